@@ -1,0 +1,57 @@
+#include "blake3_hasher.hpp"
+#include "temp_tree.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace quelmaris {
+namespace {
+
+std::string b3sum_of(const std::string& path) {
+  const std::string command = "b3sum --no-names '" + path + "'";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  if (!pipe) return {};
+  std::array<char, 128> line{};
+  if (std::fgets(line.data(), line.size(), pipe.get()) == nullptr) return {};
+  std::string out(line.data());
+  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+  return out;
+}
+
+std::string patterned(std::size_t size) {
+  std::string s(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 31 + i / 251) & 0xFF);
+  return s;
+}
+
+TEST(Blake3Hasher, digest_matches_b3sum_for_empty_one_byte_and_chunked_large_files) {
+  testing::TempTree tree;
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{(1u << 20) + 1}}) {
+    SCOPED_TRACE(size);
+    const std::string content = patterned(size);
+    const std::string path = tree.write("f" + std::to_string(size), content);
+
+    Blake3Hasher hasher;
+    // Odd chunk sizes make sure incremental feeding equals one-shot hashing.
+    for (std::size_t at = 0; at < content.size(); at += 4099)
+      hasher.update(std::string_view(content).substr(at, 4099));
+    EXPECT_EQ(to_hex(hasher.finalize()), b3sum_of(path));
+  }
+}
+
+TEST(Blake3Hasher, hex_is_64_lower_case_characters_first_byte_first) {
+  Digest d{};
+  d[0] = 0xAB;
+  d[31] = 0x01;
+  const std::string hex = to_hex(d);
+  ASSERT_EQ(hex.size(), 64u);
+  EXPECT_EQ(hex.substr(0, 2), "ab");
+  EXPECT_EQ(hex.substr(62), "01");
+}
+
+}  // namespace
+}  // namespace quelmaris

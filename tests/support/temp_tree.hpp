@@ -1,0 +1,35 @@
+// A temporary folder for one test, removed with everything in it at the end,
+// with small helpers to build trees of real files.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quelmaris::testing {
+
+class TempTree {
+public:
+  TempTree();
+  ~TempTree();
+  TempTree(const TempTree&) = delete;
+  TempTree& operator=(const TempTree&) = delete;
+
+  const std::filesystem::path& root() const { return root_; }
+  std::string path(std::string_view relative) const { return (root_ / relative).string(); }
+
+  // Writes a file (creating its folders) and returns its full path.
+  std::string write(std::string_view relative, std::string_view content) const;
+  std::string mkdir(std::string_view relative) const;
+
+private:
+  std::filesystem::path root_;
+};
+
+// Runs body in a forked child that has dropped root privileges to "nobody"
+// (uid/gid 65534) and returns the child's exit status (0 on success). Use it
+// to test what permission bits do: root reads everything.
+int run_unprivileged(const std::function<int()>& body);
+
+}  // namespace quelmaris::testing
