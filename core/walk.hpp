@@ -1,0 +1,52 @@
+// The directory walk: breadth-first by levels, each level's folders listed in
+// parallel in the calling TBB arena (the scan's walk pool). Reads listings and
+// lstat only; never follows a symbolic link. Unreadable items are queued with
+// the reporter; files_seen counts every regular file met. Never fails.
+#pragma once
+
+#include "progress.hpp"
+#include "roots.hpp"
+#include "scan_listener.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quelmaris {
+
+// One regular file as the walk saw it. The name is the last component of the
+// path, kept as an offset so that a walked file costs one allocation.
+struct WalkedFile {
+  std::string path;  // always valid UTF-8
+  std::uint32_t name_offset;
+  std::uint64_t size;
+  std::optional<std::int64_t> created_ns;  // birth time; absent where the file system records none
+  std::int64_t modified_ns;
+  std::uint64_t dev;
+  std::uint64_t ino;
+  std::uint32_t nlink;
+  std::uint32_t root_index;
+
+  std::string_view name() const { return std::string_view(path).substr(name_offset); }
+  bool operator==(const WalkedFile&) const = default;
+};
+
+struct WalkSettings {
+  std::vector<std::string> excluded_names;      // wildcard patterns, as configured
+  std::vector<std::string> package_extensions;  // leading dots removed, lower-cased
+  bool include_hidden;
+  std::uint64_t min_size;  // effective: at least 1
+};
+
+namespace walk {
+
+// Must be called inside the walk pool's arena.
+std::vector<WalkedFile> walk_root(const std::vector<WalkRoot>& roots, const NestedRootMap& nested,
+                                  const WalkSettings& settings, ProgressReporter& reporter,
+                                  const CancelFlag& cancel);
+
+}  // namespace walk
+}  // namespace quelmaris
