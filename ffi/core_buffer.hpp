@@ -15,7 +15,8 @@ namespace quelmaris::ffi {
 void check_buffer(const CoreBuffer& buffer);
 std::span<const std::uint8_t> bytes_of(const CoreBuffer& buffer);
 
-// A zero-filled buffer with len and capacity both `size`.
+// A zero-filled buffer with len and capacity both `size`; at most the
+// largest i32, like every serialised value.
 CoreBuffer allocate_buffer(std::uint64_t size);
 CoreBuffer copy_to_buffer(std::span<const std::uint8_t> bytes);
 // Checks the buffer, then frees its bytes.
@@ -31,7 +32,8 @@ public:
   BufferArg& operator=(const BufferArg&) = delete;
 
   std::span<const std::uint8_t> bytes() const { return bytes_of(buffer_); }
-  // Grows the buffer to room for `additional` more bytes and hands it back.
+  // Grows the buffer to room for `additional` more bytes (up to the largest
+  // i32 in all) and hands it back.
   CoreBuffer release_reserved(std::uint64_t additional);
 
 private:
