@@ -4,9 +4,6 @@
 //
 //   hash_file PATH [RUNS]
 
-#include "file_facts.hpp"
-#include "hash.hpp"
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -14,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "file_facts.hpp"
+#include "hash.hpp"
 
 using namespace quelmaris;
 

@@ -1,8 +1,5 @@
 #include "hash.hpp"
 
-#include "file_facts.hpp"
-#include "platform/io_policy.hpp"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +8,9 @@
 #include <cerrno>
 #include <cstddef>
 #include <memory>
+
+#include "file_facts.hpp"
+#include "platform/io_policy.hpp"
 
 namespace quelmaris {
 
@@ -53,8 +53,8 @@ int open_no_follow(const char* path) {
 }
 
 bool is_file_walked(const struct stat& st, const WalkedFile& file) {
-  return device_id(st.st_dev) == file.dev && static_cast<std::uint64_t>(st.st_ino) == file.ino &&
-         st.st_size >= 0 && static_cast<std::uint64_t>(st.st_size) == file.size;
+  return device_id(st.st_dev) == file.dev && static_cast<std::uint64_t>(st.st_ino) == file.ino && st.st_size >= 0 &&
+         static_cast<std::uint64_t>(st.st_size) == file.size;
 }
 
 ssize_t read_retrying(int fd, std::byte* into, std::size_t length) {

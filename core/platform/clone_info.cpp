@@ -1,7 +1,5 @@
 #include "platform/clone_info.hpp"
 
-#include "hash.hpp"
-
 #include <fcntl.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
@@ -12,6 +10,8 @@
 #include <cerrno>
 #include <cstddef>
 #include <new>
+
+#include "hash.hpp"
 
 namespace quelmaris::platform {
 namespace {
@@ -33,8 +33,10 @@ struct ExtentTally {
     const bool is_shared = (extent.fe_flags & FIEMAP_EXTENT_SHARED) != 0;
     if (extents == 0 && is_shared) first_shared_physical = extent.fe_physical;
     ++extents;
-    if (is_shared) ++shared;
-    else private_bytes += extent.fe_length;
+    if (is_shared)
+      ++shared;
+    else
+      private_bytes += extent.fe_length;
   }
 
   CloneInfo info() const {

@@ -1,9 +1,7 @@
 #include "platform/clone_info.hpp"
 
-#include "temp_tree.hpp"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -11,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "temp_tree.hpp"
 
 namespace quelmaris::platform {
 namespace {
@@ -35,6 +35,25 @@ TEST(CloneInfo, unshared_file_reports_its_whole_allocation_private_or_an_error) 
       EXPECT_EQ(*info.value().private_size, 0u);
     }
   }
+}
+
+// Hundreds of separate extents need several extent-map requests; holes are
+// not counted.
+TEST(CloneInfo, private_size_counts_every_written_extent_of_a_fragmented_sparse_file) {
+  testing::TempTree tree;
+  const std::string path = tree.path("sparse");
+  constexpr int kBlocks = 300;
+  constexpr off_t kBlock = 4096;
+  {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string block(kBlock, 'b');
+    for (int i = 0; i < kBlocks; ++i) ASSERT_EQ(::pwrite(fd, block.data(), block.size(), 2 * i * kBlock), kBlock);
+    ::close(fd);
+  }
+  const auto info = clone_info(path);
+  if (!info) GTEST_SKIP() << "no extent map on this file system: errno " << info.error();
+  EXPECT_EQ(info.value().private_size, std::uint64_t{kBlocks * kBlock});
 }
 
 TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
@@ -62,7 +81,7 @@ bool has_tool(const std::string& name) { return std::system(("command -v " + nam
 
 // A small copy-on-write file system on a loop device, unmounted when dropped.
 class ReflinkVolume {
-public:
+ public:
   explicit ReflinkVolume(const testing::TempTree& tree) : mount_point_(tree.mkdir("mnt")) {
     const std::string image = tree.path("volume.img");
     const std::string mkfs = has_tool("mkfs.btrfs") ? "mkfs.btrfs -q -f " : "mkfs.xfs -q -f -m reflink=1 ";
@@ -79,15 +98,14 @@ public:
   bool mounted() const { return mounted_; }
   const std::string& path() const { return mount_point_; }
 
-private:
+ private:
   std::string mount_point_;
   bool mounted_ = false;
 };
 
 TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
   if (::geteuid() != 0) GTEST_SKIP() << "loop-mounting a copy-on-write volume needs root";
-  if (!has_tool("mkfs.btrfs") && !has_tool("mkfs.xfs"))
-    GTEST_SKIP() << "neither mkfs.btrfs nor mkfs.xfs is installed";
+  if (!has_tool("mkfs.btrfs") && !has_tool("mkfs.xfs")) GTEST_SKIP() << "neither mkfs.btrfs nor mkfs.xfs is installed";
   testing::TempTree tree;
   const ReflinkVolume volume(tree);
   if (!volume.mounted()) GTEST_SKIP() << "the loop-mounted volume could not be created";
@@ -95,8 +113,8 @@ TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
   const std::string original = volume.path() + "/original";
   const std::string clone = volume.path() + "/clone";
   const std::string unrelated = volume.path() + "/unrelated";
-  ASSERT_EQ(std::system(("head -c 1048576 /dev/urandom > '" + original + "' && cp --reflink=never '" + original + "' '" +
-                         unrelated + "' && cp --reflink=always '" + original + "' '" + clone + "' && sync")
+  ASSERT_EQ(std::system(("head -c 1048576 /dev/urandom > '" + original + "' && cp --reflink=never '" + original +
+                         "' '" + unrelated + "' && cp --reflink=always '" + original + "' '" + clone + "' && sync")
                             .c_str()),
             0);
 

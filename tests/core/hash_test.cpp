@@ -1,12 +1,7 @@
 #include "hash.hpp"
 
-#include "file_facts.hpp"
-#include "platform/io_policy.hpp"
-#include "temp_tree.hpp"
-
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -19,6 +14,10 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "file_facts.hpp"
+#include "platform/io_policy.hpp"
+#include "temp_tree.hpp"
 
 namespace quelmaris {
 namespace {
@@ -76,7 +75,7 @@ void append(const std::string& path, std::string_view bytes) {
 const hash::ProgressFn kIgnoreProgress = [](std::uint64_t) {};
 
 class AvoidAtimeOnThisThread {
-public:
+ public:
   AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(true); }
   ~AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(false); }
 };
@@ -166,7 +165,8 @@ TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
          std::filesystem::create_symlink(tree.write("other", patterned(200'000)), path);
        },
        {Kind::Io, ELOOP}},
-      {"deleted", [](const testing::TempTree&, const std::string& path) { std::filesystem::remove(path); },
+      {"deleted",
+       [](const testing::TempTree&, const std::string& path) { std::filesystem::remove(path); },
        {Kind::Io, ENOENT}},
       {"truncated",
        [](const testing::TempTree&, const std::string& path) { std::filesystem::resize_file(path, 100'000); },
