@@ -73,8 +73,7 @@ Result<KeptRoot, RootSkipReason> inspect(const std::string& text, std::uint32_t 
 
 const KeptRoot* same_folder_kept(const KeptRoot& root, const std::vector<KeptRoot>& kept) {
   for (const KeptRoot& other : kept) {
-    if (path::same_components(root.path, other.path) || (root.dev == other.dev && root.ino == other.ino))
-      return &other;
+    if (path::same_components(root.path, other.path) || (root.dev == other.dev && root.ino == other.ino)) return &other;
   }
   return nullptr;
 }
@@ -99,8 +98,7 @@ const KeptRoot* outermost_container(const KeptRoot& root, const std::vector<Kept
   const KeptRoot* best = nullptr;
   std::size_t best_count = 0;
   for (const KeptRoot& other : kept) {
-    if (path::same_components(root.path, other.path) || !path::starts_with_components(root.path, other.path))
-      continue;
+    if (path::same_components(root.path, other.path) || !path::starts_with_components(root.path, other.path)) continue;
     const std::size_t count = path::component_count(other.path);
     if (best == nullptr || count < best_count) {
       best = &other;
@@ -113,7 +111,8 @@ const KeptRoot* outermost_container(const KeptRoot& root, const std::vector<Kept
 void second_pass(const std::vector<KeptRoot>& kept, const std::vector<std::string>& configured, RootsCheck& out) {
   for (const KeptRoot& root : kept) {
     if (const KeptRoot* container = outermost_container(root, kept)) {
-      out.skips.push_back({configured[root.root_index], {RootSkipReason::NestedIn{text::repair_utf8(container->path)}}});
+      out.skips.push_back(
+          {configured[root.root_index], {RootSkipReason::NestedIn{text::repair_utf8(container->path)}}});
       out.nested.insert_or_assign(root.path, root.root_index);
     } else {
       out.walk_roots.push_back({root.path, root.root_index});
