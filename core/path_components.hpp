@@ -1,4 +1,4 @@
-// Paths seen as lists of components: the non-empty pieces between "/"
+// Paths seen as lists of components: the non-empty runs of bytes between "/"
 // separators, so that leading, trailing and doubled separators count for
 // nothing and "/a/bc" is never taken to lie inside "/a/b". No allocation.
 #pragma once
