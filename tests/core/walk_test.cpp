@@ -151,9 +151,8 @@ TEST(Walk, package_folders_are_not_entered_but_their_look_alikes_are) {
   EXPECT_EQ(outcome.files_seen, 4u);
 
   const WalkOutcome empty_extension = walk_tree(tree, settings({}, {""}));
-  EXPECT_EQ(relative_paths(empty_extension, tree),
-            (Paths{".photoslibrary/inside.txt", "Trip.PhotosLibrary/photo.jpg", "file.photoslibrary",
-                   "plain/inside.txt"}));
+  EXPECT_EQ(relative_paths(empty_extension, tree), (Paths{".photoslibrary/inside.txt", "Trip.PhotosLibrary/photo.jpg",
+                                                          "file.photoslibrary", "plain/inside.txt"}));
 }
 
 TEST(Walk, excluded_names_leave_out_entries_and_folder_contents_uncounted) {
@@ -222,8 +221,8 @@ TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
     reported.push_back(item.path);
   }
   std::sort(reported.begin(), reported.end());
-  EXPECT_EQ(reported, (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"),
-                             tree.path("folder\xEF\xBF\xBD")}));
+  EXPECT_EQ(reported,
+            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), tree.path("folder\xEF\xBF\xBD")}));
 }
 
 TEST(Walk, every_entry_below_a_root_with_an_invalid_path_is_reported_not_walked) {
@@ -256,8 +255,8 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   };
   for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 0}}) {
     SCOPED_TRACE("outer " + std::to_string(c.outer) + " inner " + std::to_string(c.inner));
-    const WalkOutcome outcome =
-        run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(), NestedRootMap{{tree.path("outer/inner"), c.inner}});
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(),
+                                         NestedRootMap{{tree.path("outer/inner"), c.inner}});
     ASSERT_EQ(outcome.files.size(), 3u);
     for (const WalkedFile& file : outcome.files) {
       SCOPED_TRACE(file.path);
@@ -276,6 +275,32 @@ TEST(Walk, cancelled_before_the_start_lists_nothing) {
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_EQ(outcome.files_seen, 0u);
   EXPECT_TRUE(outcome.skipped.empty());
+}
+
+// Cancels the scan at the first event, which the walk sends after its first level.
+class CancellingListener : public ScanListener {
+public:
+  explicit CancellingListener(CancelFlag& cancel) : cancel_(cancel) {}
+  void on_event(const ScanEvent&) override { cancel_.store(1, std::memory_order_relaxed); }
+
+private:
+  CancelFlag& cancel_;
+};
+
+TEST(Walk, cancelled_during_a_level_starts_no_further_level) {
+  TempTree tree;
+  tree.write("top.txt", "x");
+  tree.write("sub/below.txt", "x");
+  CancelFlag cancel{0};
+  CancellingListener listener(cancel);
+  ProgressReporter reporter(listener);
+  std::vector<WalkedFile> files;
+  tbb::task_arena arena(2);
+  arena.execute([&] {
+    files = walk::walk_root({WalkRoot{tree.root().string(), 0}}, {}, settings(), reporter, cancel);
+  });
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].name(), "top.txt");
 }
 
 TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
