@@ -11,10 +11,15 @@ void ProgressReporter::skip(std::string path, SkipReason reason) {
 }
 
 void ProgressReporter::flush(bool force) {
+  if (!force) {
+    const auto last = last_emission_ticks_.load(std::memory_order_relaxed);
+    if (last != 0 && Clock::now().time_since_epoch().count() - last < kThrottle.count()) return;
+  }
   std::lock_guard emission(emission_lock_);
   const auto now = Clock::now();
   if (!force && last_emission_ && now - *last_emission_ < kThrottle) return;
   last_emission_ = now;
+  last_emission_ticks_.store(now.time_since_epoch().count(), std::memory_order_relaxed);
 
   std::vector<SkippedItem> batch;
   {

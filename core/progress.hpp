@@ -46,6 +46,9 @@ private:
   ScanListener& listener_;
   std::mutex emission_lock_;
   std::optional<Clock::time_point> last_emission_;
+  // Copy of last_emission_ readable without the lock, so that the many
+  // throttled flushes of hashing cost one clock reading and no lock.
+  std::atomic<Clock::rep> last_emission_ticks_{0};
   std::mutex pending_lock_;
   std::vector<SkippedItem> pending_;
   // Only the number of queued items is ever read back, so only it is kept.

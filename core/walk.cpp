@@ -1,0 +1,165 @@
+#include "walk.hpp"
+
+#include "dir_reader.hpp"
+#include "file_facts.hpp"
+#include "name_pattern.hpp"
+#include "package_name.hpp"
+#include "text.hpp"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <tbb/parallel_for.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace quelmaris::walk {
+
+namespace {
+
+// What every listing of one walk reads, prepared once per walk.
+struct WalkContext {
+  const NestedRootMap& nested;
+  const WalkSettings& settings;
+  std::vector<detail::NamePattern> excluded;
+  ProgressReporter& reporter;
+  const CancelFlag& cancel;
+};
+
+struct Listing {
+  std::vector<WalkedFile> files;
+  std::vector<WalkRoot> subfolders;
+};
+
+WalkedFile walked_file(std::string path, std::size_t name_offset, const struct statx& st, std::uint32_t root_index) {
+  std::optional<std::int64_t> created_ns;
+  if (st.stx_mask & STATX_BTIME) created_ns = nanoseconds(st.stx_btime.tv_sec, st.stx_btime.tv_nsec);
+  return WalkedFile{std::move(path),
+                    static_cast<std::uint32_t>(name_offset),
+                    st.stx_size,
+                    created_ns,
+                    nanoseconds(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec),
+                    device_id(makedev(st.stx_dev_major, st.stx_dev_minor)),
+                    st.stx_ino,
+                    st.stx_nlink,
+                    root_index};
+}
+
+// Lists one folder. The entry's full path is built in one buffer that keeps
+// the folder's prefix, so an entry costs an allocation only when it is kept.
+class FolderListing {
+public:
+  FolderListing(const WalkRoot& folder, const WalkContext& context)
+      : folder_(folder),
+        context_(context),
+        path_(folder.path),
+        folder_path_valid_(text::is_valid_utf8(folder.path)) {
+    if (path_.empty() || path_.back() != '/') path_ += '/';
+    prefix_length_ = path_.size();
+  }
+
+  Listing run() {
+    detail::DirReader reader(folder_.path.c_str());
+    while (reader.error() == 0 && !is_cancelled(context_.cancel)) {
+      const auto name = reader.next();
+      if (!name) break;
+      visit(reader, *name);
+    }
+    if (reader.error() != 0) skip(folder_.path, skip_reason_for_errno(reader.error()));
+    // One shared increment per folder instead of one per file: nothing reads
+    // the counter before the level ends.
+    context_.reporter.files_seen.fetch_add(regular_files_, std::memory_order_relaxed);
+    return std::move(listing_);
+  }
+
+private:
+  void visit(const detail::DirReader& reader, std::string_view name) {
+    if (!text::is_valid_utf8(name)) return skip(entry_path(name), {SkipReason::InvalidName{}});
+    if (!context_.settings.include_hidden && name.front() == '.') return;
+    if (is_excluded(name)) return;
+    // The name is valid here, so the joined path is valid exactly when the folder's is.
+    if (!folder_path_valid_) return skip(entry_path(name), {SkipReason::InvalidName{}});
+    struct statx st;
+    if (const int error = reader.lstat_entry(name, st); error != 0) {
+      return skip(entry_path(name), skip_reason_for_errno(error));
+    }
+    if (S_ISREG(st.stx_mode)) {
+      ++regular_files_;
+      if (st.stx_size >= context_.settings.min_size) {
+        listing_.files.push_back(walked_file(entry_path(name), prefix_length_, st, folder_.root_index));
+      }
+    } else if (S_ISDIR(st.stx_mode) && !detail::has_package_extension(name, context_.settings.package_extensions)) {
+      const std::string& path = entry_path(name);
+      listing_.subfolders.push_back(WalkRoot{path, subfolder_root_index(path)});
+    }
+  }
+
+  bool is_excluded(std::string_view name) const {
+    return std::any_of(context_.excluded.begin(), context_.excluded.end(),
+                       [&](const detail::NamePattern& pattern) { return pattern.matches(name); });
+  }
+
+  // A folder that was itself configured as a root, dropped as nested, keeps
+  // the better of the two indices for everything below it.
+  std::uint32_t subfolder_root_index(const std::string& path) const {
+    const auto nested = context_.nested.find(path);
+    return nested == context_.nested.end() ? folder_.root_index : std::min(folder_.root_index, nested->second);
+  }
+
+  const std::string& entry_path(std::string_view name) {
+    path_.resize(prefix_length_);
+    path_.append(name);
+    return path_;
+  }
+
+  void skip(const std::string& path, SkipReason reason) {
+    context_.reporter.skip(text::repair_utf8(path), std::move(reason));
+  }
+
+  const WalkRoot& folder_;
+  const WalkContext& context_;
+  std::string path_;
+  std::size_t prefix_length_ = 0;
+  bool folder_path_valid_;
+  std::uint64_t regular_files_ = 0;
+  Listing listing_;
+};
+
+std::vector<detail::NamePattern> decode_patterns(const std::vector<std::string>& patterns) {
+  return {patterns.begin(), patterns.end()};
+}
+
+// Appends every listing's files to files and returns the next frontier, both
+// in frontier order.
+std::vector<WalkRoot> collect(std::vector<Listing>& listings, std::vector<WalkedFile>& files) {
+  std::vector<WalkRoot> next;
+  for (Listing& listing : listings) {
+    files.insert(files.end(), std::make_move_iterator(listing.files.begin()),
+                 std::make_move_iterator(listing.files.end()));
+    next.insert(next.end(), std::make_move_iterator(listing.subfolders.begin()),
+                std::make_move_iterator(listing.subfolders.end()));
+  }
+  return next;
+}
+
+}  // namespace
+
+std::vector<WalkedFile> walk_root(const std::vector<WalkRoot>& roots, const NestedRootMap& nested,
+                                  const WalkSettings& settings, ProgressReporter& reporter,
+                                  const CancelFlag& cancel) {
+  const WalkContext context{nested, settings, decode_patterns(settings.excluded_names), reporter, cancel};
+  std::vector<WalkedFile> files;
+  std::vector<WalkRoot> frontier = roots;
+  while (!is_cancelled(cancel) && !frontier.empty()) {
+    std::vector<Listing> listings(frontier.size());
+    // Runs in the caller's arena, so the walk pool's threads share the level.
+    tbb::parallel_for(std::size_t{0}, frontier.size(),
+                      [&](std::size_t i) { listings[i] = FolderListing(frontier[i], context).run(); });
+    frontier = collect(listings, files);
+    reporter.flush(false);
+  }
+  return files;
+}
+
+}  // namespace quelmaris::walk

@@ -1,0 +1,138 @@
+#include "platform/clone_info.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "temp_tree.hpp"
+
+namespace quelmaris::platform {
+namespace {
+
+// A file system without copy-on-write either reports every extent private or
+// has no extent map at all (tmpfs): never a shared block.
+TEST(CloneInfo, unshared_file_reports_its_whole_allocation_private_or_an_error) {
+  testing::TempTree tree;
+  for (const std::size_t size : {std::size_t{0}, std::size_t{10'000}, std::size_t{3'000'000}}) {
+    SCOPED_TRACE(size);
+    const std::string path = tree.write("f" + std::to_string(size), std::string(size, 'q'));
+    const auto info = clone_info(path);
+    if (!info) {
+      EXPECT_NE(info.error(), 0);
+      continue;
+    }
+    EXPECT_EQ(info.value().ext_flags, std::uint64_t{0});
+    EXPECT_EQ(info.value().clone_id, std::nullopt);
+    ASSERT_TRUE(info.value().private_size.has_value());
+    EXPECT_GE(*info.value().private_size, size);
+    if (size == 0) {
+      EXPECT_EQ(*info.value().private_size, 0u);
+    }
+  }
+}
+
+// Hundreds of separate extents need several extent-map requests; holes are
+// not counted.
+TEST(CloneInfo, private_size_counts_every_written_extent_of_a_fragmented_sparse_file) {
+  testing::TempTree tree;
+  const std::string path = tree.path("sparse");
+  constexpr int kBlocks = 300;
+  constexpr off_t kBlock = 4096;
+  {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string block(kBlock, 'b');
+    for (int i = 0; i < kBlocks; ++i) ASSERT_EQ(::pwrite(fd, block.data(), block.size(), 2 * i * kBlock), kBlock);
+    ::close(fd);
+  }
+  const auto info = clone_info(path);
+  if (!info) GTEST_SKIP() << "no extent map on this file system: errno " << info.error();
+  EXPECT_EQ(info.value().private_size, std::uint64_t{kBlocks * kBlock});
+}
+
+TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
+  testing::TempTree tree;
+  const std::string target = tree.write("target", "content");
+  std::filesystem::create_symlink(target, tree.path("link"));
+  const struct {
+    const char* what;
+    std::string path;
+    int expected;
+  } cases[] = {
+      {"zero byte inside", target + std::string("\0x", 2), EINVAL},
+      {"symbolic link", tree.path("link"), ELOOP},
+      {"missing", tree.path("missing"), ENOENT},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto info = clone_info(c.path);
+    ASSERT_FALSE(info.ok());
+    EXPECT_EQ(info.error(), c.expected);
+  }
+}
+
+bool has_tool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
+
+// A small copy-on-write file system on a loop device, unmounted when dropped.
+class ReflinkVolume {
+ public:
+  explicit ReflinkVolume(const testing::TempTree& tree) : mount_point_(tree.mkdir("mnt")) {
+    const std::string image = tree.path("volume.img");
+    const std::string mkfs = has_tool("mkfs.btrfs") ? "mkfs.btrfs -q -f " : "mkfs.xfs -q -f -m reflink=1 ";
+    mounted_ = std::system(("truncate -s 400M '" + image + "' && " + mkfs + "'" + image + "' >/dev/null 2>&1 && " +
+                            "mount -o loop '" + image + "' '" + mount_point_ + "' 2>/dev/null")
+                               .c_str()) == 0;
+  }
+  ~ReflinkVolume() {
+    if (mounted_) ::umount2(mount_point_.c_str(), MNT_DETACH);
+  }
+  ReflinkVolume(const ReflinkVolume&) = delete;
+  ReflinkVolume& operator=(const ReflinkVolume&) = delete;
+
+  bool mounted() const { return mounted_; }
+  const std::string& path() const { return mount_point_; }
+
+ private:
+  std::string mount_point_;
+  bool mounted_ = false;
+};
+
+TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
+  if (::geteuid() != 0) GTEST_SKIP() << "loop-mounting a copy-on-write volume needs root";
+  if (!has_tool("mkfs.btrfs") && !has_tool("mkfs.xfs")) GTEST_SKIP() << "neither mkfs.btrfs nor mkfs.xfs is installed";
+  testing::TempTree tree;
+  const ReflinkVolume volume(tree);
+  if (!volume.mounted()) GTEST_SKIP() << "the loop-mounted volume could not be created";
+
+  const std::string original = volume.path() + "/original";
+  const std::string clone = volume.path() + "/clone";
+  const std::string unrelated = volume.path() + "/unrelated";
+  ASSERT_EQ(std::system(("head -c 1048576 /dev/urandom > '" + original + "' && cp --reflink=never '" + original +
+                         "' '" + unrelated + "' && cp --reflink=always '" + original + "' '" + clone + "' && sync")
+                            .c_str()),
+            0);
+
+  const auto a = clone_info(original);
+  const auto b = clone_info(clone);
+  const auto c = clone_info(unrelated);
+  ASSERT_TRUE(a.ok());
+  ASSERT_TRUE(b.ok());
+  ASSERT_TRUE(c.ok());
+  ASSERT_TRUE(a.value().clone_id.has_value());
+  EXPECT_EQ(a.value().clone_id, b.value().clone_id);
+  EXPECT_EQ(a.value().ext_flags, kMayShareBlocks | kSharesAllBlocks);
+  EXPECT_EQ(b.value().ext_flags, kMayShareBlocks | kSharesAllBlocks);
+  EXPECT_EQ(b.value().private_size, std::uint64_t{0});
+  EXPECT_EQ(c.value().clone_id, std::nullopt);
+  EXPECT_EQ(c.value().ext_flags, std::uint64_t{0});
+  EXPECT_GE(c.value().private_size.value_or(0), std::uint64_t{1'048'576});
+}
+
+}  // namespace
+}  // namespace quelmaris::platform

@@ -1,0 +1,45 @@
+#include "defaults.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace quelmaris {
+namespace {
+
+TEST(DefaultScanConfig, every_call_returns_the_same_complete_value) {
+  const ScanConfig config = default_scan_config();
+  EXPECT_EQ(config, default_scan_config());
+  EXPECT_TRUE(config.roots.empty());
+  EXPECT_EQ(config.mode, MatchMode::NameAndSize);
+  EXPECT_FALSE(config.ignore_case);
+  EXPECT_TRUE(config.verify_content);
+  EXPECT_EQ(config.min_size, 1024u);
+  EXPECT_TRUE(config.include_hidden);
+  EXPECT_EQ(config.io_parallelism, 0u);
+  EXPECT_EQ(config.keep_rule, KeepRule::FolderPriority);
+}
+
+TEST(DefaultScanConfig, lists_come_in_their_fixed_order) {
+  const ScanConfig config = default_scan_config();
+  EXPECT_EQ(config.excluded_names,
+            (std::vector<std::string>{".DS_Store", "._*", "Icon\r", ".localized", ".Spotlight-V100", ".fseventsd",
+                                      ".Trashes", ".TemporaryItems", ".DocumentRevisions-V100"}));
+  EXPECT_EQ(config.package_extensions,
+            (std::vector<std::string>{"app",       "photoslibrary", "photolibrary", "aplibrary",   "musiclibrary",
+                                      "tvlibrary", "logicx",        "band",         "fcpbundle",   "imovielibrary",
+                                      "xcodeproj", "xcworkspace",   "bundle",       "framework",   "plugin",
+                                      "component", "vst3",          "kext",         "pages",       "numbers",
+                                      "key",       "rtfd",          "scptd",        "sparsebundle"}));
+}
+
+TEST(DefaultScanConfig, the_icon_pattern_keeps_its_carriage_return) {
+  const auto& names = default_scan_config().excluded_names;
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ(names[2].size(), 5u);
+  EXPECT_EQ(names[2].back(), '\r');
+  EXPECT_EQ(std::ranges::count(names, std::string("Icon")), 0);
+}
+
+}  // namespace
+}  // namespace quelmaris

@@ -1,0 +1,317 @@
+#include "hash.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "file_facts.hpp"
+#include "platform/io_policy.hpp"
+#include "temp_tree.hpp"
+
+namespace quelmaris {
+namespace {
+
+using Kind = HashError::Kind;
+constexpr std::uint64_t kMiB = 1'048'576;
+
+std::string patterned(std::size_t size, unsigned seed = 0) {
+  std::string s(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 31 + i / 251 + seed) & 0xFF);
+  return s;
+}
+
+// The file at path as the walk would have recorded it.
+WalkedFile walked(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("lstat " + path);
+  return WalkedFile{path,
+                    static_cast<std::uint32_t>(path.rfind('/') + 1),
+                    static_cast<std::uint64_t>(st.st_size),
+                    std::nullopt,
+                    modified_ns(st),
+                    device_id(st.st_dev),
+                    st.st_ino,
+                    static_cast<std::uint32_t>(st.st_nlink),
+                    0};
+}
+
+std::string hex_of(std::string_view bytes) {
+  Blake3Hasher hasher;
+  hasher.update(bytes);
+  return to_hex(hasher.finalize());
+}
+
+std::string b3sum_of(const std::string& path) {
+  const std::string command = "b3sum --no-names '" + path + "'";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  if (!pipe) return {};
+  std::array<char, 128> line{};
+  if (std::fgets(line.data(), line.size(), pipe.get()) == nullptr) return {};
+  return std::string(line.data(), 64);
+}
+
+std::string hex_or_error(const Result<Digest, HashError>& result) {
+  if (result) return to_hex(result.value());
+  return "error " + std::to_string(static_cast<int>(result.error().kind)) + "/" +
+         std::to_string(result.error().error_number);
+}
+
+void append(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+const hash::ProgressFn kIgnoreProgress = [](std::uint64_t) {};
+
+class AvoidAtimeOnThisThread {
+ public:
+  AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(true); }
+  ~AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(false); }
+};
+
+TEST(HashSample, file_at_threshold_is_hashed_whole_like_b3sum) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", patterned(hash::kSampleThreshold));
+  CancelFlag cancel{0};
+  const auto sample = hash::hash_sample(walked(path), cancel);
+  const auto full = hash::hash_full(walked(path), cancel, kIgnoreProgress);
+  ASSERT_TRUE(sample.ok());
+  ASSERT_TRUE(full.ok());
+  EXPECT_EQ(sample.value(), full.value());
+  EXPECT_EQ(to_hex(sample.value()), b3sum_of(path));
+}
+
+TEST(HashSample, file_one_byte_above_threshold_hashes_first_and_last_64k_only) {
+  testing::TempTree tree;
+  const std::string content = patterned(hash::kSampleThreshold + 1);
+  const std::string path = tree.write("f", content);
+  CancelFlag cancel{0};
+  const auto sample = hash::hash_sample(walked(path), cancel);
+  ASSERT_TRUE(sample.ok());
+  EXPECT_EQ(to_hex(sample.value()), hex_of(content.substr(0, 65'536) + content.substr(65'537)));
+}
+
+TEST(HashSample, files_differing_only_in_the_middle_share_sample_but_not_full_digest) {
+  testing::TempTree tree;
+  std::string content = patterned(3 * kMiB);
+  const std::string a = tree.write("a", content);
+  content[content.size() / 2] ^= 0x5A;
+  const std::string b = tree.write("b", content);
+  CancelFlag cancel{0};
+  EXPECT_EQ(hex_or_error(hash::hash_sample(walked(a), cancel)), hex_or_error(hash::hash_sample(walked(b), cancel)));
+  const auto full_a = hash::hash_full(walked(a), cancel, kIgnoreProgress);
+  const auto full_b = hash::hash_full(walked(b), cancel, kIgnoreProgress);
+  ASSERT_TRUE(full_a.ok());
+  ASSERT_TRUE(full_b.ok());
+  EXPECT_NE(full_a.value(), full_b.value());
+  EXPECT_EQ(to_hex(full_b.value()), b3sum_of(b));
+}
+
+TEST(HashFull, multi_chunk_file_reports_progress_summing_to_its_size_and_matches_b3sum) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", patterned(2 * kMiB + 12'345));
+  CancelFlag cancel{0};
+  std::vector<std::uint64_t> reports;
+  const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) { reports.push_back(n); });
+  ASSERT_TRUE(full.ok());
+  EXPECT_EQ(to_hex(full.value()), b3sum_of(path));
+  EXPECT_EQ(reports, (std::vector<std::uint64_t>{kMiB, kMiB, 12'345}));
+}
+
+TEST(HashFull, empty_file_hashes_to_the_empty_digest) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", "");
+  CancelFlag cancel{0};
+  EXPECT_EQ(hex_or_error(hash::hash_full(walked(path), cancel, kIgnoreProgress)), hex_of(""));
+}
+
+TEST(HashFull, file_rewritten_in_place_with_same_size_is_hashed_as_it_is_now) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", patterned(300'000));
+  const WalkedFile seen = walked(path);
+  const std::string now = patterned(300'000, 7);
+  {
+    std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+    out.write(now.data(), static_cast<std::streamsize>(now.size()));
+  }
+  ASSERT_EQ(walked(path).ino, seen.ino);
+  CancelFlag cancel{0};
+  EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), hex_of(now));
+}
+
+// Each case changes the file after the walk recorded it; both operations must
+// refuse it at the open check with the same error.
+TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
+  struct Case {
+    const char* what;
+    void (*change)(const testing::TempTree&, const std::string&);
+    HashError expected;
+  };
+  const Case cases[] = {
+      {"replaced by a symbolic link",
+       [](const testing::TempTree& tree, const std::string& path) {
+         std::filesystem::remove(path);
+         std::filesystem::create_symlink(tree.write("other", patterned(200'000)), path);
+       },
+       {Kind::Io, ELOOP}},
+      {"deleted",
+       [](const testing::TempTree&, const std::string& path) { std::filesystem::remove(path); },
+       {Kind::Io, ENOENT}},
+      {"truncated",
+       [](const testing::TempTree&, const std::string& path) { std::filesystem::resize_file(path, 100'000); },
+       {Kind::Changed}},
+      {"grown", [](const testing::TempTree&, const std::string& path) { append(path, "more"); }, {Kind::Changed}},
+      {"renamed over by another file of the same size",
+       [](const testing::TempTree& tree, const std::string& path) {
+         std::filesystem::rename(tree.write("other", patterned(200'000)), path);
+       },
+       {Kind::Changed}},
+      {"replaced by a FIFO",
+       [](const testing::TempTree&, const std::string& path) {
+         std::filesystem::remove(path);
+         ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+       },
+       {Kind::Changed}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempTree tree;
+    const std::string path = tree.write("f", patterned(200'000));
+    const WalkedFile seen = walked(path);
+    c.change(tree, path);
+    CancelFlag cancel{0};
+    const auto opened = hash::open_checked(seen);
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error(), c.expected);
+    const auto sample = hash::hash_sample(seen, cancel);
+    ASSERT_FALSE(sample.ok());
+    EXPECT_EQ(sample.error(), c.expected);
+    const auto full = hash::hash_full(seen, cancel, kIgnoreProgress);
+    ASSERT_FALSE(full.ok());
+    EXPECT_EQ(full.error(), c.expected);
+  }
+}
+
+TEST(HashOpen, path_with_a_zero_byte_is_invalid_not_a_shorter_path) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", "x");
+  WalkedFile seen = walked(path);
+  seen.path += std::string("\0tail", 5);
+  const auto opened = hash::open_checked(seen);
+  ASSERT_FALSE(opened.ok());
+  EXPECT_EQ(opened.error(), (HashError{Kind::Io, EINVAL}));
+}
+
+// The progress callback runs between reads, so it can change the file while
+// it is being read.
+TEST(HashFull, file_changing_size_while_read_is_changed) {
+  struct Case {
+    const char* what;
+    std::uint64_t size;
+    bool grow;
+    std::uint64_t reported;  // bytes passed to the callback in all
+  };
+  const Case cases[] = {
+      {"small file grows after its single read", 5'000, true, 5'000 + 3},
+      {"large file grows after its first chunk", 2 * kMiB, true, 2 * kMiB + 3},
+      {"large file shrinks after its first chunk", 2 * kMiB, false, kMiB + 1'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempTree tree;
+    const std::string path = tree.write("f", patterned(c.size));
+    CancelFlag cancel{0};
+    std::uint64_t reported = 0;
+    const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) {
+      if (reported == 0 && c.grow) append(path, "abc");
+      if (reported == 0 && !c.grow) std::filesystem::resize_file(path, kMiB + 1'000);
+      reported += n;
+    });
+    ASSERT_FALSE(full.ok());
+    EXPECT_EQ(full.error(), HashError{Kind::Changed});
+    EXPECT_EQ(reported, c.reported);
+  }
+}
+
+TEST(HashCancel, flag_set_before_hashing_cancels_full_and_sample_of_any_size) {
+  testing::TempTree tree;
+  CancelFlag cancel{1};
+  for (const std::uint64_t size : {std::uint64_t{10}, hash::kSampleThreshold, 3 * kMiB}) {
+    SCOPED_TRACE(size);
+    const WalkedFile seen = walked(tree.write("f" + std::to_string(size), patterned(size)));
+    const auto full = hash::hash_full(seen, cancel, kIgnoreProgress);
+    ASSERT_FALSE(full.ok());
+    EXPECT_EQ(full.error(), HashError{Kind::Cancelled});
+    const auto sample = hash::hash_sample(seen, cancel);
+    ASSERT_FALSE(sample.ok());
+    EXPECT_EQ(sample.error(), HashError{Kind::Cancelled});
+  }
+}
+
+TEST(HashCancel, flag_set_while_a_large_file_is_read_stops_at_the_next_chunk) {
+  testing::TempTree tree;
+  const std::string path = tree.write("f", patterned(4 * kMiB));
+  CancelFlag cancel{0};
+  std::vector<std::uint64_t> reports;
+  const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) {
+    reports.push_back(n);
+    cancel.store(1, std::memory_order_relaxed);
+  });
+  ASSERT_FALSE(full.ok());
+  EXPECT_EQ(full.error(), HashError{Kind::Cancelled});
+  EXPECT_EQ(reports, std::vector<std::uint64_t>{kMiB});
+}
+
+TEST(HashAtime, reading_on_a_scan_thread_leaves_the_access_time_alone) {
+  testing::TempTree tree;
+  const std::string content = patterned(50'000);
+  const std::string path = tree.write("f", content);
+  // An access time older than the modification time is updated by any read
+  // under relatime or strictatime.
+  const timespec times[2] = {{1'000'000, 0}, {0, UTIME_OMIT}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  AvoidAtimeOnThisThread avoid;
+  CancelFlag cancel{0};
+  EXPECT_EQ(hex_or_error(hash::hash_full(walked(path), cancel, kIgnoreProgress)), hex_of(content));
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_atim.tv_sec, 1'000'000);
+}
+
+// O_NOATIME is refused to anyone but the owner: a scan thread of another user
+// must still read what it may read, and still be refused what it may not.
+TEST(HashAtime, scan_thread_of_another_user_falls_back_to_plain_reads) {
+  testing::TempTree tree;
+  const std::string content = patterned(200'000);
+  const std::string readable = tree.write("readable", content);
+  const std::string unreadable = tree.write("unreadable", content);
+  ASSERT_EQ(::chmod(readable.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(unreadable.c_str(), 0600), 0);
+  const WalkedFile readable_seen = walked(readable);
+  const WalkedFile unreadable_seen = walked(unreadable);
+  const std::string expected = hex_of(content);
+  const int status = testing::run_unprivileged([&] {
+    AvoidAtimeOnThisThread avoid;
+    CancelFlag cancel{0};
+    if (hex_or_error(hash::hash_full(readable_seen, cancel, kIgnoreProgress)) != expected) return 1;
+    if (!hash::hash_sample(readable_seen, cancel).ok()) return 2;
+    const auto refused = hash::hash_full(unreadable_seen, cancel, kIgnoreProgress);
+    if (refused.ok() || refused.error() != HashError{Kind::Io, EACCES}) return 3;
+    return 0;
+  });
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace quelmaris

@@ -1,0 +1,97 @@
+#include "progress.hpp"
+#include "recording_listener.hpp"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace quelmaris {
+namespace {
+
+using testing::RecordingListener;
+
+bool is_progress(const ScanEvent& e) { return std::holds_alternative<ScanEvent::Progress>(e.value); }
+
+TEST(ProgressReporter, first_flush_emits_and_a_second_within_the_throttle_does_not) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  reporter.files_seen = 3;
+  reporter.flush(false);
+  reporter.flush(false);
+  const auto events = listener.events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0], (ScanEvent{ScanEvent::Progress{3, 0, 0}}));
+}
+
+TEST(ProgressReporter, forced_flush_always_sends_progress_even_right_after_an_emission) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  reporter.flush(false);
+  reporter.bytes_to_hash = 10;
+  reporter.flush(true);
+  const auto events = listener.events();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[1], (ScanEvent{ScanEvent::Progress{0, 0, 10}}));
+}
+
+TEST(ProgressReporter, pending_items_go_out_as_one_batch_before_the_progress_in_queueing_order) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  reporter.skip("/a", {SkipReason::Permission{}});
+  reporter.skip("/b", {SkipReason::Io{5}});
+  reporter.skip("/c", {SkipReason::Changed{}});
+  reporter.flush(true);
+  reporter.flush(true);  // nothing pending any more: Progress alone
+  const auto events = listener.events();
+  ASSERT_EQ(events.size(), 3u);
+  const auto& batch = std::get<ScanEvent::Skipped>(events[0].value).items;
+  ASSERT_EQ(batch.size(), 3u);
+  EXPECT_EQ(batch[0].path, "/a");
+  EXPECT_EQ(batch[1].reason, (SkipReason{SkipReason::Io{5}}));
+  EXPECT_EQ(batch[2].path, "/c");
+  EXPECT_TRUE(is_progress(events[1]));
+  EXPECT_TRUE(is_progress(events[2]));
+  EXPECT_EQ(reporter.skipped_count(), 3u);
+}
+
+TEST(ProgressReporter, concurrent_skips_and_flushes_lose_nothing_and_never_split_an_emission) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  constexpr int kThreads = 8, kPerThread = 500;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&reporter, t] {
+      for (int i = 0; i < kPerThread; ++i) {
+        reporter.skip("/t" + std::to_string(t) + "/" + std::to_string(i), {SkipReason::InvalidName{}});
+        reporter.flush(i % 50 == 0);
+      }
+    });
+  for (auto& thread : threads) thread.join();
+  reporter.flush(true);
+
+  const auto events = listener.events();
+  std::size_t items = 0;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    if (const auto* batch = std::get_if<ScanEvent::Skipped>(&events[i].value)) {
+      items += batch->items.size();
+      ASSERT_LT(i + 1, events.size());
+      EXPECT_TRUE(is_progress(events[i + 1])) << "a Skipped batch is always followed by its Progress";
+    }
+  }
+  EXPECT_EQ(items, std::size_t{kThreads * kPerThread});
+  EXPECT_EQ(reporter.skipped_count(), std::uint64_t{kThreads * kPerThread});
+}
+
+TEST(ProgressReporter, add_hashed_counts_for_the_file_and_the_scan) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  std::atomic<std::uint64_t> file{0};
+  reporter.add_hashed(file, 100);
+  reporter.add_hashed(file, 23);
+  EXPECT_EQ(file.load(), 123u);
+  EXPECT_EQ(reporter.bytes_hashed.load(), 123u);
+  EXPECT_FALSE(listener.events().empty());
+}
+
+}  // namespace
+}  // namespace quelmaris

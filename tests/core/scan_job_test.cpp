@@ -1,0 +1,330 @@
+#include "defaults.hpp"
+#include "recording_listener.hpp"
+#include "scan_job.hpp"
+#include "temp_tree.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace quelmaris {
+namespace {
+
+using testing::TempTree;
+
+// Records every event and lets a test act when a chosen event arrives (the
+// scan's own thread sends Phase events, which makes them a seam between passes).
+class HookedListener : public testing::RecordingListener {
+public:
+  std::function<void(const ScanEvent&)> hook;
+  void on_event(const ScanEvent& event) override {
+    RecordingListener::on_event(event);
+    if (hook) hook(event);
+  }
+};
+
+ScanConfig config_for(std::vector<std::string> roots) {
+  ScanConfig config = default_scan_config();
+  config.roots = std::move(roots);
+  config.min_size = 1;
+  return config;
+}
+
+template <class Case>
+std::vector<const Case*> all_of(const std::vector<ScanEvent>& events) {
+  std::vector<const Case*> out;
+  for (const auto& e : events)
+    if (const auto* c = std::get_if<Case>(&e.value)) out.push_back(c);
+  return out;
+}
+
+std::vector<Phase> phases(const std::vector<ScanEvent>& events) {
+  std::vector<Phase> out;
+  for (const auto* p : all_of<ScanEvent::Phase>(events)) out.push_back(p->phase);
+  return out;
+}
+
+const ScanSummary& summary_of(const std::vector<ScanEvent>& events) {
+  return std::get<ScanEvent::Finished>(events.back().value).summary;
+}
+
+std::vector<SkippedItem> skipped_items(const std::vector<ScanEvent>& events) {
+  std::vector<SkippedItem> out;
+  for (const auto* batch : all_of<ScanEvent::Skipped>(events)) out.insert(out.end(), batch->items.begin(), batch->items.end());
+  return out;
+}
+
+std::vector<ScanEvent> scan(const ScanConfig& config, HookedListener& listener, ScanJob& job) {
+  job.run(config, listener);
+  return listener.events();
+}
+
+std::vector<ScanEvent> scan(const ScanConfig& config) {
+  HookedListener listener;
+  ScanJob job;
+  return scan(config, listener, job);
+}
+
+std::string big(char fill, std::size_t size = 300'000) { return std::string(size, fill); }
+
+TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
+  TempTree tree;
+  tree.write("a/report.txt", "same content");
+  tree.write("b/report.txt", "same content");
+  tree.write("c/report.txt", "same content");
+  tree.write("a/notes.txt", "one text....");
+  tree.write("b/notes.txt", "other text..");
+  tree.write("a/alone.txt", "x");
+
+  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
+  ASSERT_TRUE(std::holds_alternative<ScanEvent::Finished>(events.back().value));
+  EXPECT_TRUE(std::holds_alternative<ScanEvent::Progress>(events[events.size() - 2].value));
+
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  const DuplicateSet& set = sets[0]->set;
+  EXPECT_TRUE(set.verified);
+  ASSERT_EQ(set.files.size(), 3u);
+  EXPECT_EQ(set.files[0].root_index, 0u);
+  EXPECT_EQ(set.suggested_keep, 0u);
+  EXPECT_EQ(set.content_hash->size(), 64u);
+  EXPECT_EQ(set.reclaimable, 2 * std::string("same content").size());
+  ASSERT_EQ(all_of<ScanEvent::LookalikeReady>(events).size(), 1u);
+
+  const auto& summary = summary_of(events);
+  EXPECT_FALSE(summary.cancelled);
+  EXPECT_EQ(summary.files_seen, 6u);
+  EXPECT_EQ(summary.files_compared, 6u);
+  EXPECT_EQ(summary.sets, 1u);
+  EXPECT_EQ(summary.lookalike_groups, 1u);
+  EXPECT_EQ(summary.extra_copies, 2u);
+  EXPECT_EQ(summary.reclaimable, set.reclaimable);
+  EXPECT_GE(summary.io_parallelism, 1u);
+
+  // The forced flush before hashing carries the bytes to hash.
+  const auto progress = all_of<ScanEvent::Progress>(events);
+  EXPECT_EQ(progress.back()->bytes_to_hash, progress.back()->bytes_hashed);
+  EXPECT_EQ(progress.back()->bytes_to_hash, 3 * 12u + 2 * 12u);
+}
+
+TEST(ScanJob, without_verification_sets_are_unverified_and_no_lookalikes_are_sent) {
+  TempTree tree;
+  tree.write("a/x.bin", "1111");
+  tree.write("b/x.bin", "2222");
+  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+  config.verify_content = false;
+
+  const auto events = scan(config);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Done}));
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_FALSE(sets[0]->set.verified);
+  EXPECT_FALSE(sets[0]->set.content_hash.has_value());
+  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+  EXPECT_EQ(summary_of(events).lookalike_groups, 0u);
+}
+
+TEST(ScanJob, content_only_verifies_even_when_verification_is_off_and_ignores_names) {
+  TempTree tree;
+  tree.write("one.dat", "identical bytes");
+  tree.write("two.dat", "identical bytes");
+  tree.write("three.dat", "different bytes");
+  ScanConfig config = config_for({tree.root().string()});
+  config.mode = MatchMode::ContentOnly;
+  config.verify_content = false;
+
+  const auto events = scan(config);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_TRUE(sets[0]->set.verified);
+  EXPECT_TRUE(sets[0]->set.lookalikes.empty());
+  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+}
+
+TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
+  TempTree tree;
+  const auto file = tree.write("plain.txt", "x");
+  const auto events = scan(config_for({tree.path("missing"), file}));
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0], (ScanEvent{ScanEvent::Phase{Phase::Listing}}));
+  EXPECT_EQ(events[1], (ScanEvent{ScanEvent::RootSkipped{tree.path("missing"), {RootSkipReason::Missing{}}}}));
+  EXPECT_EQ(events[2], (ScanEvent{ScanEvent::RootSkipped{file, {RootSkipReason::NotADirectory{}}}}));
+  EXPECT_EQ(events[3], (ScanEvent{ScanEvent::Failed{"no folder could be scanned"}}));
+
+  EXPECT_EQ(scan(config_for({})),
+            (std::vector<ScanEvent>{{ScanEvent::Phase{Phase::Listing}}, {ScanEvent::Failed{"no folder could be scanned"}}}));
+}
+
+TEST(ScanJob, a_nested_root_is_reported_and_its_files_keep_the_better_index) {
+  TempTree tree;
+  tree.write("outer/inner/dup.txt", "payload");
+  tree.write("outer/dup.txt", "payload");
+  const auto events = scan(config_for({tree.path("outer/inner"), tree.path("outer")}));
+  const auto skips = all_of<ScanEvent::RootSkipped>(events);
+  ASSERT_EQ(skips.size(), 1u);
+  EXPECT_EQ(skips[0]->reason, (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/dup.txt"));
+  EXPECT_EQ(sets[0]->set.files[0].root_index, 0u);
+  EXPECT_EQ(sets[0]->set.files[1].root_index, 1u);
+}
+
+TEST(ScanJob, hidden_excluded_and_package_entries_are_left_out) {
+  TempTree tree;
+  for (const char* dir : {"a", "b"}) {
+    const std::string d = dir;
+    tree.write(d + "/.hidden.txt", "hidden");
+    tree.write(d + "/.DS_Store", "finder");
+    tree.write(d + "/Tool.APP/inside.txt", "package");
+    tree.write(d + "/seen.txt", "seen");
+  }
+  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+  config.include_hidden = false;
+  config.package_extensions = {".App"};
+  const auto events = scan(config);
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0]->set.display_name, "seen.txt");
+  EXPECT_EQ(summary_of(events).files_seen, 2u);
+}
+
+TEST(ScanJob, hard_links_collapse_and_a_linked_copy_frees_nothing) {
+  TempTree tree;
+  const auto original = tree.write("a/data.bin", "linked content");
+  tree.mkdir("b");
+  ASSERT_EQ(::link(original.c_str(), tree.path("b/data.bin").c_str()), 0);
+  tree.write("c/data.bin", "linked content");
+
+  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
+  EXPECT_EQ(summary_of(events).hard_links_collapsed, 1u);
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  const auto& files = sets[0]->set.files;
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].path, original);
+  EXPECT_EQ(files[0].nlink, 2u);
+  EXPECT_EQ(files[0].freed_bytes, std::optional<std::uint64_t>(0));
+}
+
+TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalikes) {
+  TempTree tree;
+  std::string first = big('m'), second = big('m');
+  second[150'000] = 'X';
+  tree.write("a/movie.bin", first);
+  tree.write("b/movie.bin", second);
+  tree.write("c/movie.bin", first);
+  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  ASSERT_EQ(sets[0]->set.files.size(), 2u);
+  ASSERT_EQ(sets[0]->set.lookalikes.size(), 1u);
+  EXPECT_EQ(sets[0]->set.lookalikes[0].path, tree.path("b/movie.bin"));
+
+  const auto progress = all_of<ScanEvent::Progress>(events);
+  EXPECT_EQ(progress.back()->bytes_hashed, 3 * first.size()) << "every member counts its size once";
+}
+
+TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skipped_not_hashed) {
+  TempTree tree;
+  for (const char* dir : {"a", "b", "c", "d", "e"}) tree.write(std::string(dir) + "/f.bin", big('z'));
+  const auto decoy = tree.write("elsewhere.bin", big('z'));
+  HookedListener listener;
+  listener.hook = [&](const ScanEvent& event) {
+    const auto* phase = std::get_if<ScanEvent::Phase>(&event.value);
+    if (!phase || phase->phase != Phase::Grouping) return;
+    std::filesystem::remove(tree.path("b/f.bin"));
+    std::filesystem::resize_file(tree.path("c/f.bin"), 10);
+    std::filesystem::remove(tree.path("d/f.bin"));
+    std::filesystem::create_symlink(decoy, tree.path("d/f.bin"));
+  };
+  ScanJob job;
+  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c"), tree.path("d"), tree.path("e")}),
+                           listener, job);
+  const auto skipped = skipped_items(events);
+  ASSERT_EQ(skipped.size(), 3u);
+  std::map<std::string, SkipReason> by_path;
+  for (const auto& item : skipped) by_path.emplace(item.path, item.reason);
+  EXPECT_EQ(by_path.at(tree.path("b/f.bin")), (SkipReason{SkipReason::Io{ENOENT}}));
+  EXPECT_EQ(by_path.at(tree.path("c/f.bin")), (SkipReason{SkipReason::Changed{}}));
+  EXPECT_EQ(by_path.at(tree.path("d/f.bin")), (SkipReason{SkipReason::Io{ELOOP}}));
+  const auto sets = all_of<ScanEvent::SetReady>(events);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0]->set.files.size(), 2u);
+  EXPECT_EQ(summary_of(events).skipped, 3u);
+}
+
+TEST(ScanJob, names_that_are_not_utf8_are_reported_and_never_compared) {
+  TempTree tree;
+  tree.write("a/bad\xFF.txt", "same");
+  tree.write("b/bad\xFF.txt", "same");
+  const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
+  const auto skipped = skipped_items(events);
+  ASSERT_EQ(skipped.size(), 2u);
+  EXPECT_EQ(skipped[0].reason, (SkipReason{SkipReason::InvalidName{}}));
+  EXPECT_NE(skipped[0].path.find("bad\xEF\xBF\xBD.txt"), std::string::npos);
+  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
+}
+
+TEST(ScanJob, cancelling_during_the_walk_skips_grouping_and_done) {
+  TempTree tree;
+  std::string deep = "r";
+  for (int i = 0; i < 8; ++i) deep += "/level" + std::to_string(i);
+  tree.write(deep + "/a.txt", "same");
+  tree.write(deep + "/b/a.txt", "same");
+  HookedListener listener;
+  ScanJob job;
+  listener.hook = [&](const ScanEvent& event) {
+    // The walk flushes after its first level: cancel there, deep inside the tree.
+    if (std::holds_alternative<ScanEvent::Progress>(event.value)) job.cancel();
+  };
+  const auto events = scan(config_for({tree.path("r")}), listener, job);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing}));
+  const auto& summary = summary_of(events);
+  EXPECT_TRUE(summary.cancelled);
+  EXPECT_EQ(summary.files_compared, 0u);
+  EXPECT_EQ(summary.sets, 0u);
+}
+
+TEST(ScanJob, cancelling_during_verification_ends_without_done_and_counts_what_was_sent) {
+  TempTree tree;
+  tree.write("a/x.txt", "same");
+  tree.write("b/x.txt", "same");
+  HookedListener listener;
+  ScanJob job;
+  listener.hook = [&](const ScanEvent& event) {
+    const auto* phase = std::get_if<ScanEvent::Phase>(&event.value);
+    if (phase && phase->phase == Phase::Verifying) job.cancel();
+  };
+  const auto events = scan(config_for({tree.path("a"), tree.path("b")}), listener, job);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying}));
+  EXPECT_TRUE(summary_of(events).cancelled);
+  EXPECT_EQ(summary_of(events).sets, all_of<ScanEvent::SetReady>(events).size());
+  EXPECT_EQ(summary_of(events).files_compared, 2u);
+}
+
+TEST(ScanJob, an_unreadable_folder_is_reported_as_permission_and_the_rest_is_scanned) {
+  TempTree tree;
+  tree.write("a/x.txt", "same");
+  tree.write("b/x.txt", "same");
+  tree.write("a/locked/y.txt", "hidden away");
+  std::filesystem::permissions(tree.path("a/locked"), std::filesystem::perms::none);
+  const int status = testing::run_unprivileged([&] {
+    const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
+    const auto skipped = skipped_items(events);
+    if (skipped.size() != 1 || skipped[0].path != tree.path("a/locked")) return 1;
+    if (skipped[0].reason != SkipReason{SkipReason::Permission{}}) return 2;
+    return all_of<ScanEvent::SetReady>(events).size() == 1 ? 0 : 3;
+  });
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace quelmaris

@@ -1,0 +1,359 @@
+#include "walk.hpp"
+
+#include "file_facts.hpp"
+#include "recording_listener.hpp"
+#include "temp_tree.hpp"
+
+#include <gtest/gtest.h>
+#include <tbb/task_arena.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quelmaris {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordingListener;
+using testing::TempTree;
+
+struct WalkOutcome {
+  std::vector<WalkedFile> files;
+  std::vector<SkippedItem> skipped;
+  std::uint64_t files_seen = 0;
+  bool progress_sent_by_walk = false;
+};
+
+WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::string> packages = {},
+                      bool include_hidden = true, std::uint64_t min_size = 1) {
+  return WalkSettings{std::move(excluded), std::move(packages), include_hidden, min_size};
+}
+
+WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& walk_settings,
+                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4) {
+  RecordingListener listener;
+  ProgressReporter reporter(listener);
+  CancelFlag cancel{static_cast<std::uint8_t>(cancelled ? 1 : 0)};
+  WalkOutcome outcome;
+  tbb::task_arena arena(threads);
+  arena.execute([&] { outcome.files = walk::walk_root(roots, nested, walk_settings, reporter, cancel); });
+  outcome.progress_sent_by_walk = !listener.events().empty();
+  reporter.flush(true);
+  for (const ScanEvent& event : listener.events()) {
+    if (const auto* skipped = std::get_if<ScanEvent::Skipped>(&event.value)) {
+      outcome.skipped.insert(outcome.skipped.end(), skipped->items.begin(), skipped->items.end());
+    }
+  }
+  outcome.files_seen = reporter.files_seen.load();
+  return outcome;
+}
+
+WalkOutcome walk_tree(const TempTree& tree, const WalkSettings& walk_settings) {
+  return run_walk({WalkRoot{tree.root().string(), 0}}, walk_settings);
+}
+
+// Paths of the walked files below the tree's root, sorted.
+std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTree& tree) {
+  const std::string prefix = tree.root().string() + "/";
+  std::vector<std::string> paths;
+  for (const WalkedFile& file : outcome.files) {
+    paths.push_back(file.path.rfind(prefix, 0) == 0 ? file.path.substr(prefix.size()) : file.path);
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+using Paths = std::vector<std::string>;
+
+TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
+  TempTree tree;
+  const std::string file = tree.write("sub/data.bin", "0123456789");
+  fs::create_hard_link(file, tree.path("linked.bin"));
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub"), 3}}, settings());
+
+  ASSERT_EQ(outcome.files.size(), 1u);
+  const WalkedFile& walked = outcome.files[0];
+  struct stat st {};
+  ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+  EXPECT_EQ(walked.path, file);
+  EXPECT_EQ(walked.name(), "data.bin");
+  EXPECT_EQ(walked.size, 10u);
+  EXPECT_EQ(walked.dev, device_id(st.st_dev));
+  EXPECT_EQ(walked.ino, st.st_ino);
+  EXPECT_EQ(walked.nlink, 2u);
+  EXPECT_EQ(walked.modified_ns, modified_ns(st));
+  EXPECT_EQ(walked.root_index, 3u);
+  struct statx birth {};
+  ASSERT_EQ(::statx(AT_FDCWD, file.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &birth), 0);
+  if (birth.stx_mask & STATX_BTIME) {
+    EXPECT_EQ(walked.created_ns, nanoseconds(birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec));
+  } else {
+    EXPECT_EQ(walked.created_ns, std::nullopt);
+  }
+  EXPECT_TRUE(outcome.skipped.empty());
+  EXPECT_TRUE(outcome.progress_sent_by_walk);
+}
+
+TEST(Walk, links_and_special_files_are_neither_followed_listed_nor_reported) {
+  TempTree tree;
+  tree.write("real/file.txt", "content");
+  fs::create_symlink(tree.path("real/file.txt"), tree.path("link-to-file"));
+  fs::create_symlink(tree.path("real"), tree.path("link-to-folder"));
+  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
+  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
+  const WalkOutcome outcome = walk_tree(tree, settings());
+  EXPECT_EQ(relative_paths(outcome, tree), Paths{"real/file.txt"});
+  EXPECT_EQ(outcome.files_seen, 1u);
+  EXPECT_TRUE(outcome.skipped.empty());
+}
+
+TEST(Walk, hidden_names_and_their_contents_are_left_out_and_not_counted) {
+  TempTree tree;
+  tree.write("visible.txt", "x");
+  tree.write(".hidden.txt", "x");
+  tree.write(".config/inner.txt", "x");
+  tree.write("dir/.also-hidden", "x");
+
+  const WalkOutcome without = walk_tree(tree, settings({}, {}, false));
+  EXPECT_EQ(relative_paths(without, tree), Paths{"visible.txt"});
+  EXPECT_EQ(without.files_seen, 1u);
+
+  const WalkOutcome with = walk_tree(tree, settings({}, {}, true));
+  EXPECT_EQ(relative_paths(with, tree), (Paths{".config/inner.txt", ".hidden.txt", "dir/.also-hidden", "visible.txt"}));
+  EXPECT_EQ(with.files_seen, 4u);
+}
+
+TEST(Walk, package_folders_are_not_entered_but_their_look_alikes_are) {
+  TempTree tree;
+  tree.write("Trip.PhotosLibrary/photo.jpg", "x");
+  tree.write(".photoslibrary/inside.txt", "x");
+  tree.write("ends-in-dot./inside.txt", "x");
+  tree.write("plain/inside.txt", "x");
+  tree.write("file.photoslibrary", "x");  // only folders are packages
+
+  const WalkOutcome outcome = walk_tree(tree, settings({}, {"photoslibrary"}));
+  EXPECT_EQ(relative_paths(outcome, tree),
+            (Paths{".photoslibrary/inside.txt", "ends-in-dot./inside.txt", "file.photoslibrary", "plain/inside.txt"}));
+  EXPECT_EQ(outcome.files_seen, 4u);
+
+  const WalkOutcome empty_extension = walk_tree(tree, settings({}, {""}));
+  EXPECT_EQ(relative_paths(empty_extension, tree), (Paths{".photoslibrary/inside.txt", "Trip.PhotosLibrary/photo.jpg",
+                                                          "file.photoslibrary", "plain/inside.txt"}));
+}
+
+TEST(Walk, excluded_names_leave_out_entries_and_folder_contents_uncounted) {
+  TempTree tree;
+  for (const char* name : {"aXbYbZc", "abc", "abcd", "x", "\xC3\xA9", "xy", ".DS_Store", ".ds_store"}) {
+    tree.write(name, "x");
+  }
+  tree.write("abc-folder/a1b2c/inner.txt", "x");
+  const WalkOutcome outcome = walk_tree(tree, settings({"a*b*c", "?", ".DS_Store"}));
+  EXPECT_EQ(relative_paths(outcome, tree), (Paths{".ds_store", "abcd", "xy"}));
+  EXPECT_EQ(outcome.files_seen, 3u);
+  EXPECT_TRUE(outcome.skipped.empty());
+}
+
+TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
+  struct Case {
+    const char* root;
+    WalkSettings settings;
+  };
+  const Case cases[] = {
+      {"Lib.app", settings({}, {"app"})},
+      {".hidden-root", settings({}, {}, false)},
+      {"skipme", settings({"skipme"})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.root);
+    TempTree tree;
+    tree.write(std::string(c.root) + "/inside.txt", "x");
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.path(c.root), 0}}, c.settings);
+    EXPECT_EQ(outcome.files.size(), 1u);
+  }
+
+  TempTree tree;
+  tree.write("top.txt", "x");
+  tree.write("sub/inner.txt", "x");
+  const WalkOutcome everything_excluded = walk_tree(tree, settings({"*"}));
+  EXPECT_TRUE(everything_excluded.files.empty());
+  EXPECT_EQ(everything_excluded.files_seen, 0u);
+  EXPECT_TRUE(everything_excluded.skipped.empty());
+}
+
+TEST(Walk, files_below_the_minimum_size_are_counted_but_not_returned) {
+  TempTree tree;
+  tree.write("empty", "");
+  tree.write("small", "12345");
+  tree.write("exact", "1234567890");
+  EXPECT_EQ(relative_paths(walk_tree(tree, settings()), tree), (Paths{"exact", "small"}));
+  const WalkOutcome outcome = walk_tree(tree, settings({}, {}, true, 10));
+  EXPECT_EQ(relative_paths(outcome, tree), Paths{"exact"});
+  EXPECT_EQ(outcome.files_seen, 3u);
+}
+
+TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
+  TempTree tree;
+  tree.write("bad\xFF", "x");
+  tree.write(".hidden\xFF", "x");
+  tree.write("folder\xFE/inner.txt", "x");
+  tree.write("good.txt", "x");
+  const WalkOutcome outcome = walk_tree(tree, settings({"*\xFF", ".*"}, {}, false));
+
+  EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
+  EXPECT_EQ(outcome.files_seen, 1u);
+  std::vector<std::string> reported;
+  for (const SkippedItem& item : outcome.skipped) {
+    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
+    reported.push_back(item.path);
+  }
+  std::sort(reported.begin(), reported.end());
+  EXPECT_EQ(reported,
+            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), tree.path("folder\xEF\xBF\xBD")}));
+}
+
+TEST(Walk, every_entry_below_a_root_with_an_invalid_path_is_reported_not_walked) {
+  TempTree tree;
+  tree.write("root\xFF/file.txt", "x");
+  tree.write("root\xFF/.hidden", "x");
+  tree.write("root\xFF/sub/inner.txt", "x");
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("root\xFF"), 0}}, settings({}, {}, false));
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_EQ(outcome.files_seen, 0u);
+  std::vector<std::string> reported;
+  for (const SkippedItem& item : outcome.skipped) {
+    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
+    reported.push_back(item.path);
+  }
+  std::sort(reported.begin(), reported.end());
+  EXPECT_EQ(reported, (Paths{tree.path("root\xEF\xBF\xBD/file.txt"), tree.path("root\xEF\xBF\xBD/sub")}));
+}
+
+TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
+  TempTree tree;
+  tree.write("outer/top.txt", "x");
+  tree.write("outer/inner/mid.txt", "x");
+  tree.write("outer/inner/deep/low.txt", "x");
+  struct Case {
+    std::uint32_t outer;
+    std::uint32_t inner;
+    std::uint32_t expected_top;
+    std::uint32_t expected_below_inner;
+  };
+  for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 0}}) {
+    SCOPED_TRACE("outer " + std::to_string(c.outer) + " inner " + std::to_string(c.inner));
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(),
+                                         NestedRootMap{{tree.path("outer/inner"), c.inner}});
+    ASSERT_EQ(outcome.files.size(), 3u);
+    for (const WalkedFile& file : outcome.files) {
+      SCOPED_TRACE(file.path);
+      const bool below_inner = file.path.find("/inner/") != std::string::npos;
+      EXPECT_EQ(file.root_index, below_inner ? c.expected_below_inner : c.expected_top);
+    }
+  }
+}
+
+TEST(Walk, cancelled_before_the_start_lists_nothing) {
+  TempTree tree;
+  tree.write("file.txt", "x");
+  ::chmod(tree.root().c_str(), 0);  // would be reported if it were opened
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
+  ::chmod(tree.root().c_str(), 0777);
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_EQ(outcome.files_seen, 0u);
+  EXPECT_TRUE(outcome.skipped.empty());
+}
+
+// Cancels the scan at the first event, which the walk sends after its first level.
+class CancellingListener : public ScanListener {
+public:
+  explicit CancellingListener(CancelFlag& cancel) : cancel_(cancel) {}
+  void on_event(const ScanEvent&) override { cancel_.store(1, std::memory_order_relaxed); }
+
+private:
+  CancelFlag& cancel_;
+};
+
+TEST(Walk, cancelled_during_a_level_starts_no_further_level) {
+  TempTree tree;
+  tree.write("top.txt", "x");
+  tree.write("sub/below.txt", "x");
+  CancelFlag cancel{0};
+  CancellingListener listener(cancel);
+  ProgressReporter reporter(listener);
+  std::vector<WalkedFile> files;
+  tbb::task_arena arena(2);
+  arena.execute([&] {
+    files = walk::walk_root({WalkRoot{tree.root().string(), 0}}, {}, settings(), reporter, cancel);
+  });
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].name(), "top.txt");
+}
+
+TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
+  TempTree tree;
+  tree.write("sub/file.txt", "x");
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string() + "/", 0}}, settings());
+  ASSERT_EQ(outcome.files.size(), 1u);
+  EXPECT_EQ(outcome.files[0].path, tree.path("sub/file.txt"));
+  EXPECT_EQ(outcome.files[0].name(), "file.txt");
+}
+
+TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
+  TempTree tree;
+  std::vector<std::string> expected;
+  for (int root = 0; root < 3; ++root) {
+    for (int folder = 0; folder < 40; ++folder) {
+      for (int file = 0; file < 5; ++file) {
+        const std::string relative = "r" + std::to_string(root) + "/d" + std::to_string(folder) + "/e" +
+                                     std::to_string(folder % 4) + "/f" + std::to_string(file);
+        tree.write(relative, "x");
+        expected.push_back(relative);
+      }
+    }
+  }
+  std::sort(expected.begin(), expected.end());
+  const WalkOutcome outcome =
+      run_walk({WalkRoot{tree.path("r0"), 0}, WalkRoot{tree.path("r1"), 1}, WalkRoot{tree.path("r2"), 2}}, settings(),
+               {}, false, 8);
+  EXPECT_EQ(relative_paths(outcome, tree), expected);
+  EXPECT_EQ(outcome.files_seen, expected.size());
+  for (const WalkedFile& file : outcome.files) {
+    EXPECT_EQ(file.path.substr(tree.root().string().size() + 2, 1), std::to_string(file.root_index));
+  }
+}
+
+// Root reads through any permission bits, so these cases run as an
+// unprivileged user in a child process; a single arena thread keeps the
+// child clear of the parent's worker threads.
+TEST(Walk, unreadable_folders_and_entries_are_reported_and_the_rest_is_walked) {
+  TempTree tree;
+  tree.write("readable.txt", "x");
+  tree.write("locked/secret.txt", "x");
+  tree.write("unsearchable/hidden-facts.txt", "x");
+  ASSERT_EQ(::chmod(tree.path("locked").c_str(), 0), 0);
+  ASSERT_EQ(::chmod(tree.path("unsearchable").c_str(), 0444), 0);  // names readable, entries not
+  const SkipReason permission{SkipReason::Permission{}};
+
+  const int status = testing::run_unprivileged([&] {
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 1);
+    if (relative_paths(outcome, tree) != Paths{"readable.txt"}) return 1;
+    std::vector<SkippedItem> skipped = outcome.skipped;
+    std::sort(skipped.begin(), skipped.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+    const std::vector<SkippedItem> expected{{tree.path("locked"), permission},
+                                            {tree.path("unsearchable/hidden-facts.txt"), permission}};
+    if (skipped != expected) return 2;
+
+    const WalkOutcome locked_root = run_walk({WalkRoot{tree.path("locked"), 0}}, settings(), {}, false, 1);
+    const std::vector<SkippedItem> root_expected{{tree.path("locked"), permission}};
+    return locked_root.files.empty() && locked_root.skipped == root_expected ? 0 : 3;
+  });
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace quelmaris
