@@ -5,10 +5,10 @@
 // reported by throwing std::invalid_argument and is never freed.
 #pragma once
 
-#include "quelmaris_ffi.h"
-
 #include <cstdint>
 #include <span>
+
+#include "quelmaris_ffi.h"
 
 namespace quelmaris::ffi {
 
@@ -25,7 +25,7 @@ void free_buffer(const CoreBuffer& buffer);
 // A buffer handed to the core as an argument: the core owns it from the call
 // on, and frees it when this goes, whatever happened in between.
 class BufferArg {
-public:
+ public:
   explicit BufferArg(CoreBuffer buffer) noexcept : buffer_(buffer) {}
   ~BufferArg();
   BufferArg(const BufferArg&) = delete;
@@ -36,7 +36,7 @@ public:
   // i32 in all) and hands it back.
   CoreBuffer release_reserved(std::uint64_t additional);
 
-private:
+ private:
   CoreBuffer buffer_;
 };
 

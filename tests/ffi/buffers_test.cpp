@@ -1,8 +1,8 @@
-#include "ffi_test_support.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "ffi_test_support.hpp"
 
 namespace quelmaris::testing {
 namespace {

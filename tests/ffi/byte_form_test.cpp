@@ -1,10 +1,10 @@
-#include "value_form.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "value_form.hpp"
 
 namespace quelmaris::ffi {
 namespace {
@@ -37,7 +37,9 @@ Bytes be64(std::uint64_t v) {
   return out;
 }
 
-Bytes text(const std::string& s) { return concat({be32(static_cast<std::int32_t>(s.size())), Bytes(s.begin(), s.end())}); }
+Bytes text(const std::string& s) {
+  return concat({be32(static_cast<std::int32_t>(s.size())), Bytes(s.begin(), s.end())});
+}
 
 template <class T>
 std::string lift_failure(const Bytes& bytes) {
@@ -54,8 +56,8 @@ FileEntry sample_entry(std::string path) {
 }
 
 ScanConfig sample_config() {
-  return ScanConfig{{"/r1", "/r2"}, MatchMode::ContentOnly, true, false, 1024, true, {"._*", "Icon\r"},
-                    {"app"},        3,                      KeepRule::ShortestPath};
+  return ScanConfig{{"/r1", "/r2"}, MatchMode::ContentOnly, true,    false, 1024,
+                    true,           {"._*", "Icon\r"},      {"app"}, 3,     KeepRule::ShortestPath};
 }
 
 TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example_byte_for_byte) {
@@ -74,8 +76,7 @@ TEST(ByteForm, empty_values_optionals_and_integers_take_their_exact_widths) {
   write_optional(w, std::optional<std::uint64_t>(), [&w](std::uint64_t v) { w.u64(v); });
   write_optional(w, std::optional<std::uint64_t>(7), [&w](std::uint64_t v) { w.u64(v); });
   w.u64(1024);
-  EXPECT_EQ(Bytes(w.bytes().begin(), w.bytes().end()),
-            (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 4, 0}));
+  EXPECT_EQ(Bytes(w.bytes().begin(), w.bytes().end()), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 4, 0}));
 }
 
 TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
@@ -83,15 +84,39 @@ TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
 }
 
 TEST(ByteForm, file_entry_fields_follow_declaration_order) {
-  const Bytes expected = concat({text("/a/b"), text("b"), be32(1), be64(1024), {0}, be64(static_cast<std::uint64_t>(-5)),
-                                 be64(42), be64(7), be32(2), {1}, be64(9), {1}, {1}, be64(0)});
+  const Bytes expected = concat({text("/a/b"),
+                                 text("b"),
+                                 be32(1),
+                                 be64(1024),
+                                 {0},
+                                 be64(static_cast<std::uint64_t>(-5)),
+                                 be64(42),
+                                 be64(7),
+                                 be32(2),
+                                 {1},
+                                 be64(9),
+                                 {1},
+                                 {1},
+                                 be64(0)});
   EXPECT_EQ(bytes_of(sample_entry("/a/b")), expected);
   EXPECT_EQ(lift<FileEntry>(expected), sample_entry("/a/b"));
 }
 
 TEST(ByteForm, scan_config_fields_follow_declaration_order) {
-  const Bytes expected = concat({be32(2), text("/r1"), text("/r2"), be32(2), {1, 0}, be64(1024), {1}, be32(2),
-                                 text("._*"), text("Icon\r"), be32(1), text("app"), be32(3), be32(4)});
+  const Bytes expected = concat({be32(2),
+                                 text("/r1"),
+                                 text("/r2"),
+                                 be32(2),
+                                 {1, 0},
+                                 be64(1024),
+                                 {1},
+                                 be32(2),
+                                 text("._*"),
+                                 text("Icon\r"),
+                                 be32(1),
+                                 text("app"),
+                                 be32(3),
+                                 be32(4)});
   EXPECT_EQ(bytes_of(sample_config()), expected);
   EXPECT_EQ(lift<ScanConfig>(expected), sample_config());
 }

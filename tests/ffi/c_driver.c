@@ -188,6 +188,8 @@ static void scan_a_real_folder(const char *a, const char *b) {
     CHECK(atomic_load(&seen[0].last_tag) == kTagFinished || atomic_load(&seen[0].last_tag) == kTagFailed);
     if (atomic_load(&seen[0].last_tag) == kTagFinished) CHECK(atomic_load(&seen[0].per_tag[kTagSetReady]) == 1);
     CHECK(atomic_load(&seen[0].frees) == 1);
+    printf("c_driver: scan delivered %d events, the last with tag %d, %d duplicate sets\n",
+           atomic_load(&seen[0].events), atomic_load(&seen[0].last_tag), atomic_load(&seen[0].per_tag[kTagSetReady]));
     quelmaris_ffi_scanjob_free(job, &status);
     CHECK(status.code == 0);
 }

@@ -3,16 +3,16 @@
 // delivers to each application listener handle.
 #pragma once
 
-#include "core_buffer.hpp"
-#include "quelmaris_ffi.h"
-#include "value_form.hpp"
-
 #include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "core_buffer.hpp"
+#include "quelmaris_ffi.h"
+#include "value_form.hpp"
 
 namespace quelmaris::testing {
 
@@ -42,7 +42,7 @@ std::vector<std::uint8_t> lowered_bytes(const T& value) {
 
 // What the recording callback table saw, per application listener handle.
 class Callbacks {
-public:
+ public:
   static Callbacks& instance() {
     static Callbacks callbacks;
     return callbacks;
@@ -70,7 +70,7 @@ public:
   }
   int clones() const { return clones_.load(); }
 
-private:
+ private:
   struct Reply {
     std::int8_t code;
     std::string text;

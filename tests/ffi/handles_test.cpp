@@ -1,8 +1,4 @@
-#include "counted.hpp"
-#include "ffi_test_support.hpp"
 #include "handles.hpp"
-#include "recording_listener.hpp"
-#include "temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +6,17 @@
 #include <stdexcept>
 #include <thread>
 
+#include "counted.hpp"
+#include "ffi_test_support.hpp"
+#include "recording_listener.hpp"
+#include "temp_tree.hpp"
+
 namespace quelmaris::testing {
 namespace {
 
 ScanConfig config_for(std::vector<std::string> roots) {
-  return ScanConfig{std::move(roots), MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0, KeepRule::FolderPriority};
+  return ScanConfig{std::move(roots),        MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0,
+                    KeepRule::FolderPriority};
 }
 
 CoreBuffer config_with_bad_flag() {
@@ -24,7 +26,7 @@ CoreBuffer config_with_bad_flag() {
 }
 
 class Handles : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { quelmaris_ffi_init_callback_vtable_scanlistener(&Callbacks::table()); }
 
   std::uint64_t new_job() {
@@ -53,14 +55,14 @@ protected:
 };
 
 class ThrowingListener : public ScanListener {
-public:
+ public:
   explicit ThrowingListener(bool standard) : standard_(standard) {}
   void on_event(const ScanEvent&) override {
     if (standard_) throw std::runtime_error("listener broke");
     throw 42;
   }
 
-private:
+ private:
   bool standard_;
 };
 
@@ -205,7 +207,8 @@ TEST_F(Handles, handles_that_name_no_object_are_refused_without_touching_memory)
       {"clone odd", [&](CoreCallStatus* s) { quelmaris_ffi_object_clone(application_listener, s); }},
       {"free misaligned job", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_free(8, s); }},
       {"free odd listener", [&](CoreCallStatus* s) { quelmaris_ffi_scanlistener_free(application_listener, s); }},
-      {"on_event odd", [&](CoreCallStatus* s) {
+      {"on_event odd",
+       [&](CoreCallStatus* s) {
          quelmaris_ffi_scanlistener_on_event(application_listener, ffi::lower(ScanEvent{ScanEvent::Progress{}}), s);
        }},
   };

@@ -1,7 +1,7 @@
 // Runs in a process of its own: no callback table is ever registered here.
-#include "ffi_test_support.hpp"
-
 #include <gtest/gtest.h>
+
+#include "ffi_test_support.hpp"
 
 namespace quelmaris::testing {
 namespace {

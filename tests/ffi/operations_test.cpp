@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "defaults.hpp"
 #include "ffi_test_support.hpp"
 #include "temp_tree.hpp"
-
-#include <gtest/gtest.h>
 
 namespace quelmaris::testing {
 namespace {
@@ -26,8 +26,7 @@ TEST(Operations, default_scan_config_comes_back_as_the_core_defaults) {
 TEST(Operations, check_identity_answers_for_the_file_on_disk) {
   TempTree tree;
   CoreCallStatus status = fresh_status();
-  const CoreBuffer result =
-      quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status);
+  const CoreBuffer result = quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status);
   EXPECT_EQ(status.code, 0);
   EXPECT_EQ(take_bytes(result), lowered_bytes(Identity::Missing));
 }
@@ -50,7 +49,9 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
       {files, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
       {files, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
       {{0, 0, 0, 1}, {0, 0, 0, 1}, "Failed to convert arg 'files':\nnot enough bytes remaining in buffer (0 < 4)"},
-      {{0, 0, 0, 0, 7}, {0, 0, 0, 1}, "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
+      {{0, 0, 0, 0, 7},
+       {0, 0, 0, 1},
+       "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -82,8 +83,7 @@ TEST(Operations, refused_plan_is_status_one_with_the_serialised_violation) {
   const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(sets), 1, &status);
   EXPECT_EQ(status.code, 1);
   EXPECT_EQ(result.data, nullptr);
-  EXPECT_EQ(take_bytes(status.errorBuf),
-            lowered_bytes(InvariantViolation{InvariantViolation::KeeperMarked{7}}));
+  EXPECT_EQ(take_bytes(status.errorBuf), lowered_bytes(InvariantViolation{InvariantViolation::KeeperMarked{7}}));
 }
 
 TEST(Operations, accepted_plan_comes_back_serialised) {
