@@ -23,7 +23,8 @@ need=()
 for tool in hyperfine $peers; do command -v "$tool" >/dev/null || need+=("$tool"); done
 if ((${#need[@]})); then
   sudo_cmd=(); [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq && DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}"
+  { "${sudo_cmd[@]}" apt-get update -qq && DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+      --no-install-recommends "${need[@]}"; } >&2
 fi
 [[ -x $bench ]] || { echo "build first: cmake --build $build" >&2; exit 1; }
 

@@ -2,12 +2,18 @@
 // summary, the hash thread count and the peak resident memory.
 //
 //   scan_bench [--content-only] [--no-verify] [--ignore-case] [--io N]
-//              [--min-size N] [--list FILE] ROOT...
+//              [--min-size N] [--list FILE] [--via-ffi] ROOT...
+//
+// --via-ffi runs the scan through the C call interface, as the application
+// does: the configuration and every event cross it in their byte form.
 //
 // --list writes every duplicate set as a block of paths (one per line, blocks
 // separated by a blank line), the format the corpus checker reads.
 #include "defaults.hpp"
+#include "quelmaris_ffi.h"
 #include "scan_job.hpp"
+#include "core_buffer.hpp"
+#include "value_form.hpp"
 
 #include <sys/resource.h>
 
@@ -51,6 +57,26 @@ private:
   std::mutex mutex_;
 };
 
+// The listener behind the C interface: odd handle 1 stands for the one
+// BenchListener of this run, as an application's handle table would.
+BenchListener* ffi_listener = nullptr;
+
+void ffi_on_event(std::uint64_t, CoreBuffer event, void*, CoreCallStatus*) {
+  ffi_listener->on_event(ffi::lift<ScanEvent>(ffi::bytes_of(event)));
+  CoreCallStatus status{};
+  quelmaris_ffi_corebuffer_free(event, &status);
+}
+
+void run_through_ffi(const ScanConfig& config, BenchListener& listener) {
+  static const ScanListenerVTable vtable{[](std::uint64_t) {}, [](std::uint64_t h) { return h; }, ffi_on_event};
+  ffi_listener = &listener;
+  CoreCallStatus status{};
+  quelmaris_ffi_init_callback_vtable_scanlistener(&vtable);
+  const std::uint64_t job = quelmaris_ffi_scanjob_new(&status);
+  quelmaris_ffi_scanjob_run(job, ffi::lower(config), 1, &status);
+  if (status.code != 0) std::cerr << "run failed with status " << int{status.code} << "\n";
+}
+
 long peak_rss_kib() {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
@@ -68,6 +94,7 @@ long peak_rss_kib() {
 int main(int argc, char** argv) {
   ScanConfig config = default_scan_config();
   std::string list_path;
+  bool via_ffi = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const auto next = [&]() -> std::string { return ++i < argc ? argv[i] : (usage(), ""); };
@@ -77,14 +104,19 @@ int main(int argc, char** argv) {
     else if (arg == "--io") config.io_parallelism = static_cast<std::uint32_t>(std::stoul(next()));
     else if (arg == "--min-size") config.min_size = std::stoull(next());
     else if (arg == "--list") list_path = next();
+    else if (arg == "--via-ffi") via_ffi = true;
     else if (arg.starts_with("--")) usage();
     else config.roots.push_back(arg);
   }
   if (config.roots.empty()) usage();
 
   BenchListener listener(!list_path.empty());
-  ScanJob job;
-  job.run(config, listener);
+  if (via_ffi) {
+    run_through_ffi(config, listener);
+  } else {
+    ScanJob job;
+    job.run(config, listener);
+  }
   if (!listener.summary_) {
     std::cerr << "scan failed: " << listener.failure_.value_or("no summary") << "\n";
     return 1;
