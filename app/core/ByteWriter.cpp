@@ -1,6 +1,6 @@
 #include "ByteWriter.h"
 
-#include "CoreCall.h"
+#include "Fatal.h"
 
 #include <limits>
 

@@ -2,10 +2,6 @@
 
 #include "Agreement.h"
 
-#include <QtGlobal>
-
-#include <cstdlib>
-
 namespace {
 
 const QString corePanicWithoutMessage = QStringLiteral("The scanning core failed without a message");
@@ -18,11 +14,6 @@ QString takeMessage(CoreBuffer errorBuf) {
 }
 
 }  // namespace
-
-void stopProgram(const QString& message) {
-  qFatal("%s", qUtf8Printable(message));
-  std::abort();
-}
 
 ReceivedBuffer::~ReceivedBuffer() {
   uniffiEnsureInitialized();

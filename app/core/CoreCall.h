@@ -6,6 +6,7 @@
 
 #include "ByteReader.h"
 #include "ByteWriter.h"
+#include "Fatal.h"
 #include "UniffiInternalError.h"
 #include "ValueForm.h"
 
@@ -16,8 +17,6 @@
 
 #include <functional>
 #include <type_traits>
-
-[[noreturn]] void stopProgram(const QString& message);
 
 // Takes over a buffer the core handed out and frees it through the core once
 // it is no longer needed, whether or not reading it succeeded.

@@ -4,6 +4,7 @@
 // looked-up object stays alive after the lock is released.
 #pragma once
 
+#include "Fatal.h"
 #include "UniffiInternalError.h"
 
 #include <QHash>
@@ -13,8 +14,6 @@
 #include <limits>
 #include <memory>
 #include <mutex>
-
-[[noreturn]] void stopProgram(const QString& message);
 
 template <class T>
 class UniffiHandleMap {

@@ -32,6 +32,8 @@ E readPlainEnum(ByteReader& in, std::int32_t caseCount) {
 
 void write(ByteWriter& out, const QString& value) { out.writeText(value); }
 void write(ByteWriter& out, std::uint32_t value) { out.writeU32(value); }
+void write(ByteWriter& out, std::uint64_t value) { out.writeU64(value); }
+void write(ByteWriter& out, std::int64_t value) { out.writeI64(value); }
 void write(ByteWriter& out, MatchMode value) { writeTag(out, value); }
 void write(ByteWriter& out, KeepRule value) { writeTag(out, value); }
 void write(ByteWriter& out, Phase value) { writeTag(out, value); }
@@ -74,17 +76,14 @@ void write(ByteWriter& out, const FileEntry& v) {
   out.writeText(v.name);
   out.writeU32(v.rootIndex);
   out.writeU64(v.size);
-  out.writeBool(v.createdNs.has_value());
-  if (v.createdNs) out.writeI64(*v.createdNs);
+  write(out, v.createdNs);
   out.writeI64(v.modifiedNs);
   out.writeU64(v.dev);
   out.writeU64(v.ino);
   out.writeU32(v.nlink);
-  out.writeBool(v.cloneId.has_value());
-  if (v.cloneId) out.writeU64(*v.cloneId);
+  write(out, v.cloneId);
   out.writeBool(v.mayShareBlocks);
-  out.writeBool(v.freedBytes.has_value());
-  if (v.freedBytes) out.writeU64(*v.freedBytes);
+  write(out, v.freedBytes);
 }
 
 void write(ByteWriter& out, const DuplicateSet& v) {

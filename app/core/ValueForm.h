@@ -19,6 +19,8 @@
 
 void write(ByteWriter& out, const QString& value);
 void write(ByteWriter& out, std::uint32_t value);
+void write(ByteWriter& out, std::uint64_t value);
+void write(ByteWriter& out, std::int64_t value);
 void write(ByteWriter& out, MatchMode value);
 void write(ByteWriter& out, KeepRule value);
 void write(ByteWriter& out, Phase value);
