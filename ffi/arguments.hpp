@@ -3,12 +3,12 @@
 // reader's reason on the next line; the operation's body does not run.
 #pragma once
 
-#include "core_buffer.hpp"
-#include "value_form.hpp"
-
 #include <cstdint>
 #include <stdexcept>
 #include <string_view>
+
+#include "core_buffer.hpp"
+#include "value_form.hpp"
 
 namespace quelmaris::ffi {
 

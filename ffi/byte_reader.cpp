@@ -1,15 +1,15 @@
 #include "byte_reader.hpp"
 
-#include "text.hpp"
-
 #include <string>
+
+#include "text.hpp"
 
 namespace quelmaris::ffi {
 
 const std::uint8_t* ByteReader::take(std::size_t n) {
   if (remaining() < n) {
-    throw ReadError("not enough bytes remaining in buffer (" + std::to_string(remaining()) + " < " +
-                    std::to_string(n) + ")");
+    throw ReadError("not enough bytes remaining in buffer (" + std::to_string(remaining()) + " < " + std::to_string(n) +
+                    ")");
   }
   const std::uint8_t* at = bytes_.data() + position_;
   position_ += n;

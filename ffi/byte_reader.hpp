@@ -18,7 +18,7 @@ struct ReadError : std::runtime_error {
 };
 
 class ByteReader {
-public:
+ public:
   explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
   std::uint8_t u8() { return *take(1); }
@@ -40,7 +40,7 @@ public:
   // A whole-buffer value must use every byte.
   void expect_end() const;
 
-private:
+ private:
   const std::uint8_t* take(std::size_t n);
   std::uint64_t big_endian(std::size_t width);
 

@@ -1,12 +1,12 @@
 #include "byte_writer.hpp"
 
-#include "core_buffer.hpp"
-
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
+
+#include "core_buffer.hpp"
 
 namespace quelmaris::ffi {
 

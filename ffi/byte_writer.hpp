@@ -4,17 +4,17 @@
 // A text or sequence longer than the largest i32 throws std::length_error.
 #pragma once
 
-#include "quelmaris_ffi.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
+#include "quelmaris_ffi.h"
+
 namespace quelmaris::ffi {
 
 class ByteWriter {
-public:
+ public:
   ByteWriter() = default;
   ~ByteWriter();
   ByteWriter(const ByteWriter&) = delete;
@@ -33,7 +33,7 @@ public:
   // Hands the bytes over as a buffer; the writer is empty afterwards.
   CoreBuffer release();
 
-private:
+ private:
   std::uint8_t* grow(std::size_t n);
   void put_big_endian(std::uint64_t v, std::size_t width);
 

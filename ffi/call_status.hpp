@@ -4,11 +4,11 @@
 // plan_trash becomes code 1 with the serialised violation.
 #pragma once
 
-#include "quelmaris_ffi.h"
-
 #include <exception>
 #include <string_view>
 #include <type_traits>
+
+#include "quelmaris_ffi.h"
 
 namespace quelmaris::ffi {
 

@@ -10,9 +10,15 @@ namespace quelmaris::ffi {
 
 namespace {
 
+// No serialised value may be longer than the largest i32, so neither may a
+// buffer the application asks for.
+void check_requested_size(std::uint64_t size) {
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+    throw std::length_error("CoreBuffer requested size too large");
+}
+
 // malloc(0) may give null, and a buffer handed out must not: allocate a byte.
 std::uint8_t* allocate_bytes(std::uint64_t size, bool zeroed) {
-  if (size > std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
   const std::size_t n = size == 0 ? 1 : static_cast<std::size_t>(size);
   void* data = zeroed ? std::calloc(n, 1) : std::malloc(n);
   if (data == nullptr) throw std::bad_alloc();
@@ -38,7 +44,10 @@ std::span<const std::uint8_t> bytes_of(const CoreBuffer& buffer) {
   return {buffer.data, static_cast<std::size_t>(buffer.len)};
 }
 
-CoreBuffer allocate_buffer(std::uint64_t size) { return CoreBuffer{size, size, allocate_bytes(size, true)}; }
+CoreBuffer allocate_buffer(std::uint64_t size) {
+  check_requested_size(size);
+  return CoreBuffer{size, size, allocate_bytes(size, true)};
+}
 
 CoreBuffer copy_to_buffer(std::span<const std::uint8_t> bytes) {
   CoreBuffer buffer{bytes.size(), bytes.size(), allocate_bytes(bytes.size(), false)};
@@ -57,11 +66,10 @@ BufferArg::~BufferArg() {
 
 CoreBuffer BufferArg::release_reserved(std::uint64_t additional) {
   check_buffer(buffer_);
-  if (additional > std::numeric_limits<std::uint64_t>::max() - buffer_.len)
-    throw std::length_error("CoreBuffer capacity overflow");
+  if (additional > std::numeric_limits<std::uint64_t>::max() - buffer_.len) check_requested_size(additional);
   const std::uint64_t wanted = buffer_.len + additional;
   if (wanted > buffer_.capacity) {
-    if (wanted > std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
+    check_requested_size(wanted);
     void* grown = std::realloc(buffer_.data, static_cast<std::size_t>(wanted));
     if (grown == nullptr) throw std::bad_alloc();
     buffer_.data = static_cast<std::uint8_t*>(grown);

@@ -25,13 +25,13 @@ std::uint64_t strong_count(std::uint64_t handle) noexcept {
 namespace detail {
 
 void* allocate_counted(std::size_t value_size) {
-  return ::operator new(sizeof(RefCounts) + value_size, std::align_val_t{kCountedAlignment});
+  return ::operator new (sizeof(RefCounts) + value_size, std::align_val_t{kCountedAlignment});
 }
 
 void free_counted(RefCounts& counts) noexcept {
   void* raw = &counts;
   counts.~RefCounts();
-  ::operator delete(raw, std::align_val_t{kCountedAlignment});
+  ::operator delete (raw, std::align_val_t{kCountedAlignment});
 }
 
 }  // namespace detail

@@ -1,18 +1,16 @@
-#include "value_form.hpp"
-
 #include <cstdint>
 #include <type_traits>
 #include <variant>
+
+#include "value_form.hpp"
 
 namespace quelmaris::ffi {
 
 namespace {
 
 template <class E>
-  requires std::is_enum_v<E>
-void write_tag(ByteWriter& w, E v) {
-  w.i32(static_cast<std::int32_t>(v) + 1);
-}
+requires std::is_enum_v<E>
+void write_tag(ByteWriter& w, E v) { w.i32(static_cast<std::int32_t>(v) + 1); }
 
 template <class... Cases>
 void write_tag(ByteWriter& w, const std::variant<Cases...>& v) {
@@ -67,22 +65,32 @@ Phase read<Phase>(ByteReader& r) {
 template <>
 SkipReason read<SkipReason>(ByteReader& r) {
   switch (r.tag(5, "SkipReason")) {
-    case 0: return {SkipReason::Dataless{}};
-    case 1: return {SkipReason::Permission{}};
-    case 2: return {SkipReason::Io{r.i32()}};
-    case 3: return {SkipReason::InvalidName{}};
-    default: return {SkipReason::Changed{}};
+    case 0:
+      return {SkipReason::Dataless{}};
+    case 1:
+      return {SkipReason::Permission{}};
+    case 2:
+      return {SkipReason::Io{r.i32()}};
+    case 3:
+      return {SkipReason::InvalidName{}};
+    default:
+      return {SkipReason::Changed{}};
   }
 }
 
 template <>
 RootSkipReason read<RootSkipReason>(ByteReader& r) {
   switch (r.tag(5, "RootSkipReason")) {
-    case 0: return {RootSkipReason::NestedIn{r.text()}};
-    case 1: return {RootSkipReason::Duplicate{r.text()}};
-    case 2: return {RootSkipReason::Missing{}};
-    case 3: return {RootSkipReason::NotADirectory{}};
-    default: return {RootSkipReason::Unreadable{r.i32()}};
+    case 0:
+      return {RootSkipReason::NestedIn{r.text()}};
+    case 1:
+      return {RootSkipReason::Duplicate{r.text()}};
+    case 2:
+      return {RootSkipReason::Missing{}};
+    case 3:
+      return {RootSkipReason::NotADirectory{}};
+    default:
+      return {RootSkipReason::Unreadable{r.i32()}};
   }
 }
 

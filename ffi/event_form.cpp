@@ -1,7 +1,7 @@
-#include "value_form.hpp"
-
 #include <type_traits>
 #include <variant>
+
+#include "value_form.hpp"
 
 namespace quelmaris::ffi {
 
@@ -81,41 +81,66 @@ void write(ByteWriter& w, const ScanEvent& v) {
       v.value);
 }
 
+// Designated initialisers run in declaration order, the order on the wire.
 template <>
 DuplicateSet read<DuplicateSet>(ByteReader& r) {
-  return DuplicateSet{r.u64(),     r.text(),  r.u64(),
-                      read_list<FileEntry>(r), r.u32(),  read_list<FileEntry>(r),
-                      r.boolean(), read_optional(r, &read_text), r.u64(),
-                      r.boolean()};
+  return DuplicateSet{.id = r.u64(),
+                      .display_name = r.text(),
+                      .size = r.u64(),
+                      .files = read_list<FileEntry>(r),
+                      .suggested_keep = r.u32(),
+                      .lookalikes = read_list<FileEntry>(r),
+                      .verified = r.boolean(),
+                      .content_hash = read_optional(r, &read_text),
+                      .reclaimable = r.u64(),
+                      .reclaimable_estimated = r.boolean()};
 }
 
 template <>
 LookalikeGroup read<LookalikeGroup>(ByteReader& r) {
-  return LookalikeGroup{r.u64(), r.text(), r.u64(), read_list<FileEntry>(r)};
+  return LookalikeGroup{.id = r.u64(), .display_name = r.text(), .size = r.u64(), .files = read_list<FileEntry>(r)};
 }
 
 template <>
 SkippedItem read<SkippedItem>(ByteReader& r) {
-  return SkippedItem{r.text(), read<SkipReason>(r)};
+  return SkippedItem{.path = r.text(), .reason = read<SkipReason>(r)};
 }
 
 template <>
 ScanSummary read<ScanSummary>(ByteReader& r) {
-  return ScanSummary{r.boolean(), r.u64(), r.u64(),     r.u64(), r.u64(), r.u64(),
-                     r.u64(),     r.boolean(), r.u64(), r.u64(), r.u64(), r.u32()};
+  return ScanSummary{.cancelled = r.boolean(),
+                     .files_seen = r.u64(),
+                     .files_compared = r.u64(),
+                     .sets = r.u64(),
+                     .lookalike_groups = r.u64(),
+                     .extra_copies = r.u64(),
+                     .reclaimable = r.u64(),
+                     .reclaimable_estimated = r.boolean(),
+                     .skipped = r.u64(),
+                     .hard_links_collapsed = r.u64(),
+                     .elapsed_ms = r.u64(),
+                     .io_parallelism = r.u32()};
 }
 
 template <>
 ScanEvent read<ScanEvent>(ByteReader& r) {
   switch (r.tag(8, "ScanEvent")) {
-    case 0: return {ScanEvent::Phase{read<Phase>(r)}};
-    case 1: return {ScanEvent::Progress{r.u64(), r.u64(), r.u64()}};
-    case 2: return {ScanEvent::RootSkipped{r.text(), read<RootSkipReason>(r)}};
-    case 3: return {ScanEvent::Skipped{read_list<SkippedItem>(r)}};
-    case 4: return {ScanEvent::SetReady{read<DuplicateSet>(r)}};
-    case 5: return {ScanEvent::LookalikeReady{read<LookalikeGroup>(r)}};
-    case 6: return {ScanEvent::Finished{read<ScanSummary>(r)}};
-    default: return {ScanEvent::Failed{r.text()}};
+    case 0:
+      return {ScanEvent::Phase{read<Phase>(r)}};
+    case 1:
+      return {ScanEvent::Progress{r.u64(), r.u64(), r.u64()}};
+    case 2:
+      return {ScanEvent::RootSkipped{r.text(), read<RootSkipReason>(r)}};
+    case 3:
+      return {ScanEvent::Skipped{read_list<SkippedItem>(r)}};
+    case 4:
+      return {ScanEvent::SetReady{read<DuplicateSet>(r)}};
+    case 5:
+      return {ScanEvent::LookalikeReady{read<LookalikeGroup>(r)}};
+    case 6:
+      return {ScanEvent::Finished{read<ScanSummary>(r)}};
+    default:
+      return {ScanEvent::Failed{r.text()}};
   }
 }
 

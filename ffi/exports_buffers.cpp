@@ -1,10 +1,10 @@
 // Buffer operations: the application gets every serialised argument into a
 // buffer of the core's allocator through these, and frees every buffer the
 // core hands it.
+#include <stdexcept>
+
 #include "call_status.hpp"
 #include "core_buffer.hpp"
-
-#include <stdexcept>
 
 using namespace quelmaris::ffi;
 

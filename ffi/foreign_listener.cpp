@@ -1,14 +1,14 @@
 #include "foreign_listener.hpp"
 
-#include "core_buffer.hpp"
-#include "text.hpp"
-#include "value_form.hpp"
-
 #include <atomic>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "core_buffer.hpp"
+#include "text.hpp"
+#include "value_form.hpp"
 
 namespace quelmaris::ffi {
 
@@ -21,12 +21,24 @@ std::string quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\0': out += "\\0"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\0':
+        out += "\\0";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
           char escaped[12];
@@ -45,10 +57,8 @@ std::string quoted(std::string_view text) {
   const BufferArg error(status.errorBuf);
   if (status.code == 1) throw std::runtime_error("Callback interface method returned unexpected error");
   const auto bytes = error.bytes();
-  const std::string reason =
-      text::repair_utf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  throw std::runtime_error("Callback interface failure: UnexpectedUniFFICallbackError(reason: " + quoted(reason) +
-                           ")");
+  const std::string reason = text::repair_utf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  throw std::runtime_error("Callback interface failure: UnexpectedUniFFICallbackError(reason: " + quoted(reason) + ")");
 }
 
 }  // namespace

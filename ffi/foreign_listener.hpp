@@ -5,10 +5,10 @@
 // gives the handle back through uniffiFree. Calls may come from any thread.
 #pragma once
 
+#include <cstdint>
+
 #include "quelmaris_ffi.h"
 #include "scan_listener.hpp"
-
-#include <cstdint>
 
 namespace quelmaris::ffi {
 
@@ -19,7 +19,7 @@ const ScanListenerVTable& callback_table();
 void free_foreign_handle(std::uint64_t handle) noexcept;
 
 class ForeignListener : public ScanListener {
-public:
+ public:
   // Throws when no callback table has been registered.
   explicit ForeignListener(std::uint64_t handle);
   ~ForeignListener() override;
@@ -29,7 +29,7 @@ public:
   // Throws when the application reports a failure of its callback.
   void on_event(const ScanEvent& event) override;
 
-private:
+ private:
   std::uint64_t handle_;
 };
 

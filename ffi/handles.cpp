@@ -1,10 +1,10 @@
 #include "handles.hpp"
 
+#include <string>
+
 #include "arguments.hpp"
 #include "counted.hpp"
 #include "foreign_listener.hpp"
-
-#include <string>
 
 namespace quelmaris::ffi {
 

@@ -6,11 +6,11 @@
 // core holding one of the core's own listeners.
 #pragma once
 
-#include "scan_job.hpp"
-#include "scan_listener.hpp"
-
 #include <cstdint>
 #include <memory>
+
+#include "scan_job.hpp"
+#include "scan_listener.hpp"
 
 namespace quelmaris::ffi {
 
@@ -19,7 +19,7 @@ std::uint64_t new_job_handle();
 // One reference to a job, released when this goes whatever happens in
 // between; a handle of 0 holds nothing.
 class JobRef {
-public:
+ public:
   explicit JobRef(std::uint64_t handle) noexcept : handle_(handle) {}
   ~JobRef();
   JobRef(const JobRef&) = delete;
@@ -28,7 +28,7 @@ public:
   // Throws std::invalid_argument for a handle that cannot name a job.
   ScanJob& job() const;
 
-private:
+ private:
   std::uint64_t handle_;
 };
 
@@ -37,7 +37,7 @@ std::uint64_t make_listener_handle(std::shared_ptr<ScanListener> listener);
 
 // One reference to a core-side listener box, released when this goes.
 class CoreListenerRef {
-public:
+ public:
   explicit CoreListenerRef(std::uint64_t handle) noexcept : handle_(handle) {}
   ~CoreListenerRef();
   CoreListenerRef(const CoreListenerRef&) = delete;
@@ -47,14 +47,14 @@ public:
   // of the `listener` argument for a handle that names no box.
   std::shared_ptr<ScanListener> listener() const;
 
-private:
+ private:
   std::uint64_t handle_;
 };
 
 // The `listener` argument of run: whatever happens, the reference that the
 // handle carries is released, an application handle through uniffiFree.
 class ListenerArg {
-public:
+ public:
   explicit ListenerArg(std::uint64_t handle) noexcept;
   ~ListenerArg();
   ListenerArg(const ListenerArg&) = delete;
@@ -62,7 +62,7 @@ public:
 
   std::shared_ptr<ScanListener> lift();
 
-private:
+ private:
   std::uint64_t handle_;
   CoreListenerRef core_;
   bool handed_over_ = false;

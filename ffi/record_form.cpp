@@ -67,26 +67,45 @@ void write(ByteWriter& w, const TrashPlan& v) {
   write(w, v.skipped);
 }
 
-// Braced initialisation evaluates its initialisers in order, so each field
-// is read in declaration order.
+// Designated initialisers run in declaration order, which is the order of
+// the fields on the wire; the compiler refuses any other order.
 template <>
 ScanConfig read<ScanConfig>(ByteReader& r) {
-  return ScanConfig{read_list(r, &read_text), read<MatchMode>(r),    r.boolean(),
-                    r.boolean(),              r.u64(),               r.boolean(),
-                    read_list(r, &read_text), read_list(r, &read_text), r.u32(),
-                    read<KeepRule>(r)};
+  return ScanConfig{.roots = read_list(r, &read_text),
+                    .mode = read<MatchMode>(r),
+                    .ignore_case = r.boolean(),
+                    .verify_content = r.boolean(),
+                    .min_size = r.u64(),
+                    .include_hidden = r.boolean(),
+                    .excluded_names = read_list(r, &read_text),
+                    .package_extensions = read_list(r, &read_text),
+                    .io_parallelism = r.u32(),
+                    .keep_rule = read<KeepRule>(r)};
 }
 
 template <>
 FileEntry read<FileEntry>(ByteReader& r) {
-  return FileEntry{r.text(),  r.text(), r.u32(), r.u64(),     read_optional(r, &read_i64), r.i64(),
-                   r.u64(),   r.u64(),  r.u32(), read_optional(r, &read_u64), r.boolean(),
-                   read_optional(r, &read_u64)};
+  return FileEntry{.path = r.text(),
+                   .name = r.text(),
+                   .root_index = r.u32(),
+                   .size = r.u64(),
+                   .created_ns = read_optional(r, &read_i64),
+                   .modified_ns = r.i64(),
+                   .dev = r.u64(),
+                   .ino = r.u64(),
+                   .nlink = r.u32(),
+                   .clone_id = read_optional(r, &read_u64),
+                   .may_share_blocks = r.boolean(),
+                   .freed_bytes = read_optional(r, &read_u64)};
 }
 
 template <>
 PlanSet read<PlanSet>(ByteReader& r) {
-  return PlanSet{r.u64(), read_list<FileEntry>(r), r.u32(), read_list(r, &read_u32), r.boolean()};
+  return PlanSet{.set_id = r.u64(),
+                 .files = read_list<FileEntry>(r),
+                 .keeper = r.u32(),
+                 .marked = read_list(r, &read_u32),
+                 .verified = r.boolean()};
 }
 
 }  // namespace quelmaris::ffi

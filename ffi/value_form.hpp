@@ -6,16 +6,16 @@
 // range and rejects bytes left over. Reading failures throw ReadError.
 #pragma once
 
-#include "byte_reader.hpp"
-#include "byte_writer.hpp"
-#include "records.hpp"
-
 #include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+#include "byte_reader.hpp"
+#include "byte_writer.hpp"
+#include "records.hpp"
 
 namespace quelmaris::ffi {
 

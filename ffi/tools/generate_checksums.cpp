@@ -75,20 +75,27 @@ Description parse(std::istream& in) {
     std::istringstream words(line);
     std::string key;
     if (!(words >> key) || key[0] == '#') continue;
-    if (key == "module") d.module = rest_of(words);
-    else if (key == "contract_version") d.contract_version = rest_of(words);
-    else if (key == "operation") d.operations.push_back(start_operation(words));
-    else if (d.operations.empty()) fail("'" + key + "' outside an operation");
+    if (key == "module")
+      d.module = rest_of(words);
+    else if (key == "contract_version")
+      d.contract_version = rest_of(words);
+    else if (key == "operation")
+      d.operations.push_back(start_operation(words));
+    else if (d.operations.empty())
+      fail("'" + key + "' outside an operation");
     else if (key == "param") {
       std::string name, type;
       words >> name >> type;
       d.operations.back().params.emplace_back(name, type);
-    } else if (key == "returns") d.operations.back().result = rest_of(words);
-    else if (key == "throws") d.operations.back().error = rest_of(words);
+    } else if (key == "returns")
+      d.operations.back().result = rest_of(words);
+    else if (key == "throws")
+      d.operations.back().error = rest_of(words);
     else if (key == "doc") {
       std::string& doc = d.operations.back().doc;
       doc += (doc.empty() ? "" : "\n") + rest_of(words);
-    } else fail("unknown key " + key);
+    } else
+      fail("unknown key " + key);
   }
   if (d.module.empty() || d.contract_version.empty()) fail("module or contract_version missing");
   return d;

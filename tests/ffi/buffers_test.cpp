@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ffi_test_support.hpp"
+
+namespace quelmaris::testing {
+namespace {
+
+TEST(Buffers, from_bytes_copies_and_an_empty_copy_still_has_data) {
+  const std::uint8_t bytes[] = {1, 2, 3};
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer copy = quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{3, bytes}, &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(copy.capacity, 3u);
+  EXPECT_EQ(take_bytes(copy), (std::vector<std::uint8_t>{1, 2, 3}));
+
+  const CoreBuffer empty = quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{0, nullptr}, &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_NE(empty.data, nullptr);
+  EXPECT_EQ(empty.capacity, 0u);
+  EXPECT_EQ(empty.len, 0u);
+  quelmaris_ffi_corebuffer_free(empty, &status);
+  EXPECT_EQ(status.code, 0);
+}
+
+TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
+  CoreCallStatus status = fresh_status();
+  CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(4, &status);
+  ASSERT_EQ(status.code, 0);
+  EXPECT_EQ(buffer.len, 4u);
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer.data, buffer.data + 4), (std::vector<std::uint8_t>{0, 0, 0, 0}));
+  buffer.data[3] = 9;
+  buffer = quelmaris_ffi_corebuffer_reserve(buffer, 1000, &status);
+  ASSERT_EQ(status.code, 0);
+  EXPECT_GE(buffer.capacity, 1004u);
+  EXPECT_EQ(take_bytes(buffer), (std::vector<std::uint8_t>{0, 0, 0, 9}));
+}
+
+TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed) {
+  std::uint8_t storage[4] = {};
+  const struct {
+    const char* expected;
+    CoreCallStatus (*call)(std::uint8_t*);
+  } cases[] = {
+      {"CoreBuffer length exceeds capacity",
+       [](std::uint8_t* data) {
+         CoreCallStatus s = fresh_status();
+         quelmaris_ffi_corebuffer_free(CoreBuffer{2, 4, data}, &s);
+         return s;
+       }},
+      {"null CoreBuffer had non-zero capacity",
+       [](std::uint8_t*) {
+         CoreCallStatus s = fresh_status();
+         quelmaris_ffi_corebuffer_free(CoreBuffer{4, 0, nullptr}, &s);
+         return s;
+       }},
+      {"CoreBuffer length exceeds capacity",
+       [](std::uint8_t* data) {
+         CoreCallStatus s = fresh_status();
+         quelmaris_ffi_corebuffer_reserve(CoreBuffer{0, 1, data}, 1, &s);
+         return s;
+       }},
+      {"null ForeignBytes had non-zero length",
+       [](std::uint8_t*) {
+         CoreCallStatus s = fresh_status();
+         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{2, nullptr}, &s);
+         return s;
+       }},
+      {"bytes length negative or overflowed",
+       [](std::uint8_t* data) {
+         CoreCallStatus s = fresh_status();
+         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{-1, data}, &s);
+         return s;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    CoreCallStatus status = c.call(storage);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(take_message(status), c.expected);
+  }
+}
+
+TEST(Buffers, sizes_beyond_the_largest_serialised_value_are_refused_not_attempted) {
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(buffer.data, nullptr);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+
+  const CoreBuffer small = quelmaris_ffi_corebuffer_alloc(1, &status);
+  quelmaris_ffi_corebuffer_reserve(small, UINT64_MAX, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+}
+
+}  // namespace
+}  // namespace quelmaris::testing

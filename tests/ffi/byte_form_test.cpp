@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "value_form.hpp"
+
+namespace quelmaris::ffi {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <class T>
+Bytes bytes_of(const T& value) {
+  ByteWriter w;
+  write(w, value);
+  const auto span = w.bytes();
+  return Bytes(span.begin(), span.end());
+}
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+Bytes be32(std::int32_t v) {
+  const auto u = static_cast<std::uint32_t>(v);
+  return {static_cast<std::uint8_t>(u >> 24), static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 8),
+          static_cast<std::uint8_t>(u)};
+}
+
+Bytes be64(std::uint64_t v) {
+  Bytes out;
+  for (int shift = 56; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+  return out;
+}
+
+Bytes text(const std::string& s) {
+  return concat({be32(static_cast<std::int32_t>(s.size())), Bytes(s.begin(), s.end())});
+}
+
+template <class T>
+std::string lift_failure(const Bytes& bytes) {
+  try {
+    (void)lift<T>(bytes);
+  } catch (const ReadError& e) {
+    return e.what();
+  }
+  return "(no failure)";
+}
+
+FileEntry sample_entry(std::string path) {
+  return FileEntry{path, "b", 1, 1024, std::nullopt, -5, 42, 7, 2, std::uint64_t{9}, true, std::uint64_t{0}};
+}
+
+ScanConfig sample_config() {
+  return ScanConfig{{"/r1", "/r2"}, MatchMode::ContentOnly, true,    false, 1024,
+                    true,           {"._*", "Icon\r"},      {"app"}, 3,     KeepRule::ShortestPath};
+}
+
+TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example_byte_for_byte) {
+  const SkippedItem item{"/a/b", SkipReason{SkipReason::Io{5}}};
+  const Bytes item_bytes{0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5};
+  EXPECT_EQ(bytes_of(item), item_bytes);
+  const ScanEvent event{ScanEvent::Skipped{{item}}};
+  EXPECT_EQ(bytes_of(event), concat({{0, 0, 0, 4, 0, 0, 0, 1}, item_bytes}));
+  EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
+}
+
+TEST(ByteForm, empty_values_optionals_and_integers_take_their_exact_widths) {
+  EXPECT_EQ(bytes_of(std::string()), (Bytes{0, 0, 0, 0}));
+  EXPECT_EQ(bytes_of(std::vector<FileEntry>()), (Bytes{0, 0, 0, 0}));
+  ByteWriter w;
+  write_optional(w, std::optional<std::uint64_t>(), [&w](std::uint64_t v) { w.u64(v); });
+  write_optional(w, std::optional<std::uint64_t>(7), [&w](std::uint64_t v) { w.u64(v); });
+  w.u64(1024);
+  EXPECT_EQ(Bytes(w.bytes().begin(), w.bytes().end()), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 4, 0}));
+}
+
+TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
+  EXPECT_EQ(bytes_of(std::string("x\xC3\xA9")), (Bytes{0, 0, 0, 3, 'x', 0xC3, 0xA9}));
+}
+
+TEST(ByteForm, file_entry_fields_follow_declaration_order) {
+  const Bytes expected = concat({text("/a/b"),
+                                 text("b"),
+                                 be32(1),
+                                 be64(1024),
+                                 {0},
+                                 be64(static_cast<std::uint64_t>(-5)),
+                                 be64(42),
+                                 be64(7),
+                                 be32(2),
+                                 {1},
+                                 be64(9),
+                                 {1},
+                                 {1},
+                                 be64(0)});
+  EXPECT_EQ(bytes_of(sample_entry("/a/b")), expected);
+  EXPECT_EQ(lift<FileEntry>(expected), sample_entry("/a/b"));
+}
+
+TEST(ByteForm, scan_config_fields_follow_declaration_order) {
+  const Bytes expected = concat({be32(2),
+                                 text("/r1"),
+                                 text("/r2"),
+                                 be32(2),
+                                 {1, 0},
+                                 be64(1024),
+                                 {1},
+                                 be32(2),
+                                 text("._*"),
+                                 text("Icon\r"),
+                                 be32(1),
+                                 text("app"),
+                                 be32(3),
+                                 be32(4)});
+  EXPECT_EQ(bytes_of(sample_config()), expected);
+  EXPECT_EQ(lift<ScanConfig>(expected), sample_config());
+}
+
+TEST(ByteForm, enum_tags_count_from_one_in_declaration_order) {
+  const struct {
+    Bytes actual;
+    Bytes expected;
+  } cases[] = {
+      {bytes_of(KeepRule::FolderPriority), be32(1)},
+      {bytes_of(KeepRule::ShortestPath), be32(4)},
+      {bytes_of(SkipReason{SkipReason::Dataless{}}), be32(1)},
+      {bytes_of(SkipReason{SkipReason::Changed{}}), be32(5)},
+      {bytes_of(RootSkipReason{RootSkipReason::Missing{}}), be32(3)},
+      {bytes_of(RootSkipReason{RootSkipReason::Unreadable{13}}), concat({be32(5), be32(13)})},
+      {bytes_of(RootSkipReason{RootSkipReason::Duplicate{"/x"}}), concat({be32(2), text("/x")})},
+      {bytes_of(PlanSkipReason::Missing), be32(1)},
+      {bytes_of(Identity::Missing), be32(2)},
+      {bytes_of(InvariantViolation{InvariantViolation::IndexOutOfRange{7, 3}}), concat({be32(3), be64(7), be32(3)})},
+      {bytes_of(InvariantViolation{InvariantViolation::TooSmall{7}}), concat({be32(5), be64(7)})},
+      {bytes_of(ScanEvent{ScanEvent::Failed{"no"}}), concat({be32(8), text("no")})},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(cases[i].actual, cases[i].expected);
+  }
+}
+
+TEST(ByteForm, every_event_case_reads_back_as_written) {
+  const FileEntry a = sample_entry("/a/x"), b = sample_entry("/b/x");
+  const DuplicateSet set{11, "x", 1024, {a, b}, 1, {a}, true, std::string(64, 'f'), 1024, true};
+  const std::vector<ScanEvent> events = {
+      {ScanEvent::Phase{Phase::Verifying}},
+      {ScanEvent::Progress{1, 2, 3}},
+      {ScanEvent::RootSkipped{"/r", RootSkipReason{RootSkipReason::NestedIn{"/"}}}},
+      {ScanEvent::RootSkipped{"/r", RootSkipReason{RootSkipReason::Unreadable{-1}}}},
+      {ScanEvent::Skipped{{{"/p", SkipReason{SkipReason::Permission{}}}, {"/q", SkipReason{SkipReason::Io{0}}}}}},
+      {ScanEvent::SetReady{set}},
+      {ScanEvent::LookalikeReady{LookalikeGroup{12, "x", 1024, {a, b}}}},
+      {ScanEvent::Finished{ScanSummary{true, 1, 2, 3, 4, 5, 6, true, 7, 8, 9, 10}}},
+      {ScanEvent::Failed{"no folder could be scanned"}},
+  };
+  for (const ScanEvent& event : events) {
+    SCOPED_TRACE(event.value.index());
+    EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
+  }
+}
+
+TEST(ByteForm, plan_sets_read_back_as_written) {
+  const std::vector<PlanSet> sets = {{1, {sample_entry("/a"), sample_entry("/b")}, 0, {1}, true},
+                                     {2, {}, 5, {}, false}};
+  EXPECT_EQ(lift<std::vector<PlanSet>>(bytes_of(sets)), sets);
+}
+
+TEST(ByteForm, malformed_bytes_are_rejected_with_the_reason) {
+  Bytes bad_bool = bytes_of(sample_config());
+  bad_bool[4 + 7 + 7 + 4] = 2;  // ignore_case
+  Bytes junk = bytes_of(sample_config());
+  junk.push_back(0);
+  Bytes bad_optional = bytes_of(sample_entry("/a/b"));
+  bad_optional[8 + 5 + 4 + 8] = 2;  // created_ns tag
+  const struct {
+    std::string reason;
+    std::string expected;
+  } cases[] = {
+      {lift_failure<ScanConfig>(bad_bool), "unexpected byte for Boolean"},
+      {lift_failure<ScanConfig>(junk), "junk data left in buffer after lifting (count: 1)"},
+      {lift_failure<KeepRule>({0, 0, 0}), "not enough bytes remaining in buffer (3 < 4)"},
+      {lift_failure<KeepRule>(be32(0)), "Invalid KeepRule enum value: 0"},
+      {lift_failure<KeepRule>(be32(-1)), "Invalid KeepRule enum value: -1"},
+      {lift_failure<KeepRule>(be32(5)), "Invalid KeepRule enum value: 5"},
+      {lift_failure<MatchMode>(be32(3)), "Invalid MatchMode enum value: 3"},
+      {lift_failure<ScanEvent>(be32(9)), "Invalid ScanEvent enum value: 9"},
+      {lift_failure<ScanEvent>(concat({be32(1), be32(0)})), "Invalid Phase enum value: 0"},
+      {lift_failure<ScanEvent>(concat({be32(3), text("/r"), be32(6)})), "Invalid RootSkipReason enum value: 6"},
+      {lift_failure<ScanEvent>(concat({be32(4), be32(1), text("/p"), be32(0)})), "Invalid SkipReason enum value: 0"},
+      {lift_failure<FileEntry>(bad_optional), "unexpected tag byte for Option"},
+      {lift_failure<ScanEvent>(concat({be32(8), be32(5), {'a', 'b'}})), "not enough bytes remaining in buffer (2 < 5)"},
+      {lift_failure<ScanEvent>(concat({be32(8), be32(-1)})), "negative length or count: -1"},
+      {lift_failure<std::vector<FileEntry>>(be32(-2)), "negative length or count: -2"},
+      {lift_failure<ScanEvent>(concat({be32(8), be32(1), {0xFF}})), "text is not valid UTF-8"},
+      {lift_failure<ScanEvent>(concat({be32(8), be32(2), {0xC0, 0xAF}})), "text is not valid UTF-8"},
+      {lift_failure<std::vector<PlanSet>>({}), "not enough bytes remaining in buffer (0 < 4)"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(cases[i].reason, cases[i].expected);
+  }
+}
+
+TEST(ByteForm, announced_count_far_beyond_the_bytes_fails_as_too_short_without_reserving_it) {
+  // A count of 2^31 - 1 file entries would ask for hundreds of gigabytes if
+  // it were trusted before reading.
+  EXPECT_EQ(lift_failure<std::vector<FileEntry>>(concat({be32(0x7FFFFFFF), text("/a")})),
+            "not enough bytes remaining in buffer (0 < 4)");
+}
+
+TEST(ByteForm, lowered_buffer_owns_exactly_the_written_bytes) {
+  const CoreBuffer empty = lower(std::vector<FileEntry>());
+  EXPECT_NE(empty.data, nullptr);
+  EXPECT_EQ(empty.len, 4u);
+  EXPECT_LE(empty.len, empty.capacity);
+  std::free(empty.data);
+}
+
+}  // namespace
+}  // namespace quelmaris::ffi

@@ -1,0 +1,242 @@
+#include "handles.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
+#include "counted.hpp"
+#include "ffi_test_support.hpp"
+#include "recording_listener.hpp"
+#include "temp_tree.hpp"
+
+namespace quelmaris::testing {
+namespace {
+
+ScanConfig config_for(std::vector<std::string> roots) {
+  return ScanConfig{std::move(roots),        MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0,
+                    KeepRule::FolderPriority};
+}
+
+CoreBuffer config_with_bad_flag() {
+  auto bytes = lowered_bytes(config_for({}));
+  bytes[4 + 4] = 2;  // ignore_case, after the empty roots and the mode
+  return ffi::copy_to_buffer(bytes);
+}
+
+class Handles : public ::testing::Test {
+ protected:
+  void SetUp() override { quelmaris_ffi_init_callback_vtable_scanlistener(&Callbacks::table()); }
+
+  std::uint64_t new_job() {
+    CoreCallStatus status = fresh_status();
+    const std::uint64_t job = quelmaris_ffi_scanjob_new(&status);
+    EXPECT_EQ(status.code, 0);
+    return job;
+  }
+  std::uint64_t clone(std::uint64_t handle) {
+    CoreCallStatus status = fresh_status();
+    EXPECT_EQ(quelmaris_ffi_object_clone(handle, &status), handle);
+    EXPECT_EQ(status.code, 0);
+    return handle;
+  }
+  void free_job(std::uint64_t job) {
+    CoreCallStatus status = fresh_status();
+    quelmaris_ffi_scanjob_free(job, &status);
+    EXPECT_EQ(status.code, 0);
+  }
+  // Runs with a clone of the job, as the application does; returns the status.
+  CoreCallStatus run(std::uint64_t job, CoreBuffer config, std::uint64_t listener) {
+    CoreCallStatus status = fresh_status();
+    quelmaris_ffi_scanjob_run(clone(job), config, listener, &status);
+    return status;
+  }
+};
+
+class ThrowingListener : public ScanListener {
+ public:
+  explicit ThrowingListener(bool standard) : standard_(standard) {}
+  void on_event(const ScanEvent&) override {
+    if (standard_) throw std::runtime_error("listener broke");
+    throw 42;
+  }
+
+ private:
+  bool standard_;
+};
+
+TEST_F(Handles, job_handle_is_an_even_address_counting_its_references) {
+  const std::uint64_t job = new_job();
+  EXPECT_NE(job, 0u);
+  EXPECT_EQ(job % 2, 0u);
+  EXPECT_EQ(ffi::strong_count(job), 1u);
+  clone(job);
+  EXPECT_EQ(ffi::strong_count(job), 2u);
+  free_job(job);
+  EXPECT_EQ(ffi::strong_count(job), 1u);
+  free_job(job);
+}
+
+TEST_F(Handles, cancel_before_run_is_seen_and_each_call_consumes_its_clone) {
+  const std::uint64_t job = new_job();
+  CoreCallStatus status = fresh_status();
+  EXPECT_EQ(quelmaris_ffi_scanjob_is_cancelled(clone(job), &status), 0);
+  std::thread other([&] {
+    CoreCallStatus s = fresh_status();
+    quelmaris_ffi_scanjob_cancel(clone(job), &s);
+  });
+  quelmaris_ffi_scanjob_cancel(clone(job), &status);
+  other.join();
+  EXPECT_EQ(quelmaris_ffi_scanjob_is_cancelled(clone(job), &status), 1);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(ffi::strong_count(job), 1u);
+  free_job(job);
+}
+
+TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
+  TempTree tree;
+  tree.write("a/same.txt", "content");
+  tree.write("b/same.txt", "content");
+  const std::uint64_t job = new_job();
+  const std::uint64_t listener = Callbacks::instance().new_listener();
+  CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);
+  EXPECT_EQ(status.code, 0);
+  const auto events = Callbacks::instance().events(listener);
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_EQ(events.front(), ScanEvent{ScanEvent::Phase{Phase::Listing}});
+  const auto last = events.back().value.index();
+  EXPECT_TRUE(last == 6 || last == 7) << last;
+  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+  EXPECT_EQ(Callbacks::instance().clones(), 0);
+  EXPECT_EQ(ffi::strong_count(job), 1u);
+  free_job(job);
+}
+
+TEST_F(Handles, unreadable_config_fails_the_run_and_still_releases_job_and_listener) {
+  const std::uint64_t job = new_job();
+  const std::uint64_t listener = Callbacks::instance().new_listener();
+  CoreCallStatus status = run(job, config_with_bad_flag(), listener);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "Failed to convert arg 'config':\nunexpected byte for Boolean");
+  EXPECT_TRUE(Callbacks::instance().events(listener).empty());
+  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+  EXPECT_EQ(ffi::strong_count(job), 1u);
+  free_job(job);
+}
+
+TEST_F(Handles, failing_callback_ends_the_run_with_the_escaped_failure_text) {
+  const struct {
+    std::int8_t reply;
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {2, "bad \"x\"\n\\", R"(Callback interface failure: UnexpectedUniFFICallbackError(reason: "bad \"x\"\n\\"))"},
+      {1, "", "Callback interface method returned unexpected error"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    const std::uint64_t job = new_job();
+    const std::uint64_t listener = Callbacks::instance().new_listener(c.reply, c.text);
+    CoreCallStatus status = run(job, ffi::lower(config_for({})), listener);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_EQ(Callbacks::instance().events(listener).size(), 1u);
+    EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+    free_job(job);
+  }
+}
+
+TEST_F(Handles, even_listener_handle_is_a_core_listener_and_run_consumes_its_reference) {
+  auto recorder = std::make_shared<RecordingListener>();
+  const std::uint64_t listener = ffi::make_listener_handle(recorder);
+  EXPECT_EQ(listener % 2, 0u);
+  clone(listener);
+  const std::uint64_t job = new_job();
+  CoreCallStatus status = run(job, ffi::lower(config_for({})), listener);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(recorder->events().front(), ScanEvent{ScanEvent::Phase{Phase::Listing}});
+  EXPECT_EQ(ffi::strong_count(listener), 1u);
+  quelmaris_ffi_scanlistener_free(listener, &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(recorder.use_count(), 1);
+  free_job(job);
+}
+
+TEST_F(Handles, on_event_export_delivers_to_a_core_listener_or_reports_why_not) {
+  auto recorder = std::make_shared<RecordingListener>();
+  const std::uint64_t listener = ffi::make_listener_handle(recorder);
+  const ScanEvent event{ScanEvent::Progress{1, 2, 3}};
+  CoreCallStatus status = fresh_status();
+  quelmaris_ffi_scanlistener_on_event(clone(listener), ffi::lower(event), &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(recorder->events(), std::vector<ScanEvent>{event});
+
+  const std::uint8_t bad_tag[] = {0, 0, 0, 9};
+  quelmaris_ffi_scanlistener_on_event(clone(listener), ffi::copy_to_buffer(bad_tag), &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "Failed to convert arg 'event':\nInvalid ScanEvent enum value: 9");
+  EXPECT_EQ(ffi::strong_count(listener), 1u);
+  quelmaris_ffi_scanlistener_free(listener, &status);
+}
+
+TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
+  const struct {
+    bool standard;
+    std::string expected;
+  } cases[] = {{true, "listener broke"}, {false, "Unknown panic!"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    const std::uint64_t listener = ffi::make_listener_handle(std::make_shared<ThrowingListener>(c.standard));
+    CoreCallStatus status = fresh_status();
+    quelmaris_ffi_scanlistener_on_event(listener, ffi::lower(ScanEvent{ScanEvent::Progress{1, 2, 3}}), &status);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(take_message(status), c.expected);
+  }
+}
+
+TEST_F(Handles, handles_that_name_no_object_are_refused_without_touching_memory) {
+  const std::uint64_t application_listener = Callbacks::instance().new_listener();
+  struct Call {
+    const char* what;
+    std::function<void(CoreCallStatus*)> call;
+  };
+  const Call calls[] = {
+      {"cancel 0", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_cancel(0, s); }},
+      {"is_cancelled 0", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_is_cancelled(0, s); }},
+      {"clone odd", [&](CoreCallStatus* s) { quelmaris_ffi_object_clone(application_listener, s); }},
+      {"free misaligned job", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_free(8, s); }},
+      {"free odd listener", [&](CoreCallStatus* s) { quelmaris_ffi_scanlistener_free(application_listener, s); }},
+      {"on_event odd",
+       [&](CoreCallStatus* s) {
+         quelmaris_ffi_scanlistener_on_event(application_listener, ffi::lower(ScanEvent{ScanEvent::Progress{}}), s);
+       }},
+  };
+  for (const Call& c : calls) {
+    SCOPED_TRACE(c.what);
+    CoreCallStatus status = fresh_status();
+    c.call(&status);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_FALSE(take_message(status).empty());
+  }
+  EXPECT_EQ(Callbacks::instance().frees(application_listener), 0);
+}
+
+TEST_F(Handles, freeing_handle_zero_does_nothing) {
+  CoreCallStatus status = fresh_status();
+  quelmaris_ffi_scanjob_free(0, &status);
+  quelmaris_ffi_scanlistener_free(0, &status);
+  EXPECT_EQ(status.code, 0);
+}
+
+TEST_F(Handles, run_with_an_invalid_job_still_frees_the_listener) {
+  const std::uint64_t listener = Callbacks::instance().new_listener();
+  CoreCallStatus status = fresh_status();
+  quelmaris_ffi_scanjob_run(0, ffi::lower(config_for({})), listener, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "invalid handle 0");
+  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+}
+
+}  // namespace
+}  // namespace quelmaris::testing

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "defaults.hpp"
+#include "ffi_test_support.hpp"
+#include "temp_tree.hpp"
+
+namespace quelmaris::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+FileEntry entry(std::string path, std::uint64_t ino) {
+  return FileEntry{path, "x", 0, 3, std::nullopt, 0, 1, ino, 1, std::nullopt, false, std::nullopt};
+}
+
+CoreBuffer buffer_of(const Bytes& bytes) { return ffi::copy_to_buffer(bytes); }
+
+TEST(Operations, default_scan_config_comes_back_as_the_core_defaults) {
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer result = quelmaris_ffi_default_scan_config(&status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_NE(result.data, nullptr);
+  EXPECT_EQ(ffi::lift<ScanConfig>(take_bytes(result)), default_scan_config());
+}
+
+TEST(Operations, check_identity_answers_for_the_file_on_disk) {
+  TempTree tree;
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer result = quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(take_bytes(result), lowered_bytes(Identity::Missing));
+}
+
+TEST(Operations, choose_keeper_returns_the_index_as_a_plain_value) {
+  const std::vector<FileEntry> files = {entry("/b/deep/x", 1), entry("/a/x", 2)};
+  CoreCallStatus status = fresh_status();
+  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(files), ffi::lower(KeepRule::ShortestPath), &status), 1u);
+  EXPECT_EQ(status.code, 0);
+}
+
+TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
+  const Bytes files = lowered_bytes(std::vector<FileEntry>{entry("/a", 1)});
+  const struct {
+    Bytes files;
+    Bytes rule;
+    std::string expected;
+  } cases[] = {
+      {files, {0, 0, 0}, "Failed to convert arg 'rule':\nnot enough bytes remaining in buffer (3 < 4)"},
+      {files, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
+      {files, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
+      {{0, 0, 0, 1}, {0, 0, 0, 1}, "Failed to convert arg 'files':\nnot enough bytes remaining in buffer (0 < 4)"},
+      {{0, 0, 0, 0, 7},
+       {0, 0, 0, 1},
+       "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    CoreCallStatus status = fresh_status();
+    EXPECT_EQ(quelmaris_ffi_choose_keeper(buffer_of(c.files), buffer_of(c.rule), &status), 0u);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(take_message(status), c.expected);
+  }
+}
+
+TEST(Operations, core_fault_inside_an_operation_is_status_two_with_its_text) {
+  CoreCallStatus status = fresh_status();
+  quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}), ffi::lower(KeepRule::Oldest), &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "a set has at least one file");
+}
+
+TEST(Operations, plan_trash_flag_other_than_zero_or_one_is_refused_by_name) {
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(std::vector<PlanSet>{}), 2, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(result.data, nullptr);
+  EXPECT_EQ(take_message(status), "Failed to convert arg 'allow_unverified':\nunexpected byte for Boolean");
+}
+
+TEST(Operations, refused_plan_is_status_one_with_the_serialised_violation) {
+  const std::vector<PlanSet> sets = {{7, {entry("/a", 1), entry("/b", 2)}, 0, {0}, true}};
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(sets), 1, &status);
+  EXPECT_EQ(status.code, 1);
+  EXPECT_EQ(result.data, nullptr);
+  EXPECT_EQ(take_bytes(status.errorBuf), lowered_bytes(InvariantViolation{InvariantViolation::KeeperMarked{7}}));
+}
+
+TEST(Operations, accepted_plan_comes_back_serialised) {
+  TempTree tree;
+  const std::vector<PlanSet> sets = {
+      {7, {entry(tree.path("kept"), 1), entry(tree.path("marked"), 2)}, 0, {1}, true},
+      {8, {entry(tree.path("c"), 3), entry(tree.path("d"), 4)}, 0, {1}, false},
+  };
+  CoreCallStatus status = fresh_status();
+  const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(sets), 0, &status);
+  EXPECT_EQ(status.code, 0);
+  const TrashPlan expected{{},
+                           {PlanSkip{7, tree.path("marked"), PlanSkipReason::KeeperMissing},
+                            PlanSkip{8, tree.path("d"), PlanSkipReason::Unverified}}};
+  EXPECT_EQ(take_bytes(result), lowered_bytes(expected));
+}
+
+}  // namespace
+}  // namespace quelmaris::testing
