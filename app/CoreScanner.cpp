@@ -1,11 +1,11 @@
 #include "CoreScanner.h"
 
-#include "StreamingListener.h"
-
 #include <pthread.h>
 
 #include <memory>
 #include <thread>
+
+#include "StreamingListener.h"
 
 namespace {
 

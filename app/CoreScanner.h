@@ -5,10 +5,10 @@
 // (terminating or dropping it) cancels the scan.
 #pragma once
 
+#include <functional>
+
 #include "QuelmarisCore.h"
 #include "ScanEventStream.h"
-
-#include <functional>
 
 struct ScanSession {
   // One consumer; every event of the scan, Finished or Failed last, then the end.
@@ -18,12 +18,12 @@ struct ScanSession {
 };
 
 class DuplicateScanning {
-public:
+ public:
   virtual ~DuplicateScanning() = default;
   virtual ScanSession start(const ScanConfig& config) const = 0;
 };
 
 class CoreScanner final : public DuplicateScanning {
-public:
+ public:
   ScanSession start(const ScanConfig& config) const override;
 };

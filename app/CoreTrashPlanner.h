@@ -3,19 +3,19 @@
 // InvariantViolation, so that every failure refuses the whole plan.
 #pragma once
 
-#include "QuelmarisCore.h"
-
 #include <QList>
 
+#include "QuelmarisCore.h"
+
 class TrashPlanning {
-public:
+ public:
   virtual ~TrashPlanning() = default;
   // Raises InvariantViolation and no other error.
   virtual TrashPlan plan(const QList<PlanSet>& sets, bool allowUnverified) const = 0;
 };
 
 class CoreTrashPlanner final : public TrashPlanning {
-public:
+ public:
   // planTrashExport is the core's own unless a test puts another behind it.
   explicit CoreTrashPlanner(PlanTrashExport planTrashExport = quelmaris_ffi_plan_trash)
       : planTrashExport_(planTrashExport) {}
@@ -24,6 +24,6 @@ public:
   // be read) becomes TooSmall with set id 0.
   TrashPlan plan(const QList<PlanSet>& sets, bool allowUnverified) const override;
 
-private:
+ private:
   PlanTrashExport planTrashExport_;
 };

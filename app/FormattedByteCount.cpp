@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-
 #include <array>
 #include <cmath>
 #include <limits>
@@ -34,7 +33,8 @@ QString formattedByteCount(std::uint64_t amount) {
   if (amount == 1) return tr("1 byte");
   if (amount < 1000) return tr("%1 bytes").arg(QLocale().toString(static_cast<qulonglong>(amount)));
 
-  static const std::array<const char*, 7> units = {"", QT_TRANSLATE_NOOP("FormattedByteCount", "%1 KB"),
+  static const std::array<const char*, 7> units = {"",
+                                                   QT_TRANSLATE_NOOP("FormattedByteCount", "%1 KB"),
                                                    QT_TRANSLATE_NOOP("FormattedByteCount", "%1 MB"),
                                                    QT_TRANSLATE_NOOP("FormattedByteCount", "%1 GB"),
                                                    QT_TRANSLATE_NOOP("FormattedByteCount", "%1 TB"),

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 
 QString formattedByteCount(std::uint64_t amount);

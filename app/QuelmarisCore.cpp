@@ -58,7 +58,9 @@ void ScanJob::cancel() const {
 bool ScanJob::isCancelled() const {
   uniffiEnsureInitialized();
   const std::uint64_t job = clonedHandle();
-  return callOrStop([&] { return coreCall([&](CoreCallStatus* s) { return quelmaris_ffi_scanjob_is_cancelled(job, s); }); }) != 0;
+  return callOrStop([&] {
+           return coreCall([&](CoreCallStatus* s) { return quelmaris_ffi_scanjob_is_cancelled(job, s); });
+         }) != 0;
 }
 
 void ScanJob::run(const ScanConfig& config, std::shared_ptr<ScanListener> listener) const {
@@ -72,5 +74,6 @@ void ScanJob::run(const ScanConfig& config, std::shared_ptr<ScanListener> listen
 }
 
 std::uint64_t ScanJob::clonedHandle() const {
-  return callOrStop([&] { return coreCall([&](CoreCallStatus* s) { return quelmaris_ffi_object_clone(handle_, s); }); });
+  return callOrStop(
+      [&] { return coreCall([&](CoreCallStatus* s) { return quelmaris_ffi_object_clone(handle_, s); }); });
 }

@@ -4,18 +4,17 @@
 // stops the program, except in planTrash, which raises it to its caller.
 #pragma once
 
+#include <quelmaris_ffi.h>
+
+#include <QList>
+#include <cstdint>
+#include <memory>
+
 #include "core/InterfaceEnums.h"
 #include "core/InterfaceRecords.h"
 #include "core/ListenerCallbacks.h"
 #include "core/ScanEvent.h"
 #include "core/UniffiInternalError.h"
-
-#include <quelmaris_ffi.h>
-
-#include <QList>
-
-#include <cstdint>
-#include <memory>
 
 // The core's default settings of a scan (no roots).
 ScanConfig defaultScanConfig();
@@ -40,7 +39,7 @@ TrashPlan planTrash(const QList<PlanSet>& sets, bool allowUnverified, PlanTrashE
 // before, during or after run; run blocks its thread (never the main thread)
 // until the scan's Finished or Failed has been delivered to the listener.
 class ScanJob {
-public:
+ public:
   ScanJob();
   ~ScanJob();
   ScanJob(const ScanJob&) = delete;
@@ -52,7 +51,7 @@ public:
 
   std::uint64_t handle() const { return handle_; }
 
-private:
+ private:
   // A reference of the handle for one method call, which consumes it.
   std::uint64_t clonedHandle() const;
 

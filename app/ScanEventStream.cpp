@@ -1,7 +1,6 @@
 #include "ScanEventStream.h"
 
 #include <QMetaObject>
-
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -10,7 +9,7 @@
 // callback runs under it. Wake-ups are posted under it, so that once the
 // consumer has terminated no wake-up can reach its context object.
 class ScanEventChannel : public std::enable_shared_from_this<ScanEventChannel> {
-public:
+ public:
   YieldResult yield(ScanEvent event) {
     const std::lock_guard guard(mutex_);
     if (state_ != State::open) return YieldResult::terminated;
@@ -72,7 +71,7 @@ public:
     if (endOfDeliveries()) receiver->onEnd();
   }
 
-private:
+ private:
   enum class State { open, finished, terminated };
 
   struct Receiver {

@@ -10,13 +10,12 @@
 // the stream before its context object goes away.
 #pragma once
 
-#include "core/ScanEvent.h"
-
 #include <QObject>
-
 #include <functional>
 #include <memory>
 #include <utility>
+
+#include "core/ScanEvent.h"
 
 class ScanEventChannel;
 
@@ -24,14 +23,14 @@ enum class YieldResult { enqueued, terminated };
 
 // The producing end; copies share one stream. Thread-safe.
 class ScanEventContinuation {
-public:
+ public:
   YieldResult yield(ScanEvent event) const;
   // Ends the stream after the events already yielded.
   void finish() const;
   // Called once, on the thread that terminates the stream.
   void setOnTermination(std::function<void()> handler) const;
 
-private:
+ private:
   friend class ScanEventStream;
   explicit ScanEventContinuation(std::shared_ptr<ScanEventChannel> channel) : channel_(std::move(channel)) {}
   std::shared_ptr<ScanEventChannel> channel_;
@@ -39,7 +38,7 @@ private:
 
 // The consuming end. Used on the consumer's thread only.
 class ScanEventStream {
-public:
+ public:
   static std::pair<ScanEventStream, ScanEventContinuation> makeUnbounded();
 
   ScanEventStream(ScanEventStream&& other) noexcept = default;
@@ -54,7 +53,7 @@ public:
   // The consumer stops: nothing more is delivered.
   void terminate();
 
-private:
+ private:
   explicit ScanEventStream(std::shared_ptr<ScanEventChannel> channel) : channel_(std::move(channel)) {}
   std::shared_ptr<ScanEventChannel> channel_;
 };

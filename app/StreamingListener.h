@@ -3,17 +3,17 @@
 // has terminated is dropped without a report.
 #pragma once
 
+#include <utility>
+
 #include "ScanEventStream.h"
 #include "core/ListenerCallbacks.h"
 
-#include <utility>
-
 class StreamingListener final : public ScanListener {
-public:
+ public:
   explicit StreamingListener(ScanEventContinuation continuation) : continuation_(std::move(continuation)) {}
 
   void onEvent(ScanEvent event) override { continuation_.yield(std::move(event)); }
 
-private:
+ private:
   const ScanEventContinuation continuation_;
 };

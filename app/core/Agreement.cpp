@@ -1,9 +1,9 @@
 #include "Agreement.h"
 
+#include <quelmaris_ffi_checksums.h>
+
 #include "CoreCall.h"
 #include "ListenerCallbacks.h"
-
-#include <quelmaris_ffi_checksums.h>
 
 namespace {
 
@@ -11,10 +11,10 @@ constexpr std::uint32_t builtContractVersion = QUELMARIS_FFI_CONTRACT_VERSION;
 static_assert(builtContractVersion == 30);
 
 constexpr std::array<std::uint16_t, 9> builtChecksums = {
-    QUELMARIS_FFI_CHECKSUM_CHECK_IDENTITY,        QUELMARIS_FFI_CHECKSUM_CHOOSE_KEEPER,
-    QUELMARIS_FFI_CHECKSUM_DEFAULT_SCAN_CONFIG,   QUELMARIS_FFI_CHECKSUM_PLAN_TRASH,
-    QUELMARIS_FFI_CHECKSUM_SCANJOB_CANCEL,        QUELMARIS_FFI_CHECKSUM_SCANJOB_IS_CANCELLED,
-    QUELMARIS_FFI_CHECKSUM_SCANJOB_RUN,           QUELMARIS_FFI_CHECKSUM_SCANLISTENER_ON_EVENT,
+    QUELMARIS_FFI_CHECKSUM_CHECK_IDENTITY,      QUELMARIS_FFI_CHECKSUM_CHOOSE_KEEPER,
+    QUELMARIS_FFI_CHECKSUM_DEFAULT_SCAN_CONFIG, QUELMARIS_FFI_CHECKSUM_PLAN_TRASH,
+    QUELMARIS_FFI_CHECKSUM_SCANJOB_CANCEL,      QUELMARIS_FFI_CHECKSUM_SCANJOB_IS_CANCELLED,
+    QUELMARIS_FFI_CHECKSUM_SCANJOB_RUN,         QUELMARIS_FFI_CHECKSUM_SCANLISTENER_ON_EVENT,
     QUELMARIS_FFI_CHECKSUM_SCANJOB_NEW,
 };
 
@@ -43,7 +43,8 @@ AgreementResult initializationResult(const CoreContract& core) {
 
 void stopUnlessAgreed(AgreementResult result) {
   switch (result) {
-    case AgreementResult::agreed: return;
+    case AgreementResult::agreed:
+      return;
     case AgreementResult::contractVersionMismatch:
       stopProgram(QStringLiteral("UniFFI contract version mismatch: try cleaning and rebuilding your project"));
     case AgreementResult::checksumMismatch:

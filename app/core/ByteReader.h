@@ -4,12 +4,11 @@
 #pragma once
 
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 
 class ByteReader {
-public:
+ public:
   ByteReader(const std::uint8_t* data, std::size_t length) : data_(data), length_(length) {}
 
   std::uint8_t readU8();
@@ -27,7 +26,7 @@ public:
   // Top level: the value must have used every byte.
   void expectEnd() const;
 
-private:
+ private:
   const std::uint8_t* take(std::size_t count);
 
   const std::uint8_t* data_;

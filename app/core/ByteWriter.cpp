@@ -1,8 +1,8 @@
 #include "ByteWriter.h"
 
-#include "Fatal.h"
-
 #include <limits>
+
+#include "Fatal.h"
 
 void ByteWriter::writeU32(std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) writeU8(static_cast<std::uint8_t>(value >> shift));

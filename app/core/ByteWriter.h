@@ -4,11 +4,10 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 
 class ByteWriter {
-public:
+ public:
   void writeU8(std::uint8_t value) { bytes_.append(static_cast<char>(value)); }
   void writeBool(bool value) { writeU8(value ? 1 : 0); }
   void writeI32(std::int32_t value) { writeU32(static_cast<std::uint32_t>(value)); }
@@ -22,6 +21,6 @@ public:
 
   const QByteArray& bytes() const { return bytes_; }
 
-private:
+ private:
   QByteArray bytes_;
 };

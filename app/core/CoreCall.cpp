@@ -42,18 +42,23 @@ CoreBuffer sendBytes(const QByteArray& bytes) {
 
 void uniffiCheckCallStatus(CoreCallStatus& status, const DeclaredErrorReader& readDeclared) {
   switch (status.code) {
-    case 0: return;
+    case 0:
+      return;
     case 1:
       // The reader takes the buffer over and raises the declared error.
-      if (readDeclared) readDeclared(status.errorBuf);
-      else takeMessage(status.errorBuf);
+      if (readDeclared)
+        readDeclared(status.errorBuf);
+      else
+        takeMessage(status.errorBuf);
       throw UniffiInternalError(UniffiInternalError::Case::unexpectedCoreCallError);
     case 2: {
       const bool hasMessage = status.errorBuf.len > 0;
       const QString message = takeMessage(status.errorBuf);
       throw UniffiInternalError::corePanic(hasMessage ? message : corePanicWithoutMessage);
     }
-    case 3: stopProgram(QStringLiteral("Cancellation not supported yet"));
-    default: throw UniffiInternalError(UniffiInternalError::Case::unexpectedCoreCallStatusCode);
+    case 3:
+      stopProgram(QStringLiteral("Cancellation not supported yet"));
+    default:
+      throw UniffiInternalError(UniffiInternalError::Case::unexpectedCoreCallStatusCode);
   }
 }

@@ -4,24 +4,23 @@
 // fatal error that every operation but planTrash makes of them.
 #pragma once
 
+#include <quelmaris_ffi.h>
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <type_traits>
+
 #include "ByteReader.h"
 #include "ByteWriter.h"
 #include "Fatal.h"
 #include "UniffiInternalError.h"
 #include "ValueForm.h"
 
-#include <quelmaris_ffi.h>
-
-#include <QByteArray>
-#include <QString>
-
-#include <functional>
-#include <type_traits>
-
 // Takes over a buffer the core handed out and frees it through the core once
 // it is no longer needed, whether or not reading it succeeded.
 class ReceivedBuffer {
-public:
+ public:
   explicit ReceivedBuffer(CoreBuffer buffer) : buffer_(buffer) {}
   ~ReceivedBuffer();
   ReceivedBuffer(const ReceivedBuffer&) = delete;
@@ -30,7 +29,7 @@ public:
   // Raises unexpectedNullPointer for a buffer that claims bytes but has none.
   ByteReader reader() const;
 
-private:
+ private:
   CoreBuffer buffer_;
 };
 

@@ -1,7 +1,6 @@
 #include "Fatal.h"
 
 #include <QtGlobal>
-
 #include <cstdlib>
 
 void stopProgram(const QString& message) {

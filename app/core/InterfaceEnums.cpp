@@ -16,7 +16,8 @@ QString InvariantViolation::errorDescription() const {
                                                        "SameInodeAsKeeper", "TooSmall"};
   QString payload;
   std::visit([&](const auto& c) { payload = QStringLiteral("setId: %1").arg(c.setId); }, value);
-  if (const auto* range = std::get_if<IndexOutOfRange>(&value)) payload += QStringLiteral(", index: %1").arg(range->index);
+  if (const auto* range = std::get_if<IndexOutOfRange>(&value))
+    payload += QStringLiteral(", index: %1").arg(range->index);
   return QStringLiteral("Quelmaris.InvariantViolation.%1(%2)").arg(QLatin1String(names[value.index()]), payload);
 }
 

@@ -6,13 +6,12 @@
 // error-number payload is errnoValue: `errno` is a macro in C.
 #pragma once
 
-#include "ValueSemantics.h"
-
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <variant>
+
+#include "ValueSemantics.h"
 
 enum class MatchMode : std::uint8_t { nameAndSize, contentOnly };
 enum class KeepRule : std::uint8_t { folderPriority, oldest, newest, shortestPath };
@@ -21,14 +20,22 @@ enum class PlanSkipReason : std::uint8_t { missing, changed, keeperMissing, keep
 enum class Identity : std::uint8_t { same, missing, changed };
 
 struct SkipReason {
-  struct dataless { bool operator==(const dataless&) const = default; };
-  struct permission { bool operator==(const permission&) const = default; };
+  struct dataless {
+    bool operator==(const dataless&) const = default;
+  };
+  struct permission {
+    bool operator==(const permission&) const = default;
+  };
   struct io {
     std::int32_t errnoValue;
     bool operator==(const io&) const = default;
   };
-  struct invalidName { bool operator==(const invalidName&) const = default; };
-  struct changed { bool operator==(const changed&) const = default; };
+  struct invalidName {
+    bool operator==(const invalidName&) const = default;
+  };
+  struct changed {
+    bool operator==(const changed&) const = default;
+  };
   std::variant<dataless, permission, io, invalidName, changed> value;
   bool operator==(const SkipReason&) const = default;
 };
@@ -42,8 +49,12 @@ struct RootSkipReason {
     QString root;
     friend bool operator==(const duplicate& a, const duplicate& b) { return sameText(a.root, b.root); }
   };
-  struct missing { bool operator==(const missing&) const = default; };
-  struct notADirectory { bool operator==(const notADirectory&) const = default; };
+  struct missing {
+    bool operator==(const missing&) const = default;
+  };
+  struct notADirectory {
+    bool operator==(const notADirectory&) const = default;
+  };
   struct unreadable {
     std::int32_t errnoValue;
     bool operator==(const unreadable&) const = default;

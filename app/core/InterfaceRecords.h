@@ -5,15 +5,14 @@
 // keys a set or lookalike group by its id and a file by its path.
 #pragma once
 
-#include "InterfaceEnums.h"
-#include "ValueSemantics.h"
-
 #include <QList>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+
+#include "InterfaceEnums.h"
+#include "ValueSemantics.h"
 
 struct ScanConfig {
   QList<QString> roots;

@@ -1,8 +1,8 @@
 #include "ListenerCallbacks.h"
 
-#include "CoreCall.h"
-
 #include <cstdio>
+
+#include "CoreCall.h"
 
 namespace {
 

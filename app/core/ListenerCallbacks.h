@@ -3,18 +3,18 @@
 // the core reaches it through the callback table (free, clone, on-event).
 #pragma once
 
-#include "ScanEvent.h"
-#include "UniffiHandleMap.h"
-
 #include <quelmaris_ffi.h>
 
 #include <cstdint>
 #include <memory>
 
+#include "ScanEvent.h"
+#include "UniffiHandleMap.h"
+
 // Receives the events of a scan, on the core's threads, possibly several at
 // once: implementations are thread-safe and raise nothing.
 class ScanListener {
-public:
+ public:
   virtual ~ScanListener() = default;
   virtual void onEvent(ScanEvent event) = 0;
 };

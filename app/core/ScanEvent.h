@@ -2,15 +2,14 @@
 // in the core's declaration order, so that variant::index() + 1 is the tag.
 #pragma once
 
-#include "InterfaceEnums.h"
-#include "InterfaceRecords.h"
-
 #include <QList>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <variant>
+
+#include "InterfaceEnums.h"
+#include "InterfaceRecords.h"
 
 struct ScanEvent {
   struct phase {

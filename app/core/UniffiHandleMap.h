@@ -4,20 +4,19 @@
 // looked-up object stays alive after the lock is released.
 #pragma once
 
-#include "Fatal.h"
-#include "UniffiInternalError.h"
-
 #include <QHash>
 #include <QString>
-
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <mutex>
 
+#include "Fatal.h"
+#include "UniffiInternalError.h"
+
 template <class T>
 class UniffiHandleMap {
-public:
+ public:
   using Object = std::shared_ptr<T>;
 
   std::uint64_t insert(Object object) {
@@ -45,7 +44,7 @@ public:
     return object;
   }
 
-private:
+ private:
   std::uint64_t insertLocked(Object object) {
     const std::uint64_t handle = currentHandle_;
     if (handle > std::numeric_limits<std::uint64_t>::max() - 2)

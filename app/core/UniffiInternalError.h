@@ -4,12 +4,11 @@
 #pragma once
 
 #include <QString>
-
 #include <exception>
 #include <string>
 
 class UniffiInternalError : public std::exception {
-public:
+ public:
   enum class Case {
     bufferOverflow,
     incompleteData,
@@ -29,7 +28,7 @@ public:
   QString description() const { return description_; }
   const char* what() const noexcept override { return utf8_.c_str(); }
 
-private:
+ private:
   UniffiInternalError(Case which, const QString& description);
 
   Case which_;

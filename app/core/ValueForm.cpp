@@ -49,7 +49,8 @@ void write(ByteWriter& out, const RootSkipReason& value) {
   writeTagOf(out, value.value);
   if (const auto* nested = std::get_if<RootSkipReason::nestedIn>(&value.value)) out.writeText(nested->root);
   if (const auto* same = std::get_if<RootSkipReason::duplicate>(&value.value)) out.writeText(same->root);
-  if (const auto* unreadable = std::get_if<RootSkipReason::unreadable>(&value.value)) out.writeI32(unreadable->errnoValue);
+  if (const auto* unreadable = std::get_if<RootSkipReason::unreadable>(&value.value))
+    out.writeI32(unreadable->errnoValue);
 }
 
 void write(ByteWriter& out, const InvariantViolation& value) {
@@ -113,8 +114,8 @@ void write(ByteWriter& out, const SkippedItem& v) {
 
 void write(ByteWriter& out, const ScanSummary& v) {
   out.writeBool(v.cancelled);
-  for (const std::uint64_t count : {v.filesSeen, v.filesCompared, v.sets, v.lookalikeGroups, v.extraCopies,
-                                    v.reclaimable})
+  for (const std::uint64_t count :
+       {v.filesSeen, v.filesCompared, v.sets, v.lookalikeGroups, v.extraCopies, v.reclaimable})
     out.writeU64(count);
   out.writeBool(v.reclaimableEstimated);
   for (const std::uint64_t count : {v.skipped, v.hardLinksCollapsed, v.elapsedMs}) out.writeU64(count);
@@ -175,9 +176,12 @@ void write(ByteWriter& out, const ScanEvent& value) {
 
 bool readOptionalTag(ByteReader& in) {
   switch (in.readU8()) {
-    case 0: return false;
-    case 1: return true;
-    default: throw UniffiInternalError(UniffiInternalError::Case::unexpectedOptionalTag);
+    case 0:
+      return false;
+    case 1:
+      return true;
+    default:
+      throw UniffiInternalError(UniffiInternalError::Case::unexpectedOptionalTag);
   }
 }
 
@@ -193,21 +197,31 @@ Identity ValueForm<Identity>::read(ByteReader& in) { return readPlainEnum<Identi
 
 SkipReason ValueForm<SkipReason>::read(ByteReader& in) {
   switch (readCase(in, 5)) {
-    case 0: return {SkipReason::dataless{}};
-    case 1: return {SkipReason::permission{}};
-    case 2: return {SkipReason::io{in.readI32()}};
-    case 3: return {SkipReason::invalidName{}};
-    default: return {SkipReason::changed{}};
+    case 0:
+      return {SkipReason::dataless{}};
+    case 1:
+      return {SkipReason::permission{}};
+    case 2:
+      return {SkipReason::io{in.readI32()}};
+    case 3:
+      return {SkipReason::invalidName{}};
+    default:
+      return {SkipReason::changed{}};
   }
 }
 
 RootSkipReason ValueForm<RootSkipReason>::read(ByteReader& in) {
   switch (readCase(in, 5)) {
-    case 0: return {RootSkipReason::nestedIn{in.readText()}};
-    case 1: return {RootSkipReason::duplicate{in.readText()}};
-    case 2: return {RootSkipReason::missing{}};
-    case 3: return {RootSkipReason::notADirectory{}};
-    default: return {RootSkipReason::unreadable{in.readI32()}};
+    case 0:
+      return {RootSkipReason::nestedIn{in.readText()}};
+    case 1:
+      return {RootSkipReason::duplicate{in.readText()}};
+    case 2:
+      return {RootSkipReason::missing{}};
+    case 3:
+      return {RootSkipReason::notADirectory{}};
+    default:
+      return {RootSkipReason::unreadable{in.readI32()}};
   }
 }
 
@@ -215,19 +229,31 @@ InvariantViolation ValueForm<InvariantViolation>::read(ByteReader& in) {
   const std::int32_t which = readCase(in, 5);
   const std::uint64_t setId = in.readU64();
   switch (which) {
-    case 0: return {InvariantViolation::KeeperMarked{setId}};
-    case 1: return {InvariantViolation::AllMarked{setId}};
-    case 2: return {InvariantViolation::IndexOutOfRange{setId, in.readU32()}};
-    case 3: return {InvariantViolation::SameInodeAsKeeper{setId}};
-    default: return {InvariantViolation::TooSmall{setId}};
+    case 0:
+      return {InvariantViolation::KeeperMarked{setId}};
+    case 1:
+      return {InvariantViolation::AllMarked{setId}};
+    case 2:
+      return {InvariantViolation::IndexOutOfRange{setId, in.readU32()}};
+    case 3:
+      return {InvariantViolation::SameInodeAsKeeper{setId}};
+    default:
+      return {InvariantViolation::TooSmall{setId}};
   }
 }
 
 // Braced initialisers evaluate in order, which is the byte order of the fields.
 ScanConfig ValueForm<ScanConfig>::read(ByteReader& in) {
-  return ScanConfig{::read<QList<QString>>(in), ::read<MatchMode>(in), in.readBool(), in.readBool(),
-                    in.readU64(), in.readBool(), ::read<QList<QString>>(in), ::read<QList<QString>>(in),
-                    in.readU32(), ::read<KeepRule>(in)};
+  return ScanConfig{::read<QList<QString>>(in),
+                    ::read<MatchMode>(in),
+                    in.readBool(),
+                    in.readBool(),
+                    in.readU64(),
+                    in.readBool(),
+                    ::read<QList<QString>>(in),
+                    ::read<QList<QString>>(in),
+                    in.readU32(),
+                    ::read<KeepRule>(in)};
 }
 
 FileEntry ValueForm<FileEntry>::read(ByteReader& in) {
@@ -246,16 +272,11 @@ FileEntry ValueForm<FileEntry>::read(ByteReader& in) {
 }
 
 DuplicateSet ValueForm<DuplicateSet>::read(ByteReader& in) {
-  return DuplicateSet{in.readU64(),
-                      in.readText(),
-                      in.readU64(),
-                      ::read<QList<FileEntry>>(in),
-                      in.readU32(),
-                      ::read<QList<FileEntry>>(in),
-                      in.readBool(),
-                      ::read<std::optional<QString>>(in),
-                      in.readU64(),
-                      in.readBool()};
+  return DuplicateSet{in.readU64(),  in.readText(),
+                      in.readU64(),  ::read<QList<FileEntry>>(in),
+                      in.readU32(),  ::read<QList<FileEntry>>(in),
+                      in.readBool(), ::read<std::optional<QString>>(in),
+                      in.readU64(),  in.readBool()};
 }
 
 LookalikeGroup ValueForm<LookalikeGroup>::read(ByteReader& in) {
@@ -265,7 +286,7 @@ LookalikeGroup ValueForm<LookalikeGroup>::read(ByteReader& in) {
 SkippedItem ValueForm<SkippedItem>::read(ByteReader& in) { return SkippedItem{in.readText(), ::read<SkipReason>(in)}; }
 
 ScanSummary ValueForm<ScanSummary>::read(ByteReader& in) {
-  return ScanSummary{in.readBool(), in.readU64(), in.readU64(), in.readU64(), in.readU64(), in.readU64(),
+  return ScanSummary{in.readBool(), in.readU64(),  in.readU64(), in.readU64(), in.readU64(), in.readU64(),
                      in.readU64(),  in.readBool(), in.readU64(), in.readU64(), in.readU64(), in.readU32()};
 }
 
@@ -288,13 +309,21 @@ TrashPlan ValueForm<TrashPlan>::read(ByteReader& in) {
 
 ScanEvent ValueForm<ScanEvent>::read(ByteReader& in) {
   switch (readCase(in, 8)) {
-    case 0: return {ScanEvent::phase{::read<Phase>(in)}};
-    case 1: return {ScanEvent::progress{in.readU64(), in.readU64(), in.readU64()}};
-    case 2: return {ScanEvent::rootSkipped{in.readText(), ::read<RootSkipReason>(in)}};
-    case 3: return {ScanEvent::skipped{::read<QList<SkippedItem>>(in)}};
-    case 4: return {ScanEvent::setReady{::read<DuplicateSet>(in)}};
-    case 5: return {ScanEvent::lookalikeReady{::read<LookalikeGroup>(in)}};
-    case 6: return {ScanEvent::finished{::read<ScanSummary>(in)}};
-    default: return {ScanEvent::failed{in.readText()}};
+    case 0:
+      return {ScanEvent::phase{::read<Phase>(in)}};
+    case 1:
+      return {ScanEvent::progress{in.readU64(), in.readU64(), in.readU64()}};
+    case 2:
+      return {ScanEvent::rootSkipped{in.readText(), ::read<RootSkipReason>(in)}};
+    case 3:
+      return {ScanEvent::skipped{::read<QList<SkippedItem>>(in)}};
+    case 4:
+      return {ScanEvent::setReady{::read<DuplicateSet>(in)}};
+    case 5:
+      return {ScanEvent::lookalikeReady{::read<LookalikeGroup>(in)}};
+    case 6:
+      return {ScanEvent::finished{::read<ScanSummary>(in)}};
+    default:
+      return {ScanEvent::failed{in.readText()}};
   }
 }

@@ -3,19 +3,18 @@
 // not form a value). Sequences and optionals follow their elements' form.
 #pragma once
 
+#include <QList>
+#include <QString>
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
 #include "ByteReader.h"
 #include "ByteWriter.h"
 #include "InterfaceEnums.h"
 #include "InterfaceRecords.h"
 #include "ScanEvent.h"
-
-#include <QList>
-#include <QString>
-
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <optional>
 
 void write(ByteWriter& out, const QString& value);
 void write(ByteWriter& out, std::uint32_t value);
@@ -88,9 +87,9 @@ std::optional<T> ValueForm<std::optional<T>>::read(ByteReader& in) {
   return ::read<T>(in);
 }
 
-#define QUELMARIS_VALUE_FORM(Type) \
-  template <>                      \
-  struct ValueForm<Type> {         \
+#define QUELMARIS_VALUE_FORM(Type)    \
+  template <>                         \
+  struct ValueForm<Type> {            \
     static Type read(ByteReader& in); \
   }
 

@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +20,7 @@ bool sameText(const std::optional<QString>& a, const std::optional<QString>& b);
 // order, an optional a presence marker and then its value, a list its count and
 // then its elements, an enum its case position and then its payload.
 class HashFeed {
-public:
+ public:
   explicit HashFeed(std::size_t seed) : hash_(seed) {}
 
   HashFeed& add(std::uint64_t value);
@@ -32,10 +31,7 @@ public:
   HashFeed& add(const QString& text);
 
   template <class E>
-    requires std::is_enum_v<E>
-  HashFeed& add(E value) {
-    return add(static_cast<std::uint64_t>(value));
-  }
+  requires std::is_enum_v<E> HashFeed& add(E value) { return add(static_cast<std::uint64_t>(value)); }
 
   template <class T>
   HashFeed& add(const std::optional<T>& value) {
@@ -53,7 +49,7 @@ public:
 
   // Records and enums with payloads provide feedHash(HashFeed&, const T&).
   template <class T>
-    requires requires(HashFeed& feed, const T& value) { feedHash(feed, value); }
+  requires requires(HashFeed& feed, const T& value) { feedHash(feed, value); }
   HashFeed& add(const T& value) {
     feedHash(*this, value);
     return *this;
@@ -61,6 +57,6 @@ public:
 
   std::size_t value() const { return hash_; }
 
-private:
+ private:
   std::size_t hash_;
 };

@@ -1,11 +1,11 @@
 #include "core/Agreement.h"
-#include "core/ListenerCallbacks.h"
 
 #include <gtest/gtest.h>
-
 #include <quelmaris_ffi_checksums.h>
 
 #include <array>
+
+#include "core/ListenerCallbacks.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ CoreContract agreeingCore() {
 }
 
 class Agreement : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     checksumQueries = 0;
     registered = nullptr;

@@ -3,13 +3,12 @@
 // process's threads, and interface entries for real files.
 #pragma once
 
-#include "QuelmarisCore.h"
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QString>
 #include <QTimer>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include <sys/stat.h>
+#include "QuelmarisCore.h"
 
 namespace apptest {
 
@@ -63,7 +62,9 @@ inline bool scanThreadRunning() {
   return false;
 }
 
-inline bool waitForScanThreadsToEnd() { return runEventsUntil([] { return !scanThreadRunning(); }); }
+inline bool waitForScanThreadsToEnd() {
+  return runEventsUntil([] { return !scanThreadRunning(); });
+}
 
 // The entry the scan would record for a real file.
 inline FileEntry entryFor(const std::string& path, std::uint32_t rootIndex = 0) {

@@ -1,6 +1,6 @@
-#include "core/CoreCall.h"
-
 #include <gtest/gtest.h>
+
+#include "core/CoreCall.h"
 
 namespace {
 
@@ -18,13 +18,14 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
     QString description;
   };
   const Row rows[] = {
-      {"code 2 with a message", statusWith(2, QByteArray("boom \xFF!")), Case::corePanic, QStringLiteral("boom \uFFFD!")},
+      {"code 2 with a message", statusWith(2, QByteArray("boom \xFF!")), Case::corePanic,
+       QStringLiteral("boom \uFFFD!")},
       {"code 2 with an empty buffer", statusWith(2, QByteArray("")), Case::corePanic,
        QStringLiteral("The scanning core failed without a message")},
       {"code 2 without a buffer", statusWith(2, QByteArray()), Case::corePanic,
        QStringLiteral("The scanning core failed without a message")},
-      {"code 1 where no error is declared", statusWith(1, QByteArray("\0\0\0\x01", 4)),
-       Case::unexpectedCoreCallError, QStringLiteral("CALL_ERROR but no errorClass specified")},
+      {"code 1 where no error is declared", statusWith(1, QByteArray("\0\0\0\x01", 4)), Case::unexpectedCoreCallError,
+       QStringLiteral("CALL_ERROR but no errorClass specified")},
       {"code 4", statusWith(4, QByteArray()), Case::unexpectedCoreCallStatusCode,
        QStringLiteral("Unexpected CoreCallStatus code")},
   };

@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
 #include "CoreTrashPlanner.h"
 #include "QuelmarisCore.h"
 #include "app_test_support.hpp"
 #include "core/CoreCall.h"
 #include "temp_tree.hpp"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 

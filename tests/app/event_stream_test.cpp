@@ -1,13 +1,13 @@
-#include "ScanEventStream.h"
-#include "StreamingListener.h"
-#include "app_test_support.hpp"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <map>
 #include <thread>
 #include <vector>
+
+#include "ScanEventStream.h"
+#include "StreamingListener.h"
+#include "app_test_support.hpp"
 
 namespace {
 

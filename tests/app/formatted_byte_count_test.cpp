@@ -1,16 +1,15 @@
-#include "FormattedByteCount.h"
-
 #include <gtest/gtest.h>
 
 #include <QLocale>
-
 #include <cstdint>
 #include <limits>
+
+#include "FormattedByteCount.h"
 
 namespace {
 
 class FormattedByteCount : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void TearDown() override { QLocale::setDefault(QLocale::c()); }
 };

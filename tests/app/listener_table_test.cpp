@@ -1,17 +1,17 @@
-#include "core/CoreCall.h"
-#include "core/ListenerCallbacks.h"
-#include "core/UniffiHandleMap.h"
-
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "core/CoreCall.h"
+#include "core/ListenerCallbacks.h"
+#include "core/UniffiHandleMap.h"
+
 namespace {
 
 class Recorder : public ScanListener {
-public:
+ public:
   void onEvent(ScanEvent event) override {
     const std::lock_guard guard(mutex_);
     events.push_back(std::move(event));
@@ -20,7 +20,7 @@ public:
   std::vector<ScanEvent> events;
   std::vector<std::thread::id> threads;
 
-private:
+ private:
   std::mutex mutex_;
 };
 

@@ -1,9 +1,9 @@
-#include "core/InterfaceRecords.h"
-#include "core/ScanEvent.h"
-
 #include <gtest/gtest.h>
 
 #include <QSet>
+
+#include "core/InterfaceRecords.h"
+#include "core/ScanEvent.h"
 
 namespace {
 
@@ -11,8 +11,8 @@ const QString precomposed = QStringLiteral("/r/caf\u00e9.txt");
 const QString decomposed = QStringLiteral("/r/cafe\u0301.txt");
 
 FileEntry entry(const QString& path) {
-  return FileEntry{path, path.section(QLatin1Char('/'), -1), 0, 10, std::nullopt, 5, 1, 2, 1, std::nullopt, false,
-                   std::nullopt};
+  return FileEntry{
+      path, path.section(QLatin1Char('/'), -1), 0, 10, std::nullopt, 5, 1, 2, 1, std::nullopt, false, std::nullopt};
 }
 
 TEST(RecordEquality, canonically_equivalent_texts_are_equal_and_hash_alike) {
@@ -24,8 +24,10 @@ TEST(RecordEquality, canonically_equivalent_texts_are_equal_and_hash_alike) {
   const SkippedItem b{decomposed, SkipReason{SkipReason::permission{}}};
   EXPECT_EQ(QSet<SkippedItem>({a, b}).size(), 1);
 
-  const ScanEvent nested{ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{precomposed}}}};
-  const ScanEvent nestedToo{ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{decomposed}}}};
+  const ScanEvent nested{
+      ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{precomposed}}}};
+  const ScanEvent nestedToo{
+      ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{decomposed}}}};
   EXPECT_EQ(nested, nestedToo);
   EXPECT_EQ(qHash(nested), qHash(nestedToo));
 }
@@ -52,8 +54,11 @@ TEST(RecordEquality, payloads_and_every_field_take_part) {
   EXPECT_NE(io5, permission);
   EXPECT_NE(io13, permission);
 
-  const DuplicateSet set{7, QStringLiteral("a"), 10, {entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))},
-                         0, {}, true, QString(64, QLatin1Char('0')), 10, false};
+  const DuplicateSet set{7,    QStringLiteral("a"),
+                         10,   {entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))},
+                         0,    {},
+                         true, QString(64, QLatin1Char('0')),
+                         10,   false};
   DuplicateSet otherKeeper = set;
   otherKeeper.suggestedKeep = 1;
   EXPECT_NE(set, otherKeeper);

@@ -1,12 +1,12 @@
-#include "CoreScanner.h"
-#include "app_test_support.hpp"
-#include "temp_tree.hpp"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
 #include <vector>
+
+#include "CoreScanner.h"
+#include "app_test_support.hpp"
+#include "temp_tree.hpp"
 
 namespace {
 
@@ -68,7 +68,7 @@ struct Consumer {
 };
 
 class ScanSessionTest : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override { EXPECT_TRUE(apptest::waitForScanThreadsToEnd()) << "a scan thread is still running"; }
 };
 

@@ -1,13 +1,12 @@
-#include "core/UniffiInternalError.h"
-#include "core/ValueForm.h"
-
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-
-#include <string>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "core/UniffiInternalError.h"
+#include "core/ValueForm.h"
 
 namespace {
 
@@ -59,15 +58,33 @@ TEST(ByteForm, small_values_have_their_documented_bytes) {
 }
 
 TEST(ByteForm, every_event_case_reads_back_as_written) {
-  const FileEntry file{QStringLiteral("/r/caf\u00e9"), QStringLiteral("caf\u00e9"), 1, 4096, -5, 1'700'000'000'000'000'000,
-                       0x0123456789abcdefULL, 77, 2, 99, true, std::nullopt};
+  const FileEntry file{QStringLiteral("/r/caf\u00e9"),
+                       QStringLiteral("caf\u00e9"),
+                       1,
+                       4096,
+                       -5,
+                       1'700'000'000'000'000'000,
+                       0x0123456789abcdefULL,
+                       77,
+                       2,
+                       99,
+                       true,
+                       std::nullopt};
   const std::vector<ScanEvent> events = {
       {ScanEvent::phase{Phase::verifying}},
       {ScanEvent::progress{1, 2, 3}},
       {ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{QStringLiteral("/")}}}},
       {ScanEvent::skipped{{SkippedItem{QStringLiteral("/y"), SkipReason{SkipReason::changed{}}}}}},
-      {ScanEvent::setReady{DuplicateSet{9, QStringLiteral("caf\u00e9"), 4096, {file, file}, 1, {file}, true,
-                                        QString(64, QLatin1Char('a')), 4096, true}}},
+      {ScanEvent::setReady{DuplicateSet{9,
+                                        QStringLiteral("caf\u00e9"),
+                                        4096,
+                                        {file, file},
+                                        1,
+                                        {file},
+                                        true,
+                                        QString(64, QLatin1Char('a')),
+                                        4096,
+                                        true}}},
       {ScanEvent::lookalikeReady{LookalikeGroup{10, QStringLiteral("x"), 1, {file}}}},
       {ScanEvent::finished{ScanSummary{true, 1, 2, 3, 4, 5, 6, true, 7, 8, 9, 10}}},
       {ScanEvent::failed{QStringLiteral("no folder could be scanned")}},
@@ -97,15 +114,46 @@ TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
     Case expected;
   };
   const std::vector<Row> rows = {
-      {"event tag 9", [] { readWhole<ScanEvent>(bytes({0, 0, 0, 9})); }, Case::unexpectedEnumCase},
-      {"phase tag 0", [] { readWhole<ScanEvent>(bytes({0, 0, 0, 1, 0, 0, 0, 0})); }, Case::unexpectedEnumCase},
-      {"negative tag", [] { readWhole<KeepRule>(bytes({0xFF, 0xFF, 0xFF, 0xFF})); }, Case::unexpectedEnumCase},
+      {"event tag 9",
+       [] {
+         readWhole<ScanEvent>(bytes({0, 0, 0, 9}));
+       },
+       Case::unexpectedEnumCase},
+      {"phase tag 0",
+       [] {
+         readWhole<ScanEvent>(bytes({0, 0, 0, 1, 0, 0, 0, 0}));
+       },
+       Case::unexpectedEnumCase},
+      {"negative tag",
+       [] {
+         readWhole<KeepRule>(bytes({0xFF, 0xFF, 0xFF, 0xFF}));
+       },
+       Case::unexpectedEnumCase},
       {"optional tag 2", [] { readWhole<std::optional<QString>>(bytes({2})); }, Case::unexpectedOptionalTag},
-      {"one byte too many", [] { readWhole<Phase>(bytes({0, 0, 0, 1, 0})); }, Case::incompleteData},
-      {"three bytes for a u32", [] { readWhole<std::uint32_t>(bytes({0, 0, 1})); }, Case::bufferOverflow},
-      {"text longer than the buffer", [] { readWhole<QString>(bytes({0, 0, 0, 5, 'a'})); }, Case::bufferOverflow},
-      {"negative text length", [] { readWhole<QString>(bytes({0xFF, 0xFF, 0xFF, 0xFE})); }, Case::bufferOverflow},
-      {"huge count without items", [] { readWhole<QList<SkippedItem>>(bytes({0x7F, 0xFF, 0xFF, 0xFF})); },
+      {"one byte too many",
+       [] {
+         readWhole<Phase>(bytes({0, 0, 0, 1, 0}));
+       },
+       Case::incompleteData},
+      {"three bytes for a u32",
+       [] {
+         readWhole<std::uint32_t>(bytes({0, 0, 1}));
+       },
+       Case::bufferOverflow},
+      {"text longer than the buffer",
+       [] {
+         readWhole<QString>(bytes({0, 0, 0, 5, 'a'}));
+       },
+       Case::bufferOverflow},
+      {"negative text length",
+       [] {
+         readWhole<QString>(bytes({0xFF, 0xFF, 0xFF, 0xFE}));
+       },
+       Case::bufferOverflow},
+      {"huge count without items",
+       [] {
+         readWhole<QList<SkippedItem>>(bytes({0x7F, 0xFF, 0xFF, 0xFF}));
+       },
        Case::bufferOverflow},
       {"empty buffer", [] { readWhole<ScanEvent>(QByteArray()); }, Case::bufferOverflow},
   };
