@@ -17,8 +17,8 @@ Identity checkIdentity(const FileEntry& file) {
 }
 
 std::uint32_t chooseKeeper(const QList<FileEntry>& files, KeepRule rule) {
-  if (files.isEmpty()) return 0;
   uniffiEnsureInitialized();
+  if (files.isEmpty()) return 0;
   return callOrStop([&] {
     const CoreBuffer filesArgument = lower(files);
     const CoreBuffer ruleArgument = lower(rule);

@@ -48,6 +48,8 @@ void onEvent(std::uint64_t handle, CoreBuffer event, void* /*ret*/, CoreCallStat
     reportFailure(status, error.description());
   } catch (const std::exception& error) {
     reportFailure(status, QString::fromUtf8(error.what()));
+  } catch (...) {
+    reportFailure(status, QStringLiteral("The listener failed"));
   }
 }
 
