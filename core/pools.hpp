@@ -40,7 +40,10 @@ public:
 
   std::uint32_t threads() const { return threads_; }
 
-  // Runs job inside the pool (the caller works in it too); exceptions reach the caller.
+  // Runs job inside the pool and returns when it is done; exceptions reach the
+  // caller. The calling thread is one of the pool's threads (index 0): it works
+  // in the job under its own name, with the scan's I/O policy only until execute
+  // returns. Nested parallel algorithms in the job stay in the pool.
   template <class F>
   void execute(F&& job) {
     execute_impl(std::function<void()>(std::forward<F>(job)));
