@@ -109,19 +109,21 @@ TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends
   EXPECT_EQ(consumer.summary()->lookalikeGroups, 1u);
 }
 
-TEST_F(ScanSessionTest, a_cancel_right_after_start_is_seen_before_the_walk) {
+// Whether the thread has entered run when the cancel comes is up to the
+// scheduler; either way the scan of files it could never finish hashing stops
+// and the stream ends with the cancelled finish.
+TEST_F(ScanSessionTest, a_cancel_right_after_start_stops_the_scan_and_the_stream_still_ends) {
   TempTree tree;
-  tree.write("a/x", "same");
-  tree.write("b/x", "same");
-  ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b"))}));
+  ScanSession session = CoreScanner().start(configFor(endlessRoots(tree)));
   session.cancel();
   Consumer consumer;
   consumer.attach(session);
   ASSERT_TRUE(apptest::runEventsUntil([&] { return consumer.ended; }));
 
-  EXPECT_EQ(consumer.phases(), std::vector<Phase>{Phase::listing});
+  EXPECT_EQ(consumer.phases().front(), Phase::listing);
+  EXPECT_NE(consumer.phases().back(), Phase::done);
   EXPECT_TRUE(consumer.all<ScanEvent::setReady>().empty());
-  ASSERT_NE(consumer.summary(), nullptr);
+  ASSERT_NE(consumer.summary(), nullptr) << "Finished is the last event";
   EXPECT_TRUE(consumer.summary()->cancelled);
 }
 
