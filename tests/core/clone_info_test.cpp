@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "reflink_volume.hpp"
 #include "temp_tree.hpp"
 
 namespace quelmaris::platform {
@@ -77,46 +77,17 @@ TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
   }
 }
 
-bool has_tool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
-
-// A small copy-on-write file system on a loop device, unmounted when dropped.
-class ReflinkVolume {
- public:
-  explicit ReflinkVolume(const testing::TempTree& tree) : mount_point_(tree.mkdir("mnt")) {
-    const std::string image = tree.path("volume.img");
-    const std::string mkfs = has_tool("mkfs.btrfs") ? "mkfs.btrfs -q -f " : "mkfs.xfs -q -f -m reflink=1 ";
-    mounted_ = std::system(("truncate -s 400M '" + image + "' && " + mkfs + "'" + image + "' >/dev/null 2>&1 && " +
-                            "mount -o loop '" + image + "' '" + mount_point_ + "' 2>/dev/null")
-                               .c_str()) == 0;
-  }
-  ~ReflinkVolume() {
-    if (mounted_) ::umount2(mount_point_.c_str(), MNT_DETACH);
-  }
-  ReflinkVolume(const ReflinkVolume&) = delete;
-  ReflinkVolume& operator=(const ReflinkVolume&) = delete;
-
-  bool mounted() const { return mounted_; }
-  const std::string& path() const { return mount_point_; }
-
- private:
-  std::string mount_point_;
-  bool mounted_ = false;
-};
-
 TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
-  if (::geteuid() != 0) GTEST_SKIP() << "loop-mounting a copy-on-write volume needs root";
-  if (!has_tool("mkfs.btrfs") && !has_tool("mkfs.xfs")) GTEST_SKIP() << "neither mkfs.btrfs nor mkfs.xfs is installed";
   testing::TempTree tree;
-  const ReflinkVolume volume(tree);
-  if (!volume.mounted()) GTEST_SKIP() << "the loop-mounted volume could not be created";
+  const testing::ReflinkVolume volume(tree);
+  if (!volume.skip_reason().empty()) GTEST_SKIP() << volume.skip_reason();
 
   const std::string original = volume.path() + "/original";
   const std::string clone = volume.path() + "/clone";
   const std::string unrelated = volume.path() + "/unrelated";
-  ASSERT_EQ(std::system(("head -c 1048576 /dev/urandom > '" + original + "' && cp --reflink=never '" + original +
-                         "' '" + unrelated + "' && cp --reflink=always '" + original + "' '" + clone + "' && sync")
-                            .c_str()),
-            0);
+  ASSERT_EQ(std::system(("head -c 1048576 /dev/urandom > '" + original + "'").c_str()), 0);
+  ASSERT_TRUE(volume.copy(original, unrelated, false));
+  ASSERT_TRUE(volume.copy(original, clone, true));
 
   const auto a = clone_info(original);
   const auto b = clone_info(clone);

@@ -1,5 +1,6 @@
 #include "defaults.hpp"
 #include "recording_listener.hpp"
+#include "reflink_volume.hpp"
 #include "scan_job.hpp"
 #include "temp_tree.hpp"
 
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -215,6 +217,39 @@ TEST(ScanJob, hard_links_collapse_and_a_linked_copy_frees_nothing) {
   EXPECT_EQ(files[0].path, original);
   EXPECT_EQ(files[0].nlink, 2u);
   EXPECT_EQ(files[0].freed_bytes, std::optional<std::uint64_t>(0));
+}
+
+TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_sharing_makes_an_estimate) {
+  TempTree tree;
+  const testing::ReflinkVolume volume(tree);
+  if (!volume.skip_reason().empty()) GTEST_SKIP() << volume.skip_reason();
+  const std::string v = volume.path();
+  std::filesystem::create_directories(v + "/a");
+  std::filesystem::create_directories(v + "/b");
+  std::filesystem::create_directories(v + "/c");
+  std::filesystem::create_directories(v + "/d");
+  // Set one: a/one.bin is kept, b/one.bin is its clone.
+  { std::ofstream(v + "/a/one.bin") << big('1'); }
+  ASSERT_TRUE(volume.copy(v + "/a/one.bin", v + "/b/one.bin", true));
+  // Set two: kept a/two.bin is a plain copy; b and c share blocks with a third file, not with the keeper.
+  { std::ofstream(v + "/d/source.bin") << big('2'); }
+  ASSERT_TRUE(volume.copy(v + "/d/source.bin", v + "/a/two.bin", false));
+  ASSERT_TRUE(volume.copy(v + "/d/source.bin", v + "/b/two.bin", true));
+  ASSERT_TRUE(volume.copy(v + "/d/source.bin", v + "/c/two.bin", true));
+
+  const auto events = scan(config_for({v + "/a", v + "/b", v + "/c"}));
+  std::map<std::string, DuplicateSet> sets;
+  for (const auto* ready : all_of<ScanEvent::SetReady>(events)) sets.emplace(ready->set.display_name, ready->set);
+  ASSERT_EQ(sets.size(), 2u);
+  const DuplicateSet& one = sets.at("one.bin");
+  EXPECT_EQ(one.files[0].path, v + "/a/one.bin");
+  EXPECT_TRUE(one.files[1].may_share_blocks);
+  EXPECT_EQ(one.files[1].clone_id, one.files[0].clone_id);
+  EXPECT_EQ(one.reclaimable, 0u) << "a full clone owns no block of its own";
+  EXPECT_FALSE(one.reclaimable_estimated);
+  const DuplicateSet& two = sets.at("two.bin");
+  EXPECT_TRUE(two.reclaimable_estimated) << "two copies share blocks, neither with the keeper";
+  EXPECT_TRUE(summary_of(events).reclaimable_estimated);
 }
 
 TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalikes) {
