@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_entries.hpp"
+
 #include <vector>
 
 namespace quelmaris {
@@ -9,18 +11,7 @@ namespace {
 
 FileEntry file(std::string path, std::uint32_t root_index, std::optional<std::int64_t> created_ns,
                std::int64_t modified_ns) {
-  return FileEntry{.path = std::move(path),
-                   .name = "f",
-                   .root_index = root_index,
-                   .size = 1,
-                   .created_ns = created_ns,
-                   .modified_ns = modified_ns,
-                   .dev = 1,
-                   .ino = 1,
-                   .nlink = 1,
-                   .clone_id = std::nullopt,
-                   .may_share_blocks = false,
-                   .freed_bytes = std::nullopt};
+  return testing::entry_at(std::move(path), root_index, created_ns, modified_ns);
 }
 
 constexpr KeepRule kAllRules[] = {KeepRule::FolderPriority, KeepRule::Oldest, KeepRule::Newest, KeepRule::ShortestPath};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_entries.hpp"
+
 #include <vector>
 
 namespace quelmaris {
@@ -21,18 +23,7 @@ WalkedFile walked(std::string path, std::uint32_t root_index, std::uint64_t ino)
 }
 
 FileEntry entry(std::string path, std::uint32_t root_index, std::int64_t created_ns) {
-  return FileEntry{.path = std::move(path),
-                   .name = "f",
-                   .root_index = root_index,
-                   .size = 1,
-                   .created_ns = created_ns,
-                   .modified_ns = created_ns,
-                   .dev = 1,
-                   .ino = 1,
-                   .nlink = 1,
-                   .clone_id = std::nullopt,
-                   .may_share_blocks = false,
-                   .freed_bytes = std::nullopt};
+  return testing::entry_at(std::move(path), root_index, created_ns, created_ns);
 }
 
 std::vector<std::string> paths_of(const auto& files) {
