@@ -8,7 +8,9 @@ namespace {
 
 std::string localPath(const QUrl& url) { return QFile::encodeName(url.toLocalFile()).toStdString(); }
 
-QUrl fileUrl(const std::string& path) { return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))); }
+QUrl fileUrl(const std::string& path) {
+  return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
+}
 
 // The system's text for the error, in the user's language; safe off the main thread.
 FileOperationError describe(int error) {

@@ -6,9 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <memory>
+#include <filesystem>
 #include <random>
 
 #include "hash.hpp"
@@ -43,9 +42,9 @@ std::string parentFolder(const std::string& path) {
 // relative to the top directory for a Trash on the item's own file system.
 std::string recordedPath(const std::string& path, const TrashFolder& folder) {
   if (!folder.topdir) return path;
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(parentFolder(path).c_str(), nullptr), &std::free);
-  if (!resolved) return path;
-  std::string real = resolved.get();
+  std::error_code error;
+  std::string real = std::filesystem::canonical(parentFolder(path), error).string();
+  if (error) return path;
   real += (real == "/" ? "" : "/") + baseName(path);
   const std::string prefix = *folder.topdir == "/" ? "/" : *folder.topdir + "/";
   return real.starts_with(prefix) ? real.substr(prefix.size()) : path;
@@ -68,7 +67,8 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
   for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string name = trashEntryName(baseName(path), entryNumber(attempt));
     const std::string infoPath = folder + "/info/" + name + ".trashinfo";
-    const quelmaris::UniqueFd info(::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const quelmaris::UniqueFd info(
+        ::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (info.get() < 0 && errno == EEXIST) continue;
     if (info.get() < 0) return Failure{errno};
     if (const int error = writeAll(info.get(), record)) {

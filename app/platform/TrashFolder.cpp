@@ -4,9 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <memory>
+#include <filesystem>
 #include <utility>
 
 #include "platform/MountTable.h"
@@ -33,7 +32,7 @@ std::string userId() { return std::to_string(::getuid()); }
 // The device of the path or of its nearest existing ancestor: the device a
 // folder not made yet would be made on.
 std::optional<dev_t> deviceOfNearest(std::string path) {
-  for (struct stat facts {};;) {
+  for (struct stat facts{};;) {
     if (::stat(path.c_str(), &facts) == 0) return facts.st_dev;
     if ((errno != ENOENT && errno != ENOTDIR) || path == "/" || path.empty()) return std::nullopt;
     path = split(path).first;
@@ -68,17 +67,12 @@ int makeTrashFolder(const std::string& path) {
   return 0;
 }
 
-std::optional<std::string> realPath(const std::string& path) {
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
-  if (!resolved) return std::nullopt;
-  return std::string(resolved.get());
-}
-
 // The mount point holding the item, on the item's own device.
 quelmaris::Result<std::string, int> topdirOf(const std::string& path, dev_t device) {
-  const auto folder = realPath(split(path).first);
-  if (!folder) return Failure{errno};
-  const auto topdir = mountPointHolding(*folder);
+  std::error_code error;
+  const std::string folder = std::filesystem::canonical(split(path).first, error).string();
+  if (error) return Failure{error.value()};
+  const auto topdir = mountPointHolding(folder);
   struct stat facts {};
   if (!topdir || ::stat(topdir->c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
   return *topdir;

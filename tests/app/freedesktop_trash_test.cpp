@@ -42,7 +42,8 @@ TEST_F(FreedesktopTrashTest, the_home_trash_is_the_temporary_one_on_the_device_o
   ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
   TempTree tree;
   EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
-  struct stat home {}, files {};
+  struct stat home {
+  }, files{};
   ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
   ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
   EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
@@ -70,11 +71,8 @@ TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit)
     std::uint64_t number;
     std::string name;
   } rows[] = {
-      {"report.txt", 1, "report.txt"},
-      {"report.txt", 2, "report.2.txt"},
-      {"archive.tar.gz", 3, "archive.tar.3.gz"},
-      {".hidden", 2, ".hidden.2"},
-      {"README", 12, "README.12"},
+      {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
+      {".hidden", 2, ".hidden.2"},     {"README", 12, "README.12"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.base);

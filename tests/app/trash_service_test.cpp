@@ -1,5 +1,3 @@
-#include "TrashService.h"
-
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -11,6 +9,7 @@
 #include <sstream>
 
 #include "CoreTrashPlanner.h"
+#include "TrashService.h"
 #include "app_test_support.hpp"
 #include "platform/TrashFolder.h"
 #include "temp_data_home.hpp"
@@ -105,8 +104,8 @@ class TrashServiceTest : public ::testing::Test {
   };
   Copies threeCopies(std::optional<std::uint64_t> firstFreed = 100, std::optional<std::uint64_t> secondFreed = 200) {
     Copies c{tree.write("keep/a.txt", "same"), tree.write("one/a b.txt", "same"), tree.write("two/a.txt", "same"), {}};
-    c.set = PlanSet{1, {entryFor(c.keeper, 0), entryFor(c.first, firstFreed), entryFor(c.second, secondFreed)}, 0,
-                    {1, 2}, true};
+    c.set = PlanSet{
+        1, {entryFor(c.keeper, 0), entryFor(c.first, firstFreed), entryFor(c.second, secondFreed)}, 0, {1, 2}, true};
     return c;
   }
 
@@ -117,7 +116,8 @@ class TrashServiceTest : public ::testing::Test {
 TEST_F(TrashServiceTest, tests_run_against_a_temporary_trash_only) {
   ASSERT_EQ(qEnvironmentVariable("XDG_DATA_HOME").toStdString(), dataHome.folder().string());
   ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
-  struct stat home {}, files {};
+  struct stat home {
+  }, files{};
   ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
   ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
   EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
@@ -128,8 +128,8 @@ TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_their_records_and_on
   TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
   const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {urlOf(tree.root())}));
 
-  EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.first), trashUrl("a b.txt")},
-                                                      {urlOf(c.second), trashUrl("a.txt")}}));
+  EXPECT_EQ(outcome.moved,
+            (QList<TrashService::Move>{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(c.second), trashUrl("a.txt")}}));
   EXPECT_EQ(outcome.freedBytes, 300u);
   EXPECT_FALSE(outcome.freedEstimated);
   EXPECT_TRUE(outcome.skipped.isEmpty());
@@ -247,7 +247,10 @@ TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation)
     QString text;
   };
   Row rows[] = {
-      {"the core refuses", std::make_unique<CoreTrashPlanner>(), {keeperMarked}, QStringLiteral("KeeperMarked(setId: 1)")},
+      {"the core refuses",
+       std::make_unique<CoreTrashPlanner>(),
+       {keeperMarked},
+       QStringLiteral("KeeperMarked(setId: 1)")},
       {"a planner refuses with an index",
        std::make_unique<RefusingPlanner>(InvariantViolation{InvariantViolation::IndexOutOfRange{12, 4}}),
        {c.set},
@@ -296,8 +299,8 @@ TEST_F(TrashServiceTest, undo_leaves_a_newcomer_and_a_vanished_item_alone_and_re
   const std::string emptied = tree.write("y/emptied.txt", "same");
   const std::string free = tree.write("z/free.txt", "same");
   const std::string keeper = tree.write("keep.txt", "same");
-  const PlanSet set{2, {entryFor(keeper, 0), entryFor(taken, 4), entryFor(emptied, 4), entryFor(free, 4)}, 0,
-                    {1, 2, 3}, true};
+  const PlanSet set{
+      2, {entryFor(keeper, 0), entryFor(taken, 4), entryFor(emptied, 4), entryFor(free, 4)}, 0, {1, 2, 3}, true};
   TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
   ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 3);
   tree.write("x/taken.txt", "newcomer");
