@@ -21,15 +21,12 @@ bool is_dot_or_dot_dot(const char* name) {
 
 DirReader::DirReader(const char* folder_path)
     : fd_(::open(folder_path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)) {
-  if (fd_ < 0) error_ = errno;
+  if (fd_.get() < 0) error_ = errno;
 }
 
-DirReader::~DirReader() {
-  if (fd_ >= 0) ::close(fd_);
-}
 
 bool DirReader::refill() {
-  const ssize_t n = ::getdents64(fd_, buffer_.data(), buffer_.size());
+  const ssize_t n = ::getdents64(fd_.get(), buffer_.data(), buffer_.size());
   if (n <= 0) {
     if (n < 0) error_ = errno;
     return false;
@@ -57,7 +54,7 @@ std::optional<std::string_view> DirReader::next() {
 
 int DirReader::lstat_entry(std::string_view name, struct statx& out) const {
   // The view came from next(), so the kernel's terminating NUL follows it.
-  if (::statx(fd_, name.data(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kStatFields, &out) != 0) return errno;
+  if (::statx(fd_.get(), name.data(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kStatFields, &out) != 0) return errno;
   return 0;
 }
 

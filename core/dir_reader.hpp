@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+#include "unique_fd.hpp"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -18,7 +20,6 @@ class DirReader {
 public:
   // Never follows a symbolic link in the last component; see error().
   explicit DirReader(const char* folder_path);
-  ~DirReader();
   DirReader(const DirReader&) = delete;
   DirReader& operator=(const DirReader&) = delete;
 
@@ -36,7 +37,7 @@ public:
 private:
   bool refill();
 
-  int fd_;
+  UniqueFd fd_;
   int error_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

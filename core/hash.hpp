@@ -6,11 +6,11 @@
 #include "blake3_hasher.hpp"
 #include "result.hpp"
 #include "scan_listener.hpp"
+#include "unique_fd.hpp"
 #include "walk.hpp"
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 
 namespace quelmaris {
 
@@ -19,19 +19,6 @@ struct HashError {
   Kind kind;
   int error_number = 0;  // for Io: the errno, 0 when the failure carries none
   bool operator==(const HashError&) const = default;
-};
-
-// An open file descriptor, closed when dropped.
-class UniqueFd {
-public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  ~UniqueFd();
-  int get() const { return fd_; }
-
-private:
-  int fd_;
 };
 
 namespace hash {

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <random>
 
-#include "hash.hpp"
+#include "unique_fd.hpp"
 #include "platform/TrashFolder.h"
 #include "platform/TrashInfo.h"
 

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <new>
 
-#include "hash.hpp"
+#include "unique_fd.hpp"
 
 namespace quelmaris::platform {
 namespace {
