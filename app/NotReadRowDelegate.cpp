@@ -25,7 +25,7 @@ QFont reasonFont(const QStyleOptionViewItem& option) { return TextStyles::font(T
 void paintHeading(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
   const QRect text = option.rect.adjusted(horizontalInset, headingTopSpace, -horizontalInset, 0);
   painter.setFont(headingFont(option));
-  painter.setPen(Palette::secondaryText(option.palette));
+  painter.setPen(Palette::secondaryText());
   painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
 }
 
@@ -43,7 +43,7 @@ void paintItem(QPainter& painter, const QStyleOptionViewItem& option, const QMod
   const QString reason = reasonMetrics.elidedText(index.data(NotReadListModel::ReasonRole).toString(), Qt::ElideRight,
                                                   area.width());
   painter.setFont(font);
-  painter.setPen(selected ? option.palette.color(QPalette::HighlightedText) : Palette::secondaryText(option.palette));
+  painter.setPen(selected ? option.palette.color(QPalette::HighlightedText) : Palette::secondaryText());
   painter.drawText(QRect(area.left(), area.top() + pathMetrics.height() + lineSpacing, area.width(),
                          reasonMetrics.height()),
                    Qt::AlignLeft, reason);

@@ -80,7 +80,7 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped,
   layout->addWidget(label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
                           palette().color(QPalette::WindowText)));
   layout->addWidget(label(tr("These items were left out of the comparison. Nothing was changed."), font(),
-                          Palette::secondaryText(palette())));
+                          Palette::secondaryText()));
   layout->addWidget(list_, 1);
   layout->addLayout(buttons);
 }

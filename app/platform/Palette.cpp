@@ -1,40 +1,39 @@
 #include "platform/Palette.h"
 
 #include <QGuiApplication>
+#include <QPalette>
 
 namespace {
 
-QColor pick(const QPalette& palette, QColor light, QColor dark) { return Palette::isDark(palette) ? dark : light; }
+QColor pick(const QColor& light, const QColor& dark) { return Palette::isDark() ? dark : light; }
 
-QColor withAlpha(QColor colour, int alpha) {
-  colour.setAlpha(alpha);
-  return colour;
+QColor withAlpha(QColor color, int alpha) {
+  color.setAlpha(alpha);
+  return color;
 }
 
 }  // namespace
 
 namespace Palette {
 
-bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+bool isDark() { return QGuiApplication::palette().color(QPalette::Window).lightness() < 128; }
 
-QColor brand(const QPalette& palette) { return pick(palette, QColor(0x0E, 0x76, 0x87), QColor(0x3F, 0xB8, 0xC9)); }
+// A teal that reads on both backgrounds and stays apart from the mark's
+// green and the system red of the Stop button.
+QColor brand() { return pick(QColor(0x0E, 0x7C, 0x86), QColor(0x3F, 0xC1, 0xC9)); }
 
-QColor brand() { return brand(QGuiApplication::palette()); }
+QColor primaryText() { return QGuiApplication::palette().color(QPalette::WindowText); }
+QColor secondaryText() { return withAlpha(primaryText(), 160); }
+QColor tertiaryText() { return withAlpha(primaryText(), 100); }
+QColor quaternaryFill() { return withAlpha(primaryText(), 28); }
 
-QColor secondaryText(const QPalette& palette) { return withAlpha(palette.color(QPalette::WindowText), 150); }
-
-QColor tertiaryText(const QPalette& palette) { return withAlpha(palette.color(QPalette::WindowText), 95); }
-
-QColor quaternaryFill(const QPalette& palette) { return withAlpha(palette.color(QPalette::WindowText), 26); }
-
-QColor secondaryBackground(const QPalette& palette) {
-  return pick(palette, QColor(0xF3, 0xF4, 0xF6), QColor(0x2B, 0x2D, 0x31));
+QColor secondaryBackground() {
+  const QColor window = QGuiApplication::palette().color(QPalette::Window);
+  return isDark() ? window.lighter(125) : window.darker(106);
 }
 
-QColor success(const QPalette& palette) { return pick(palette, QColor(0x2E, 0x9E, 0x44), QColor(0x4C, 0xC7, 0x63)); }
-
-QColor destructive(const QPalette& palette) {
-  return pick(palette, QColor(0xD7, 0x37, 0x2F), QColor(0xF0, 0x55, 0x4B));
-}
+QColor systemRed() { return pick(QColor(0xD7, 0x2C, 0x2C), QColor(0xFF, 0x5A, 0x50)); }
+QColor systemGreen() { return pick(QColor(0x24, 0x9A, 0x3E), QColor(0x32, 0xD1, 0x5B)); }
+QColor systemYellow() { return pick(QColor(0xE0, 0xA8, 0x00), QColor(0xFF, 0xD6, 0x0A)); }
 
 }  // namespace Palette

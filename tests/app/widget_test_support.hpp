@@ -7,9 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QTranslator>
 #include <QWidget>
 #include <cstdlib>
+
+#include "platform/Translations.h"
 
 namespace widgettest {
 
@@ -20,8 +21,7 @@ inline QApplication& application() {
     static char name[] = "quelmaris_widget_test";
     static char* argv[] = {name, nullptr};
     auto* created = new QApplication(argc, argv);
-    auto* plurals = new QTranslator(created);
-    if (plurals->load(QStringLiteral(":/i18n/quelmaris_views_en.qm"))) QApplication::installTranslator(plurals);
+    installTranslations(*created);
     return created;
   }();
   return *app;
