@@ -9,8 +9,7 @@
 #include <cstdint>
 
 #include "ScanStore.h"
-
-class SkippedListView;
+#include "SkippedListView.h"
 
 class NotReadButton final : public QPushButton {
   Q_OBJECT
