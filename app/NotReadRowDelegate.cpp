@@ -40,13 +40,13 @@ void paintItem(QPainter& painter, const QStyleOptionViewItem& option, const QMod
 
   const QFont font = reasonFont(option);
   const QFontMetrics reasonMetrics(font);
-  const QString reason = reasonMetrics.elidedText(index.data(NotReadListModel::ReasonRole).toString(), Qt::ElideRight,
-                                                  area.width());
+  const QString reason =
+      reasonMetrics.elidedText(index.data(NotReadListModel::ReasonRole).toString(), Qt::ElideRight, area.width());
   painter.setFont(font);
   painter.setPen(selected ? option.palette.color(QPalette::HighlightedText) : Palette::secondaryText());
-  painter.drawText(QRect(area.left(), area.top() + pathMetrics.height() + lineSpacing, area.width(),
-                         reasonMetrics.height()),
-                   Qt::AlignLeft, reason);
+  painter.drawText(
+      QRect(area.left(), area.top() + pathMetrics.height() + lineSpacing, area.width(), reasonMetrics.height()),
+      Qt::AlignLeft, reason);
 }
 
 }  // namespace

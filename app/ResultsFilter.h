@@ -8,8 +8,7 @@
 
 enum class ResultsFilter : std::uint8_t { duplicates, lookalikes };
 
-inline constexpr std::array<ResultsFilter, 2> allResultsFilters{ResultsFilter::duplicates,
-                                                                ResultsFilter::lookalikes};
+inline constexpr std::array<ResultsFilter, 2> allResultsFilters{ResultsFilter::duplicates, ResultsFilter::lookalikes};
 
 // The localised label of the case ("Duplicates", "Same Name, Different Content").
 QString title(ResultsFilter filter);

@@ -93,6 +93,9 @@ QWidget* ScanProgressView::makeCard() {
   bar_->setRange(0, barSteps);
   bar_->setTextVisible(false);
   bar_->setFixedHeight(8);
+  QPalette tinted = bar_->palette();
+  tinted.setColor(QPalette::Highlight, Palette::brand());
+  bar_->setPalette(tinted);
   bar_->setAccessibleName(tr("Verifying content"));
 
   auto* layout = new QVBoxLayout(card);
@@ -152,8 +155,8 @@ void ScanProgressView::refreshVerifying() {
   const bool showsBar = scan_.phase() == Phase::verifying && toHash > 0;
   bar_->setVisible(showsBar);
   if (showsBar)
-    bar_->setValue(static_cast<int>(std::min(1.0, static_cast<double>(hashed) / static_cast<double>(toHash)) *
-                                    barSteps));
+    bar_->setValue(
+        static_cast<int>(std::min(1.0, static_cast<double>(hashed) / static_cast<double>(toHash)) * barSteps));
 }
 
 void ScanProgressView::refreshTimer() {

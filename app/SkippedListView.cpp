@@ -78,8 +78,8 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   layout->setSpacing(12);
   layout->addWidget(label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
                           palette().color(QPalette::WindowText)));
-  layout->addWidget(label(tr("These items were left out of the comparison. Nothing was changed."), font(),
-                          Palette::secondaryText()));
+  layout->addWidget(
+      label(tr("These items were left out of the comparison. Nothing was changed."), font(), Palette::secondaryText()));
   layout->addWidget(list_, 1);
   layout->addLayout(buttons);
 }
@@ -97,9 +97,7 @@ QString SkippedListView::skipText(const SkipReason& reason) {
   return std::visit(
       Overloaded{
           [](const SkipReason::io& io) { return tr("Read error: %1").arg(systemMessage(io.errnoValue)); },
-          [](const SkipReason::dataless&) {
-            return tr("In iCloud, not downloaded: Quelmaris never downloads files.");
-          },
+          [](const SkipReason::dataless&) { return tr("In iCloud, not downloaded: Quelmaris never downloads files."); },
           [](const SkipReason::permission&) { return tr("No permission to read it."); },
           [](const SkipReason::invalidName&) { return tr("The name isn't valid text."); },
           [](const SkipReason::changed&) { return tr("It changed while being read."); },
@@ -108,20 +106,19 @@ QString SkippedListView::skipText(const SkipReason& reason) {
 }
 
 QString SkippedListView::rootSkipText(const RootSkipReason& reason) {
-  return std::visit(
-      Overloaded{
-          [](const RootSkipReason::nestedIn& nested) {
-            return tr("Inside another folder in the list (%1): scanned through that one.")
-                .arg(lastPathComponent(nested.root));
-          },
-          [](const RootSkipReason::duplicate& duplicate) {
-            return tr("The same folder as %1.").arg(lastPathComponent(duplicate.root));
-          },
-          [](const RootSkipReason::unreadable& unreadable) {
-            return tr("Can't be read: %1").arg(systemMessage(unreadable.errnoValue));
-          },
-          [](const RootSkipReason::missing&) { return tr("Not found."); },
-          [](const RootSkipReason::notADirectory&) { return tr("Not a folder."); },
-      },
-      reason.value);
+  return std::visit(Overloaded{
+                        [](const RootSkipReason::nestedIn& nested) {
+                          return tr("Inside another folder in the list (%1): scanned through that one.")
+                              .arg(lastPathComponent(nested.root));
+                        },
+                        [](const RootSkipReason::duplicate& duplicate) {
+                          return tr("The same folder as %1.").arg(lastPathComponent(duplicate.root));
+                        },
+                        [](const RootSkipReason::unreadable& unreadable) {
+                          return tr("Can't be read: %1").arg(systemMessage(unreadable.errnoValue));
+                        },
+                        [](const RootSkipReason::missing&) { return tr("Not found."); },
+                        [](const RootSkipReason::notADirectory&) { return tr("Not a folder."); },
+                    },
+                    reason.value);
 }

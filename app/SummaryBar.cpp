@@ -33,6 +33,22 @@ Figures figuresOf(const QList<DuplicateSet>& sets) {
   return figures;
 }
 
+// A segmented control: the segments joined into one rounded strip, the
+// chosen one filled with the brand colour.
+QString segmentStyle(bool first, bool last) {
+  const QColor brand = Palette::brand();
+  const QColor border = Palette::tertiaryText();
+  const QString radius = QStringLiteral("%1px");
+  return QStringLiteral(
+             "QPushButton { border: 1px solid %1; %2 padding: 3px 12px; background: %3; color: %4;"
+             " border-top-left-radius: %5; border-bottom-left-radius: %5;"
+             " border-top-right-radius: %6; border-bottom-right-radius: %6; }"
+             "QPushButton:checked { background: %7; border-color: %7; color: white; }")
+      .arg(border.name(QColor::HexArgb), first ? QString() : QStringLiteral("border-left: none;"),
+           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(), radius.arg(first ? 6 : 0),
+           radius.arg(last ? 6 : 0), brand.name());
+}
+
 int countArgument(std::uint64_t count) { return static_cast<int>(std::min<std::uint64_t>(count, INT_MAX)); }
 
 QString tr(const char* text, int count = -1) { return QCoreApplication::translate("SummaryBar", text, nullptr, count); }
@@ -55,6 +71,8 @@ SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
     : QWidget(parent), scan_(scan), totals_(new QLabel), notRead_(new NotReadButton(scan)) {
   setFont(TextStyles::font(TextStyle::callout, font()));
   totals_->setTextFormat(Qt::RichText);
+  // In a narrow window the totals give way: the picker keeps its size.
+  totals_->setMinimumWidth(1);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(12, 6, 12, 6);
@@ -79,6 +97,7 @@ QWidget* SummaryBar::makePicker() {
   for (const ResultsFilter choice : allResultsFilters) {
     auto* segment = new QPushButton(title(choice));
     segment->setCheckable(true);
+    segment->setStyleSheet(segmentStyle(choice == allResultsFilters.front(), choice == allResultsFilters.back()));
     segment->setChecked(choice == filter_);
     picker_->addButton(segment, static_cast<int>(choice));
     layout->addWidget(segment);
@@ -111,8 +130,8 @@ void SummaryBar::refresh() {
   }
   if (parentWidget() != nullptr) show();
   const Figures figures = figuresOf(scan_.sets());
-  totals_->setText(countsText(figures).toHtmlEscaped() + QStringLiteral("<span style=\"color:%1\">%2</span>")
-                                                             .arg(Palette::brand().name(),
-                                                                  amountText(figures).toHtmlEscaped()) +
+  totals_->setText(countsText(figures).toHtmlEscaped() +
+                   QStringLiteral("<span style=\"color:%1\">%2</span>")
+                       .arg(Palette::brand().name(), amountText(figures).toHtmlEscaped()) +
                    tr(" recoverable").toHtmlEscaped());
 }

@@ -11,4 +11,31 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>ScanProgressView</name>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SummaryBar</name>
+    <message numerus="yes">
+        <source>%n group(s)</source>
+        <translation>
+            <numerusform>%n group</numerusform>
+            <numerusform>%n groups</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n extra copy(ies)</source>
+        <translation>
+            <numerusform>%n extra copy</numerusform>
+            <numerusform>%n extra copies</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1,6 +1,5 @@
 // The sidebar's home abbreviation and the last component of a path.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <QDir>
@@ -54,8 +53,12 @@ TEST(LastPathComponent, trailing_slashes_are_ignored_and_the_root_names_itself) 
     QString path;
     QString name;
   } cases[] = {
-      {"/Users/ann/Photos", "Photos"}, {"/Users/ann/Photos/", "Photos"}, {"/Users/ann/Photos//", "Photos"},
-      {"/", "/"},                      {"Photos", "Photos"},             {"/a b/c%20d", "c%20d"},
+      {"/Users/ann/Photos", "Photos"},
+      {"/Users/ann/Photos/", "Photos"},
+      {"/Users/ann/Photos//", "Photos"},
+      {"/", "/"},
+      {"Photos", "Photos"},
+      {"/a b/c%20d", "c%20d"},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.path.toStdString());

@@ -102,8 +102,11 @@ TEST_F(SkippedListViewTest, empty_lists_have_no_section_at_all) {
 
 TEST_F(SkippedListViewTest, items_are_ordered_as_a_file_browser_orders_names_and_the_store_order_is_kept_for_folders) {
   const SkipReason changed{SkipReason::changed{}};
-  const QList<SkippedItem> items{{"/d/file10.txt", changed}, {"/d/File2.txt", changed}, {"/d/file1.txt", changed},
-                                 {"/d/B", changed},          {"/d/a", changed}};
+  const QList<SkippedItem> items{{"/d/file10.txt", changed},
+                                 {"/d/File2.txt", changed},
+                                 {"/d/file1.txt", changed},
+                                 {"/d/B", changed},
+                                 {"/d/a", changed}};
   const RootSkips folders{{"/z", {RootSkipReason::missing{}}}, {"/a", {RootSkipReason::missing{}}}};
   SkippedListView view(items, folders);
   const QStringList texts = rowTexts(*view.list()->model());
