@@ -15,45 +15,32 @@ namespace {
 
 constexpr char hexDigits[] = "0123456789abcdef";
 
-// JSON string escaping as the file has always been written: quotes,
-// backslashes and solidus escaped, control characters by their short form or
-// as \u00xx, everything else as raw UTF-8.
+struct Escape {
+  char byte;
+  const char* written;
+};
+
+// Quotes, backslashes and the solidus, and the control characters that have
+// a short form; other control characters are written as \u00xx.
+constexpr Escape shortEscapes[] = {{'"', "\\\""}, {'\\', "\\\\"}, {'/', "\\/"},  {'\b', "\\b"},
+                                   {'\f', "\\f"}, {'\n', "\\n"},  {'\r', "\\r"}, {'\t', "\\t"}};
+
+void appendCharacter(QByteArray& out, char byte) {
+  for (const Escape& escape : shortEscapes)
+    if (escape.byte == byte) {
+      out.append(escape.written);
+      return;
+    }
+  if (static_cast<unsigned char>(byte) < 0x20)
+    out.append("\\u00").append(hexDigits[(byte >> 4) & 0xf]).append(hexDigits[byte & 0xf]);
+  else
+    out.append(byte);
+}
+
+// Everything but the escaped characters goes out as raw UTF-8.
 void appendString(QByteArray& out, const QString& text) {
   out.append('"');
-  for (const char byte : text.toUtf8()) {
-    switch (byte) {
-      case '"':
-        out.append("\\\"");
-        break;
-      case '\\':
-        out.append("\\\\");
-        break;
-      case '/':
-        out.append("\\/");
-        break;
-      case '\b':
-        out.append("\\b");
-        break;
-      case '\f':
-        out.append("\\f");
-        break;
-      case '\n':
-        out.append("\\n");
-        break;
-      case '\r':
-        out.append("\\r");
-        break;
-      case '\t':
-        out.append("\\t");
-        break;
-      default:
-        if (static_cast<unsigned char>(byte) < 0x20) {
-          out.append("\\u00").append(hexDigits[(byte >> 4) & 0xf]).append(hexDigits[byte & 0xf]);
-        } else {
-          out.append(byte);
-        }
-    }
-  }
+  for (const char byte : text.toUtf8()) appendCharacter(out, byte);
   out.append('"');
 }
 

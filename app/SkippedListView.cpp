@@ -26,9 +26,9 @@ struct Overloaded : Cases... {
 template <class... Cases>
 Overloaded(Cases...) -> Overloaded<Cases...>;
 
-QList<NotReadListModel::Entry> folderEntries(const QList<std::pair<QString, RootSkipReason>>& rootSkips) {
+QList<NotReadListModel::Entry> folderEntries(const QList<RootSkip>& rootSkips) {
   QList<NotReadListModel::Entry> entries;
-  for (const auto& [path, reason] : rootSkips) entries.append({path, SkippedListView::rootSkipText(reason)});
+  for (const RootSkip& skip : rootSkips) entries.append({skip.path, SkippedListView::rootSkipText(skip.reason)});
   return entries;
 }
 
@@ -50,8 +50,7 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour) {
 
 }  // namespace
 
-SkippedListView::SkippedListView(const QList<SkippedItem>& skipped,
-                                 const QList<std::pair<QString, RootSkipReason>>& rootSkips, QWidget* parent)
+SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<RootSkip>& rootSkips, QWidget* parent)
     : QDialog(parent),
       model_(new NotReadListModel(folderEntries(rootSkips), itemEntries(skipped), this)),
       list_(new QListView) {

@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
-#include <utility>
 
 #include "QuelmarisCore.h"
+#include "ScanStore.h"
 
 class QListView;
 class NotReadListModel;
@@ -18,8 +18,7 @@ class SkippedListView final : public QDialog {
   Q_OBJECT
 
  public:
-  SkippedListView(const QList<SkippedItem>& skipped, const QList<std::pair<QString, RootSkipReason>>& rootSkips,
-                  QWidget* parent = nullptr);
+  SkippedListView(const QList<SkippedItem>& skipped, const QList<RootSkip>& rootSkips, QWidget* parent = nullptr);
 
   static QString skipText(const SkipReason& reason);
   static QString rootSkipText(const RootSkipReason& reason);

@@ -15,7 +15,7 @@
 
 namespace {
 
-using RootSkips = QList<std::pair<QString, RootSkipReason>>;
+using RootSkips = QList<RootSkip>;
 
 QString systemMessage(int errorNumber) { return QString::fromUtf8(std::strerror(errorNumber)); }
 
