@@ -96,6 +96,12 @@ QPixmap QuelmarisMark::pixmap(int side, qreal devicePixelRatio) {
   return image;
 }
 
+QIcon QuelmarisMark::icon() {
+  QIcon icon;
+  for (const int side : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(pixmap(side));
+  return icon;
+}
+
 void QuelmarisMark::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   draw(painter, rect());

@@ -4,6 +4,7 @@
 // Main thread only.
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ class QuelmarisMark final : public QWidget {
   static void draw(QPainter& painter, const QRectF& frame);
   // The mark alone on a transparent square of the given side.
   static QPixmap pixmap(int side, qreal devicePixelRatio = 1.0);
+  // The mark at the sizes window managers and task bars ask for.
+  static QIcon icon();
 
   bool hasHeightForWidth() const override { return true; }
   int heightForWidth(int width) const override { return width; }

@@ -12,6 +12,34 @@
     </message>
 </context>
 <context>
+    <name>EmptyStateView</name>
+    <message>
+        <source>Quelmaris finds copies of the same file and moves the extra ones to the Trash. Nothing about your files leaves this Mac.</source>
+        <translation>Quelmaris finds copies of the same file and moves the extra ones to the Trash. Nothing about your files leaves this computer.</translation>
+    </message>
+</context>
+<context>
+    <name>MainToolBar</name>
+    <message>
+        <source>Stop the scan (⌘.)</source>
+        <translation>Stop the scan (Ctrl+.)</translation>
+    </message>
+    <message>
+        <source>Look for duplicates in the folders in the sidebar (⌘R)</source>
+        <translation>Look for duplicates in the folders in the sidebar (Ctrl+R)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n folder</numerusform>
+            <numerusform>%n folders</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ScanProgressView</name>
     <message numerus="yes">
         <source>%n file(s)</source>

@@ -1,0 +1,35 @@
+// The Trash service's seam to the file system: moving a file to the Trash,
+// asking whether anything is at a URL, and moving an item back. Implementations
+// are called from the move loop off the main thread and must be thread-safe.
+// SystemFileTrashing is the production one, on the freedesktop.org Trash.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+#include "result.hpp"
+
+// A file operation's failure, as the description the user is shown.
+struct FileOperationError {
+  QString description;
+};
+
+class FileTrashing {
+ public:
+  virtual ~FileTrashing() = default;
+  // The item's URL in the Trash; absent when the Trash names none.
+  virtual quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const = 0;
+  virtual bool itemExists(const QUrl& url) const = 0;
+  // Nothing on success. Never replaces an item at the destination.
+  virtual std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const = 0;
+};
+
+class SystemFileTrashing final : public FileTrashing {
+ public:
+  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override;
+  // Does not follow a link: a dangling link is an item too.
+  bool itemExists(const QUrl& url) const override;
+  // Putting an item back from the Trash removes its Trash record as well.
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override;
+};

@@ -1,0 +1,26 @@
+// Moving items to the Trash and back after the freedesktop.org Trash
+// specification. An item is only ever renamed, never copied across devices,
+// and nothing already in place is ever replaced. Reentrant: the Trash
+// service's move loop calls it off the main thread. Errors are errno values.
+#pragma once
+
+#include <string>
+
+#include "result.hpp"
+
+namespace FreedesktopTrash {
+
+// Moves the item at the absolute path (a link is moved, not followed) into
+// its Trash folder's files/, after writing its record into info/; returns the
+// item's path in the Trash.
+quelmaris::Result<std::string, int> trash(const std::string& path);
+
+// Renames source to destination unless something exists there. When source
+// is an item in a Trash folder, its record there is removed after the move.
+// Returns 0 or the errno of the failed rename.
+int move(const std::string& source, const std::string& destination);
+
+// Whether anything, a dangling link included, is at the path.
+bool exists(const std::string& path);
+
+}  // namespace FreedesktopTrash
