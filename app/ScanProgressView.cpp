@@ -1,5 +1,6 @@
 #include "ScanProgressView.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,6 +26,8 @@ constexpr int cardSpacing = 16;
 constexpr int cardRadius = 12;
 // The bar's range: fine enough for a smooth bar, small enough for an int.
 constexpr int barSteps = 10000;
+
+const QKeySequence stopShortcut(Qt::CTRL | Qt::Key_Period);
 
 constexpr std::array<Phase, 3> rowPhases{Phase::listing, Phase::grouping, Phase::verifying};
 
@@ -116,7 +119,7 @@ QWidget* ScanProgressView::makeFooter() {
   notRead_ = new NotReadButton(scan_);
   stop_ = new QPushButton(Icons::symbol(QStringLiteral("stop.fill"), Qt::white), tr("Stop"));
   stop_->setStyleSheet(stopButtonStyle());
-  stop_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+  stop_->setShortcut(stopShortcut);
   connect(stop_, &QPushButton::clicked, &scan_, &ScanStore::cancel);
 
   auto* footer = new QWidget;
@@ -127,6 +130,17 @@ QWidget* ScanProgressView::makeFooter() {
   layout->addStretch();
   layout->addWidget(stop_);
   return footer;
+}
+
+// Two holders of one key in a window make Qt treat the key as ambiguous and
+// run neither: where the window's menu already stops the scan on Ctrl+., the
+// button leaves the key to it.
+void ScanProgressView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  const QList<QAction*> actions = window()->findChildren<QAction*>();
+  const bool taken = std::any_of(actions.begin(), actions.end(),
+                                 [](const QAction* action) { return action->shortcuts().contains(stopShortcut); });
+  stop_->setShortcut(taken ? QKeySequence() : stopShortcut);
 }
 
 QString ScanProgressView::elapsedText(qint64 seconds) {

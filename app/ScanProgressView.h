@@ -1,8 +1,9 @@
 // The detail area while a scan runs: a card centred in the area naming the
 // three phases with their state, the files seen, the bytes hashed against the
 // bytes to hash with a bar while content is verified, the time since the
-// start, the count of what was not read, and Stop (also Ctrl+.). It reads the
-// scan store and calls its cancel, nothing else. Main thread only.
+// start, the count of what was not read, and Stop (also Ctrl+., unless the
+// window already holds that key for the same command). It reads the scan
+// store and calls its cancel, nothing else. Main thread only.
 #pragma once
 
 #include <QTimer>
@@ -32,6 +33,9 @@ class ScanProgressView final : public QWidget {
 
   // Elapsed time as a timer shows it: minutes and seconds, hours when there are any.
   static QString elapsedText(qint64 seconds);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* makeCard();

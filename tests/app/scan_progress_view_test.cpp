@@ -2,6 +2,7 @@
 // phase of a scripted scan, and Stop.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -134,6 +135,25 @@ TEST_F(ScanProgressViewTest, stop_and_its_shortcut_ask_the_session_to_cancel) {
   // A shortcut clicks the button with its pressed look first.
   EXPECT_TRUE(QTest::qWaitFor([this] { return driver.cancels() == 2; }));
   EXPECT_TRUE(driver.store.state().is<ScanStore::State::scanning>()) << "only the core's answer ends the scan";
+}
+
+TEST(ScanProgressViewShortcut, a_window_whose_menu_stops_on_ctrl_period_keeps_the_key_unambiguous) {
+  application();
+  ScanStoreDriver driver;
+  QWidget window;
+  auto* menuStop = new QAction(&window);
+  menuStop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+  window.addAction(menuStop);
+  QSignalSpy triggered(menuStop, &QAction::triggered);
+  auto* view = new ScanProgressView(driver.store, &window);
+  window.resize(700, 500);
+  view->resize(700, 500);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  driver.start();
+  QTest::keyClick(&window, Qt::Key_Period, Qt::ControlModifier);
+  EXPECT_EQ(triggered.count(), 1);
+  EXPECT_TRUE(view->stopButton()->shortcut().isEmpty());
 }
 
 TEST_F(ScanProgressViewTest, without_a_start_time_there_is_no_timer) {
