@@ -1,11 +1,10 @@
-#include "ScanStore.h"
-
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
 #include <filesystem>
 
 #include "ResultPruning.h"
+#include "ScanStore.h"
 #include "app_test_support.hpp"
 #include "scripted_scanner.hpp"
 #include "temp_tree.hpp"
@@ -21,16 +20,24 @@ void drain() {
 }
 
 FileEntry file(const QString& path, std::optional<std::uint64_t> freed = 100, std::uint32_t rootIndex = 0) {
-  return FileEntry{path, path.section(QLatin1Char('/'), -1), rootIndex, 100, std::nullopt, 0, 1, qHash(path),
-                   1, std::nullopt, false, freed};
+  return FileEntry{
+      path, path.section(QLatin1Char('/'), -1), rootIndex, 100, std::nullopt, 0, 1, qHash(path), 1, std::nullopt, false,
+      freed};
 }
 
 DuplicateSet duplicateSet(std::uint64_t id, std::uint64_t reclaimable, QList<FileEntry> files = {},
                           std::uint32_t suggestedKeep = 0) {
-  if (files.isEmpty())
-    files = {file(QStringLiteral("/r/a/%1").arg(id)), file(QStringLiteral("/r/b/%1").arg(id))};
-  return DuplicateSet{id, QStringLiteral("n"), 100, std::move(files), suggestedKeep, {}, true, QString(64, QLatin1Char('0')),
-                      reclaimable, false};
+  if (files.isEmpty()) files = {file(QStringLiteral("/r/a/%1").arg(id)), file(QStringLiteral("/r/b/%1").arg(id))};
+  return DuplicateSet{id,
+                      QStringLiteral("n"),
+                      100,
+                      std::move(files),
+                      suggestedKeep,
+                      {},
+                      true,
+                      QString(64, QLatin1Char('0')),
+                      reclaimable,
+                      false};
 }
 
 LookalikeGroup lookalike(std::uint64_t id) {
@@ -89,10 +96,14 @@ enum class From { idle, scanning, finished, failed };
 
 const char* name(From from) {
   switch (from) {
-    case From::idle: return "idle";
-    case From::scanning: return "scanning";
-    case From::finished: return "finished";
-    case From::failed: return "failed";
+    case From::idle:
+      return "idle";
+    case From::scanning:
+      return "scanning";
+    case From::finished:
+      return "finished";
+    case From::failed:
+      return "failed";
   }
   return "";
 }
@@ -101,8 +112,10 @@ const char* name(From from) {
 void driveTo(Harness& h, From from) {
   if (from == From::idle) return;
   h.start();
-  h.feed({skippedItem(QStringLiteral("/r/a/x")), {ScanEvent::rootSkipped{QStringLiteral("/r/c"), {RootSkipReason::missing{}}}},
-          ready(duplicateSet(1, 10)), progress(3)});
+  h.feed({skippedItem(QStringLiteral("/r/a/x")),
+          {ScanEvent::rootSkipped{QStringLiteral("/r/c"), {RootSkipReason::missing{}}}},
+          ready(duplicateSet(1, 10)),
+          progress(3)});
   if (from == From::finished) {
     h.feed({finished()});
     h.endStream();
@@ -133,10 +146,11 @@ TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scan
     driveTo(h, from);
     h.store.setIsStale(true);
     std::vector<ScanStore::State> seen;
-    bool clearedWhenIdle = true;
+    bool clearedBeforeScanning = false;
     QObject::connect(&h.store, &ScanStore::stateChanged, [&] {
       seen.push_back(h.store.state());
-      if (h.store.state().is<ScanStore::State::idle>()) clearedWhenIdle = h.store.sets().isEmpty() && h.store.skipped().isEmpty();
+      if (h.store.state().is<ScanStore::State::scanning>())
+        clearedBeforeScanning = h.store.sets().isEmpty() && h.store.skipped().isEmpty() && !h.store.isStale();
     });
     const QList<QUrl> newRoots{QUrl::fromLocalFile(QStringLiteral("/s"))};
     h.store.start(newRoots, options());
@@ -144,7 +158,7 @@ TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scan
     std::vector<ScanStore::State> expected{ScanStore::State{ScanStore::State::scanning{}}};
     if (from != From::idle) expected.insert(expected.begin(), ScanStore::State{});
     EXPECT_EQ(seen, expected);
-    EXPECT_TRUE(clearedWhenIdle);
+    EXPECT_TRUE(clearedBeforeScanning);
     expectCleared(h.store);
     EXPECT_EQ(h.store.roots(), newRoots);
     EXPECT_TRUE(h.store.startedAt().has_value());
@@ -165,7 +179,9 @@ TEST(ScanStoreTransitions, a_start_without_roots_cancels_and_resets_but_starts_n
     EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
     expectCleared(h.store);
     EXPECT_EQ(h.scanner->scripts.size(), from == From::idle ? 0u : 1u);
-    if (from == From::scanning) EXPECT_EQ(*h.session().cancels, 1);
+    if (from == From::scanning) {
+      EXPECT_EQ(*h.session().cancels, 1);
+    }
     EXPECT_EQ(h.store.roots(), from == From::idle ? QList<QUrl>{} : h.roots) << "roots keep their earlier value";
     EXPECT_TRUE(h.store.verified()) << "verified keeps its earlier value";
   }
@@ -201,7 +217,8 @@ TEST(ScanStoreTransitions, a_cancelled_finish_returns_to_idle_without_results) {
 TEST(ScanStoreTransitions, a_failed_scan_keeps_the_message_the_phase_and_the_counters) {
   Harness h;
   h.start();
-  h.feed({{ScanEvent::phase{Phase::grouping}}, progress(9, 2, 3), failed(QStringLiteral("no folder could be scanned"))});
+  h.feed(
+      {{ScanEvent::phase{Phase::grouping}}, progress(9, 2, 3), failed(QStringLiteral("no folder could be scanned"))});
   EXPECT_EQ(h.store.state(), ScanStore::State{ScanStore::State::failed{QStringLiteral("no folder could be scanned")}});
   EXPECT_EQ(h.store.phase(), Phase::grouping);
   EXPECT_EQ(h.store.filesSeen(), 9u);
@@ -300,8 +317,13 @@ TEST(ScanStoreEvents, sets_wait_for_the_next_progress_and_each_list_notifies_onc
 TEST(ScanStoreEvents, sets_after_the_last_progress_are_published_and_sorted_by_the_finish) {
   Harness h;
   h.start();
-  h.feed({ready(duplicateSet(1, 10)), ready(duplicateSet(2, 30)), progress(1), ready(duplicateSet(3, 20)),
-          ready(duplicateSet(4, 30)), ready(duplicateSet(5, 10)), {ScanEvent::lookalikeReady{lookalike(9)}},
+  h.feed({ready(duplicateSet(1, 10)),
+          ready(duplicateSet(2, 30)),
+          progress(1),
+          ready(duplicateSet(3, 20)),
+          ready(duplicateSet(4, 30)),
+          ready(duplicateSet(5, 10)),
+          {ScanEvent::lookalikeReady{lookalike(9)}},
           finished()});
   EXPECT_EQ(ids(h.store.sets()), (QList<std::uint64_t>{2, 4, 3, 1, 5})) << "largest first, ties in arrival order";
   EXPECT_EQ(h.store.lookalikes().size(), 1);
@@ -311,7 +333,8 @@ TEST(ScanStoreEvents, skipped_items_and_root_skips_append_in_arrival_order) {
   Harness h;
   h.start();
   QSignalSpy rootSkips(&h.store, &ScanStore::rootSkipsChanged);
-  h.feed({skippedItem(QStringLiteral("/x")), skippedItem(QStringLiteral("/y")),
+  h.feed({skippedItem(QStringLiteral("/x")),
+          skippedItem(QStringLiteral("/y")),
           {ScanEvent::rootSkipped{QStringLiteral("/r/c"), {RootSkipReason::notADirectory{}}}}});
   ASSERT_EQ(h.store.skipped().size(), 2);
   EXPECT_EQ(h.store.skipped()[1].path, QStringLiteral("/y"));
@@ -429,8 +452,9 @@ TEST(ResultPruning, moved_files_leave_their_set_and_sets_without_two_files_or_th
 }
 
 TEST(ResultPruning, an_unknown_freed_amount_counts_zero_and_the_estimate_flag_and_lookalikes_stay) {
-  DuplicateSet set = duplicateSet(
-      1, 50, {file(QStringLiteral("/p/0"), std::nullopt), file(QStringLiteral("/p/1")), file(QStringLiteral("/p/2"), std::nullopt)});
+  DuplicateSet set = duplicateSet(1, 50,
+                                  {file(QStringLiteral("/p/0"), std::nullopt), file(QStringLiteral("/p/1")),
+                                   file(QStringLiteral("/p/2"), std::nullopt)});
   set.reclaimableEstimated = true;
   set.lookalikes = {file(QStringLiteral("/p/1"))};
   const auto pruned = pruneSet(set, MovedPaths({QStringLiteral("/p/1")}));
@@ -443,8 +467,8 @@ TEST(ResultPruning, an_unknown_freed_amount_counts_zero_and_the_estimate_flag_an
 TEST(ResultPruning, a_moved_path_spelled_with_a_combining_accent_matches_the_precomposed_one) {
   const QString precomposed = QStringLiteral("/p/caf\u00e9");
   const QString decomposed = QStringLiteral("/p/cafe\u0301");
-  const DuplicateSet set = duplicateSet(
-      1, 1, {file(QStringLiteral("/p/0")), file(QStringLiteral("/p/1")), file(precomposed)});
+  const DuplicateSet set =
+      duplicateSet(1, 1, {file(QStringLiteral("/p/0")), file(QStringLiteral("/p/1")), file(precomposed)});
   const auto pruned = pruneSet(set, MovedPaths({decomposed}));
   ASSERT_TRUE(pruned);
   EXPECT_EQ(pruned->files.size(), 2);
@@ -454,8 +478,11 @@ struct FinishedHarness : Harness {
   FinishedHarness() {
     start();
     QList<FileEntry> three{file(QStringLiteral("/p/0")), file(QStringLiteral("/p/1")), file(QStringLiteral("/p/2"))};
-    feed({ready(duplicateSet(1, 300, three, 1)), ready(duplicateSet(2, 200)), ready(duplicateSet(3, 100)),
-          {ScanEvent::lookalikeReady{lookalike(9)}}, finished()});
+    feed({ready(duplicateSet(1, 300, three, 1)),
+          ready(duplicateSet(2, 200)),
+          ready(duplicateSet(3, 100)),
+          {ScanEvent::lookalikeReady{lookalike(9)}},
+          finished()});
     endStream();
   }
 };
@@ -534,7 +561,8 @@ TEST(ScanStoreRealScan, a_scan_of_a_temporary_tree_reaches_the_finished_state) {
   store.start({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
                QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))},
               options());
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return !store.state().is<ScanStore::State::scanning>() && !store.session(); }));
+  ASSERT_TRUE(
+      apptest::runEventsUntil([&] { return !store.state().is<ScanStore::State::scanning>() && !store.session(); }));
   const auto* done = std::get_if<ScanStore::State::finished>(&store.state().value);
   ASSERT_NE(done, nullptr);
   EXPECT_EQ(done->summary.sets, 1u);
