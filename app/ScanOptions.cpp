@@ -8,14 +8,12 @@
 namespace {
 
 // The written form of a carriage return inside an excluded name.
-const QString escapedReturn = QStringLiteral("\\r");
-const QString carriageReturn = QStringLiteral("\r");
+constexpr QLatin1String escapedReturn("\\r");
+constexpr QLatin1String carriageReturn("\r");
 
 constexpr std::int64_t maxIoParallelism = 16;
 
-bool isTrimmed(QChar c) {
-  return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
-}
+bool isTrimmed(QChar c) { return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space; }
 
 QString trimmed(const QString& piece) {
   qsizetype begin = 0;
@@ -41,10 +39,14 @@ ScanSettings settingsOf(const ScanConfig& config) {
 
 KeepRule keepRule(KeepChoice choice) {
   switch (choice) {
-    case KeepChoice::folderPriority: return KeepRule::folderPriority;
-    case KeepChoice::oldest: return KeepRule::oldest;
-    case KeepChoice::newest: return KeepRule::newest;
-    case KeepChoice::shortestPath: return KeepRule::shortestPath;
+    case KeepChoice::folderPriority:
+      return KeepRule::folderPriority;
+    case KeepChoice::oldest:
+      return KeepRule::oldest;
+    case KeepChoice::newest:
+      return KeepRule::newest;
+    case KeepChoice::shortestPath:
+      return KeepRule::shortestPath;
   }
   return KeepRule::folderPriority;
 }
@@ -53,18 +55,24 @@ KeepRule keepRule(KeepChoice choice) {
 
 QString rawValue(MatchCriterion criterion) {
   switch (criterion) {
-    case MatchCriterion::nameAndSize: return QStringLiteral("nameAndSize");
-    case MatchCriterion::contentOnly: return QStringLiteral("contentOnly");
+    case MatchCriterion::nameAndSize:
+      return QStringLiteral("nameAndSize");
+    case MatchCriterion::contentOnly:
+      return QStringLiteral("contentOnly");
   }
   return {};
 }
 
 QString rawValue(KeepChoice choice) {
   switch (choice) {
-    case KeepChoice::folderPriority: return QStringLiteral("folderPriority");
-    case KeepChoice::oldest: return QStringLiteral("oldest");
-    case KeepChoice::newest: return QStringLiteral("newest");
-    case KeepChoice::shortestPath: return QStringLiteral("shortestPath");
+    case KeepChoice::folderPriority:
+      return QStringLiteral("folderPriority");
+    case KeepChoice::oldest:
+      return QStringLiteral("oldest");
+    case KeepChoice::newest:
+      return QStringLiteral("newest");
+    case KeepChoice::shortestPath:
+      return QStringLiteral("shortestPath");
   }
   return {};
 }
@@ -83,18 +91,24 @@ std::optional<KeepChoice> keepChoiceFromRawValue(const QString& raw) {
 
 QString title(MatchCriterion criterion) {
   switch (criterion) {
-    case MatchCriterion::nameAndSize: return QCoreApplication::translate("MatchCriterion", "Name and Size");
-    case MatchCriterion::contentOnly: return QCoreApplication::translate("MatchCriterion", "Content Only");
+    case MatchCriterion::nameAndSize:
+      return QCoreApplication::translate("MatchCriterion", "Name and Size");
+    case MatchCriterion::contentOnly:
+      return QCoreApplication::translate("MatchCriterion", "Content Only");
   }
   return {};
 }
 
 QString title(KeepChoice choice) {
   switch (choice) {
-    case KeepChoice::folderPriority: return QCoreApplication::translate("KeepChoice", "First Folder in the List");
-    case KeepChoice::oldest: return QCoreApplication::translate("KeepChoice", "Oldest");
-    case KeepChoice::newest: return QCoreApplication::translate("KeepChoice", "Newest");
-    case KeepChoice::shortestPath: return QCoreApplication::translate("KeepChoice", "Shortest Path");
+    case KeepChoice::folderPriority:
+      return QCoreApplication::translate("KeepChoice", "First Folder in the List");
+    case KeepChoice::oldest:
+      return QCoreApplication::translate("KeepChoice", "Oldest");
+    case KeepChoice::newest:
+      return QCoreApplication::translate("KeepChoice", "Newest");
+    case KeepChoice::shortestPath:
+      return QCoreApplication::translate("KeepChoice", "Shortest Path");
   }
   return {};
 }

@@ -1,5 +1,6 @@
 #include "SelectionModel.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -50,14 +51,13 @@ void SelectionModel::applyMarking(Marking marking, const QList<DuplicateSet>& se
         if (index != kept && (marking == Marking::selectAllCopies || outside)) marks.insert(index);
       }
     }
-    marked_.insert(set.id, std::move(marks));
+    storeMarks(marked_, set.id, std::move(marks));
   }
 }
 
 void SelectionModel::setMarked(bool on, std::int64_t index, const DuplicateSet& set) {
   if (!on) {
-    const auto found = marked_.find(set.id);
-    if (found != marked_.end()) found->remove(index);
+    unmark(set.id, index);
     return;
   }
   if (canMark(index, set)) marked_[set.id].insert(index);
@@ -66,15 +66,29 @@ void SelectionModel::setMarked(bool on, std::int64_t index, const DuplicateSet& 
 void SelectionModel::keep(std::int64_t index, const DuplicateSet& set) {
   if (!inRange(index, set)) return;
   keepers_.insert(set.id, index);
-  const auto found = marked_.find(set.id);
-  if (found != marked_.end()) found->remove(index);
+  unmark(set.id, index);
+}
+
+void SelectionModel::storeMarks(MarkedCopies& marked, std::uint64_t id, Marks marks) {
+  if (marks.isEmpty())
+    marked.remove(id);
+  else
+    marked.insert(id, std::move(marks));
+}
+
+void SelectionModel::unmark(std::uint64_t id, std::int64_t index) {
+  const auto present = marked_.constFind(id);
+  if (present == marked_.cend() || !present->contains(index)) return;
+  const auto found = marked_.find(id);
+  found->remove(index);
+  if (found->isEmpty()) marked_.erase(found);
 }
 
 SelectionModel::Totals SelectionModel::totals(const QList<DuplicateSet>& sets) const {
   Totals totals;
   for (const DuplicateSet& set : sets) {
     const auto found = marked_.constFind(set.id);
-    if (found == marked_.cend() || found->isEmpty()) continue;
+    if (found == marked_.cend()) continue;
     if (!set.verified) ++totals.unverifiedSets;
     const FileEntry* kept = fileAt(set, keeper(set));
     int shared = 0;
@@ -99,11 +113,11 @@ QList<PlanSet> SelectionModel::planSets(const QList<DuplicateSet>& sets) const {
   QList<PlanSet> plan;
   for (const DuplicateSet& set : sets) {
     const auto found = marked_.constFind(set.id);
-    if (found == marked_.cend() || found->isEmpty()) continue;
+    if (found == marked_.cend()) continue;
     QList<std::uint32_t> indices;
     indices.reserve(found->size());
+    // Marks are kept ascending, the order the plan asks for.
     for (const std::int64_t index : *found) indices.append(static_cast<std::uint32_t>(index));
-    std::sort(indices.begin(), indices.end());
     plan.append(PlanSet{set.id, set.files, static_cast<std::uint32_t>(keeper(set)), indices, set.verified});
   }
   return plan;
@@ -121,7 +135,7 @@ void SelectionModel::remap(const QList<DuplicateSet>& oldSets, const QList<Dupli
     const auto old = oldById.constFind(set.id);
     const Carried carried = old == oldById.cend() ? Carried{set.suggestedKeep, {}} : carriedOver(**old, set);
     keepers.insert(set.id, carried.keeper);
-    marked.insert(set.id, carried.marks);
+    storeMarks(marked, set.id, carried.marks);
   }
   keepers_ = std::move(keepers);
   marked_ = std::move(marked);

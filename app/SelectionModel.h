@@ -6,9 +6,9 @@
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <cstdint>
 
+#include "IndexSet.h"
 #include "QuelmarisCore.h"
 
 class SelectionModel {
@@ -27,7 +27,7 @@ class SelectionModel {
   };
 
   using Keepers = QHash<std::uint64_t, std::int64_t>;
-  using Marks = QSet<std::int64_t>;
+  using Marks = IndexSet;
   using MarkedCopies = QHash<std::uint64_t, Marks>;
 
   // No keepers, no marks, nothing unverified allowed.
@@ -68,6 +68,10 @@ class SelectionModel {
     Marks marks;
   };
 
+  // A set without marks has no entry, so that the totals and the plan look
+  // up only the sets with marks, and equal markings are equal values.
+  static void storeMarks(MarkedCopies& marked, std::uint64_t id, Marks marks);
+  void unmark(std::uint64_t id, std::int64_t index);
   bool markingAllowed(const DuplicateSet& set) const;
   Carried carriedOver(const DuplicateSet& oldSet, const DuplicateSet& newSet) const;
 

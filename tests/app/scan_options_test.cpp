@@ -1,8 +1,8 @@
-#include "ScanOptions.h"
-
 #include <gtest/gtest.h>
 
 #include <QUrl>
+
+#include "ScanOptions.h"
 
 namespace {
 
