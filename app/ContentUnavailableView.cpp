@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int symbolSide = 48;
-constexpr int descriptionWidth = 420;
+constexpr int textWidth = 440;
 
 }  // namespace
 
@@ -31,7 +31,6 @@ ContentUnavailableView::ContentUnavailableView(QWidget* picture, const QString& 
 
   description_->setAlignment(Qt::AlignHCenter);
   description_->setWordWrap(true);
-  description_->setFixedWidth(descriptionWidth);
   QPalette descriptionPalette = description_->palette();
   descriptionPalette.setColor(QPalette::WindowText, Palette::secondaryText());
   description_->setPalette(descriptionPalette);
@@ -41,18 +40,29 @@ ContentUnavailableView::ContentUnavailableView(QWidget* picture, const QString& 
   actions_->addStretch();
   actions_->addStretch();
 
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(24, 24, 24, 24);
+  // The texts wrap inside a column of bounded width, centred in the view.
+  auto* texts = new QWidget(this);
+  texts->setMaximumWidth(textWidth);
+  auto* column = new QVBoxLayout(texts);
+  column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addStretch(1);
   column->addWidget(picture, 0, Qt::AlignHCenter);
   column->addSpacing(14);
-  column->addWidget(title_, 0, Qt::AlignHCenter);
+  column->addWidget(title_);
   column->addSpacing(6);
-  column->addWidget(description_, 0, Qt::AlignHCenter);
-  column->addSpacing(16);
+  column->addWidget(description_);
+  column->addSpacing(18);
   column->addLayout(actions_);
-  column->addStretch(1);
+
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(texts, 4);
+  row->addStretch(1);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(24, 24, 24, 24);
+  outer->addStretch(1);
+  outer->addLayout(row);
+  outer->addStretch(1);
 }
 
 QWidget* ContentUnavailableView::symbolPicture(const QString& symbolName, QWidget* parent) {

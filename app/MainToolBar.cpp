@@ -47,7 +47,9 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBindi
   setFloatable(false);
   setContextMenuPolicy(Qt::PreventContextMenu);
   setIconSize(QSize(16, 16));
-  setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 6px 12px; border: none; }"));
+  setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 6px 12px; border: none;"
+                               " border-bottom: 1px solid %1; }")
+                    .arg(Palette::separator().name(QColor::HexArgb)));
   addWidget(gap(0, QSizePolicy::Expanding));
   addWidget(makeOptionsButton());
   addWidget(gap(fixedGap, QSizePolicy::Fixed));

@@ -19,6 +19,7 @@
 #include "ScanStore.h"
 #include "SummaryBar.h"
 #include "platform/MainThread.h"
+#include "platform/Palette.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ QFrame* divider(QWidget* parent) {
   auto* line = new QFrame(parent);
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Plain);
-  line->setStyleSheet(QStringLiteral("color: palette(mid);"));
+  line->setFixedHeight(1);
+  line->setStyleSheet(QStringLiteral("background: %1; border: none;").arg(Palette::separator().name(QColor::HexArgb)));
   return line;
 }
 
@@ -47,10 +49,16 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding
 
   auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);
   sidebar->setMinimumWidth(sidebarMinimumWidth);
+  QPalette sidebarPalette = sidebar->palette();
+  sidebarPalette.setColor(QPalette::Window, Palette::sidebarBackground());
+  sidebar->setPalette(sidebarPalette);
+  sidebar->setAutoFillBackground(true);
   connect(&options_, &ScanOptionsBinding::changed, sidebar, [this, sidebar] { sidebar->setKeep(options_.get().keep); });
   split_->addWidget(sidebar);
   split_->setChildrenCollapsible(false);
   split_->setHandleWidth(1);
+  split_->setStyleSheet(QStringLiteral("QSplitter#mainSplit::handle { background: %1; }")
+                            .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setObjectName(QStringLiteral("mainSplit"));
   setCentralWidget(split_);
   showDetail();

@@ -16,7 +16,7 @@ namespace {
 
 template <class Choice>
 QString objectNameOf(const char* prefix, Choice choice) {
-  return QLatin1String(prefix) + rawValue(choice);
+  return QLatin1String(prefix) + u'_' + rawValue(choice);
 }
 
 // A submenu of checkable choices, one per case, tagged with the case.

@@ -27,6 +27,13 @@ QColor secondaryText() { return withAlpha(primaryText(), 160); }
 QColor tertiaryText() { return withAlpha(primaryText(), 100); }
 QColor quaternaryFill() { return withAlpha(primaryText(), 28); }
 
+QColor separator() { return withAlpha(primaryText(), 40); }
+
+QColor sidebarBackground() {
+  const QColor window = QGuiApplication::palette().color(QPalette::Window);
+  return isDark() ? window.lighter(112) : window.darker(103);
+}
+
 QColor secondaryBackground() {
   const QColor window = QGuiApplication::palette().color(QPalette::Window);
   return isDark() ? window.lighter(125) : window.darker(106);

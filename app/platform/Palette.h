@@ -20,6 +20,10 @@ QColor secondaryText();
 QColor tertiaryText();
 // Badge and chip backgrounds.
 QColor quaternaryFill();
+// Lines between the window's areas.
+QColor separator();
+// The sidebar column, set a little apart from the detail area.
+QColor sidebarBackground();
 // The raised card on the window background.
 QColor secondaryBackground();
 
