@@ -1,0 +1,36 @@
+// The list of the folder sidebar: as tall as its rows (scrolling when the
+// sidebar is shorter), rows reordered by drag, and the Delete keys
+// (Backspace and Delete, pressed or repeating) asking for the removal of the
+// selected rows; with nothing selected the key passes on to the parent.
+// URLs dragged in from outside are always accepted and handed on as a
+// signal.
+#pragma once
+
+#include <QListView>
+
+class FolderListView final : public QListView {
+  Q_OBJECT
+
+ public:
+  explicit FolderListView(QWidget* parent = nullptr);
+
+  void setModel(QAbstractItemModel* model) override;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+  // The row before which rows dropped at the point would stand.
+  int dropRowAt(const QPoint& point) const;
+
+ signals:
+  void removeSelectionRequested();
+  void urlsDropped(const QList<QUrl>& urls);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  int contentHeight() const;
+};

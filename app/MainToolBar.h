@@ -1,0 +1,35 @@
+// The main window's toolbar: the Options button with its popover of scan
+// options, a fixed gap, and the Scan button, which turns into Stop while a
+// scan runs. The buttons carry no shortcuts; Ctrl+R and Ctrl+. belong to the
+// "Scan" menu. Main thread only.
+#pragma once
+
+#include <QToolBar>
+
+class FolderStore;
+class QPushButton;
+class QToolButton;
+class ScanOptionsBinding;
+class ScanStore;
+
+class MainToolBar final : public QToolBar {
+  Q_OBJECT
+
+ public:
+  MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
+
+  // Whether the options popover is open.
+  bool showsOptions() const { return showsOptions_; }
+
+ private:
+  QToolButton* makeOptionsButton();
+  QPushButton* makeScanButton();
+  void updateScanButton();
+  void scanButtonClicked();
+
+  FolderStore& folders_;
+  ScanStore& scan_;
+  ScanOptionsBinding& options_;
+  QPushButton* scanButton_ = nullptr;
+  bool showsOptions_ = false;
+};

@@ -1,0 +1,45 @@
+// The single main window: the folder sidebar beside a detail area that
+// follows the scan's state (the empty state when idle, the progress card
+// while scanning, the summary when finished, the failure and its message
+// when the scan could not run), the title from the folder list, the toolbar
+// and the menus. A change of the folder list while a scan runs or its results
+// are shown stops the scan and discards them. Main thread only.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+
+class FolderStore;
+class QSplitter;
+class ScanOptionsBinding;
+class ScanStore;
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
+
+  // "Duplicates" for no folder, the folder's name for one, the count for more.
+  QString windowTitleText() const;
+  // One text per listed folder: its id, its path and whether it is available.
+  QStringList folderSignature() const;
+  // The open dialog that adds folders, used by every "Add Folder…".
+  void chooseFolders();
+
+ private:
+  QWidget* makeDetail();
+  QWidget* makeFinishedDetail();
+  QWidget* makeFailedDetail(const QString& message);
+  void showDetail();
+  void foldersChanged();
+
+  FolderStore& folders_;
+  ScanStore& scan_;
+  ScanOptionsBinding& options_;
+  QSplitter* split_;
+  QWidget* detail_ = nullptr;
+  std::size_t detailCase_ = 0;
+  QStringList signature_;
+};

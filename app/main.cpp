@@ -1,0 +1,18 @@
+// Quelmaris: finds duplicate files in the folders the user lists and moves
+// the extra copies to the Trash on confirmation.
+#include <QApplication>
+
+#include "QuelmarisApp.h"
+#include "QuelmarisMark.h"
+#include "platform/Translations.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  declareApplicationIdentity();
+  installTranslations(application);
+  QApplication::setWindowIcon(QuelmarisMark::icon());
+
+  QuelmarisApp quelmaris;
+  quelmaris.showMainWindow();
+  return QApplication::exec();
+}

@@ -1,0 +1,46 @@
+#include "platform/Palette.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+QColor pick(const QColor& light, const QColor& dark) { return Palette::isDark() ? dark : light; }
+
+QColor withAlpha(QColor color, int alpha) {
+  color.setAlpha(alpha);
+  return color;
+}
+
+}  // namespace
+
+namespace Palette {
+
+bool isDark() { return QGuiApplication::palette().color(QPalette::Window).lightness() < 128; }
+
+// A teal that reads on both backgrounds and stays apart from the mark's
+// green and the system red of the Stop button.
+QColor brand() { return pick(QColor(0x0E, 0x7C, 0x86), QColor(0x3F, 0xC1, 0xC9)); }
+
+QColor primaryText() { return QGuiApplication::palette().color(QPalette::WindowText); }
+QColor secondaryText() { return withAlpha(primaryText(), 160); }
+QColor tertiaryText() { return withAlpha(primaryText(), 100); }
+QColor quaternaryFill() { return withAlpha(primaryText(), 28); }
+
+QColor separator() { return withAlpha(primaryText(), 40); }
+
+QColor sidebarBackground() {
+  const QColor window = QGuiApplication::palette().color(QPalette::Window);
+  return isDark() ? window.lighter(112) : window.darker(103);
+}
+
+QColor secondaryBackground() {
+  const QColor window = QGuiApplication::palette().color(QPalette::Window);
+  return isDark() ? window.lighter(125) : window.darker(106);
+}
+
+QColor systemRed() { return pick(QColor(0xD7, 0x2C, 0x2C), QColor(0xFF, 0x5A, 0x50)); }
+QColor systemGreen() { return pick(QColor(0x24, 0x9A, 0x3E), QColor(0x32, 0xD1, 0x5B)); }
+QColor systemYellow() { return pick(QColor(0xE0, 0xA8, 0x00), QColor(0xFF, 0xD6, 0x0A)); }
+
+}  // namespace Palette

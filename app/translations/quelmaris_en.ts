@@ -1,0 +1,69 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>NotReadListModel</name>
+    <message numerus="yes">
+        <source>%n item(s)</source>
+        <translation>
+            <numerusform>%n item</numerusform>
+            <numerusform>%n items</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>EmptyStateView</name>
+    <message>
+        <source>Quelmaris finds copies of the same file and moves the extra ones to the Trash. Nothing about your files leaves this Mac.</source>
+        <translation>Quelmaris finds copies of the same file and moves the extra ones to the Trash. Nothing about your files leaves this computer.</translation>
+    </message>
+</context>
+<context>
+    <name>MainToolBar</name>
+    <message>
+        <source>Stop the scan (⌘.)</source>
+        <translation>Stop the scan (Ctrl+.)</translation>
+    </message>
+    <message>
+        <source>Look for duplicates in the folders in the sidebar (⌘R)</source>
+        <translation>Look for duplicates in the folders in the sidebar (Ctrl+R)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n folder</numerusform>
+            <numerusform>%n folders</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ScanProgressView</name>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SummaryBar</name>
+    <message numerus="yes">
+        <source>%n group(s)</source>
+        <translation>
+            <numerusform>%n group</numerusform>
+            <numerusform>%n groups</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n extra copy(ies)</source>
+        <translation>
+            <numerusform>%n extra copy</numerusform>
+            <numerusform>%n extra copies</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,46 @@
+// Helpers for the widget tests: one QApplication per test program on the
+// offscreen platform (unless the environment chose another), the views'
+// English plural forms installed, and a grab of a widget saved as PNG for
+// looking at.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdlib>
+
+#include "platform/Translations.h"
+
+// The desktop's font library keeps a few allocations for the life of the
+// process; the leak checker of the sanitizer build is told to expect them.
+// Each widget test program is a single file, so this is defined once.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace widgettest {
+
+inline QApplication& application() {
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "quelmaris_widget_test";
+    static char* argv[] = {name, nullptr};
+    auto* created = new QApplication(argc, argv);
+    installTranslations(*created);
+    return created;
+  }();
+  return *app;
+}
+
+// Saves the widget as it would be painted into QUELMARIS_SCREENSHOTS (when
+// set) under the given name; returns the file's path, empty when not saved.
+inline QString saveScreenshot(QWidget& widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("QUELMARIS_SCREENSHOTS");
+  if (folder.isEmpty()) return {};
+  QDir().mkpath(folder);
+  const QString path = folder + u'/' + name + QStringLiteral(".png");
+  widget.grab().save(path);
+  return path;
+}
+
+}  // namespace widgettest
