@@ -1,5 +1,5 @@
 // Moving items to the Trash and back after the freedesktop.org Trash
-// specification. An item is only ever renamed, never copied across devices,
+// standard. An item is only ever renamed, never copied across devices,
 // and nothing already in place is ever replaced. Reentrant: the Trash
 // service's move loop calls it off the main thread. Errors are errno values.
 #pragma once

@@ -1,5 +1,5 @@
 // Which Trash folder takes an item, after the freedesktop.org Trash
-// specification: the home Trash ($XDG_DATA_HOME/Trash) for items on its
+// standard: the home Trash ($XDG_DATA_HOME/Trash) for items on its
 // device, otherwise the Trash at the top of the item's own file system, so
 // that an item is only ever renamed into the Trash, never copied. Reentrant;
 // errors are errno values.
