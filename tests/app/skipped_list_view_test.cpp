@@ -138,6 +138,7 @@ TEST_F(SkippedListViewTest, return_acts_as_done_and_closes_the_sheet) {
 }
 
 TEST_F(SkippedListViewTest, screenshot_of_the_sheet) {
+  QUELMARIS_SCREENSHOTS_ONLY();
   const QList<SkippedItem> items{
       {"/home/ann/Pictures/2019/IMG_0042.HEIC", {SkipReason::permission{}}},
       {"/home/ann/Documents/Taxes/2021/very/deep/folder/structure/with/a/rather/long/name/statement.pdf",
@@ -150,7 +151,6 @@ TEST_F(SkippedListViewTest, screenshot_of_the_sheet) {
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   widgettest::saveScreenshot(view, "not-read-list");
-  SUCCEED();
 }
 
 }  // namespace

@@ -97,6 +97,7 @@ TEST_F(SummaryBarTest, the_not_read_count_stands_beside_the_totals) {
 }
 
 TEST_F(SummaryBarTest, screenshot_of_the_summary_bar) {
+  QUELMARIS_SCREENSHOTS_ONLY();
   driver.start();
   driver.feed({skippedEvent("/x"),
                {ScanEvent::setReady{duplicateSet(1, 3, 4'200'000)}},
@@ -105,7 +106,6 @@ TEST_F(SummaryBarTest, screenshot_of_the_summary_bar) {
   window.resize(760, 60);
   bar->resize(760, bar->sizeHint().height());
   saveScreenshot(*bar, "summary-bar");
-  SUCCEED();
 }
 
 }  // namespace
