@@ -18,7 +18,7 @@ struct FolderError {
 namespace FolderLog {
 
 // The id syslog files the entries under.
-inline constexpr char applicationId[] = "org.quelmaris.Quelmaris";
+inline constexpr char applicationId[] = QUELMARIS_APPLICATION_ID;
 
 // A failure reported by errno.
 FolderError errnoError(int number);
