@@ -1,7 +1,5 @@
-// The main window driven through its own actions: scans from the Scan action
-// to the summary, the failure pane, Stop, the reset when the folder list
-// changes, the title, the option controls and drops on the empty state.
-// Settings and the folder list live in temporary folders for the whole run.
+// The main window driven through its own actions. Settings and the folder
+// list live in temporary folders for the whole run.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -90,8 +88,6 @@ QList<QUrl> urlsOf(std::initializer_list<std::string> paths) {
   return urls;
 }
 
-std::string bytes(char fill, std::size_t count) { return std::string(count, fill); }
-
 // The whole application, as main builds it.
 class ApplicationWindowTest : public ::testing::Test {
  protected:
@@ -135,9 +131,9 @@ class ScriptedWindowTest : public ::testing::Test {
 
 TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_action_to_the_summary) {
   TempTree tree;
-  tree.write("a/photo.jpg", bytes('x', 4096));
-  tree.write("b/photo.jpg", bytes('x', 4096));
-  tree.write("b/other.jpg", bytes('y', 4096));
+  tree.write("a/photo.jpg", std::string(4096, 'x'));
+  tree.write("b/photo.jpg", std::string(4096, 'x'));
+  tree.write("b/other.jpg", std::string(4096, 'y'));
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
   EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no folder yet";
@@ -176,17 +172,6 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "Scan is offered again after a failure";
 }
 
-TEST_F(ApplicationWindowTest, the_main_window_is_made_once_and_the_stores_once) {
-  QuelmarisApp app;
-  MainWindow& first = app.showMainWindow();
-  MainWindow& second = app.showMainWindow();
-  EXPECT_EQ(&first, &second);
-  EXPECT_EQ(&app.folders(), &app.folders());
-  EXPECT_EQ(&app.scan(), &app.scan());
-  EXPECT_GE(first.minimumWidth(), 900);
-  EXPECT_GE(first.minimumHeight(), 520);
-}
-
 TEST_F(ApplicationWindowTest, options_read_the_stored_settings_and_write_back_only_the_three_choices) {
   QuelmarisApp app;
   QSettings().setValue(QStringLiteral("minSize"), 102400);
@@ -203,16 +188,21 @@ TEST_F(ApplicationWindowTest, options_read_the_stored_settings_and_write_back_on
 
 TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
   startScriptedScan();
-  feed({ScanEvent::progress{12, 0, 0}});
-  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 12; }));
+  feed({ScanEvent::phase{Phase::verifying}});
+  feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
   EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
   EXPECT_FALSE(action(window, "scanAction").isEnabled());
+  auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QStringLiteral("Stop"));
+  widgettest::saveScreenshot(window, QStringLiteral("progress-card"));
 
   trigger(window, "stopAction");
   EXPECT_EQ(cancels(), 1);
   EXPECT_TRUE(scan.state().is<ScanStore::State::scanning>()) << "the store waits for the core's answer";
 
-  feed({ScanEvent::finished{ScanSummary{true, 12, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
+  feed({ScanEvent::finished{ScanSummary{true, 1834, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
   ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::idle>(); }));
   EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
   EXPECT_EQ(detailOf<ScanProgressView>(window), nullptr);
@@ -220,20 +210,7 @@ TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
 }
 
-TEST_F(ScriptedWindowTest, a_folder_list_change_during_a_scan_cancels_it_and_resets_the_store) {
-  startScriptedScan();
-  feed({ScanEvent::progress{3, 0, 0}});
-  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 3; }));
-
-  folders.add(urlsOf({tree.mkdir("b")}));
-
-  EXPECT_GE(cancels(), 1);
-  EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
-  EXPECT_EQ(scan.filesSeen(), 0u);
-  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
-}
-
-TEST_F(ScriptedWindowTest, reordering_the_folders_discards_finished_results_but_changes_nothing_while_idle) {
+TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_results_and_starts_nothing) {
   folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
   folders.move({1}, 0);
   EXPECT_TRUE(scanner->scripts.empty()) << "an idle change starts nothing";
@@ -241,6 +218,16 @@ TEST_F(ScriptedWindowTest, reordering_the_folders_discards_finished_results_but_
 
   trigger(window, "scanAction");
   ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
+  feed({ScanEvent::progress{3, 0, 0}});
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 3; }));
+  folders.add(urlsOf({tree.mkdir("c")}));
+  EXPECT_GE(cancels(), 1);
+  EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
+  EXPECT_EQ(scan.filesSeen(), 0u);
+  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
+
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 2; }));
   feed({ScanEvent::finished{ScanSummary{false, 2, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
   ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
 
@@ -257,13 +244,6 @@ TEST_F(ScriptedWindowTest, the_title_names_no_folder_one_folder_or_the_count) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("2 folders"));
   folders.remove({folders.folders().at(0).id, folders.folders().at(1).id});
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
-}
-
-TEST_F(ScriptedWindowTest, the_folder_signature_names_id_path_and_availability) {
-  folders.add(urlsOf({tree.mkdir("a")}));
-  const WatchedFolder& folder = folders.folders().first();
-  const QString id = folder.id.toString(QUuid::WithoutBraces).toUpper();
-  EXPECT_EQ(window.folderSignature(), QStringList{id + u'|' + folder.path + QStringLiteral("|true")});
 }
 
 TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
@@ -313,18 +293,6 @@ TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_avai
   EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
   EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
   widgettest::saveScreenshot(window, QStringLiteral("empty-state-ready"));
-}
-
-TEST_F(ScriptedWindowTest, the_progress_card_replaces_the_empty_state_while_scanning) {
-  startScriptedScan();
-  feed({ScanEvent::phase{Phase::verifying}});
-  feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
-  ASSERT_TRUE(waitFor([this] { return scan.bytesToHash() > 0; }));
-  auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->text(), QStringLiteral("Stop"));
-  EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
-  widgettest::saveScreenshot(window, QStringLiteral("progress-card"));
 }
 
 }  // namespace
