@@ -22,6 +22,7 @@
 namespace quelmaris {
 namespace {
 
+namespace fs = std::filesystem;
 using Kind = HashError::Kind;
 constexpr std::uint64_t kMiB = 1'048'576;
 
@@ -80,26 +81,18 @@ class AvoidAtimeOnThisThread {
   ~AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(false); }
 };
 
-TEST(HashSample, file_at_threshold_is_hashed_whole_like_b3sum) {
+TEST(HashSample, whole_file_up_to_the_threshold_and_only_both_64k_ends_above_it) {
   testing::TempTree tree;
-  const std::string path = tree.write("f", patterned(hash::kSampleThreshold));
   CancelFlag cancel{0};
-  const auto sample = hash::hash_sample(walked(path), cancel);
-  const auto full = hash::hash_full(walked(path), cancel, kIgnoreProgress);
-  ASSERT_TRUE(sample.ok());
-  ASSERT_TRUE(full.ok());
-  EXPECT_EQ(sample.value(), full.value());
-  EXPECT_EQ(to_hex(sample.value()), b3sum_of(path));
-}
-
-TEST(HashSample, file_one_byte_above_threshold_hashes_first_and_last_64k_only) {
-  testing::TempTree tree;
+  for (const std::uint64_t size : {std::uint64_t{0}, hash::kSampleThreshold}) {
+    SCOPED_TRACE(size);
+    const std::string path = tree.write("f" + std::to_string(size), patterned(size));
+    EXPECT_EQ(hex_or_error(hash::hash_sample(walked(path), cancel)), b3sum_of(path));
+    EXPECT_EQ(hex_or_error(hash::hash_full(walked(path), cancel, kIgnoreProgress)), b3sum_of(path));
+  }
   const std::string content = patterned(hash::kSampleThreshold + 1);
-  const std::string path = tree.write("f", content);
-  CancelFlag cancel{0};
-  const auto sample = hash::hash_sample(walked(path), cancel);
-  ASSERT_TRUE(sample.ok());
-  EXPECT_EQ(to_hex(sample.value()), hex_of(content.substr(0, 65'536) + content.substr(65'537)));
+  EXPECT_EQ(hex_or_error(hash::hash_sample(walked(tree.write("above", content)), cancel)),
+            hex_of(content.substr(0, 65'536) + content.substr(65'537)));
 }
 
 TEST(HashSample, files_differing_only_in_the_middle_share_sample_but_not_full_digest) {
@@ -129,22 +122,12 @@ TEST(HashFull, multi_chunk_file_reports_progress_summing_to_its_size_and_matches
   EXPECT_EQ(reports, (std::vector<std::uint64_t>{kMiB, kMiB, 12'345}));
 }
 
-TEST(HashFull, empty_file_hashes_to_the_empty_digest) {
-  testing::TempTree tree;
-  const std::string path = tree.write("f", "");
-  CancelFlag cancel{0};
-  EXPECT_EQ(hex_or_error(hash::hash_full(walked(path), cancel, kIgnoreProgress)), hex_of(""));
-}
-
 TEST(HashFull, file_rewritten_in_place_with_same_size_is_hashed_as_it_is_now) {
   testing::TempTree tree;
   const std::string path = tree.write("f", patterned(300'000));
   const WalkedFile seen = walked(path);
   const std::string now = patterned(300'000, 7);
-  {
-    std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
-    out.write(now.data(), static_cast<std::streamsize>(now.size()));
-  }
+  tree.write("f", now);
   ASSERT_EQ(walked(path).ino, seen.ino);
   CancelFlag cancel{0};
   EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), hex_of(now));
@@ -153,34 +136,29 @@ TEST(HashFull, file_rewritten_in_place_with_same_size_is_hashed_as_it_is_now) {
 // Each case changes the file after the walk recorded it; both operations must
 // refuse it at the open check with the same error.
 TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
+  using Tree = testing::TempTree;
   struct Case {
     const char* what;
-    void (*change)(const testing::TempTree&, const std::string&);
+    void (*change)(const Tree&, const std::string&);
     HashError expected;
   };
   const Case cases[] = {
       {"replaced by a symbolic link",
-       [](const testing::TempTree& tree, const std::string& path) {
-         std::filesystem::remove(path);
-         std::filesystem::create_symlink(tree.write("other", patterned(200'000)), path);
+       [](const Tree& t, const std::string& p) {
+         fs::remove(p);
+         fs::create_symlink(t.write("other", patterned(200'000)), p);
        },
        {Kind::Io, ELOOP}},
-      {"deleted",
-       [](const testing::TempTree&, const std::string& path) { std::filesystem::remove(path); },
-       {Kind::Io, ENOENT}},
-      {"truncated",
-       [](const testing::TempTree&, const std::string& path) { std::filesystem::resize_file(path, 100'000); },
-       {Kind::Changed}},
-      {"grown", [](const testing::TempTree&, const std::string& path) { append(path, "more"); }, {Kind::Changed}},
+      {"deleted", [](const Tree&, const std::string& p) { fs::remove(p); }, {Kind::Io, ENOENT}},
+      {"truncated", [](const Tree&, const std::string& p) { fs::resize_file(p, 100'000); }, {Kind::Changed}},
+      {"grown", [](const Tree&, const std::string& p) { append(p, "more"); }, {Kind::Changed}},
       {"renamed over by another file of the same size",
-       [](const testing::TempTree& tree, const std::string& path) {
-         std::filesystem::rename(tree.write("other", patterned(200'000)), path);
-       },
+       [](const Tree& t, const std::string& p) { fs::rename(t.write("other", patterned(200'000)), p); },
        {Kind::Changed}},
       {"replaced by a FIFO",
-       [](const testing::TempTree&, const std::string& path) {
-         std::filesystem::remove(path);
-         ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+       [](const Tree&, const std::string& p) {
+         fs::remove(p);
+         ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
        },
        {Kind::Changed}},
   };
@@ -235,7 +213,7 @@ TEST(HashFull, file_changing_size_while_read_is_changed) {
     std::uint64_t reported = 0;
     const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) {
       if (reported == 0 && c.grow) append(path, "abc");
-      if (reported == 0 && !c.grow) std::filesystem::resize_file(path, kMiB + 1'000);
+      if (reported == 0 && !c.grow) fs::resize_file(path, kMiB + 1'000);
       reported += n;
     });
     ASSERT_FALSE(full.ok());

@@ -57,7 +57,6 @@ WalkOutcome walk_tree(const TempTree& tree, const WalkSettings& walk_settings) {
   return run_walk({WalkRoot{tree.root().string(), 0}}, walk_settings);
 }
 
-// Paths of the walked files below the tree's root, sorted.
 std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTree& tree) {
   const std::string prefix = tree.root().string() + "/";
   std::vector<std::string> paths;
@@ -90,11 +89,9 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   EXPECT_EQ(walked.root_index, 3u);
   struct statx birth {};
   ASSERT_EQ(::statx(AT_FDCWD, file.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &birth), 0);
-  if (birth.stx_mask & STATX_BTIME) {
-    EXPECT_EQ(walked.created_ns, nanoseconds(birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec));
-  } else {
-    EXPECT_EQ(walked.created_ns, std::nullopt);
-  }
+  EXPECT_EQ(walked.created_ns, (birth.stx_mask & STATX_BTIME)
+                                    ? std::optional{nanoseconds(birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec)}
+                                    : std::nullopt);
   EXPECT_TRUE(outcome.skipped.empty());
   EXPECT_TRUE(outcome.progress_sent_by_walk);
 }
@@ -112,50 +109,37 @@ TEST(Walk, links_and_special_files_are_neither_followed_listed_nor_reported) {
   EXPECT_TRUE(outcome.skipped.empty());
 }
 
-TEST(Walk, hidden_names_and_their_contents_are_left_out_and_not_counted) {
+// Each setting leaves out what it names, never enters a left-out folder and
+// reports nothing; files below the minimum size are still counted as seen.
+TEST(Walk, settings_leave_out_names_folders_and_small_files) {
   TempTree tree;
-  tree.write("visible.txt", "x");
-  tree.write(".hidden.txt", "x");
-  tree.write(".config/inner.txt", "x");
-  tree.write("dir/.also-hidden", "x");
-
-  const WalkOutcome without = walk_tree(tree, settings({}, {}, false));
-  EXPECT_EQ(relative_paths(without, tree), Paths{"visible.txt"});
-  EXPECT_EQ(without.files_seen, 1u);
-
-  const WalkOutcome with = walk_tree(tree, settings({}, {}, true));
-  EXPECT_EQ(relative_paths(with, tree), (Paths{".config/inner.txt", ".hidden.txt", "dir/.also-hidden", "visible.txt"}));
-  EXPECT_EQ(with.files_seen, 4u);
-}
-
-TEST(Walk, package_folders_are_not_entered_but_their_look_alikes_are) {
-  TempTree tree;
-  tree.write("Trip.PhotosLibrary/photo.jpg", "x");
-  tree.write(".photoslibrary/inside.txt", "x");
-  tree.write("ends-in-dot./inside.txt", "x");
-  tree.write("plain/inside.txt", "x");
-  tree.write("file.photoslibrary", "x");  // only folders are packages
-
-  const WalkOutcome outcome = walk_tree(tree, settings({}, {"photoslibrary"}));
-  EXPECT_EQ(relative_paths(outcome, tree),
-            (Paths{".photoslibrary/inside.txt", "ends-in-dot./inside.txt", "file.photoslibrary", "plain/inside.txt"}));
-  EXPECT_EQ(outcome.files_seen, 4u);
-
-  const WalkOutcome empty_extension = walk_tree(tree, settings({}, {""}));
-  EXPECT_EQ(relative_paths(empty_extension, tree), (Paths{".photoslibrary/inside.txt", "Trip.PhotosLibrary/photo.jpg",
-                                                          "file.photoslibrary", "plain/inside.txt"}));
-}
-
-TEST(Walk, excluded_names_leave_out_entries_and_folder_contents_uncounted) {
-  TempTree tree;
-  for (const char* name : {"aXbYbZc", "abc", "abcd", "x", "\xC3\xA9", "xy", ".DS_Store", ".ds_store"}) {
+  tree.write("ten", "1234567890");
+  tree.write("empty", "");
+  for (const char* name : {"one", ".h", "d/.h", ".d/f", "P.PhotosLibrary/f", "f.photoslibrary", "d/abc/f"}) {
     tree.write(name, "x");
   }
-  tree.write("abc-folder/a1b2c/inner.txt", "x");
-  const WalkOutcome outcome = walk_tree(tree, settings({"a*b*c", "?", ".DS_Store"}));
-  EXPECT_EQ(relative_paths(outcome, tree), (Paths{".ds_store", "abcd", "xy"}));
-  EXPECT_EQ(outcome.files_seen, 3u);
-  EXPECT_TRUE(outcome.skipped.empty());
+  struct Case {
+    const char* what;
+    WalkSettings settings;
+    Paths expected;
+    std::uint64_t seen;
+  };
+  const Case cases[] = {
+      {"defaults: only the empty file is too small", settings(),
+       {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 9},
+      {"hidden names at any depth", settings({}, {}, false), {"P.PhotosLibrary/f", "d/abc/f", "f.photoslibrary", "one", "ten"}, 6},
+      {"package folders, not files", settings({}, {"photoslibrary"}),
+       {".d/f", ".h", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 8},
+      {"excluded names", settings({"a*b*c", "one"}), {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
+      {"minimum size met exactly", settings({}, {}, true, 10), {"ten"}, 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const WalkOutcome outcome = walk_tree(tree, c.settings);
+    EXPECT_EQ(relative_paths(outcome, tree), c.expected);
+    EXPECT_EQ(outcome.files_seen, c.seen);
+    EXPECT_TRUE(outcome.skipped.empty());
+  }
 }
 
 TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
@@ -175,25 +159,17 @@ TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
     const WalkOutcome outcome = run_walk({WalkRoot{tree.path(c.root), 0}}, c.settings);
     EXPECT_EQ(outcome.files.size(), 1u);
   }
-
-  TempTree tree;
-  tree.write("top.txt", "x");
-  tree.write("sub/inner.txt", "x");
-  const WalkOutcome everything_excluded = walk_tree(tree, settings({"*"}));
-  EXPECT_TRUE(everything_excluded.files.empty());
-  EXPECT_EQ(everything_excluded.files_seen, 0u);
-  EXPECT_TRUE(everything_excluded.skipped.empty());
 }
 
-TEST(Walk, files_below_the_minimum_size_are_counted_but_not_returned) {
-  TempTree tree;
-  tree.write("empty", "");
-  tree.write("small", "12345");
-  tree.write("exact", "1234567890");
-  EXPECT_EQ(relative_paths(walk_tree(tree, settings()), tree), (Paths{"exact", "small"}));
-  const WalkOutcome outcome = walk_tree(tree, settings({}, {}, true, 10));
-  EXPECT_EQ(relative_paths(outcome, tree), Paths{"exact"});
-  EXPECT_EQ(outcome.files_seen, 3u);
+// Every skip must be InvalidName; returns the reported paths, sorted.
+Paths invalid_name_reports(const WalkOutcome& outcome) {
+  Paths reported;
+  for (const SkippedItem& item : outcome.skipped) {
+    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
+    reported.push_back(item.path);
+  }
+  std::sort(reported.begin(), reported.end());
+  return reported;
 }
 
 TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
@@ -206,13 +182,7 @@ TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
 
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
-  std::vector<std::string> reported;
-  for (const SkippedItem& item : outcome.skipped) {
-    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
-    reported.push_back(item.path);
-  }
-  std::sort(reported.begin(), reported.end());
-  EXPECT_EQ(reported,
+  EXPECT_EQ(invalid_name_reports(outcome),
             (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), tree.path("folder\xEF\xBF\xBD")}));
 }
 
@@ -224,13 +194,7 @@ TEST(Walk, every_entry_below_a_root_with_an_invalid_path_is_reported_not_walked)
   const WalkOutcome outcome = run_walk({WalkRoot{tree.path("root\xFF"), 0}}, settings({}, {}, false));
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_EQ(outcome.files_seen, 0u);
-  std::vector<std::string> reported;
-  for (const SkippedItem& item : outcome.skipped) {
-    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
-    reported.push_back(item.path);
-  }
-  std::sort(reported.begin(), reported.end());
-  EXPECT_EQ(reported, (Paths{tree.path("root\xEF\xBF\xBD/file.txt"), tree.path("root\xEF\xBF\xBD/sub")}));
+  EXPECT_EQ(invalid_name_reports(outcome), (Paths{tree.path("root\xEF\xBF\xBD/file.txt"), tree.path("root\xEF\xBF\xBD/sub")}));
 }
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
@@ -257,17 +221,6 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   }
 }
 
-TEST(Walk, cancelled_before_the_start_lists_nothing) {
-  TempTree tree;
-  tree.write("file.txt", "x");
-  ::chmod(tree.root().c_str(), 0);  // would be reported if it were opened
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
-  ::chmod(tree.root().c_str(), 0777);
-  EXPECT_TRUE(outcome.files.empty());
-  EXPECT_EQ(outcome.files_seen, 0u);
-  EXPECT_TRUE(outcome.skipped.empty());
-}
-
 // Cancels the scan at the first event, which the walk sends after its first level.
 class CancellingListener : public ScanListener {
 public:
@@ -278,10 +231,15 @@ private:
   CancelFlag& cancel_;
 };
 
-TEST(Walk, cancelled_during_a_level_starts_no_further_level) {
+TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
   tree.write("top.txt", "x");
   tree.write("sub/below.txt", "x");
+  const WalkOutcome before_start = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
+  EXPECT_TRUE(before_start.files.empty());
+  EXPECT_EQ(before_start.files_seen, 0u);
+  EXPECT_TRUE(before_start.skipped.empty());
+
   CancelFlag cancel{0};
   CancellingListener listener(cancel);
   ProgressReporter reporter(listener);
@@ -306,15 +264,11 @@ TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
 TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
   TempTree tree;
   std::vector<std::string> expected;
-  for (int root = 0; root < 3; ++root) {
-    for (int folder = 0; folder < 40; ++folder) {
-      for (int file = 0; file < 5; ++file) {
-        const std::string relative = "r" + std::to_string(root) + "/d" + std::to_string(folder) + "/e" +
-                                     std::to_string(folder % 4) + "/f" + std::to_string(file);
-        tree.write(relative, "x");
-        expected.push_back(relative);
-      }
-    }
+  for (int n = 0; n < 3 * 40 * 5; ++n) {
+    const int folder = n / 5 % 40;
+    expected.push_back("r" + std::to_string(n / 200) + "/d" + std::to_string(folder) + "/e" +
+                       std::to_string(folder % 4) + "/f" + std::to_string(n % 5));
+    tree.write(expected.back(), "x");
   }
   std::sort(expected.begin(), expected.end());
   const WalkOutcome outcome =

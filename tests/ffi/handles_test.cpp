@@ -195,7 +195,7 @@ TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
   }
 }
 
-TEST_F(Handles, handles_that_name_no_object_are_refused_without_touching_memory) {
+TEST_F(Handles, handles_naming_no_object_are_refused_and_zero_frees_nothing) {
   const std::uint64_t application_listener = Callbacks::instance().new_listener();
   struct Call {
     const char* what;
@@ -220,10 +220,8 @@ TEST_F(Handles, handles_that_name_no_object_are_refused_without_touching_memory)
     EXPECT_FALSE(take_message(status).empty());
   }
   EXPECT_EQ(Callbacks::instance().frees(application_listener), 0);
-}
 
-TEST_F(Handles, freeing_handle_zero_does_nothing) {
-  CoreCallStatus status = fresh_status();
+  CoreCallStatus status = fresh_status();  // handle 0 is nothing to free
   quelmaris_ffi_scanjob_free(0, &status);
   quelmaris_ffi_scanlistener_free(0, &status);
   EXPECT_EQ(status.code, 0);
