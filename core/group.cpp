@@ -19,11 +19,25 @@ struct DevInoHash {
 };
 
 // Keeps the first file of each (dev, ino) in member order; returns how many went.
+// Most groups hold a handful of files: those are checked against the files
+// kept so far, without building a set for each group.
 std::uint64_t collapse_hard_links(std::vector<WalkedFile>& files) {
-  std::unordered_set<DevIno, DevInoHash> seen;
-  seen.reserve(files.size());
+  constexpr std::size_t kSmallGroup = 16;
   const auto before = files.size();
-  std::erase_if(files, [&seen](const WalkedFile& f) { return !seen.insert({f.dev, f.ino}).second; });
+  if (files.size() <= kSmallGroup) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const auto same_inode = [&](const WalkedFile& k) { return k.dev == files[i].dev && k.ino == files[i].ino; };
+      if (std::any_of(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(kept), same_inode)) continue;
+      if (kept != i) files[kept] = std::move(files[i]);
+      ++kept;
+    }
+    files.resize(kept);
+  } else {
+    std::unordered_set<DevIno, DevInoHash> seen;
+    seen.reserve(files.size());
+    std::erase_if(files, [&seen](const WalkedFile& f) { return !seen.insert({f.dev, f.ino}).second; });
+  }
   return before - files.size();
 }
 

@@ -42,6 +42,24 @@ TEST(CandidateGrouping, the_link_under_the_better_root_survives_and_every_droppe
   EXPECT_EQ(links, 2u);
 }
 
+TEST(CandidateGrouping, large_groups_collapse_their_links_like_small_ones) {
+  for (const std::uint64_t copies : {std::uint64_t{3}, std::uint64_t{12}}) {
+    SCOPED_TRACE(copies);
+    std::vector<WalkedFile> files;
+    // Each copy has a second name (a hard link) under a later path.
+    for (std::uint64_t i = 0; i < copies; ++i) {
+      files.push_back(walked("/r/a" + std::to_string(100 + i) + "/x", 9, i));
+      files.push_back(walked("/r/b" + std::to_string(100 + i) + "/x", 9, i));
+    }
+    std::uint64_t links = 0;
+    const auto groups = grouped(files, MatchMode::NameAndSize, false, links);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].files.size(), copies);
+    EXPECT_EQ(links, copies);
+    for (const auto& f : groups[0].files) EXPECT_EQ(f.path.substr(0, 4), "/r/a") << "the first link in member order stays";
+  }
+}
+
 TEST(CandidateGrouping, hard_links_collapse_only_within_a_key) {
   const std::vector<WalkedFile> files{walked("/r/a.txt", 100, 1), walked("/r/b.txt", 100, 1)};
   std::uint64_t by_name = 0, by_size = 0;
