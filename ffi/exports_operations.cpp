@@ -26,6 +26,8 @@ uint32_t quelmaris_ffi_choose_keeper(CoreBuffer files, CoreBuffer rule, CoreCall
     const BufferArg files_arg(files);
     const BufferArg rule_arg(rule);
     const auto entries = lift_arg<std::vector<FileEntry>>(files_arg, "files");
+    // No file, no choice to make: the answer is 0 whatever the rule.
+    if (entries.empty()) return std::uint32_t{0};
     return choose_keeper(entries, lift_arg<KeepRule>(rule_arg, "rule"));
   });
 }

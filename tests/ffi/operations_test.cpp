@@ -62,11 +62,13 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
   }
 }
 
-TEST(Operations, core_fault_inside_an_operation_is_status_two_with_its_text) {
+TEST(Operations, an_empty_list_keeps_index_zero_without_reading_the_rule) {
   CoreCallStatus status = fresh_status();
-  quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}), ffi::lower(KeepRule::Oldest), &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "a set has at least one file");
+  const std::vector<std::uint8_t> no_rule{0, 0, 0, 9};  // a tag no rule has
+  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}),
+                                        quelmaris_ffi_corebuffer_from_bytes({4, no_rule.data()}, &status), &status),
+            0u);
+  EXPECT_EQ(status.code, 0);
 }
 
 TEST(Operations, plan_trash_flag_other_than_zero_or_one_is_refused_by_name) {
