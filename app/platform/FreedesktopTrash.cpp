@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "unique_fd.hpp"
@@ -85,6 +86,17 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
   return Failure{EEXIST};
 }
 
+// Whether the record says its item came from the path: a Trash emptied since
+// the move may hold another item under the same name, which must not be put
+// in this one's place.
+bool recordNames(const std::string& recordPath, const std::string& recorded) {
+  std::ifstream record(recordPath, std::ios::binary);
+  const std::string wanted = "Path=" + percentEncodedPath(recorded);
+  for (std::string line; std::getline(record, line);)
+    if (line == wanted) return true;
+  return false;
+}
+
 }  // namespace
 
 quelmaris::Result<std::string, int> trash(const std::string& path) {
@@ -97,8 +109,10 @@ quelmaris::Result<std::string, int> trash(const std::string& path) {
 }
 
 int move(const std::string& source, const std::string& destination) {
+  const auto folder = trashFolderHolding(source);
+  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder))) return ENOENT;
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) return errno;
-  if (const auto info = trashInfoPathFor(source)) ::unlink(info->c_str());
+  if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
 }
 

@@ -16,8 +16,9 @@ namespace FreedesktopTrash {
 quelmaris::Result<std::string, int> trash(const std::string& path);
 
 // Renames source to destination unless something exists there. When source
-// is an item in a Trash folder, its record there is removed after the move.
-// Returns 0 or the errno of the failed rename.
+// is an item in a Trash folder, it moves only when its record says it came
+// from destination (else ENOENT: the item there now is another one), and the
+// record is removed after the move. Returns 0 or the errno of the failure.
 int move(const std::string& source, const std::string& destination);
 
 // Whether anything, a dangling link included, is at the path.

@@ -51,14 +51,16 @@ int makeDirectories(const std::string& path) {
   return S_ISDIR(facts.st_mode) ? 0 : ENOTDIR;
 }
 
-// A folder made with mode 0700, or found as a real folder: never a link that
-// could lead the Trash somewhere else on a shared file system.
+// A folder made with mode 0700, or found as a real folder of ours that nobody
+// else may write to: never a link that could lead the Trash elsewhere on a
+// shared file system, nor a folder where another user could take items away.
 int makeRealDirectory(const std::string& path) {
   if (::mkdir(path.c_str(), 0700) == 0) return 0;
   if (errno != EEXIST) return errno;
   struct stat facts {};
   if (::lstat(path.c_str(), &facts) != 0) return errno;
-  return S_ISDIR(facts.st_mode) ? 0 : ENOTDIR;
+  if (!S_ISDIR(facts.st_mode)) return ENOTDIR;
+  return facts.st_uid == ::getuid() && (facts.st_mode & 0077) == 0 ? 0 : EPERM;
 }
 
 int makeTrashFolder(const std::string& path) {
@@ -115,14 +117,21 @@ quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_
   return topdirTrash(topdir.value());
 }
 
-std::optional<std::string> trashInfoPathFor(const std::string& trashedPath) {
+std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath) {
   const auto [filesFolder, name] = split(trashedPath);
   const auto [folder, filesName] = split(filesFolder);
   const auto [outer, folderName] = split(folder);
-  const bool isTrash = folderName == "Trash" || folderName == ".Trash-" + userId() ||
-                       (folderName == userId() && split(outer).second == ".Trash");
-  if (name.empty() || filesName != "files" || !isTrash) return std::nullopt;
-  return joined(joined(folder, "info"), name + ".trashinfo");
+  if (name.empty() || filesName != "files") return std::nullopt;
+  if (folderName == ".Trash-" + userId()) return TrashFolder{folder, outer};
+  if (folderName == userId() && split(outer).second == ".Trash") return TrashFolder{folder, split(outer).first};
+  if (folderName == "Trash") return TrashFolder{folder, std::nullopt};
+  return std::nullopt;
+}
+
+std::optional<std::string> trashInfoPathFor(const std::string& trashedPath) {
+  if (!trashFolderHolding(trashedPath)) return std::nullopt;
+  const auto [filesFolder, name] = split(trashedPath);
+  return joined(joined(split(filesFolder).first, "info"), name + ".trashinfo");
 }
 
 }  // namespace FreedesktopTrash

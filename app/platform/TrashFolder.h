@@ -31,6 +31,9 @@ std::optional<std::string> homeTrashPath();
 // real sticky folder; else $topdir/.Trash-$uid.
 quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device);
 
+// The Trash folder whose files/ directly holds the item; absent for any other path.
+std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath);
+
 // The info record of an item that lies directly in the files/ folder of a
 // Trash folder; absent for any other path.
 std::optional<std::string> trashInfoPathFor(const std::string& trashedPath);

@@ -154,6 +154,23 @@ TEST_F(FreedesktopTrashTest, moving_back_never_replaces_and_a_done_move_drops_th
   EXPECT_FALSE(fs::exists(record));
 }
 
+TEST_F(FreedesktopTrashTest, an_item_trashed_under_the_same_name_later_is_never_put_in_another_ones_place) {
+  TempTree tree;
+  const std::string first = tree.write("a/report.txt", "first");
+  const std::string trashed = FreedesktopTrash::trash(first).value();
+  // The Trash is emptied, then an unrelated file of that name is trashed.
+  fs::remove(trashed);
+  fs::remove(dataHome.trash() / "info" / "report.txt.trashinfo");
+  const std::string unrelated = tree.write("b/report.txt", "unrelated");
+  ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), trashed);
+
+  EXPECT_EQ(FreedesktopTrash::move(trashed, first), ENOENT);
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(contents(trashed), "unrelated");
+  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.txt.trashinfo"));
+  EXPECT_EQ(FreedesktopTrash::move(trashed, unrelated), 0) << "its own owner still gets it back";
+}
+
 TEST_F(FreedesktopTrashTest, a_missing_item_fails_and_leaves_no_record) {
   TempTree tree;
   const auto trashed = FreedesktopTrash::trash(tree.path("absent"));
@@ -194,6 +211,13 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
            fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
          },
          ".Trash-" + uid()},
+        {"own folder in .Trash held by another user",
+         [](const std::string& top) {
+           fs::create_directories(top + "/.Trash/" + uid());
+           ::chmod((top + "/.Trash").c_str(), 01777);
+           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
+         },
+         ".Trash-" + uid()},
     };
     int code = 10;
     for (const Case& c : cases) {
@@ -213,6 +237,17 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
         return code + 4;
       code += 10;
     }
+    // A Trash folder of ours that others may write to, or that another user
+    // owns, is refused: they could take the items away.
+    const std::string shared = base + "/shared";
+    fs::create_directories(shared);
+    if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
+    fs::create_directories(shared + "/.Trash-" + uid() + "/files");
+    ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
+    std::ofstream(shared + "/kept") << "kept";
+    const auto open = FreedesktopTrash::trash(shared + "/kept");
+    if (open.ok() || open.error() != EPERM || !fs::exists(shared + "/kept")) return 7;
+
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);
@@ -225,7 +260,8 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     return 0;
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
-  EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link; 1–5: setup or read-only";
+  EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
+                          "1–5: setup or read-only; 6–7: a Trash folder others may write to";
 }
 
 }  // namespace
