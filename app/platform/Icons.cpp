@@ -130,55 +130,6 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
-void drawTrash(QPainter& p, const QColor& c) {
-  QPainterPath path;
-  path.moveTo(4, 6.5);
-  path.lineTo(20, 6.5);
-  path.moveTo(9.5, 6.5);
-  path.lineTo(9.5, 4);
-  path.lineTo(14.5, 4);
-  path.lineTo(14.5, 6.5);
-  path.moveTo(6, 6.5);
-  path.lineTo(7, 20);
-  path.lineTo(17, 20);
-  path.lineTo(18, 6.5);
-  path.moveTo(10, 10);
-  path.lineTo(10.3, 16.5);
-  path.moveTo(14, 10);
-  path.lineTo(13.7, 16.5);
-  stroke(p, c, 1.5, path);
-}
-
-void drawXmark(QPainter& p, const QColor& c) {
-  QPainterPath path;
-  path.moveTo(6.5, 6.5);
-  path.lineTo(17.5, 17.5);
-  path.moveTo(17.5, 6.5);
-  path.lineTo(6.5, 17.5);
-  stroke(p, c, 1.8, path);
-}
-
-void drawClockwiseCircle(QPainter& p, const QColor& c) {
-  drawCircle(p, c);
-  QPainterPath arc;
-  arc.arcMoveTo(QRectF(7, 7, 10, 10), 100);
-  arc.arcTo(QRectF(7, 7, 10, 10), 100, -290);
-  stroke(p, c, 1.5, arc);
-  QPainterPath head;
-  head.moveTo(10.0, 5.4);
-  head.lineTo(13.2, 7.2);
-  head.lineTo(10.6, 9.6);
-  stroke(p, c, 1.5, head);
-}
-
-void drawSidebarTrailing(QPainter& p, const QColor& c) {
-  QPainterPath frame;
-  frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
-  frame.moveTo(15, 5);
-  frame.lineTo(15, 19);
-  stroke(p, c, 1.5, frame);
-}
-
 struct Symbol {
   QString themeName;  // empty: the freedesktop names have no match
   Drawing draw;
@@ -194,10 +145,6 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
-      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
-      {QStringLiteral("xmark"), {QStringLiteral("window-close"), drawXmark}},
-      {QStringLiteral("arrow.clockwise.circle"), {QStringLiteral("view-refresh"), drawClockwiseCircle}},
-      {QStringLiteral("sidebar.trailing"), {QString(), drawSidebarTrailing}},
   };
   return table;
 }
