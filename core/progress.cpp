@@ -11,15 +11,15 @@ void ProgressReporter::skip(std::string path, SkipReason reason) {
 }
 
 void ProgressReporter::flush(bool force) {
-  if (!force) {
+  const auto throttled = [this](Clock::rep now) {
     const auto last = last_emission_ticks_.load(std::memory_order_relaxed);
-    if (last != 0 && Clock::now().time_since_epoch().count() - last < kThrottle.count()) return;
-  }
+    return last != 0 && now - last < kThrottle.count();
+  };
+  if (!force && throttled(Clock::now().time_since_epoch().count())) return;
   std::lock_guard emission(emission_lock_);
-  const auto now = Clock::now();
-  if (!force && last_emission_ && now - *last_emission_ < kThrottle) return;
-  last_emission_ = now;
-  last_emission_ticks_.store(now.time_since_epoch().count(), std::memory_order_relaxed);
+  const auto now = Clock::now().time_since_epoch().count();
+  if (!force && throttled(now)) return;
+  last_emission_ticks_.store(now, std::memory_order_relaxed);
 
   std::vector<SkippedItem> batch;
   {

@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,9 +44,9 @@ public:
 private:
   ScanListener& listener_;
   std::mutex emission_lock_;
-  std::optional<Clock::time_point> last_emission_;
-  // Copy of last_emission_ readable without the lock, so that the many
-  // throttled flushes of hashing cost one clock reading and no lock.
+  // The clock reading of the last emission, 0 before the first. Written under
+  // the emission lock, read without it too, so that the many throttled
+  // flushes of hashing cost one clock reading and no lock.
   std::atomic<Clock::rep> last_emission_ticks_{0};
   std::mutex pending_lock_;
   std::vector<SkippedItem> pending_;
