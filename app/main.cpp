@@ -2,8 +2,8 @@
 // the extra copies to the Trash on confirmation.
 #include <QApplication>
 
-#include "QuelmarisApp.h"
-#include "QuelmarisMark.h"
+#include "shell/QuelmarisApp.h"
+#include "shell/QuelmarisMark.h"
 #include "platform/Translations.h"
 
 int main(int argc, char* argv[]) {

@@ -15,10 +15,10 @@
 
 #include <cstdio>
 
-#include "FolderStore.h"
-#include "MainWindow.h"
-#include "QuelmarisApp.h"
-#include "ScanStore.h"
+#include "folders/FolderStore.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "scan/ScanStore.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 2) return std::fprintf(stderr, "usage: app_scan_bench FOLDER\n"), 2;

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "SelectionModel.h"
+#include "scan/SelectionModel.h"
 
 namespace {
 

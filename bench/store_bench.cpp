@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ScanStore.h"
+#include "scan/ScanStore.h"
 
 namespace {
 

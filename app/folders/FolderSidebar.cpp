@@ -1,0 +1,168 @@
+#include "folders/FolderSidebar.h"
+
+#include <QAbstractItemView>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "folders/FolderListModel.h"
+#include "folders/FolderListView.h"
+#include "folders/FolderRowDelegate.h"
+#include "platform/LastPathComponent.h"
+#include "platform/FileReveal.h"
+#include "platform/Icons.h"
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+
+namespace {
+
+QLabel* sectionHeading(const QString& text, const QFont& base) {
+  auto* heading = new QLabel(text);
+  heading->setFont(TextStyles::font(TextStyle::caption, base, QFont::DemiBold));
+  QPalette palette = heading->palette();
+  palette.setColor(QPalette::WindowText, Palette::secondaryText());
+  heading->setPalette(palette);
+  heading->setContentsMargins(10, 10, 10, 2);
+  return heading;
+}
+
+// Qt's own dialog lists folders in views that choose one item; several
+// folders at once need them to extend a selection.
+void allowSeveralFolders(QFileDialog& dialog) {
+  for (const char* name : {"listView", "treeView"})
+    if (auto* view = dialog.findChild<QAbstractItemView*>(QString::fromLatin1(name)))
+      view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+}  // namespace
+
+FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* parent)
+    : QWidget(parent),
+      folders_(folders),
+      model_(new FolderListModel(folders, keep, this)),
+      list_(new FolderListView),
+      add_(new QPushButton(Icons::symbol(QStringLiteral("plus")), tr("Add Folder\u2026"))) {
+  setAcceptDrops(true);
+  list_->setModel(model_);
+  list_->setItemDelegate(new FolderRowDelegate(list_));
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The column's own ground, as a desktop sidebar shows it.
+  QPalette ground = list_->palette();
+  ground.setColor(QPalette::Base, ground.color(QPalette::Window));
+  list_->setPalette(ground);
+  add_->setFlat(true);
+  add_->setCursor(Qt::PointingHandCursor);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 8);
+  layout->setSpacing(2);
+  layout->addWidget(sectionHeading(tr("Folders"), font()));
+  layout->addWidget(list_);
+  layout->addWidget(add_, 0, Qt::AlignLeft);
+  layout->addStretch();
+
+  connect(add_, &QPushButton::clicked, this, [this] { chooseFolders(folders_, this); });
+  connect(list_, &FolderListView::removeSelectionRequested, this, &FolderSidebar::removeSelection);
+  connect(list_, &FolderListView::urlsDropped, &folders_, &FolderStore::add);
+  connect(list_, &QListView::customContextMenuRequested, this, &FolderSidebar::showRowMenu);
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const bool hasSelection = !selection().isEmpty();
+    if (hasSelection == hadSelection_) return;
+    hadSelection_ = hasSelection;
+    emit removeFoldersChanged();
+  });
+}
+
+void FolderSidebar::setKeep(KeepChoice keep) { model_->setKeep(keep); }
+
+std::unique_ptr<QFileDialog> FolderSidebar::makeOpenPanel(bool allowsMultipleSelection, QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  dialog->setLabelText(QFileDialog::Accept, tr("Add"));
+  if (allowsMultipleSelection) allowSeveralFolders(*dialog);
+  return dialog;
+}
+
+void FolderSidebar::chooseFolders(FolderStore& folders, QWidget* parent) {
+  const auto panel = makeOpenPanel(true, parent);
+  if (panel->exec() == QDialog::Accepted) folders.add(panel->selectedUrls());
+}
+
+QString FolderSidebar::reconnectMessage(const QString& path) {
+  return tr("Choose the new location of \u201C%1\u201D.").arg(lastPathComponent(path));
+}
+
+std::optional<MenuAction> FolderSidebar::removeFolders() {
+  if (selection().isEmpty()) return std::nullopt;
+  // The menu bar may hold the action past the sidebar's life.
+  return MenuAction{[sidebar = QPointer<FolderSidebar>(this)] {
+    if (sidebar) sidebar->removeSelection();
+  }};
+}
+
+QSet<QUuid> FolderSidebar::selection() const {
+  QSet<QUuid> ids;
+  for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+    ids.insert(index.data(FolderListModel::IdRole).toUuid());
+  return ids;
+}
+
+void FolderSidebar::removeSelection() {
+  const QSet<QUuid> ids = selection();
+  if (ids.isEmpty()) return;
+  folders_.remove(ids);
+  list_->selectionModel()->clearSelection();
+}
+
+std::unique_ptr<QMenu> FolderSidebar::makeRowMenu(int row) {
+  const WatchedFolder folder = model_->folder(row);
+  auto menu = std::make_unique<QMenu>(this);
+  if (!folder.isAvailable()) menu->addAction(tr("Reconnect\u2026"), this, [this, folder] { reconnect(folder); });
+  QAction* reveal = menu->addAction(tr("Show in Finder"), this, [path = folder.path] { FileReveal::reveal(path); });
+  reveal->setEnabled(folder.isAvailable());
+  menu->addSeparator();
+  menu->addAction(tr("Remove from List"), this, [this, id = folder.id] { folders_.remove({id}); });
+  return menu;
+}
+
+void FolderSidebar::showRowMenu(const QPoint& position) {
+  const QModelIndex index = list_->indexAt(position);
+  if (!index.isValid()) return;
+  makeRowMenu(index.row())->exec(list_->viewport()->mapToGlobal(position));
+}
+
+void FolderSidebar::reconnect(const WatchedFolder& folder) {
+  const auto panel = makeOpenPanel(false, this);
+  panel->setWindowTitle(reconnectMessage(folder.path));
+  if (panel->exec() != QDialog::Accepted) return;
+  const QList<QUrl> chosen = panel->selectedUrls();
+  if (!chosen.isEmpty()) folders_.reconnect(folder, chosen.first());
+}
+
+void FolderSidebar::dragEnterEvent(QDragEnterEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void FolderSidebar::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void FolderSidebar::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  folders_.add(event->mimeData()->urls());
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}

@@ -1,0 +1,137 @@
+#include "results/SummaryBar.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <climits>
+
+#include "interface/FormattedByteCount.h"
+#include "scan/NotReadButton.h"
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+
+namespace {
+
+struct Figures {
+  std::uint64_t groups = 0;
+  std::uint64_t extraCopies = 0;
+  std::uint64_t recoverable = 0;
+  bool estimated = false;
+};
+
+Figures figuresOf(const QList<DuplicateSet>& sets) {
+  Figures figures;
+  figures.groups = static_cast<std::uint64_t>(sets.size());
+  for (const DuplicateSet& set : sets) {
+    figures.extraCopies += set.files.isEmpty() ? 0 : static_cast<std::uint64_t>(set.files.size() - 1);
+    figures.recoverable += set.reclaimable;
+    figures.estimated = figures.estimated || set.reclaimableEstimated;
+  }
+  return figures;
+}
+
+// A segmented control: the segments joined into one rounded strip, the
+// chosen one filled with the brand colour.
+QString segmentStyle(bool first, bool last) {
+  const QColor brand = Palette::brand();
+  const QColor border = Palette::tertiaryText();
+  const QString radius = QStringLiteral("%1px");
+  return QStringLiteral(
+             "QPushButton { border: 1px solid %1; %2 padding: 3px 12px; background: %3; color: %4;"
+             " border-top-left-radius: %5; border-bottom-left-radius: %5;"
+             " border-top-right-radius: %6; border-bottom-right-radius: %6; }"
+             "QPushButton:checked { background: %7; border-color: %7; color: white; }")
+      .arg(border.name(QColor::HexArgb), first ? QString() : QStringLiteral("border-left: none;"),
+           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(), radius.arg(first ? 6 : 0),
+           radius.arg(last ? 6 : 0), brand.name());
+}
+
+int countArgument(std::uint64_t count) { return static_cast<int>(std::min<std::uint64_t>(count, INT_MAX)); }
+
+QString tr(const char* text, int count = -1) { return QCoreApplication::translate("SummaryBar", text, nullptr, count); }
+
+// The counts part: "2 groups · 3 extra copies · ".
+QString countsText(const Figures& figures) {
+  const QString separator = QStringLiteral(" \u00B7 ");
+  return tr("%n group(s)", countArgument(figures.groups)) + separator +
+         tr("%n extra copy(ies)", countArgument(figures.extraCopies)) + separator;
+}
+
+// The amount part: "about 1.2 MB", the prefix only for an estimate.
+QString amountText(const Figures& figures) {
+  return (figures.estimated ? tr("about ") : QString()) + formattedByteCount(figures.recoverable);
+}
+
+}  // namespace
+
+SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
+    : QWidget(parent), scan_(scan), totals_(new QLabel), notRead_(new NotReadButton(scan)) {
+  setFont(TextStyles::font(TextStyle::callout, font()));
+  totals_->setTextFormat(Qt::RichText);
+  // In a narrow window the totals give way: the picker keeps its size.
+  totals_->setMinimumWidth(1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(12, 6, 12, 6);
+  layout->addWidget(totals_);
+  layout->addWidget(notRead_);
+  layout->addStretch();
+  layout->addWidget(makePicker());
+
+  connect(&scan_, &ScanStore::stateChanged, this, &SummaryBar::refresh);
+  connect(&scan_, &ScanStore::setsChanged, this, &SummaryBar::refresh);
+  refresh();
+}
+
+QWidget* SummaryBar::makePicker() {
+  auto* segments = new QWidget;
+  segments->setAccessibleName(tr("Show"));
+  segments->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  auto* layout = new QHBoxLayout(segments);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  picker_ = new QButtonGroup(this);
+  for (const ResultsFilter choice : allResultsFilters) {
+    auto* segment = new QPushButton(title(choice));
+    segment->setCheckable(true);
+    segment->setStyleSheet(segmentStyle(choice == allResultsFilters.front(), choice == allResultsFilters.back()));
+    segment->setChecked(choice == filter_);
+    picker_->addButton(segment, static_cast<int>(choice));
+    layout->addWidget(segment);
+  }
+  connect(picker_, &QButtonGroup::idClicked, this, [this](int id) {
+    const auto chosen = static_cast<ResultsFilter>(id);
+    if (chosen == filter_) return;
+    filter_ = chosen;
+    emit filterChanged(chosen);
+  });
+  return segments;
+}
+
+void SummaryBar::setFilter(ResultsFilter filter) {
+  filter_ = filter;
+  picker_->button(static_cast<int>(filter))->setChecked(true);
+}
+
+QString SummaryBar::totalsText(const QList<DuplicateSet>& sets) {
+  const Figures figures = figuresOf(sets);
+  return countsText(figures) + amountText(figures) + tr(" recoverable");
+}
+
+void SummaryBar::refresh() {
+  const bool finished = scan_.state().is<ScanStore::State::finished>();
+  // Shown only inside a parent: a parentless bar would open as a window.
+  if (!finished) {
+    hide();
+    return;
+  }
+  if (parentWidget() != nullptr) show();
+  const Figures figures = figuresOf(scan_.sets());
+  totals_->setText(countsText(figures).toHtmlEscaped() +
+                   QStringLiteral("<span style=\"color:%1\">%2</span>")
+                       .arg(Palette::brand().name(), amountText(figures).toHtmlEscaped()) +
+                   tr(" recoverable").toHtmlEscaped());
+}

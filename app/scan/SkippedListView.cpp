@@ -1,0 +1,124 @@
+#include "scan/SkippedListView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstring>
+
+#include "platform/LastPathComponent.h"
+#include "scan/NotReadListModel.h"
+#include "scan/NotReadRowDelegate.h"
+#include "platform/FileReveal.h"
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+
+namespace {
+
+QString systemMessage(std::int32_t errorNumber) { return QString::fromUtf8(std::strerror(errorNumber)); }
+
+template <class... Cases>
+struct Overloaded : Cases... {
+  using Cases::operator()...;
+};
+template <class... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;
+
+QList<NotReadListModel::Entry> folderEntries(const QList<RootSkip>& rootSkips) {
+  QList<NotReadListModel::Entry> entries;
+  for (const RootSkip& skip : rootSkips) entries.append({skip.path, SkippedListView::rootSkipText(skip.reason)});
+  return entries;
+}
+
+QList<NotReadListModel::Entry> itemEntries(const QList<SkippedItem>& skipped) {
+  QList<NotReadListModel::Entry> entries;
+  for (const SkippedItem& item : skipped) entries.append({item.path, SkippedListView::skipText(item.reason)});
+  return entries;
+}
+
+QLabel* label(const QString& text, const QFont& font, const QColor& colour) {
+  auto* result = new QLabel(text);
+  result->setFont(font);
+  QPalette palette = result->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  result->setPalette(palette);
+  result->setWordWrap(true);
+  return result;
+}
+
+}  // namespace
+
+SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<RootSkip>& rootSkips, QWidget* parent)
+    : QDialog(parent),
+      model_(new NotReadListModel(folderEntries(rootSkips), itemEntries(skipped), this)),
+      list_(new QListView) {
+  setWindowTitle(tr("Not Read"));
+  setFixedSize(560, 420);
+
+  list_->setModel(model_);
+  list_->setItemDelegate(new NotReadRowDelegate(list_));
+  list_->setMinimumHeight(240);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setUniformItemSizes(false);
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  list_->setMouseTracking(true);
+  connect(list_, &QListView::customContextMenuRequested, this, &SkippedListView::showRowMenu);
+
+  auto* done = new QPushButton(tr("Done"));
+  done->setDefault(true);
+  connect(done, &QPushButton::clicked, this, &QDialog::accept);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(done);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(20, 20, 20, 20);
+  layout->setSpacing(12);
+  layout->addWidget(label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
+                          palette().color(QPalette::WindowText)));
+  layout->addWidget(
+      label(tr("These items were left out of the comparison. Nothing was changed."), font(), Palette::secondaryText()));
+  layout->addWidget(list_, 1);
+  layout->addLayout(buttons);
+}
+
+void SkippedListView::showRowMenu(const QPoint& position) {
+  const QModelIndex index = list_->indexAt(position);
+  if (!index.isValid() || index.data(NotReadListModel::IsHeadingRole).toBool()) return;
+  const QString path = index.data().toString();
+  QMenu menu(this);
+  menu.addAction(tr("Show in Finder"), this, [path] { FileReveal::reveal(path); });
+  menu.exec(list_->viewport()->mapToGlobal(position));
+}
+
+QString SkippedListView::skipText(const SkipReason& reason) {
+  return std::visit(
+      Overloaded{
+          [](const SkipReason::io& io) { return tr("Read error: %1").arg(systemMessage(io.errnoValue)); },
+          [](const SkipReason::dataless&) { return tr("In iCloud, not downloaded: Quelmaris never downloads files."); },
+          [](const SkipReason::permission&) { return tr("No permission to read it."); },
+          [](const SkipReason::invalidName&) { return tr("The name isn't valid text."); },
+          [](const SkipReason::changed&) { return tr("It changed while being read."); },
+      },
+      reason.value);
+}
+
+QString SkippedListView::rootSkipText(const RootSkipReason& reason) {
+  return std::visit(Overloaded{
+                        [](const RootSkipReason::nestedIn& nested) {
+                          return tr("Inside another folder in the list (%1): scanned through that one.")
+                              .arg(lastPathComponent(nested.root));
+                        },
+                        [](const RootSkipReason::duplicate& duplicate) {
+                          return tr("The same folder as %1.").arg(lastPathComponent(duplicate.root));
+                        },
+                        [](const RootSkipReason::unreadable& unreadable) {
+                          return tr("Can't be read: %1").arg(systemMessage(unreadable.errnoValue));
+                        },
+                        [](const RootSkipReason::missing&) { return tr("Not found."); },
+                        [](const RootSkipReason::notADirectory&) { return tr("Not a folder."); },
+                    },
+                    reason.value);
+}

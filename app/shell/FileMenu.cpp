@@ -1,0 +1,30 @@
+#include "shell/FileMenu.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/MainThread.h"
+
+void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders) {
+  requireMainThread();
+  QMenu* menu = bar.addMenu(QCoreApplication::translate("FileMenu", "&File"));
+  menu->setObjectName(QStringLiteral("fileMenu"));
+
+  QAction* add = menu->addAction(QCoreApplication::translate("FileMenu", "Add Folder…"));
+  add->setObjectName(QStringLiteral("addFolderAction"));
+  add->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  QObject::connect(add, &QAction::triggered, menu, [chooseFolders = std::move(chooseFolders)] {
+    requireMainThread();
+    chooseFolders();
+  });
+
+  menu->addSeparator();
+  QAction* quit = menu->addAction(QCoreApplication::translate("FileMenu", "Quit"));
+  quit->setObjectName(QStringLiteral("quitAction"));
+  quit->setShortcut(QKeySequence::Quit);
+  quit->setMenuRole(QAction::QuitRole);
+  QObject::connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}

@@ -1,0 +1,116 @@
+#include "shell/MainToolBar.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWidgetAction>
+
+#include "folders/FolderStore.h"
+#include "shell/ScanCommands.h"
+#include "shell/ScanOptionsBinding.h"
+#include "shell/ScanOptionsPopover.h"
+#include "scan/ScanStore.h"
+#include "platform/Icons.h"
+#include "platform/MainThread.h"
+#include "platform/Palette.h"
+
+namespace {
+
+constexpr int fixedGap = 10;
+
+QString prominentStyle(const QColor& fill) {
+  return QStringLiteral(
+             "QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
+             " padding: 5px 16px; font-weight: 600; }"
+             "QPushButton:hover { background: %2; }"
+             "QPushButton:pressed { background: %3; }"
+             "QPushButton:disabled { background: %4; color: %5; }")
+      .arg(fill.name(), fill.lighter(110).name(), fill.darker(115).name(),
+           Palette::quaternaryFill().name(QColor::HexArgb), Palette::tertiaryText().name(QColor::HexArgb));
+}
+
+QWidget* gap(int width, QSizePolicy::Policy policy) {
+  auto* spacer = new QWidget;
+  spacer->setFixedHeight(1);
+  spacer->setMinimumWidth(width);
+  spacer->setSizePolicy(policy, QSizePolicy::Preferred);
+  return spacer;
+}
+
+}  // namespace
+
+MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
+    : QToolBar(parent), folders_(folders), scan_(scan), options_(options) {
+  requireMainThread();
+  setObjectName(QStringLiteral("mainToolBar"));
+  setMovable(false);
+  setFloatable(false);
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  setIconSize(QSize(16, 16));
+  setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 6px 12px; border: none;"
+                               " border-bottom: 1px solid %1; }")
+                    .arg(Palette::separator().name(QColor::HexArgb)));
+  addWidget(gap(0, QSizePolicy::Expanding));
+  addWidget(makeOptionsButton());
+  addWidget(gap(fixedGap, QSizePolicy::Fixed));
+  addWidget(makeScanButton());
+
+  connect(&scan_, &ScanStore::stateChanged, this, &MainToolBar::updateScanButton);
+  connect(&folders_, &FolderStore::foldersChanged, this, &MainToolBar::updateScanButton);
+  updateScanButton();
+}
+
+QToolButton* MainToolBar::makeOptionsButton() {
+  auto* button = new QToolButton(this);
+  button->setObjectName(QStringLiteral("optionsButton"));
+  button->setText(tr("Options"));
+  button->setIcon(Icons::symbol(QStringLiteral("slider.horizontal.3")));
+  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  button->setToolTip(tr("Matching criterion, content verification and which copy to keep"));
+  button->setPopupMode(QToolButton::InstantPopup);
+  button->setStyleSheet(QStringLiteral("QToolButton { padding: 4px 8px; }"
+                                       "QToolButton::menu-indicator { image: none; width: 0px; }"));
+
+  auto* popover = new QMenu(button);
+  popover->setObjectName(QStringLiteral("optionsPopover"));
+  auto* content = new QWidgetAction(popover);
+  content->setDefaultWidget(new ScanOptionsPopover(options_));
+  popover->addAction(content);
+  connect(popover, &QMenu::aboutToShow, this, [this] { showsOptions_ = true; });
+  connect(popover, &QMenu::aboutToHide, this, [this] { showsOptions_ = false; });
+  button->setMenu(popover);
+  return button;
+}
+
+QPushButton* MainToolBar::makeScanButton() {
+  scanButton_ = new QPushButton(this);
+  scanButton_->setObjectName(QStringLiteral("scanButton"));
+  scanButton_->setCursor(Qt::PointingHandCursor);
+  scanButton_->setMinimumWidth(76);
+  connect(scanButton_, &QPushButton::clicked, this, &MainToolBar::scanButtonClicked);
+  return scanButton_;
+}
+
+void MainToolBar::updateScanButton() {
+  if (ScanCommands::canStop(scan_)) {
+    scanButton_->setText(tr("Stop"));
+    scanButton_->setIcon(Icons::symbol(QStringLiteral("stop.fill"), Qt::white));
+    scanButton_->setToolTip(tr("Stop the scan (⌘.)"));
+    scanButton_->setStyleSheet(prominentStyle(Palette::systemRed()));
+    scanButton_->setEnabled(true);
+  } else {
+    scanButton_->setText(tr("Scan"));
+    scanButton_->setIcon(QIcon());
+    scanButton_->setToolTip(tr("Look for duplicates in the folders in the sidebar (⌘R)"));
+    scanButton_->setStyleSheet(prominentStyle(Palette::brand()));
+    scanButton_->setEnabled(!folders_.urls().isEmpty());
+  }
+}
+
+void MainToolBar::scanButtonClicked() {
+  requireMainThread();
+  if (scan_.state().is<ScanStore::State::scanning>())
+    ScanCommands::stop(scan_);
+  else
+    ScanCommands::start(folders_, scan_, options_.get());
+}

@@ -1,0 +1,154 @@
+#include "shell/MainWindow.h"
+
+#include <QFrame>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QUuid>
+#include <QVBoxLayout>
+
+#include "widgets/ContentUnavailableView.h"
+#include "shell/EmptyStateView.h"
+#include "shell/FileMenu.h"
+#include "folders/FolderSidebar.h"
+#include "folders/FolderStore.h"
+#include "platform/LastPathComponent.h"
+#include "shell/MainToolBar.h"
+#include "shell/ScanMenu.h"
+#include "shell/ScanOptionsBinding.h"
+#include "scan/ScanProgressView.h"
+#include "scan/ScanStore.h"
+#include "results/SummaryBar.h"
+#include "platform/MainThread.h"
+#include "platform/Palette.h"
+
+namespace {
+
+constexpr QSize minimumWindowSize{900, 520};
+constexpr QSize initialWindowSize{1120, 700};
+constexpr int sidebarMinimumWidth = 240;
+constexpr int sidebarIdealWidth = 280;
+
+QFrame* divider(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Plain);
+  line->setFixedHeight(1);
+  line->setStyleSheet(QStringLiteral("background: %1; border: none;").arg(Palette::separator().name(QColor::HexArgb)));
+  return line;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
+    : QMainWindow(parent), folders_(folders), scan_(scan), options_(options), split_(new QSplitter(this)) {
+  requireMainThread();
+  setObjectName(QStringLiteral("mainWindow"));
+  setMinimumSize(minimumWindowSize);
+  resize(initialWindowSize);
+  setUnifiedTitleAndToolBarOnMac(true);
+
+  auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);
+  sidebar->setMinimumWidth(sidebarMinimumWidth);
+  QPalette sidebarPalette = sidebar->palette();
+  sidebarPalette.setColor(QPalette::Window, Palette::sidebarBackground());
+  sidebar->setPalette(sidebarPalette);
+  sidebar->setAutoFillBackground(true);
+  connect(&options_, &ScanOptionsBinding::changed, sidebar, [this, sidebar] { sidebar->setKeep(options_.get().keep); });
+  split_->addWidget(sidebar);
+  split_->setChildrenCollapsible(false);
+  split_->setHandleWidth(1);
+  split_->setStyleSheet(QStringLiteral("QSplitter#mainSplit::handle { background: %1; }")
+                            .arg(Palette::separator().name(QColor::HexArgb)));
+  split_->setObjectName(QStringLiteral("mainSplit"));
+  setCentralWidget(split_);
+  showDetail();
+  split_->setStretchFactor(0, 0);
+  split_->setStretchFactor(1, 1);
+  split_->setSizes({sidebarIdealWidth, initialWindowSize.width() - sidebarIdealWidth});
+
+  addToolBar(Qt::TopToolBarArea, new MainToolBar(folders_, scan_, options_, this));
+  buildFileMenu(*menuBar(), [this] { chooseFolders(); });
+  buildScanMenu(*menuBar(), folders_, scan_, options_);
+
+  signature_ = folderSignature();
+  setWindowTitle(windowTitleText());
+  connect(&folders_, &FolderStore::foldersChanged, this, &MainWindow::foldersChanged);
+  connect(&scan_, &ScanStore::stateChanged, this, &MainWindow::showDetail);
+}
+
+QString MainWindow::windowTitleText() const {
+  const auto& folders = folders_.folders();
+  if (folders.isEmpty()) return tr("Duplicates");
+  if (folders.size() == 1) return lastPathComponent(folders.first().path);
+  return tr("%n folders", nullptr, static_cast<int>(folders.size()));
+}
+
+QStringList MainWindow::folderSignature() const {
+  QStringList signature;
+  for (const WatchedFolder& folder : folders_.folders())
+    signature << folder.id.toString(QUuid::WithoutBraces).toUpper() + u'|' + folder.path + u'|' +
+                     (folder.isAvailable() ? QStringLiteral("true") : QStringLiteral("false"));
+  return signature;
+}
+
+void MainWindow::chooseFolders() {
+  requireMainThread();
+  FolderSidebar::chooseFolders(folders_, this);
+}
+
+// A different list of folders makes a running scan or its results
+// meaningless: stop the scan and return to the empty state.
+void MainWindow::foldersChanged() {
+  requireMainThread();
+  setWindowTitle(windowTitleText());
+  QStringList signature = folderSignature();
+  if (signature == signature_) return;
+  signature_ = std::move(signature);
+  if (scan_.state().is<ScanStore::State::idle>()) return;
+  scan_.cancel();
+  scan_.reset();
+}
+
+void MainWindow::showDetail() {
+  requireMainThread();
+  const std::size_t stateCase = scan_.state().value.index();
+  if (detail_ != nullptr && stateCase == detailCase_) return;
+  QWidget* next = makeDetail();
+  if (detail_ == nullptr) {
+    split_->addWidget(next);
+  } else {
+    split_->replaceWidget(1, next);
+    detail_->deleteLater();
+  }
+  detail_ = next;
+  detailCase_ = stateCase;
+}
+
+QWidget* MainWindow::makeDetail() {
+  const ScanStore::State& state = scan_.state();
+  if (state.is<ScanStore::State::scanning>()) return new ScanProgressView(scan_);
+  if (state.is<ScanStore::State::finished>()) return makeFinishedDetail();
+  if (const auto* failed = std::get_if<ScanStore::State::failed>(&state.value))
+    return makeFailedDetail(failed->message);
+  return new EmptyStateView(folders_, [this] { chooseFolders(); });
+}
+
+QWidget* MainWindow::makeFinishedDetail() {
+  auto* finished = new QWidget;
+  finished->setObjectName(QStringLiteral("finishedDetail"));
+  auto* column = new QVBoxLayout(finished);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(new SummaryBar(scan_, finished));
+  column->addWidget(divider(finished));
+  column->addStretch(1);
+  return finished;
+}
+
+QWidget* MainWindow::makeFailedDetail(const QString& message) {
+  auto* failed = new ContentUnavailableView(
+      ContentUnavailableView::symbolPicture(QStringLiteral("exclamationmark.triangle")), tr("The Scan Could Not Run"),
+      message);
+  failed->setObjectName(QStringLiteral("failedDetail"));
+  return failed;
+}

@@ -1,0 +1,124 @@
+#include "trash/FreedesktopTrash.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "unique_fd.hpp"
+#include "trash/TrashFolder.h"
+#include "trash/TrashInfo.h"
+
+namespace FreedesktopTrash {
+
+namespace {
+
+using quelmaris::Failure;
+
+// Plain numbers for the first few names taken, then random ones, so that a
+// Trash holding many items of one name does not make every move probe them all.
+constexpr unsigned kNumberedAttempts = 16;
+constexpr unsigned kAttempts = 1000;
+
+std::uint64_t entryNumber(unsigned attempt) {
+  if (attempt < kNumberedAttempts) return attempt + 1;
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  return kNumberedAttempts + 1 + random() % 1'000'000'000;
+}
+
+std::string baseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+std::string parentFolder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// The original path as the record keeps it: absolute for the home Trash,
+// relative to the top directory for a Trash on the item's own file system.
+std::string recordedPath(const std::string& path, const TrashFolder& folder) {
+  if (!folder.topdir) return path;
+  std::error_code error;
+  std::string real = std::filesystem::canonical(parentFolder(path), error).string();
+  if (error) return path;
+  real += (real == "/" ? "" : "/") + baseName(path);
+  const std::string prefix = *folder.topdir == "/" ? "/" : *folder.topdir + "/";
+  return real.starts_with(prefix) ? real.substr(prefix.size()) : path;
+}
+
+int writeAll(int fd, const std::string& text) {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+// Claims a name with an exclusive record first, so that two movers never
+// share one, then renames the item in under the same name without replacing.
+quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const std::string& folder,
+                                                 const std::string& record) {
+  for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string name = trashEntryName(baseName(path), entryNumber(attempt));
+    const std::string infoPath = folder + "/info/" + name + ".trashinfo";
+    const quelmaris::UniqueFd info(
+        ::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (info.get() < 0 && errno == EEXIST) continue;
+    if (info.get() < 0) return Failure{errno};
+    if (const int error = writeAll(info.get(), record)) {
+      ::unlink(infoPath.c_str());
+      return Failure{error};
+    }
+    const std::string target = folder + "/files/" + name;
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+    const int error = errno;
+    ::unlink(infoPath.c_str());
+    // An item left in files/ without its record still holds the name.
+    if (error != EEXIST) return Failure{error};
+  }
+  return Failure{EEXIST};
+}
+
+// Whether the record says its item came from the path: a Trash emptied since
+// the move may hold another item under the same name, which must not be put
+// in this one's place.
+bool recordNames(const std::string& recordPath, const std::string& recorded) {
+  std::ifstream record(recordPath, std::ios::binary);
+  const std::string wanted = "Path=" + percentEncodedPath(recorded);
+  for (std::string line; std::getline(record, line);)
+    if (line == wanted) return true;
+  return false;
+}
+
+}  // namespace
+
+quelmaris::Result<std::string, int> trash(const std::string& path) {
+  struct stat facts {};
+  if (!path.starts_with('/') || baseName(path).empty()) return Failure{EINVAL};
+  if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
+  const auto folder = trashFolderFor(path, facts.st_dev);
+  if (!folder) return Failure{folder.error()};
+  return placeInTrash(path, folder.value().path, trashInfoText(recordedPath(path, folder.value()), std::time(nullptr)));
+}
+
+int move(const std::string& source, const std::string& destination) {
+  const auto folder = trashFolderHolding(source);
+  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder))) return ENOENT;
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) return errno;
+  if (folder) ::unlink(trashInfoPathFor(source)->c_str());
+  return 0;
+}
+
+bool exists(const std::string& path) {
+  struct stat facts {};
+  return ::lstat(path.c_str(), &facts) == 0;
+}
+
+}  // namespace FreedesktopTrash

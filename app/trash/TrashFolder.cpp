@@ -1,0 +1,137 @@
+#include "trash/TrashFolder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+#include "trash/MountTable.h"
+
+namespace FreedesktopTrash {
+
+namespace {
+
+using quelmaris::Failure;
+
+std::string joined(const std::string& folder, const std::string& name) {
+  return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+// (folder, name) of a path; the folder of "/x" is "/".
+std::pair<std::string, std::string> split(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {std::string(), path};
+  return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+std::string userId() { return std::to_string(::getuid()); }
+
+// The device of the path or of its nearest existing ancestor: the device a
+// folder not made yet would be made on.
+std::optional<dev_t> deviceOfNearest(std::string path) {
+  for (struct stat facts{};;) {
+    if (::stat(path.c_str(), &facts) == 0) return facts.st_dev;
+    if ((errno != ENOENT && errno != ENOTDIR) || path == "/" || path.empty()) return std::nullopt;
+    path = split(path).first;
+  }
+}
+
+// mkdir -p with mode 0700, following links as any user's data folder may.
+int makeDirectories(const std::string& path) {
+  for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string prefix = path.substr(0, end);
+    if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+    if (end == std::string::npos) break;
+  }
+  struct stat facts {};
+  if (::stat(path.c_str(), &facts) != 0) return errno;
+  return S_ISDIR(facts.st_mode) ? 0 : ENOTDIR;
+}
+
+// A folder made with mode 0700, or found as a real folder of ours that nobody
+// else may write to: never a link that could lead the Trash elsewhere on a
+// shared file system, nor a folder where another user could take items away.
+int makeRealDirectory(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) == 0) return 0;
+  if (errno != EEXIST) return errno;
+  struct stat facts {};
+  if (::lstat(path.c_str(), &facts) != 0) return errno;
+  if (!S_ISDIR(facts.st_mode)) return ENOTDIR;
+  return facts.st_uid == ::getuid() && (facts.st_mode & 0077) == 0 ? 0 : EPERM;
+}
+
+int makeTrashFolder(const std::string& path) {
+  for (const std::string& folder : {path, joined(path, "files"), joined(path, "info")})
+    if (const int error = makeRealDirectory(folder)) return error;
+  return 0;
+}
+
+// The mount point holding the item, on the item's own device.
+quelmaris::Result<std::string, int> topdirOf(const std::string& path, dev_t device) {
+  std::error_code error;
+  const std::string folder = std::filesystem::canonical(split(path).first, error).string();
+  if (error) return Failure{error.value()};
+  const auto topdir = mountPointHolding(folder);
+  struct stat facts {};
+  if (!topdir || ::stat(topdir->c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
+  return *topdir;
+}
+
+bool isRealStickyFolder(const std::string& path) {
+  struct stat facts {};
+  return ::lstat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode) && (facts.st_mode & S_ISVTX) != 0;
+}
+
+quelmaris::Result<TrashFolder, int> topdirTrash(const std::string& topdir) {
+  const std::string shared = joined(topdir, ".Trash");
+  if (isRealStickyFolder(shared)) {
+    const std::string own = joined(shared, userId());
+    if (makeTrashFolder(own) == 0) return TrashFolder{own, topdir};
+  }
+  const std::string own = joined(topdir, ".Trash-" + userId());
+  if (const int error = makeTrashFolder(own)) return Failure{error};
+  return TrashFolder{own, topdir};
+}
+
+}  // namespace
+
+std::optional<std::string> homeTrashPath() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome != nullptr && dataHome[0] == '/') return joined(dataHome, "Trash");
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return joined(home, ".local/share/Trash");
+  return std::nullopt;
+}
+
+quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device) {
+  if (const auto home = homeTrashPath(); home && deviceOfNearest(*home) == device) {
+    for (const std::string& folder : {joined(*home, "files"), joined(*home, "info")})
+      if (const int error = makeDirectories(folder)) return Failure{error};
+    return TrashFolder{*home, std::nullopt};
+  }
+  auto topdir = topdirOf(path, device);
+  if (!topdir) return Failure{topdir.error()};
+  return topdirTrash(topdir.value());
+}
+
+std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath) {
+  const auto [filesFolder, name] = split(trashedPath);
+  const auto [folder, filesName] = split(filesFolder);
+  const auto [outer, folderName] = split(folder);
+  if (name.empty() || filesName != "files") return std::nullopt;
+  if (folderName == ".Trash-" + userId()) return TrashFolder{folder, outer};
+  if (folderName == userId() && split(outer).second == ".Trash") return TrashFolder{folder, split(outer).first};
+  if (folderName == "Trash") return TrashFolder{folder, std::nullopt};
+  return std::nullopt;
+}
+
+std::optional<std::string> trashInfoPathFor(const std::string& trashedPath) {
+  if (!trashFolderHolding(trashedPath)) return std::nullopt;
+  const auto [filesFolder, name] = split(trashedPath);
+  return joined(joined(split(filesFolder).first, "info"), name + ".trashinfo");
+}
+
+}  // namespace FreedesktopTrash

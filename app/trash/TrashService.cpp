@@ -1,0 +1,173 @@
+#include "trash/TrashService.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QPromise>
+#include <QThread>
+#include <QThreadPool>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <limits>
+#include <utility>
+#include <variant>
+
+#include "folders/SecurityScope.h"
+#include "interface/Fatal.h"
+
+namespace {
+
+using Move = TrashService::Move;
+using Failure = TrashService::Failure;
+using Outcome = TrashService::Outcome;
+using RestoreOutcome = TrashService::RestoreOutcome;
+using MoveResult = std::variant<Move, Failure>;
+
+void requireMainThread() {
+  const QCoreApplication* application = QCoreApplication::instance();
+  if (application == nullptr || QThread::currentThread() != application->thread())
+    stopProgram(QStringLiteral("The Trash service was used off the main thread"));
+}
+
+// The violation as its case and labelled payload: KeeperMarked(setId: 12).
+QString violationText(const InvariantViolation& violation) {
+  static const QString typeName = QStringLiteral("Quelmaris.InvariantViolation.");
+  const QString description = violation.errorDescription();
+  return description.startsWith(typeName) ? description.sliced(typeName.size()) : description;
+}
+
+// Real freed sizes stay far below the bound; a sum past it stays at the bound.
+std::uint64_t saturatingSum(std::uint64_t a, std::uint64_t b) {
+  return b > std::numeric_limits<std::uint64_t>::max() - a ? std::numeric_limits<std::uint64_t>::max() : a + b;
+}
+
+MoveResult moveOne(const FileTrashing& files, const QString& path) {
+  const QUrl url = QUrl::fromLocalFile(path);
+  auto trashed = files.trashItem(url);
+  if (!trashed) return Failure{path, trashed.error().description};
+  return Move{url, trashed.value().value_or(url)};
+}
+
+// One pool task moves the planned files strictly in order, one at a time,
+// with no retry and no stop after a failure: one result per planned move.
+QFuture<QList<MoveResult>> performMoves(const QList<PlannedMove>& toMove, std::shared_ptr<const FileTrashing> files) {
+  auto promise = std::make_shared<QPromise<QList<MoveResult>>>();
+  QFuture<QList<MoveResult>> future = promise->future();
+  promise->start();
+  QThreadPool::globalInstance()->start([promise, toMove, files = std::move(files)] {
+    QList<MoveResult> results;
+    results.reserve(toMove.size());
+    for (const PlannedMove& planned : toMove) results.append(moveOne(*files, planned.file.path));
+    promise->addResult(std::move(results));
+    promise->finish();
+  });
+  return future;
+}
+
+Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
+  Outcome outcome;
+  outcome.skipped = plan.skipped;
+  for (qsizetype i = 0; i < results.size(); ++i) {
+    if (const auto* failure = std::get_if<Failure>(&results[i])) {
+      outcome.failed.append(*failure);
+      continue;
+    }
+    outcome.moved.append(std::get<Move>(results[i]));
+    if (const auto freed = plan.toMove[i].file.freedBytes)
+      outcome.freedBytes = saturatingSum(outcome.freedBytes, *freed);
+    else
+      outcome.freedEstimated = true;
+  }
+  return outcome;
+}
+
+// Puts each file back unless its Trash item is gone or something else now
+// stands at its former path; what stands there is never replaced.
+RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
+  RestoreOutcome outcome;
+  for (const Move& move : moved) {
+    const QString path = move.original.toLocalFile();
+    if (!files.itemExists(move.trashed))
+      outcome.notRestored.append({path, TrashService::tr("The item is no longer in the Trash.")});
+    else if (files.itemExists(move.original))
+      outcome.notRestored.append({path, TrashService::tr("Another item is in its place.")});
+    else if (const auto error = files.moveItem(move.trashed, move.original))
+      outcome.notRestored.append({path, error->description});
+    else
+      outcome.restored.append(move.original);
+  }
+  return outcome;
+}
+
+// The undo entry of one move. The files are in the Trash when it is pushed,
+// so redo does nothing; an undone move cannot be redone, so undo marks the
+// entry obsolete and the stack drops it.
+class MoveToTrashCommand final : public QUndoCommand {
+ public:
+  MoveToTrashCommand(TrashService* service, QList<Move> moved, QList<QUrl> roots)
+      : QUndoCommand(TrashService::tr("Move to Trash")),
+        service_(service),
+        moved_(std::move(moved)),
+        roots_(std::move(roots)) {}
+
+  void redo() override {}
+  void undo() override {
+    if (service_) service_->undoMove(moved_, roots_);
+    setObsolete(true);
+  }
+
+ private:
+  QPointer<TrashService> service_;
+  QList<Move> moved_;
+  QList<QUrl> roots_;
+};
+
+}  // namespace
+
+std::int64_t TrashService::Outcome::id() const {
+  const auto count = [](qsizetype n) { return static_cast<std::uint64_t>(n); };
+  return static_cast<std::int64_t>(31 * count(moved.size()) + 7 * count(skipped.size()) + count(failed.size()));
+}
+
+TrashService::TrashService(std::unique_ptr<const TrashPlanning> planner, std::shared_ptr<const FileTrashing> files,
+                           QObject* parent)
+    : QObject(parent), planner_(std::move(planner)), files_(std::move(files)) {}
+
+QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& sets, bool allowUnverified,
+                                                         QUndoStack* undoStack, const QList<QUrl>& roots) {
+  requireMainThread();
+  TrashPlan plan;
+  try {
+    plan = planner_->plan(sets, allowUnverified);
+  } catch (const InvariantViolation& violation) {
+    Outcome refused;
+    refused.invariantViolation = violationText(violation);
+    return QtFuture::makeReadyFuture(std::move(refused));
+  }
+  const QPointer<QUndoStack> stack(undoStack);
+  return performMoves(plan.toMove, files_).then(this, [this, plan, stack, roots](const QList<MoveResult>& results) {
+    Outcome outcome = tally(plan, results);
+    if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+    return outcome;
+  });
+}
+
+void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) {
+  requireMainThread();
+  setLastRestore(std::nullopt);
+  QMetaObject::invokeMethod(
+      this,
+      [this, moved, roots] {
+        const QList<QUrl> accessed = SecurityScope::startAccessing(roots);
+        const RestoreOutcome outcome = restore(*files_, moved);
+        SecurityScope::stopAccessing(accessed);
+        setLastRestore(outcome);
+      },
+      Qt::QueuedConnection);
+}
+
+void TrashService::setLastRestore(const std::optional<RestoreOutcome>& value) {
+  requireMainThread();
+  if (lastRestore_ == value) return;
+  lastRestore_ = value;
+  emit lastRestoreChanged();
+}

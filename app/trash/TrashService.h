@@ -1,0 +1,89 @@
+// Carries out a move of marked copies to the Trash: the core re-checks the
+// marking, the planned files are moved one at a time off the main thread, the
+// result comes back as one Outcome, and one undo entry "Move to Trash" puts
+// the moved files back without ever replacing what took their place.
+// Main thread only, except the move loop; lastRestore notifies only on change.
+#pragma once
+
+#include <QFuture>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "interface/CoreTrashPlanner.h"
+#include "trash/FileTrashing.h"
+#include "interface/QuelmarisCore.h"
+
+class QUndoStack;
+
+class TrashService final : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Move {
+    QUrl original;
+    // Where the Trash put the file; the original URL when the Trash names none.
+    QUrl trashed;
+    bool operator==(const Move&) const = default;
+  };
+
+  // A file that did not reach the Trash, or one that an undo did not put back.
+  struct Failure {
+    QString path;
+    QString error;
+    bool operator==(const Failure&) const = default;
+  };
+
+  struct Outcome {
+    QList<Move> moved;
+    std::uint64_t freedBytes = 0;
+    // Some moved file's freed size was unknown.
+    bool freedEstimated = false;
+    QList<PlanSkip> skipped;
+    QList<Failure> failed;
+    // Present only when the planner refused the whole plan.
+    std::optional<QString> invariantViolation;
+
+    // Equal for outcomes with the same numbers of moved, skipped and failed
+    // files: 31 × moved + 7 × skipped + failed, wrapping.
+    std::int64_t id() const;
+    bool operator==(const Outcome&) const = default;
+  };
+
+  struct RestoreOutcome {
+    QList<QUrl> restored;
+    QList<Failure> notRestored;
+    bool operator==(const RestoreOutcome&) const = default;
+  };
+
+  TrashService(std::unique_ptr<const TrashPlanning> planner, std::shared_ptr<const FileTrashing> files,
+               QObject* parent = nullptr);
+
+  // Plans on the calling (main) thread and moves on a pool thread; the future
+  // finishes on the main thread, after the undo entry is pushed on undoStack
+  // (when given and a file moved). A refused plan gives a finished future and
+  // touches nothing. roots are kept for the undo only; the caller brackets the
+  // call with scoped access on them.
+  QFuture<Outcome> moveToTrash(const QList<PlanSet>& sets, bool allowUnverified, QUndoStack* undoStack,
+                               const QList<QUrl>& roots);
+
+  // What the undo entry runs: clears lastRestore at once and puts the files
+  // back from a queued call on the main thread, then sets lastRestore.
+  void undoMove(const QList<Move>& moved, const QList<QUrl>& roots);
+
+  // The result of the latest undo; absent before any and while one runs.
+  const std::optional<RestoreOutcome>& lastRestore() const { return lastRestore_; }
+  void setLastRestore(const std::optional<RestoreOutcome>& value);
+
+ signals:
+  void lastRestoreChanged();
+
+ private:
+  const std::unique_ptr<const TrashPlanning> planner_;
+  const std::shared_ptr<const FileTrashing> files_;
+  std::optional<RestoreOutcome> lastRestore_;
+};

@@ -1,0 +1,295 @@
+// The folder sidebar over a real folder store in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "folders/FolderListModel.h"
+#include "folders/FolderListView.h"
+#include "folders/FolderRowDelegate.h"
+#include "folders/FolderSidebar.h"
+#include "temp_tree.hpp"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using quelmaris::testing::TempTree;
+
+QUrl folderUrl(const TempTree& tree, const std::string& name) {
+  return QUrl::fromLocalFile(QString::fromStdString(tree.mkdir(name)));
+}
+
+// Answers the next modal dialog with the given step, once the event loop runs.
+void answerNextDialog(const std::function<void(QFileDialog&)>& answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+  });
+}
+
+// Chooses the named entries of a folder as a user picking them would.
+void chooseEntries(QFileDialog& dialog, const QString& folder, const QStringList& names) {
+  dialog.setDirectory(folder);
+  QStringList quoted;
+  for (const QString& name : names) quoted.append(u'"' + name + u'"');
+  dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(quoted.join(u' '));
+  static_cast<QDialog&>(dialog).accept();
+}
+
+class FolderSidebarTest : public ::testing::Test {
+ protected:
+  void SetUp() override { widgettest::application(); }
+
+  QString storagePath() const { return QString::fromStdString(tree.path("data/Quelmaris/folders.json")); }
+  std::unique_ptr<FolderStore> makeStore() const { return std::make_unique<FolderStore>(storagePath()); }
+
+  // Titles, priorities and tags of the rows, top to bottom.
+  static QStringList rows(const QAbstractItemModel& model) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row) {
+      const QModelIndex index = model.index(row, 0);
+      QString text =
+          QString::number(index.data(FolderListModel::PriorityRole).toInt()) + u' ' + index.data().toString();
+      if (index.data(FolderListModel::IsOriginalsRole).toBool()) text += QStringLiteral(" [Originals]");
+      texts.append(text);
+    }
+    return texts;
+  }
+
+  void select(FolderSidebar& sidebar, const QList<int>& rowsToSelect) {
+    for (int row : rowsToSelect)
+      sidebar.list()->selectionModel()->select(sidebar.model()->index(row), QItemSelectionModel::Select);
+  }
+
+  // A list holding the named folders, with the last one's folder gone, so
+  // that it loads unavailable.
+  std::unique_ptr<FolderStore> storeWithMissingLast(const QStringList& names) {
+    {
+      FolderStore first(storagePath());
+      QList<QUrl> urls;
+      for (const QString& name : names) urls.append(folderUrl(tree, name.toStdString()));
+      first.add(urls);
+    }
+    std::filesystem::remove(tree.path(names.last().toStdString()));
+    return makeStore();
+  }
+
+  TempTree tree;
+};
+
+TEST_F(FolderSidebarTest, rows_badges_and_the_originals_tag_follow_the_store_and_the_keep_rule) {
+  auto store = makeStore();
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  EXPECT_EQ(sidebar.model()->rowCount(), 0);
+
+  store->add({folderUrl(tree, "Photos"), folderUrl(tree, "Music")});
+  store->add({folderUrl(tree, "Backup")});
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music", "3 Backup"}));
+  const QModelIndex first = sidebar.model()->index(0, 0);
+  EXPECT_EQ(first.data(FolderListModel::SubtitleRole).toString(), QString::fromStdString(tree.path("Photos")));
+  EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), "Folder 1: " + QString::fromStdString(tree.path("Photos")));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
+
+  sidebar.setKeep(KeepChoice::oldest);
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos", "2 Music", "3 Backup"}));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
+}
+
+TEST_F(FolderSidebarTest, an_unavailable_folder_reads_unavailable_and_keeps_the_originals_tag_when_first) {
+  auto store = storeWithMissingLast({"Gone"});
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  const QModelIndex row = sidebar.model()->index(0, 0);
+  EXPECT_FALSE(row.data(FolderListModel::IsAvailableRole).toBool());
+  EXPECT_TRUE(row.data(FolderListModel::IsOriginalsRole).toBool());
+  EXPECT_EQ(row.data(FolderListModel::SubtitleRole).toString(),
+            QString::fromUtf8("Unavailable \u2014 ") + QString::fromStdString(tree.path("Gone")));
+  EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), "Unavailable");
+}
+
+TEST_F(FolderSidebarTest, dragging_the_last_of_twelve_folders_to_the_top_renumbers_every_badge) {
+  auto store = makeStore();
+  QList<QUrl> urls;
+  for (int i = 1; i <= 12; ++i) urls.append(folderUrl(tree, "f" + std::to_string(i)));
+  store->add(urls);
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
+  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  FolderListModel& model = *sidebar.model();
+  select(sidebar, {11});
+  const QUuid lastId = store->folders().last().id;
+
+  std::unique_ptr<QMimeData> dragged(model.mimeData({model.index(11)}));
+  model.dropMimeData(dragged.get(), Qt::MoveAction, 0, 0, {});
+
+  QStringList expected{"1 f12"};
+  for (int i = 1; i <= 11; ++i) expected.append(QString::number(i + 1) + " f" + QString::number(i));
+  EXPECT_EQ(rows(model), expected);
+  EXPECT_EQ(store->folders().first().id, lastId);
+  EXPECT_EQ(sidebar.selection(), QSet<QUuid>{lastId}) << "the selection follows the folder, not the position";
+  EXPECT_EQ(FolderRowDelegate::badgeHelp(1), "Priority 1: drag folders to reorder");
+}
+
+TEST_F(FolderSidebarTest, several_rows_dragged_keep_their_order_before_the_row_they_are_dropped_on) {
+  auto store = makeStore();
+  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  FolderListModel& model = *sidebar.model();
+  std::unique_ptr<QMimeData> dragged(model.mimeData({model.index(2), model.index(0)}));
+  model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {});
+  EXPECT_EQ(rows(model), (QStringList{"1 b [Originals]", "2 d", "3 a", "4 c"}));
+}
+
+TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
+  auto store = makeStore();
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  sidebar.resize(280, 400);
+  const QUrl folder = folderUrl(tree, "Photos");
+  const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("note.txt", "x")));
+
+  sidebar.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
+  // A drop reaches a widget only after it accepted the drag's entry.
+  const auto drop = [](QWidget& target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+    return enter.isAccepted() && event.isAccepted() && event.dropAction() == Qt::CopyAction;
+  };
+  EXPECT_TRUE(drop(sidebar, {file, folder}));
+  ASSERT_EQ(store->folders().size(), 1);
+  EXPECT_EQ(store->folders().first().url, folder);
+  EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folder}));
+  EXPECT_EQ(store->folders().size(), 1);
+  EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folderUrl(tree, "Music")}));
+  EXPECT_EQ(store->folders().size(), 2);
+}
+
+TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_and_only_while_there_is_one) {
+  // Qt::Key_unknown stands for the Remove Folders command.
+  for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
+    SCOPED_TRACE(key);
+    TempTree folders;
+    const QString listFile = QString::fromStdString(folders.path("folders.json"));
+    auto store = std::make_unique<FolderStore>(listFile);
+    store->add({folderUrl(folders, "a"), folderUrl(folders, "b"), folderUrl(folders, "c")});
+    FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+    QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
+    QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);
+
+    EXPECT_FALSE(sidebar.removeFolders().has_value());
+    QKeyEvent unselected(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(sidebar.list(), &unselected);
+    EXPECT_FALSE(unselected.isAccepted()) << "a key with nothing selected passes on";
+    EXPECT_EQ(store->folders().size(), 3);
+
+    select(sidebar, {0, 2});
+    EXPECT_EQ(published.count(), 1) << "only a change between none and some selected is announced";
+    if (key == Qt::Key_unknown) {
+      const std::optional<MenuAction> action = sidebar.removeFolders();
+      ASSERT_TRUE(action.has_value());
+      action->perform();
+    } else {
+      QKeyEvent repeated(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+      QApplication::sendEvent(sidebar.list(), &repeated);
+      EXPECT_TRUE(repeated.isAccepted());
+    }
+    ASSERT_EQ(store->folders().size(), 1);
+    EXPECT_EQ(sidebar.model()->index(0).data().toString(), "b");
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_TRUE(sidebar.selection().isEmpty());
+    EXPECT_FALSE(sidebar.removeFolders().has_value());
+    EXPECT_EQ(published.count(), 2);
+    EXPECT_EQ(FolderStore(listFile).folders().size(), 1);
+  }
+}
+
+TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders_and_remove_only_their_row) {
+  auto store = storeWithMissingLast({"a", "b", "gone"});
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  const auto describe = [](QMenu& menu) {
+    QStringList items;
+    for (QAction* action : menu.actions())
+      items.append(action->isSeparator() ? QStringLiteral("---")
+                                         : action->text() + (action->isEnabled() ? "" : " (disabled)"));
+    return items;
+  };
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in Finder", "---", "Remove from List"}));
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(2)), (QStringList{QString::fromUtf8("Reconnect\u2026"),
+                                                            "Show in Finder (disabled)", "---", "Remove from List"}));
+
+  select(sidebar, {0, 2});
+  sidebar.makeRowMenu(1)->actions().last()->trigger();
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a [Originals]", "2 gone"}));
+  EXPECT_EQ(sidebar.selection().size(), 2) << "the selection stays as it was";
+}
+
+TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_dialog_adds_nothing) {
+  auto store = makeStore();
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  tree.mkdir("pick/Photos");
+  tree.mkdir("pick/Music");
+  const QString pick = QString::fromStdString(tree.path("pick"));
+
+  answerNextDialog([](QFileDialog& dialog) { dialog.reject(); });
+  sidebar.addButton()->click();
+  EXPECT_TRUE(store->folders().isEmpty());
+
+  answerNextDialog([pick](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Add");
+    chooseEntries(dialog, pick, {"Photos", "Music"});
+  });
+  sidebar.addButton()->click();
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music"}));
+}
+
+TEST_F(FolderSidebarTest, reconnect_names_the_folder_and_points_the_entry_at_the_chosen_location) {
+  EXPECT_EQ(FolderSidebar::reconnectMessage("/Users/ann/Photos"),
+            QString::fromUtf8("Choose the new location of \u201CPhotos\u201D."));
+  auto store = storeWithMissingLast({"keep", "Photos"});
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  const QUuid id = store->folders().last().id;
+  tree.mkdir("moved/Photos 2");
+  const QString moved = QString::fromStdString(tree.path("moved"));
+
+  QString title;
+  answerNextDialog([&title, moved](QFileDialog& dialog) {
+    title = dialog.windowTitle();
+    chooseEntries(dialog, moved, {"Photos 2"});
+  });
+  sidebar.makeRowMenu(1)->actions().first()->trigger();
+  EXPECT_EQ(title, QString::fromUtf8("Choose the new location of \u201CPhotos\u201D."));
+  ASSERT_EQ(store->folders().size(), 2);
+  EXPECT_EQ(store->folders().last().id, id);
+  EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
+  EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
+}
+
+TEST_F(FolderSidebarTest, screenshot_of_the_sidebar) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  auto store = storeWithMissingLast({"Photos", "Documents", "Music Library", "Old Backup Drive"});
+  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  sidebar.resize(280, 360);
+  select(sidebar, {1});
+  sidebar.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
+  widgettest::saveScreenshot(sidebar, "folder-sidebar");
+}
+
+}  // namespace

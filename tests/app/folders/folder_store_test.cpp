@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "folders/Bookmark.h"
+#include "folders/FolderLog.h"
+#include "folders/FolderStore.h"
+#include "temp_tree.hpp"
+
+namespace {
+
+using quelmaris::testing::TempTree;
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void replaceContents(const QString& path, const QByteArray& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// The file is replaced by every save, so a new inode tells of a write.
+ino_t inodeOf(const QString& path) {
+  struct stat st {};
+  return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+QStringList pathsOf(const QList<WatchedFolder>& folders) {
+  QStringList paths;
+  for (const WatchedFolder& folder : folders) paths.append(folder.path);
+  return paths;
+}
+
+struct LoggedFailure {
+  QString message;
+  FolderError error;
+};
+
+class FolderStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Nothing here may reach the real user's data folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(qs(tree.path("xdg"))));
+  }
+
+  std::unique_ptr<FolderStore> makeStore() {
+    return std::make_unique<FolderStore>(storage, [this](const QString& message, const FolderError& error) {
+      logged.push_back({message, error});
+    });
+  }
+
+  // A store listing the given folders, made from scratch.
+  std::unique_ptr<FolderStore> storeWith(const std::vector<std::string>& folders) {
+    auto store = makeStore();
+    QList<QUrl> urls;
+    for (const std::string& folder : folders) urls.append(urlOf(tree.mkdir(folder)));
+    store->add(urls);
+    return store;
+  }
+
+  TempTree tree;
+  QString storage = qs(tree.path("data/Quelmaris/folders.json"));
+  std::vector<LoggedFailure> logged;
+};
+
+TEST_F(FolderStoreTest, a_first_launch_writes_nothing_until_the_first_add_creates_folder_and_file) {
+  EXPECT_EQ(FolderStore::defaultStoragePath(), qs(tree.path("xdg/Quelmaris/folders.json")));
+  auto store = makeStore();
+  EXPECT_TRUE(store->folders().isEmpty());
+  EXPECT_FALSE(std::filesystem::exists(tree.path("data")));
+  tree.mkdir("x");
+  tree.mkdir("Photos");
+  const QUrl given = urlOf(tree.path("x/../Photos"));
+  store->add({given});
+  ASSERT_EQ(store->folders().size(), 1);
+  EXPECT_EQ(store->folders()[0].url, given) << "the given url is kept, the path standardized";
+  EXPECT_EQ(store->folders()[0].path, qs(tree.path("Photos")));
+  EXPECT_TRUE(QFile::exists(storage));
+  EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(FolderStoreTest, a_saved_list_loads_back_whole_and_saves_to_the_same_bytes) {
+  const auto first = storeWith({"A", "B/./", "C"});
+  const QByteArray saved = contents(storage);
+  ASSERT_FALSE(saved.isEmpty());
+  const auto second = makeStore();
+  EXPECT_EQ(second->folders(), first->folders());
+  QFile::remove(storage);
+  second->save();
+  EXPECT_EQ(contents(storage), saved);
+}
+
+TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until_the_next_change) {
+  const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QQ=="})";
+  const QByteArray files[] = {
+      "[" + good + ",{]",
+      "[" + good + R"(,{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5E","path":"\/b"}])",
+      "[" + good + R"(,{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5E","path":"\/b","bookmark":"*"}])",
+  };
+  for (const QByteArray& file : files) {
+    SCOPED_TRACE(file.constData());
+    replaceContents(storage, file);
+    const ino_t written = inodeOf(storage);
+    auto store = makeStore();
+    EXPECT_TRUE(store->folders().isEmpty());
+    EXPECT_EQ(inodeOf(storage), written);
+    EXPECT_EQ(contents(storage), file);
+    store->add({urlOf(tree.mkdir("Photos"))});
+    EXPECT_EQ(FolderListFile::decode(contents(storage))->size(), 1);
+  }
+}
+
+TEST_F(FolderStoreTest, a_missing_folder_stays_listed_unavailable_and_out_of_the_scan_roots) {
+  const auto before = storeWith({"A", "B", "C"});
+  std::filesystem::remove(tree.path("B"));
+  const ino_t saved = inodeOf(storage);
+  const auto store = makeStore();
+  ASSERT_EQ(store->folders().size(), 3);
+  const WatchedFolder& missing = store->folders()[1];
+  EXPECT_FALSE(missing.isAvailable());
+  EXPECT_EQ(missing.path, qs(tree.path("B")));
+  EXPECT_EQ(missing.bookmark, before->folders()[1].bookmark);
+  EXPECT_EQ(store->urls(), (QList<QUrl>{urlOf(tree.path("A")), urlOf(tree.path("C"))}));
+  EXPECT_EQ(inodeOf(storage), saved);
+  // Unavailable entries still count as listed.
+  tree.mkdir("B");
+  store->add({urlOf(tree.path("B"))});
+  EXPECT_EQ(store->folders().size(), 3);
+}
+
+TEST_F(FolderStoreTest, a_new_folder_at_the_old_path_is_stale_and_its_bookmark_renewed_and_saved) {
+  const auto before = storeWith({"Work", "Other"});
+  std::filesystem::rename(tree.path("Work"), tree.path("Work-old"));
+  tree.mkdir("Work");
+  const auto store = makeStore();
+  const WatchedFolder& renewed = store->folders()[0];
+  EXPECT_TRUE(renewed.isAvailable());
+  EXPECT_EQ(renewed.path, qs(tree.path("Work")));
+  EXPECT_NE(renewed.bookmark, before->folders()[0].bookmark);
+  EXPECT_EQ(store->folders()[1], before->folders()[1]);
+  const auto saved = FolderListFile::read(storage);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->at(0).bookmark, renewed.bookmark);
+  // Renewed for good: the next launch finds the bookmark current and writes nothing.
+  const ino_t current = inodeOf(storage);
+  makeStore();
+  EXPECT_EQ(inodeOf(storage), current);
+}
+
+TEST_F(FolderStoreTest, the_path_at_load_comes_from_the_bookmark_and_alone_causes_no_save) {
+  storeWith({"Real"});
+  QByteArray file = contents(storage);
+  file.replace("Real", "Stale-name");
+  replaceContents(storage, file);
+  const ino_t written = inodeOf(storage);
+  const auto store = makeStore();
+  EXPECT_EQ(store->folders()[0].path, qs(tree.path("Real")));
+  EXPECT_EQ(inodeOf(storage), written);
+  EXPECT_EQ(contents(storage), file);
+}
+
+TEST_F(FolderStoreTest, bytes_that_are_no_bookmark_leave_the_entry_unavailable_and_saved_back_unchanged) {
+  replaceContents(storage, R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QUJD"}])");
+  const auto store = makeStore();
+  ASSERT_EQ(store->folders().size(), 1);
+  EXPECT_FALSE(store->folders()[0].isAvailable());
+  store->save();
+  EXPECT_EQ(contents(storage),
+            QByteArray(R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QUJD"}])"));
+}
+
+TEST_F(FolderStoreTest, add_keeps_only_new_folders_and_saves_in_every_case) {
+  const std::string photos = tree.mkdir("Photos");
+  const std::string file = tree.write("notes.txt", "x");
+  // Two names that are canonically equivalent but different bytes on disk.
+  const std::string composed = tree.mkdir("caf\xc3\xa9");
+  const std::string decomposed = tree.mkdir("cafe\xcc\x81");
+  struct Case {
+    const char* name;
+    QList<QUrl> urls;
+    QStringList expected;
+  };
+  const Case cases[] = {
+      {"empty call", {}, {}},
+      {"the same folder twice", {urlOf(photos), urlOf(photos)}, {qs(photos)}},
+      {"a file and a missing path", {urlOf(file), urlOf(tree.path("gone"))}, {}},
+      {"not a local file", {QUrl(QStringLiteral("https://example.invalid/x"))}, {}},
+      {"canonically equivalent names", {urlOf(composed), urlOf(decomposed)}, {qs(composed)}},
+      {"a trailing slash is another path", {urlOf(photos), urlOf(photos + "/")}, {qs(photos), qs(photos + "/")}},
+      {"dot segments are resolved", {urlOf(photos), urlOf(tree.path("x/../Photos"))}, {qs(photos)}},
+  };
+  tree.mkdir("x");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(storage);
+    auto store = makeStore();
+    store->add(c.urls);
+    EXPECT_EQ(pathsOf(store->folders()), c.expected);
+    EXPECT_TRUE(QFile::exists(storage));
+  }
+  EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(FolderStoreTest, a_folder_whose_kind_cannot_be_read_is_not_added) {
+  const std::string hidden = tree.mkdir("closed/inner");
+  ASSERT_EQ(::chmod(tree.path("closed").c_str(), 0), 0);
+  const std::string storagePath = tree.path("nobody/folders.json");
+  tree.mkdir("nobody");
+  ASSERT_EQ(::chmod(tree.path("nobody").c_str(), 0777), 0);
+  const int status = quelmaris::testing::run_unprivileged([&] {
+    FolderStore store(qs(storagePath), [](const QString&, const FolderError&) {});
+    store.add({urlOf(hidden)});
+    return store.folders().isEmpty() && QFile::exists(qs(storagePath)) ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_saves_even_when_nothing_matched) {
+  const auto store = storeWith({"A", "B", "C"});
+  const QList<WatchedFolder> before = store->folders();
+  QFile::remove(storage);
+  store->remove({QUuid::createUuid()});
+  EXPECT_EQ(store->folders(), before);
+  EXPECT_TRUE(QFile::exists(storage));
+  store->remove({before[1].id});
+  EXPECT_EQ(store->folders(), (QList<WatchedFolder>{before[0], before[2]}));
+  EXPECT_EQ(FolderListFile::read(storage)->size(), 2);
+}
+
+TEST_F(FolderStoreTest, move_puts_the_folders_before_the_one_at_the_target_and_saves_the_order) {
+  struct Case {
+    QList<qsizetype> from;
+    qsizetype to;
+    QString order;
+  };
+  const Case cases[] = {
+      {{0}, 2, QStringLiteral("BAC")}, {{0}, 3, QStringLiteral("BCA")}, {{0, 2}, 1, QStringLiteral("ACB")},
+      {{2, 0}, 3, QStringLiteral("BAC")}, {{1}, 1, QStringLiteral("ABC")}, {{1}, 2, QStringLiteral("ABC")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.order.toStdString());
+    QFile::remove(storage);
+    const auto store = storeWith({"A", "B", "C"});
+    store->move(c.from, c.to);
+    QString order;
+    for (const QString& path : pathsOf(store->folders())) order += path.back();
+    EXPECT_EQ(order, c.order);
+    EXPECT_EQ(pathsOf(makeStore()->folders()), pathsOf(store->folders()));
+  }
+}
+
+TEST_F(FolderStoreTest, reconnect_keeps_id_and_place_makes_the_entry_available_and_saves) {
+  const auto before = storeWith({"A", "B", "C"});
+  std::filesystem::remove(tree.path("B"));
+  const auto store = makeStore();
+  ASSERT_FALSE(store->folders()[1].isAvailable());
+  const QUrl moved = urlOf(tree.mkdir("B-moved"));
+  store->reconnect(store->folders()[1], moved);
+  const WatchedFolder& entry = store->folders()[1];
+  EXPECT_EQ(entry.id, before->folders()[1].id);
+  EXPECT_EQ(entry.url, moved);
+  EXPECT_EQ(entry.path, qs(tree.path("B-moved")));
+  EXPECT_EQ(makeStore()->folders(), store->folders());
+  // Reconnecting to a listed path drops neither entry.
+  store->reconnect(store->folders()[1], urlOf(tree.path("A")));
+  EXPECT_EQ(pathsOf(store->folders()), (QStringList{qs(tree.path("A")), qs(tree.path("A")), qs(tree.path("C"))}));
+}
+
+TEST_F(FolderStoreTest, reconnect_that_cannot_proceed_changes_nothing_and_saves_nothing) {
+  const auto store = storeWith({"A", "B"});
+  const WatchedFolder gone = store->folders()[1];
+  store->remove({gone.id});
+  const QList<WatchedFolder> before = store->folders();
+  QFile::remove(storage);
+  QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
+  store->reconnect(gone, urlOf(tree.mkdir("Elsewhere")));
+  store->reconnect(before[0], urlOf(tree.path("missing")));
+  store->reconnect(before[0], urlOf(tree.write("a-file", "x")));
+  EXPECT_EQ(store->folders(), before);
+  EXPECT_FALSE(QFile::exists(storage));
+  EXPECT_EQ(changed.count(), 0);
+  EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(FolderStoreTest, observers_hear_of_every_change_and_not_of_a_load_that_changed_nothing) {
+  const auto store = storeWith({"A"});
+  QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
+  store->add({urlOf(tree.mkdir("B")), urlOf(tree.mkdir("C")), urlOf(tree.path("A"))});
+  EXPECT_EQ(changed.count(), 2);
+  store->move({0}, 2);
+  store->remove({QUuid::createUuid()});
+  store->reconnect(store->folders()[0], urlOf(tree.mkdir("D")));
+  EXPECT_EQ(changed.count(), 5);
+  changed.clear();
+  store->load();
+  EXPECT_EQ(changed.count(), 0);
+  std::filesystem::remove(tree.path("C"));
+  store->load();
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_EQ(store->urls().size(), 2);
+}
+
+TEST_F(FolderStoreTest, a_failed_save_is_logged_and_the_list_in_memory_stays) {
+  tree.write("blocker", "x");
+  storage = qs(tree.path("blocker/Quelmaris/folders.json"));
+  auto store = makeStore();
+  store->add({urlOf(tree.mkdir("A"))});
+  EXPECT_EQ(store->folders().size(), 1);
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].message, QStringLiteral("Saving folders failed"));
+  EXPECT_EQ(logged[0].error.code, ENOTDIR);
+}
+
+TEST(FolderLog, the_entry_names_message_domain_and_code_and_hides_the_description) {
+  const FolderError error = FolderLog::errnoError(ENOTDIR);
+  EXPECT_FALSE(error.description.isEmpty());
+  EXPECT_EQ(FolderLog::entryText(QStringLiteral("Saving folders failed"), error),
+            QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR));
+}
+
+TEST(Bookmark, resolves_by_path_and_reports_another_folder_there_as_stale) {
+  TempTree tree;
+  const std::string folder = tree.mkdir("F");
+  const auto made = Bookmark::make(urlOf(folder));
+  ASSERT_TRUE(std::holds_alternative<QByteArray>(made));
+  const QByteArray bookmark = std::get<QByteArray>(made);
+
+  auto found = Bookmark::resolve(bookmark);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->url, urlOf(folder));
+  EXPECT_FALSE(found->stale);
+
+  std::filesystem::rename(folder, tree.path("F-away"));
+  EXPECT_FALSE(Bookmark::resolve(bookmark));
+  tree.write("F", "now a file");
+  EXPECT_FALSE(Bookmark::resolve(bookmark));
+  std::filesystem::remove(folder);
+  tree.mkdir("F");
+  found = Bookmark::resolve(bookmark);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->url, urlOf(folder));
+  EXPECT_TRUE(found->stale);
+}
+
+TEST(Bookmark, damaged_bytes_do_not_resolve) {
+  TempTree tree;
+  const QByteArray good = std::get<QByteArray>(Bookmark::make(urlOf(tree.mkdir("F"))));
+  QByteArray otherVersion = good;
+  otherVersion[4] = 2;
+  QByteArray relative = good;
+  relative[21] = 'x';
+  const QByteArray damaged[] = {QByteArray(), good.left(21),        otherVersion,
+                                relative,     "XXXX" + good.mid(4), good + QByteArray(1, '\0') + "x"};
+  for (const QByteArray& bytes : damaged) {
+    SCOPED_TRACE(bytes.toHex().toStdString());
+    EXPECT_FALSE(Bookmark::resolve(bytes));
+  }
+}
+
+}  // namespace

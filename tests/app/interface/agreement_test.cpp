@@ -1,0 +1,99 @@
+#include "interface/Agreement.h"
+
+#include <gtest/gtest.h>
+#include <quelmaris_ffi_checksums.h>
+
+#include <array>
+
+#include "interface/ListenerCallbacks.h"
+
+namespace {
+
+constexpr std::array<std::uint16_t, 9> built = {
+    QUELMARIS_FFI_CHECKSUM_CHECK_IDENTITY,      QUELMARIS_FFI_CHECKSUM_CHOOSE_KEEPER,
+    QUELMARIS_FFI_CHECKSUM_DEFAULT_SCAN_CONFIG, QUELMARIS_FFI_CHECKSUM_PLAN_TRASH,
+    QUELMARIS_FFI_CHECKSUM_SCANJOB_CANCEL,      QUELMARIS_FFI_CHECKSUM_SCANJOB_IS_CANCELLED,
+    QUELMARIS_FFI_CHECKSUM_SCANJOB_RUN,         QUELMARIS_FFI_CHECKSUM_SCANLISTENER_ON_EVENT,
+    QUELMARIS_FFI_CHECKSUM_SCANJOB_NEW,
+};
+
+// A core that answers the queries as told and records what was asked.
+int checksumQueries = 0;
+const ScanListenerVTable* registered = nullptr;
+int registrations = 0;
+
+std::uint32_t version30() { return 30; }
+std::uint32_t version31() { return 31; }
+template <std::size_t I>
+std::uint16_t builtChecksum() {
+  ++checksumQueries;
+  return built[I];
+}
+std::uint16_t wrongChecksum() {
+  ++checksumQueries;
+  return static_cast<std::uint16_t>(built[8] + 1);
+}
+void recordRegistration(const ScanListenerVTable* table) {
+  registered = table;
+  ++registrations;
+}
+
+CoreContract agreeingCore() {
+  return CoreContract{version30,
+                      {builtChecksum<0>, builtChecksum<1>, builtChecksum<2>, builtChecksum<3>, builtChecksum<4>,
+                       builtChecksum<5>, builtChecksum<6>, builtChecksum<7>, builtChecksum<8>},
+                      recordRegistration};
+}
+
+class Agreement : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    checksumQueries = 0;
+    registered = nullptr;
+    registrations = 0;
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+};
+
+TEST_F(Agreement, a_matching_core_gets_the_callback_table_registered) {
+  EXPECT_EQ(initializationResult(agreeingCore()), AgreementResult::agreed);
+  EXPECT_EQ(checksumQueries, 9);
+  EXPECT_EQ(registrations, 1);
+  EXPECT_EQ(registered, &scanListenerVTable());
+}
+
+TEST_F(Agreement, the_linked_core_agrees) {
+  CoreContract linked = linkedCore();
+  linked.registerCallbacks = recordRegistration;
+  EXPECT_EQ(initializationResult(linked), AgreementResult::agreed);
+}
+
+TEST_F(Agreement, a_version_mismatch_is_found_before_any_checksum_is_asked) {
+  CoreContract core = agreeingCore();
+  core.contractVersion = version31;
+  EXPECT_EQ(initializationResult(core), AgreementResult::contractVersionMismatch);
+  EXPECT_EQ(checksumQueries, 0);
+  EXPECT_EQ(registrations, 0);
+}
+
+TEST_F(Agreement, a_mismatch_of_the_last_checksum_alone_is_found) {
+  CoreContract core = agreeingCore();
+  core.checksums[8] = wrongChecksum;
+  EXPECT_EQ(initializationResult(core), AgreementResult::checksumMismatch);
+  EXPECT_EQ(checksumQueries, 9);
+  EXPECT_EQ(registrations, 0);
+}
+
+TEST_F(Agreement, a_mismatch_stops_the_program_with_its_message) {
+  CoreContract versionMismatch = agreeingCore();
+  versionMismatch.contractVersion = version31;
+  EXPECT_DEATH(stopUnlessAgreed(initializationResult(versionMismatch)),
+               "UniFFI contract version mismatch: try cleaning and rebuilding your project");
+
+  CoreContract checksumMismatch = agreeingCore();
+  checksumMismatch.checksums[0] = wrongChecksum;
+  EXPECT_DEATH(stopUnlessAgreed(initializationResult(checksumMismatch)),
+               "UniFFI API checksum mismatch: try cleaning and rebuilding your project");
+}
+
+}  // namespace

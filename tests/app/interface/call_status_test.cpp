@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "interface/CoreCall.h"
+
+namespace {
+
+using Case = UniffiInternalError::Case;
+
+CoreCallStatus statusWith(std::int8_t code, const QByteArray& message) {
+  return CoreCallStatus{code, message.isNull() ? CoreBuffer{0, 0, nullptr} : sendBytes(message)};
+}
+
+TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) {
+  struct Row {
+    const char* what;
+    CoreCallStatus status;
+    Case expected;
+    QString description;
+  };
+  const Row rows[] = {
+      {"code 2 with a message", statusWith(2, QByteArray("boom \xFF!")), Case::corePanic,
+       QStringLiteral("boom \uFFFD!")},
+      {"code 2 with an empty buffer", statusWith(2, QByteArray("")), Case::corePanic,
+       QStringLiteral("The scanning core failed without a message")},
+      {"code 2 without a buffer", statusWith(2, QByteArray()), Case::corePanic,
+       QStringLiteral("The scanning core failed without a message")},
+      {"code 1 where no error is declared", statusWith(1, QByteArray("\0\0\0\x01", 4)), Case::unexpectedCoreCallError,
+       QStringLiteral("CALL_ERROR but no errorClass specified")},
+      {"code 4", statusWith(4, QByteArray()), Case::unexpectedCoreCallStatusCode,
+       QStringLiteral("Unexpected CoreCallStatus code")},
+  };
+  for (Row row : rows) {
+    SCOPED_TRACE(row.what);
+    try {
+      uniffiCheckCallStatus(row.status);
+      ADD_FAILURE() << "nothing raised";
+    } catch (const UniffiInternalError& error) {
+      EXPECT_EQ(error.which(), row.expected);
+      EXPECT_EQ(error.description(), row.description);
+    }
+  }
+}
+
+TEST(CallStatus, a_declared_error_is_read_by_the_operations_reader) {
+  CoreCallStatus status = statusWith(1, QByteArray("\0\0\0\x05\0\0\0\0\0\0\0\x07", 12));
+  try {
+    uniffiCheckCallStatus(status, [](CoreBuffer errorBuf) { throw lift<InvariantViolation>(errorBuf); });
+    ADD_FAILURE() << "nothing raised";
+  } catch (const InvariantViolation& violation) {
+    EXPECT_EQ(violation, InvariantViolation{InvariantViolation::TooSmall{7}});
+  }
+}
+
+TEST(CallStatus, cancellation_and_unreadable_results_stop_the_program) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  CoreCallStatus cancelled = statusWith(3, QByteArray());
+  EXPECT_DEATH(uniffiCheckCallStatus(cancelled), "Cancellation not supported yet");
+
+  const QByteArray phaseAndOneMore("\0\0\0\x01\0", 5);
+  EXPECT_DEATH(callOrStop([&] { return lift<Phase>(sendBytes(phaseAndOneMore)); }),
+               "The buffer still has data after lifting its containing value");
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "interface/CoreCall.h"
+#include "interface/ListenerCallbacks.h"
+#include "interface/UniffiHandleMap.h"
+
+namespace {
+
+class Recorder : public ScanListener {
+ public:
+  void onEvent(ScanEvent event) override {
+    const std::lock_guard guard(mutex_);
+    events.push_back(std::move(event));
+    threads.push_back(std::this_thread::get_id());
+  }
+  std::vector<ScanEvent> events;
+  std::vector<std::thread::id> threads;
+
+ private:
+  std::mutex mutex_;
+};
+
+using Case = UniffiInternalError::Case;
+
+template <class Body>
+Case raisedBy(Body body) {
+  try {
+    body();
+  } catch (const UniffiInternalError& error) {
+    return error.which();
+  }
+  ADD_FAILURE() << "nothing raised";
+  return Case::corePanic;
+}
+
+CoreBuffer eventBuffer(const ScanEvent& event) { return lower(event); }
+
+CoreBuffer bufferOf(const QByteArray& bytes) { return sendBytes(bytes); }
+
+QString errorText(CoreCallStatus& status) {
+  const ReceivedBuffer owned(status.errorBuf);
+  return QString::fromUtf8(reinterpret_cast<const char*>(status.errorBuf.data),
+                           static_cast<qsizetype>(status.errorBuf.len));
+}
+
+const ScanEvent someEvent{ScanEvent::phase{Phase::grouping}};
+
+TEST(UniffiHandleMap, handles_are_odd_from_one_and_a_clone_names_the_same_object) {
+  UniffiHandleMap<Recorder> map;
+  const auto first = std::make_shared<Recorder>();
+  EXPECT_EQ(map.insert(first), 1u);
+  EXPECT_EQ(map.insert(std::make_shared<Recorder>()), 3u);
+  const std::uint64_t cloned = map.clone(1);
+  EXPECT_EQ(cloned, 5u);
+  EXPECT_EQ(map.get(cloned), first);
+
+  EXPECT_EQ(map.remove(1), first);
+  EXPECT_EQ(map.get(5), first) << "the clone holds its own entry";
+  EXPECT_EQ(raisedBy([&] { map.get(1); }), Case::unexpectedStaleHandle);
+  EXPECT_EQ(raisedBy([&] { map.remove(1); }), Case::unexpectedStaleHandle);
+  EXPECT_EQ(raisedBy([&] { map.clone(1); }), Case::unexpectedStaleHandle);
+  EXPECT_EQ(map.insert(first), 7u) << "handles are never reused";
+}
+
+TEST(ListenerCallbacks, on_event_delivers_on_the_calling_thread_and_frees_the_event) {
+  const auto recorder = std::make_shared<Recorder>();
+  const std::uint64_t handle = lowerListener(recorder);
+  CoreCallStatus status{0, {0, 0, nullptr}};
+  std::thread core([&] { scanListenerVTable().onEvent(handle, eventBuffer(someEvent), nullptr, &status); });
+  const auto coreThread = core.get_id();
+  core.join();
+  EXPECT_EQ(status.code, 0);
+  ASSERT_EQ(recorder->events, std::vector<ScanEvent>{someEvent});
+  EXPECT_EQ(recorder->threads.front(), coreThread);
+  scanListenerVTable().uniffiFree(handle);
+}
+
+TEST(ListenerCallbacks, on_event_reports_failures_in_the_status_and_never_reaches_the_listener) {
+  const auto recorder = std::make_shared<Recorder>();
+  const std::uint64_t handle = lowerListener(recorder);
+  scanListenerVTable().uniffiFree(handle);
+  struct Row {
+    const char* what;
+    std::uint64_t handle;
+    CoreBuffer event;
+    const char* text;
+  };
+  const std::uint64_t live = lowerListener(recorder);
+  const Row rows[] = {
+      {"stale handle", handle, eventBuffer(someEvent), "The object in the handle map has been dropped already"},
+      {"event tag 9", live, bufferOf(QByteArray("\0\0\0\x09", 4)), "Raw enum value doesn't match any cases"},
+      {"extra byte", live, bufferOf(QByteArray("\0\0\0\x01\0\0\0\x02\0", 9)),
+       "The buffer still has data after lifting its containing value"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    CoreCallStatus status{0, {0, 0, nullptr}};
+    scanListenerVTable().onEvent(row.handle, row.event, nullptr, &status);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(errorText(status), QString::fromLatin1(row.text));
+  }
+  EXPECT_TRUE(recorder->events.empty());
+  scanListenerVTable().uniffiFree(live);
+}
+
+TEST(ListenerCallbacks, freeing_a_missing_handle_prints_and_changes_nothing) {
+  const auto recorder = std::make_shared<Recorder>();
+  const std::uint64_t kept = lowerListener(recorder);
+  const std::uint64_t freed = scanListenerVTable().uniffiClone(kept);
+  scanListenerVTable().uniffiFree(freed);
+
+  ::testing::internal::CaptureStdout();
+  scanListenerVTable().uniffiFree(freed);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "Uniffi callback interface ScanListener: handle missing in uniffiFree\n");
+  EXPECT_EQ(listenerHandleMap().get(kept), recorder);
+  scanListenerVTable().uniffiFree(kept);
+}
+
+TEST(ListenerCallbacks, cloning_a_missing_handle_stops_the_program) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::uint64_t handle = lowerListener(std::make_shared<Recorder>());
+  scanListenerVTable().uniffiFree(handle);
+  EXPECT_DEATH(scanListenerVTable().uniffiClone(handle),
+               "Uniffi callback interface ScanListener: handle missing in uniffiClone");
+}
+
+}  // namespace

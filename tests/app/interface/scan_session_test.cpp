@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "interface/CoreScanner.h"
+#include "app_test_support.hpp"
+#include "temp_tree.hpp"
+
+namespace {
+
+using quelmaris::testing::TempTree;
+
+ScanConfig configFor(QList<QString> roots) {
+  ScanConfig config = defaultScanConfig();
+  config.roots = std::move(roots);
+  config.minSize = 1;
+  return config;
+}
+
+QString text(const std::string& path) { return QString::fromStdString(path); }
+
+// Two identical files far too large to hash in any test's time: a scan of
+// them ends only when it is cancelled. They are sparse, so they cost no disk.
+QList<QString> endlessRoots(const TempTree& tree) {
+  constexpr std::uintmax_t oneTebibyte = std::uintmax_t{1} << 40;
+  for (const char* name : {"a/big.bin", "b/big.bin"}) std::filesystem::resize_file(tree.write(name, ""), oneTebibyte);
+  return {text(tree.path("a")), text(tree.path("b"))};
+}
+
+// Consumes a session on the main thread, as the scan store does.
+struct Consumer {
+  std::vector<ScanEvent> events;
+  bool ended = false;
+  std::function<void(const ScanEvent&)> hook;
+
+  void attach(ScanSession& session) {
+    session.events.consume(
+        &apptest::application(),
+        [this](ScanEvent event) {
+          events.push_back(event);
+          if (hook) hook(event);
+        },
+        [this] { ended = true; });
+  }
+
+  std::vector<Phase> phases() const {
+    std::vector<Phase> out;
+    for (const auto& e : events)
+      if (const auto* p = std::get_if<ScanEvent::phase>(&e.value)) out.push_back(p->phase);
+    return out;
+  }
+
+  template <class Case>
+  std::vector<Case> all() const {
+    std::vector<Case> out;
+    for (const auto& e : events)
+      if (const auto* c = std::get_if<Case>(&e.value)) out.push_back(*c);
+    return out;
+  }
+
+  const ScanSummary* summary() const {
+    if (events.empty()) return nullptr;
+    const auto* finished = std::get_if<ScanEvent::finished>(&events.back().value);
+    return finished ? &finished->summary : nullptr;
+  }
+};
+
+class ScanSessionTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_TRUE(apptest::waitForScanThreadsToEnd()) << "a scan thread is still running"; }
+};
+
+TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends) {
+  TempTree tree;
+  const std::string nfd = "cafe\xCC\x81.txt";
+  tree.write("a/" + nfd, "same content");
+  tree.write("b/" + nfd, "same content");
+  tree.write("a/note", "one");
+  tree.write("b/note", "two");
+  const QString missing = text(tree.path("nowhere"));
+
+  ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b")), missing}));
+  Consumer consumer;
+  consumer.attach(session);
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return consumer.ended; }));
+
+  EXPECT_EQ(consumer.phases(), (std::vector<Phase>{Phase::listing, Phase::grouping, Phase::verifying, Phase::done}));
+  EXPECT_EQ(consumer.all<ScanEvent::rootSkipped>(),
+            (std::vector<ScanEvent::rootSkipped>{{missing, RootSkipReason{RootSkipReason::missing{}}}}));
+
+  const auto sets = consumer.all<ScanEvent::setReady>();
+  ASSERT_EQ(sets.size(), 1u);
+  const DuplicateSet& set = sets[0].set;
+  EXPECT_EQ(set.displayName.toUtf8().toStdString(), nfd);
+  ASSERT_EQ(set.files.size(), 2);
+  EXPECT_EQ(set.files[0].path.toStdString(), tree.path("a/" + nfd));
+  EXPECT_EQ(set.files[1].rootIndex, 1u);
+  EXPECT_EQ(set.files[0].size, 12u);
+  EXPECT_TRUE(set.verified);
+  ASSERT_TRUE(set.contentHash.has_value());
+  EXPECT_EQ(set.contentHash->size(), 64);
+
+  ASSERT_EQ(consumer.all<ScanEvent::lookalikeReady>().size(), 1u);
+  ASSERT_NE(consumer.summary(), nullptr) << "Finished is the last event";
+  EXPECT_FALSE(consumer.summary()->cancelled);
+  EXPECT_EQ(consumer.summary()->sets, 1u);
+  EXPECT_EQ(consumer.summary()->lookalikeGroups, 1u);
+}
+
+// Whether the thread has entered run when the cancel comes is up to the
+// scheduler; either way the scan of files it could never finish hashing stops
+// and the stream ends with the cancelled finish.
+TEST_F(ScanSessionTest, a_cancel_right_after_start_stops_the_scan_and_the_stream_still_ends) {
+  TempTree tree;
+  ScanSession session = CoreScanner().start(configFor(endlessRoots(tree)));
+  session.cancel();
+  Consumer consumer;
+  consumer.attach(session);
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return consumer.ended; }));
+
+  EXPECT_EQ(consumer.phases().front(), Phase::listing);
+  EXPECT_NE(consumer.phases().back(), Phase::done);
+  EXPECT_TRUE(consumer.all<ScanEvent::setReady>().empty());
+  ASSERT_NE(consumer.summary(), nullptr) << "Finished is the last event";
+  EXPECT_TRUE(consumer.summary()->cancelled);
+}
+
+TEST_F(ScanSessionTest, a_cancel_during_verification_ends_the_scan_with_a_cancelled_finish) {
+  TempTree tree;
+  ScanSession session = CoreScanner().start(configFor(endlessRoots(tree)));
+  Consumer consumer;
+  bool threadWasNamed = false;
+  consumer.hook = [&](const ScanEvent& event) {
+    const auto* phase = std::get_if<ScanEvent::phase>(&event.value);
+    if (!phase || phase->phase != Phase::verifying) return;
+    threadWasNamed = apptest::scanThreadRunning();
+    session.cancel();
+  };
+  consumer.attach(session);
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return consumer.ended; }));
+
+  EXPECT_TRUE(threadWasNamed) << "the thread blocked in run is named \"Quelmaris scan\"";
+  EXPECT_EQ(consumer.phases(), (std::vector<Phase>{Phase::listing, Phase::grouping, Phase::verifying}));
+  ASSERT_NE(consumer.summary(), nullptr);
+  EXPECT_TRUE(consumer.summary()->cancelled);
+}
+
+TEST_F(ScanSessionTest, a_consumer_that_goes_away_cancels_the_scan_and_hears_nothing_more) {
+  TempTree tree;
+  std::optional<ScanSession> session = CoreScanner().start(configFor(endlessRoots(tree)));
+  Consumer consumer;
+  consumer.hook = [&](const ScanEvent& event) {
+    const auto* phase = std::get_if<ScanEvent::phase>(&event.value);
+    if (phase && phase->phase == Phase::verifying) session.reset();
+  };
+  consumer.attach(*session);
+
+  // Without the cancel the thread would hash for hours.
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return !session && !apptest::scanThreadRunning(); }));
+  const std::size_t heard = consumer.events.size();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(consumer.events.size(), heard);
+  EXPECT_EQ(consumer.phases().back(), Phase::verifying);
+  EXPECT_FALSE(consumer.ended);
+}
+
+}  // namespace

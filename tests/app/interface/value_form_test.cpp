@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "interface/UniffiInternalError.h"
+#include "interface/ValueForm.h"
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values) {
+  QByteArray out;
+  for (const int value : values) out.append(static_cast<char>(value));
+  return out;
+}
+
+template <class T>
+QByteArray written(const T& value) {
+  ByteWriter out;
+  write(out, value);
+  return out.bytes();
+}
+
+template <class T>
+T readWhole(const QByteArray& data) {
+  ByteReader in(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()));
+  T value = read<T>(in);
+  in.expectEnd();
+  return value;
+}
+
+const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
+
+TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example) {
+  const SkippedItem item{QStringLiteral("/a/b"), SkipReason{SkipReason::io{5}}};
+  EXPECT_EQ(written(item), skippedItemBytes);
+  EXPECT_EQ(readWhole<SkippedItem>(skippedItemBytes), item);
+
+  const ScanEvent event{ScanEvent::skipped{{item}}};
+  const QByteArray eventBytes = bytes({0, 0, 0, 4, 0, 0, 0, 1}) + skippedItemBytes;
+  EXPECT_EQ(eventBytes.size(), 24);
+  EXPECT_EQ(written(event), eventBytes);
+  EXPECT_EQ(readWhole<ScanEvent>(eventBytes), event);
+}
+
+TEST(ByteForm, small_values_have_their_documented_bytes) {
+  EXPECT_EQ(written(QString()), bytes({0, 0, 0, 0}));
+  EXPECT_EQ(written(QList<FileEntry>{}), bytes({0, 0, 0, 0}));
+  EXPECT_EQ(written(std::optional<std::uint64_t>{}), bytes({0}));
+  EXPECT_EQ(written(std::optional<std::uint64_t>{7}), bytes({1, 0, 0, 0, 0, 0, 0, 0, 7}));
+  EXPECT_EQ(written(std::uint64_t{1024}), bytes({0, 0, 0, 0, 0, 0, 4, 0}));
+  // The length counts UTF-8 bytes, not characters.
+  EXPECT_EQ(written(QStringLiteral("n\u00e9")), bytes({0, 0, 0, 3, 0x6E, 0xC3, 0xA9}));
+  EXPECT_EQ(written(KeepRule::shortestPath), bytes({0, 0, 0, 4}));
+  EXPECT_EQ(written(RootSkipReason{RootSkipReason::unreadable{-1}}), bytes({0, 0, 0, 5, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(ByteForm, every_event_case_reads_back_as_written) {
+  const FileEntry file{QStringLiteral("/r/caf\u00e9"),
+                       QStringLiteral("caf\u00e9"),
+                       1,
+                       4096,
+                       -5,
+                       1'700'000'000'000'000'000,
+                       0x0123456789abcdefULL,
+                       77,
+                       2,
+                       99,
+                       true,
+                       std::nullopt};
+  const std::vector<ScanEvent> events = {
+      {ScanEvent::phase{Phase::verifying}},
+      {ScanEvent::progress{1, 2, 3}},
+      {ScanEvent::rootSkipped{QStringLiteral("/x"), RootSkipReason{RootSkipReason::nestedIn{QStringLiteral("/")}}}},
+      {ScanEvent::skipped{{SkippedItem{QStringLiteral("/y"), SkipReason{SkipReason::changed{}}}}}},
+      {ScanEvent::setReady{DuplicateSet{9,
+                                        QStringLiteral("caf\u00e9"),
+                                        4096,
+                                        {file, file},
+                                        1,
+                                        {file},
+                                        true,
+                                        QString(64, QLatin1Char('a')),
+                                        4096,
+                                        true}}},
+      {ScanEvent::lookalikeReady{LookalikeGroup{10, QStringLiteral("x"), 1, {file}}}},
+      {ScanEvent::finished{ScanSummary{true, 1, 2, 3, 4, 5, 6, true, 7, 8, 9, 10}}},
+      {ScanEvent::failed{QStringLiteral("no folder could be scanned")}},
+  };
+  for (const ScanEvent& event : events) {
+    SCOPED_TRACE(event.value.index());
+    EXPECT_EQ(readWhole<ScanEvent>(written(event)), event);
+  }
+}
+
+TEST(LenientReading, a_bool_byte_other_than_one_reads_as_true) {
+  ScanConfig config{{}, MatchMode::nameAndSize, false, true, 1024, true, {}, {}, 0, KeepRule::folderPriority};
+  QByteArray data = written(config);
+  data[8] = 2;  // ignoreCase: after the empty roots (4 bytes) and the mode tag (4 bytes)
+  EXPECT_TRUE(readWhole<ScanConfig>(data).ignoreCase);
+}
+
+TEST(LenientReading, invalid_utf8_is_repaired_with_the_replacement_character) {
+  EXPECT_EQ(readWhole<QString>(bytes({0, 0, 0, 3, 'a', 0xFF, 'b'})), QStringLiteral("a\uFFFDb"));
+}
+
+TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
+  using Case = UniffiInternalError::Case;
+  struct Row {
+    const char* what;
+    std::function<void()> read;
+    Case expected;
+  };
+  const std::vector<Row> rows = {
+      {"event tag 9",
+       [] {
+         readWhole<ScanEvent>(bytes({0, 0, 0, 9}));
+       },
+       Case::unexpectedEnumCase},
+      {"phase tag 0",
+       [] {
+         readWhole<ScanEvent>(bytes({0, 0, 0, 1, 0, 0, 0, 0}));
+       },
+       Case::unexpectedEnumCase},
+      {"negative tag",
+       [] {
+         readWhole<KeepRule>(bytes({0xFF, 0xFF, 0xFF, 0xFF}));
+       },
+       Case::unexpectedEnumCase},
+      {"optional tag 2", [] { readWhole<std::optional<QString>>(bytes({2})); }, Case::unexpectedOptionalTag},
+      {"one byte too many",
+       [] {
+         readWhole<Phase>(bytes({0, 0, 0, 1, 0}));
+       },
+       Case::incompleteData},
+      {"three bytes for a u32",
+       [] {
+         readWhole<std::uint32_t>(bytes({0, 0, 1}));
+       },
+       Case::bufferOverflow},
+      {"text longer than the buffer",
+       [] {
+         readWhole<QString>(bytes({0, 0, 0, 5, 'a'}));
+       },
+       Case::bufferOverflow},
+      {"negative text length",
+       [] {
+         readWhole<QString>(bytes({0xFF, 0xFF, 0xFF, 0xFE}));
+       },
+       Case::bufferOverflow},
+      {"huge count without items",
+       [] {
+         readWhole<QList<SkippedItem>>(bytes({0x7F, 0xFF, 0xFF, 0xFF}));
+       },
+       Case::bufferOverflow},
+      {"empty buffer", [] { readWhole<ScanEvent>(QByteArray()); }, Case::bufferOverflow},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    try {
+      row.read();
+      ADD_FAILURE() << "read succeeded";
+    } catch (const UniffiInternalError& error) {
+      EXPECT_EQ(error.which(), row.expected) << error.what();
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// The progress card: its rows, figures, bar, timer and not-read count per
+// phase of a scripted scan, and Stop.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "interface/FormattedByteCount.h"
+#include "scan/NotReadButton.h"
+#include "scan/PhaseRow.h"
+#include "scan/ScanProgressView.h"
+#include "scan_store_driver.hpp"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using namespace widgettest;
+using State = PhaseRow::State;
+
+// "state title (detail)" for each row, top to bottom.
+QStringList rows(const ScanProgressView& view) {
+  static const char* names[] = {"pending", "running", "done"};
+  QStringList texts;
+  for (const PhaseRow* row : view.phaseRows()) {
+    QString text = QString::fromLatin1(names[static_cast<int>(row->state())]) + u' ' + row->title();
+    if (!row->detail().isEmpty()) text += QStringLiteral(" (") + row->detail() + u')';
+    texts.append(text);
+  }
+  return texts;
+}
+
+class ScanProgressViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.resize(700, 500);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  }
+
+  QApplication& app = application();  // before any widget
+  ScanStoreDriver driver;
+  ScanProgressView view{driver.store};
+};
+
+TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_and_nothing_else_shows) {
+  driver.start();
+  const QList<QLabel*> labels = view.findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                          [](QLabel* label) { return label->text() == QString::fromUtf8("Scanning\u2026"); }));
+  EXPECT_EQ(rows(view), (QStringList{"running Listing files (0 files)", "pending Grouping by name and size",
+                                     "pending Verifying content"}));
+  EXPECT_FALSE(view.progressBar()->isVisible());
+  EXPECT_TRUE(view.timerLabel()->isVisible());
+  EXPECT_EQ(view.timerLabel()->text(), "0:00");
+  EXPECT_FALSE(view.notReadButton()->isVisible());
+}
+
+TEST_F(ScanProgressViewTest, the_file_count_agrees_with_its_noun) {
+  driver.start();
+  driver.feed({progressEvent(1)});
+  EXPECT_EQ(view.phaseRows()[0]->detail(), "1 file");
+  driver.feed({progressEvent(2)});
+  EXPECT_EQ(view.phaseRows()[0]->detail(), "2 files");
+}
+
+TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash) {
+  driver.start();
+  driver.feed({phaseEvent(Phase::grouping), phaseEvent(Phase::verifying), progressEvent(9)});
+  EXPECT_EQ(rows(view), (QStringList{"done Listing files (9 files)", "done Grouping by name and size",
+                                     "running Verifying content"}));
+  EXPECT_FALSE(view.progressBar()->isVisible());
+
+  driver.feed({progressEvent(9, 1000, 4000)});
+  const QString bytes = formattedByteCount(1000) + " / " + formattedByteCount(4000);
+  EXPECT_EQ(view.phaseRows()[2]->detail(), bytes);
+  EXPECT_TRUE(view.progressBar()->isVisible());
+  EXPECT_EQ(view.progressBar()->value(), view.progressBar()->maximum() / 4);
+  EXPECT_EQ(view.progressBar()->accessibleName(), "Verifying content");
+  EXPECT_EQ(view.phaseRows()[2]->accessibleValue(), "In progress, " + bytes);
+  EXPECT_EQ(view.phaseRows()[0]->accessibleValue(), "Done, 9 files");
+  EXPECT_EQ(view.phaseRows()[1]->accessibleValue(), "Done");
+
+  driver.feed({phaseEvent(Phase::done)});
+  EXPECT_FALSE(view.progressBar()->isVisible());
+  EXPECT_EQ(view.phaseRows()[2]->state(), State::done);
+}
+
+TEST_F(ScanProgressViewTest, a_scan_without_verification_leaves_the_third_row_waiting_until_done) {
+  driver.start(false);
+  driver.feed({phaseEvent(Phase::grouping), progressEvent(3)});
+  EXPECT_EQ(rows(view), (QStringList{"done Listing files (3 files)", "running Grouping by name and size",
+                                     "pending Verifying content"}));
+  EXPECT_EQ(view.phaseRows()[2]->accessibleValue(), "Waiting");
+  driver.feed({phaseEvent(Phase::done)});
+  EXPECT_EQ(rows(view),
+            (QStringList{"done Listing files (3 files)", "done Grouping by name and size", "done Verifying content"}));
+  EXPECT_FALSE(view.progressBar()->isVisible());
+}
+
+TEST_F(ScanProgressViewTest, row_states_follow_the_order_of_the_phases) {
+  const struct {
+    Phase row;
+    Phase current;
+    State state;
+  } cases[] = {
+      {Phase::listing, Phase::listing, State::running}, {Phase::grouping, Phase::listing, State::pending},
+      {Phase::listing, Phase::verifying, State::done},  {Phase::verifying, Phase::verifying, State::running},
+      {Phase::verifying, Phase::done, State::done},     {Phase::verifying, Phase::grouping, State::pending},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(static_cast<int>(entry.row) * 10 + static_cast<int>(entry.current));
+    EXPECT_EQ(PhaseRow::stateFor(entry.row, entry.current), entry.state);
+  }
+}
+
+TEST_F(ScanProgressViewTest, the_not_read_count_shows_in_the_footer_as_items_are_skipped) {
+  driver.start();
+  driver.feed({skippedEvent("/a"), skippedEvent("/b")});
+  EXPECT_TRUE(view.notReadButton()->isVisible());
+  EXPECT_EQ(view.notReadButton()->text(), "2 not read");
+}
+
+TEST_F(ScanProgressViewTest, stop_and_its_shortcut_ask_the_session_to_cancel) {
+  driver.start();
+  view.stopButton()->click();
+  EXPECT_EQ(driver.cancels(), 1);
+  EXPECT_EQ(view.stopButton()->text(), "Stop");
+  EXPECT_EQ(view.stopButton()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Period));
+  QApplication::setActiveWindow(&view);
+  QTest::keyClick(&view, Qt::Key_Period, Qt::ControlModifier);
+  // A shortcut clicks the button with its pressed look first.
+  EXPECT_TRUE(QTest::qWaitFor([this] { return driver.cancels() == 2; }));
+  EXPECT_TRUE(driver.store.state().is<ScanStore::State::scanning>()) << "only the core's answer ends the scan";
+}
+
+TEST(ScanProgressViewShortcut, a_window_whose_menu_stops_on_ctrl_period_keeps_the_key_unambiguous) {
+  application();
+  ScanStoreDriver driver;
+  QWidget window;
+  auto* menuStop = new QAction(&window);
+  menuStop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+  window.addAction(menuStop);
+  QSignalSpy triggered(menuStop, &QAction::triggered);
+  auto* view = new ScanProgressView(driver.store, &window);
+  window.resize(700, 500);
+  view->resize(700, 500);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  driver.start();
+  QTest::keyClick(&window, Qt::Key_Period, Qt::ControlModifier);
+  EXPECT_EQ(triggered.count(), 1);
+  EXPECT_TRUE(view->stopButton()->shortcut().isEmpty());
+}
+
+TEST_F(ScanProgressViewTest, without_a_start_time_there_is_no_timer) {
+  EXPECT_FALSE(driver.store.startedAt().has_value());
+  EXPECT_FALSE(view.timerLabel()->isVisible());
+}
+
+TEST(ScanProgressViewText, elapsed_time_reads_as_a_timer) {
+  const struct {
+    qint64 seconds;
+    const char* text;
+  } cases[] = {{0, "0:00"},       {9, "0:09"},       {65, "1:05"}, {3599, "59:59"},
+               {3600, "1:00:00"}, {3723, "1:02:03"}, {-4, "0:00"}};
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.seconds);
+    EXPECT_EQ(ScanProgressView::elapsedText(entry.seconds), entry.text);
+  }
+}
+
+TEST_F(ScanProgressViewTest, screenshot_of_the_progress_card) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  driver.start();
+  driver.feed({progressEvent(48213), phaseEvent(Phase::grouping), phaseEvent(Phase::verifying),
+               progressEvent(48213, 734'000'000, 2'150'000'000), skippedEvent("/data/locked"),
+               rootSkippedEvent("/media/usb", {RootSkipReason::missing{}})});
+  saveScreenshot(view, "progress-card");
+}
+
+}  // namespace

@@ -1,0 +1,534 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <filesystem>
+
+#include "results/ResultPruning.h"
+#include "scan/ScanStore.h"
+#include "app_test_support.hpp"
+#include "scripted_scanner.hpp"
+#include "temp_tree.hpp"
+
+namespace {
+
+using apptest::ScriptedScanner;
+using quelmaris::testing::TempTree;
+
+// Runs the queued calls: the scan task's start and the stream's deliveries.
+void drain() {
+  for (int round = 0; round < 5; ++round) QCoreApplication::processEvents();
+}
+
+FileEntry file(const QString& path, std::optional<std::uint64_t> freed = 100, std::uint32_t rootIndex = 0) {
+  return FileEntry{
+      path, path.section(QLatin1Char('/'), -1), rootIndex, 100, std::nullopt, 0, 1, qHash(path), 1, std::nullopt, false,
+      freed};
+}
+
+DuplicateSet duplicateSet(std::uint64_t id, std::uint64_t reclaimable, QList<FileEntry> files = {},
+                          std::uint32_t suggestedKeep = 0) {
+  if (files.isEmpty()) files = {file(QStringLiteral("/r/a/%1").arg(id)), file(QStringLiteral("/r/b/%1").arg(id))};
+  const QString hash(64, QLatin1Char('0'));
+  return DuplicateSet{id,   QStringLiteral("n"), 100,  std::move(files), suggestedKeep, {}, true,
+                      hash, reclaimable,         false};
+}
+
+LookalikeGroup lookalike(std::uint64_t id) {
+  return LookalikeGroup{id, QStringLiteral("l"), 100, {file(QStringLiteral("/r/l1")), file(QStringLiteral("/r/l2"))}};
+}
+
+ScanSummary summary(bool cancelled = false) { return ScanSummary{cancelled, 7, 6, 1, 0, 1, 100, false, 0, 0, 5, 4}; }
+
+ScanEvent progress(std::uint64_t seen, std::uint64_t hashed = 0, std::uint64_t toHash = 0) {
+  return {ScanEvent::progress{seen, hashed, toHash}};
+}
+ScanEvent ready(DuplicateSet set) { return {ScanEvent::setReady{std::move(set)}}; }
+ScanEvent finished(bool cancelled = false) { return {ScanEvent::finished{summary(cancelled)}}; }
+ScanEvent failed(const QString& message) { return {ScanEvent::failed{message}}; }
+ScanEvent skippedItem(const QString& path) {
+  return {ScanEvent::skipped{{SkippedItem{path, SkipReason{SkipReason::permission{}}}}}};
+}
+
+QList<std::uint64_t> ids(const QList<DuplicateSet>& sets) {
+  QList<std::uint64_t> out;
+  for (const DuplicateSet& set : sets) out.append(set.id);
+  return out;
+}
+
+ScanOptions options(MatchCriterion criterion = MatchCriterion::nameAndSize, bool verifyContent = true) {
+  ScanOptions result;
+  result.criterion = criterion;
+  result.verifyContent = verifyContent;
+  return result;
+}
+
+// A store over a scripted scanner; feed() and endStream() act on the newest session.
+struct Harness {
+  Harness() { apptest::application(); }
+
+  std::shared_ptr<ScriptedScanner> scanner = std::make_shared<ScriptedScanner>();
+  ScanStore store{scanner};
+  QList<QUrl> roots{QUrl::fromLocalFile(QStringLiteral("/r/a")), QUrl::fromLocalFile(QStringLiteral("/r/b"))};
+
+  void start(const ScanOptions& given = options()) {
+    store.start(roots, given);
+    drain();
+  }
+  ScriptedScanner::Script& session() { return scanner->scripts.back(); }
+  void feed(const QList<ScanEvent>& events) {
+    for (const ScanEvent& event : events) session().feed.yield(event);
+    drain();
+  }
+  void endStream() {
+    session().feed.finish();
+    drain();
+  }
+};
+
+enum class From { idle, scanning, finished, failed };
+
+const char* name(From from) {
+  constexpr const char* names[] = {"idle", "scanning", "finished", "failed"};
+  return names[static_cast<int>(from)];
+}
+
+// Leaves the store in the state with something in every list it can fill.
+void driveTo(Harness& h, From from) {
+  if (from == From::idle) return;
+  h.start();
+  h.feed({skippedItem(QStringLiteral("/r/a/x")),
+          {ScanEvent::rootSkipped{QStringLiteral("/r/c"), {RootSkipReason::missing{}}}},
+          ready(duplicateSet(1, 10)),
+          progress(3)});
+  if (from == From::finished) {
+    h.feed({finished()});
+    h.endStream();
+  } else if (from == From::failed) {
+    h.feed({failed(QStringLiteral("no folder could be scanned"))});
+    h.endStream();
+  }
+}
+
+void expectCleared(const ScanStore& store) {
+  EXPECT_TRUE(store.sets().isEmpty());
+  EXPECT_TRUE(store.lookalikes().isEmpty());
+  EXPECT_TRUE(store.skipped().isEmpty());
+  EXPECT_TRUE(store.rootSkips().isEmpty());
+  EXPECT_EQ(store.filesSeen(), 0u);
+  EXPECT_EQ(store.phase(), Phase::listing);
+  EXPECT_EQ(store.selection(), SelectionModel());
+  EXPECT_TRUE(store.expandedRows().isEmpty());
+  EXPECT_FALSE(store.isStale());
+}
+
+constexpr From allStates[] = {From::idle, From::scanning, From::finished, From::failed};
+
+TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scanning) {
+  for (From from : allStates) {
+    SCOPED_TRACE(name(from));
+    Harness h;
+    driveTo(h, from);
+    h.store.setIsStale(true);
+    std::vector<ScanStore::State> seen;
+    bool clearedBeforeScanning = false;
+    QObject::connect(&h.store, &ScanStore::stateChanged, [&] {
+      seen.push_back(h.store.state());
+      if (h.store.state().is<ScanStore::State::scanning>())
+        clearedBeforeScanning = h.store.sets().isEmpty() && h.store.skipped().isEmpty() && !h.store.isStale();
+    });
+    const QList<QUrl> newRoots{QUrl::fromLocalFile(QStringLiteral("/s"))};
+    h.store.start(newRoots, options());
+
+    std::vector<ScanStore::State> expected{ScanStore::State{ScanStore::State::scanning{}}};
+    if (from != From::idle) expected.insert(expected.begin(), ScanStore::State{});
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(clearedBeforeScanning);
+    expectCleared(h.store);
+    EXPECT_EQ(h.store.roots(), newRoots);
+    EXPECT_TRUE(h.store.startedAt().has_value());
+    EXPECT_EQ(h.store.session(), nullptr) << "the task opens the session once the event loop runs it";
+    drain();
+    ASSERT_NE(h.store.session(), nullptr);
+    EXPECT_EQ(h.session().config.roots, QList<QString>{QStringLiteral("/s")});
+  }
+}
+
+TEST(ScanStoreTransitions, a_start_without_roots_cancels_and_resets_but_starts_nothing) {
+  for (From from : allStates) {
+    SCOPED_TRACE(name(from));
+    Harness h;
+    driveTo(h, from);
+    h.store.start({}, options(MatchCriterion::nameAndSize, false));
+    drain();
+    EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
+    expectCleared(h.store);
+    EXPECT_EQ(h.scanner->scripts.size(), from == From::idle ? 0u : 1u);
+    if (from == From::scanning) {
+      EXPECT_EQ(*h.session().cancels, 1);
+    }
+    EXPECT_EQ(h.store.roots(), from == From::idle ? QList<QUrl>{} : h.roots) << "roots keep their earlier value";
+    EXPECT_TRUE(h.store.verified()) << "verified keeps its earlier value";
+  }
+}
+
+TEST(ScanStoreTransitions, a_finish_or_failure_keeps_phase_counters_and_results_until_the_stream_ends) {
+  const QString message = QStringLiteral("no folder could be scanned");
+  const struct {
+    const char* what;
+    ScanEvent end;
+    ScanStore::State expected;
+  } cases[] = {{"finished", finished(), {ScanStore::State::finished{summary()}}},
+               {"failed", failed(message), {ScanStore::State::failed{message}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Harness h;
+    driveTo(h, From::scanning);
+    h.feed({{ScanEvent::phase{Phase::grouping}}, progress(9, 2, 3), c.end});
+    EXPECT_EQ(h.store.state(), c.expected);
+    EXPECT_EQ(h.store.phase(), Phase::grouping);
+    EXPECT_EQ(h.store.filesSeen(), 9u);
+    EXPECT_EQ(h.store.bytesHashed(), 2u);
+    EXPECT_EQ(h.store.bytesToHash(), 3u);
+    EXPECT_EQ(ids(h.store.sets()), QList<std::uint64_t>{1});
+    EXPECT_NE(h.store.session(), nullptr) << "the session lasts until its stream ends";
+    h.endStream();
+    EXPECT_EQ(h.store.session(), nullptr);
+    EXPECT_EQ(h.store.state(), c.expected) << "the end of the stream changes no state";
+  }
+}
+
+TEST(ScanStoreTransitions, a_cancelled_finish_returns_to_idle_without_results) {
+  Harness h;
+  driveTo(h, From::scanning);
+  h.store.cancel();
+  EXPECT_EQ(*h.session().cancels, 1);
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::scanning>()) << "Stop only asks the core";
+  h.feed({ready(duplicateSet(2, 5)), finished(true)});
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
+  expectCleared(h.store);
+  EXPECT_FALSE(h.store.startedAt().has_value());
+  EXPECT_EQ(h.store.bytesToHash(), 0u);
+  h.endStream();
+  EXPECT_EQ(h.store.session(), nullptr);
+}
+
+// The shell's answer to a changed folder list: cancel, then reset.
+TEST(ScanStoreTransitions, a_folder_list_change_returns_to_idle_and_the_old_scan_is_heard_no_more) {
+  for (From from : {From::scanning, From::finished, From::failed}) {
+    SCOPED_TRACE(name(from));
+    Harness h;
+    driveTo(h, from);
+    h.store.cancel();
+    h.store.reset();
+    EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
+    expectCleared(h.store);
+    EXPECT_EQ(h.store.session(), nullptr);
+    if (from != From::scanning) continue;
+    EXPECT_GE(*h.session().cancels, 1);
+    EXPECT_EQ(h.session().feed.yield(ready(duplicateSet(3, 1))), YieldResult::terminated);
+    drain();
+    EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
+    EXPECT_TRUE(h.store.sets().isEmpty());
+  }
+}
+
+TEST(ScanStoreSessions, a_new_start_while_scanning_keeps_the_old_sessions_late_events_off_the_new_scan) {
+  Harness h;
+  driveTo(h, From::scanning);
+  h.session().feed.yield(ready(duplicateSet(8, 1)));  // queued, not yet delivered
+  ScriptedScanner::Script old = h.session();
+  h.start();
+  ASSERT_EQ(h.scanner->scripts.size(), 2u);
+  EXPECT_GE(*old.cancels, 1);
+
+  old.feed.yield(progress(99));
+  old.feed.yield(finished());
+  old.feed.finish();
+  drain();
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::scanning>());
+  EXPECT_EQ(h.store.filesSeen(), 0u);
+  EXPECT_NE(h.store.session(), nullptr) << "the old stream's end must not close the new session";
+
+  h.feed({ready(duplicateSet(4, 1)), finished()});
+  EXPECT_EQ(ids(h.store.sets()), QList<std::uint64_t>{4});
+}
+
+TEST(ScanStoreSessions, only_the_latest_of_two_quick_starts_opens_a_session) {
+  Harness h;
+  h.store.start(h.roots, options());
+  const QList<QUrl> second{QUrl::fromLocalFile(QStringLiteral("/s"))};
+  h.store.start(second, options());
+  drain();
+  ASSERT_EQ(h.scanner->scripts.size(), 1u);
+  EXPECT_EQ(h.session().config.roots, QList<QString>{QStringLiteral("/s")});
+}
+
+TEST(ScanStoreSessions, a_reset_or_stop_before_the_task_runs) {
+  Harness h;
+  h.store.start(h.roots, options());
+  h.store.cancel();  // no session yet: nothing to stop
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::scanning>());
+  h.store.reset();
+  drain();
+  EXPECT_TRUE(h.scanner->scripts.empty()) << "a reset scan task never opens its session";
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::idle>());
+}
+
+TEST(ScanStoreEvents, sets_wait_for_the_next_progress_and_each_list_notifies_once_per_batch) {
+  Harness h;
+  h.start();
+  h.feed({progress(5, 1, 2)});
+  QSignalSpy sets(&h.store, &ScanStore::setsChanged);
+  QSignalSpy lookalikes(&h.store, &ScanStore::lookalikesChanged);
+  QSignalSpy seen(&h.store, &ScanStore::filesSeenChanged);
+  QSignalSpy hashed(&h.store, &ScanStore::bytesHashedChanged);
+  h.feed({ready(duplicateSet(1, 1)), ready(duplicateSet(2, 2)), {ScanEvent::lookalikeReady{lookalike(9)}}});
+  EXPECT_TRUE(h.store.sets().isEmpty());
+  EXPECT_EQ(sets.count(), 0);
+
+  h.feed({progress(5, 1, 2)});
+  EXPECT_EQ(ids(h.store.sets()), (QList<std::uint64_t>{1, 2}));
+  EXPECT_EQ(h.store.lookalikes().size(), 1);
+  EXPECT_EQ(sets.count(), 1);
+  EXPECT_EQ(lookalikes.count(), 1);
+  EXPECT_EQ(seen.count() + hashed.count(), 0) << "equal counters do not notify";
+
+  h.feed({progress(6, 1, 2)});
+  EXPECT_EQ(sets.count(), 1) << "an empty batch publishes nothing";
+  EXPECT_EQ(seen.count(), 1);
+}
+
+TEST(ScanStoreEvents, sets_after_the_last_progress_are_published_and_sorted_by_the_finish) {
+  Harness h;
+  h.start();
+  h.feed({ready(duplicateSet(1, 10)),
+          ready(duplicateSet(2, 30)),
+          progress(1),
+          ready(duplicateSet(3, 20)),
+          ready(duplicateSet(4, 30)),
+          ready(duplicateSet(5, 10)),
+          {ScanEvent::lookalikeReady{lookalike(9)}},
+          finished()});
+  EXPECT_EQ(ids(h.store.sets()), (QList<std::uint64_t>{2, 4, 3, 1, 5})) << "largest first, ties in arrival order";
+  EXPECT_EQ(h.store.lookalikes().size(), 1);
+}
+
+TEST(ScanStoreFinish, two_hundred_sets_start_expanded_two_hundred_and_one_start_collapsed) {
+  for (std::uint64_t count : {200u, 201u}) {
+    SCOPED_TRACE(count);
+    Harness h;
+    h.start();
+    QList<ScanEvent> events;
+    for (std::uint64_t id = 1; id <= count; ++id) events.append(ready(duplicateSet(id, id)));
+    events.append({ScanEvent::lookalikeReady{lookalike(1000)}});
+    events.append(finished());
+    h.feed(events);
+    EXPECT_EQ(h.store.expandedRows().size(), count == 200 ? 200 : 0);
+    EXPECT_FALSE(h.store.expandedRows().contains(1000)) << "lookalike groups start collapsed";
+  }
+}
+
+TEST(ScanStoreFinish, the_fresh_selection_keeps_suggested_copies_and_allows_unverified_only_without_verification) {
+  struct Row {
+    MatchCriterion criterion;
+    bool verifyContent;
+    bool verified;
+  };
+  for (const Row& row : {Row{MatchCriterion::nameAndSize, true, true}, Row{MatchCriterion::nameAndSize, false, false},
+                         Row{MatchCriterion::contentOnly, false, true}}) {
+    SCOPED_TRACE(testing::Message() << int(row.criterion) << row.verifyContent);
+    Harness h;
+    h.start(options(row.criterion, row.verifyContent));
+    EXPECT_EQ(h.store.verified(), row.verified);
+    h.feed({ready(duplicateSet(1, 1, {}, 1)), finished()});
+    EXPECT_EQ(h.store.selection(), SelectionModel(h.store.sets(), row.verified));
+    EXPECT_EQ(h.store.selection().keeper(h.store.sets()[0]), 1);
+    EXPECT_EQ(h.store.selection().allowsUnverified(), !row.verified);
+  }
+}
+
+TEST(ScanStoreNotifications, assigning_an_equal_value_does_not_notify_but_an_in_place_edit_always_does) {
+  Harness h;
+  QSignalSpy stale(&h.store, &ScanStore::isStaleChanged);
+  QSignalSpy selection(&h.store, &ScanStore::selectionChanged);
+  QSignalSpy rows(&h.store, &ScanStore::expandedRowsChanged);
+  h.store.setIsStale(false);
+  h.store.setSelection(SelectionModel());
+  h.store.setExpandedRows({});
+  EXPECT_EQ(stale.count() + selection.count() + rows.count(), 0);
+
+  h.store.setIsStale(true);
+  h.store.setExpandedRows({7});
+  h.store.setExpandedRows({7});
+  EXPECT_EQ(stale.count(), 1);
+  EXPECT_EQ(rows.count(), 1);
+
+  h.store.changeExpandedRows([](QSet<std::uint64_t>&) {});
+  h.store.changeSelection([](SelectionModel&) {});
+  EXPECT_EQ(rows.count(), 2);
+  EXPECT_EQ(selection.count(), 1);
+}
+
+// Prunes one set by the paths; the set's files are /p/0, /p/1, … with freed
+// bytes 10, 11, … except where absent.
+struct PruneCase {
+  const char* name;
+  int files;
+  std::uint32_t suggestedKeep;
+  QList<int> moved;
+  std::optional<QList<int>> remaining;  // absent: the set is dropped
+  std::uint32_t newKeep;
+  std::uint64_t reclaimable;
+};
+
+TEST(ResultPruning, moved_files_leave_their_set_and_sets_without_two_files_or_their_suggested_copy_go) {
+  const PruneCase cases[] = {
+      {"nothing moved", 3, 1, {}, QList<int>{0, 1, 2}, 1, 999},
+      {"a path in no set", 3, 1, {7}, QList<int>{0, 1, 2}, 1, 999},
+      {"one other copy of three", 3, 1, {0}, QList<int>{1, 2}, 0, 12},
+      {"the other copy of two", 2, 0, {1}, std::nullopt, 0, 0},
+      {"the suggested copy, two left", 3, 1, {1}, std::nullopt, 0, 0},
+  };
+  for (const PruneCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    QList<FileEntry> files;
+    for (int i = 0; i < c.files; ++i) files.append(file(QStringLiteral("/p/%1").arg(i), 10 + i));
+    DuplicateSet set = duplicateSet(1, 999, files, c.suggestedKeep);
+    QSet<QString> paths;
+    for (int i : c.moved) paths.insert(QStringLiteral("/p/%1").arg(i));
+
+    const std::optional<DuplicateSet> pruned = pruneSet(set, MovedPaths(paths));
+    ASSERT_EQ(pruned.has_value(), c.remaining.has_value());
+    if (!pruned) continue;
+    QList<FileEntry> expected;
+    for (int i : *c.remaining) expected.append(files[i]);
+    EXPECT_EQ(pruned->files, expected);
+    EXPECT_EQ(pruned->suggestedKeep, c.newKeep);
+    EXPECT_EQ(pruned->reclaimable, c.reclaimable);
+  }
+}
+
+TEST(ResultPruning, an_unknown_freed_amount_counts_zero_and_the_estimate_flag_and_lookalikes_stay) {
+  DuplicateSet set = duplicateSet(1, 50,
+                                  {file(QStringLiteral("/p/0"), std::nullopt), file(QStringLiteral("/p/1")),
+                                   file(QStringLiteral("/p/2"), std::nullopt)});
+  set.reclaimableEstimated = true;
+  set.lookalikes = {file(QStringLiteral("/p/1"))};
+  const auto pruned = pruneSet(set, MovedPaths({QStringLiteral("/p/1")}));
+  ASSERT_TRUE(pruned);
+  EXPECT_EQ(pruned->reclaimable, 0u);
+  EXPECT_TRUE(pruned->reclaimableEstimated);
+  EXPECT_EQ(pruned->lookalikes, set.lookalikes);
+}
+
+TEST(ResultPruning, a_moved_path_spelled_with_a_combining_accent_matches_the_precomposed_one) {
+  const QString precomposed = QStringLiteral("/p/caf\u00e9");
+  const QString decomposed = QStringLiteral("/p/cafe\u0301");
+  const DuplicateSet set =
+      duplicateSet(1, 1, {file(QStringLiteral("/p/0")), file(QStringLiteral("/p/1")), file(precomposed)});
+  const auto pruned = pruneSet(set, MovedPaths({decomposed}));
+  ASSERT_TRUE(pruned);
+  EXPECT_EQ(pruned->files.size(), 2);
+}
+
+struct FinishedHarness : Harness {
+  FinishedHarness() {
+    start();
+    QList<FileEntry> three{file(QStringLiteral("/p/0")), file(QStringLiteral("/p/1")), file(QStringLiteral("/p/2"))};
+    feed({ready(duplicateSet(1, 300, three, 1)),
+          ready(duplicateSet(2, 200)),
+          ready(duplicateSet(3, 100)),
+          {ScanEvent::lookalikeReady{lookalike(9)}},
+          finished()});
+    endStream();
+  }
+};
+
+TEST(ScanStoreRemoveTrashed, pruned_sets_keep_their_order_and_the_selection_follows_the_files) {
+  FinishedHarness h;
+  h.store.changeSelection([&](SelectionModel& s) {
+    s.keep(2, h.store.sets()[0]);
+    s.setMarked(true, 0, h.store.sets()[0]);
+    s.setMarked(true, 1, h.store.sets()[0]);
+    s.setMarked(true, 1, h.store.sets()[2]);
+  });
+  const auto expanded = h.store.expandedRows();
+  const auto lookalikes = h.store.lookalikes();
+  QSignalSpy sets(&h.store, &ScanStore::setsChanged);
+  QSignalSpy selection(&h.store, &ScanStore::selectionChanged);
+
+  h.store.removeTrashed({QStringLiteral("/p/0"), QStringLiteral("/r/b/2")});
+
+  EXPECT_EQ(ids(h.store.sets()), (QList<std::uint64_t>{1, 3}));
+  EXPECT_EQ(h.store.sets()[0].files.size(), 2);
+  EXPECT_EQ(h.store.selection().keeper(h.store.sets()[0]), 1) << "the kept /p/2 moved from index 2 to 1";
+  EXPECT_EQ(h.store.sets()[0].suggestedKeep, 0u);
+  EXPECT_EQ(h.store.selection().marked().value(1), SelectionModel::Marks{0}) << "the mark on /p/1 follows it";
+  EXPECT_EQ(h.store.selection().marked().value(3), SelectionModel::Marks{1});
+  EXPECT_EQ(sets.count(), 1);
+  EXPECT_EQ(selection.count(), 1);
+  EXPECT_EQ(h.store.expandedRows(), expanded);
+  EXPECT_EQ(h.store.lookalikes(), lookalikes);
+  EXPECT_TRUE(h.store.state().is<ScanStore::State::finished>());
+}
+
+TEST(ScanStoreRemoveTrashed, nothing_pruned_leaves_the_sets_quiet_but_still_remaps_the_selection) {
+  FinishedHarness h;
+  const auto before = h.store.sets();
+  QSignalSpy sets(&h.store, &ScanStore::setsChanged);
+  QSignalSpy selection(&h.store, &ScanStore::selectionChanged);
+  h.store.removeTrashed({});
+  h.store.removeTrashed({QStringLiteral("/nowhere")});
+  EXPECT_EQ(h.store.sets(), before);
+  EXPECT_EQ(sets.count(), 0);
+  EXPECT_EQ(selection.count(), 2);
+  EXPECT_EQ(h.store.selection().keepers(), SelectionModel(before, true).keepers());
+  for (const auto& marks : h.store.selection().marked()) EXPECT_TRUE(marks.isEmpty());
+}
+
+TEST(ScanStoreDisplayFolder, files_under_their_root_show_the_roots_name_and_others_their_parent) {
+  TempTree tree;
+  tree.mkdir("real/Photos/2020");
+  std::filesystem::create_directory_symlink(tree.path("real/Photos"), tree.path("link"));
+  Harness h;
+  h.roots = {QUrl::fromLocalFile(QString::fromStdString(tree.path("link")))};
+  h.start();
+  const QString real = QString::fromStdString(std::filesystem::canonical(tree.path("real/Photos")).string());
+  struct Row {
+    QString path;
+    std::uint32_t rootIndex;
+    QString shown;
+  };
+  for (const Row& row : {Row{real + QStringLiteral("/2020/a.jpg"), 0, QStringLiteral("link/2020/")},
+                         Row{real + QStringLiteral("/a.jpg"), 0, QStringLiteral("link/")},
+                         Row{QStringLiteral("/elsewhere/a.jpg"), 0, QStringLiteral("/elsewhere/")},
+                         Row{real + QStringLiteral("/a.jpg"), 1, real + QStringLiteral("/")}}) {
+    SCOPED_TRACE(row.path.toStdString());
+    EXPECT_EQ(h.store.displayFolder(file(row.path, 1, row.rootIndex)), row.shown);
+  }
+}
+
+TEST(ScanStoreRealScan, a_scan_of_a_temporary_tree_reaches_the_finished_state) {
+  TempTree tree;
+  tree.write("a/one.bin", std::string(2000, 'x'));
+  tree.write("b/one.bin", std::string(2000, 'x'));
+  tree.write("a/other.bin", std::string(2000, 'y'));
+  apptest::application();
+  ScanStore store(std::make_shared<CoreScanner>());
+  store.start({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
+               QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))},
+              options());
+  ASSERT_TRUE(
+      apptest::runEventsUntil([&] { return !store.state().is<ScanStore::State::scanning>() && !store.session(); }));
+  const auto* done = std::get_if<ScanStore::State::finished>(&store.state().value);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(done->summary.sets, 1u);
+  ASSERT_EQ(store.sets().size(), 1);
+  EXPECT_EQ(store.sets()[0].files.size(), 2);
+  EXPECT_EQ(store.phase(), Phase::done);
+  EXPECT_EQ(store.expandedRows(), QSet<std::uint64_t>{store.sets()[0].id});
+  EXPECT_EQ(store.displayFolder(store.sets()[0].files[1]), QStringLiteral("b/"));
+  EXPECT_TRUE(apptest::waitForScanThreadsToEnd());
+}
+
+}  // namespace

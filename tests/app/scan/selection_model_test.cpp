@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "scan/SelectionModel.h"
+
+namespace {
+
+using Marks = SelectionModel::Marks;
+using Marking = SelectionModel::Marking;
+using Totals = SelectionModel::Totals;
+
+struct Copy {
+  QString path;
+  std::uint32_t rootIndex = 0;
+  std::optional<std::uint64_t> freedBytes = 100;
+  bool mayShareBlocks = false;
+  std::optional<std::uint64_t> cloneId = std::nullopt;
+};
+
+DuplicateSet duplicateSet(std::uint64_t id, const QList<Copy>& copies, std::uint32_t suggestedKeep = 0,
+                          bool verified = true) {
+  QList<FileEntry> files;
+  for (const Copy& c : copies)
+    files.append(FileEntry{c.path, c.path.section(QLatin1Char('/'), -1), c.rootIndex, 100, std::nullopt, 0, 1,
+                           static_cast<std::uint64_t>(qHash(c.path)), 1, c.cloneId, c.mayShareBlocks, c.freedBytes});
+  return DuplicateSet{id, QStringLiteral("name"), 100, files, suggestedKeep, {}, verified, std::nullopt, 0, false};
+}
+
+// A set of `count` copies /s<id>/0, /s<id>/1, … in the given roots (root 0 when none given).
+DuplicateSet numbered(std::uint64_t id, int count, std::uint32_t suggestedKeep = 0, bool verified = true,
+                      const QList<std::uint32_t>& roots = {}) {
+  QList<Copy> copies;
+  for (int i = 0; i < count; ++i)
+    copies.append(Copy{QStringLiteral("/s%1/%2").arg(id).arg(i), roots.isEmpty() ? 0 : roots[i]});
+  return duplicateSet(id, copies, suggestedKeep, verified);
+}
+
+Marks marksOf(const SelectionModel& selection, const DuplicateSet& set) { return selection.marked().value(set.id); }
+
+TEST(SelectionModel, fresh_selection_keeps_suggested_copies_and_marks_nothing) {
+  const QList<DuplicateSet> sets{numbered(1, 3, 2), numbered(2, 2, 1, false)};
+  const SelectionModel selection(sets, true);
+  EXPECT_EQ(selection.keeper(sets[0]), 2);
+  EXPECT_EQ(selection.keeper(sets[1]), 1);
+  EXPECT_TRUE(marksOf(selection, sets[0]).isEmpty());
+  EXPECT_FALSE(selection.allowsUnverified());
+  EXPECT_EQ(selection.totals(sets), Totals{});
+  EXPECT_TRUE(selection.planSets(sets).isEmpty());
+  EXPECT_TRUE(SelectionModel(sets, false).allowsUnverified());
+}
+
+TEST(SelectionModel, bulk_commands_never_mark_the_keeper_and_leave_unlisted_sets_alone) {
+  const DuplicateSet set = numbered(7, 3, 0, true, {0, 0, 2});
+  const DuplicateSet other = numbered(2, 3);
+  const struct {
+    Marking marking;
+    Marks expected;
+  } cases[] = {
+      {Marking::selectAllCopies, {0, 2}}, {Marking::selectOutsideFirstFolder, {2}}, {Marking::deselectAll, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.marking));
+    SelectionModel selection({set, other}, true);
+    selection.setMarked(true, 1, other);
+    selection.keep(1, set);
+    selection.applyMarking(Marking::selectAllCopies, {set});
+    selection.applyMarking(c.marking, {set});
+    EXPECT_EQ(marksOf(selection, set), c.expected);
+    EXPECT_EQ(marksOf(selection, other), Marks{1});
+  }
+}
+
+TEST(SelectionModel, unverified_sets_are_markable_only_after_a_scan_that_did_not_verify) {
+  const QList<DuplicateSet> sets{numbered(1, 3, 0, false), numbered(2, 2, 0, false)};
+  SelectionModel unverifiedScan(sets, false);
+  unverifiedScan.applyMarking(Marking::selectAllCopies, sets);
+  EXPECT_EQ(marksOf(unverifiedScan, sets[0]), (Marks{1, 2}));
+  EXPECT_TRUE(unverifiedScan.canMark(1, sets[1]));
+  EXPECT_EQ(unverifiedScan.totals(sets).unverifiedSets, 2);
+  EXPECT_EQ(unverifiedScan.planSets(sets).size(), 2);
+
+  const DuplicateSet verified = numbered(3, 2);
+  const QList<DuplicateSet> mixed{sets[0], verified};
+  SelectionModel verifyingScan(mixed, true);
+  EXPECT_FALSE(verifyingScan.canMark(1, sets[0]));
+  verifyingScan.setMarked(true, 1, sets[0]);
+  for (const Marking marking : {Marking::selectAllCopies, Marking::selectOutsideFirstFolder}) {
+    SCOPED_TRACE(static_cast<int>(marking));
+    verifyingScan.applyMarking(marking, mixed);
+    EXPECT_TRUE(marksOf(verifyingScan, sets[0]).isEmpty());
+  }
+  verifyingScan.applyMarking(Marking::selectAllCopies, mixed);
+  EXPECT_EQ(verifyingScan.totals(mixed), (Totals{1, 100, false, 0, 0}));
+  verifyingScan.keep(1, sets[0]);
+  EXPECT_EQ(verifyingScan.keeper(sets[0]), 1) << "the keeper may change where marking is not allowed";
+}
+
+TEST(SelectionModel, keeping_a_marked_copy_unmarks_it_and_frees_the_old_keeper) {
+  const DuplicateSet set = numbered(4, 3);
+  SelectionModel selection({set}, true);
+  selection.applyMarking(Marking::selectAllCopies, {set});
+  selection.keep(2, set);
+  EXPECT_EQ(selection.keeper(set), 2);
+  EXPECT_EQ(marksOf(selection, set), Marks{1});
+  EXPECT_TRUE(selection.canMark(0, set));
+  EXPECT_FALSE(selection.canMark(2, set));
+  selection.setMarked(true, 0, set);
+  EXPECT_EQ(marksOf(selection, set), (Marks{0, 1}));
+}
+
+TEST(SelectionModel, refused_requests_change_nothing) {
+  const DuplicateSet set = numbered(6, 3, 1);
+  SelectionModel selection({set}, true);
+  selection.setMarked(true, 2, set);
+  const SelectionModel before = selection;
+  const struct {
+    const char* what;
+    bool on;
+    std::int64_t index;
+  } marks[] = {{"keeper", true, 1}, {"negative", true, -1}, {"past the end", true, 3}, {"unmarked", false, 0}};
+  for (const auto& c : marks) {
+    SCOPED_TRACE(c.what);
+    selection.setMarked(c.on, c.index, set);
+    EXPECT_EQ(selection, before);
+    if (c.on) {
+      EXPECT_FALSE(selection.canMark(c.index, set));
+    }
+  }
+  for (const std::int64_t index : {std::int64_t{-1}, std::int64_t{3}}) {
+    SCOPED_TRACE(index);
+    selection.keep(index, set);
+    EXPECT_EQ(selection, before);
+  }
+}
+
+TEST(SelectionModel, a_set_whose_last_mark_was_removed_counts_as_unmarked) {
+  const DuplicateSet set = numbered(8, 2, 0, false);
+  SelectionModel selection({set}, false);
+  selection.setMarked(true, 1, set);
+  selection.setMarked(false, 1, set);
+  EXPECT_EQ(selection.totals({set}), Totals{});
+  EXPECT_TRUE(selection.planSets({set}).isEmpty());
+  EXPECT_EQ(selection, SelectionModel({set}, false)) << "no empty entry is left behind to make it unequal";
+}
+
+Totals totalsOf(const DuplicateSet& set, const Marks& marks) {
+  SelectionModel selection({set}, true);
+  for (const std::int64_t index : marks) selection.setMarked(true, index, set);
+  return selection.totals({set});
+}
+
+TEST(SelectionTotals, freed_bytes_count_only_what_the_copies_free) {
+  const DuplicateSet hardLink = duplicateSet(1, {{"/k"}, {"/h", 0, 0}});
+  EXPECT_EQ(totalsOf(hardLink, {1}), (Totals{1, 0, false, 1, 0}));
+  const DuplicateSet unknown = duplicateSet(2, {{"/k"}, {"/u", 0, std::nullopt}, {"/c", 0, 30}});
+  EXPECT_EQ(totalsOf(unknown, {1, 2}), (Totals{2, 30, true, 0, 0}));
+}
+
+TEST(SelectionTotals, totals_add_up_over_sets_and_skip_unmarked_ones) {
+  const QList<DuplicateSet> sets{duplicateSet(1, {{"/a"}, {"/b", 0, 10}, {"/c", 0, 20}}),
+                                 duplicateSet(2, {{"/d"}, {"/e", 0, 0}}, 0, false),
+                                 duplicateSet(3, {{"/f"}, {"/g", 0, std::nullopt}}, 0, false)};
+  SelectionModel selection(sets, false);
+  selection.applyMarking(Marking::selectAllCopies, {sets[0], sets[1]});
+  EXPECT_EQ(selection.totals(sets), (Totals{3, 30, false, 1, 1}));
+}
+
+TEST(SelectionTotals, several_copies_sharing_blocks_beyond_the_keeper_make_an_estimate) {
+  const std::optional<std::uint64_t> none;
+  const struct {
+    const char* what;
+    std::optional<std::uint64_t> keeperClone, first, second;
+    bool secondShares;
+    bool estimated;
+  } cases[] = {
+      {"clone ids absent", none, none, none, true, true},
+      {"clone ids differ from the keeper's", 5, 6, 7, true, true},
+      {"one copy a clone of the keeper", 5, 5, 7, true, false},
+      {"both clones of the keeper", 5, 5, 5, true, false},
+      {"only one copy may share", 5, 6, 7, false, false},
+      {"keeper's clone id absent", none, 5, 5, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DuplicateSet set = duplicateSet(
+        1,
+        {{"/k", 0, 100, true, c.keeperClone}, {"/a", 0, 100, true, c.first}, {"/b", 0, 100, c.secondShares, c.second}});
+    const Totals totals = totalsOf(set, {1, 2});
+    EXPECT_EQ(totals.estimated, c.estimated);
+    EXPECT_EQ(totals.freedBytes, 200u);
+  }
+}
+
+TEST(SelectionPlan, plan_sets_carry_the_chosen_keeper_and_ascending_marks) {
+  const QList<DuplicateSet> sets{numbered(1, 2), numbered(2, 6, 0, false), numbered(3, 2), numbered(4, 3)};
+  SelectionModel selection(sets, false);
+  selection.keep(4, sets[1]);
+  for (const std::int64_t index : {5, 1, 3}) selection.setMarked(true, index, sets[1]);
+  selection.setMarked(true, 1, sets[3]);
+  const QList<PlanSet> expected{{2, sets[1].files, 4, {1, 3, 5}, false}, {4, sets[3].files, 0, {1}, true}};
+  EXPECT_EQ(selection.planSets(sets), expected);
+}
+
+// Each case drops the file at `removed` from a set of five copies, keeper 2 and
+// copies 0 to 3 marked where the keeper allows; the old set is listed twice,
+// and its repeat's paths must not be read.
+TEST(SelectionRemap, marks_and_keeper_follow_their_files_by_path) {
+  const struct {
+    const char* what;
+    int removed;
+    std::uint32_t suggestedKeep;
+    std::int64_t keeper;
+    Marks marks;
+  } cases[] = {
+      {"indices shift down", 0, 0, 1, {0, 2}},
+      {"a moved keeper falls back to the suggested copy, unmarked", 2, 1, 1, {0, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DuplicateSet before = numbered(1, 5);
+    const DuplicateSet repeat = duplicateSet(1, {{"/other/0"}, {"/other/1"}, {"/other/2"}});
+    SelectionModel selection({before}, true);
+    selection.keep(2, before);
+    for (const std::int64_t index : {0, 1, 3}) selection.setMarked(true, index, before);
+    DuplicateSet after = before;
+    after.files.removeAt(c.removed);
+    after.suggestedKeep = c.suggestedKeep;
+    selection.remap({before, repeat}, {after});
+    EXPECT_EQ(selection.keeper(after), c.keeper);
+    EXPECT_EQ(marksOf(selection, after), c.marks);
+  }
+}
+
+TEST(SelectionRemap, new_sets_start_fresh_and_dropped_sets_disappear) {
+  const DuplicateSet kept = numbered(1, 3);
+  const DuplicateSet dropped = numbered(2, 3);
+  const DuplicateSet fresh = numbered(3, 3, 2);
+  SelectionModel selection({kept, dropped}, false);
+  selection.applyMarking(Marking::selectAllCopies, {kept, dropped});
+  selection.keep(1, dropped);
+  selection.remap({kept, dropped}, {kept, fresh});
+  EXPECT_EQ(selection.keeper(fresh), 2);
+  EXPECT_TRUE(marksOf(selection, fresh).isEmpty());
+  EXPECT_EQ(marksOf(selection, kept), (Marks{1, 2}));
+  EXPECT_FALSE(selection.keepers().contains(dropped.id));
+  EXPECT_FALSE(selection.marked().contains(dropped.id));
+  EXPECT_TRUE(selection.allowsUnverified());
+}
+
+}  // namespace

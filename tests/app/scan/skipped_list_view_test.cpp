@@ -1,0 +1,156 @@
+// The not-read sheet: the reason text of every skip, the sections and their
+// order, file-browser ordering of the items, and closing with Return.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
+#include <cerrno>
+#include <cstring>
+
+#include "scan/NotReadListModel.h"
+#include "scan/SkippedListView.h"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using RootSkips = QList<RootSkip>;
+
+QString systemMessage(int errorNumber) { return QString::fromUtf8(std::strerror(errorNumber)); }
+
+// Texts of the model's rows, top to bottom: headings as they read, items as
+// "path | reason".
+QStringList rowTexts(const QAbstractItemModel& model) {
+  QStringList texts;
+  for (int row = 0; row < model.rowCount(); ++row) {
+    const QModelIndex index = model.index(row, 0);
+    const QString reason = index.data(NotReadListModel::ReasonRole).toString();
+    texts.append(index.data(NotReadListModel::IsHeadingRole).toBool() ? index.data().toString()
+                                                                      : index.data().toString() + " | " + reason);
+  }
+  return texts;
+}
+
+class SkippedListViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { widgettest::application(); }
+};
+
+TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text) {
+  const struct {
+    SkipReason reason;
+    QString text;
+  } cases[] = {
+      {{SkipReason::io{EIO}}, "Read error: " + systemMessage(EIO)},
+      {{SkipReason::io{0}}, "Read error: " + systemMessage(0)},
+      {{SkipReason::dataless{}}, "In iCloud, not downloaded: Quelmaris never downloads files."},
+      {{SkipReason::permission{}}, "No permission to read it."},
+      {{SkipReason::invalidName{}}, "The name isn't valid text."},
+      {{SkipReason::changed{}}, "It changed while being read."},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.text.toStdString());
+    EXPECT_EQ(SkippedListView::skipText(entry.reason), entry.text);
+  }
+}
+
+TEST_F(SkippedListViewTest, every_root_skip_reason_reads_its_own_text_with_the_other_folders_name) {
+  const struct {
+    RootSkipReason reason;
+    QString text;
+  } cases[] = {
+      {{RootSkipReason::nestedIn{"/home/ann/Photos"}},
+       "Inside another folder in the list (Photos): scanned through that one."},
+      {{RootSkipReason::nestedIn{"/home/ann/Photos/"}},
+       "Inside another folder in the list (Photos): scanned through that one."},
+      {{RootSkipReason::duplicate{"/srv/Archive 100%"}}, "The same folder as Archive 100%."},
+      {{RootSkipReason::duplicate{"/data/%1"}}, "The same folder as %1."},
+      {{RootSkipReason::unreadable{EACCES}}, "Can't be read: " + systemMessage(EACCES)},
+      {{RootSkipReason::missing{}}, "Not found."},
+      {{RootSkipReason::notADirectory{}}, "Not a folder."},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.text.toStdString());
+    EXPECT_EQ(SkippedListView::rootSkipText(entry.reason), entry.text);
+  }
+}
+
+TEST_F(SkippedListViewTest, folders_section_comes_first_and_the_items_heading_agrees_with_its_count) {
+  const QList<SkippedItem> one{{"/data/a.txt", {SkipReason::permission{}}}};
+  const RootSkips missing{{"/gone", {RootSkipReason::missing{}}}};
+  SkippedListView view(one, missing);
+  QAbstractItemModelTester tester(view.list()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  EXPECT_EQ(rowTexts(*view.list()->model()),
+            (QStringList{"Folders", "/gone | Not found.", "1 item", "/data/a.txt | No permission to read it."}));
+
+  const QList<SkippedItem> two{{"/b", {SkipReason::changed{}}}, {"/a", {SkipReason::changed{}}}};
+  SkippedListView plural(two, {});
+  EXPECT_EQ(rowTexts(*plural.list()->model()),
+            (QStringList{"2 items", "/a | It changed while being read.", "/b | It changed while being read."}));
+}
+
+TEST_F(SkippedListViewTest, empty_lists_have_no_section_at_all) {
+  SkippedListView empty({}, {});
+  EXPECT_EQ(empty.list()->model()->rowCount(), 0);
+
+  const RootSkips nested{{"/a/b", {RootSkipReason::nestedIn{"/a"}}}};
+  SkippedListView foldersOnly({}, nested);
+  EXPECT_EQ(rowTexts(*foldersOnly.list()->model()),
+            (QStringList{"Folders", "/a/b | Inside another folder in the list (a): scanned through that one."}));
+}
+
+TEST_F(SkippedListViewTest, items_are_ordered_as_a_file_browser_orders_names_and_the_store_order_is_kept_for_folders) {
+  const SkipReason changed{SkipReason::changed{}};
+  const QList<SkippedItem> items{{"/d/file10.txt", changed},
+                                 {"/d/File2.txt", changed},
+                                 {"/d/file1.txt", changed},
+                                 {"/d/B", changed},
+                                 {"/d/a", changed}};
+  const RootSkips folders{{"/z", {RootSkipReason::missing{}}}, {"/a", {RootSkipReason::missing{}}}};
+  SkippedListView view(items, folders);
+  const QStringList texts = rowTexts(*view.list()->model());
+  const QString reason = " | It changed while being read.";
+  EXPECT_EQ(texts.mid(1, 2), (QStringList{"/z | Not found.", "/a | Not found."}));
+  EXPECT_EQ(texts.mid(4), (QStringList{"/d/a" + reason, "/d/B" + reason, "/d/file1.txt" + reason,
+                                       "/d/File2.txt" + reason, "/d/file10.txt" + reason}));
+}
+
+TEST_F(SkippedListViewTest, headings_cannot_be_selected_and_items_show_their_full_path_on_hover) {
+  const QString longPath = "/very/" + QString(300, u'x') + "/end.bin";
+  SkippedListView view({{longPath, {SkipReason::permission{}}}}, {});
+  const QAbstractItemModel& model = *view.list()->model();
+  EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
+  EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
+  EXPECT_EQ(model.index(1, 0).data(Qt::ToolTipRole).toString(), longPath);
+  EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleTextRole).toString(), longPath + ", No permission to read it.");
+}
+
+TEST_F(SkippedListViewTest, return_acts_as_done_and_closes_the_sheet) {
+  SkippedListView view({{"/x", {SkipReason::permission{}}}}, {});
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  QSignalSpy accepted(&view, &QDialog::accepted);
+  QTest::keyClick(&view, Qt::Key_Return);
+  EXPECT_EQ(accepted.count(), 1);
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_EQ(view.size(), QSize(560, 420));
+}
+
+TEST_F(SkippedListViewTest, screenshot_of_the_sheet) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  const QList<SkippedItem> items{
+      {"/home/ann/Pictures/2019/IMG_0042.HEIC", {SkipReason::permission{}}},
+      {"/home/ann/Documents/Taxes/2021/very/deep/folder/structure/with/a/rather/long/name/statement.pdf",
+       {SkipReason::io{EIO}}},
+      {"/home/ann/Music/b\uFFFDd-name.mp3", {SkipReason::invalidName{}}},
+      {"/home/ann/Downloads/installer.iso", {SkipReason::changed{}}}};
+  const RootSkips folders{{"/media/usb/Backup", {RootSkipReason::missing{}}},
+                          {"/home/ann/Pictures/2019", {RootSkipReason::nestedIn{"/home/ann/Pictures"}}}};
+  SkippedListView view(items, folders);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  widgettest::saveScreenshot(view, "not-read-list");
+}
+
+}  // namespace

@@ -1,0 +1,298 @@
+// The main window driven through its own actions. Settings and the folder
+// list live in temporary folders for the whole run.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "widgets/ContentUnavailableView.h"
+#include "shell/EmptyStateView.h"
+#include "folders/FolderStore.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "shell/ScanOptionsBinding.h"
+#include "shell/ScanOptionsPopover.h"
+#include "scan/ScanProgressView.h"
+#include "scan/ScanStore.h"
+#include "results/SummaryBar.h"
+#include "scripted_scanner.hpp"
+#include "temp_tree.hpp"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using quelmaris::testing::TempTree;
+
+// The user's folders of this test program: set before anything reads a
+// setting, so that nothing touches the real user's settings or folder list.
+const QTemporaryDir& userFolders() {
+  static QTemporaryDir* folders = [] {
+    auto* made = new QTemporaryDir;
+    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+    return made;
+  }();
+  return *folders;
+}
+
+QAction& action(QWidget& window, const char* name) {
+  auto* found = window.findChild<QAction*>(QLatin1String(name));
+  if (found == nullptr) {
+    ADD_FAILURE() << "no action " << name;
+    static QAction missing;
+    missing.setEnabled(false);
+    return missing;
+  }
+  return *found;
+}
+
+void trigger(QWidget& window, const char* name) {
+  QAction& command = action(window, name);
+  ASSERT_TRUE(command.isEnabled()) << name << " is disabled";
+  command.trigger();
+}
+
+// The view of the given type in the detail area, if that is what it shows.
+template <class View>
+View* detailOf(QWidget& window) {
+  auto* split = window.findChild<QSplitter*>(QStringLiteral("mainSplit"));
+  QWidget* detail = split != nullptr && split->count() > 1 ? split->widget(1) : nullptr;
+  if (detail == nullptr) return nullptr;
+  if (auto* view = qobject_cast<View*>(detail)) return view;
+  return detail->findChild<View*>();
+}
+
+// Long enough for any machine; a test that reaches it has failed.
+constexpr int deadlineMs = 120'000;
+
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, deadlineMs); }
+
+QList<QUrl> urlsOf(std::initializer_list<std::string> paths) {
+  QList<QUrl> urls;
+  for (const auto& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+  return urls;
+}
+
+// The whole application, as main builds it.
+class ApplicationWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    userFolders();
+    widgettest::application();
+    declareApplicationIdentity();
+    QSettings().clear();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quelmaris"))
+        .removeRecursively();
+  }
+};
+
+// The window over a scan store whose scans the test plays by hand.
+class ScriptedWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(storage.isValid());
+    window.show();
+  }
+
+  // Before the window below: widgets need the application object.
+  QApplication& application = (userFolders(), widgettest::application());
+  TempTree tree;
+  QTemporaryDir storage;
+  FolderStore folders{storage.filePath(QStringLiteral("folders.json"))};
+  std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
+  ScanStore scan{scanner};
+  ScanOptions stored;
+  ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
+  MainWindow window{folders, scan, options};
+
+  void startScriptedScan() {
+    folders.add(urlsOf({tree.mkdir("a")}));
+    trigger(window, "scanAction");
+    ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
+  }
+  void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
+  int cancels() const { return *scanner->scripts.back().cancels; }
+};
+
+TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_action_to_the_summary) {
+  TempTree tree;
+  tree.write("a/photo.jpg", std::string(4096, 'x'));
+  tree.write("b/photo.jpg", std::string(4096, 'x'));
+  tree.write("b/other.jpg", std::string(4096, 'y'));
+  QuelmarisApp app;
+  MainWindow& window = app.showMainWindow();
+  EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no folder yet";
+  app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
+
+  trigger(window, "scanAction");
+  EXPECT_TRUE(app.scan().state().is<ScanStore::State::scanning>() || app.scan().state().is<ScanStore::State::finished>());
+  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
+
+  ASSERT_EQ(app.scan().sets().size(), 1);
+  EXPECT_EQ(app.scan().sets().first().files.size(), 2);
+  EXPECT_NE(detailOf<SummaryBar>(window), nullptr);
+  EXPECT_EQ(detailOf<EmptyStateView>(window), nullptr);
+  EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "a finished scan can be run again";
+  EXPECT_FALSE(action(window, "stopAction").isEnabled());
+  widgettest::saveScreenshot(window, QStringLiteral("finished-summary"));
+}
+
+TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {
+  TempTree tree;
+  const std::string gone = tree.mkdir("gone");
+  QuelmarisApp app;
+  MainWindow& window = app.showMainWindow();
+  app.folders().add(urlsOf({gone}));
+  std::filesystem::remove(gone);
+
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::failed>(); }));
+
+  const auto& message = std::get<ScanStore::State::failed>(app.scan().state().value).message;
+  auto* failed = window.findChild<ContentUnavailableView*>(QStringLiteral("failedDetail"));
+  ASSERT_NE(failed, nullptr);
+  EXPECT_EQ(failed->title(), QStringLiteral("The Scan Could Not Run"));
+  EXPECT_EQ(failed->description(), message);
+  EXPECT_FALSE(message.isEmpty());
+  EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "Scan is offered again after a failure";
+}
+
+TEST_F(ApplicationWindowTest, options_read_the_stored_settings_and_write_back_only_the_three_choices) {
+  QuelmarisApp app;
+  QSettings().setValue(QStringLiteral("minSize"), 102400);
+  ScanOptions options = app.options();
+  EXPECT_EQ(options.settings.minSize, 102400) << "a setting changed elsewhere shows in the next read";
+  options.keep = KeepChoice::newest;
+  options.settings.minSize = 1;
+  app.setOptions(options);
+  QSettings settings;
+  EXPECT_EQ(settings.value(QStringLiteral("keepRule")).toString(), QStringLiteral("newest"));
+  EXPECT_EQ(settings.value(QStringLiteral("minSize")).toLongLong(), 102400);
+  EXPECT_TRUE(settings.fileName().startsWith(userFolders().path())) << settings.fileName().toStdString();
+}
+
+TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
+  startScriptedScan();
+  feed({ScanEvent::phase{Phase::verifying}});
+  feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
+  EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
+  EXPECT_FALSE(action(window, "scanAction").isEnabled());
+  auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QStringLiteral("Stop"));
+  widgettest::saveScreenshot(window, QStringLiteral("progress-card"));
+
+  trigger(window, "stopAction");
+  EXPECT_EQ(cancels(), 1);
+  EXPECT_TRUE(scan.state().is<ScanStore::State::scanning>()) << "the store waits for the core's answer";
+
+  feed({ScanEvent::finished{ScanSummary{true, 1834, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::idle>(); }));
+  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
+  EXPECT_EQ(detailOf<ScanProgressView>(window), nullptr);
+  EXPECT_TRUE(action(window, "scanAction").isEnabled());
+  EXPECT_FALSE(action(window, "stopAction").isEnabled());
+}
+
+TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_results_and_starts_nothing) {
+  folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
+  folders.move({1}, 0);
+  EXPECT_TRUE(scanner->scripts.empty()) << "an idle change starts nothing";
+  EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
+
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
+  feed({ScanEvent::progress{3, 0, 0}});
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 3; }));
+  folders.add(urlsOf({tree.mkdir("c")}));
+  EXPECT_GE(cancels(), 1);
+  EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
+  EXPECT_EQ(scan.filesSeen(), 0u);
+  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
+
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 2; }));
+  feed({ScanEvent::finished{ScanSummary{false, 2, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
+
+  folders.move({1}, 0);
+  EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
+  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
+}
+
+TEST_F(ScriptedWindowTest, the_title_names_no_folder_one_folder_or_the_count) {
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
+  folders.add(urlsOf({tree.mkdir("Photos")}));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Photos"));
+  folders.add(urlsOf({tree.mkdir("Music")}));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("2 folders"));
+  folders.remove({folders.folders().at(0).id, folders.folders().at(1).id});
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
+}
+
+TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
+  trigger(window, "keep_oldest");
+  EXPECT_EQ(stored.keep, KeepChoice::oldest);
+  auto* keepBox = window.findChild<QComboBox*>(QStringLiteral("keepBox"));
+  ASSERT_NE(keepBox, nullptr);
+  EXPECT_EQ(keepBox->currentText(), QStringLiteral("Oldest"));
+  if (auto* popover = window.findChild<ScanOptionsPopover*>()) widgettest::saveScreenshot(*popover, QStringLiteral("options-popover"));
+
+  trigger(window, "match_contentOnly");
+  auto* verifyBox = window.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
+  ASSERT_NE(verifyBox, nullptr);
+  EXPECT_FALSE(action(window, "verifyContentAction").isEnabled());
+  EXPECT_TRUE(action(window, "verifyContentAction").isChecked()) << "the stored value still shows";
+  EXPECT_FALSE(verifyBox->isEnabled());
+  EXPECT_TRUE(verifyBox->isChecked());
+
+  auto* matchBox = window.findChild<QComboBox*>(QStringLiteral("matchBox"));
+  ASSERT_NE(matchBox, nullptr);
+  matchBox->setCurrentIndex(0);
+  emit matchBox->activated(0);
+  EXPECT_EQ(stored.criterion, MatchCriterion::nameAndSize);
+  EXPECT_TRUE(action(window, "verifyContentAction").isEnabled());
+  EXPECT_TRUE(action(window, "match_nameAndSize").isChecked());
+}
+
+TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_available_and_takes_dropped_folders) {
+  auto* empty = detailOf<EmptyStateView>(window);
+  ASSERT_NE(empty, nullptr);
+  auto* view = empty->findChild<ContentUnavailableView*>();
+  EXPECT_EQ(view->title(), QStringLiteral("Drop Folders Here"));
+  EXPECT_TRUE(view->description().endsWith(QStringLiteral("leaves this computer.")))
+      << "the English catalogue speaks of this desktop";
+  widgettest::saveScreenshot(window, QStringLiteral("empty-state"));
+
+  QMimeData dropped;
+  dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(empty, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(empty, &drop);
+
+  EXPECT_TRUE(drop.isAccepted());
+  ASSERT_EQ(folders.folders().size(), 1);
+  EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
+  EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
+  widgettest::saveScreenshot(window, QStringLiteral("empty-state-ready"));
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+// The nine stored scan settings: what an absent, a foreign or a malformed
+// stored value reads as, and which keys writing the options touches.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "shell/StoredSettings.h"
+#include "app_test_support.hpp"
+
+namespace {
+
+class StoredSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::application();
+    ASSERT_TRUE(folder.isValid());
+  }
+
+  QSettings settingsFile() const { return QSettings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat); }
+
+  QTemporaryDir folder;
+};
+
+TEST_F(StoredSettingsTest, first_launch_reads_the_fixed_defaults_and_the_cores_settings) {
+  QSettings settings = settingsFile();
+  const ScanOptions options = StoredSettings(settings).options();
+  EXPECT_EQ(options.criterion, MatchCriterion::nameAndSize);
+  EXPECT_TRUE(options.verifyContent);
+  EXPECT_EQ(options.keep, KeepChoice::folderPriority);
+  EXPECT_EQ(options.settings, ScanSettings::defaultSettings());
+  EXPECT_EQ(options.settings.minSize, 1024);
+  EXPECT_TRUE(options.settings.includeHidden);
+  EXPECT_FALSE(options.settings.ignoreCase);
+  EXPECT_EQ(options.settings.ioParallelism, 0);
+  EXPECT_TRUE(settings.allKeys().isEmpty()) << "reading must not write the defaults";
+}
+
+TEST_F(StoredSettingsTest, a_stored_value_that_is_not_of_its_kind_reads_as_the_default) {
+  const struct {
+    QString key;
+    QVariant stored;
+  } cases[] = {
+      {SettingsKey::matchCriterion, QStringLiteral("byColour")},
+      {SettingsKey::matchCriterion, QStringLiteral("NameAndSize")},
+      {SettingsKey::matchCriterion, QString()},
+      {SettingsKey::keepRule, QStringLiteral("largest")},
+      {SettingsKey::keepRule, QStringLiteral("oldest ")},
+      {SettingsKey::verifyContent, QStringLiteral("perhaps")},
+      {SettingsKey::includeHidden, QStringLiteral("")},
+      {SettingsKey::minSize, QStringLiteral("ten")},
+      {SettingsKey::ioParallelism, QStringLiteral("4 threads")},
+  };
+  const ScanOptions defaults = [this] {
+    QSettings empty = settingsFile();
+    return StoredSettings(empty).options();
+  }();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key.toStdString() + " = " + c.stored.toString().toStdString());
+    QSettings settings = settingsFile();
+    settings.clear();
+    settings.setValue(c.key, c.stored);
+    settings.sync();
+    QSettings reread = settingsFile();
+    EXPECT_EQ(StoredSettings(reread).options(), defaults);
+  }
+}
+
+TEST_F(StoredSettingsTest, stored_values_are_read_back_after_a_restart) {
+  {
+    QSettings settings = settingsFile();
+    settings.setValue(SettingsKey::matchCriterion, QStringLiteral("contentOnly"));
+    settings.setValue(SettingsKey::verifyContent, false);
+    settings.setValue(SettingsKey::keepRule, QStringLiteral("shortestPath"));
+    settings.setValue(SettingsKey::minSize, 1);
+    settings.setValue(SettingsKey::includeHidden, false);
+    settings.setValue(SettingsKey::ignoreCase, true);
+    settings.setValue(SettingsKey::excludedNames, QStringLiteral("a, b\nIcon\\r"));
+    settings.setValue(SettingsKey::packageExtensions, QString());
+    settings.setValue(SettingsKey::ioParallelism, 8);
+  }
+  QSettings settings = settingsFile();
+  const ScanOptions options = StoredSettings(settings).options();
+  EXPECT_EQ(options.criterion, MatchCriterion::contentOnly);
+  EXPECT_FALSE(options.verifyContent);
+  EXPECT_EQ(options.keep, KeepChoice::shortestPath);
+  EXPECT_EQ(options.settings.minSize, 1);
+  EXPECT_FALSE(options.settings.includeHidden);
+  EXPECT_TRUE(options.settings.ignoreCase);
+  EXPECT_EQ(options.settings.excludedNames, QStringLiteral("a, b\nIcon\\r"));
+  EXPECT_EQ(options.settings.packageExtensions, QString());
+  EXPECT_EQ(options.settings.ioParallelism, 8);
+}
+
+TEST_F(StoredSettingsTest, writing_options_stores_the_three_choices_and_leaves_the_six_settings_alone) {
+  QSettings settings = settingsFile();
+  settings.setValue(SettingsKey::minSize, 10240);
+  ScanOptions written = StoredSettings(settings).options();
+  written.criterion = MatchCriterion::contentOnly;
+  written.verifyContent = false;
+  written.keep = KeepChoice::oldest;
+  written.settings.minSize = 1;
+  written.settings.excludedNames = QStringLiteral("elsewhere");
+  StoredSettings(settings).writeChoices(written);
+
+  QStringList keys = settings.allKeys();
+  keys.sort();
+  EXPECT_EQ(keys, (QStringList{SettingsKey::keepRule, SettingsKey::matchCriterion, SettingsKey::minSize,
+                               SettingsKey::verifyContent}));
+  EXPECT_EQ(settings.value(SettingsKey::matchCriterion).toString(), QStringLiteral("contentOnly"));
+  EXPECT_EQ(settings.value(SettingsKey::keepRule).toString(), QStringLiteral("oldest"));
+  EXPECT_EQ(settings.value(SettingsKey::minSize).toLongLong(), 10240);
+  const ScanOptions read = StoredSettings(settings).options();
+  EXPECT_EQ(read.keep, KeepChoice::oldest);
+  EXPECT_FALSE(read.verifyContent);
+  EXPECT_EQ(read.settings.excludedNames, ScanSettings::defaultSettings().excludedNames);
+}
+
+}  // namespace

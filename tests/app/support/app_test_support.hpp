@@ -1,0 +1,88 @@
+// Helpers for the application-side tests: one QCoreApplication per test
+// program, an event loop run until a condition holds, the names of this
+// process's threads, and interface entries for real files.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "interface/QuelmarisCore.h"
+
+namespace apptest {
+
+inline QCoreApplication& application() {
+  static int argc = 1;
+  static char name[] = "quelmaris_app_test";
+  static char* argv[] = {name, nullptr};
+  static auto* app = new QCoreApplication(argc, argv);
+  return *app;
+}
+
+// Long enough for any machine; a test that reaches it has failed.
+constexpr std::chrono::seconds deadline{120};
+
+// Runs the main thread's event loop until done() holds or the deadline passes.
+inline bool runEventsUntil(const std::function<bool()>& done) {
+  application();
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+inline std::vector<std::string> threadNames() {
+  std::vector<std::string> names;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    if (std::getline(comm, name)) names.push_back(name);
+  }
+  return names;
+}
+
+inline bool scanThreadRunning() {
+  for (const auto& name : threadNames())
+    if (name == "Quelmaris scan") return true;
+  return false;
+}
+
+inline bool waitForScanThreadsToEnd() {
+  return runEventsUntil([] { return !scanThreadRunning(); });
+}
+
+// The entry the scan would record for a real file.
+inline FileEntry entryFor(const std::string& path, std::uint32_t rootIndex = 0) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) std::abort();
+  const QString text = QString::fromStdString(path);
+  return FileEntry{text,
+                   text.section(QLatin1Char('/'), -1),
+                   rootIndex,
+                   static_cast<std::uint64_t>(st.st_size),
+                   std::nullopt,
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                   static_cast<std::uint64_t>(st.st_dev),
+                   static_cast<std::uint64_t>(st.st_ino),
+                   static_cast<std::uint32_t>(st.st_nlink),
+                   std::nullopt,
+                   false,
+                   std::nullopt};
+}
+
+}  // namespace apptest

@@ -1,0 +1,60 @@
+// A scan store over a scripted scanner for the view tests: start a scan and
+// feed its events by hand, the queued deliveries run before each call returns.
+#pragma once
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <memory>
+
+#include "scan/ScanStore.h"
+#include "scripted_scanner.hpp"
+
+namespace widgettest {
+
+struct ScanStoreDriver {
+  std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
+  ScanStore store{scanner};
+
+  static void drain() {
+    for (int round = 0; round < 5; ++round) QCoreApplication::processEvents();
+  }
+
+  void start(bool verifyContent = true) {
+    ScanOptions options;
+    options.verifyContent = verifyContent;
+    store.start({QUrl::fromLocalFile(QStringLiteral("/data"))}, options);
+    drain();
+  }
+  void feed(const QList<ScanEvent>& events) {
+    for (const ScanEvent& event : events) scanner->scripts.back().feed.yield(event);
+    drain();
+  }
+  int cancels() const { return *scanner->scripts.back().cancels; }
+};
+
+inline ScanEvent phaseEvent(Phase phase) { return {ScanEvent::phase{phase}}; }
+inline ScanEvent progressEvent(std::uint64_t seen, std::uint64_t hashed = 0, std::uint64_t toHash = 0) {
+  return {ScanEvent::progress{seen, hashed, toHash}};
+}
+inline ScanEvent skippedEvent(const QString& path) {
+  return {ScanEvent::skipped{{SkippedItem{path, SkipReason{SkipReason::permission{}}}}}};
+}
+inline ScanEvent rootSkippedEvent(const QString& path, RootSkipReason reason) {
+  return {ScanEvent::rootSkipped{path, std::move(reason)}};
+}
+inline ScanEvent finishedEvent() {
+  return {ScanEvent::finished{ScanSummary{false, 7, 6, 1, 0, 1, 100, false, 0, 0, 5, 4}}};
+}
+
+inline FileEntry fileEntry(const QString& path) {
+  return FileEntry{path, path.section(u'/', -1), 0, 100, std::nullopt, 0, 1, qHash(path), 1, std::nullopt, false, 100};
+}
+
+// A set of the given number of copies under /s<id>/.
+inline DuplicateSet duplicateSet(std::uint64_t id, int copies, std::uint64_t reclaimable, bool estimated = false) {
+  QList<FileEntry> files;
+  for (int copy = 0; copy < copies; ++copy) files.append(fileEntry(QStringLiteral("/s%1/%2").arg(id).arg(copy)));
+  return DuplicateSet{id, QStringLiteral("n"), 100, files, 0, {}, true, QString(64, u'0'), reclaimable, estimated};
+}
+
+}  // namespace widgettest

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QString>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "mount_namespace.hpp"
+#include "trash/FreedesktopTrash.h"
+#include "trash/TrashFolder.h"
+#include "trash/TrashInfo.h"
+#include "temp_data_home.hpp"
+#include "temp_tree.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quelmaris::testing::TempTree;
+
+const quelmaris::testing::TemporaryDataHome dataHome;
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string uid() { return std::to_string(::getuid()); }
+
+class FreedesktopTrashTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::remove_all(dataHome.trash()); }
+};
+
+TEST_F(FreedesktopTrashTest, the_home_trash_is_the_temporary_one_on_the_device_of_the_test_files) {
+  ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
+  TempTree tree;
+  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
+  struct stat home {
+  }, files{};
+  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
+  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
+  EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
+}
+
+TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_keeping_slashes) {
+  const struct {
+    std::string path, encoded;
+  } rows[] = {
+      {"/home/u/plain-name_1.txt", "/home/u/plain-name_1.txt"},
+      {"/a b/100%.txt", "/a%20b/100%25.txt"},
+      {"/x\n#?&=", "/x%0A%23%3F%26%3D"},
+      {"/not-utf8-\xFF", "/not-utf8-%FF"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(FreedesktopTrash::percentEncodedPath(row.path), row.encoded);
+  }
+}
+
+TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit) {
+  const struct {
+    std::string base;
+    std::uint64_t number;
+    std::string name;
+  } rows[] = {
+      {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
+      {".hidden", 2, ".hidden.2"},     {"README", 12, "README.12"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.base);
+    EXPECT_EQ(FreedesktopTrash::trashEntryName(row.base, row.number), row.name);
+  }
+  // 2-byte characters, so that a cut at the limit would fall inside one.
+  std::string longStem;
+  for (int i = 0; i < 150; ++i) longStem += "\xC3\xA9";
+  const std::string name = FreedesktopTrash::trashEntryName(longStem + ".txt", 7);
+  EXPECT_LE(name.size() + std::string(".trashinfo").size(), std::size_t{NAME_MAX});
+  EXPECT_TRUE(name.ends_with("\xC3\xA9.7.txt")) << name;
+  EXPECT_EQ(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toUtf8().toStdString(), name)
+      << "a character was cut in two";
+}
+
+TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_trash) {
+  TempTree tree;
+  const std::string original = tree.write("dir/my file%.txt", "content");
+  const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+  const auto trashed = FreedesktopTrash::trash(original);
+  const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+  ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
+  EXPECT_EQ(trashed.value(), (dataHome.trash() / "files" / "my file%.txt").string());
+  EXPECT_FALSE(fs::exists(original));
+  EXPECT_EQ(contents(trashed.value()), "content");
+
+  const std::string info = contents(dataHome.trash() / "info" / "my file%.txt.trashinfo");
+  const QRegularExpression form(QStringLiteral("^\\[Trash Info\\]\nPath=(.*)\nDeletionDate=(.*)\n$"));
+  const auto match = form.match(QString::fromStdString(info));
+  ASSERT_TRUE(match.hasMatch()) << info;
+  EXPECT_EQ(match.captured(1).toStdString(), FreedesktopTrash::percentEncodedPath(original));
+  EXPECT_TRUE(match.captured(1).endsWith(QStringLiteral("/dir/my%20file%25.txt")));
+  const QDateTime deleted = QDateTime::fromString(match.captured(2), QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+  ASSERT_TRUE(deleted.isValid()) << info;
+  EXPECT_TRUE(before <= deleted && deleted <= after) << "not the local time of the move: " << info;
+}
+
+TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_no_orphan_record) {
+  TempTree tree;
+  ASSERT_TRUE(FreedesktopTrash::trash(tree.write("a/report.txt", "a")).ok());
+  // An item without its record still holds its name.
+  fs::create_directories(dataHome.trash() / "files");
+  std::ofstream(dataHome.trash() / "files" / "report.2.txt") << "orphan";
+  const auto second = FreedesktopTrash::trash(tree.write("b/report.txt", "b"));
+  ASSERT_TRUE(second.ok());
+  EXPECT_EQ(second.value(), (dataHome.trash() / "files" / "report.3.txt").string());
+  EXPECT_EQ(contents(dataHome.trash() / "files" / "report.txt"), "a");
+  EXPECT_EQ(contents(dataHome.trash() / "files" / "report.2.txt"), "orphan");
+  EXPECT_EQ(contents(second.value()), "b");
+  EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "report.2.txt.trashinfo"));
+  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.3.txt.trashinfo"));
+}
+
+TEST_F(FreedesktopTrashTest, a_dangling_link_is_moved_itself_and_still_exists_in_the_trash) {
+  TempTree tree;
+  const std::string link = tree.path("link");
+  fs::create_symlink(tree.path("nowhere"), link);
+  ASSERT_TRUE(FreedesktopTrash::exists(link));
+  const auto trashed = FreedesktopTrash::trash(link);
+  ASSERT_TRUE(trashed.ok());
+  EXPECT_TRUE(fs::is_symlink(trashed.value()));
+  EXPECT_TRUE(FreedesktopTrash::exists(trashed.value()));
+  EXPECT_FALSE(FreedesktopTrash::exists(link));
+}
+
+TEST_F(FreedesktopTrashTest, moving_back_never_replaces_and_a_done_move_drops_the_record) {
+  TempTree tree;
+  const std::string original = tree.write("file", "moved");
+  const std::string trashed = FreedesktopTrash::trash(original).value();
+  const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
+  tree.write("file", "newcomer");
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original), EEXIST);
+  EXPECT_EQ(contents(original), "newcomer");
+  EXPECT_EQ(contents(trashed), "moved");
+  EXPECT_TRUE(fs::exists(record));
+
+  fs::remove(original);
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original), 0);
+  EXPECT_EQ(contents(original), "moved");
+  EXPECT_FALSE(fs::exists(record));
+}
+
+TEST_F(FreedesktopTrashTest, an_item_trashed_under_the_same_name_later_is_never_put_in_another_ones_place) {
+  TempTree tree;
+  const std::string first = tree.write("a/report.txt", "first");
+  const std::string trashed = FreedesktopTrash::trash(first).value();
+  // The Trash is emptied, then an unrelated file of that name is trashed.
+  fs::remove(trashed);
+  fs::remove(dataHome.trash() / "info" / "report.txt.trashinfo");
+  const std::string unrelated = tree.write("b/report.txt", "unrelated");
+  ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), trashed);
+
+  EXPECT_EQ(FreedesktopTrash::move(trashed, first), ENOENT);
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(contents(trashed), "unrelated");
+  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.txt.trashinfo"));
+  EXPECT_EQ(FreedesktopTrash::move(trashed, unrelated), 0) << "its own owner still gets it back";
+}
+
+TEST_F(FreedesktopTrashTest, a_missing_item_fails_and_leaves_no_record) {
+  TempTree tree;
+  const auto trashed = FreedesktopTrash::trash(tree.path("absent"));
+  ASSERT_FALSE(trashed.ok());
+  EXPECT_EQ(trashed.error(), ENOENT);
+  EXPECT_TRUE(!fs::exists(dataHome.trash() / "info") || fs::is_empty(dataHome.trash() / "info"));
+}
+
+// Files on another file system than the home Trash, in a private mount
+// namespace: each case mounts a fresh tmpfs and arranges its top directory.
+TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_its_top) {
+  TempTree tree;
+  const std::string base = fs::canonical(tree.root()).string();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    struct Case {
+      const char* name;
+      std::function<void(const std::string&)> arrange;
+      std::string expectedFolder;
+    };
+    const Case cases[] = {
+        {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
+        {"real sticky .Trash",
+         [](const std::string& top) {
+           fs::create_directory(top + "/.Trash");
+           ::chmod((top + "/.Trash").c_str(), 01777);
+         },
+         ".Trash/" + uid()},
+        {".Trash without the sticky bit",
+         [](const std::string& top) {
+           fs::create_directory(top + "/.Trash");
+           ::chmod((top + "/.Trash").c_str(), 0777);
+         },
+         ".Trash-" + uid()},
+        {".Trash a link to a sticky folder",
+         [](const std::string& top) {
+           fs::create_directory(top + "/elsewhere");
+           ::chmod((top + "/elsewhere").c_str(), 01777);
+           fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
+         },
+         ".Trash-" + uid()},
+        {"own folder in .Trash held by another user",
+         [](const std::string& top) {
+           fs::create_directories(top + "/.Trash/" + uid());
+           ::chmod((top + "/.Trash").c_str(), 01777);
+           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
+         },
+         ".Trash-" + uid()},
+    };
+    int code = 10;
+    for (const Case& c : cases) {
+      const std::string top = base + "/mount" + std::to_string(code);
+      fs::create_directories(top);
+      if (::mount("tmpfs", top.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
+      c.arrange(top);
+      fs::create_directories(top + "/sub dir");
+      const std::string original = top + "/sub dir/x";
+      std::ofstream(original) << "x";
+      const auto trashed = FreedesktopTrash::trash(original);
+      const std::string folder = top + "/" + c.expectedFolder;
+      if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
+      if (contents(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
+      if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
+      if (FreedesktopTrash::move(trashed.value(), original) != 0 || fs::exists(folder + "/info/x.trashinfo"))
+        return code + 4;
+      code += 10;
+    }
+    // A Trash folder of ours that others may write to, or that another user
+    // owns, is refused: they could take the items away.
+    const std::string shared = base + "/shared";
+    fs::create_directories(shared);
+    if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
+    fs::create_directories(shared + "/.Trash-" + uid() + "/files");
+    ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
+    std::ofstream(shared + "/kept") << "kept";
+    const auto open = FreedesktopTrash::trash(shared + "/kept");
+    if (open.ok() || open.error() != EPERM || !fs::exists(shared + "/kept")) return 7;
+
+    // A file system where no Trash can be made keeps its files: nothing is copied.
+    const std::string readOnly = base + "/readonly";
+    fs::create_directories(readOnly);
+    if (::mount("tmpfs", readOnly.c_str(), "tmpfs", 0, nullptr) != 0) return 2;
+    std::ofstream(readOnly + "/kept") << "kept";
+    if (::mount(nullptr, readOnly.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) return 3;
+    const auto refused = FreedesktopTrash::trash(readOnly + "/kept");
+    if (refused.ok() || refused.error() != EROFS || !fs::exists(readOnly + "/kept")) return 4;
+    if (fs::exists(dataHome.trash() / "files" / "kept")) return 5;
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
+                          "1–5: setup or read-only; 6–7: a Trash folder others may write to";
+}
+
+}  // namespace

@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QThread>
+#include <QUndoStack>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "interface/CoreTrashPlanner.h"
+#include "trash/TrashService.h"
+#include "app_test_support.hpp"
+#include "temp_data_home.hpp"
+#include "temp_tree.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quelmaris::testing::TempTree;
+using Outcome = TrashService::Outcome;
+
+const quelmaris::testing::TemporaryDataHome dataHome;
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+QUrl trashUrl(const std::string& name) { return urlOf((dataHome.trash() / "files" / name).string()); }
+
+FileEntry entryFor(const std::string& path, std::optional<std::uint64_t> freedBytes) {
+  FileEntry entry = apptest::entryFor(path);
+  entry.freedBytes = freedBytes;
+  return entry;
+}
+
+Outcome awaitOutcome(const QFuture<Outcome>& future) {
+  EXPECT_TRUE(apptest::runEventsUntil([&] { return future.isFinished(); }));
+  return future.result();
+}
+
+// The real file seam, failing the one path it is given and noting each call
+// and whether it came off the main thread.
+class FailingOneFile final : public FileTrashing {
+ public:
+  explicit FailingOneFile(QString failing) : failing_(std::move(failing)) {}
+
+  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
+    {
+      const std::lock_guard lock(mutex_);
+      trashed_.append(url.toLocalFile());
+      offMainThread_ = QThread::currentThread() != apptest::application().thread();
+    }
+    if (url.toLocalFile() == failing_) return quelmaris::Failure{FileOperationError{QStringLiteral("refused")}};
+    return system_.trashItem(url);
+  }
+  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
+    return system_.moveItem(source, destination);
+  }
+
+  QStringList calls() const {
+    const std::lock_guard lock(mutex_);
+    return trashed_;
+  }
+  bool calledOffMainThread() const {
+    const std::lock_guard lock(mutex_);
+    return offMainThread_;
+  }
+
+ private:
+  SystemFileTrashing system_;
+  QString failing_;
+  mutable std::mutex mutex_;
+  mutable QStringList trashed_;
+  mutable bool offMainThread_ = false;
+};
+
+class RefusingPlanner final : public TrashPlanning {
+ public:
+  explicit RefusingPlanner(InvariantViolation violation) : violation_(std::move(violation)) {}
+  TrashPlan plan(const QList<PlanSet>&, bool) const override { throw violation_; }
+
+ private:
+  InvariantViolation violation_;
+};
+
+class TrashServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::application();
+    fs::remove_all(dataHome.trash());
+  }
+
+  // A keeper and two marked copies of one content, with known freed sizes.
+  struct Copies {
+    std::string keeper, first, second;
+    PlanSet set;
+  };
+  Copies threeCopies(std::optional<std::uint64_t> firstFreed = 100, std::optional<std::uint64_t> secondFreed = 200) {
+    Copies c{tree.write("keep/a.txt", "same"), tree.write("one/a b.txt", "same"), tree.write("two/a.txt", "same"), {}};
+    c.set = PlanSet{
+        1, {entryFor(c.keeper, 0), entryFor(c.first, firstFreed), entryFor(c.second, secondFreed)}, 0, {1, 2}, true};
+    return c;
+  }
+
+  TempTree tree;
+  QUndoStack undoStack;
+};
+
+TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_their_records_and_one_undo_entry) {
+  const Copies c = threeCopies();
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {urlOf(tree.root())}));
+
+  EXPECT_EQ(outcome.moved,
+            (QList<TrashService::Move>{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(c.second), trashUrl("a.txt")}}));
+  EXPECT_EQ(outcome.freedBytes, 300u);
+  EXPECT_FALSE(outcome.freedEstimated);
+  EXPECT_TRUE(outcome.skipped.isEmpty());
+  EXPECT_TRUE(outcome.failed.isEmpty());
+  EXPECT_FALSE(outcome.invariantViolation);
+  EXPECT_EQ(outcome.id(), 62);
+
+  EXPECT_TRUE(fs::exists(c.keeper));
+  EXPECT_FALSE(fs::exists(c.first));
+  EXPECT_EQ(contents(dataHome.trash() / "files" / "a b.txt"), "same");
+  const std::string record = contents(dataHome.trash() / "info" / "a b.txt.trashinfo");
+  EXPECT_NE(record.find("\nPath=" + tree.root().string() + "/one/a%20b.txt\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("\nDeletionDate="), std::string::npos) << record;
+
+  ASSERT_EQ(undoStack.count(), 1);
+  EXPECT_EQ(undoStack.undoText(), QStringLiteral("Move to Trash"));
+  EXPECT_FALSE(service.lastRestore());
+}
+
+TEST_F(TrashServiceTest, freed_bytes_count_only_moved_files_and_an_unknown_size_makes_an_estimate) {
+  struct Row {
+    const char* what;
+    std::optional<std::uint64_t> firstFreed, secondFreed;
+    bool failFirst;
+    std::uint64_t freed;
+    bool estimated;
+  };
+  const Row rows[] = {
+      {"a hard link frees nothing and is no estimate", 0, 200, false, 200, false},
+      {"an unknown size adds nothing and estimates", std::nullopt, 200, false, 200, true},
+      {"a failed file with an unknown size changes nothing", std::nullopt, 200, true, 200, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fs::remove_all(tree.root() / "keep");
+    fs::remove_all(tree.root() / "one");
+    fs::remove_all(tree.root() / "two");
+    const Copies c = threeCopies(row.firstFreed, row.secondFreed);
+    const auto files = std::make_shared<FailingOneFile>(row.failFirst ? QString::fromStdString(c.first) : QString());
+    TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+    const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, nullptr, {}));
+    EXPECT_EQ(outcome.moved.size(), row.failFirst ? 1 : 2);
+    EXPECT_EQ(outcome.freedBytes, row.freed);
+    EXPECT_EQ(outcome.freedEstimated, row.estimated);
+  }
+}
+
+TEST_F(TrashServiceTest, a_file_the_trash_refuses_is_recorded_and_the_rest_still_move_in_plan_order) {
+  const Copies c = threeCopies();
+  const auto files = std::make_shared<FailingOneFile>(QString::fromStdString(c.first));
+  TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+  const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {}));
+
+  EXPECT_EQ(files->calls(), (QStringList{QString::fromStdString(c.first), QString::fromStdString(c.second)}));
+  EXPECT_TRUE(files->calledOffMainThread());
+  EXPECT_EQ(outcome.failed,
+            (QList<TrashService::Failure>{{QString::fromStdString(c.first), QStringLiteral("refused")}}));
+  EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.second), trashUrl("a.txt")}}));
+  EXPECT_TRUE(fs::exists(c.first));
+  EXPECT_EQ(outcome.freedBytes, 200u);
+  EXPECT_EQ(undoStack.count(), 1);
+}
+
+TEST_F(TrashServiceTest, nothing_moved_registers_no_undo) {
+  const Copies c = threeCopies();
+  {
+    SCOPED_TRACE("every file refused");
+    const auto files = std::make_shared<FailingOneFile>(QString::fromStdString(c.first));
+    PlanSet onlyFirst = c.set;
+    onlyFirst.marked = {1};
+    TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+    const Outcome outcome = awaitOutcome(service.moveToTrash({onlyFirst}, false, &undoStack, {}));
+    EXPECT_TRUE(outcome.moved.isEmpty());
+    EXPECT_EQ(outcome.failed.size(), 1);
+    EXPECT_EQ(undoStack.count(), 0);
+  }
+  {
+    SCOPED_TRACE("nothing to move");
+    TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+    const Outcome outcome = awaitOutcome(service.moveToTrash({}, false, &undoStack, {}));
+    EXPECT_EQ(outcome, Outcome{});
+    EXPECT_EQ(undoStack.count(), 0);
+  }
+}
+
+TEST_F(TrashServiceTest, a_file_changed_since_the_scan_is_skipped_and_stays) {
+  const Copies c = threeCopies();
+  std::ofstream(c.first, std::ios::app) << " and more";
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {}));
+
+  EXPECT_EQ(outcome.skipped, (QList<PlanSkip>{{1, QString::fromStdString(c.first), PlanSkipReason::changed}}));
+  EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.second), trashUrl("a.txt")}}));
+  EXPECT_EQ(outcome.freedBytes, 200u);
+  EXPECT_EQ(contents(c.first), "same and more");
+  EXPECT_EQ(outcome.id(), 31 + 7);
+}
+
+TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation) {
+  const Copies c = threeCopies();
+  PlanSet keeperMarked = c.set;
+  keeperMarked.marked = {0, 1};
+  struct Row {
+    const char* what;
+    std::unique_ptr<TrashPlanning> planner;
+    QList<PlanSet> sets;
+    QString text;
+  };
+  Row rows[] = {
+      {"the core refuses",
+       std::make_unique<CoreTrashPlanner>(),
+       {keeperMarked},
+       QStringLiteral("KeeperMarked(setId: 1)")},
+      {"a planner refuses with an index",
+       std::make_unique<RefusingPlanner>(InvariantViolation{InvariantViolation::IndexOutOfRange{12, 4}}),
+       {c.set},
+       QStringLiteral("IndexOutOfRange(setId: 12, index: 4)")},
+  };
+  for (Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const auto files = std::make_shared<FailingOneFile>(QString());
+    TrashService service(std::move(row.planner), files);
+    QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
+    const QFuture<Outcome> future = service.moveToTrash(row.sets, false, &undoStack, {});
+    ASSERT_TRUE(future.isFinished()) << "a refusal is answered at once";
+    Outcome expected;
+    expected.invariantViolation = row.text;
+    EXPECT_EQ(future.result(), expected);
+    EXPECT_TRUE(files->calls().isEmpty());
+    EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
+    EXPECT_EQ(undoStack.count(), 0);
+    EXPECT_EQ(restores.count(), 0);
+  }
+}
+
+TEST_F(TrashServiceTest, undo_puts_every_file_back_drops_the_records_and_cannot_be_redone) {
+  const Copies c = threeCopies();
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {urlOf(tree.root())}));
+  ASSERT_EQ(outcome.moved.size(), 2);
+  QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
+
+  undoStack.undo();
+  EXPECT_FALSE(service.lastRestore()) << "the restore runs after the undo entry returns";
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+
+  EXPECT_EQ(*service.lastRestore(), (TrashService::RestoreOutcome{{urlOf(c.first), urlOf(c.second)}, {}}));
+  EXPECT_EQ(restores.count(), 1) << "absent to absent notifies nobody";
+  EXPECT_EQ(contents(c.first), "same");
+  EXPECT_EQ(contents(c.second), "same");
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "files"));
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
+  EXPECT_FALSE(undoStack.canRedo());
+  EXPECT_EQ(undoStack.count(), 0);
+}
+
+TEST_F(TrashServiceTest, undo_leaves_a_newcomer_and_a_vanished_item_alone_and_restores_the_rest) {
+  const std::string taken = tree.write("x/taken.txt", "same");
+  const std::string emptied = tree.write("y/emptied.txt", "same");
+  const std::string free = tree.write("z/free.txt", "same");
+  const std::string keeper = tree.write("keep.txt", "same");
+  const PlanSet set{
+      2, {entryFor(keeper, 0), entryFor(taken, 4), entryFor(emptied, 4), entryFor(free, 4)}, 0, {1, 2, 3}, true};
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 3);
+  tree.write("x/taken.txt", "newcomer");
+  fs::remove(dataHome.trash() / "files" / "emptied.txt");
+
+  undoStack.undo();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+
+  const TrashService::RestoreOutcome& result = *service.lastRestore();
+  EXPECT_EQ(result.restored, QList<QUrl>{urlOf(free)});
+  ASSERT_EQ(result.notRestored.size(), 2);
+  EXPECT_EQ(result.notRestored[0].path, QString::fromStdString(taken));
+  EXPECT_EQ(result.notRestored[1].path, QString::fromStdString(emptied));
+  EXPECT_EQ(contents(taken), "newcomer");
+  EXPECT_EQ(contents(dataHome.trash() / "files" / "taken.txt"), "same");
+  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "taken.txt.trashinfo"));
+  EXPECT_FALSE(fs::exists(emptied));
+  EXPECT_EQ(contents(free), "same");
+}
+
+TEST_F(TrashServiceTest, each_undo_clears_the_last_restore_before_setting_its_own) {
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  for (const char* name : {"first.txt", "second.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string keeper = tree.write(std::string("keep/") + name, "same");
+    const std::string marked = tree.write(std::string("marked/") + name, "same");
+    const PlanSet set{3, {entryFor(keeper, 0), entryFor(marked, 4)}, 0, {1}, true};
+    ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 1);
+  }
+  ASSERT_EQ(undoStack.count(), 2);
+  undoStack.undo();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+  QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
+  undoStack.undo();
+  EXPECT_EQ(restores.count(), 1);
+  EXPECT_FALSE(service.lastRestore());
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+  EXPECT_EQ(restores.count(), 2);
+  EXPECT_EQ(service.lastRestore()->restored, QList<QUrl>{urlOf(tree.path("marked/first.txt"))});
+}
+
+TEST(TrashServiceOutcome, outcomes_with_the_same_counts_share_an_identity) {
+  Outcome oneMoved;
+  oneMoved.moved = {TrashService::Move{}};
+  Outcome skipsAndFailures;
+  skipsAndFailures.skipped = QList<PlanSkip>(4, PlanSkip{0, QString(), PlanSkipReason::missing});
+  skipsAndFailures.failed = QList<TrashService::Failure>(3);
+  EXPECT_EQ(oneMoved.id(), 31);
+  EXPECT_EQ(skipsAndFailures.id(), 31);
+  EXPECT_NE(oneMoved, skipsAndFailures);
+}
+
+}  // namespace
