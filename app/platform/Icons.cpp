@@ -130,6 +130,71 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
+void drawWarningFill(QPainter& p, const QColor& c) {
+  QPainterPath triangle;
+  triangle.moveTo(12, 2.8);
+  triangle.quadTo(13.2, 2.8, 13.9, 4.0);
+  triangle.lineTo(22.0, 18.3);
+  triangle.quadTo(22.9, 20.5, 20.6, 20.5);
+  triangle.lineTo(3.4, 20.5);
+  triangle.quadTo(1.1, 20.5, 2.0, 18.3);
+  triangle.lineTo(10.1, 4.0);
+  triangle.quadTo(10.8, 2.8, 12, 2.8);
+  fill(p, c, triangle);
+  QPainterPath bar;
+  bar.moveTo(12, 8.8);
+  bar.lineTo(12, 13.8);
+  stroke(p, Qt::white, 2.2, bar);
+  QPainterPath dot;
+  dot.addEllipse(QPointF(12, 17.0), 1.3, 1.3);
+  fill(p, Qt::white, dot);
+}
+
+void drawTrash(QPainter& p, const QColor& c) {
+  QPainterPath lid;
+  lid.moveTo(4, 6.5);
+  lid.lineTo(20, 6.5);
+  lid.moveTo(9.5, 6.5);
+  lid.lineTo(9.5, 4.0);
+  lid.lineTo(14.5, 4.0);
+  lid.lineTo(14.5, 6.5);
+  stroke(p, c, 1.6, lid);
+  QPainterPath can;
+  can.moveTo(6, 6.5);
+  can.lineTo(7.2, 19.0);
+  can.quadTo(7.4, 20.5, 8.9, 20.5);
+  can.lineTo(15.1, 20.5);
+  can.quadTo(16.6, 20.5, 16.8, 19.0);
+  can.lineTo(18, 6.5);
+  can.moveTo(10.2, 10.0);
+  can.lineTo(10.5, 17.0);
+  can.moveTo(13.8, 10.0);
+  can.lineTo(13.5, 17.0);
+  stroke(p, c, 1.6, can);
+}
+
+void drawCross(QPainter& p, const QColor& c) {
+  QPainterPath path;
+  path.moveTo(6.5, 6.5);
+  path.lineTo(17.5, 17.5);
+  path.moveTo(17.5, 6.5);
+  path.lineTo(6.5, 17.5);
+  stroke(p, c, 1.8, path);
+}
+
+void drawClockwiseCircle(QPainter& p, const QColor& c) {
+  drawCircle(p, c);
+  QPainterPath arc;
+  arc.arcMoveTo(QRectF(7, 7, 10, 10), 120);
+  arc.arcTo(QRectF(7, 7, 10, 10), 120, -300);
+  stroke(p, c, 1.5, arc);
+  QPainterPath head;
+  head.moveTo(15.2, 6.4);
+  head.lineTo(15.6, 9.4);
+  head.lineTo(12.6, 9.6);
+  stroke(p, c, 1.5, head);
+}
+
 struct Symbol {
   QString themeName;  // empty: the freedesktop names have no match
   Drawing draw;
@@ -145,6 +210,10 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
+      {QStringLiteral("exclamationmark.triangle.fill"), {QString(), drawWarningFill}},
+      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
+      {QStringLiteral("xmark"), {QStringLiteral("window-close"), drawCross}},
+      {QStringLiteral("arrow.clockwise.circle"), {QStringLiteral("view-refresh"), drawClockwiseCircle}},
   };
   return table;
 }

@@ -27,6 +27,11 @@ QColor sidebarBackground();
 // The raised card on the window background.
 QColor secondaryBackground();
 
+// "State/Keep": the kept copy and the safeguards that hold.
+QColor stateKeep();
+// "State/Clone": clones, hard links and the warnings before a move.
+QColor stateClone();
+
 QColor systemRed();
 QColor systemGreen();
 QColor systemYellow();

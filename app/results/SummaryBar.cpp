@@ -5,10 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <algorithm>
-#include <climits>
 
 #include "interface/FormattedByteCount.h"
+#include "platform/CountArgument.h"
 #include "scan/NotReadButton.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
@@ -48,8 +47,6 @@ QString segmentStyle(bool first, bool last) {
            Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(), radius.arg(first ? 6 : 0),
            radius.arg(last ? 6 : 0), brand.name());
 }
-
-int countArgument(std::uint64_t count) { return static_cast<int>(std::min<std::uint64_t>(count, INT_MAX)); }
 
 QString tr(const char* text, int count = -1) { return QCoreApplication::translate("SummaryBar", text, nullptr, count); }
 

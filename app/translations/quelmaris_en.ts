@@ -66,4 +66,28 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>TrashConfirmationSheet</name>
+    <message numerus="yes">
+        <source>Move %n file(s) to the Trash?</source>
+        <translation>
+            <numerusform>Move %n file to the Trash?</numerusform>
+            <numerusform>Move %n files to the Trash?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>APFS clones or hard links that free 0 B: %1</source>
+        <translation>Clones or hard links that free 0 B: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrashOutcomeSheet</name>
+    <message numerus="yes">
+        <source>Moved %n file(s) to the Trash</source>
+        <translation>
+            <numerusform>Moved %n file to the Trash</numerusform>
+            <numerusform>Moved %n files to the Trash</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,25 @@
+#include "trash/CheckItem.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "platform/Icons.h"
+#include "platform/Palette.h"
+
+CheckItem::CheckItem(const QString& text, bool ok, QWidget* parent) : QWidget(parent), text_(text), ok_(ok) {
+  const int side = fontMetrics().height();
+  auto* icon = new QLabel;
+  icon->setPixmap(Icons::symbol(ok ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill"),
+                                ok ? Palette::stateKeep() : Palette::stateClone())
+                      .pixmap(side, side));
+  auto* label = new QLabel(text);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  setAccessibleName(text);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(6);
+  layout->addWidget(icon, 0, Qt::AlignTop);
+  layout->addWidget(label, 1);
+}

@@ -1,0 +1,29 @@
+#include "trash/SheetText.h"
+
+#include <QLabel>
+
+#include "platform/TextStyles.h"
+
+namespace SheetText {
+
+QLabel* title(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setObjectName(QStringLiteral("title"));
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setFont(TextStyles::font(TextStyle::title3, label->font(), QFont::DemiBold));
+  return label;
+}
+
+QLabel* line(const QString& text, const QColor& colour, const QString& objectName) {
+  auto* label = new QLabel(text);
+  label->setObjectName(objectName);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+  return label;
+}
+
+}  // namespace SheetText

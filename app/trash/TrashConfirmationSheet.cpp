@@ -1,0 +1,108 @@
+#include "trash/TrashConfirmationSheet.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "interface/FormattedByteCount.h"
+#include "platform/CountArgument.h"
+#include "platform/Icons.h"
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+#include "trash/CheckItem.h"
+#include "trash/SheetList.h"
+#include "trash/SheetText.h"
+
+TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& totals, const QList<FileEntry>& files,
+                                               QWidget* parent)
+    : QDialog(parent) {
+  setWindowTitle(tr("Move to Trash"));
+  setWindowModality(Qt::WindowModal);
+  setFixedWidth(460);
+
+  const QString amount = (totals.estimated ? tr("about ") : QString()) + formattedByteCount(totals.freedBytes);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(20, 20, 20, 20);
+  layout->setSpacing(14);
+  layout->addWidget(SheetText::title(tr("Move %n file(s) to the Trash?", nullptr, countArgument(totals.files))));
+  layout->addWidget(SheetText::line(tr("Frees ") + amount + QStringLiteral("."), Palette::secondaryText(),
+                                    QStringLiteral("spaceLine")));
+  layout->addWidget(makeChecks(totals));
+  layout->addWidget(makeFiles(files));
+  layout->addLayout(makeButtons());
+  cancel_->setFocus();
+}
+
+QWidget* TrashConfirmationSheet::makeChecks(const SelectionModel::Totals& totals) {
+  auto* checks = new QWidget;
+  auto* layout = new QVBoxLayout(checks);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(6);
+  layout->addWidget(new CheckItem(tr("Every group keeps at least one copy."), true));
+  layout->addWidget(new CheckItem(tr("Files are checked again before moving."), true));
+  if (totals.freeingNothing >= 1)
+    layout->addWidget(
+        new CheckItem(tr("APFS clones or hard links that free 0 B: %1").arg(totals.freeingNothing), false));
+  if (totals.unverifiedSets >= 1)
+    layout->addWidget(new CheckItem(tr("Groups not verified by content: %1").arg(totals.unverifiedSets), false));
+  return checks;
+}
+
+// The disclosure "Files", collapsed, over the list of the marked paths.
+QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
+  auto* group = new QWidget;
+  auto* toggle = new QToolButton;
+  toggle->setObjectName(QStringLiteral("filesDisclosure"));
+  toggle->setText(tr("Files"));
+  toggle->setAccessibleName(tr("Files"));
+  toggle->setCheckable(true);
+  toggle->setAutoRaise(true);
+  toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  toggle->setArrowType(Qt::RightArrow);
+  auto* list = new SheetList(
+      files.size(), [files](qsizetype row) { return files[row].path; }, SheetList::Rows::oneLineCutInTheMiddle, 160);
+  list->setObjectName(QStringLiteral("fileList"));
+  list->setAccessibleName(tr("Files"));
+  list->hide();
+  connect(toggle, &QToolButton::toggled, this, [this, toggle, list](bool open) {
+    toggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    list->setVisible(open);
+    adjustSize();
+  });
+
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(6);
+  layout->addWidget(toggle, 0, Qt::AlignLeft);
+  layout->addWidget(list);
+  return group;
+}
+
+QLayout* TrashConfirmationSheet::makeButtons() {
+  auto* cancel = cancel_ = new QPushButton(tr("Cancel"));
+  cancel->setObjectName(QStringLiteral("cancelButton"));
+  auto* move = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash"));
+  move->setObjectName(QStringLiteral("confirmMoveButton"));
+  move->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 5px;"
+                                     " padding: 4px 12px; } QPushButton:focus { outline: 2px solid %2; }")
+                          .arg(Palette::systemRed().name(), Palette::brand().name()));
+  // Return must not move anything: no button becomes the default, and the
+  // first focus is on Cancel.
+  for (QPushButton* button : {cancel, move}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(move, &QPushButton::clicked, this, [this] {
+    accept();
+    emit confirmed();
+  });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cancel);
+  buttons->addWidget(move);
+  return buttons;
+}
