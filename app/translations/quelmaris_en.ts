@@ -90,4 +90,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>MovedBanner</name>
+    <message numerus="yes">
+        <source>Moved %n file(s) to the Trash, freeing </source>
+        <translation>
+            <numerusform>Moved %n file to the Trash, freeing </numerusform>
+            <numerusform>Moved %n files to the Trash, freeing </numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,26 @@
+#include "results/BannerStyle.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QWidget>
+
+#include "platform/Icons.h"
+#include "platform/TextStyles.h"
+
+namespace BannerStyle {
+
+QHBoxLayout* row(QWidget& banner, const QColor& fill, const QString& symbol, const QColor& symbolColour) {
+  banner.setFont(TextStyles::font(TextStyle::callout, banner.font()));
+  banner.setAutoFillBackground(true);
+  QPalette palette = banner.palette();
+  palette.setColor(QPalette::Window, fill);
+  banner.setPalette(palette);
+  auto* icon = new QLabel;
+  const int side = banner.fontMetrics().height() + 2;
+  icon->setPixmap(Icons::symbol(symbol, symbolColour).pixmap(side, side));
+  auto* layout = new QHBoxLayout(&banner);
+  layout->addWidget(icon);
+  return layout;
+}
+
+}  // namespace BannerStyle

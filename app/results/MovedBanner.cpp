@@ -1,0 +1,45 @@
+#include "results/MovedBanner.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "interface/FormattedByteCount.h"
+#include "platform/CountArgument.h"
+#include "platform/Icons.h"
+#include "platform/Palette.h"
+#include "results/BannerStyle.h"
+
+MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("movedBanner"));
+  QColor fill = Palette::quaternaryFill();
+  fill.setAlphaF(fill.alphaF() * 0.5f);
+  QHBoxLayout* layout = BannerStyle::row(*this, fill, QStringLiteral("trash"), Palette::secondaryText());
+  layout->setContentsMargins(12, 6, 12, 6);
+  layout->setSpacing(10);
+
+  auto* label = new QLabel(text(outcome));
+  label->setTextFormat(Qt::PlainText);
+  auto* undo = new QPushButton(tr("Undo"));
+  undo->setObjectName(QStringLiteral("undoMoveButton"));
+  auto* close = new QToolButton;
+  close->setObjectName(QStringLiteral("closeBannerButton"));
+  close->setIcon(Icons::symbol(QStringLiteral("xmark"), Palette::secondaryText()));
+  close->setAccessibleName(tr("Close"));
+  close->setToolTip(tr("Close"));
+  close->setAutoRaise(true);
+  connect(undo, &QPushButton::clicked, this, &MovedBanner::undoRequested);
+  connect(close, &QToolButton::clicked, this, &MovedBanner::closeRequested);
+
+  layout->addWidget(label);
+  layout->addStretch();
+  layout->addWidget(undo);
+  layout->addWidget(close);
+}
+
+QString MovedBanner::text(const TrashService::Outcome& outcome) {
+  return tr("Moved %n file(s) to the Trash, freeing ", nullptr, countArgument(outcome.moved.size())) +
+         (outcome.freedEstimated ? tr("about ") : QString()) + formattedByteCount(outcome.freedBytes) +
+         QStringLiteral(".");
+}
