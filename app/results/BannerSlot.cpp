@@ -1,0 +1,32 @@
+#include "results/BannerSlot.h"
+
+#include <QVBoxLayout>
+
+#include "results/MovedBanner.h"
+#include "results/ResultsMove.h"
+#include "results/StaleBanner.h"
+
+BannerSlot::BannerSlot(ScanStore& scan, ResultsMove& move, QWidget* parent)
+    : QWidget(parent), scan_(scan), move_(move) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  connect(&scan_, &ScanStore::isStaleChanged, this, &BannerSlot::refresh);
+  connect(&move_, &ResultsMove::lastMoveChanged, this, &BannerSlot::refresh);
+  refresh();
+}
+
+void BannerSlot::refresh() {
+  delete banner_;
+  banner_ = nullptr;
+  if (scan_.isStale()) {
+    banner_ = new StaleBanner;
+  } else if (const auto& outcome = move_.lastMove()) {
+    auto* moved = new MovedBanner(*outcome);
+    // Queued: the banner is deleted while its button is still being pressed.
+    connect(moved, &MovedBanner::undoRequested, &move_, &ResultsMove::undoLastMove, Qt::QueuedConnection);
+    connect(moved, &MovedBanner::closeRequested, &move_, &ResultsMove::closeLastMove, Qt::QueuedConnection);
+    banner_ = moved;
+  }
+  // With no banner the empty slot takes no room.
+  if (banner_) layout()->addWidget(banner_);
+}

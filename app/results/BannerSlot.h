@@ -1,0 +1,27 @@
+// The place above the summary bar for the results banners: the stale banner
+// while the results are stale; otherwise the moved banner while a clean move
+// is reported, its Undo and close button answered by the move; otherwise
+// nothing, taking no room. Main thread only.
+#pragma once
+
+#include <QWidget>
+
+class ResultsMove;
+class ScanStore;
+
+class BannerSlot final : public QWidget {
+  Q_OBJECT
+
+ public:
+  BannerSlot(ScanStore& scan, ResultsMove& move, QWidget* parent = nullptr);
+
+  // The banner shown, or null.
+  QWidget* banner() const { return banner_; }
+
+ private:
+  void refresh();
+
+  ScanStore& scan_;
+  ResultsMove& move_;
+  QWidget* banner_ = nullptr;
+};
