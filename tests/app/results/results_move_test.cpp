@@ -1,0 +1,230 @@
+// A move to the Trash from the results, on real files scanned by the core and
+// a temporary Trash: the whole road and its undo, files that changed or lost
+// their keeper since the scan, a refused plan, a second confirmation, and
+// results replaced while the files move.
+#include <gtest/gtest.h>
+
+#include <QUndoStack>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+
+#include "interface/CoreScanner.h"
+#include "results/ResultsMove.h"
+#include "app_test_support.hpp"
+#include "temp_data_home.hpp"
+#include "temp_tree.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quelmaris::testing::TempTree;
+
+const quelmaris::testing::TemporaryDataHome dataHome;
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> trashEntries(const char* folder) {
+  std::vector<std::string> names;
+  if (fs::exists(dataHome.trash() / folder))
+    for (const auto& entry : fs::directory_iterator(dataHome.trash() / folder))
+      names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class RefusingPlanner final : public TrashPlanning {
+ public:
+  TrashPlan plan(const QList<PlanSet>&, bool) const override {
+    throw InvariantViolation{InvariantViolation::AllMarked{7}};
+  }
+};
+
+// The real Trash, holding every move until the test lets it go on.
+class HeldTrash final : public FileTrashing {
+ public:
+  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
+    ++entered;
+    gate.wait();
+    return system_.trashItem(url);
+  }
+  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
+    return system_.moveItem(source, destination);
+  }
+
+  std::promise<void> release;
+  std::shared_future<void> gate = release.get_future().share();
+  mutable std::atomic<int> entered = 0;
+
+ private:
+  SystemFileTrashing system_;
+};
+
+ScanOptions smallFiles() {
+  ScanOptions options;
+  options.settings.minSize = 1;
+  return options;
+}
+
+class ResultsMoveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::application();
+    fs::remove_all(dataHome.trash());
+    for (const char* relative : {"a/one.txt", "b/one.txt", "b/deep/one.txt"}) paths[relative] = tree.write(relative, "first");
+    for (const char* relative : {"a/two.txt", "b/two.txt"}) paths[relative] = tree.write(relative, "second");
+  }
+
+  void scanBoth() {
+    scan.start({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
+                QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))},
+               smallFiles());
+    ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.state().is<ScanStore::State::finished>() && !scan.session(); }));
+  }
+
+  // Scans both folders and marks every copy outside the first.
+  void scanAndMark() {
+    scanBoth();
+    ASSERT_EQ(scan.sets().size(), 2);
+    scan.changeSelection([&](SelectionModel& selection) {
+      selection.applyMarking(SelectionModel::Marking::selectOutsideFirstFolder, scan.sets());
+    });
+  }
+
+  void moveWith(ResultsMove& move) {
+    move.confirmMove();
+    EXPECT_TRUE(move.isMoving());
+    ASSERT_TRUE(apptest::runEventsUntil([&] { return !move.isMoving(); }));
+  }
+
+  TempTree tree;
+  std::map<std::string, std::string> paths;
+  ScanStore scan{std::make_shared<CoreScanner>()};
+  QUndoStack undoStack;
+};
+
+TEST_F(ResultsMoveTest, marked_copies_reach_the_trash_keepers_stay_and_undo_puts_back_the_same_content) {
+  TrashService trash(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  ResultsMove move(scan, trash, &undoStack);
+  scanAndMark();
+  const QList<FileEntry> marked = move.markedFiles();
+  ASSERT_EQ(marked.size(), 3);
+  EXPECT_EQ(move.totals().files, 3);
+  moveWith(move);
+
+  ASSERT_TRUE(move.lastMove());
+  EXPECT_FALSE(move.problems());
+  EXPECT_EQ(move.lastMove()->moved.size(), 3);
+  EXPECT_TRUE(scan.sets().isEmpty()) << "every set is left with its keeper only";
+  EXPECT_EQ(move.totals().files, 0);
+  EXPECT_EQ(trashEntries("files"), (std::vector<std::string>{"one.2.txt", "one.txt", "two.txt"}));
+  EXPECT_EQ(trashEntries("info"),
+            (std::vector<std::string>{"one.2.txt.trashinfo", "one.txt.trashinfo", "two.txt.trashinfo"}));
+  for (const FileEntry& file : marked) EXPECT_FALSE(fs::exists(file.path.toStdString()));
+  EXPECT_EQ(contents(paths["a/one.txt"]), "first");
+  EXPECT_EQ(contents(paths["a/two.txt"]), "second");
+
+  move.undoLastMove();
+  EXPECT_FALSE(move.lastMove());
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.isStale(); }));
+  for (const char* relative : {"b/one.txt", "b/deep/one.txt"}) EXPECT_EQ(contents(paths[relative]), "first");
+  EXPECT_EQ(contents(paths["b/two.txt"]), "second");
+  EXPECT_TRUE(trashEntries("files").empty());
+  EXPECT_TRUE(trashEntries("info").empty());
+}
+
+TEST_F(ResultsMoveTest, problems_since_the_scan_leave_their_files_in_place_and_show_the_outcome) {
+  struct Row {
+    const char* what;
+    std::function<void(const std::map<std::string, std::string>&)> change;
+    std::shared_ptr<TrashPlanning> planner;
+    QStringList skipped;
+    qsizetype moved;
+  };
+  const Row rows[] = {
+      {"a marked copy changed",
+       [](const auto& p) { std::ofstream(p.at("b/two.txt"), std::ios::app) << " and more"; },
+       nullptr,
+       {"b/two.txt"},
+       2},
+      {"a keeper deleted", [](const auto& p) { fs::remove(p.at("a/one.txt")); }, nullptr,
+       {"b/deep/one.txt", "b/one.txt"}, 1},
+      {"a refused plan", [](const auto&) {}, std::make_shared<RefusingPlanner>(), {}, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    SetUp();
+    TrashService trash(row.planner ? std::unique_ptr<TrashPlanning>(new RefusingPlanner)
+                                   : std::unique_ptr<TrashPlanning>(new CoreTrashPlanner),
+                       std::make_shared<SystemFileTrashing>());
+    ResultsMove move(scan, trash, &undoStack);
+    scanAndMark();
+    const QList<DuplicateSet> setsBefore = scan.sets();
+    const SelectionModel selectionBefore = scan.selection();
+    row.change(paths);
+    moveWith(move);
+
+    ASSERT_TRUE(move.problems());
+    EXPECT_FALSE(move.lastMove());
+    EXPECT_EQ(move.problems()->moved.size(), row.moved);
+    QStringList skipped;
+    for (const PlanSkip& skip : move.problems()->skipped) skipped.append(skip.path);
+    QStringList expected;
+    for (const QString& relative : row.skipped) expected.append(QString::fromStdString(paths[relative.toStdString()]));
+    EXPECT_EQ(skipped, expected);
+    for (const QString& path : expected) EXPECT_TRUE(fs::exists(path.toStdString()));
+    if (row.moved == 0) {
+      EXPECT_EQ(move.problems()->invariantViolation, QStringLiteral("AllMarked(setId: 7)"));
+      EXPECT_EQ(scan.sets(), setsBefore);
+      EXPECT_EQ(scan.selection(), selectionBefore);
+      EXPECT_TRUE(trashEntries("files").empty());
+    }
+    move.dismissProblems();
+    EXPECT_FALSE(move.problems());
+  }
+}
+
+TEST_F(ResultsMoveTest, a_second_confirmation_during_a_move_moves_nothing_more) {
+  TrashService trash(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+  ResultsMove move(scan, trash, &undoStack);
+  scanAndMark();
+  move.confirmMove();
+  move.confirmMove();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return !move.isMoving(); }));
+  EXPECT_EQ(move.lastMove()->moved.size(), 3);
+  EXPECT_EQ(undoStack.count(), 1);
+}
+
+TEST_F(ResultsMoveTest, results_replaced_during_the_move_drop_its_outcome_and_the_move_stays_undoable) {
+  const auto held = std::make_shared<HeldTrash>();
+  TrashService trash(std::make_unique<CoreTrashPlanner>(), held);
+  auto move = std::make_unique<ResultsMove>(scan, trash, &undoStack);
+  scanAndMark();
+  move->confirmMove();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return held->entered > 0; }));
+
+  // A folder-list change: the store is reset and the results view with its move goes.
+  scan.reset();
+  move.reset();
+  held->release.set_value();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return undoStack.count() == 1; }));
+  EXPECT_EQ(trashEntries("files").size(), 3u);
+
+  // Results of a later scan: undoing from Edit puts the files back and marks them stale.
+  scanBoth();
+  ResultsMove later(scan, trash, &undoStack);
+  undoStack.undo();
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.isStale(); }));
+  EXPECT_EQ(contents(paths["b/deep/one.txt"]), "first");
+  EXPECT_TRUE(trashEntries("files").empty());
+}
+
+}  // namespace
