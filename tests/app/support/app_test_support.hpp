@@ -1,6 +1,6 @@
 // Helpers for the application-side tests: one QCoreApplication per test
 // program, an event loop run until a condition holds, the names of this
-// process's threads, and interface entries for real files.
+// process's threads, a real file's contents and interface entries for real files.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -64,6 +65,13 @@ inline bool scanThreadRunning() {
 
 inline bool waitForScanThreadsToEnd() {
   return runEventsUntil([] { return !scanThreadRunning(); });
+}
+
+inline std::string contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // The entry the scan would record for a real file.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app_test_support.hpp"
 #include "mount_namespace.hpp"
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashFolder.h"
@@ -20,16 +21,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using apptest::contents;
 using quelmaris::testing::TempTree;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string uid() { return std::to_string(::getuid()); }
 

@@ -17,17 +17,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using apptest::contents;
 using quelmaris::testing::TempTree;
 using Outcome = TrashService::Outcome;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
 QUrl trashUrl(const std::string& name) { return urlOf((dataHome.trash() / "files" / name).string()); }

@@ -1,12 +1,11 @@
-// The sheets around a move to the Trash: every line and count, the warnings
-// only when they apply, Return that never moves anything, lists that open at
-// once and show data as it stands.
+// The sheets around a move to the Trash: every line and count, warnings only
+// when they apply, Return that never moves anything, lists that open at once
+// and show data as it stands.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -22,15 +21,14 @@ namespace {
 using namespace widgettest;
 using Outcome = TrashService::Outcome;
 
-QString labelText(const QWidget& sheet, const char* name) {
+QString text(const QWidget& sheet, const char* name) {
   const auto* label = sheet.findChild<QLabel*>(QString::fromLatin1(name));
-  return label ? label->text() : QStringLiteral("<none>");
+  return label ? label->text() : QStringLiteral("-");
 }
 
-QStringList checkLines(const QWidget& sheet) {
+QStringList checks(const QWidget& sheet) {
   QStringList lines;
-  for (const CheckItem* item : sheet.findChildren<CheckItem*>())
-    lines.append((item->ok() ? QStringLiteral("ok: ") : QStringLiteral("warning: ")) + item->text());
+  for (const CheckItem* item : sheet.findChildren<CheckItem*>()) lines.append((item->ok() ? "ok " : "! ") + item->text());
   return lines;
 }
 
@@ -47,79 +45,70 @@ QList<FileEntry> files(int count) {
   return entries;
 }
 
-Outcome mixedOutcome() {
-  Outcome outcome;
-  outcome.moved = {{QUrl::fromLocalFile(QStringLiteral("/d/a")), QUrl::fromLocalFile(QStringLiteral("/t/a"))}};
-  outcome.freedBytes = 2000;
-  outcome.skipped = {{1, QStringLiteral("/d/<b>changed</b>.txt"), PlanSkipReason::changed},
-                     {2, QStringLiteral("/d/keeper gone"), PlanSkipReason::keeperMissing}};
-  outcome.failed = {{QStringLiteral("/d/locked"), QStringLiteral("Permission denied")}};
-  return outcome;
+Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int failed) {
+  Outcome result{{}, freed, estimated, {}, {}, std::nullopt};
+  for (int i = 0; i < moved; ++i) result.moved.append({QUrl(), QUrl()});
+  for (int i = 0; i < skipped; ++i) result.skipped.append({1, QStringLiteral("/d/<b>%1</b>").arg(i), PlanSkipReason::changed});
+  for (int i = 0; i < failed; ++i) result.failed.append({QStringLiteral("/d/f%1").arg(i), QStringLiteral("Permission denied")});
+  return result;
 }
 
-class TrashSheetsTest : public ::testing::Test {
- protected:
-  QApplication& app = application();
-  QWidget window;
-};
-
-TEST_F(TrashSheetsTest, the_confirmation_tells_count_space_and_only_the_warnings_that_apply) {
-  const QString ok1 = QStringLiteral("ok: Every group keeps at least one copy.");
-  const QString ok2 = QStringLiteral("ok: Files are checked again before moving.");
+TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply) {
+  application();
+  const QString ok = QStringLiteral("ok Every group keeps at least one copy.|ok Files are checked again before moving.");
   const struct {
-    const char* name;
     SelectionModel::Totals totals;
-    QString title, space;
-    QStringList checks;
+    QString title, space, checks;
   } cases[] = {
-      {"one exact file", {1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".",
-       {ok1, ok2}},
-      {"an estimate with hard links",
-       {5, 3000, true, 2, 0},
-       "Move 5 files to the Trash?",
-       "Frees about " + formattedByteCount(3000) + ".",
-       {ok1, ok2, "warning: Clones or hard links that free 0 B: 2"}},
-      {"unverified groups",
-       {4, 0, false, 1, 3},
-       "Move 4 files to the Trash?",
-       "Frees " + formattedByteCount(0) + ".",
-       {ok1, ok2, "warning: Clones or hard links that free 0 B: 1", "warning: Groups not verified by content: 3"}},
+      {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".", ok},
+      {{5, 3000, true, 2, 0}, "Move 5 files to the Trash?", "Frees about " + formattedByteCount(3000) + ".",
+       ok + "|! Clones or hard links that free 0 B: 2"},
+      {{4, 0, false, 1, 3}, "Move 4 files to the Trash?", "Frees " + formattedByteCount(0) + ".",
+       ok + "|! Clones or hard links that free 0 B: 1|! Groups not verified by content: 3"},
   };
   for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
-    TrashConfirmationSheet sheet(entry.totals, files(static_cast<int>(entry.totals.files)));
-    EXPECT_EQ(labelText(sheet, "title"), entry.title);
-    EXPECT_EQ(labelText(sheet, "spaceLine"), entry.space);
-    EXPECT_EQ(checkLines(sheet), entry.checks);
+    SCOPED_TRACE(entry.title.toStdString());
+    TrashConfirmationSheet sheet(entry.totals, files(2));
+    EXPECT_EQ(text(sheet, "title"), entry.title);
+    EXPECT_EQ(text(sheet, "spaceLine"), entry.space);
+    EXPECT_EQ(checks(sheet).join(u'|'), entry.checks);
   }
 }
 
-TEST_F(TrashSheetsTest, return_moves_nothing_escape_cancels_and_the_move_button_closes_before_confirming) {
-  for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape)}) {
-    SCOPED_TRACE(key);
+TEST(TrashSheets, return_never_moves_escape_cancels_and_the_move_closes_the_sheet_before_confirming) {
+  application();
+  QWidget window;
+  window.show();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
     TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
-    QSignalSpy confirmed(&sheet, &TrashConfirmationSheet::confirmed);
-    window.show();
+    int confirmed = 0;
+    QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
     sheet.open();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
     EXPECT_EQ(sheet.focusWidget(), sheet.findChild<QPushButton*>(QStringLiteral("cancelButton")));
-    for (const QPushButton* button : sheet.findChildren<QPushButton*>()) EXPECT_FALSE(button->isDefault());
-    QTest::keyClick(sheet.focusWidget(), Qt::Key(key));
-    EXPECT_EQ(sheet.isVisible(), key != Qt::Key_Escape);
-    EXPECT_EQ(confirmed.count(), 0);
+    QTest::keyClick(sheet.focusWidget(), key);
+    EXPECT_EQ(sheet.isVisible(), key != Qt::Key_Escape) << key;
+    EXPECT_EQ(confirmed, 0) << key;
   }
   TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
-  bool hiddenWhenConfirmed = false;
-  QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { hiddenWhenConfirmed = !sheet.isVisible(); });
+  bool hiddenFirst = false;
+  QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !sheet.isVisible(); });
   sheet.open();
   sheet.findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
-  EXPECT_TRUE(hiddenWhenConfirmed);
+  EXPECT_TRUE(hiddenFirst);
+
+  TrashOutcomeSheet result(outcome(1, 0, false, 1, 0), &window);
+  result.open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&result));
+  QTest::keyClick(result.focusWidget(), Qt::Key_Return);
+  EXPECT_FALSE(result.isVisible());
 }
 
-TEST_F(TrashSheetsTest, the_file_list_opens_collapsed_at_once_for_many_files_and_shows_paths_literally) {
+TEST(TrashSheets, the_file_list_opens_collapsed_at_once_for_many_files_and_shows_paths_literally) {
+  application();
   QList<FileEntry> many = files(100'000);
   many[1].path = QStringLiteral("/d/<b>bold</b> &amp; <img src=x>.txt");
-  TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many, &window);
+  TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many);
   auto* list = sheet.findChild<QListView*>(QStringLiteral("fileList"));
   EXPECT_FALSE(list->isVisibleTo(&sheet));
   sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
@@ -130,57 +119,43 @@ TEST_F(TrashSheetsTest, the_file_list_opens_collapsed_at_once_for_many_files_and
   EXPECT_FALSE(list->wordWrap());
 }
 
-TEST_F(TrashSheetsTest, the_outcome_tells_what_moved_what_was_skipped_and_what_failed) {
+TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed) {
+  application();
   Outcome refused;
   refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  Outcome nothingMoved;
-  nothingMoved.failed = {{QStringLiteral("/d/x"), QStringLiteral("No Trash here")}};
-  Outcome estimated = mixedOutcome();
-  estimated.freedEstimated = true;
-  estimated.skipped.clear();
   const QString undo = QStringLiteral(". Edit \u203A Undo puts them back.");
   const struct {
-    const char* name;
     Outcome outcome;
-    QString title, explanation, skippedHeading, failedHeading;
+    QString title, explanation, skipped, failed;
   } cases[] = {
-      {"refused", refused, "Nothing was moved",
-       "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "<none>", "<none>"},
-      {"mixed", mixedOutcome(), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
+      {refused, "Nothing was moved", "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).",
+       "-", "-"},
+      {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
        "Not moved, changed since the scan: 2", "Failed: 1"},
-      {"nothing moved promises no undo", nothingMoved, "Moved 0 files to the Trash",
-       "Freed " + formattedByteCount(0) + ".", "<none>", "Failed: 1"},
-      {"estimate", estimated, "Moved 1 file to the Trash", "Freed about " + formattedByteCount(2000) + undo, "<none>",
+      {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + formattedByteCount(0) + ".", "-",
        "Failed: 1"},
+      {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + formattedByteCount(2000) + undo,
+       "-", "-"},
   };
   for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
+    SCOPED_TRACE(entry.title.toStdString());
     TrashOutcomeSheet sheet(entry.outcome);
-    EXPECT_EQ(labelText(sheet, "title"), entry.title);
-    EXPECT_EQ(labelText(sheet, "explanation"), entry.explanation);
-    EXPECT_EQ(labelText(sheet, "skippedHeading"), entry.skippedHeading);
-    EXPECT_EQ(labelText(sheet, "failedHeading"), entry.failedHeading);
+    EXPECT_EQ(text(sheet, "title"), entry.title);
+    EXPECT_EQ(text(sheet, "explanation"), entry.explanation);
+    EXPECT_EQ(text(sheet, "skippedHeading"), entry.skipped);
+    EXPECT_EQ(text(sheet, "failedHeading"), entry.failed);
     for (const QLabel* label : sheet.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
-  TrashOutcomeSheet mixed(mixedOutcome());
-  EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>changed</b>.txt", "/d/keeper gone"}));
-  EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/locked: Permission denied"});
+  TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 1));
+  EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>0</b>", "/d/<b>1</b>"}));
+  EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/f0: Permission denied"});
 }
 
-TEST_F(TrashSheetsTest, return_closes_the_outcome_sheet) {
-  TrashOutcomeSheet sheet(mixedOutcome(), &window);
-  window.show();
-  sheet.open();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-  QTest::keyClick(sheet.focusWidget(), Qt::Key_Return);
-  EXPECT_FALSE(sheet.isVisible());
-}
-
-TEST_F(TrashSheetsTest, screenshots_of_both_sheets) {
+TEST(TrashSheets, screenshots_of_both_sheets) {
   QUELMARIS_SCREENSHOTS_ONLY();
+  application();
   QList<FileEntry> marked = files(40);
-  marked[0].path = QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on and on/"
-                                  "and deeper still/IMG_2041 copy.jpg");
+  marked[0].path = QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on/IMG_2041.jpg");
   TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, marked);
   confirm.show();
   saveScreenshot(confirm, QStringLiteral("confirm-sheet"));
@@ -188,15 +163,11 @@ TEST_F(TrashSheetsTest, screenshots_of_both_sheets) {
   saveScreenshot(confirm, QStringLiteral("confirm-sheet-files"));
   Outcome refused;
   refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  TrashOutcomeSheet refusedSheet(refused);
-  refusedSheet.show();
-  saveScreenshot(refusedSheet, QStringLiteral("outcome-refused"));
-  Outcome mixed = mixedOutcome();
-  mixed.failed.append({QStringLiteral("/media/usb/photos/a rather long name of a file that did not move.jpg"),
-                       QStringLiteral("The Trash of this volume could not be made: Read-only file system")});
-  TrashOutcomeSheet mixedSheet(mixed);
-  mixedSheet.show();
-  saveScreenshot(mixedSheet, QStringLiteral("outcome-mixed"));
+  for (const auto& [name, shown] : {std::pair{"outcome-refused", refused}, {"outcome-mixed", outcome(1, 2000, false, 2, 2)}}) {
+    TrashOutcomeSheet sheet(shown);
+    sheet.show();
+    saveScreenshot(sheet, QString::fromLatin1(name));
+  }
 }
 
 }  // namespace
