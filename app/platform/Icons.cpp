@@ -130,6 +130,35 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
+void drawTrash(QPainter& p, const QColor& c) {
+  QPainterPath lid;
+  lid.moveTo(4, 6.5);
+  lid.lineTo(20, 6.5);
+  lid.moveTo(9.5, 6.5);
+  lid.lineTo(9.5, 4);
+  lid.lineTo(14.5, 4);
+  lid.lineTo(14.5, 6.5);
+  stroke(p, c, 1.6, lid);
+  QPainterPath can;
+  can.moveTo(6, 6.5);
+  can.lineTo(7, 20);
+  can.lineTo(17, 20);
+  can.lineTo(18, 6.5);
+  can.moveTo(10, 10);
+  can.lineTo(10.3, 16.5);
+  can.moveTo(14, 10);
+  can.lineTo(13.7, 16.5);
+  stroke(p, c, 1.6, can);
+}
+
+void drawTrailingSidebar(QPainter& p, const QColor& c) {
+  QPainterPath frame;
+  frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
+  frame.moveTo(15, 5);
+  frame.lineTo(15, 19);
+  stroke(p, c, 1.5, frame);
+}
+
 struct Symbol {
   QString themeName;  // empty: the freedesktop names have no match
   Drawing draw;
@@ -145,6 +174,8 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
+      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
+      {QStringLiteral("sidebar.trailing"), {QString(), drawTrailingSidebar}},
   };
   return table;
 }

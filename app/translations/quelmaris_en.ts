@@ -81,7 +81,7 @@
     </message>
 </context>
 <context>
-    <name>FileMenu</name>
+    <name>ResultsCommands</name>
     <message>
         <source>Show in Finder</source>
         <translation>Show in File Manager</translation>
