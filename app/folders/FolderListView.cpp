@@ -50,8 +50,11 @@ int FolderListView::dropRowAt(const QPoint& point) const {
   return index.row() + (point.y() >= visualRect(index).center().y() ? 1 : 0);
 }
 
+// Only the bare keys remove: Ctrl+Backspace belongs to "Move to Trash…", and
+// must not remove folders (and with them the results) when that is disabled.
 void FolderListView::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete) {
+  const bool bare = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (!bare || (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)) {
     QListView::keyPressEvent(event);
     return;
   }

@@ -130,6 +130,35 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
+void drawTrash(QPainter& p, const QColor& c) {
+  QPainterPath lid;
+  lid.moveTo(4, 6.5);
+  lid.lineTo(20, 6.5);
+  lid.moveTo(9.5, 6.5);
+  lid.lineTo(9.5, 4);
+  lid.lineTo(14.5, 4);
+  lid.lineTo(14.5, 6.5);
+  stroke(p, c, 1.6, lid);
+  QPainterPath can;
+  can.moveTo(6, 6.5);
+  can.lineTo(7, 20);
+  can.lineTo(17, 20);
+  can.lineTo(18, 6.5);
+  can.moveTo(10, 10);
+  can.lineTo(10.3, 16.5);
+  can.moveTo(14, 10);
+  can.lineTo(13.7, 16.5);
+  stroke(p, c, 1.6, can);
+}
+
+void drawTrailingSidebar(QPainter& p, const QColor& c) {
+  QPainterPath frame;
+  frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
+  frame.moveTo(15, 5);
+  frame.lineTo(15, 19);
+  stroke(p, c, 1.5, frame);
+}
+
 void drawWarningFill(QPainter& p, const QColor& c) {
   QPainterPath triangle;
   triangle.moveTo(12, 2.8);
@@ -148,29 +177,6 @@ void drawWarningFill(QPainter& p, const QColor& c) {
   QPainterPath dot;
   dot.addEllipse(QPointF(12, 17.0), 1.3, 1.3);
   fill(p, Qt::white, dot);
-}
-
-void drawTrash(QPainter& p, const QColor& c) {
-  QPainterPath lid;
-  lid.moveTo(4, 6.5);
-  lid.lineTo(20, 6.5);
-  lid.moveTo(9.5, 6.5);
-  lid.lineTo(9.5, 4.0);
-  lid.lineTo(14.5, 4.0);
-  lid.lineTo(14.5, 6.5);
-  stroke(p, c, 1.6, lid);
-  QPainterPath can;
-  can.moveTo(6, 6.5);
-  can.lineTo(7.2, 19.0);
-  can.quadTo(7.4, 20.5, 8.9, 20.5);
-  can.lineTo(15.1, 20.5);
-  can.quadTo(16.6, 20.5, 16.8, 19.0);
-  can.lineTo(18, 6.5);
-  can.moveTo(10.2, 10.0);
-  can.lineTo(10.5, 17.0);
-  can.moveTo(13.8, 10.0);
-  can.lineTo(13.5, 17.0);
-  stroke(p, c, 1.6, can);
 }
 
 void drawCross(QPainter& p, const QColor& c) {
@@ -210,8 +216,9 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
-      {QStringLiteral("exclamationmark.triangle.fill"), {QString(), drawWarningFill}},
       {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
+      {QStringLiteral("sidebar.trailing"), {QString(), drawTrailingSidebar}},
+      {QStringLiteral("exclamationmark.triangle.fill"), {QString(), drawWarningFill}},
       {QStringLiteral("xmark"), {QStringLiteral("window-close"), drawCross}},
       {QStringLiteral("arrow.clockwise.circle"), {QStringLiteral("view-refresh"), drawClockwiseCircle}},
   };

@@ -27,10 +27,16 @@ QColor sidebarBackground();
 // The raised card on the window background.
 QColor secondaryBackground();
 
-// "State/Keep": the kept copy and the safeguards that hold.
+// The "State/" family of the results: the "Keep" badge, the hard-link and
+// clone badges, the unverified and different-content badges, and the tints
+// behind a kept copy's row and a marked copy's row. Badge text stays readable
+// on a 14 % fill of its own colour; the two tints stay apart from each other
+// and from the selection.
 QColor stateKeep();
-// "State/Clone": clones, hard links and the warnings before a move.
 QColor stateClone();
+QColor stateDiffers();
+QColor stateKeepRow();
+QColor stateMarkedRow();
 
 QColor systemRed();
 QColor systemGreen();

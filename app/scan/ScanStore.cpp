@@ -67,6 +67,8 @@ void ScanStore::changeExpandedRows(const std::function<void(QSet<std::uint64_t>&
 void ScanStore::start(const QList<QUrl>& roots, const ScanOptions& options) {
   reset();
   if (roots.isEmpty()) return;
+  resolvedRoots_.clear();
+  for (const QUrl& root : roots) resolvedRoots_.append(resolvedRootPath(root));
   assign(roots_, roots, &ScanStore::rootsChanged);
   assign(verified_, options.verifyContent || options.criterion == MatchCriterion::contentOnly,
          &ScanStore::verifiedChanged);
@@ -208,8 +210,7 @@ void ScanStore::removeTrashed(const QSet<QString>& paths) {
 QString ScanStore::displayFolder(const FileEntry& file) const {
   const QString parent = file.path.left(file.path.lastIndexOf(QLatin1Char('/')) + 1);
   if (file.rootIndex >= static_cast<std::uint64_t>(roots_.size())) return parent;
-  const QUrl& root = roots_[file.rootIndex];
-  const QString rootPath = resolvedRootPath(root);
+  const QString& rootPath = resolvedRoots_[file.rootIndex];
   if (!parent.startsWith(rootPath)) return parent;
-  return lastComponent(root) + QLatin1Char('/') + parent.mid(rootPath.size());
+  return lastComponent(roots_[file.rootIndex]) + QLatin1Char('/') + parent.mid(rootPath.size());
 }

@@ -173,6 +173,9 @@ class ScanStore : public QObject {
   QList<RootSkip> rootSkips_;
   bool verified_ = true;
   QList<QUrl> roots_;
+  // Each root's path with symbolic links resolved and a trailing "/", read
+  // once when the roots are set: displayFolder runs for every painted row.
+  QList<QString> resolvedRoots_;
   bool isStale_ = false;
   SelectionModel selection_;
   QSet<std::uint64_t> expandedRows_;

@@ -69,8 +69,8 @@ MainWindow& QuelmarisApp::showMainWindow() {
     // The window's content reads the stores in this order.
     FolderStore& folderStore = folders();
     ScanStore& scanStore = scan();
-    trash();
-    mainWindow_ = new MainWindow(folderStore, scanStore, *binding_);
+    TrashService& trashService = trash();
+    mainWindow_ = new MainWindow(folderStore, scanStore, trashService, *binding_);
     mainWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
   }
   mainWindow_->show();

@@ -201,6 +201,9 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 
     select(sidebar, {0, 2});
     EXPECT_EQ(published.count(), 1) << "only a change between none and some selected is announced";
+    QKeyEvent withControl(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(sidebar.list(), &withControl);
+    EXPECT_EQ(store->folders().size(), 3) << "Ctrl+Backspace is Move to Trash, never a removal";
     if (key == Qt::Key_unknown) {
       const std::optional<MenuAction> action = sidebar.removeFolders();
       ASSERT_TRUE(action.has_value());
