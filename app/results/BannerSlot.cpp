@@ -28,5 +28,7 @@ void BannerSlot::refresh() {
     banner_ = moved;
   }
   // With no banner the empty slot takes no room.
-  if (banner_) layout()->addWidget(banner_);
+  if (!banner_) return;
+  layout()->addWidget(banner_);
+  banner_->show();
 }

@@ -23,8 +23,11 @@
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "results/BannerSlot.h"
+#include "results/MoveSheets.h"
 #include "results/QuickLookPreview.h"
 #include "results/ResultsModel.h"
+#include "results/ResultsMove.h"
 #include "results/ResultsTable.h"
 #include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
@@ -92,6 +95,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(split_);
   toolbarItems_ = makeToolbarItems();
+  installMove();
 
   connect(summary_, &SummaryBar::filterChanged, this, &ResultsView::setFilter);
   connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -205,6 +209,14 @@ void ResultsView::setShowsInspector(bool shows) {
     inspectorToggle_->setChecked(shows);
     inspectorToggle_->setToolTip(shows ? tr("Hide Inspector") : tr("Show Inspector"));
   }
+}
+
+void ResultsView::installMove() {
+  move_ = new ResultsMove(scan_, trash_, undoStack_, this);
+  auto* sheets = new MoveSheets(*move_, *this);
+  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_));
+  connect(this, &ResultsView::moveToTrashRequested, sheets, &MoveSheets::ask);
+  connect(move_, &ResultsMove::isMovingChanged, this, [this] { setMoving(move_->isMoving()); });
 }
 
 void ResultsView::setMoving(bool moving) {

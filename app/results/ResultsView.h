@@ -29,6 +29,7 @@ class QToolButton;
 class QUndoStack;
 class QuickLookPreview;
 class ResultRows;
+class ResultsMove;
 class ResultsModel;
 class ResultsTable;
 class ScanStore;
@@ -65,6 +66,9 @@ class ResultsView final : public QWidget {
   // A move to the Trash is running: "Move to Trash…" is not offered.
   bool isMoving() const { return isMoving_; }
   void setMoving(bool moving);
+  // The move to the Trash from these results, with its sheets and banners;
+  // it keeps isMoving.
+  ResultsMove* move() const { return move_; }
   // How "Show in Finder" reveals a file; the desktop's file manager by default.
   void setReveal(std::function<void(const QString&)> reveal) { reveal_ = std::move(reveal); }
 
@@ -87,6 +91,7 @@ class ResultsView final : public QWidget {
  private:
   QWidget* makeBottomBar();
   QWidget* makeToolbarItems();
+  void installMove();
   void selectionChangedByUser();
   void restoreAfterReset();
   void applyExpandedRows();
@@ -109,6 +114,7 @@ class ResultsView final : public QWidget {
   ResultsTable* table_;
   SummaryBar* summary_;
   QWidget* bannerSlot_;
+  ResultsMove* move_ = nullptr;
   QSplitter* split_;
   InspectorView* inspector_;
   QuickLookPreview* preview_ = nullptr;

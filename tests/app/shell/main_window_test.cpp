@@ -29,7 +29,10 @@
 #include "shell/ScanOptionsPopover.h"
 #include "scan/ScanProgressView.h"
 #include "scan/ScanStore.h"
+#include "results/MovedBanner.h"
+#include "results/StaleBanner.h"
 #include "results/SummaryBar.h"
+#include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
 #include "scripted_scanner.hpp"
 #include "temp_tree.hpp"
@@ -152,6 +155,33 @@ TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_acti
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "a finished scan can be run again";
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
   widgettest::saveScreenshot(window, QStringLiteral("finished-summary"));
+}
+
+TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_and_edit_undo_puts_them_back) {
+  TempTree tree;
+  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
+  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
+  QuelmarisApp app;
+  MainWindow& window = app.showMainWindow();
+  app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
+  trigger(window, "selectAllCopiesAction");
+
+  trigger(window, "moveToTrashAction");
+  auto* sheet = window.findChild<TrashConfirmationSheet*>();
+  ASSERT_NE(sheet, nullptr);
+  sheet->findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
+  EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
+  ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  EXPECT_TRUE(app.scan().sets().isEmpty());
+  widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
+
+  trigger(window, "undoAction");
+  ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
+  EXPECT_TRUE(std::filesystem::exists(copy));
+  EXPECT_TRUE(std::filesystem::exists(keeper));
 }
 
 TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {
