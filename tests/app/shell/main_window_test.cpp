@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -34,6 +35,7 @@
 #include "results/SummaryBar.h"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
+#include "app_test_support.hpp"
 #include "scripted_scanner.hpp"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
@@ -159,8 +161,9 @@ TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_acti
 
 TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_and_edit_undo_puts_them_back) {
   TempTree tree;
-  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
   const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
+  tree.write("a/photo.jpg", std::string(4096, 'x'));
+  const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
   app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
@@ -174,14 +177,18 @@ TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_an
   sheet->findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
   ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
-  EXPECT_FALSE(std::filesystem::exists(copy));
+  EXPECT_TRUE(detailOf<MovedBanner>(window)->findChildren<QLabel*>().last()->text().startsWith(
+      QStringLiteral("Moved 1 file to the Trash, freeing ")));
+  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/files/photo.jpg")));
+  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
   EXPECT_TRUE(app.scan().sets().isEmpty());
   widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
 
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
-  EXPECT_TRUE(std::filesystem::exists(copy));
-  EXPECT_TRUE(std::filesystem::exists(keeper));
+  EXPECT_EQ(apptest::contents(copy), std::string(4096, 'x'));
+  EXPECT_FALSE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
+  widgettest::saveScreenshot(window, QStringLiteral("window-after-undo"));
 }
 
 TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {

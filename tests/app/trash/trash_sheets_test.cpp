@@ -1,6 +1,6 @@
-// The sheets around a move to the Trash: every line and count, warnings only
-// when they apply, Return that never moves anything, lists that open at once
-// and show data as it stands.
+// The sheets around a move to the Trash and the banner of a clean one: every
+// line and count, warnings only when they apply, Return that never moves
+// anything, lists that open at once and show data as it stands.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "interface/FormattedByteCount.h"
+#include "results/MovedBanner.h"
 #include "trash/CheckItem.h"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashOutcomeSheet.h"
@@ -146,6 +147,8 @@ TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed)
     EXPECT_EQ(text(sheet, "failedHeading"), entry.failed);
     for (const QLabel* label : sheet.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
+  EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
+            "Moved 3 files to the Trash, freeing about " + formattedByteCount(2000) + ".");
   TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 1));
   EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>0</b>", "/d/<b>1</b>"}));
   EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/f0: Permission denied"});
