@@ -44,7 +44,7 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   columns->setStretchLastSection(false);
   columns->setSectionsMovable(false);
   columns->setMinimumSectionSize(40);
-  columns->setSectionResizeMode(ResultsModel::nameColumn, QHeaderView::Stretch);
+  columns->setSectionResizeMode(ResultsModel::nameColumn, QHeaderView::Interactive);
   for (const auto& [column, width] : {std::pair{ResultsModel::copiesColumn, 60}, std::pair{ResultsModel::sizeColumn, 80},
                                       std::pair{ResultsModel::recoverableColumn, 100}}) {
     columns->setSectionResizeMode(column, QHeaderView::Fixed);
@@ -55,8 +55,8 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
     columns->resizeSection(column, dateIdealWidth);
   }
   columns->resizeSection(ResultsModel::nameColumn, nameIdealWidth);
-  setMinimumWidth(nameMinimumWidth + 60 + 80 + 100 + 2 * dateMinimumWidth);
   connect(columns, &QHeaderView::sectionResized, this, &ResultsTable::clampDateColumns, Qt::UniqueConnection);
+  fitNameColumn();
   // The indicator first: enabling sorting sorts by the indicator's column.
   columns->setSortIndicator(ResultsModel::recoverableColumn, Qt::DescendingOrder);
   setSortingEnabled(true);
@@ -66,6 +66,23 @@ void ResultsTable::clampDateColumns(int section, int, int newSize) {
   if (!isDateColumn(section)) return;
   const int clamped = std::clamp(newSize, dateMinimumWidth, dateMaximumWidth);
   if (clamped != newSize) header()->resizeSection(section, clamped);
+  fitNameColumn();
+}
+
+// The Name column takes the width the others leave, never less than its
+// minimum: a narrow table scrolls sideways instead.
+void ResultsTable::fitNameColumn() {
+  if (model() == nullptr) return;
+  int others = 0;
+  for (int column = ResultsModel::copiesColumn; column < ResultsModel::columns; ++column)
+    others += header()->sectionSize(column);
+  const int width = std::max(nameMinimumWidth, viewport()->width() - others);
+  if (header()->sectionSize(ResultsModel::nameColumn) != width) header()->resizeSection(ResultsModel::nameColumn, width);
+}
+
+void ResultsTable::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  fitNameColumn();
 }
 
 void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {

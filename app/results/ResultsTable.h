@@ -27,8 +27,10 @@ class ResultsTable final : public QTreeView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   bool onCheckbox(const QPoint& position, QModelIndex* index) const;
   void clampDateColumns(int section, int oldSize, int newSize);
+  void fitNameColumn();
 };

@@ -172,7 +172,7 @@ QWidget* ResultsView::makeToolbarItems() {
   filterField_->setPlaceholderText(tr("Filter by name or path"));
   filterField_->setAccessibleName(tr("Filter by name or path"));
   filterField_->setClearButtonEnabled(true);
-  filterField_->setMinimumWidth(220);
+  filterField_->setFixedWidth(240);
   connect(filterField_, &QLineEdit::textChanged, this, [this](const QString& text) { model_->setQuery(text); });
   row->addWidget(filterField_);
 
@@ -312,10 +312,10 @@ void ResultsView::changed() {
 void ResultsView::updateTotals() {
   const SelectionModel::Totals totals = scan_.selection().totals(scan_.sets());
   moveButton_->setEnabled(totals.files >= 1 && !isMoving_);
-  totals_->setVisible(totals.files >= 1);
   if (totals.files >= 1)
     totals_->setText(tr("%1 selected · ").arg(totals.files) + (totals.estimated ? tr("about ") : QString()) +
                      formattedByteCount(totals.freedBytes));
+  totals_->setVisible(totals.files >= 1);
 }
 
 void ResultsView::markClicked(const QModelIndex& index) {
