@@ -1,7 +1,7 @@
 // A move to the Trash from the results, on real files scanned by the core and
-// a temporary Trash: the whole road and its undo, a second confirmation, files
-// that changed or lost their keeper since the scan, a refused plan, and
-// results replaced while the files move.
+// a temporary Trash: files that changed or lost their keeper since the scan, a
+// refused plan, a second confirmation (ignored), and results replaced while
+// the files move. The whole road runs through the window's test.
 #include <gtest/gtest.h>
 
 #include <QUndoStack>
@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <sstream>
 
 #include "interface/CoreScanner.h"
 #include "results/ResultsMove.h"
@@ -102,35 +101,6 @@ class ResultsMoveTest : public ::testing::Test {
   ScanStore scan{std::make_shared<CoreScanner>()};
   QUndoStack undoStack;
 };
-
-TEST_F(ResultsMoveTest, marked_copies_reach_the_trash_keepers_stay_and_undo_puts_back_the_same_content) {
-  TrashService trash(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
-  ResultsMove move(scan, trash, &undoStack);
-  scanAndMark();
-  const QList<FileEntry> marked = move.markedFiles();
-  ASSERT_EQ(marked.size(), 3);
-  moveWith(move);
-
-  ASSERT_TRUE(move.lastMove());
-  EXPECT_EQ(move.lastMove()->moved.size(), 3);
-  EXPECT_EQ(undoStack.count(), 1);
-  EXPECT_TRUE(scan.sets().isEmpty()) << "every set is left with its keeper only";
-  EXPECT_EQ(move.totals().files, 0);
-  EXPECT_EQ(trashEntries("files"), (std::vector<std::string>{"one.2.txt", "one.txt", "two.txt"}));
-  EXPECT_EQ(trashEntries("info"),
-            (std::vector<std::string>{"one.2.txt.trashinfo", "one.txt.trashinfo", "two.txt.trashinfo"}));
-  for (const FileEntry& file : marked) EXPECT_FALSE(fs::exists(file.path.toStdString()));
-  EXPECT_EQ(contents(paths["a/one.txt"]), "first");
-  EXPECT_EQ(contents(paths["a/two.txt"]), "second");
-
-  move.undoLastMove();
-  EXPECT_FALSE(move.lastMove());
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.isStale(); }));
-  for (const char* relative : {"b/one.txt", "b/deep/one.txt"}) EXPECT_EQ(contents(paths[relative]), "first");
-  EXPECT_EQ(contents(paths["b/two.txt"]), "second");
-  EXPECT_TRUE(trashEntries("files").empty());
-  EXPECT_TRUE(trashEntries("info").empty());
-}
 
 TEST_F(ResultsMoveTest, problems_since_the_scan_leave_their_files_in_place_and_show_the_outcome) {
   const struct {

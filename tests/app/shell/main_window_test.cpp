@@ -162,7 +162,7 @@ TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_acti
 TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_and_edit_undo_puts_them_back) {
   TempTree tree;
   const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
-  tree.write("a/photo.jpg", std::string(4096, 'x'));
+  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
   const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
@@ -181,6 +181,7 @@ TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_an
       QStringLiteral("Moved 1 file to the Trash, freeing ")));
   EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/files/photo.jpg")));
   EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
+  EXPECT_EQ(apptest::contents(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
   widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
 
