@@ -198,19 +198,6 @@ TEST_F(TrashServiceTest, nothing_moved_registers_no_undo) {
   }
 }
 
-TEST_F(TrashServiceTest, a_file_changed_since_the_scan_is_skipped_and_stays) {
-  const Copies c = threeCopies();
-  std::ofstream(c.first, std::ios::app) << " and more";
-  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
-  const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {}));
-
-  EXPECT_EQ(outcome.skipped, (QList<PlanSkip>{{1, QString::fromStdString(c.first), PlanSkipReason::changed}}));
-  EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.second), trashUrl("a.txt")}}));
-  EXPECT_EQ(outcome.freedBytes, 200u);
-  EXPECT_EQ(contents(c.first), "same and more");
-  EXPECT_EQ(outcome.id(), 31 + 7);
-}
-
 TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation) {
   const Copies c = threeCopies();
   PlanSet keeperMarked = c.set;
