@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
+#include "platform/ButtonStyles.h"
 #include "platform/CountArgument.h"
 #include "platform/Icons.h"
 #include "platform/Palette.h"
@@ -85,9 +86,7 @@ QLayout* TrashConfirmationSheet::makeButtons() {
   cancel->setObjectName(QStringLiteral("cancelButton"));
   auto* move = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash"));
   move->setObjectName(QStringLiteral("confirmMoveButton"));
-  move->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none; border-radius: 5px;"
-                                     " padding: 4px 12px; } QPushButton:focus { outline: 2px solid %2; }")
-                          .arg(Palette::systemRed().name(), Palette::brand().name()));
+  move->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
   // Return must not move anything: no button becomes the default, and the
   // first focus is on Cancel.
   for (QPushButton* button : {cancel, move}) {
