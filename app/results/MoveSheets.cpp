@@ -11,6 +11,10 @@ MoveSheets::MoveSheets(ResultsMove& move, QWidget& window) : QObject(&window), m
   connect(&move_, &ResultsMove::problemsChanged, this, &MoveSheets::showProblems);
 }
 
+MoveSheets::~MoveSheets() {
+  if (confirming_) confirming_->close();
+}
+
 void MoveSheets::ask() {
   requireMainThread();
   if (move_.isMoving() || confirming_) return;

@@ -2,7 +2,8 @@
 // confirmation with the move's totals and marked files (not while a move runs
 // or a confirmation is open), whose "Move to Trash" confirms the move; an
 // outcome with problems opens the outcome sheet, whose closing dismisses it.
-// Main thread only.
+// The sheets belong to the window; the confirmation does not outlive the
+// results it was opened over. Main thread only.
 #pragma once
 
 #include <QObject>
@@ -18,6 +19,8 @@ class MoveSheets final : public QObject {
  public:
   // The sheets are window-modal over window's window.
   MoveSheets(ResultsMove& move, QWidget& window);
+  // A confirmation still open is closed: its results are gone.
+  ~MoveSheets() override;
 
   void ask();
 
