@@ -80,8 +80,15 @@ QList<qsizetype> sorted(const QList<Item>& items, QList<qsizetype> rows, const Q
 
 template <class Item>
 QString foldedText(const Item& item) {
-  QString text = item.displayName;
-  for (const FileEntry& file : item.files) text += QChar(u'\0') + file.path;
+  qsizetype length = item.displayName.size();
+  for (const FileEntry& file : item.files) length += 1 + file.path.size();
+  QString text;
+  text.reserve(length);
+  text.append(item.displayName);
+  for (const FileEntry& file : item.files) {
+    text.append(QChar(u'\0'));
+    text.append(file.path);
+  }
   return foldedForSearch(text);
 }
 
@@ -124,6 +131,9 @@ ResultRows::ResultRows(const ScanStore& scan, QObject* parent) : QObject(parent)
   connect(&scan_, &ScanStore::lookalikesChanged, this, &ResultRows::dropCaches);
 }
 
+// The query texts are folded on the first query only; the id index, which
+// every mark and selection reads, at once.
+
 void ResultRows::dropCaches() {
   indexed_ = false;
   setPositions_.clear();
@@ -131,6 +141,7 @@ void ResultRows::dropCaches() {
   lookalikes_.clear();
   foldedSets_.clear();
   foldedGroups_.clear();
+  buildIdIndex();
 }
 
 void ResultRows::buildIdIndex() const {
@@ -231,6 +242,10 @@ QList<ResultRows::Member> ResultRows::selectedCopies(const QSet<QString>& select
   std::sort(copies.begin(), copies.end(),
             [](const Member& a, const Member& b) { return std::pair(a.set, a.index) < std::pair(b.set, b.index); });
   return copies;
+}
+
+SelectionModel::Totals ResultRows::markedTotals() const {
+  return scan_.selection().totals(scan_.sets(), [this](std::uint64_t id) { return setPosition(id); });
 }
 
 std::optional<InspectedItem> ResultRows::inspectedItem(const QSet<QString>& selection) const {

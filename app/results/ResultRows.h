@@ -17,6 +17,7 @@
 #include "inspector/InspectedItem.h"
 #include "results/ResultRow.h"
 #include "results/ResultsFilter.h"
+#include "scan/SelectionModel.h"
 
 class ScanStore;
 
@@ -53,6 +54,9 @@ class ResultRows final : public QObject {
   // The selected copies that may be marked (not kept, set verified or
   // unverified sets allowed), in set order, then index order.
   QList<Member> selectedCopies(const QSet<QString>& selection) const;
+  // The totals of the store's marking over all its sets, visiting only the
+  // sets with marks.
+  SelectionModel::Totals markedTotals() const;
   // What the inspector shows for the selection.
   std::optional<InspectedItem> inspectedItem(const QSet<QString>& selection) const;
 

@@ -65,12 +65,6 @@ std::optional<ResultRows::Member> findCopy(const ScanStore& scan, std::uint64_t 
   return std::nullopt;
 }
 
-void setCopyMarked(ScanStore& scan, std::uint64_t setId, const QString& path, bool marked) {
-  const auto copy = findCopy(scan, setId, path);
-  if (!copy) return;
-  scan.changeSelection([&](SelectionModel& s) { s.setMarked(marked, copy->index, scan.sets()[copy->set]); });
-}
-
 void keepCopy(ScanStore& scan, std::uint64_t setId, const QString& path) {
   const auto copy = findCopy(scan, setId, path);
   if (!copy) return;
@@ -80,7 +74,7 @@ void keepCopy(ScanStore& scan, std::uint64_t setId, const QString& path) {
 ResultsActions buildResultsActions(ScanStore& scan, const ResultRows& rows, const QSet<QString>& selection,
                                    bool isMoving, const ResultsViewHooks& hooks) {
   ResultsActions actions;
-  if (!isMoving && scan.selection().totals(scan.sets()).files >= 1) actions.moveToTrash = MenuAction{hooks.confirmMove};
+  if (!isMoving && rows.markedTotals().files >= 1) actions.moveToTrash = MenuAction{hooks.confirmMove};
   if (const auto file = rows.selectedFile(selection)) {
     actions.showInFinder = MenuAction{[reveal = hooks.reveal, path = file->path] { reveal(path); }};
     actions.quickLook = MenuAction{[quickLook = hooks.quickLook, path = file->path] { quickLook(path); }};

@@ -56,7 +56,5 @@ ResultsActions buildResultsActions(ScanStore& scan, const ResultRows& rows, cons
 
 // The copy of the set with this id at this path in the store's current sets.
 std::optional<ResultRows::Member> findCopy(const ScanStore& scan, std::uint64_t setId, const QString& path);
-// Marks or unmarks the copy at this path, when the store still has it.
-void setCopyMarked(ScanStore& scan, std::uint64_t setId, const QString& path, bool marked);
 // Keeps the copy at this path, when the store still has it.
 void keepCopy(ScanStore& scan, std::uint64_t setId, const QString& path);

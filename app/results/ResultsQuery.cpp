@@ -4,9 +4,12 @@ namespace {
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-bool isAscii(const QString& text) {
-  for (const QChar c : text)
+// Lower-cases an ASCII text in place; false (text unchanged) when it is not ASCII.
+bool lowerAscii(QString& text) {
+  for (const QChar c : std::as_const(text))
     if (c.unicode() >= 0x80) return false;
+  for (QChar& c : text)
+    if (c.unicode() >= u'A' && c.unicode() <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
   return true;
 }
 
@@ -22,7 +25,8 @@ QString trimmedQuery(const QString& query) {
 
 // Most names and paths are plain ASCII, where folding is lower-casing.
 QString foldedForSearch(const QString& text) {
-  if (isAscii(text)) return text.toLower();
+  QString ascii = text;
+  if (lowerAscii(ascii)) return ascii;
   const QString decomposed = text.normalized(QString::NormalizationForm_KD);
   QString folded;
   folded.reserve(decomposed.size());

@@ -62,6 +62,11 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   setSortingEnabled(true);
 }
 
+void ResultsTable::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+  if (topLeft.parent().isValid() && !isExpanded(topLeft.parent())) return;
+  QTreeView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void ResultsTable::clampDateColumns(int section, int, int newSize) {
   if (!isDateColumn(section)) return;
   const int clamped = std::clamp(newSize, dateMinimumWidth, dateMaximumWidth);

@@ -17,6 +17,10 @@ class ResultsTable final : public QTreeView {
   // Sets the model and lays the columns out at their widths, sorted by
   // Recoverable, largest first.
   void setModel(QAbstractItemModel* model) override;
+  // Rows under a collapsed set are not on screen: nothing to repaint, and
+  // finding them among the shown rows would cost a search of every row.
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
 
  signals:
   void markClicked(const QModelIndex& index);

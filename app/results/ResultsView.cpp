@@ -310,7 +310,7 @@ void ResultsView::changed() {
 }
 
 void ResultsView::updateTotals() {
-  const SelectionModel::Totals totals = scan_.selection().totals(scan_.sets());
+  const SelectionModel::Totals totals = rows_->markedTotals();
   moveButton_->setEnabled(totals.files >= 1 && !isMoving_);
   if (totals.files >= 1)
     totals_->setText(tr("%1 selected · ").arg(totals.files) + (totals.estimated ? tr("about ") : QString()) +
@@ -322,7 +322,7 @@ void ResultsView::markClicked(const QModelIndex& index) {
   const ResultRow row = model_->row(index);
   if (row.kind != ResultRow::Kind::file) return;
   const bool marked = scan_.selection().marked().value(row.set->id).contains(row.index);
-  setCopyMarked(scan_, row.set->id, row.file()->path, !marked);
+  scan_.changeSelection([&](SelectionModel& s) { s.setMarked(!marked, row.index, *row.set); });
 }
 
 // The space bar's "Quick Look": toggles the preview of the one selected file.
