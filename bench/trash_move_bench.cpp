@@ -34,23 +34,33 @@ FileEntry realEntry(const std::string& path, std::uint32_t root) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) std::abort();
   const QString text = QString::fromStdString(path);
-  return FileEntry{text,  text.section(QLatin1Char('/'), -1), root, static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt, static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
-                   st.st_dev, st.st_ino, static_cast<std::uint32_t>(st.st_nlink), std::nullopt, false,
+  return FileEntry{text,
+                   text.section(QLatin1Char('/'), -1),
+                   root,
+                   static_cast<std::uint64_t>(st.st_size),
+                   std::nullopt,
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                   st.st_dev,
+                   st.st_ino,
+                   static_cast<std::uint32_t>(st.st_nlink),
+                   std::nullopt,
+                   false,
                    static_cast<std::uint64_t>(st.st_size)};
 }
 
 FileEntry absentEntry(std::uint64_t id, std::uint32_t root) {
   const QString path = QStringLiteral("/nowhere/folder-%1/IMG_%2.jpg").arg(root).arg(id);
-  return FileEntry{path, QStringLiteral("IMG_%1.jpg").arg(id), root, 4096, std::nullopt, 0, 1, id * 2 + root, 1,
-                   std::nullopt, false, 4096};
+  return FileEntry{
+      path, QStringLiteral("IMG_%1.jpg").arg(id), root, 4096, std::nullopt, 0, 1, id * 2 + root, 1, std::nullopt, false,
+      4096};
 }
 
 DuplicateSet setOf(std::uint64_t id, FileEntry keeper, FileEntry copy) {
   const std::uint64_t size = keeper.size;
   const std::uint64_t freed = copy.freedBytes.value_or(0);
-  return DuplicateSet{id, keeper.name, size, {std::move(keeper), std::move(copy)}, 0, {}, true,
-                      QString(64, QLatin1Char('a')), freed, false};
+  return DuplicateSet{id,    keeper.name, size, {std::move(keeper), std::move(copy)},
+                      0,     {},          true, QString(64, QLatin1Char('a')),
+                      freed, false};
 }
 
 // Hands the store the prepared sets as one finished scan.
@@ -156,14 +166,15 @@ int main(int argc, char** argv) {
   const qint64 redrawnMs = clock.elapsed();
 
   std::printf(
-      "{\"sets\": %lld, \"marked\": %lld, \"listed\": %lld, \"confirmation_ms\": %lld, \"planned\": %lld, \"plan_ms\": %lld, "
+      "{\"sets\": %lld, \"marked\": %lld, \"listed\": %lld, \"confirmation_ms\": %lld, \"planned\": %lld, \"plan_ms\": "
+      "%lld, "
       "\"moved\": %lld, \"move_ms\": %lld, \"longest_main_thread_gap_ms\": %lld, \"prune_ms\": %lld, "
       "\"prune_and_redraw_ms\": %lld, \"sets_left\": %lld}\n",
-      static_cast<long long>(setCount), static_cast<long long>(totals.files),
-      static_cast<long long>(files.size()), static_cast<long long>(confirmationMs),
-      static_cast<long long>(plan.toMove.size()), static_cast<long long>(planMs),
-      static_cast<long long>(movedPaths.size()), static_cast<long long>(moveMs), static_cast<long long>(longestGapMs),
-      static_cast<long long>(pruneMs), static_cast<long long>(redrawnMs), static_cast<long long>(again.sets().size()));
+      static_cast<long long>(setCount), static_cast<long long>(totals.files), static_cast<long long>(files.size()),
+      static_cast<long long>(confirmationMs), static_cast<long long>(plan.toMove.size()),
+      static_cast<long long>(planMs), static_cast<long long>(movedPaths.size()), static_cast<long long>(moveMs),
+      static_cast<long long>(longestGapMs), static_cast<long long>(pruneMs), static_cast<long long>(redrawnMs),
+      static_cast<long long>(again.sets().size()));
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return 0;

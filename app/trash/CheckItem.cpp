@@ -9,9 +9,10 @@
 CheckItem::CheckItem(const QString& text, bool ok, QWidget* parent) : QWidget(parent), text_(text), ok_(ok) {
   const int side = fontMetrics().height();
   auto* icon = new QLabel;
-  icon->setPixmap(Icons::symbol(ok ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill"),
-                                ok ? Palette::stateKeep() : Palette::stateClone())
-                      .pixmap(side, side));
+  icon->setPixmap(
+      Icons::symbol(ok ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill"),
+                    ok ? Palette::stateKeep() : Palette::stateClone())
+          .pixmap(side, side));
   auto* label = new QLabel(text);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);

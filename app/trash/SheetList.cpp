@@ -35,8 +35,7 @@ class TextRows final : public QAbstractListModel {
 
 }  // namespace
 
-SheetList::SheetList(qsizetype count, std::function<QString(qsizetype)> text, Rows rows, int height,
-                     QWidget* parent)
+SheetList::SheetList(qsizetype count, std::function<QString(qsizetype)> text, Rows rows, int height, QWidget* parent)
     : QListView(parent) {
   setFont(TextStyles::font(TextStyle::callout, font()));
   const bool twoLines = rows == Rows::upToTwoLines;

@@ -14,6 +14,5 @@ class SheetList final : public QListView {
  public:
   enum class Rows { oneLineCutInTheMiddle, upToTwoLines };
 
-  SheetList(qsizetype count, std::function<QString(qsizetype)> text, Rows rows, int height,
-            QWidget* parent = nullptr);
+  SheetList(qsizetype count, std::function<QString(qsizetype)> text, Rows rows, int height, QWidget* parent = nullptr);
 };

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <future>
 
+#include "app_test_support.hpp"
 #include "interface/CoreScanner.h"
 #include "results/ResultsMove.h"
-#include "app_test_support.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
 
@@ -66,7 +66,8 @@ class ResultsMoveTest : public ::testing::Test {
   void SetUp() override {
     apptest::application();
     fs::remove_all(dataHome.trash());
-    for (const char* relative : {"a/one.txt", "b/one.txt", "b/deep/one.txt"}) paths[relative] = tree.write(relative, "first");
+    for (const char* relative : {"a/one.txt", "b/one.txt", "b/deep/one.txt"})
+      paths[relative] = tree.write(relative, "first");
     for (const char* relative : {"a/two.txt", "b/two.txt"}) paths[relative] = tree.write(relative, "second");
   }
 
@@ -76,7 +77,8 @@ class ResultsMoveTest : public ::testing::Test {
     scan.start({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
                 QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))},
                smallFiles);
-    ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.state().is<ScanStore::State::finished>() && !scan.session(); }));
+    ASSERT_TRUE(
+        apptest::runEventsUntil([&] { return scan.state().is<ScanStore::State::finished>() && !scan.session(); }));
   }
 
   // Scans both folders and marks every copy outside the first.
@@ -109,8 +111,10 @@ TEST_F(ResultsMoveTest, problems_since_the_scan_leave_their_files_in_place_and_s
     QStringList skipped;
     qsizetype moved;
   } rows[] = {
-      {"a marked copy changed", [](const auto& p) { std::ofstream(p.at("b/two.txt"), std::ios::app) << "!"; },
-       {"b/two.txt"}, 2},
+      {"a marked copy changed",
+       [](const auto& p) { std::ofstream(p.at("b/two.txt"), std::ios::app) << "!"; },
+       {"b/two.txt"},
+       2},
       {"a keeper deleted", [](const auto& p) { fs::remove(p.at("a/one.txt")); }, {"b/deep/one.txt", "b/one.txt"}, 1},
       {"a refused plan", [](const auto&) {}, {}, 0},
   };

@@ -11,10 +11,10 @@
 
 #include "interface/FormattedByteCount.h"
 #include "results/MovedBanner.h"
+#include "scan_store_driver.hpp"
 #include "trash/CheckItem.h"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashOutcomeSheet.h"
-#include "scan_store_driver.hpp"
 #include "widget_test_support.hpp"
 
 namespace {
@@ -29,7 +29,8 @@ QString text(const QWidget& sheet, const char* name) {
 
 QStringList checks(const QWidget& sheet) {
   QStringList lines;
-  for (const CheckItem* item : sheet.findChildren<CheckItem*>()) lines.append((item->ok() ? "ok " : "! ") + item->text());
+  for (const CheckItem* item : sheet.findChildren<CheckItem*>())
+    lines.append((item->ok() ? "ok " : "! ") + item->text());
   return lines;
 }
 
@@ -49,22 +50,29 @@ QList<FileEntry> files(int count) {
 Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int failed) {
   Outcome result{{}, freed, estimated, {}, {}, std::nullopt};
   for (int i = 0; i < moved; ++i) result.moved.append({QUrl(), QUrl()});
-  for (int i = 0; i < skipped; ++i) result.skipped.append({1, QStringLiteral("/d/<b>%1</b>").arg(i), PlanSkipReason::changed});
-  for (int i = 0; i < failed; ++i) result.failed.append({QStringLiteral("/d/f%1").arg(i), QStringLiteral("Permission denied")});
+  for (int i = 0; i < skipped; ++i)
+    result.skipped.append({1, QStringLiteral("/d/<b>%1</b>").arg(i), PlanSkipReason::changed});
+  for (int i = 0; i < failed; ++i)
+    result.failed.append({QStringLiteral("/d/f%1").arg(i), QStringLiteral("Permission denied")});
   return result;
 }
 
 TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply) {
   application();
-  const QString ok = QStringLiteral("ok Every group keeps at least one copy.|ok Files are checked again before moving.");
+  const QString ok =
+      QStringLiteral("ok Every group keeps at least one copy.|ok Files are checked again before moving.");
   const struct {
     SelectionModel::Totals totals;
     QString title, space, checks;
   } cases[] = {
       {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".", ok},
-      {{5, 3000, true, 2, 0}, "Move 5 files to the Trash?", "Frees about " + formattedByteCount(3000) + ".",
+      {{5, 3000, true, 2, 0},
+       "Move 5 files to the Trash?",
+       "Frees about " + formattedByteCount(3000) + ".",
        ok + "|! Clones or hard links that free 0 B: 2"},
-      {{4, 0, false, 1, 3}, "Move 4 files to the Trash?", "Frees " + formattedByteCount(0) + ".",
+      {{4, 0, false, 1, 3},
+       "Move 4 files to the Trash?",
+       "Frees " + formattedByteCount(0) + ".",
        ok + "|! Clones or hard links that free 0 B: 1|! Groups not verified by content: 3"},
   };
   for (const auto& entry : cases) {
@@ -129,8 +137,8 @@ TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed)
     Outcome outcome;
     QString title, explanation, skipped, failed;
   } cases[] = {
-      {refused, "Nothing was moved", "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).",
-       "-", "-"},
+      {refused, "Nothing was moved",
+       "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "-", "-"},
       {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
        "Not moved, changed since the scan: 2", "Failed: 1"},
       {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + formattedByteCount(0) + ".", "-",
@@ -158,7 +166,8 @@ TEST(TrashSheets, screenshots_of_both_sheets) {
   QUELMARIS_SCREENSHOTS_ONLY();
   application();
   QList<FileEntry> marked = files(40);
-  marked[0].path = QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on/IMG_2041.jpg");
+  marked[0].path =
+      QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on/IMG_2041.jpg");
   TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, marked);
   confirm.show();
   saveScreenshot(confirm, QStringLiteral("confirm-sheet"));
@@ -166,7 +175,8 @@ TEST(TrashSheets, screenshots_of_both_sheets) {
   saveScreenshot(confirm, QStringLiteral("confirm-sheet-files"));
   Outcome refused;
   refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  for (const auto& [name, shown] : {std::pair{"outcome-refused", refused}, {"outcome-mixed", outcome(1, 2000, false, 2, 2)}}) {
+  for (const auto& [name, shown] :
+       {std::pair{"outcome-refused", refused}, {"outcome-mixed", outcome(1, 2000, false, 2, 2)}}) {
     TrashOutcomeSheet sheet(shown);
     sheet.show();
     saveScreenshot(sheet, QString::fromLatin1(name));
