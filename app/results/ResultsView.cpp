@@ -266,6 +266,10 @@ void ResultsView::applyExpandedRows() {
   if (echoing_) return;
   const QScopedValueRollback guard(restoring_, true);
   const QSet<std::uint64_t>& expanded = scan_.expandedRows();
+  if (expanded.isEmpty()) {
+    table_->collapseAll();
+    return;
+  }
   const int count = model_->rowCount();
   int shown = 0;
   for (int row = 0; row < count; ++row) shown += expanded.contains(model_->topId(row)) ? 1 : 0;
