@@ -5,12 +5,14 @@
 #include <QAccessible>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
 
 #include "inspector/InspectorView.h"
 #include "interface/CoreTrashPlanner.h"
 #include "results/ResultsModel.h"
+#include "results/ResultsRowDelegate.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
 #include "scan_store_driver.hpp"
@@ -88,6 +90,22 @@ TEST_F(ResultsViewTest, the_inspector_is_handed_the_one_selected_row) {
   view->model()->sort(ResultsModel::nameColumn, Qt::AscendingOrder);
   EXPECT_EQ(view->tableSelection().size(), 2) << "a sort keeps the selection";
   EXPECT_EQ(view->table()->selectionModel()->selectedRows().size(), 2);
+}
+
+TEST_F(ResultsViewTest, a_checkbox_click_marks_an_allowed_copy_and_leaves_the_selection_alone) {
+  view->table()->expandAll();
+  const QModelIndex set = view->model()->index(0, 0);
+  select(set);
+  const auto click = [&](int row) {
+    const QModelIndex copy = view->model()->index(row, 0, set);
+    const QRect box = ResultsRowDelegate::checkboxRect(view->table()->visualRect(copy));
+    QTest::mouseClick(view->table()->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+    return copy.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+  };
+  EXPECT_TRUE(click(2));
+  EXPECT_FALSE(click(3)) << "a second click unmarks";
+  EXPECT_FALSE(click(0)) << "the kept copy cannot be marked";
+  EXPECT_EQ(view->tableSelection(), QSet<QString>{QStringLiteral("s1")});
 }
 
 TEST_F(ResultsViewTest, screenshot_of_every_kind_of_row) {

@@ -19,6 +19,7 @@
 #include "results/ResultsModel.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
+#include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
@@ -135,6 +136,7 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   trigger("showLookalikesAction");
   EXPECT_EQ(view->filter(), ResultsFilter::lookalikes);
   EXPECT_TRUE(action("showLookalikesAction").isChecked());
+  EXPECT_EQ(view->summaryBar()->filter(), ResultsFilter::lookalikes) << "the summary bar's picker follows";
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_EQ(marks(), 2) << "the marks stay while lookalikes show";
   QCoreApplication::processEvents();
