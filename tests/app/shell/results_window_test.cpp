@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "folders/FolderListModel.h"
+#include "folders/FolderListView.h"
+#include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "results/QuickLookPreview.h"
 #include "results/ResultsModel.h"
@@ -144,6 +147,11 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   trigger("showDuplicatesAction");
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
+
+  auto* sidebar = window->findChild<FolderSidebar*>();
+  EXPECT_FALSE(action("removeFromListAction").isEnabled());
+  sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
+  EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
 
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
