@@ -30,20 +30,33 @@
 namespace {
 
 FileEntry entry(std::uint64_t id, std::uint32_t root, const char* folder) {
-  const QString path = QStringLiteral("/home/user/Pictures/folder-%1/%2/IMG_%3.jpg").arg(root).arg(QLatin1String(folder)).arg(id);
+  const QString path =
+      QStringLiteral("/home/user/Pictures/folder-%1/%2/IMG_%3.jpg").arg(root).arg(QLatin1String(folder)).arg(id);
   const std::int64_t time = 1'600'000'000'000'000'000 + std::int64_t((id * 104729) % 100'000'000) * 1'000'000'000;
-  return FileEntry{path, QStringLiteral("IMG_%1.jpg").arg(id), root, 4'000'000 + (id % 1000), time, time, 2049, id * 4 + root,
-                   1, std::nullopt, false, 4'000'000};
+  return FileEntry{path,  QStringLiteral("IMG_%1.jpg").arg(id),
+                   root,  4'000'000 + (id % 1000),
+                   time,  time,
+                   2049,  id * 4 + root,
+                   1,     std::nullopt,
+                   false, 4'000'000};
 }
 
 DuplicateSet set(std::uint64_t id) {
-  return DuplicateSet{id, QStringLiteral("IMG_%1.jpg").arg(id), 4'000'000 + (id % 1000),
+  return DuplicateSet{id,
+                      QStringLiteral("IMG_%1.jpg").arg(id),
+                      4'000'000 + (id % 1000),
                       {entry(id, 0, "holiday"), entry(id, 1, "holiday"), entry(id, 1, "backup")},
-                      0, {}, true, QString(64, QLatin1Char('a')), (id * 7919) % 5'000 * 1'000, false};
+                      0,
+                      {},
+                      true,
+                      QString(64, QLatin1Char('a')),
+                      (id * 7919) % 5'000 * 1'000,
+                      false};
 }
 
 LookalikeGroup group(std::uint64_t id) {
-  return LookalikeGroup{id, QStringLiteral("notes-%1.txt").arg(id), 2048, {entry(id, 0, "notes"), entry(id, 1, "notes")}};
+  return LookalikeGroup{
+      id, QStringLiteral("notes-%1.txt").arg(id), 2048, {entry(id, 0, "notes"), entry(id, 1, "notes")}};
 }
 
 class PreparedScanner final : public DuplicateScanning {
@@ -94,8 +107,10 @@ int main(int argc, char** argv) {
 
   auto scanner = std::make_shared<PreparedScanner>();
   for (std::uint64_t id = 1; id <= sets; ++id) scanner->events.push_back({ScanEvent::setReady{set(id)}});
-  for (std::uint64_t id = 1; id <= groups; ++id) scanner->events.push_back({ScanEvent::lookalikeReady{group(sets + id)}});
-  scanner->events.push_back({ScanEvent::finished{ScanSummary{false, sets * 3, sets * 3, sets, groups, sets * 2, 0, false, 0, 0, 0, 4}}});
+  for (std::uint64_t id = 1; id <= groups; ++id)
+    scanner->events.push_back({ScanEvent::lookalikeReady{group(sets + id)}});
+  scanner->events.push_back(
+      {ScanEvent::finished{ScanSummary{false, sets * 3, sets * 3, sets, groups, sets * 2, 0, false, 0, 0, 0, 4}}});
   ScanStore scan(scanner);
   scan.start({QUrl::fromLocalFile(QStringLiteral("/home/user/Pictures/folder-0")),
               QUrl::fromLocalFile(QStringLiteral("/home/user/Pictures/folder-1"))},
@@ -119,8 +134,10 @@ int main(int argc, char** argv) {
   const double firstKey = timed(window, [&] { view->model()->setQuery(QStringLiteral("1")); });
   const double nextKey = timed(window, [&] { view->model()->setQuery(QStringLiteral("12")); });
   timed(window, [&] { view->model()->setQuery({}); });
-  const double byName = timed(window, [&] { view->table()->sortByColumn(ResultsModel::nameColumn, Qt::AscendingOrder); });
-  const double bySize = timed(window, [&] { view->table()->sortByColumn(ResultsModel::sizeColumn, Qt::AscendingOrder); });
+  const double byName =
+      timed(window, [&] { view->table()->sortByColumn(ResultsModel::nameColumn, Qt::AscendingOrder); });
+  const double bySize =
+      timed(window, [&] { view->table()->sortByColumn(ResultsModel::sizeColumn, Qt::AscendingOrder); });
   const double byDate =
       timed(window, [&] { view->table()->sortByColumn(ResultsModel::modifiedColumn, Qt::DescendingOrder); });
   const int resetsBefore = int(resets.size());
@@ -143,7 +160,8 @@ int main(int argc, char** argv) {
   std::printf(
       "{\"sets\":%llu,\"lookalike_groups\":%llu,\"first_show_ms\":%.1f,\"filter_first_key_ms\":%.1f,"
       "\"filter_next_key_ms\":%.1f,\"sort_name_ms\":%.1f,\"sort_size_ms\":%.1f,\"sort_modified_ms\":%.1f,"
-      "\"first_toggle_ms\":%.2f,\"toggle_ms\":%.2f,\"select_all_ms\":%.1f,\"toggle_after_select_all_ms\":%.2f,\"expand_all_ms\":%.1f,"
+      "\"first_toggle_ms\":%.2f,\"toggle_ms\":%.2f,\"select_all_ms\":%.1f,\"toggle_after_select_all_ms\":%.2f,\"expand_"
+      "all_ms\":%.1f,"
       "\"collapse_all_ms\":%.1f,\"show_lookalikes_ms\":%.1f,\"repaint_ms\":%.1f,\"resets_by_marks\":%d,"
       "\"store_mib\":%.0f,\"shown_mib\":%.0f,\"expanded_once_mib\":%.0f,"
       "\"peak_mib\":%.0f}\n",

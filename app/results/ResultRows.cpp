@@ -155,7 +155,8 @@ void ResultRows::buildIdIndex() const {
     groupPositions_[groups[position].id] = position;
   // The first listing of a path wins: sets' lookalikes first, then the groups.
   for (auto set = sets.crbegin(); set != sets.crend(); ++set)
-    for (auto file = set->lookalikes.crbegin(); file != set->lookalikes.crend(); ++file) lookalikes_[file->path] = &*file;
+    for (auto file = set->lookalikes.crbegin(); file != set->lookalikes.crend(); ++file)
+      lookalikes_[file->path] = &*file;
   for (auto group = groups.crbegin(); group != groups.crend(); ++group)
     for (auto file = group->files.crbegin(); file != group->files.crend(); ++file)
       if (!lookalikes_.contains(file->path)) lookalikes_[file->path] = &*file;

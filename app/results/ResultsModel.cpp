@@ -265,7 +265,8 @@ QVariant ResultsModel::accessibleText(const ResultRow& row, int column) const {
 
 QVariant ResultsModel::foreground(const ResultRow& row, int column) const {
   if (column == recoverableColumn && row.kind == ResultRow::Kind::set) return Palette::brand();
-  if (column == createdColumn || column == modifiedColumn || column == recoverableColumn) return Palette::secondaryText();
+  if (column == createdColumn || column == modifiedColumn || column == recoverableColumn)
+    return Palette::secondaryText();
   if (column == nameColumn && row.kind == ResultRow::Kind::lookalike) return Palette::secondaryText();
   return {};
 }

@@ -56,11 +56,19 @@ bool storedShowsInspector() {
 }  // namespace
 
 ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoStack, QWidget* parent)
-    : QWidget(parent), scan_(scan), trash_(trash), undoStack_(undoStack), rows_(new ResultRows(scan, this)),
-      model_(new ResultsModel(scan, *rows_, this)), table_(new ResultsTable), summary_(new SummaryBar(scan)),
-      bannerSlot_(new QWidget), split_(new QSplitter(this)),
+    : QWidget(parent),
+      scan_(scan),
+      trash_(trash),
+      undoStack_(undoStack),
+      rows_(new ResultRows(scan, this)),
+      model_(new ResultsModel(scan, *rows_, this)),
+      table_(new ResultsTable),
+      summary_(new SummaryBar(scan)),
+      bannerSlot_(new QWidget),
+      split_(new QSplitter(this)),
       inspector_(new InspectorView(scan, [this](const FileEntry& file) { setPreviewPath(file.path); })),
-      showsInspector_(storedShowsInspector()), reveal_(&FileReveal::reveal) {
+      showsInspector_(storedShowsInspector()),
+      reveal_(&FileReveal::reveal) {
   requireMainThread();
   setObjectName(QStringLiteral("resultsView"));
   auto* stack = new QWidget;
@@ -94,8 +102,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   toolbarItems_ = makeToolbarItems();
 
   connect(summary_, &SummaryBar::filterChanged, this, &ResultsView::setFilter);
-  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &ResultsView::selectionChangedByUser);
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsView::selectionChangedByUser);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultsView::restoreAfterReset);
   connect(table_, &QTreeView::expanded, this, [this](const QModelIndex& index) { rowExpanded(index, true); });
   connect(table_, &QTreeView::collapsed, this, [this](const QModelIndex& index) { rowExpanded(index, false); });
@@ -230,13 +237,12 @@ ResultsActions ResultsView::actions() const {
       if (guard != nullptr) act(*guard, args...);
     };
   };
-  ResultsViewHooks hooks{
-      whileAlive([](ResultsView& view) { emit view.moveToTrashRequested(); }),
-      whileAlive([](ResultsView& view, const QString& path) { view.reveal_(path); }),
-      whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
-      whileAlive([](ResultsView& view) { view.focusFilter(); }),
-      {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
-       whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
+  ResultsViewHooks hooks{whileAlive([](ResultsView& view) { emit view.moveToTrashRequested(); }),
+                         whileAlive([](ResultsView& view, const QString& path) { view.reveal_(path); }),
+                         whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
+                         whileAlive([](ResultsView& view) { view.focusFilter(); }),
+                         {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
+                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
   return buildResultsActions(scan_, *rows_, tableSelection_, isMoving_, hooks);
 }
 
@@ -278,7 +284,8 @@ void ResultsView::applyExpandedRows() {
   } else if (shown == 0) {
     table_->collapseAll();
   } else {
-    for (int row = 0; row < count; ++row) table_->setExpanded(model_->index(row, 0), expanded.contains(model_->topId(row)));
+    for (int row = 0; row < count; ++row)
+      table_->setExpanded(model_->index(row, 0), expanded.contains(model_->topId(row)));
   }
 }
 
@@ -334,8 +341,8 @@ void ResultsView::showContextMenu(const QPoint& position) {
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const QString path = row.file()->path;
   if (row.kind == ResultRow::Kind::file) {
-    QAction* keep = menu->addAction(tr("Keep This Copy"), this,
-                                    [this, id = row.set->id, path] { keepCopy(scan_, id, path); });
+    QAction* keep =
+        menu->addAction(tr("Keep This Copy"), this, [this, id = row.set->id, path] { keepCopy(scan_, id, path); });
     keep->setEnabled(scan_.selection().keeper(*row.set) != row.index);
   }
   menu->addAction(tr("Show in Finder"), this, [this, path] { reveal_(path); });

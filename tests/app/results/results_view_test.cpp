@@ -44,8 +44,7 @@ class ResultsViewTest : public ::testing::Test {
     view->show();
   }
   void select(const QModelIndex& index) const {
-    view->table()->selectionModel()->select(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->table()->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   }
 
   widgettest::ScanStoreDriver driver;

@@ -97,8 +97,8 @@ class ResultsWindowTest : public ::testing::Test {
 TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_keys) {
   ASSERT_EQ(app->scan().sets().size(), 1);
   ASSERT_EQ(app->scan().lookalikes().size(), 1);
-  for (const char* name : {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction",
-                           "moveToTrashAction"})
+  for (const char* name :
+       {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
     EXPECT_FALSE(action(name).isEnabled()) << name;
   EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
