@@ -228,10 +228,11 @@ void ResultsView::focusFilter() {
   filterField_->selectAll();
 }
 
-ResultsActions ResultsView::actions() const {
+// The hooks hold the view weakly: a record kept after the view went away
+// does nothing.
+ResultsActions ResultsView::actions() {
   requireMainThread();
-  auto* self = const_cast<ResultsView*>(this);
-  const QPointer<ResultsView> guard(self);
+  const QPointer<ResultsView> guard(this);
   const auto whileAlive = [guard](auto act) {
     return [guard, act](auto&&... args) {
       if (guard != nullptr) act(*guard, args...);

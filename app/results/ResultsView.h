@@ -50,7 +50,7 @@ class ResultsView final : public QWidget {
   QWidget* bannerSlot() const { return bannerSlot_; }
 
   // The record the menu bar reads, built from the current state.
-  ResultsActions actions() const;
+  ResultsActions actions();
 
   ResultsFilter filter() const;
   void setFilter(ResultsFilter filter);
