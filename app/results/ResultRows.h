@@ -3,16 +3,19 @@
 // sort comparators put them (a stable sort that starts from the store's order
 // every time), the children each discloses, and the resolution of selected
 // row ids back to copies and files. Ids that no longer match resolve to
-// nothing. Main thread only; caches are dropped whenever the store's sets or
-// lookalike groups change.
+// nothing. Main thread only; the caches (folded query texts, name collation
+// keys, an id index) are dropped whenever the store's sets or lookalike
+// groups change.
 #pragma once
 
+#include <QCollatorSortKey>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "inspector/InspectedItem.h"
 #include "results/ResultRow.h"
@@ -65,6 +68,9 @@ class ResultRows final : public QObject {
   void buildIdIndex() const;
   const QList<QString>& foldedTexts(ResultsFilter filter) const;
   std::optional<FileEntry> lookalike(const QString& path) const;
+  // The collation keys of the display names, made on the first sort by name.
+  template <class Item>
+  const std::vector<QCollatorSortKey>& nameKeys(const QList<Item>& items, std::vector<QCollatorSortKey>& keys) const;
 
   const ScanStore& scan_;
   mutable bool indexed_ = false;
@@ -73,4 +79,6 @@ class ResultRows final : public QObject {
   mutable QHash<QString, const FileEntry*> lookalikes_;
   mutable QList<QString> foldedSets_;
   mutable QList<QString> foldedGroups_;
+  mutable std::vector<QCollatorSortKey> setNameKeys_;
+  mutable std::vector<QCollatorSortKey> groupNameKeys_;
 };
