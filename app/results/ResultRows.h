@@ -40,6 +40,8 @@ class ResultRows final : public QObject {
   // The top-level rows in display order, as positions in the store's sets
   // (duplicates) or lookalike groups (lookalikes).
   QList<qsizetype> topLevel(ResultsFilter filter, const QString& query, const QList<SortComparator>& order) const;
+  // Makes the texts a query is tested against ahead of the first keystroke.
+  void prepareQuery(ResultsFilter filter) const { foldedTexts(filter); }
 
   // A set discloses its copies in index order, then its lookalikes; a group its files.
   static qsizetype childCount(const DuplicateSet& set) { return set.files.size() + set.lookalikes.size(); }

@@ -177,6 +177,11 @@ QWidget* ResultsView::makeToolbarItems() {
   filterField_->setClearButtonEnabled(true);
   filterField_->setFixedWidth(240);
   connect(filterField_, &QLineEdit::textChanged, this, [this](const QString& text) { model_->setQuery(text); });
+  // The texts a query searches are made when the field is entered, so that
+  // the first keystroke answers as fast as the next.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && now == filterField_) rows_->prepareQuery(model_->filter());
+  });
   row->addWidget(filterField_);
 
   inspectorToggle_ = new QToolButton(items);

@@ -73,6 +73,7 @@ class ResultsView final : public QWidget {
   QUndoStack* undoStack() const { return undoStack_; }
   ResultsTable* table() const { return table_; }
   ResultsModel* model() const { return model_; }
+  const ResultRows& rows() const { return *rows_; }
   InspectorView* inspector() const { return inspector_; }
   QuickLookPreview* preview() const { return preview_; }
   SummaryBar* summaryBar() const { return summary_; }
