@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,8 +122,13 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_EQ(marks(), 2) << "Space with two rows selected marks nothing";
   EXPECT_FALSE(view->previewPath()) << "and opens no preview";
-  trigger("toggleMarkAction");
-  EXPECT_EQ(marks(), 0);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(view->table(), Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(marks(), 0) << "Ctrl+Return unmarks both";
+  QSignalSpy moveRequests(view, &ResultsView::moveToTrashRequested);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace does nothing";
   EXPECT_EQ(totals(), QString());
   EXPECT_FALSE(action("moveToTrashAction").isEnabled());
 
@@ -134,6 +140,8 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   EXPECT_FALSE(action("toggleMarkAction").isEnabled());
   trigger("selectAllCopiesAction");
   EXPECT_EQ(marks(), 2);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 1) << "with marks it asks for the move";
   EXPECT_FALSE(app->scan().selection().marked().value(set.id).contains(2));
 
   trigger("showLookalikesAction");
