@@ -2,6 +2,7 @@
 // a scan of a temporary tree, marking by rule and by selection, keeping
 // another copy, the filter, the preview, and the enabled states on the way.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDir>
@@ -190,6 +191,10 @@ TEST_F(ResultsWindowTest, space_opens_and_closes_the_preview_of_the_one_selected
   view->setPreviewPath(image);
   EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("image"));
   widgettest::saveScreenshot(*view->preview(), QStringLiteral("quick-look-image"));
+  const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  view->setPreviewPath(fifo);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
 }
