@@ -37,9 +37,15 @@ bool isRegularFile(const QString& path) { return QFileInfo(path).isFile(); }
 }  // namespace
 
 QuickLookPreview::QuickLookPreview(QWidget* parent)
-    : QWidget(parent, Qt::Tool), pages_(new QStackedLayout(this)), image_(plainLabel(this)),
-      text_(new QPlainTextEdit(this)), summary_(new QWidget(this)), summaryIcon_(new QLabel(summary_)),
-      summaryName_(plainLabel(summary_)), summaryKind_(plainLabel(summary_)), summarySize_(plainLabel(summary_)) {
+    : QWidget(parent, Qt::Tool),
+      pages_(new QStackedLayout(this)),
+      image_(plainLabel(this)),
+      text_(new QPlainTextEdit(this)),
+      summary_(new QWidget(this)),
+      summaryIcon_(new QLabel(summary_)),
+      summaryName_(plainLabel(summary_)),
+      summaryKind_(plainLabel(summary_)),
+      summarySize_(plainLabel(summary_)) {
   setObjectName(QStringLiteral("quickLookPreview"));
   setAccessibleName(tr("Quick Look"));
   resize(windowSize);

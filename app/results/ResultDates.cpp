@@ -8,12 +8,14 @@
 namespace {
 
 // The locale's long date without its weekday and with the short month name,
-// then its short time.
+// then its short time without seconds.
 QString dateTimeFormat(const QLocale& locale) {
   QString date = locale.dateFormat(QLocale::LongFormat);
   date.remove(QRegularExpression(QStringLiteral("dddd[,.]?\\s*")));
   date.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-  return date.trimmed() + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
+  QString time = locale.timeFormat(QLocale::ShortFormat);
+  time.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+  return date.trimmed() + QLatin1Char(' ') + time;
 }
 
 }  // namespace

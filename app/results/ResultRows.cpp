@@ -4,6 +4,7 @@
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <algorithm>
+#include <functional>
 #include <variant>
 #include <vector>
 
@@ -34,18 +35,16 @@ std::uint64_t countKey(const Item& item, SortKey key) {
 bool isDate(SortKey key) { return key == SortKey::created || key == SortKey::modified; }
 
 template <class Item>
-QList<qsizetype> sorted(const QList<Item>& items, QList<qsizetype> rows, const QList<SortComparator>& order) {
+QList<qsizetype> sorted(const QList<Item>& items, QList<qsizetype> rows, const QList<SortComparator>& order,
+                        const std::function<const std::vector<QCollatorSortKey>&()>& nameKeys) {
   const auto count = static_cast<std::size_t>(items.size());
-  std::vector<QCollatorSortKey> names;
+  const std::vector<QCollatorSortKey>* names = nullptr;
   std::vector<double> dates[6];
   std::vector<std::uint64_t> exact[6];
-  const QCollator collator = nameCollator();
   for (const SortComparator& comparator : order) {
     const auto key = static_cast<std::size_t>(comparator.key);
     if (comparator.key == SortKey::name) {
-      if (!names.empty()) continue;
-      names.reserve(count);
-      for (const Item& item : items) names.push_back(collator.sortKey(item.displayName));
+      names = &nameKeys();
     } else if (!isDate(comparator.key)) {
       if (!exact[key].empty()) continue;
       exact[key].reserve(count);
@@ -64,7 +63,7 @@ QList<qsizetype> sorted(const QList<Item>& items, QList<qsizetype> rows, const Q
       const auto key = static_cast<std::size_t>(comparator.key);
       int sign = 0;
       if (comparator.key == SortKey::name) {
-        sign = names[i].compare(names[j]);
+        sign = (*names)[i].compare((*names)[j]);
       } else if (!exact[key].empty()) {
         sign = exact[key][i] < exact[key][j] ? -1 : exact[key][i] > exact[key][j] ? 1 : 0;
       } else {
@@ -141,6 +140,8 @@ void ResultRows::dropCaches() {
   lookalikes_.clear();
   foldedSets_.clear();
   foldedGroups_.clear();
+  setNameKeys_.clear();
+  groupNameKeys_.clear();
   buildIdIndex();
 }
 
@@ -155,7 +156,8 @@ void ResultRows::buildIdIndex() const {
     groupPositions_[groups[position].id] = position;
   // The first listing of a path wins: sets' lookalikes first, then the groups.
   for (auto set = sets.crbegin(); set != sets.crend(); ++set)
-    for (auto file = set->lookalikes.crbegin(); file != set->lookalikes.crend(); ++file) lookalikes_[file->path] = &*file;
+    for (auto file = set->lookalikes.crbegin(); file != set->lookalikes.crend(); ++file)
+      lookalikes_[file->path] = &*file;
   for (auto group = groups.crbegin(); group != groups.crend(); ++group)
     for (auto file = group->files.crbegin(); file != group->files.crend(); ++file)
       if (!lookalikes_.contains(file->path)) lookalikes_[file->path] = &*file;
@@ -172,16 +174,28 @@ const QList<QString>& ResultRows::foldedTexts(ResultsFilter filter) const {
   return foldedGroups_;
 }
 
+template <class Item>
+const std::vector<QCollatorSortKey>& ResultRows::nameKeys(const QList<Item>& items,
+                                                          std::vector<QCollatorSortKey>& keys) const {
+  if (!keys.empty() || items.isEmpty()) return keys;
+  const QCollator collator = nameCollator();
+  keys.reserve(static_cast<std::size_t>(items.size()));
+  for (const Item& item : items) keys.push_back(collator.sortKey(item.displayName));
+  return keys;
+}
+
 QList<qsizetype> ResultRows::topLevel(ResultsFilter filter, const QString& query,
                                       const QList<SortComparator>& order) const {
   const QString trimmed = trimmedQuery(query);
   const QList<QString> none;
   if (filter == ResultsFilter::duplicates) {
     const QList<DuplicateSet>& sets = scan_.sets();
-    return sorted(sets, passing(sets, trimmed.isEmpty() ? none : foldedTexts(filter), trimmed), order);
+    return sorted(sets, passing(sets, trimmed.isEmpty() ? none : foldedTexts(filter), trimmed), order,
+                  [&]() -> const std::vector<QCollatorSortKey>& { return nameKeys(sets, setNameKeys_); });
   }
   const QList<LookalikeGroup>& groups = scan_.lookalikes();
-  return sorted(groups, passing(groups, trimmed.isEmpty() ? none : foldedTexts(filter), trimmed), order);
+  return sorted(groups, passing(groups, trimmed.isEmpty() ? none : foldedTexts(filter), trimmed), order,
+                [&]() -> const std::vector<QCollatorSortKey>& { return nameKeys(groups, groupNameKeys_); });
 }
 
 ResultRow ResultRows::setChild(const DuplicateSet& set, qsizetype row) {

@@ -3,16 +3,19 @@
 // sort comparators put them (a stable sort that starts from the store's order
 // every time), the children each discloses, and the resolution of selected
 // row ids back to copies and files. Ids that no longer match resolve to
-// nothing. Main thread only; caches are dropped whenever the store's sets or
-// lookalike groups change.
+// nothing. Main thread only; the caches (folded query texts, name collation
+// keys, an id index) are dropped whenever the store's sets or lookalike
+// groups change.
 #pragma once
 
+#include <QCollatorSortKey>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "inspector/InspectedItem.h"
 #include "results/ResultRow.h"
@@ -37,6 +40,8 @@ class ResultRows final : public QObject {
   // The top-level rows in display order, as positions in the store's sets
   // (duplicates) or lookalike groups (lookalikes).
   QList<qsizetype> topLevel(ResultsFilter filter, const QString& query, const QList<SortComparator>& order) const;
+  // Makes the texts a query is tested against ahead of the first keystroke.
+  void prepareQuery(ResultsFilter filter) const { foldedTexts(filter); }
 
   // A set discloses its copies in index order, then its lookalikes; a group its files.
   static qsizetype childCount(const DuplicateSet& set) { return set.files.size() + set.lookalikes.size(); }
@@ -65,6 +70,9 @@ class ResultRows final : public QObject {
   void buildIdIndex() const;
   const QList<QString>& foldedTexts(ResultsFilter filter) const;
   std::optional<FileEntry> lookalike(const QString& path) const;
+  // The collation keys of the display names, made on the first sort by name.
+  template <class Item>
+  const std::vector<QCollatorSortKey>& nameKeys(const QList<Item>& items, std::vector<QCollatorSortKey>& keys) const;
 
   const ScanStore& scan_;
   mutable bool indexed_ = false;
@@ -73,4 +81,6 @@ class ResultRows final : public QObject {
   mutable QHash<QString, const FileEntry*> lookalikes_;
   mutable QList<QString> foldedSets_;
   mutable QList<QString> foldedGroups_;
+  mutable std::vector<QCollatorSortKey> setNameKeys_;
+  mutable std::vector<QCollatorSortKey> groupNameKeys_;
 };

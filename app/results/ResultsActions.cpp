@@ -82,8 +82,8 @@ ResultsActions buildResultsActions(ScanStore& scan, const ResultRows& rows, cons
   if (const auto member = rows.selectedMember(selection)) {
     const DuplicateSet& set = scan.sets()[member->set];
     if (member->index != scan.selection().keeper(set))
-      actions.keepThisCopy = MenuAction{
-          [&scan, id = set.id, path = set.files[member->index].path] { keepCopy(scan, id, path); }};
+      actions.keepThisCopy =
+          MenuAction{[&scan, id = set.id, path = set.files[member->index].path] { keepCopy(scan, id, path); }};
   }
   if (!scan.sets().isEmpty()) {
     actions.selectAllCopies = marking(scan, SelectionModel::Marking::selectAllCopies);

@@ -6,6 +6,7 @@
 
 #include "interface/FormattedByteCount.h"
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "results/ResultDates.h"
 #include "scan/ScanStore.h"
 
@@ -18,11 +19,6 @@ constexpr quintptr topLevelId = 0;
 
 bool isHeader(const ResultRow& row) {
   return row.kind == ResultRow::Kind::set || row.kind == ResultRow::Kind::lookalikeGroup;
-}
-
-// Tool tips read rich text into anything that looks like it: a path is data.
-QString plainToolTip(const QString& text) {
-  return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 }  // namespace
@@ -269,7 +265,8 @@ QVariant ResultsModel::accessibleText(const ResultRow& row, int column) const {
 
 QVariant ResultsModel::foreground(const ResultRow& row, int column) const {
   if (column == recoverableColumn && row.kind == ResultRow::Kind::set) return Palette::brand();
-  if (column == createdColumn || column == modifiedColumn || column == recoverableColumn) return Palette::secondaryText();
+  if (column == createdColumn || column == modifiedColumn || column == recoverableColumn)
+    return Palette::secondaryText();
   if (column == nameColumn && row.kind == ResultRow::Kind::lookalike) return Palette::secondaryText();
   return {};
 }

@@ -68,8 +68,9 @@ void ResultsRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   const QString text = metrics.elidedText(index.data().toString(), folder ? Qt::ElideMiddle : Qt::ElideRight, room);
   const QVariant foreground = index.data(Qt::ForegroundRole);
   painter->setFont(item.font);
-  painter->setPen(selected ? option.palette.color(QPalette::HighlightedText)
-                           : (foreground.isValid() ? foreground.value<QColor>() : option.palette.color(QPalette::Text)));
+  painter->setPen(selected
+                      ? option.palette.color(QPalette::HighlightedText)
+                      : (foreground.isValid() ? foreground.value<QColor>() : option.palette.color(QPalette::Text)));
   const QRect textRect(x, option.rect.top(), metrics.horizontalAdvance(text), option.rect.height());
   painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
   x = textRect.right() + 1;

@@ -45,8 +45,9 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   columns->setSectionsMovable(false);
   columns->setMinimumSectionSize(40);
   columns->setSectionResizeMode(ResultsModel::nameColumn, QHeaderView::Interactive);
-  for (const auto& [column, width] : {std::pair{ResultsModel::copiesColumn, 60}, std::pair{ResultsModel::sizeColumn, 80},
-                                      std::pair{ResultsModel::recoverableColumn, 100}}) {
+  for (const auto& [column, width] :
+       {std::pair{ResultsModel::copiesColumn, 60}, std::pair{ResultsModel::sizeColumn, 80},
+        std::pair{ResultsModel::recoverableColumn, 100}}) {
     columns->setSectionResizeMode(column, QHeaderView::Fixed);
     columns->resizeSection(column, width);
   }
@@ -82,7 +83,8 @@ void ResultsTable::fitNameColumn() {
   for (int column = ResultsModel::copiesColumn; column < ResultsModel::columns; ++column)
     others += header()->sectionSize(column);
   const int width = std::max(nameMinimumWidth, viewport()->width() - others);
-  if (header()->sectionSize(ResultsModel::nameColumn) != width) header()->resizeSection(ResultsModel::nameColumn, width);
+  if (header()->sectionSize(ResultsModel::nameColumn) != width)
+    header()->resizeSection(ResultsModel::nameColumn, width);
 }
 
 void ResultsTable::resizeEvent(QResizeEvent* event) {

@@ -59,11 +59,19 @@ bool storedShowsInspector() {
 }  // namespace
 
 ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoStack, QWidget* parent)
-    : QWidget(parent), scan_(scan), trash_(trash), undoStack_(undoStack), rows_(new ResultRows(scan, this)),
-      model_(new ResultsModel(scan, *rows_, this)), table_(new ResultsTable), summary_(new SummaryBar(scan)),
-      bannerSlot_(new QWidget), split_(new QSplitter(this)),
+    : QWidget(parent),
+      scan_(scan),
+      trash_(trash),
+      undoStack_(undoStack),
+      rows_(new ResultRows(scan, this)),
+      model_(new ResultsModel(scan, *rows_, this)),
+      table_(new ResultsTable),
+      summary_(new SummaryBar(scan)),
+      bannerSlot_(new QWidget),
+      split_(new QSplitter(this)),
       inspector_(new InspectorView(scan, [this](const FileEntry& file) { setPreviewPath(file.path); })),
-      showsInspector_(storedShowsInspector()), reveal_(&FileReveal::reveal) {
+      showsInspector_(storedShowsInspector()),
+      reveal_(&FileReveal::reveal) {
   requireMainThread();
   setObjectName(QStringLiteral("resultsView"));
   auto* stack = new QWidget;
@@ -98,8 +106,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   installMove();
 
   connect(summary_, &SummaryBar::filterChanged, this, &ResultsView::setFilter);
-  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &ResultsView::selectionChangedByUser);
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsView::selectionChangedByUser);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultsView::restoreAfterReset);
   connect(table_, &QTreeView::expanded, this, [this](const QModelIndex& index) { rowExpanded(index, true); });
   connect(table_, &QTreeView::collapsed, this, [this](const QModelIndex& index) { rowExpanded(index, false); });
@@ -174,6 +181,11 @@ QWidget* ResultsView::makeToolbarItems() {
   filterField_->setClearButtonEnabled(true);
   filterField_->setFixedWidth(240);
   connect(filterField_, &QLineEdit::textChanged, this, [this](const QString& text) { model_->setQuery(text); });
+  // The texts a query searches are made when the field is entered, so that
+  // the first keystroke answers as fast as the next.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && now == filterField_) rows_->prepareQuery(model_->filter());
+  });
   row->addWidget(filterField_);
 
   inspectorToggle_ = new QToolButton(items);
@@ -233,22 +245,22 @@ void ResultsView::focusFilter() {
   filterField_->selectAll();
 }
 
-ResultsActions ResultsView::actions() const {
+// The hooks hold the view weakly: a record kept after the view went away
+// does nothing.
+ResultsActions ResultsView::actions() {
   requireMainThread();
-  auto* self = const_cast<ResultsView*>(this);
-  const QPointer<ResultsView> guard(self);
+  const QPointer<ResultsView> guard(this);
   const auto whileAlive = [guard](auto act) {
     return [guard, act](auto&&... args) {
       if (guard != nullptr) act(*guard, args...);
     };
   };
-  ResultsViewHooks hooks{
-      whileAlive([](ResultsView& view) { emit view.moveToTrashRequested(); }),
-      whileAlive([](ResultsView& view, const QString& path) { view.reveal_(path); }),
-      whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
-      whileAlive([](ResultsView& view) { view.focusFilter(); }),
-      {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
-       whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
+  ResultsViewHooks hooks{whileAlive([](ResultsView& view) { emit view.moveToTrashRequested(); }),
+                         whileAlive([](ResultsView& view, const QString& path) { view.reveal_(path); }),
+                         whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
+                         whileAlive([](ResultsView& view) { view.focusFilter(); }),
+                         {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
+                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
   return buildResultsActions(scan_, *rows_, tableSelection_, isMoving_, hooks);
 }
 
@@ -278,6 +290,10 @@ void ResultsView::applyExpandedRows() {
   if (echoing_) return;
   const QScopedValueRollback guard(restoring_, true);
   const QSet<std::uint64_t>& expanded = scan_.expandedRows();
+  if (expanded.isEmpty()) {
+    table_->collapseAll();
+    return;
+  }
   const int count = model_->rowCount();
   int shown = 0;
   for (int row = 0; row < count; ++row) shown += expanded.contains(model_->topId(row)) ? 1 : 0;
@@ -286,7 +302,8 @@ void ResultsView::applyExpandedRows() {
   } else if (shown == 0) {
     table_->collapseAll();
   } else {
-    for (int row = 0; row < count; ++row) table_->setExpanded(model_->index(row, 0), expanded.contains(model_->topId(row)));
+    for (int row = 0; row < count; ++row)
+      table_->setExpanded(model_->index(row, 0), expanded.contains(model_->topId(row)));
   }
 }
 
@@ -342,8 +359,8 @@ void ResultsView::showContextMenu(const QPoint& position) {
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const QString path = row.file()->path;
   if (row.kind == ResultRow::Kind::file) {
-    QAction* keep = menu->addAction(tr("Keep This Copy"), this,
-                                    [this, id = row.set->id, path] { keepCopy(scan_, id, path); });
+    QAction* keep =
+        menu->addAction(tr("Keep This Copy"), this, [this, id = row.set->id, path] { keepCopy(scan_, id, path); });
     keep->setEnabled(scan_.selection().keeper(*row.set) != row.index);
   }
   menu->addAction(tr("Show in Finder"), this, [this, path] { reveal_(path); });

@@ -51,7 +51,7 @@ class ResultsView final : public QWidget {
   QWidget* bannerSlot() const { return bannerSlot_; }
 
   // The record the menu bar reads, built from the current state.
-  ResultsActions actions() const;
+  ResultsActions actions();
 
   ResultsFilter filter() const;
   void setFilter(ResultsFilter filter);
@@ -77,6 +77,7 @@ class ResultsView final : public QWidget {
   QUndoStack* undoStack() const { return undoStack_; }
   ResultsTable* table() const { return table_; }
   ResultsModel* model() const { return model_; }
+  const ResultRows& rows() const { return *rows_; }
   InspectorView* inspector() const { return inspector_; }
   QuickLookPreview* preview() const { return preview_; }
   SummaryBar* summaryBar() const { return summary_; }

@@ -13,8 +13,8 @@ ResultsCommands::ResultsCommands(QObject* parent)
       filterGroup_(new QActionGroup(this)),
       showInFinder_(make(tr("Show in Finder"), "showInFinderAction", &ResultsActions::showInFinder)),
       quickLook_(make(tr("Quick Look"), "quickLookAction", &ResultsActions::quickLook, Qt::CTRL | Qt::Key_Y)),
-      moveToTrash_(make(tr("Move to Trash…"), "moveToTrashAction", &ResultsActions::moveToTrash,
-                        Qt::CTRL | Qt::Key_Backspace)),
+      moveToTrash_(
+          make(tr("Move to Trash…"), "moveToTrashAction", &ResultsActions::moveToTrash, Qt::CTRL | Qt::Key_Backspace)),
       removeFromList_(new QAction(tr("Remove from List"), this)),
       toggleMark_(make(tr("Select Copy"), "toggleMarkAction", &ResultsActions::toggleMark, Qt::CTRL | Qt::Key_Return)),
       keepThisCopy_(make(tr("Keep This Copy"), "keepThisCopyAction", &ResultsActions::keepThisCopy)),

@@ -50,7 +50,8 @@ class ResultRowsTest : public ::testing::Test {
 };
 
 TEST_F(ResultRowsTest, ids_are_kind_letter_decimal_id_and_the_absolute_path) {
-  DuplicateSet s = set(42, QStringLiteral("x.jpg"), 1, {file(QStringLiteral("/Volumes/A/x.jpg")), file(QStringLiteral("/B/x.jpg"))});
+  DuplicateSet s =
+      set(42, QStringLiteral("x.jpg"), 1, {file(QStringLiteral("/Volumes/A/x.jpg")), file(QStringLiteral("/B/x.jpg"))});
   s.lookalikes = {file(QStringLiteral("/C/x.jpg"))};
   const LookalikeGroup g{7, QStringLiteral("x.jpg"), 1, {file(QStringLiteral("/Volumes/A/x.jpg"))}};
   EXPECT_EQ(ResultRow::ofSet(s).id(), QStringLiteral("s42"));
@@ -63,13 +64,18 @@ TEST_F(ResultRowsTest, ids_are_kind_letter_decimal_id_and_the_absolute_path) {
 }
 
 TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_and_ignores_case_and_diacritics) {
-  DuplicateSet upper = set(1, QStringLiteral("ABC.txt"), 5, {file(QStringLiteral("/x/1")), file(QStringLiteral("/y/1"))});
-  DuplicateSet inFolder = set(2, QStringLiteral("n"), 4, {file(QStringLiteral("/x/2")), file(QStringLiteral("/Abc/2"))});
-  DuplicateSet accented = set(3, QStringLiteral("Café.txt"), 3, {file(QStringLiteral("/x/3")), file(QStringLiteral("/y/3"))});
-  DuplicateSet viaLookalike = set(4, QStringLiteral("m"), 2, {file(QStringLiteral("/x/4")), file(QStringLiteral("/y/4"))});
+  DuplicateSet upper =
+      set(1, QStringLiteral("ABC.txt"), 5, {file(QStringLiteral("/x/1")), file(QStringLiteral("/y/1"))});
+  DuplicateSet inFolder =
+      set(2, QStringLiteral("n"), 4, {file(QStringLiteral("/x/2")), file(QStringLiteral("/Abc/2"))});
+  DuplicateSet accented =
+      set(3, QStringLiteral("Café.txt"), 3, {file(QStringLiteral("/x/3")), file(QStringLiteral("/y/3"))});
+  DuplicateSet viaLookalike =
+      set(4, QStringLiteral("m"), 2, {file(QStringLiteral("/x/4")), file(QStringLiteral("/y/4"))});
   viaLookalike.lookalikes = {file(QStringLiteral("/abc/4"))};
   show({upper, inFolder, accented, viaLookalike});
-  const QStringList all{QStringLiteral("ABC.txt"), QStringLiteral("n"), QStringLiteral("Café.txt"), QStringLiteral("m")};
+  const QStringList all{QStringLiteral("ABC.txt"), QStringLiteral("n"), QStringLiteral("Café.txt"),
+                        QStringLiteral("m")};
   const struct {
     const char* query;
     QStringList expected;
@@ -90,9 +96,9 @@ TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_and_ignores_case_and_
 TEST_F(ResultRowsTest, sorting_is_stable_from_the_store_order_and_breaks_ties_with_the_next_comparator) {
   show({set(1, QStringLiteral("b"), 10, {file(QStringLiteral("/1"), 50), file(QStringLiteral("/2"), 10)}),
         set(2, QStringLiteral("a"), 10, {file(QStringLiteral("/3"), 20, 5), file(QStringLiteral("/4"), 30)}),
-        set(3, QStringLiteral("file10"), 20, {file(QStringLiteral("/5"), 40)}),
-        set(4, QStringLiteral("file9"), 5, {}),
-        set(5, QStringLiteral("a"), 1, {file(QStringLiteral("/6"), 1), file(QStringLiteral("/7"), 2), file(QStringLiteral("/8"), 3)})});
+        set(3, QStringLiteral("file10"), 20, {file(QStringLiteral("/5"), 40)}), set(4, QStringLiteral("file9"), 5, {}),
+        set(5, QStringLiteral("a"), 1,
+            {file(QStringLiteral("/6"), 1), file(QStringLiteral("/7"), 2), file(QStringLiteral("/8"), 3)})});
   const auto ascending = [](SortKey key) { return SortComparator{key, Qt::AscendingOrder}; };
   const struct {
     const char* trace;
@@ -112,15 +118,15 @@ TEST_F(ResultRowsTest, sorting_is_stable_from_the_store_order_and_breaks_ties_wi
     SCOPED_TRACE(c.trace);
     EXPECT_EQ(names({}, c.order), c.expected);
   }
-  EXPECT_EQ(rows.topLevel(ResultsFilter::duplicates, {}, {recoverableFirst}),
-            (QList<qsizetype>{0, 1, 2, 3, 4}))
+  EXPECT_EQ(rows.topLevel(ResultsFilter::duplicates, {}, {recoverableFirst}), (QList<qsizetype>{0, 1, 2, 3, 4}))
       << "after other sorts the default order starts again from the store's";
 }
 
 TEST_F(ResultRowsTest, selected_ids_resolve_to_copies_and_files_or_to_nothing) {
   DuplicateSet digits = set(12, QStringLiteral("x"), 9, {file(QStringLiteral("/34/x")), file(QStringLiteral("/35/x"))});
   digits.lookalikes = {file(QStringLiteral("/L/x"))};
-  DuplicateSet unverified = set(13, QStringLiteral("u"), 1, {file(QStringLiteral("/u/1")), file(QStringLiteral("/u/2"))});
+  DuplicateSet unverified =
+      set(13, QStringLiteral("u"), 1, {file(QStringLiteral("/u/1")), file(QStringLiteral("/u/2"))});
   unverified.verified = false;
   const LookalikeGroup group{7, QStringLiteral("x"), 1, {file(QStringLiteral("/L/x")), file(QStringLiteral("/G/x"))}};
   show({digits, unverified}, {group});

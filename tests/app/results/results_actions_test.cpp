@@ -33,15 +33,20 @@ class ResultsActionsTest : public ::testing::Test {
   widgettest::ScanStoreDriver driver;
   ResultRows rows{driver.store};
   QStringList revealed;
-  ResultsViewHooks hooks{[] {}, [this](const QString& path) { revealed << path; }, [](const QString&) {}, [] {},
+  ResultsViewHooks hooks{[] {},
+                         [this](const QString& path) { revealed << path; },
+                         [](const QString&) {},
+                         [] {},
                          {[] { return ResultsFilter::duplicates; }, [](ResultsFilter) {}}};
 };
 
 TEST_F(ResultsActionsTest, presence_follows_the_selection_and_the_toggle_marks_all_or_unmarks_all) {
   DuplicateSet unverified = duplicateSet(2, 2, 50);
   unverified.verified = false;
-  show({duplicateSet(1, 3, 100), unverified}, {LookalikeGroup{9, QStringLiteral("g"), 1, {fileEntry(QStringLiteral("/g/1"))}}});
-  const QString keeper = QStringLiteral("f1//s1/0"), copy1 = QStringLiteral("f1//s1/1"), copy2 = QStringLiteral("f1//s1/2");
+  show({duplicateSet(1, 3, 100), unverified},
+       {LookalikeGroup{9, QStringLiteral("g"), 1, {fileEntry(QStringLiteral("/g/1"))}}});
+  const QString keeper = QStringLiteral("f1//s1/0"), copy1 = QStringLiteral("f1//s1/1"),
+                copy2 = QStringLiteral("f1//s1/2");
   const struct {
     const char* trace;
     QStringList ids;

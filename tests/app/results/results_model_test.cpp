@@ -29,10 +29,12 @@ class ResultsModelTest : public ::testing::Test {
     unverified.verified = false;
     unverified.displayName = QStringLiteral("<b>x</b>");
     driver.start();
-    driver.feed({{ScanEvent::setReady{first}},
-                 {ScanEvent::setReady{unverified}},
-                 {ScanEvent::lookalikeReady{LookalikeGroup{9, QStringLiteral("g"), 5, {fileEntry(QStringLiteral("/g/1")), fileEntry(QStringLiteral("/g/2"))}}}},
-                 widgettest::finishedEvent()});
+    driver.feed(
+        {{ScanEvent::setReady{first}},
+         {ScanEvent::setReady{unverified}},
+         {ScanEvent::lookalikeReady{LookalikeGroup{
+             9, QStringLiteral("g"), 5, {fileEntry(QStringLiteral("/g/1")), fileEntry(QStringLiteral("/g/2"))}}}},
+         widgettest::finishedEvent()});
   }
   QModelIndex child(int top, int row, int column = 0) const { return model.index(row, column, model.index(top, 0)); }
   QString text(const QModelIndex& index, int role = Qt::DisplayRole) const { return index.data(role).toString(); }

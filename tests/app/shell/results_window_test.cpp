@@ -2,6 +2,7 @@
 // a scan of a temporary tree, marking by rule and by selection, keeping
 // another copy, the filter, the preview, and the enabled states on the way.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDir>
@@ -10,15 +11,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "folders/FolderListModel.h"
+#include "folders/FolderListView.h"
+#include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "results/QuickLookPreview.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
+#include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
@@ -93,8 +99,8 @@ class ResultsWindowTest : public ::testing::Test {
 TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_keys) {
   ASSERT_EQ(app->scan().sets().size(), 1);
   ASSERT_EQ(app->scan().lookalikes().size(), 1);
-  for (const char* name : {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction",
-                           "moveToTrashAction"})
+  for (const char* name :
+       {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
     EXPECT_FALSE(action(name).isEnabled()) << name;
   EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
@@ -117,8 +123,13 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_EQ(marks(), 2) << "Space with two rows selected marks nothing";
   EXPECT_FALSE(view->previewPath()) << "and opens no preview";
-  trigger("toggleMarkAction");
-  EXPECT_EQ(marks(), 0);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(view->table(), Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(marks(), 0) << "Ctrl+Return unmarks both";
+  QSignalSpy moveRequests(view, &ResultsView::moveToTrashRequested);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace does nothing";
   EXPECT_EQ(totals(), QString());
   EXPECT_FALSE(action("moveToTrashAction").isEnabled());
 
@@ -130,11 +141,14 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   EXPECT_FALSE(action("toggleMarkAction").isEnabled());
   trigger("selectAllCopiesAction");
   EXPECT_EQ(marks(), 2);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 1) << "with marks it asks for the move";
   EXPECT_FALSE(app->scan().selection().marked().value(set.id).contains(2));
 
   trigger("showLookalikesAction");
   EXPECT_EQ(view->filter(), ResultsFilter::lookalikes);
   EXPECT_TRUE(action("showLookalikesAction").isChecked());
+  EXPECT_EQ(view->summaryBar()->filter(), ResultsFilter::lookalikes) << "the summary bar's picker follows";
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_EQ(marks(), 2) << "the marks stay while lookalikes show";
   QCoreApplication::processEvents();
@@ -142,6 +156,11 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   trigger("showDuplicatesAction");
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
+
+  auto* sidebar = window->findChild<FolderSidebar*>();
+  EXPECT_FALSE(action("removeFromListAction").isEnabled());
+  sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
+  EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
 
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
@@ -172,6 +191,10 @@ TEST_F(ResultsWindowTest, space_opens_and_closes_the_preview_of_the_one_selected
   view->setPreviewPath(image);
   EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("image"));
   widgettest::saveScreenshot(*view->preview(), QStringLiteral("quick-look-image"));
+  const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  view->setPreviewPath(fifo);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
 }

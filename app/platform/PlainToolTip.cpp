@@ -1,0 +1,5 @@
+#include "platform/PlainToolTip.h"
+
+QString plainToolTip(const QString& text) {
+  return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
