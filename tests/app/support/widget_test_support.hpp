@@ -12,11 +12,6 @@
 
 #include "platform/Translations.h"
 
-// The desktop's font library keeps a few allocations for the life of the
-// process; the leak checker of the sanitizer build is told to expect them.
-// Each widget test program is a single file, so this is defined once.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace widgettest {
 
 inline QApplication& application() {
