@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <variant>
 #include <vector>
 
 namespace quelmaris {
@@ -35,8 +37,8 @@ WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::s
 }
 
 WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& walk_settings,
-                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4) {
-  RecordingListener listener;
+                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4,
+                     RecordingListener&& listener = {}) {
   ProgressReporter reporter(listener);
   CancelFlag cancel{static_cast<std::uint8_t>(cancelled ? 1 : 0)};
   WalkOutcome outcome;
@@ -250,6 +252,39 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   });
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].name(), "top.txt");
+}
+
+// At the walk's second emission, after the level that listed A and before the
+// one that opens A/B, moves A away and puts a link to a folder outside the
+// root in its place, so that the path A/B now leads outside. Holding the first
+// emission past the throttle makes the second one certain.
+class SwappingListener : public RecordingListener {
+public:
+  explicit SwappingListener(const TempTree& tree) : tree_(tree) {}
+  void on_event(const ScanEvent& event) override {
+    RecordingListener::on_event(event);
+    if (!std::holds_alternative<ScanEvent::Progress>(event.value)) return;
+    if (++progress_events_ == 1) std::this_thread::sleep_for(ProgressReporter::kThrottle * 2);
+    if (progress_events_ == 2) {
+      fs::rename(tree_.path("r/A"), tree_.path("moved-A"));
+      fs::create_symlink(tree_.path("outside"), tree_.path("r/A"));
+    }
+  }
+
+private:
+  const TempTree& tree_;
+  int progress_events_ = 0;
+};
+
+TEST(Walk, a_folder_swapped_for_a_link_after_its_parent_was_listed_is_skipped_as_changed) {
+  TempTree tree;
+  tree.write("r/A/a.txt", "x");
+  tree.write("r/A/B/b.txt", "x");
+  tree.write("outside/B/secret.txt", "x");
+  const WalkOutcome outcome =
+      run_walk({WalkRoot{tree.path("r"), 0}}, settings(), {}, false, 1, SwappingListener(tree));
+  EXPECT_EQ(relative_paths(outcome, tree), Paths{"r/A/a.txt"});
+  EXPECT_EQ(outcome.skipped, (std::vector<SkippedItem>{{tree.path("r/A/B"), {SkipReason::Changed{}}}}));
 }
 
 TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
