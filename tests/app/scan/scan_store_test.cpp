@@ -506,6 +506,15 @@ TEST(ScanStoreDisplayFolder, files_under_their_root_show_the_roots_name_and_othe
     SCOPED_TRACE(row.path.toStdString());
     EXPECT_EQ(h.store.displayFolder(file(row.path, 1, row.rootIndex)), row.shown);
   }
+
+  // The next scan of the same root resolves it again.
+  tree.mkdir("real/Other");
+  std::filesystem::remove(tree.path("link"));
+  std::filesystem::create_directory_symlink(tree.path("real/Other"), tree.path("link"));
+  h.start();
+  const QString other = QString::fromStdString(std::filesystem::canonical(tree.path("real/Other")).string());
+  EXPECT_EQ(h.store.displayFolder(file(other + QStringLiteral("/a.jpg"), 1, 0)), QStringLiteral("link/"));
+  EXPECT_EQ(h.store.displayFolder(file(real + QStringLiteral("/a.jpg"), 1, 0)), real + QStringLiteral("/"));
 }
 
 TEST(ScanStoreRealScan, a_scan_of_a_temporary_tree_reaches_the_finished_state) {
