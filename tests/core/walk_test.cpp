@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quelmaris {
@@ -35,8 +36,8 @@ WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::s
 }
 
 WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& walk_settings,
-                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4) {
-  RecordingListener listener;
+                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4,
+                     RecordingListener&& listener = {}) {
   ProgressReporter reporter(listener);
   CancelFlag cancel{static_cast<std::uint8_t>(cancelled ? 1 : 0)};
   WalkOutcome outcome;
@@ -69,11 +70,12 @@ std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTr
 
 using Paths = std::vector<std::string>;
 
+// The root's trailing "/" tests that a path is joined without a double one.
 TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   TempTree tree;
   const std::string file = tree.write("sub/data.bin", "0123456789");
   fs::create_hard_link(file, tree.path("linked.bin"));
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub"), 3}}, settings());
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub") + "/", 3}}, settings());
 
   ASSERT_EQ(outcome.files.size(), 1u);
   const WalkedFile& walked = outcome.files[0];
@@ -252,13 +254,28 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   EXPECT_EQ(files[0].name(), "top.txt");
 }
 
-TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
+// Between the level that lists r/A and the one that opens r/A/B (the walk's
+// second emission, sure to come as the first is held past the throttle), r/A
+// becomes a link to a folder outside the root.
+struct SwappingListener : RecordingListener {
+  explicit SwappingListener(const TempTree& t) : tree(t) {}
+  void on_event(const ScanEvent& event) override {
+    RecordingListener::on_event(event);
+    if (events().size() == 1) std::this_thread::sleep_for(2 * ProgressReporter::kThrottle);
+    if (events().size() != 2) return;
+    fs::remove_all(tree.path("r/A"));
+    fs::create_symlink(tree.path("outside"), tree.path("r/A"));
+  }
+  const TempTree& tree;
+};
+
+TEST(Walk, a_folder_swapped_for_a_link_after_its_parent_was_listed_is_skipped_as_changed) {
   TempTree tree;
-  tree.write("sub/file.txt", "x");
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string() + "/", 0}}, settings());
-  ASSERT_EQ(outcome.files.size(), 1u);
-  EXPECT_EQ(outcome.files[0].path, tree.path("sub/file.txt"));
-  EXPECT_EQ(outcome.files[0].name(), "file.txt");
+  tree.write("r/A/B/b.txt", "x");
+  tree.write("outside/B/secret.txt", "x");
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("r"), 0}}, settings(), {}, false, 1, SwappingListener(tree));
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_EQ(outcome.skipped, (std::vector<SkippedItem>{{tree.path("r/A/B"), {SkipReason::Changed{}}}}));
 }
 
 TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {

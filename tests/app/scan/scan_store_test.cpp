@@ -506,6 +506,12 @@ TEST(ScanStoreDisplayFolder, files_under_their_root_show_the_roots_name_and_othe
     SCOPED_TRACE(row.path.toStdString());
     EXPECT_EQ(h.store.displayFolder(file(row.path, 1, row.rootIndex)), row.shown);
   }
+
+  // The next scan of the same root resolves it again.
+  std::filesystem::remove(tree.path("link"));
+  std::filesystem::create_directory_symlink(tree.path("real/Photos/2020"), tree.path("link"));
+  h.start();
+  EXPECT_EQ(h.store.displayFolder(file(real + QStringLiteral("/2020/a.jpg"), 1, 0)), QStringLiteral("link/"));
 }
 
 TEST(ScanStoreRealScan, a_scan_of_a_temporary_tree_reaches_the_finished_state) {
