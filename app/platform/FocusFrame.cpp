@@ -17,7 +17,9 @@ bool showsFocusFrame(const QStyleOption& option) {
 void paintFocusFrame(QPainter& painter, const QRect& rect, const QStyleOption& option) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(option.palette.color(QPalette::Highlight), frameWidth));
+  // On a selected row the highlight colour would vanish into the selection.
+  const bool selected = option.state.testFlag(QStyle::State_Selected);
+  painter.setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), frameWidth));
   painter.setBrush(Qt::NoBrush);
   const qreal inset = frameWidth / 2 + 1;
   painter.drawRoundedRect(QRectF(rect).adjusted(inset, inset, -inset, -inset), radius, radius);
