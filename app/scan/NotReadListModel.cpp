@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <algorithm>
 
+#include "platform/PlainToolTip.h"
+
 namespace {
 
 // The C locale, which CI runs under, ignores the numeric ordering: fall back
@@ -43,7 +45,7 @@ QVariant NotReadListModel::data(const QModelIndex& index, int role) const {
     case IsHeadingRole:
       return row.heading;
     case Qt::ToolTipRole:
-      return row.heading ? QVariant() : QVariant(row.text);
+      return row.heading ? QVariant() : QVariant(plainToolTip(row.text));
     case Qt::AccessibleTextRole:
       return row.heading ? row.text : row.text + QStringLiteral(", ") + row.reason;
     default:

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -120,7 +121,7 @@ TEST_F(FolderSidebarTest, an_unavailable_folder_reads_unavailable_and_keeps_the_
   EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), "Unavailable");
 }
 
-TEST_F(FolderSidebarTest, dragging_the_last_of_twelve_folders_to_the_top_renumbers_every_badge) {
+TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_rows_keep_their_order) {
   auto store = makeStore();
   QList<QUrl> urls;
   for (int i = 1; i <= 12; ++i) urls.append(folderUrl(tree, "f" + std::to_string(i)));
@@ -140,17 +141,11 @@ TEST_F(FolderSidebarTest, dragging_the_last_of_twelve_folders_to_the_top_renumbe
   EXPECT_EQ(store->folders().first().id, lastId);
   EXPECT_EQ(sidebar.selection(), QSet<QUuid>{lastId}) << "the selection follows the folder, not the position";
   EXPECT_EQ(FolderRowDelegate::badgeHelp(1), "Priority 1: drag folders to reorder");
-}
 
-TEST_F(FolderSidebarTest, several_rows_dragged_keep_their_order_before_the_row_they_are_dropped_on) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  FolderListModel& model = *sidebar.model();
-  std::unique_ptr<QMimeData> dragged(model.mimeData({model.index(2), model.index(0)}));
+  // Several rows keep their order, here dropped after the last row.
+  dragged.reset(model.mimeData({model.index(2), model.index(0)}));
   model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {});
-  EXPECT_EQ(rows(model), (QStringList{"1 b [Originals]", "2 d", "3 a", "4 c"}));
+  EXPECT_EQ(rows(model).mid(9), (QStringList{"10 f11", "11 f12", "12 f2"}));
 }
 
 TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
@@ -201,6 +196,10 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 
     select(sidebar, {0, 2});
     EXPECT_EQ(published.count(), 1) << "only a change between none and some selected is announced";
+    QKeyEvent modified(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(sidebar.list(), &modified);
+    EXPECT_FALSE(modified.isAccepted()) << "Ctrl+Backspace belongs to another command";
+    EXPECT_EQ(store->folders().size(), 3);
     if (key == Qt::Key_unknown) {
       const std::optional<MenuAction> action = sidebar.removeFolders();
       ASSERT_TRUE(action.has_value());
@@ -235,6 +234,10 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
                                                             "Show in Finder (disabled)", "---", "Remove from List"}));
 
   select(sidebar, {0, 2});
+  sidebar.resize(280, 400);
+  QTest::mousePress(sidebar.list()->viewport(), Qt::RightButton, {},
+                    sidebar.list()->visualRect(sidebar.model()->index(1)).center());
+  EXPECT_EQ(sidebar.selection().size(), 2) << "a right click opens the menu without selecting its row";
   sidebar.makeRowMenu(1)->actions().last()->trigger();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a [Originals]", "2 gone"}));
   EXPECT_EQ(sidebar.selection().size(), 2) << "the selection stays as it was";
@@ -253,6 +256,8 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_di
 
   answerNextDialog([pick](QFileDialog& dialog) {
     EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Add");
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Add Folder\u2026"));
+    EXPECT_EQ(dialog.directory(), QDir::home());
     chooseEntries(dialog, pick, {"Photos", "Music"});
   });
   sidebar.addButton()->click();
@@ -279,6 +284,33 @@ TEST_F(FolderSidebarTest, reconnect_names_the_folder_and_points_the_entry_at_the
   EXPECT_EQ(store->folders().last().id, id);
   EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
+}
+
+TEST_F(FolderSidebarTest, rows_share_the_column_ground_and_keyboard_focus_shows_as_a_frame_never_as_a_selection) {
+  auto store = makeStore();
+  store->add({folderUrl(tree, "a")});
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
+  const QColor ground(200, 220, 240);
+  QPalette palette = sidebar.palette();
+  palette.setColor(QPalette::Window, ground);
+  sidebar.setPalette(palette);
+  sidebar.setAutoFillBackground(true);
+  sidebar.show();
+  sidebar.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
+  const QImage unfocused = sidebar.addButton()->grab().toImage();
+  sidebar.addButton()->setFocus();
+  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
+  ASSERT_TRUE(sidebar.list()->hasFocus());
+  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
+  const QImage shown = sidebar.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
+  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
+
+  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
+  ASSERT_TRUE(sidebar.addButton()->hasFocus());
+  EXPECT_NE(sidebar.addButton()->grab().toImage(), unfocused) << "Add Folder shows its keyboard focus";
 }
 
 TEST_F(FolderSidebarTest, screenshot_of_the_sidebar) {

@@ -37,46 +37,30 @@ class SkippedListViewTest : public ::testing::Test {
   void SetUp() override { widgettest::application(); }
 };
 
-TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text) {
-  const struct {
-    SkipReason reason;
-    QString text;
-  } cases[] = {
-      {{SkipReason::io{EIO}}, "Read error: " + systemMessage(EIO)},
-      {{SkipReason::io{0}}, "Read error: " + systemMessage(0)},
-      {{SkipReason::dataless{}}, "In iCloud, not downloaded: Quelmaris never downloads files."},
-      {{SkipReason::permission{}}, "No permission to read it."},
-      {{SkipReason::invalidName{}}, "The name isn't valid text."},
-      {{SkipReason::changed{}}, "It changed while being read."},
+TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text_with_the_other_folders_name) {
+  const std::pair<QString, QString> cases[] = {
+      {SkippedListView::skipText({SkipReason::io{EIO}}), "Read error: " + systemMessage(EIO)},
+      {SkippedListView::skipText({SkipReason::io{0}}), "Read error: " + systemMessage(0)},
+      {SkippedListView::skipText({SkipReason::dataless{}}),
+       "In iCloud, not downloaded: Quelmaris never downloads files."},
+      {SkippedListView::skipText({SkipReason::permission{}}), "No permission to read it."},
+      {SkippedListView::skipText({SkipReason::invalidName{}}), "The name isn't valid text."},
+      {SkippedListView::skipText({SkipReason::changed{}}), "It changed while being read."},
+      {SkippedListView::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos"}}),
+       "Inside another folder in the list (Photos): scanned through that one."},
+      {SkippedListView::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos/"}}),
+       "Inside another folder in the list (Photos): scanned through that one."},
+      {SkippedListView::rootSkipText({RootSkipReason::duplicate{"/srv/Archive 100%"}}),
+       "The same folder as Archive 100%."},
+      {SkippedListView::rootSkipText({RootSkipReason::duplicate{"/data/%1"}}), "The same folder as %1."},
+      {SkippedListView::rootSkipText({RootSkipReason::unreadable{EACCES}}), "Can't be read: " + systemMessage(EACCES)},
+      {SkippedListView::rootSkipText({RootSkipReason::missing{}}), "Not found."},
+      {SkippedListView::rootSkipText({RootSkipReason::notADirectory{}}), "Not a folder."},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.text.toStdString());
-    EXPECT_EQ(SkippedListView::skipText(entry.reason), entry.text);
-  }
+  for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
 }
 
-TEST_F(SkippedListViewTest, every_root_skip_reason_reads_its_own_text_with_the_other_folders_name) {
-  const struct {
-    RootSkipReason reason;
-    QString text;
-  } cases[] = {
-      {{RootSkipReason::nestedIn{"/home/ann/Photos"}},
-       "Inside another folder in the list (Photos): scanned through that one."},
-      {{RootSkipReason::nestedIn{"/home/ann/Photos/"}},
-       "Inside another folder in the list (Photos): scanned through that one."},
-      {{RootSkipReason::duplicate{"/srv/Archive 100%"}}, "The same folder as Archive 100%."},
-      {{RootSkipReason::duplicate{"/data/%1"}}, "The same folder as %1."},
-      {{RootSkipReason::unreadable{EACCES}}, "Can't be read: " + systemMessage(EACCES)},
-      {{RootSkipReason::missing{}}, "Not found."},
-      {{RootSkipReason::notADirectory{}}, "Not a folder."},
-  };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.text.toStdString());
-    EXPECT_EQ(SkippedListView::rootSkipText(entry.reason), entry.text);
-  }
-}
-
-TEST_F(SkippedListViewTest, folders_section_comes_first_and_the_items_heading_agrees_with_its_count) {
+TEST_F(SkippedListViewTest, folders_come_first_the_items_heading_counts_them_and_empty_lists_show_no_section) {
   const QList<SkippedItem> one{{"/data/a.txt", {SkipReason::permission{}}}};
   const RootSkips missing{{"/gone", {RootSkipReason::missing{}}}};
   SkippedListView view(one, missing);
@@ -88,12 +72,9 @@ TEST_F(SkippedListViewTest, folders_section_comes_first_and_the_items_heading_ag
   SkippedListView plural(two, {});
   EXPECT_EQ(rowTexts(*plural.list()->model()),
             (QStringList{"2 items", "/a | It changed while being read.", "/b | It changed while being read."}));
-}
 
-TEST_F(SkippedListViewTest, empty_lists_have_no_section_at_all) {
   SkippedListView empty({}, {});
-  EXPECT_EQ(empty.list()->model()->rowCount(), 0);
-
+  EXPECT_EQ(empty.list()->model()->rowCount(), 0) << "empty lists have no section at all";
   const RootSkips nested{{"/a/b", {RootSkipReason::nestedIn{"/a"}}}};
   SkippedListView foldersOnly({}, nested);
   EXPECT_EQ(rowTexts(*foldersOnly.list()->model()),
@@ -122,7 +103,7 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_and_items_show_their_ful
   const QAbstractItemModel& model = *view.list()->model();
   EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
   EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
-  EXPECT_EQ(model.index(1, 0).data(Qt::ToolTipRole).toString(), longPath);
+  EXPECT_TRUE(model.index(1, 0).data(Qt::ToolTipRole).toString().contains(longPath));
   EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleTextRole).toString(), longPath + ", No permission to read it.");
 }
 

@@ -282,13 +282,19 @@ TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_avai
 
   QMimeData dropped;
   dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
-  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(empty, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(empty, &drop);
-
-  EXPECT_TRUE(drop.isAccepted());
+  // Shift proposes a move, never the answer: the source would delete its files.
+  const std::pair<Qt::DropActions, Qt::DropAction> drops[] = {{Qt::MoveAction, Qt::IgnoreAction},
+                                                              {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+                                                              {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction}};
+  for (const auto& [offered, answer] : drops) {
+    SCOPED_TRACE(offered.toInt());
+    QDragEnterEvent enter(QPoint(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &enter);
+    QDropEvent drop(QPointF(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &drop);
+    EXPECT_EQ(enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction, answer);
+    EXPECT_EQ(folders.folders().size(), answer == Qt::IgnoreAction ? 0 : 1);
+  }
   ASSERT_EQ(folders.folders().size(), 1);
   EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
   EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
