@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include "interface/FormattedByteCount.h"
 #include "scan/NotReadButton.h"
 #include "results/SummaryBar.h"
+#include "results/TotalsLabel.h"
 #include "scan_store_driver.hpp"
 #include "widget_test_support.hpp"
 
@@ -61,10 +64,10 @@ TEST_F(SummaryBarTest, shows_only_from_the_finish_on_with_every_set_counted) {
                {ScanEvent::setReady{duplicateSet(2, 3, 100)}},
                finishedEvent()});
   EXPECT_TRUE(bar->isVisible());
-  EXPECT_TRUE(bar->totalsLabel()->text().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
+  EXPECT_TRUE(bar->totalsLabel()->sentence().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
 
   bar->setFilter(ResultsFilter::lookalikes);
-  EXPECT_TRUE(bar->totalsLabel()->text().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
+  EXPECT_TRUE(bar->totalsLabel()->sentence().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
 
   driver.start();
   EXPECT_FALSE(bar->isVisible());
@@ -87,6 +90,63 @@ TEST_F(SummaryBarTest, the_picker_offers_both_filters_in_order_and_binds_both_wa
   ASSERT_EQ(chosen.count(), 1);
   EXPECT_EQ(chosen.first().first().value<ResultsFilter>(), ResultsFilter::duplicates);
   EXPECT_EQ(bar->filter(), ResultsFilter::duplicates);
+}
+
+TEST_F(SummaryBarTest, the_picker_is_one_named_group_of_exclusive_choices_to_assistive_technology) {
+  QAccessibleInterface* picker = QAccessible::queryAccessibleInterface(bar->findChild<QWidget*>("showPicker"));
+  ASSERT_NE(picker, nullptr);
+  EXPECT_EQ(picker->role(), QAccessible::Grouping);
+  EXPECT_EQ(picker->text(QAccessible::Name), "Show");
+  bar->setFilter(ResultsFilter::lookalikes);
+  ASSERT_EQ(picker->childCount(), 2);
+  for (int index = 0; index < 2; ++index) {
+    SCOPED_TRACE(index);
+    QAccessibleInterface* segment = picker->child(index);
+    EXPECT_EQ(segment->role(), QAccessible::RadioButton);
+    EXPECT_EQ(segment->state().checked, index == 1);
+  }
+}
+
+TEST_F(SummaryBarTest, the_totals_end_in_an_ellipsis_where_the_bar_is_too_narrow_and_keep_the_whole_sentence) {
+  driver.start();
+  driver.feed({skippedEvent("/x"), {ScanEvent::setReady{duplicateSet(1, 12, 987'654'321, true)}}, finishedEvent()});
+  const QString sentence = SummaryBar::totalsText(driver.store.sets());
+  for (const int width : {1400, 560, bar->minimumSizeHint().width()}) {
+    SCOPED_TRACE(width);
+    window.resize(width, 60);
+    bar->resize(width, bar->sizeHint().height());
+    ScanStoreDriver::drain();
+    TotalsLabel& totals = *bar->totalsLabel();
+    const QString shown = QTextDocumentFragment::fromHtml(totals.text()).toPlainText();
+    EXPECT_EQ(totals.accessibleName(), sentence);
+    if (width == 1400) {
+      EXPECT_EQ(shown, sentence);
+      EXPECT_TRUE(totals.toolTip().isEmpty());
+    } else {
+      ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+      EXPECT_TRUE(sentence.startsWith(shown.chopped(1)));
+      EXPECT_EQ(totals.toolTip(), sentence);
+      EXPECT_LE(totals.geometry().right(), bar->notReadButton()->geometry().left()) << "nothing overlaps";
+    }
+  }
+}
+
+TEST_F(SummaryBarTest, keyboard_focus_rings_the_not_read_link_and_each_segment_but_a_click_does_not) {
+  driver.start();
+  driver.feed({skippedEvent("/x"), finishedEvent()});
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QList<QWidget*> controls{bar->notReadButton()};
+  for (QAbstractButton* segment : bar->picker()->buttons()) controls.append(segment);
+  for (QWidget* control : controls) {
+    SCOPED_TRACE(control->metaObject()->className());
+    control->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(showsFocusRing(*control));
+    bar->setFocus(Qt::OtherFocusReason);
+    EXPECT_FALSE(showsFocusRing(*control));
+    control->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(showsFocusRing(*control));
+  }
 }
 
 TEST_F(SummaryBarTest, the_not_read_count_stands_beside_the_totals) {
