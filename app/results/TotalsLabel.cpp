@@ -62,5 +62,5 @@ void TotalsLabel::render() {
                  keptPart(tail_, amountStart + amount_.size(), kept);
   if (cut && !shown.isEmpty()) html += ellipsis;
   setText(html);
-  setToolTip(cut ? whole.toHtmlEscaped() : QString());
+  setToolTip(cut ? whole : QString());
 }

@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -94,11 +95,22 @@ OptionsButton::OptionsButton(ScanOptionsBinding& options, QWidget* parent)
   auto* layout = new QVBoxLayout(popover_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(new ScanOptionsPopover(options));
+  popover_->installEventFilter(this);
   connect(this, &QToolButton::clicked, this, &OptionsButton::showPopover);
   forgetAccessibleInterface(*this);
 }
 
 QWidget* OptionsButton::popover() const { return popover_; }
+
+// A press on this button while the popover is open closes the popover; were
+// that press replayed to the button, it would open the popover again.
+bool OptionsButton::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == popover_ && event->type() == QEvent::MouseButtonPress) {
+    const QPoint at = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    popover_->setAttribute(Qt::WA_NoMouseReplay, rect().contains(at));
+  }
+  return QToolButton::eventFilter(watched, event);
+}
 
 void OptionsButton::showPopover() {
   requireMainThread();

@@ -20,6 +20,9 @@ class OptionsButton final : public QToolButton {
   QWidget* popover() const;
   void showPopover();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QFrame* popover_;
 };

@@ -166,6 +166,13 @@ TEST_F(SummaryBarTest, screenshot_of_the_summary_bar) {
   window.resize(760, 60);
   bar->resize(760, bar->sizeHint().height());
   saveScreenshot(*bar, "summary-bar");
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  bar->resize(560, bar->height());
+  bar->picker()->buttons().last()->setFocus(Qt::TabFocusReason);
+  saveScreenshot(*bar, "summary-bar-narrow-focused");
+  bar->notReadButton()->setFocus(Qt::TabFocusReason);
+  saveScreenshot(*bar, "summary-bar-not-read-focused");
 }
 
 }  // namespace

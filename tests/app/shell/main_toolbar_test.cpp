@@ -71,7 +71,7 @@ TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_wi
     collect(*bar, found);
     EXPECT_TRUE(found.contains(std::pair{QAccessible::CheckBox, QStringLiteral("Verify Content")}));
     EXPECT_EQ(std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }), 2);
-    widgettest::saveScreenshot(window, QStringLiteral("options-popover-in-window"));
+    widgettest::saveScreenshot(*popover, QStringLiteral("options-popover-open"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
   }
