@@ -55,7 +55,6 @@ TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_wi
   EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty()) << "the toolbar has a name";
   QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&optionsButton);
   QWidget* popover = window.findChild<QWidget*>(QStringLiteral("optionsPopover"));
-  ASSERT_NE(popover, nullptr);
   for (const QString& action : {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()}) {
     SCOPED_TRACE(action.toStdString());
     ASSERT_TRUE(button->actionInterface()->actionNames().contains(action));
@@ -92,10 +91,8 @@ TEST_F(MainToolBarTest, keyboard_focus_rings_the_scan_button_but_a_click_does_no
 TEST_F(MainToolBarTest, every_menu_has_its_own_mnemonic) {
   QList<QKeySequence> mnemonics;
   for (QAction* menu : window.menuBar()->actions()) {
-    SCOPED_TRACE(menu->text().toStdString());
     const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
-    EXPECT_FALSE(mnemonic.isEmpty());
-    EXPECT_FALSE(mnemonics.contains(mnemonic));
+    EXPECT_FALSE(mnemonic.isEmpty() || mnemonics.contains(mnemonic)) << menu->text().toStdString();
     mnemonics.append(mnemonic);
   }
 }
