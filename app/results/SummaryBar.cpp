@@ -52,8 +52,8 @@ QString segmentStyle(bool first, bool last) {
              " border-top-right-radius: %6; border-bottom-right-radius: %6; }"
              "QPushButton:checked { background: %7; border-color: %7; color: white; }")
       .arg(border.name(QColor::HexArgb), first ? QString() : QStringLiteral("border-left: none;"),
-           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(), radius.arg(first ? segmentRadius : 0),
-           radius.arg(last ? segmentRadius : 0), brand.name());
+           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(),
+           radius.arg(first ? segmentRadius : 0), radius.arg(last ? segmentRadius : 0), brand.name());
 }
 
 int countArgument(std::uint64_t count) { return static_cast<int>(std::min<std::uint64_t>(count, INT_MAX)); }

@@ -31,12 +31,14 @@ class RowAccessible final : public QAccessibleInterface {
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
+    if (!isValid()) return {};
     const QRect area = view_->visualRect(index());
     return {view_->viewport()->mapToGlobal(area.topLeft()), area.size()};
   }
   QAccessible::Role role() const override { return isHeading(index()) ? QAccessible::Heading : QAccessible::ListItem; }
   QAccessible::State state() const override {
     QAccessible::State state;
+    if (!isValid()) return state;
     const QModelIndex row = index();
     state.invisible = !view_->viewport()->rect().intersects(view_->visualRect(row));
     if (!isHeading(row)) {
@@ -49,7 +51,7 @@ class RowAccessible final : public QAccessibleInterface {
   }
 
  private:
-  QModelIndex index() const { return view_->model()->index(row_, 0); }
+  QModelIndex index() const { return isValid() ? view_->model()->index(row_, 0) : QModelIndex(); }
 
   QPointer<QListView> view_;
   int row_;

@@ -55,7 +55,8 @@ TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_wi
   EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty()) << "the toolbar has a name";
   QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&optionsButton);
   QWidget* popover = window.findChild<QWidget*>(QStringLiteral("optionsPopover"));
-  for (const QString& action : {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()}) {
+  for (const QString& action :
+       {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()}) {
     SCOPED_TRACE(action.toStdString());
     ASSERT_TRUE(button->actionInterface()->actionNames().contains(action));
     button->actionInterface()->doAction(action);
@@ -69,7 +70,9 @@ TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_wi
     QList<std::pair<QAccessible::Role, QString>> found;
     collect(*bar, found);
     EXPECT_TRUE(found.contains(std::pair{QAccessible::CheckBox, QStringLiteral("Verify Content")}));
-    EXPECT_EQ(std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }), 2);
+    EXPECT_EQ(
+        std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }),
+        2);
     widgettest::saveScreenshot(*popover, QStringLiteral("options-popover-open"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());

@@ -42,7 +42,8 @@ inline QApplication& application() {
 
 // Whether a focus ring is drawn around the widget.
 inline bool showsFocusRing(const QWidget& widget) {
-  for (const QWidget* ring : widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
+  for (const QWidget* ring :
+       widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
     if (ring->isVisible() && ring->geometry().contains(widget.geometry())) return true;
   return false;
 }
