@@ -60,7 +60,6 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(560, 420);
 
-  list_->setObjectName(QStringLiteral("notReadList"));
   list_->setAccessibleName(tr("Not Read"));
   list_->setModel(model_);
   NotReadListAccessible::install(*list_);
