@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -21,7 +22,9 @@
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "platform/UrlDrop.h"
-#include "widgets/BorderlessButton.h"
+#include "widgets/FocusRing.h"
+
+#include <QPushButton>
 
 namespace {
 
@@ -50,7 +53,7 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
       folders_(folders),
       model_(new FolderListModel(folders, keep, this)),
       list_(new FolderListView),
-      add_(new BorderlessButton(Icons::symbol(QStringLiteral("plus")), tr("Add Folder\u2026"))) {
+      add_(new QPushButton(Icons::symbol(QStringLiteral("plus")), tr("Add Folder\u2026"))) {
   setAcceptDrops(true);
   list_->setModel(model_);
   list_->setItemDelegate(new FolderRowDelegate(list_));
@@ -65,6 +68,10 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   layout->addWidget(sectionHeading(tr("Folders"), font()));
   layout->addWidget(list_);
   layout->addWidget(add_, 0, Qt::AlignLeft);
+  add_->setFlat(true);
+  add_->setCursor(Qt::PointingHandCursor);
+  // A flat button shows no focus of its own.
+  FocusRing::attach(*add_, 6);
   layout->addStretch();
 
   connect(add_, &QPushButton::clicked, this, [this] { chooseFolders(folders_, this); });

@@ -1,7 +1,7 @@
-// The keyboard focus frame of the views whose style draws none (borderless
-// buttons) or one filled like a selection (the folder sidebar's rows): an
-// outline in the highlight colour, never a fill. Shown, as the style shows
-// its own, only once the keyboard has moved the focus in the window.
+// The keyboard focus frame of item views whose style fills the current row
+// like a selection (the folder sidebar's rows): an outline in the highlight
+// colour, never a fill. Shown, as the style shows its own, only once the
+// keyboard has moved the focus in the window.
 #pragma once
 
 class QPainter;

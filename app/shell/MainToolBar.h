@@ -8,7 +8,7 @@
 
 class FolderStore;
 class QPushButton;
-class QToolButton;
+class OptionsButton;
 class ScanOptionsBinding;
 class ScanStore;
 
@@ -19,10 +19,9 @@ class MainToolBar final : public QToolBar {
   MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
 
   // Whether the options popover is open.
-  bool showsOptions() const { return showsOptions_; }
+  bool showsOptions() const;
 
  private:
-  QToolButton* makeOptionsButton();
   QPushButton* makeScanButton();
   void updateScanButton();
   void scanButtonClicked();
@@ -30,6 +29,6 @@ class MainToolBar final : public QToolBar {
   FolderStore& folders_;
   ScanStore& scan_;
   ScanOptionsBinding& options_;
+  OptionsButton* optionsButton_;
   QPushButton* scanButton_ = nullptr;
-  bool showsOptions_ = false;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
@@ -97,14 +98,27 @@ TEST_F(SkippedListViewTest, items_are_ordered_as_a_file_browser_orders_names_and
                                        "/d/File2.txt" + reason, "/d/file10.txt" + reason}));
 }
 
-TEST_F(SkippedListViewTest, headings_cannot_be_selected_and_items_show_their_full_path_on_hover) {
+TEST_F(SkippedListViewTest, headings_are_headings_that_cannot_be_selected_and_items_show_their_full_path_on_hover) {
   const QString longPath = "/very/" + QString(300, u'x') + "/end.bin";
   SkippedListView view({{longPath, {SkipReason::permission{}}}}, {});
+  view.show();
   const QAbstractItemModel& model = *view.list()->model();
   EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
   EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
   EXPECT_TRUE(model.index(1, 0).data(Qt::ToolTipRole).toString().contains(longPath));
-  EXPECT_EQ(model.index(1, 0).data(Qt::AccessibleTextRole).toString(), longPath + ", No permission to read it.");
+
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.list());
+  EXPECT_EQ(list->text(QAccessible::Name), "Not Read");
+  ASSERT_EQ(list->childCount(), 2);
+  QAccessibleInterface* heading = list->child(0);
+  EXPECT_EQ(heading->role(), QAccessible::Heading);
+  EXPECT_EQ(heading->text(QAccessible::Name), "1 item");
+  EXPECT_FALSE(heading->state().selectable);
+  QAccessibleInterface* item = list->child(1);
+  EXPECT_EQ(item->role(), QAccessible::ListItem);
+  EXPECT_EQ(item->text(QAccessible::Name), longPath + ", No permission to read it.");
+  EXPECT_TRUE(item->state().selectable);
+  EXPECT_EQ(list->indexOfChild(item), 1);
 }
 
 TEST_F(SkippedListViewTest, return_acts_as_done_and_closes_the_sheet) {
@@ -116,6 +130,8 @@ TEST_F(SkippedListViewTest, return_acts_as_done_and_closes_the_sheet) {
   EXPECT_EQ(accepted.count(), 1);
   EXPECT_FALSE(view.isVisible());
   EXPECT_EQ(view.size(), QSize(560, 420));
+  EXPECT_TRUE(view.windowFlags().testFlag(Qt::CustomizeWindowHint)) << "no decorations the window manager chooses";
+  EXPECT_FALSE(view.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 TEST_F(SkippedListViewTest, screenshot_of_the_sheet) {

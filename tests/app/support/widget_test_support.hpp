@@ -35,6 +35,14 @@ inline QApplication& application() {
   if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS"))           \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
 
+// Whether a focus ring is drawn around the widget.
+inline bool showsFocusRing(const QWidget& widget) {
+  for (const QWidget* ring :
+       widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
+    if (ring->isVisible() && ring->geometry().contains(widget.geometry())) return true;
+  return false;
+}
+
 inline QString saveScreenshot(QWidget& widget, const QString& name) {
   const QString folder = qEnvironmentVariable("QUELMARIS_SCREENSHOTS");
   if (folder.isEmpty()) return {};
