@@ -1,0 +1,224 @@
+// The inspector column over a fake provider: which pane an item shows and
+// when the model is asked, the texts of a copy, a lookalike, a missing file
+// and a set, "Keep This Copy", and data shown literally.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <ctime>
+
+#include "fake_metadata_provider.hpp"
+#include "inspector/FileDetails.h"
+#include "inspector/InspectorModel.h"
+#include "inspector/InspectorView.h"
+#include "inspector/SetDetails.h"
+#include "inspector/SymbolLabel.h"
+#include "inspector/Thumbnail.h"
+#include "interface/FormattedByteCount.h"
+#include "scan_store_driver.hpp"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using namespace widgettest;
+using apptest::FakeMetadataProvider;
+
+// Dates and grouped numbers as in the United States, at UTC.
+const bool englishAtUtc = [] {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  return true;
+}();
+
+class InspectorViewTest : public ::testing::Test {
+ protected:
+  InspectorViewTest() {
+    set.files[1].nlink = 2;
+    set.files[1].mayShareBlocks = true;
+    set.files[1].freedBytes = std::nullopt;
+    set.files[1].createdNs = std::nullopt;
+    set.files[1].modifiedNs = -1;
+    set.files[1].size = 1234567;
+    view.resize(300, 900);
+    view.show();
+  }
+
+  QString text(QWidget* pane, const char* name) {
+    if (auto* label = pane->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
+    if (auto* label = pane->findChild<SymbolLabel*>(QString::fromLatin1(name))) return label->text();
+    ADD_FAILURE() << "no " << name;
+    return {};
+  }
+  bool shown(QWidget* pane, const char* name) {
+    return pane->findChild<QWidget*>(QString::fromLatin1(name))->isVisibleTo(pane);
+  }
+  void waitForMetadata() {
+    // Long enough for any machine; a test that reaches it has failed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().metadata().has_value(); }, 120'000));
+  }
+
+  QApplication& app = application();
+  ScanStoreDriver driver;
+  std::shared_ptr<FakeMetadataProvider> provider = std::make_shared<FakeMetadataProvider>();
+  InspectorView view{driver.store, provider, {}};
+  FileDetails* file = view.findChild<FileDetails*>();
+  SetDetails* setPane = view.findChild<SetDetails*>();
+  DuplicateSet set = duplicateSet(7, 2, 100);
+};
+
+TEST_F(InspectorViewTest, the_pane_follows_the_item_and_the_model_follows_its_file) {
+  EXPECT_FALSE(view.findChild<QWidget*>(QStringLiteral("inspectorEmptyState"))->isHidden());
+  view.setItem(InspectedMember{set, 0});
+  waitForMetadata();
+  EXPECT_TRUE(file->isVisible());
+  EXPECT_EQ(provider->calls(set.files[0].path), 2);
+
+  DuplicateSet rebuilt = set;
+  rebuilt.reclaimable = 50;
+  view.setItem(InspectedMember{rebuilt, 0});
+  rebuilt.files[0].nlink = 3;
+  view.setItem(InspectedMember{rebuilt, 0});
+  EXPECT_EQ(provider->calls(set.files[0].path), 2) << "an equal file, or one with the same path and time, loaded again";
+
+  view.setItem(InspectedSet{set});
+  EXPECT_TRUE(setPane->isVisible());
+  EXPECT_FALSE(view.model().file() || view.model().metadata());
+  view.setItem(std::nullopt);
+  EXPECT_TRUE(view.findChild<QWidget*>(QStringLiteral("inspectorEmptyState"))->isVisible());
+}
+
+TEST_F(InspectorViewTest, a_copy_shows_what_the_scan_recorded_and_then_what_the_disk_says) {
+  FileMetadata metadata = FakeMetadataProvider::metadataFor(set.files[1].path);
+  metadata.kind = QStringLiteral("PNG image");
+  metadata.tags = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+  metadata.volumeName = QStringLiteral("Data");
+  metadata.location = FileMetadata::Location::external;
+  provider->answer(set.files[1].path, metadata, QImage(8, 8, QImage::Format_RGB32));
+  provider->close();
+  view.setItem(InspectedMember{set, 1});
+
+  const struct {
+    const char* row;
+    QString loading;
+    QString loaded;
+  } rows[] = {
+      {"kindValue", "—", "PNG image"},
+      {"lastOpenedValue", "—", "Never"},
+      {"addedValue", "—", "—"},
+      {"volumeValue", "—", "Data"},
+      {"formatValue", "—", "—"},
+      {"locationValue", "—", "External"},
+      {"iCloudValue", "—", "Not in the cloud"},
+      {"createdValue", "—", "—"},
+      {"hardLinksValue", "2 names · frees 0 B", "2 names · frees 0 B"},
+      {"cloneValue", "Yes · frees " + formattedByteCount(0), "Yes · frees " + formattedByteCount(0)},
+      {"sizeValue", formattedByteCount(1234567), formattedByteCount(1234567)},
+  };
+  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loading) << row.row;
+  EXPECT_FALSE(shown(file, "tagsSection"));
+  EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
+
+  provider->open();
+  waitForMetadata();
+  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loaded) << row.row;
+  EXPECT_EQ(text(file, "tagsValue"), QStringLiteral("a, b, c"));
+  EXPECT_TRUE(file->findChild<Thumbnail*>()->hasImage());
+  EXPECT_FALSE(shown(file, "missingNotice"));
+  EXPECT_TRUE(text(file, "modifiedValue").contains(QStringLiteral("1969")));
+  EXPECT_TRUE(file->findChild<QLabel*>(QStringLiteral("sizeValue"))->toolTip() == QStringLiteral("1,234,567 bytes"));
+
+  // Another file's results count for nothing here.
+  view.setItem(InspectedLookalike{set.files[0]});
+  EXPECT_EQ(text(file, "kindValue"), QStringLiteral("—"));
+  EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
+}
+
+TEST_F(InspectorViewTest, a_gone_file_shows_the_notice_and_a_lookalike_its_difference) {
+  provider->answer(set.files[0].path, FileMetadata{});
+  view.setItem(InspectedLookalike{set.files[0]});
+  waitForMetadata();
+  EXPECT_TRUE(shown(file, "missingNotice"));
+  EXPECT_EQ(text(file, "lastOpenedValue"), QStringLiteral("Never"));
+  EXPECT_EQ(text(file, "kindValue"), QStringLiteral("—"));
+  EXPECT_TRUE(shown(file, "differsStatus"));
+  EXPECT_EQ(text(file, "differsStatus"), QStringLiteral("Same name and size, different content"));
+  EXPECT_FALSE(shown(file, "keepThisCopyButton"));
+  EXPECT_FALSE(shown(file, "keptStatus"));
+}
+
+TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
+  driver.store.changeSelection([&](SelectionModel& selection) { selection.setMarked(true, 1, set); });
+  view.setItem(InspectedMember{set, 0});
+  auto* keep = file->findChild<QPushButton*>(QStringLiteral("keepThisCopyButton"));
+  EXPECT_FALSE(keep->isEnabled()) << "the suggested copy is kept without an entry";
+  EXPECT_TRUE(shown(file, "keptStatus"));
+
+  view.setItem(InspectedMember{set, 1});
+  EXPECT_TRUE(keep->isEnabled());
+  EXPECT_FALSE(shown(file, "keptStatus"));
+  QTest::mouseClick(keep, Qt::LeftButton);
+  EXPECT_EQ(driver.store.selection().keeper(set), 1);
+  EXPECT_FALSE(driver.store.selection().marked().contains(set.id));
+  EXPECT_FALSE(keep->isEnabled());
+  EXPECT_TRUE(shown(file, "keptStatus"));
+}
+
+TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
+  const struct {
+    const char* name;
+    bool estimated;
+    std::optional<QString> hash;
+    int lookalikes;
+    QString recoverable;
+    QString digest;
+  } cases[] = {
+      {"estimated, one lookalike", true, QStringLiteral("0123456789abcdef"), 1, "about " + formattedByteCount(100),
+       QStringLiteral("BLAKE3 0123456789ab…")},
+      {"exact, short digest", false, QStringLiteral("abc12"), 0, formattedByteCount(100), QStringLiteral("BLAKE3 abc12…")},
+      {"verified without a digest", false, std::nullopt, 2, formattedByteCount(100), {}},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.name);
+    DuplicateSet shownSet = duplicateSet(8, 2, 100, entry.estimated);
+    shownSet.contentHash = entry.hash;
+    shownSet.lookalikes = QList<FileEntry>(entry.lookalikes, shownSet.files[0]);
+    view.setItem(InspectedSet{shownSet});
+    EXPECT_EQ(text(setPane, "countLabel"), QStringLiteral("2 copies of the same file"));
+    EXPECT_EQ(text(setPane, "recoverableValue"), entry.recoverable);
+    EXPECT_EQ(shown(setPane, "identicalValue"), entry.hash.has_value());
+    EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !entry.hash);
+    if (entry.hash) {
+      EXPECT_EQ(text(setPane, "identicalValue"), entry.digest);
+    }
+    EXPECT_EQ(shown(setPane, "lookalikeNote"), entry.lookalikes > 0);
+  }
+  EXPECT_EQ(text(setPane, "lookalikeNote"),
+            QStringLiteral("2 other files with the same name and size but different content"));
+
+  DuplicateSet shownSet = duplicateSet(9, 3, 100);
+  shownSet.lookalikes = {shownSet.files[0]};
+  view.setItem(InspectedSet{shownSet});
+  EXPECT_EQ(text(setPane, "lookalikeNote"), QStringLiteral("1 other file with the same name and size but different content"));
+  EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s9/"));
+  driver.store.changeSelection([&](SelectionModel& selection) { selection.keep(2, shownSet); });
+  EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(QStringLiteral("/s9/2")));
+}
+
+TEST_F(InspectorViewTest, names_tags_and_folders_show_literally_never_as_markup) {
+  FileEntry entry = fileEntry(QStringLiteral("/<i>dir<i>/<b>bold<b>.txt"));
+  FileMetadata metadata = FakeMetadataProvider::metadataFor(entry.path);
+  metadata.tags = {QStringLiteral("<img src=x>")};
+  provider->answer(entry.path, metadata);
+  view.setItem(InspectedLookalike{entry});
+  waitForMetadata();
+  for (const char* name : {"nameLabel", "folderLabel", "tagsValue", "kindValue"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(file->findChild<QLabel*>(QString::fromLatin1(name))->textFormat(), Qt::PlainText);
+  }
+  EXPECT_EQ(text(file, "nameLabel"), QStringLiteral("<b>bold<b>.txt"));
+  EXPECT_TRUE(file->findChild<QLabel*>(QStringLiteral("folderLabel"))->toolTip().contains(QStringLiteral("&lt;i&gt;")));
+}
+
+}  // namespace
