@@ -222,3 +222,28 @@ TEST_F(InspectorViewTest, names_tags_and_folders_show_literally_never_as_markup)
 }
 
 }  // namespace
+
+TEST_F(InspectorViewTest, screenshots_of_the_panes) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  QImage picture(256, 180, QImage::Format_RGB32);
+  picture.fill(QColor(70, 130, 180));
+  FileMetadata metadata = FakeMetadataProvider::metadataFor(set.files[0].path);
+  metadata.kind = QStringLiteral("PNG image");
+  metadata.tags = {QStringLiteral("Holiday"), QStringLiteral("Family")};
+  provider->answer(set.files[0].path, metadata, picture);
+  provider->answer(set.files[1].path, FileMetadata{});
+  set.lookalikes = {fileEntry(QStringLiteral("/elsewhere/0"))};
+  set.reclaimableEstimated = true;
+  const std::pair<const char*, std::optional<InspectedItem>> panes[] = {
+      {"inspector-empty", std::nullopt},
+      {"inspector-set", InspectedSet{set}},
+      {"inspector-kept-copy", InspectedMember{set, 0}},
+      {"inspector-missing-copy-with-links", InspectedMember{set, 1}},
+      {"inspector-lookalike", InspectedLookalike{set.files[0]}},
+  };
+  for (const auto& [name, item] : panes) {
+    view.setItem(item);
+    QTest::qWaitFor([&] { return !inspectedFile(item) || view.model().metadata(); }, 120'000);
+    saveScreenshot(view, QString::fromLatin1(name));
+  }
+}
