@@ -18,7 +18,6 @@ ContentRow::ContentRow(QWidget* parent)
   auto* title = new QLabel(tr("Identical"));
   title->setTextFormat(Qt::PlainText);
   digest_->setObjectName(QStringLiteral("identicalValue"));
-  digest_->setAccessibleName(title->text());
   digest_->setAlignment(Qt::AlignRight);
   QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   mono.setPointSizeF(TextStyles::font(TextStyle::callout, font()).pointSizeF());

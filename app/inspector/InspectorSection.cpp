@@ -58,7 +58,6 @@ QLabel* InspectorSection::addRow(const QString& label, const QString& valueName)
   auto* value = dataLabel();
   value->setObjectName(valueName);
   value->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  value->setAccessibleName(label);
   auto* row = new QHBoxLayout;
   row->setSpacing(12);
   row->addWidget(title, 0, Qt::AlignTop);

@@ -11,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QUrl>
 #include <fstream>
@@ -24,19 +25,11 @@
 
 namespace {
 
-using quelmaris::testing::TempTree;
-
 const quelmaris::testing::TemporaryDataHome dataHome;
 // The thumbnail cache beside the data home, before any test asks for it.
 const bool cacheHomeSet = ::setenv("XDG_CACHE_HOME", (dataHome.folder() / "cache").c_str(), 1) == 0;
 
 QString text(const std::string& path) { return QString::fromStdString(path); }
-
-std::int64_t modifiedSeconds(const QString& path) {
-  struct stat st {};
-  ::stat(QFile::encodeName(path).constData(), &st);
-  return st.st_mtim.tv_sec;
-}
 
 QImage filled(int width, int height, Qt::GlobalColor color) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -50,21 +43,19 @@ void cacheThumbnail(const QString& file, const QByteArray& uri, std::int64_t mti
   thumbnail.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uri));
   thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(mtime));
   const QString folder = qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/thumbnails/large/");
-  QDir().mkpath(folder);
   const QByteArray name = QCryptographicHash::hash(ThumbnailCache::fileUri(file), QCryptographicHash::Md5).toHex();
-  ASSERT_TRUE(thumbnail.save(folder + QString::fromLatin1(name) + QStringLiteral(".png"), "PNG"));
+  ASSERT_TRUE(QDir().mkpath(folder) && thumbnail.save(folder + QString::fromLatin1(name) + ".png", "PNG"));
 }
 
 class SystemFileMetadataTest : public ::testing::Test {
  protected:
   QCoreApplication& app = apptest::application();
-  TempTree tree;
+  quelmaris::testing::TempTree tree;
   SystemFileMetadata system;
 };
 
 TEST_F(SystemFileMetadataTest, a_gone_file_is_missing_and_one_behind_a_closed_folder_is_not) {
-  EXPECT_EQ(system.metadata(text(tree.path("gone.txt"))), FileMetadata{});
-  EXPECT_EQ(system.metadata(text(tree.path("gone/inside.txt"))), FileMetadata{});
+  for (const char* gone : {"gone.txt", "gone/inside.txt"}) EXPECT_EQ(system.metadata(text(tree.path(gone))), FileMetadata{});
 
   const std::string hidden = tree.write("closed/file.txt", "x");
   ::chmod(tree.path("closed").c_str(), 0700);
@@ -125,7 +116,7 @@ TEST_F(SystemFileMetadataTest, the_cache_key_is_the_uri_escaped_as_glib_does) {
 TEST_F(SystemFileMetadataTest, a_cached_thumbnail_counts_only_while_it_describes_the_file) {
   const QString path = text(tree.path("pic a;[b]é.png"));
   ASSERT_TRUE(filled(40, 20, Qt::red).save(path, "PNG"));
-  const std::int64_t mtime = modifiedSeconds(path);
+  const std::int64_t mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();
   const struct {
     const char* name;
     QByteArray uri;
@@ -162,7 +153,7 @@ TEST_F(SystemFileMetadataTest, only_pictures_that_are_safe_to_decode_give_a_thum
 
 TEST_F(SystemFileMetadataTest, a_file_that_became_a_fifo_is_read_without_waiting_for_a_writer) {
   const QString path = text(tree.path("clip.png"));
-  ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+  ASSERT_EQ(::mkfifo(tree.path("clip.png").c_str(), 0644), 0);
   const FileMetadata metadata = system.metadata(path);
   EXPECT_TRUE(metadata.exists);
   EXPECT_EQ(metadata.kind, QMimeDatabase().mimeTypeForName(QStringLiteral("inode/fifo")).comment());
@@ -170,31 +161,24 @@ TEST_F(SystemFileMetadataTest, a_file_that_became_a_fifo_is_read_without_waiting
 }
 
 TEST_F(SystemFileMetadataTest, the_location_follows_the_file_system_type_and_the_disk) {
-  // A sysfs tree as the kernel lays it out: device links to disks, partitions inside them.
-  const auto disk = [&](const std::string& device, const std::string& where, const char* removable) {
-    const std::string folder = tree.mkdir("sys/devices/" + where + "/block/" + device);
-    tree.write("sys/devices/" + where + "/block/" + device + "/removable", removable);
-    tree.write("sys/devices/" + where + "/block/" + device + "/" + device + "1/partition", "1");
-    return folder + "/" + device + "1";
-  };
-  tree.mkdir("sys/dev/block");
-  const auto link = [&](const std::string& target, const char* number) {
-    std::filesystem::create_symlink(target, tree.path(std::string("sys/dev/block/") + number));
-  };
-  link(disk("sda", "pci0000:00/ata1/host0", "0"), "8:1");
-  link(disk("sdb", "pci0000:00/usb1/1-1/host6", "0"), "8:17");
-  link(disk("sdc", "pci0000:00/ata2/host1", "1"), "8:33");
-  using Location = FileMetadata::Location;
+  // Sysfs as the kernel lays it out: a device number links to a partition inside its disk.
+  for (const auto& [number, disk, removable] : {std::tuple{"8:1", "ata1/sda", "0"}, {"8:17", "usb1/1-1/sdb", "0"},
+                                                {"8:33", "ata2/sdc", "1"}}) {
+    const std::string folder = "sys/devices/" + std::string(disk);
+    tree.write(folder + "/removable", removable);
+    tree.write(folder + "/part1/partition", "1");
+    std::filesystem::create_directories(tree.path("sys/dev/block"));
+    std::filesystem::create_symlink(tree.path(folder + "/part1"), tree.path(std::string("sys/dev/block/") + number));
+  }
+  using enum FileMetadata::Location;
   const struct {
     const char* type;
     std::optional<dev_t> block;
-    std::optional<Location> expected;
-  } cases[] = {
-      {"ext4", makedev(8, 1), Location::internal},  {"ext4", makedev(8, 17), Location::external},
-      {"vfat", makedev(8, 33), Location::external}, {"nfs4", makedev(8, 1), Location::network},
-      {"fuse.sshfs", std::nullopt, Location::network}, {"tmpfs", std::nullopt, std::nullopt},
-      {"ext4", makedev(7, 0), std::nullopt},
-  };
+    std::optional<FileMetadata::Location> expected;
+  } cases[] = {{"ext4", makedev(8, 1), internal},      {"ext4", makedev(8, 17), external},
+               {"vfat", makedev(8, 33), external},     {"nfs4", makedev(8, 1), network},
+               {"fuse.sshfs", std::nullopt, network},  {"tmpfs", std::nullopt, std::nullopt},
+               {"ext4", makedev(7, 0), std::nullopt}};
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.type);
     EXPECT_EQ(locationOf(QString::fromLatin1(entry.type), entry.block, text(tree.path("sys"))), entry.expected);

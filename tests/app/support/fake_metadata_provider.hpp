@@ -14,7 +14,7 @@ namespace apptest {
 
 class FakeMetadataProvider final : public FileMetadataProviding {
  public:
-  // Every file exists and is of the kind named by its path.
+  // Unless answered otherwise, every file exists and is of the kind named by its path.
   static FileMetadata metadataFor(const QString& path) {
     FileMetadata metadata;
     metadata.exists = true;
@@ -23,16 +23,12 @@ class FakeMetadataProvider final : public FileMetadataProviding {
   }
 
   FileMetadata metadata(const QString& path) const override {
-    enter(path);
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock = enter(path);
     return answers_.value(path, metadataFor(path));
   }
   std::optional<QImage> thumbnail(const QString& path, int, qreal) const override {
-    enter(path);
-    std::lock_guard lock(mutex_);
-    const auto found = thumbnails_.constFind(path);
-    if (found == thumbnails_.constEnd()) return std::nullopt;
-    return *found;
+    std::unique_lock lock = enter(path);
+    return thumbnails_.contains(path) ? std::optional(thumbnails_.value(path)) : std::nullopt;
   }
 
   void answer(const QString& path, const FileMetadata& metadata, std::optional<QImage> thumbnail = std::nullopt) {
@@ -40,28 +36,25 @@ class FakeMetadataProvider final : public FileMetadataProviding {
     answers_.insert(path, metadata);
     if (thumbnail) thumbnails_.insert(path, *thumbnail);
   }
-  void close() {
-    std::lock_guard lock(mutex_);
-    open_ = false;
-  }
-  void open() {
-    {
-      std::lock_guard lock(mutex_);
-      open_ = true;
-    }
-    opened_.notify_all();
-  }
-  // Calls begun for the path, metadata and thumbnail counted apart.
+  void close() { setOpen(false); }
+  void open() { setOpen(true); }
+  // Calls begun for the path, metadata and thumbnail together.
   int calls(const QString& path) const {
     std::lock_guard lock(mutex_);
     return calls_.value(path);
   }
 
  private:
-  void enter(const QString& path) const {
+  std::unique_lock<std::mutex> enter(const QString& path) const {
     std::unique_lock lock(mutex_);
     ++calls_[path];
     opened_.wait(lock, [this] { return open_; });
+    return lock;
+  }
+  void setOpen(bool open) {
+    std::lock_guard lock(mutex_);
+    open_ = open;
+    opened_.notify_all();
   }
 
   mutable std::mutex mutex_;
