@@ -25,9 +25,17 @@ constexpr int keyRepeatMs = 33;
 FileEntry entryFor(const QString& path) {
   struct stat st {};
   ::stat(QFile::encodeName(path).constData(), &st);
-  return FileEntry{path, path.section(u'/', -1), 0, static_cast<std::uint64_t>(st.st_size), std::nullopt,
-                   qint64{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec, static_cast<std::uint64_t>(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint32_t>(st.st_nlink), std::nullopt, false,
+  return FileEntry{path,
+                   path.section(u'/', -1),
+                   0,
+                   static_cast<std::uint64_t>(st.st_size),
+                   std::nullopt,
+                   qint64{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec,
+                   static_cast<std::uint64_t>(st.st_dev),
+                   static_cast<std::uint64_t>(st.st_ino),
+                   static_cast<std::uint32_t>(st.st_nlink),
+                   std::nullopt,
+                   false,
                    std::nullopt};
 }
 

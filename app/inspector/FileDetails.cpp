@@ -72,9 +72,9 @@ FileDetails::FileDetails(ScanStore& scan, InspectorModel& model, QuickLook quick
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 12, 12, 12);
   layout->setSpacing(14);
-  for (QWidget* section : {makeHeader(), static_cast<QWidget*>(information), static_cast<QWidget*>(storage),
-                           static_cast<QWidget*>(tags_), static_cast<QWidget*>(status),
-                           static_cast<QWidget*>(missing_)})
+  for (QWidget* section :
+       {makeHeader(), static_cast<QWidget*>(information), static_cast<QWidget*>(storage), static_cast<QWidget*>(tags_),
+        static_cast<QWidget*>(status), static_cast<QWidget*>(missing_)})
     layout->addWidget(section);
   layout->addStretch();
 
@@ -205,18 +205,30 @@ void FileDetails::refreshCurrent() {
   std::optional<QString> location;
   if (const auto where = field(&FileMetadata::location)) {
     switch (*where) {
-      case FileMetadata::Location::internal: location = tr("Internal"); break;
-      case FileMetadata::Location::external: location = tr("External"); break;
-      case FileMetadata::Location::network: location = tr("Network"); break;
+      case FileMetadata::Location::internal:
+        location = tr("Internal");
+        break;
+      case FileMetadata::Location::external:
+        location = tr("External");
+        break;
+      case FileMetadata::Location::network:
+        location = tr("Network");
+        break;
     }
   }
   setValueText(*location_, location);
   std::optional<QString> iCloud;
   if (metadata) {
     switch (metadata->iCloud) {
-      case FileMetadata::ICloud::notInICloud: iCloud = tr("Not in iCloud"); break;
-      case FileMetadata::ICloud::downloaded: iCloud = tr("Downloaded"); break;
-      case FileMetadata::ICloud::notDownloaded: iCloud = tr("Not downloaded"); break;
+      case FileMetadata::ICloud::notInICloud:
+        iCloud = tr("Not in iCloud");
+        break;
+      case FileMetadata::ICloud::downloaded:
+        iCloud = tr("Downloaded");
+        break;
+      case FileMetadata::ICloud::notDownloaded:
+        iCloud = tr("Not downloaded");
+        break;
     }
   }
   setValueText(*iCloud_, iCloud);

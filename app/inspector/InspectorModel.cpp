@@ -42,9 +42,7 @@ InspectorModel::InspectorModel(std::shared_ptr<const FileMetadataProviding> prov
 
 InspectorModel::~InspectorModel() { cancelLoad(); }
 
-QString InspectorModel::cacheKey(const FileEntry& file) {
-  return file.path + u'|' + QString::number(file.modifiedNs);
-}
+QString InspectorModel::cacheKey(const FileEntry& file) { return file.path + u'|' + QString::number(file.modifiedNs); }
 
 void InspectorModel::show(const std::optional<FileEntry>& file, const QList<QUrl>& roots) {
   requireMainThread();

@@ -4,11 +4,10 @@
 // Main thread only.
 #pragma once
 
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
-
-#include <QWidget>
 
 #include "inspector/InspectedItem.h"
 

@@ -85,7 +85,8 @@ void SetDetails::setSet(const DuplicateSet& set) {
 void SetDetails::refreshKeptCopy() {
   if (!set_ || set_->files.isEmpty()) return;
   std::int64_t kept = scan_.selection().keeper(*set_);
-  if (kept < 0 || kept >= set_->files.size()) kept = std::min<std::int64_t>(set_->suggestedKeep, set_->files.size() - 1);
+  if (kept < 0 || kept >= set_->files.size())
+    kept = std::min<std::int64_t>(set_->suggestedKeep, set_->files.size() - 1);
   const FileEntry& file = set_->files.at(kept);
   keptCopy_->setText(scan_.displayFolder(file));
   keptCopy_->setToolTip(plainToolTip(file.path));

@@ -12,10 +12,11 @@
 namespace {
 
 bool isNetworkType(const QString& type) {
-  static const QStringList network{QStringLiteral("nfs"),   QStringLiteral("nfs4"),      QStringLiteral("cifs"),
-                                   QStringLiteral("smb3"),  QStringLiteral("smbfs"),     QStringLiteral("9p"),
-                                   QStringLiteral("ceph"),  QStringLiteral("afs"),       QStringLiteral("fuse.sshfs"),
-                                   QStringLiteral("fuse.rclone"), QStringLiteral("fuse.davfs"), QStringLiteral("davfs")};
+  static const QStringList network{
+      QStringLiteral("nfs"),         QStringLiteral("nfs4"),       QStringLiteral("cifs"),
+      QStringLiteral("smb3"),        QStringLiteral("smbfs"),      QStringLiteral("9p"),
+      QStringLiteral("ceph"),        QStringLiteral("afs"),        QStringLiteral("fuse.sshfs"),
+      QStringLiteral("fuse.rclone"), QStringLiteral("fuse.davfs"), QStringLiteral("davfs")};
   return network.contains(type);
 }
 

@@ -3,9 +3,10 @@
 // on the network. Reentrant; reads the mount table and sysfs on every call.
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
 #include <optional>
-#include <sys/types.h>
 
 #include "inspector/FileMetadata.h"
 

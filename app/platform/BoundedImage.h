@@ -4,8 +4,8 @@
 // Qt's own allocation limit stays in force behind that check. Reentrant.
 #pragma once
 
-#include <QImage>
 #include <QIODevice>
+#include <QImage>
 #include <optional>
 
 // Pictures declaring more pixels than this are not decoded.

@@ -51,8 +51,8 @@ std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSecond
   const QByteArray uri = fileUri(path);
   const QString name =
       QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
-  const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                       QStringLiteral("/thumbnails/");
+  const QString root =
+      QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/thumbnails/");
   for (const char* folder : folders) {
     const auto file = openRegularFile(root + QLatin1String(folder) + u'/' + name);
     if (!file) continue;

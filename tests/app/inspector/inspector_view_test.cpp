@@ -36,8 +36,9 @@ class InspectorViewTest : public ::testing::Test {
  protected:
   InspectorViewTest() {
     // Two names, shared blocks, no creation time, a moment before 1970.
-    set.files[1] = {QStringLiteral("/s7/1"), QStringLiteral("1"), 0, 1234567, std::nullopt, -1, 1, 9, 2, std::nullopt, true,
-                    std::nullopt};
+    FileEntry& linked = set.files[1];
+    std::tie(linked.size, linked.createdNs, linked.modifiedNs, linked.nlink, linked.mayShareBlocks, linked.freedBytes) =
+        std::tuple(1234567, std::nullopt, -1, 2, true, std::nullopt);
     view.resize(300, 900);
     view.show();
   }
@@ -165,16 +166,16 @@ TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
 }
 
 TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
+  const QString alike = QStringLiteral(" with the same name and size but different content");
   const struct {
     bool estimated;
     std::optional<QString> hash;
     int lookalikes;
     QString recoverable, digest, note;
   } cases[] = {
-      {true, "0123456789abcdef", 1, "about " + formattedByteCount(100), "BLAKE3 0123456789ab…",
-       "1 other file with the same name and size but different content"},
+      {true, "0123456789abcdef", 1, "about " + formattedByteCount(100), "BLAKE3 0123456789ab…", "1 other file" + alike},
       {false, "abc12", 0, formattedByteCount(100), "BLAKE3 abc12…", {}},
-      {false, std::nullopt, 2, formattedByteCount(100), {}, "2 other files with the same name and size but different content"},
+      {false, std::nullopt, 2, formattedByteCount(100), {}, "2 other files" + alike},
   };
   for (const auto& entry : cases) {
     SCOPED_TRACE(entry.recoverable.toStdString() + entry.digest.toStdString());
@@ -189,7 +190,7 @@ TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
     EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), entry.note);
     EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s8/"));
     driver.store.changeSelection([&](SelectionModel& selection) { selection.keep(2, shownSet); });
-    EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(QStringLiteral("/s8/2")));
+    EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(u"/s8/2"));
     driver.store.setSelection({});
   }
 }
@@ -203,8 +204,11 @@ TEST_F(InspectorViewTest, screenshots_of_the_panes) {
   set.lookalikes = {fileEntry(QStringLiteral("/elsewhere/0"))};
   set.reclaimableEstimated = true;
   const std::pair<const char*, std::optional<InspectedItem>> panes[] = {
-      {"empty", std::nullopt}, {"set", InspectedSet{set}}, {"kept-copy", InspectedMember{set, 0}},
-      {"missing-copy-with-links", InspectedMember{set, 1}}, {"lookalike", InspectedLookalike{set.files[0]}}};
+      {"empty", std::nullopt},
+      {"set", InspectedSet{set}},
+      {"kept-copy", InspectedMember{set, 0}},
+      {"missing-copy-with-links", InspectedMember{set, 1}},
+      {"lookalike", InspectedLookalike{set.files[0]}}};
   for (const auto& [name, item] : panes) {
     view.setItem(item);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !inspectedFile(item) || view.model().metadata(); }, 120'000));
