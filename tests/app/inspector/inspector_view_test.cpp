@@ -48,9 +48,7 @@ class InspectorViewTest : public ::testing::Test {
     if (auto* label = pane->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
     return pane->findChild<SymbolLabel*>(QString::fromLatin1(name))->text();
   }
-  bool shown(QWidget* pane, const char* name) {
-    return pane->findChild<QWidget*>(QString::fromLatin1(name))->isVisibleTo(pane);
-  }
+  bool shown(QWidget* pane, const char* name) { return pane->findChild<QWidget*>(name)->isVisibleTo(pane); }
   void waitForMetadata() {
     // Long enough for any machine; a test that reaches it has failed.
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().metadata().has_value(); }, 120'000));
