@@ -7,6 +7,10 @@
 Thumbnail::Thumbnail(QWidget* parent) : QWidget(parent) { setFixedSize(side, side); }
 
 void Thumbnail::setImage(const std::optional<QImage>& image) {
+  // Every change of the model redraws the pane: convert each picture once.
+  const qint64 key = image ? image->cacheKey() : 0;
+  if (key == imageKey_) return;
+  imageKey_ = key;
   // Made from the image here, on the main thread, the only place a pixmap may live.
   pixmap_ = image ? QPixmap::fromImage(*image) : QPixmap();
   update();

@@ -24,4 +24,6 @@ class Thumbnail final : public QWidget {
 
  private:
   QPixmap pixmap_;
+  // The picture the pixmap was made from; 0 for none.
+  qint64 imageKey_ = 0;
 };

@@ -18,7 +18,8 @@ namespace ThumbnailCache {
 // with upper-case hex digits.
 QByteArray fileUri(const QString& path);
 
-// The largest valid thumbnail of the file, shrunk to fit side × side pixels.
+// A valid thumbnail of the file, the closest to 256 pixels first, shrunk to
+// fit side × side pixels.
 std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSeconds, std::uint64_t size, int side);
 
 }  // namespace ThumbnailCache
