@@ -130,6 +130,60 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
+void drawWarningFill(QPainter& p, const QColor& c) {
+  QPainterPath triangle;
+  triangle.moveTo(12, 3.0);
+  triangle.quadTo(13.0, 3.0, 13.6, 4.0);
+  triangle.lineTo(22.0, 18.8);
+  triangle.quadTo(22.4, 20.5, 20.8, 20.5);
+  triangle.lineTo(3.2, 20.5);
+  triangle.quadTo(1.6, 20.5, 2.0, 18.8);
+  triangle.lineTo(10.4, 4.0);
+  triangle.quadTo(11.0, 3.0, 12, 3.0);
+  fill(p, c, triangle);
+  QPainterPath bar;
+  bar.moveTo(12, 9.0);
+  bar.lineTo(12, 14.0);
+  stroke(p, Qt::white, 2.0, bar);
+  QPainterPath dot;
+  dot.addEllipse(QPointF(12, 17.2), 1.2, 1.2);
+  fill(p, Qt::white, dot);
+}
+
+void drawSidebarTrailing(QPainter& p, const QColor& c) {
+  QPainterPath frame;
+  frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
+  frame.moveTo(15, 5);
+  frame.lineTo(15, 19);
+  stroke(p, c, 1.5, frame);
+}
+
+void drawEye(QPainter& p, const QColor& c) {
+  QPainterPath lids;
+  lids.moveTo(2.5, 12);
+  lids.quadTo(12, 2.5, 21.5, 12);
+  lids.quadTo(12, 21.5, 2.5, 12);
+  stroke(p, c, 1.5, lids);
+  QPainterPath pupil;
+  pupil.addEllipse(QPointF(12, 12), 3.2, 3.2);
+  fill(p, c, pupil);
+}
+
+// A page with a folded corner: any item, whatever its kind.
+void drawDocument(QPainter& p, const QColor& c) {
+  QPainterPath page;
+  page.moveTo(5.5, 2.5);
+  page.lineTo(14.5, 2.5);
+  page.lineTo(19.5, 7.5);
+  page.lineTo(19.5, 21.5);
+  page.lineTo(5.5, 21.5);
+  page.closeSubpath();
+  page.moveTo(14.5, 2.5);
+  page.lineTo(14.5, 7.5);
+  page.lineTo(19.5, 7.5);
+  stroke(p, c, 1.2, page);
+}
+
 struct Symbol {
   QString themeName;  // empty: the freedesktop names have no match
   Drawing draw;
@@ -145,6 +199,11 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
+      {QStringLiteral("exclamationmark.triangle.fill"), {QString(), drawWarningFill}},
+      {QStringLiteral("questionmark.folder"), {QString(), drawMissingFolder}},
+      {QStringLiteral("sidebar.trailing"), {QString(), drawSidebarTrailing}},
+      {QStringLiteral("eye"), {QString(), drawEye}},
+      {QStringLiteral("doc"), {QStringLiteral("text-x-generic"), drawDocument}},
   };
   return table;
 }

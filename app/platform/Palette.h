@@ -31,4 +31,9 @@ QColor systemRed();
 QColor systemGreen();
 QColor systemYellow();
 
+// "State/Keep": the copy a set keeps.
+QColor stateKeep();
+// "State/Differs": files that only look alike, and sets not proven identical.
+QColor stateDiffers();
+
 }  // namespace Palette
