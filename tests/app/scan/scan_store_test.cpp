@@ -508,27 +508,4 @@ TEST(ScanStoreDisplayFolder, files_under_their_root_show_the_roots_name_and_othe
   }
 }
 
-TEST(ScanStoreRealScan, a_scan_of_a_temporary_tree_reaches_the_finished_state) {
-  TempTree tree;
-  tree.write("a/one.bin", std::string(2000, 'x'));
-  tree.write("b/one.bin", std::string(2000, 'x'));
-  tree.write("a/other.bin", std::string(2000, 'y'));
-  apptest::application();
-  ScanStore store(std::make_shared<CoreScanner>());
-  store.start({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
-               QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))},
-              options());
-  ASSERT_TRUE(
-      apptest::runEventsUntil([&] { return !store.state().is<ScanStore::State::scanning>() && !store.session(); }));
-  const auto* done = std::get_if<ScanStore::State::finished>(&store.state().value);
-  ASSERT_NE(done, nullptr);
-  EXPECT_EQ(done->summary.sets, 1u);
-  ASSERT_EQ(store.sets().size(), 1);
-  EXPECT_EQ(store.sets()[0].files.size(), 2);
-  EXPECT_EQ(store.phase(), Phase::done);
-  EXPECT_EQ(store.expandedRows(), QSet<std::uint64_t>{store.sets()[0].id});
-  EXPECT_EQ(store.displayFolder(store.sets()[0].files[1]), QStringLiteral("b/"));
-  EXPECT_TRUE(apptest::waitForScanThreadsToEnd());
-}
-
 }  // namespace
