@@ -173,13 +173,4 @@ TEST(ScanProgressViewText, elapsed_time_reads_as_a_timer) {
   }
 }
 
-TEST_F(ScanProgressViewTest, screenshot_of_the_progress_card) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  driver.start();
-  driver.feed({progressEvent(48213), phaseEvent(Phase::grouping), phaseEvent(Phase::verifying),
-               progressEvent(48213, 734'000'000, 2'150'000'000), skippedEvent("/data/locked"),
-               rootSkippedEvent("/media/usb", {RootSkipReason::missing{}})});
-  saveScreenshot(view, "progress-card");
-}
-
 }  // namespace
