@@ -8,6 +8,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "file_facts.hpp"
@@ -23,18 +24,9 @@ namespace fs = std::filesystem;
 FileEntry recorded(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("cannot lstat " + path);
-  return FileEntry{path,
-                   fs::path(path).filename().string(),
-                   0,
-                   static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt,
-                   modified_ns(st),
-                   device_id(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink),
-                   std::nullopt,
-                   false,
-                   std::nullopt};
+  return FileEntry{path, fs::path(path).filename().string(), 0, static_cast<std::uint64_t>(st.st_size), std::nullopt,
+                   modified_ns(st), device_id(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                   static_cast<std::uint32_t>(st.st_nlink), std::nullopt, false, std::nullopt};
 }
 
 void set_mtime_ns(const std::string& path, std::int64_t ns) {
@@ -203,13 +195,8 @@ TEST_F(PlanTrash, a_keeper_gone_or_changed_holds_back_its_whole_set_unexamined) 
 TEST_F(PlanTrash, marked_files_gone_or_changed_stay_while_the_rest_move_in_order_as_sent) {
   const auto keep = file("keep"), gone = file("gone"), changed = file("changed");
   auto fine = file("fine");  // a move carries the entry as sent, not as read back from disk
-  fine.name = "shown name";
-  fine.root_index = 7;
-  fine.created_ns = -5;
-  fine.nlink = 3;
-  fine.clone_id = 11;
-  fine.may_share_blocks = true;
-  fine.freed_bytes = 0;
+  std::tie(fine.name, fine.root_index, fine.created_ns, fine.nlink, fine.clone_id, fine.may_share_blocks,
+           fine.freed_bytes) = std::tuple("shown name", 7u, -5, 3u, 11u, true, 0u);
   const auto other_keep = file("other/keep"), other_fine = file("other/fine");
   fs::remove(gone.path);
   set_mtime_ns(changed.path, changed.modified_ns + 1);
