@@ -12,20 +12,6 @@ namespace {
 
 using quelmaris::testing::TempTree;
 
-TEST(CoreFunctions, the_default_configuration_comes_from_the_core) {
-  const ScanConfig config = defaultScanConfig();
-  EXPECT_TRUE(config.roots.isEmpty());
-  EXPECT_EQ(config.mode, MatchMode::nameAndSize);
-  EXPECT_FALSE(config.ignoreCase);
-  EXPECT_TRUE(config.verifyContent);
-  EXPECT_EQ(config.minSize, 1024u);
-  EXPECT_TRUE(config.includeHidden);
-  EXPECT_EQ(config.excludedNames.size(), 9);
-  EXPECT_EQ(config.packageExtensions.size(), 24);
-  EXPECT_EQ(config.ioParallelism, 0u);
-  EXPECT_EQ(config.keepRule, KeepRule::folderPriority);
-}
-
 TEST(CoreFunctions, identity_compares_the_entry_with_the_disk) {
   TempTree tree;
   const FileEntry same = apptest::entryFor(tree.write("same", "abc"));
