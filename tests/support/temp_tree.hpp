@@ -10,7 +10,7 @@
 namespace quelmaris::testing {
 
 class TempTree {
-public:
+ public:
   TempTree();
   ~TempTree();
   TempTree(const TempTree&) = delete;
@@ -23,9 +23,12 @@ public:
   std::string write(std::string_view relative, std::string_view content) const;
   std::string mkdir(std::string_view relative) const;
 
-private:
+ private:
   std::filesystem::path root_;
 };
+
+// The file's bytes; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
 
 // Runs body in a forked child that has dropped root privileges to "nobody"
 // (uid/gid 65534) and returns the child's exit status (0 on success). Use it

@@ -6,28 +6,21 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 
-#include "interface/CoreTrashPlanner.h"
-#include "trash/TrashService.h"
 #include "app_test_support.hpp"
+#include "interface/CoreTrashPlanner.h"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
+#include "trash/TrashService.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 using Outcome = TrashService::Outcome;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
 QUrl trashUrl(const std::string& name) { return urlOf((dataHome.trash() / "files" / name).string()); }
@@ -128,8 +121,8 @@ TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_their_records_and_on
 
   EXPECT_TRUE(fs::exists(c.keeper));
   EXPECT_FALSE(fs::exists(c.first));
-  EXPECT_EQ(contents(dataHome.trash() / "files" / "a b.txt"), "same");
-  const std::string record = contents(dataHome.trash() / "info" / "a b.txt.trashinfo");
+  EXPECT_EQ(read_file(dataHome.trash() / "files" / "a b.txt"), "same");
+  const std::string record = read_file(dataHome.trash() / "info" / "a b.txt.trashinfo");
   EXPECT_NE(record.find("\nPath=" + tree.root().string() + "/one/a%20b.txt\n"), std::string::npos) << record;
   EXPECT_NE(record.find("\nDeletionDate="), std::string::npos) << record;
 
@@ -213,7 +206,7 @@ TEST_F(TrashServiceTest, a_file_changed_since_the_scan_is_skipped_and_stays) {
   EXPECT_EQ(outcome.skipped, (QList<PlanSkip>{{1, QString::fromStdString(c.first), PlanSkipReason::changed}}));
   EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.second), trashUrl("a.txt")}}));
   EXPECT_EQ(outcome.freedBytes, 200u);
-  EXPECT_EQ(contents(c.first), "same and more");
+  EXPECT_EQ(read_file(c.first), "same and more");
   EXPECT_EQ(outcome.id(), 31 + 7);
 }
 
@@ -267,8 +260,8 @@ TEST_F(TrashServiceTest, undo_puts_every_file_back_drops_the_records_and_cannot_
 
   EXPECT_EQ(*service.lastRestore(), (TrashService::RestoreOutcome{{urlOf(c.first), urlOf(c.second)}, {}}));
   EXPECT_EQ(restores.count(), 1) << "absent to absent notifies nobody";
-  EXPECT_EQ(contents(c.first), "same");
-  EXPECT_EQ(contents(c.second), "same");
+  EXPECT_EQ(read_file(c.first), "same");
+  EXPECT_EQ(read_file(c.second), "same");
   EXPECT_TRUE(fs::is_empty(dataHome.trash() / "files"));
   EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
   EXPECT_FALSE(undoStack.canRedo());
@@ -295,11 +288,11 @@ TEST_F(TrashServiceTest, undo_leaves_a_newcomer_and_a_vanished_item_alone_and_re
   ASSERT_EQ(result.notRestored.size(), 2);
   EXPECT_EQ(result.notRestored[0].path, QString::fromStdString(taken));
   EXPECT_EQ(result.notRestored[1].path, QString::fromStdString(emptied));
-  EXPECT_EQ(contents(taken), "newcomer");
-  EXPECT_EQ(contents(dataHome.trash() / "files" / "taken.txt"), "same");
+  EXPECT_EQ(read_file(taken), "newcomer");
+  EXPECT_EQ(read_file(dataHome.trash() / "files" / "taken.txt"), "same");
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "taken.txt.trashinfo"));
   EXPECT_FALSE(fs::exists(emptied));
-  EXPECT_EQ(contents(free), "same");
+  EXPECT_EQ(read_file(free), "same");
 }
 
 TEST_F(TrashServiceTest, each_undo_clears_the_last_restore_before_setting_its_own) {
