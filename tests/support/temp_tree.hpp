@@ -10,7 +10,7 @@
 namespace quelmaris::testing {
 
 class TempTree {
- public:
+public:
   TempTree();
   ~TempTree();
   TempTree(const TempTree&) = delete;
@@ -23,7 +23,7 @@ class TempTree {
   std::string write(std::string_view relative, std::string_view content) const;
   std::string mkdir(std::string_view relative) const;
 
- private:
+private:
   std::filesystem::path root_;
 };
 
