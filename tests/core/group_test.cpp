@@ -24,14 +24,6 @@ std::vector<std::string> paths(const CandidateGroup& group) {
   return out;
 }
 
-TEST(CandidateGrouping, two_hard_links_of_one_file_form_no_group_and_are_counted) {
-  std::uint64_t links = 0;
-  const auto groups = grouped({walked("/r/a/x.txt", 100, 1), walked("/r/b/x.txt", 100, 1)}, MatchMode::NameAndSize,
-                              false, links);
-  EXPECT_TRUE(groups.empty());
-  EXPECT_EQ(links, 1u);
-}
-
 TEST(CandidateGrouping, the_link_under_the_better_root_survives_and_every_dropped_link_counts) {
   std::uint64_t links = 0;
   const auto groups = grouped({walked("/one/z/x.txt", 100, 1, 1), walked("/zero/b/x.txt", 100, 1, 0),
