@@ -290,18 +290,6 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
   EXPECT_EQ(summary_of(events).skipped, 3u);
 }
 
-TEST(ScanJob, names_that_are_not_utf8_are_reported_and_never_compared) {
-  TempTree tree;
-  tree.write("a/bad\xFF.txt", "same");
-  tree.write("b/bad\xFF.txt", "same");
-  const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
-  const auto skipped = skipped_items(events);
-  ASSERT_EQ(skipped.size(), 2u);
-  EXPECT_EQ(skipped[0].reason, (SkipReason{SkipReason::InvalidName{}}));
-  EXPECT_NE(skipped[0].path.find("bad\xEF\xBF\xBD.txt"), std::string::npos);
-  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
-}
-
 TEST(ScanJob, cancelling_during_the_walk_skips_grouping_and_done) {
   TempTree tree;
   std::string deep = "r";
