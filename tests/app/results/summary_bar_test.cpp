@@ -6,7 +6,6 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "interface/FormattedByteCount.h"
 #include "scan/NotReadButton.h"
