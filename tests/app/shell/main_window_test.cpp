@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
