@@ -3,7 +3,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
