@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 

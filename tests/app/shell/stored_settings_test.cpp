@@ -2,7 +2,6 @@
 // stored value reads as, and which keys writing the options touches.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 
