@@ -11,15 +11,7 @@ namespace quelmaris {
 namespace {
 
 WalkedFile walked(std::string path, std::uint32_t root_index, std::uint64_t ino) {
-  return WalkedFile{.path = std::move(path),
-                    .name_offset = 0,
-                    .size = 1,
-                    .created_ns = std::nullopt,
-                    .modified_ns = 0,
-                    .dev = 1,
-                    .ino = ino,
-                    .nlink = 2,
-                    .root_index = root_index};
+  return WalkedFile{std::move(path), 0, 1, std::nullopt, 0, 1, ino, 2, root_index};
 }
 
 FileEntry entry(std::string path, std::uint32_t root_index, std::int64_t created_ns) {
