@@ -54,21 +54,6 @@ TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_re
                                            PlanSkip{4, marked.path, PlanSkipReason::unverified}}));
 }
 
-TEST(CoreTrashPlanner, a_refusal_by_the_core_reaches_the_caller_unchanged) {
-  TempTree tree;
-  const FileEntry a = apptest::entryFor(tree.write("a", "x"));
-  const FileEntry b = apptest::entryFor(tree.write("b", "x"));
-  const FileEntry c = apptest::entryFor(tree.write("c", "x"));
-  // b would move out of set 7 while it is the copy that set 8 keeps.
-  const QList<PlanSet> sets = {PlanSet{7, {a, b}, 0, {1}, true}, PlanSet{8, {b, c}, 0, {1}, true}};
-  try {
-    CoreTrashPlanner().plan(sets, false);
-    ADD_FAILURE() << "the plan was accepted";
-  } catch (const InvariantViolation& violation) {
-    EXPECT_EQ(violation, InvariantViolation{InvariantViolation::KeeperMarked{7}});
-  }
-}
-
 // Cores that fail in the ways the planner must narrow. Each takes over its
 // argument buffer, as the real export does.
 void consume(CoreBuffer sets) {
