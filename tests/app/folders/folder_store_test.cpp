@@ -92,17 +92,6 @@ TEST_F(FolderStoreTest, a_first_launch_writes_nothing_until_the_first_add_create
   EXPECT_TRUE(logged.empty());
 }
 
-TEST_F(FolderStoreTest, a_saved_list_loads_back_whole_and_saves_to_the_same_bytes) {
-  const auto first = storeWith({"A", "B/./", "C"});
-  const QByteArray saved = contents(storage);
-  ASSERT_FALSE(saved.isEmpty());
-  const auto second = makeStore();
-  EXPECT_EQ(second->folders(), first->folders());
-  QFile::remove(storage);
-  second->save();
-  EXPECT_EQ(contents(storage), saved);
-}
-
 TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until_the_next_change) {
   const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QQ=="})";
   const QByteArray files[] = {
