@@ -211,18 +211,11 @@ TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another)
   const auto shared = file("shared"), a_other = file("a-other"), b_keep = file("b-keep"), c_keep = file("c-keep");
   const auto b_marks_shared = plan_set(20, {b_keep, shared}, 0, {1});
   const auto c_marks_shared = plan_set(30, {shared, c_keep}, 1, {0});
-  struct Case {
-    const char* name;
-    PlanSet keeps_shared;
-  };
-  const std::vector<Case> cases = {
-      {"keeping set has marks", plan_set(10, {shared, a_other}, 0, {1})},
-      {"keeping set has no marks", plan_set(10, {shared, a_other}, 0, {})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    // The keeping set comes last: keepers of the whole request count; the first move in order names the set.
-    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, c.keeps_shared}),
+  // Whether the keeping set has marks or not; it comes last: keepers of the whole
+  // request count, and the first move in order names the set.
+  for (const auto& keeps_shared : {plan_set(10, {shared, a_other}, 0, {1}), plan_set(10, {shared, a_other}, 0, {})}) {
+    SCOPED_TRACE(keeps_shared.marked.size());
+    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, keeps_shared}),
               InvariantViolation{InvariantViolation::KeeperMarked{20}});
   }
 }
