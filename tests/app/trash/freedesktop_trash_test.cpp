@@ -26,6 +26,11 @@ const quelmaris::testing::TemporaryDataHome dataHome;
 
 std::string uid() { return std::to_string(::getuid()); }
 
+void makeFolder(const std::string& path, mode_t mode) {
+  fs::create_directories(path);
+  ::chmod(path.c_str(), mode);
+}
+
 class FreedesktopTrashTest : public ::testing::Test {
  protected:
   void SetUp() override { fs::remove_all(dataHome.trash()); }
@@ -185,28 +190,18 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     };
     const Case cases[] = {
         {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
-        {"real sticky .Trash",
-         [](const std::string& top) {
-           fs::create_directory(top + "/.Trash");
-           ::chmod((top + "/.Trash").c_str(), 01777);
-         },
-         ".Trash/" + uid()},
-        {".Trash without the sticky bit",
-         [](const std::string& top) {
-           fs::create_directory(top + "/.Trash");
-           ::chmod((top + "/.Trash").c_str(), 0777);
-         },
+        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, ".Trash/" + uid()},
+        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); },
          ".Trash-" + uid()},
         {".Trash a link to a sticky folder",
          [](const std::string& top) {
-           fs::create_directory(top + "/elsewhere");
-           ::chmod((top + "/elsewhere").c_str(), 01777);
+           makeFolder(top + "/elsewhere", 01777);
            fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
          },
          ".Trash-" + uid()},
         {"own folder in .Trash held by another user",
          [](const std::string& top) {
-           fs::create_directories(top + "/.Trash/" + uid());
+           makeFolder(top + "/.Trash/" + uid(), 0700);
            ::chmod((top + "/.Trash").c_str(), 01777);
            ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
          },
@@ -235,7 +230,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     const std::string shared = base + "/shared";
     fs::create_directories(shared);
     if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
-    fs::create_directories(shared + "/.Trash-" + uid() + "/files");
+    makeFolder(shared + "/.Trash-" + uid() + "/files", 0700);
     ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
     std::ofstream(shared + "/kept") << "kept";
     const auto open = FreedesktopTrash::trash(shared + "/kept");
