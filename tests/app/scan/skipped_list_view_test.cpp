@@ -76,7 +76,7 @@ TEST_F(SkippedListViewTest, every_root_skip_reason_reads_its_own_text_with_the_o
   }
 }
 
-TEST_F(SkippedListViewTest, folders_section_comes_first_the_items_heading_agrees_with_its_count_and_empty_lists_have_none) {
+TEST_F(SkippedListViewTest, folders_come_first_the_items_heading_agrees_with_its_count_and_empty_lists_show_none) {
   const QList<SkippedItem> one{{"/data/a.txt", {SkipReason::permission{}}}};
   const RootSkips missing{{"/gone", {RootSkipReason::missing{}}}};
   SkippedListView view(one, missing);
