@@ -112,7 +112,7 @@ TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until
   }
 }
 
-TEST_F(FolderStoreTest, a_missing_folder_stays_listed_unavailable_and_out_of_the_scan_roots_until_reconnected_in_its_place) {
+TEST_F(FolderStoreTest, a_missing_folder_stays_listed_unavailable_out_of_the_roots_until_reconnected_in_place) {
   const auto before = storeWith({"A", "B", "C"});
   std::filesystem::remove(tree.path("B"));
   const ino_t saved = inodeOf(storage);
