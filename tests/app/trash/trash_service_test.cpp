@@ -105,7 +105,7 @@ class TrashServiceTest : public ::testing::Test {
   QUndoStack undoStack;
 };
 
-TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_their_records_and_one_undo_entry_that_puts_every_file_back) {
+TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_records_and_one_undo_entry_puts_them_back) {
   const Copies c = threeCopies();
   TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
   const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {urlOf(tree.root())}));
