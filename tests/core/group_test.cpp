@@ -85,9 +85,10 @@ TEST(CandidateGrouping, names_differing_in_composition_share_a_key_and_case_only
 
 TEST(CandidateGroupOrder, largest_files_first_then_names_bytewise_with_upper_case_first_unless_case_is_ignored) {
   std::uint64_t links = 0;
-  const auto groups = grouped({walked("/r/1/c.txt", 10, 1), walked("/r/2/c.txt", 10, 2), walked("/r/1/b.txt", 5000, 3),
-                               walked("/r/2/b.txt", 5000, 4), walked("/r/1/a.txt", 5000, 5), walked("/r/2/a.txt", 5000, 6)},
-                              MatchMode::NameAndSize, false, links);
+  const std::vector<WalkedFile> sized{walked("/r/1/c.txt", 10, 1),   walked("/r/2/c.txt", 10, 2),
+                                      walked("/r/1/b.txt", 5000, 3), walked("/r/2/b.txt", 5000, 4),
+                                      walked("/r/1/a.txt", 5000, 5), walked("/r/2/a.txt", 5000, 6)};
+  const auto groups = grouped(sized, MatchMode::NameAndSize, false, links);
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].name, "a.txt");
   EXPECT_EQ(groups[1].name, "b.txt");

@@ -33,9 +33,10 @@ std::string patterned(std::size_t size, unsigned seed = 0) {
 WalkedFile walked(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("lstat " + path);
-  return WalkedFile{path,         static_cast<std::uint32_t>(path.rfind('/') + 1), static_cast<std::uint64_t>(st.st_size),
-                    std::nullopt, modified_ns(st), device_id(st.st_dev), st.st_ino, static_cast<std::uint32_t>(st.st_nlink),
-                    0};
+  const auto name_offset = static_cast<std::uint32_t>(path.rfind('/') + 1);
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  return WalkedFile{path, name_offset, size, std::nullopt, modified_ns(st), device_id(st.st_dev), st.st_ino, nlink, 0};
 }
 
 std::string hex_of(std::string_view bytes) {

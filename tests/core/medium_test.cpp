@@ -59,9 +59,12 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
     MediumKind expected;
   };
   const Case cases[] = {
-      {"solid state", "0\n", false, SolidState}, {"rotating", "1\n", false, Rotational},
-      {"no newline", "1", false, Rotational},    {"empty", "", false, Unknown},
-      {"padded", " 0\n", false, Unknown},        {"no flag file", std::nullopt, false, Unknown},
+      {"solid state", "0\n", false, SolidState},
+      {"rotating", "1\n", false, Rotational},
+      {"no newline", "1", false, Rotational},
+      {"empty", "", false, Unknown},
+      {"padded", " 0\n", false, Unknown},
+      {"no flag file", std::nullopt, false, Unknown},
       {"a partition takes its disk's flag", "1\n", true, Rotational},
   };
   for (const Case& c : cases) {

@@ -24,9 +24,11 @@ namespace fs = std::filesystem;
 FileEntry recorded(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("cannot lstat " + path);
-  return FileEntry{path, fs::path(path).filename().string(), 0, static_cast<std::uint64_t>(st.st_size), std::nullopt,
-                   modified_ns(st), device_id(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink), std::nullopt, false, std::nullopt};
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto ino = static_cast<std::uint64_t>(st.st_ino);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  const std::string name = fs::path(path).filename().string();
+  return FileEntry{path, name, 0, size, {}, modified_ns(st), device_id(st.st_dev), ino, nlink, {}, false, {}};
 }
 
 void set_mtime_ns(const std::string& path, std::int64_t ns) {

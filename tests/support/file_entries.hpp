@@ -11,7 +11,7 @@ namespace quelmaris::testing {
 
 inline FileEntry entry_at(std::string path, std::uint32_t root_index, std::optional<std::int64_t> created_ns,
                           std::int64_t modified_ns) {
-  return FileEntry{std::move(path), "f", root_index, 1, created_ns, modified_ns, 1, 1, 1, std::nullopt, false, std::nullopt};
+  return FileEntry{std::move(path), "f", root_index, 1, created_ns, modified_ns, 1, 1, 1, {}, false, {}};
 }
 
 }  // namespace quelmaris::testing
