@@ -43,15 +43,5 @@ TEST(Blake3Hasher, digest_matches_b3sum_for_empty_one_byte_and_chunked_large_fil
   }
 }
 
-TEST(Blake3Hasher, hex_is_64_lower_case_characters_first_byte_first) {
-  Digest d{};
-  d[0] = 0xAB;
-  d[31] = 0x01;
-  const std::string hex = to_hex(d);
-  ASSERT_EQ(hex.size(), 64u);
-  EXPECT_EQ(hex.substr(0, 2), "ab");
-  EXPECT_EQ(hex.substr(62), "01");
-}
-
 }  // namespace
 }  // namespace quelmaris

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace quelmaris {
 namespace {
 
@@ -31,14 +29,6 @@ TEST(DefaultScanConfig, lists_come_in_their_fixed_order) {
                                       "xcodeproj", "xcworkspace",   "bundle",       "framework",   "plugin",
                                       "component", "vst3",          "kext",         "pages",       "numbers",
                                       "key",       "rtfd",          "scptd",        "sparsebundle"}));
-}
-
-TEST(DefaultScanConfig, the_icon_pattern_keeps_its_carriage_return) {
-  const auto& names = default_scan_config().excluded_names;
-  ASSERT_GE(names.size(), 3u);
-  EXPECT_EQ(names[2].size(), 5u);
-  EXPECT_EQ(names[2].back(), '\r');
-  EXPECT_EQ(std::ranges::count(names, std::string("Icon")), 0);
 }
 
 }  // namespace

@@ -55,11 +55,17 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
   struct Case {
     const char* name;
     std::optional<std::string> flag;
+    bool partition;
     MediumKind expected;
   };
   const Case cases[] = {
-      {"solid state", "0\n", SolidState}, {"rotating", "1\n", Rotational}, {"no newline", "1", Rotational},
-      {"empty", "", Unknown},              {"padded", " 0\n", Unknown},     {"no flag file", std::nullopt, Unknown},
+      {"solid state", "0\n", false, SolidState},
+      {"rotating", "1\n", false, Rotational},
+      {"no newline", "1", false, Rotational},
+      {"empty", "", false, Unknown},
+      {"padded", " 0\n", false, Unknown},
+      {"no flag file", std::nullopt, false, Unknown},
+      {"a partition takes its disk's flag", "1\n", true, Rotational},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -67,19 +73,10 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
     const FakeSysfs sysfs(tree);
     const std::string file = tree.write("data/file", "x");
     sysfs.disk("vdz", c.flag);
-    sysfs.link(device_of(file), "vdz");
+    if (c.partition) sysfs.partition("vdz", "vdz2");
+    sysfs.link(device_of(file), c.partition ? "vdz/vdz2" : "vdz");
     EXPECT_EQ(storage_medium(file, sysfs.sources()), c.expected);
   }
-}
-
-TEST(StorageMedium, a_partition_takes_the_flag_of_its_disk) {
-  TempTree tree;
-  const FakeSysfs sysfs(tree);
-  const std::string file = tree.write("data/file", "x");
-  sysfs.disk("sdz", "1\n");
-  sysfs.partition("sdz", "sdz2");
-  sysfs.link(device_of(file), "sdz/sdz2");
-  EXPECT_EQ(storage_medium(file, sysfs.sources()), Rotational);
 }
 
 TEST(StorageMedium, what_cannot_be_found_is_unknown) {

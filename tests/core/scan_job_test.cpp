@@ -57,7 +57,8 @@ const ScanSummary& summary_of(const std::vector<ScanEvent>& events) {
 
 std::vector<SkippedItem> skipped_items(const std::vector<ScanEvent>& events) {
   std::vector<SkippedItem> out;
-  for (const auto* batch : all_of<ScanEvent::Skipped>(events)) out.insert(out.end(), batch->items.begin(), batch->items.end());
+  for (const auto* batch : all_of<ScanEvent::Skipped>(events))
+    out.insert(out.end(), batch->items.begin(), batch->items.end());
   return out;
 }
 
@@ -118,39 +119,28 @@ TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
   EXPECT_EQ(progress.back()->bytes_to_hash, 3 * 12u + 2 * 12u);
 }
 
-TEST(ScanJob, without_verification_sets_are_unverified_and_no_lookalikes_are_sent) {
-  TempTree tree;
-  tree.write("a/x.bin", "1111");
-  tree.write("b/x.bin", "2222");
-  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
-  config.verify_content = false;
-
-  const auto events = scan(config);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Done}));
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_FALSE(sets[0]->set.verified);
-  EXPECT_FALSE(sets[0]->set.content_hash.has_value());
-  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
-  EXPECT_EQ(summary_of(events).lookalike_groups, 0u);
-}
-
-TEST(ScanJob, content_only_verifies_even_when_verification_is_off_and_ignores_names) {
-  TempTree tree;
-  tree.write("one.dat", "identical bytes");
-  tree.write("two.dat", "identical bytes");
-  tree.write("three.dat", "different bytes");
-  ScanConfig config = config_for({tree.root().string()});
-  config.mode = MatchMode::ContentOnly;
-  config.verify_content = false;
-
-  const auto events = scan(config);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_TRUE(sets[0]->set.verified);
-  EXPECT_TRUE(sets[0]->set.lookalikes.empty());
-  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+TEST(ScanJob, without_verification_only_content_matching_verifies_and_no_lookalikes_are_sent) {
+  for (const MatchMode mode : {MatchMode::NameAndSize, MatchMode::ContentOnly}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    TempTree tree;
+    // By name the pair differs in content; by content it differs in name.
+    tree.write("a/x.bin", "same");
+    tree.write(mode == MatchMode::ContentOnly ? "b/y.bin" : "b/x.bin",
+               mode == MatchMode::ContentOnly ? "same" : "diff");
+    tree.write("b/other.bin", "diff");
+    ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+    config.verify_content = false;
+    config.mode = mode;
+    const auto events = scan(config);
+    const bool verifies = mode == MatchMode::ContentOnly;
+    EXPECT_EQ(phases(events).size(), verifies ? 4u : 3u);
+    const auto sets = all_of<ScanEvent::SetReady>(events);
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0]->set.verified, verifies);
+    EXPECT_EQ(sets[0]->set.content_hash.has_value(), verifies);
+    EXPECT_TRUE(sets[0]->set.lookalikes.empty());
+    EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+  }
 }
 
 TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
@@ -163,8 +153,8 @@ TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
   EXPECT_EQ(events[2], (ScanEvent{ScanEvent::RootSkipped{file, {RootSkipReason::NotADirectory{}}}}));
   EXPECT_EQ(events[3], (ScanEvent{ScanEvent::Failed{"no folder could be scanned"}}));
 
-  EXPECT_EQ(scan(config_for({})),
-            (std::vector<ScanEvent>{{ScanEvent::Phase{Phase::Listing}}, {ScanEvent::Failed{"no folder could be scanned"}}}));
+  EXPECT_EQ(scan(config_for({})), (std::vector<ScanEvent>{{ScanEvent::Phase{Phase::Listing}},
+                                                          {ScanEvent::Failed{"no folder could be scanned"}}}));
 }
 
 TEST(ScanJob, a_nested_root_is_reported_and_its_files_keep_the_better_index) {
@@ -174,7 +164,8 @@ TEST(ScanJob, a_nested_root_is_reported_and_its_files_keep_the_better_index) {
   const auto events = scan(config_for({tree.path("outer/inner"), tree.path("outer")}));
   const auto skips = all_of<ScanEvent::RootSkipped>(events);
   ASSERT_EQ(skips.size(), 1u);
-  EXPECT_EQ(skips[0]->reason, (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
+  EXPECT_EQ(skips[0]->reason,
+            (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
   const auto sets = all_of<ScanEvent::SetReady>(events);
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/dup.txt"));
@@ -284,8 +275,8 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
     std::filesystem::create_symlink(decoy, tree.path("d/f.bin"));
   };
   ScanJob job;
-  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c"), tree.path("d"), tree.path("e")}),
-                           listener, job);
+  const auto events =
+      scan(config_for({tree.path("a"), tree.path("b"), tree.path("c"), tree.path("d"), tree.path("e")}), listener, job);
   const auto skipped = skipped_items(events);
   ASSERT_EQ(skipped.size(), 3u);
   std::map<std::string, SkipReason> by_path;
@@ -297,18 +288,6 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0]->set.files.size(), 2u);
   EXPECT_EQ(summary_of(events).skipped, 3u);
-}
-
-TEST(ScanJob, names_that_are_not_utf8_are_reported_and_never_compared) {
-  TempTree tree;
-  tree.write("a/bad\xFF.txt", "same");
-  tree.write("b/bad\xFF.txt", "same");
-  const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
-  const auto skipped = skipped_items(events);
-  ASSERT_EQ(skipped.size(), 2u);
-  EXPECT_EQ(skipped[0].reason, (SkipReason{SkipReason::InvalidName{}}));
-  EXPECT_NE(skipped[0].path.find("bad\xEF\xBF\xBD.txt"), std::string::npos);
-  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
 }
 
 TEST(ScanJob, cancelling_during_the_walk_skips_grouping_and_done) {

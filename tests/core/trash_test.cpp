@@ -8,6 +8,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "file_facts.hpp"
@@ -23,18 +24,11 @@ namespace fs = std::filesystem;
 FileEntry recorded(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("cannot lstat " + path);
-  return FileEntry{path,
-                   fs::path(path).filename().string(),
-                   0,
-                   static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt,
-                   modified_ns(st),
-                   device_id(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink),
-                   std::nullopt,
-                   false,
-                   std::nullopt};
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto ino = static_cast<std::uint64_t>(st.st_ino);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  const std::string name = fs::path(path).filename().string();
+  return FileEntry{path, name, 0, size, {}, modified_ns(st), device_id(st.st_dev), ino, nlink, {}, false, {}};
 }
 
 void set_mtime_ns(const std::string& path, std::int64_t ns) {
@@ -203,13 +197,8 @@ TEST_F(PlanTrash, a_keeper_gone_or_changed_holds_back_its_whole_set_unexamined) 
 TEST_F(PlanTrash, marked_files_gone_or_changed_stay_while_the_rest_move_in_order_as_sent) {
   const auto keep = file("keep"), gone = file("gone"), changed = file("changed");
   auto fine = file("fine");  // a move carries the entry as sent, not as read back from disk
-  fine.name = "shown name";
-  fine.root_index = 7;
-  fine.created_ns = -5;
-  fine.nlink = 3;
-  fine.clone_id = 11;
-  fine.may_share_blocks = true;
-  fine.freed_bytes = 0;
+  std::tie(fine.name, fine.root_index, fine.created_ns, fine.nlink, fine.clone_id, fine.may_share_blocks,
+           fine.freed_bytes) = std::tuple("shown name", 7u, -5, 3u, 11u, true, 0u);
   const auto other_keep = file("other/keep"), other_fine = file("other/fine");
   fs::remove(gone.path);
   set_mtime_ns(changed.path, changed.modified_ns + 1);
@@ -224,18 +213,11 @@ TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another)
   const auto shared = file("shared"), a_other = file("a-other"), b_keep = file("b-keep"), c_keep = file("c-keep");
   const auto b_marks_shared = plan_set(20, {b_keep, shared}, 0, {1});
   const auto c_marks_shared = plan_set(30, {shared, c_keep}, 1, {0});
-  struct Case {
-    const char* name;
-    PlanSet keeps_shared;
-  };
-  const std::vector<Case> cases = {
-      {"keeping set has marks", plan_set(10, {shared, a_other}, 0, {1})},
-      {"keeping set has no marks", plan_set(10, {shared, a_other}, 0, {})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    // The keeping set comes last: keepers of the whole request count; the first move in order names the set.
-    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, c.keeps_shared}),
+  // Whether the keeping set has marks or not; it comes last: keepers of the whole
+  // request count, and the first move in order names the set.
+  for (const auto& keeps_shared : {plan_set(10, {shared, a_other}, 0, {1}), plan_set(10, {shared, a_other}, 0, {})}) {
+    SCOPED_TRACE(keeps_shared.marked.size());
+    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, keeps_shared}),
               InvariantViolation{InvariantViolation::KeeperMarked{20}});
   }
 }

@@ -38,47 +38,20 @@ TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
 }
 
 TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed) {
-  std::uint8_t storage[4] = {};
-  const struct {
-    const char* expected;
-    CoreCallStatus (*call)(std::uint8_t*);
-  } cases[] = {
-      {"CoreBuffer length exceeds capacity",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_free(CoreBuffer{2, 4, data}, &s);
-         return s;
-       }},
-      {"null CoreBuffer had non-zero capacity",
-       [](std::uint8_t*) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_free(CoreBuffer{4, 0, nullptr}, &s);
-         return s;
-       }},
-      {"CoreBuffer length exceeds capacity",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_reserve(CoreBuffer{0, 1, data}, 1, &s);
-         return s;
-       }},
-      {"null ForeignBytes had non-zero length",
-       [](std::uint8_t*) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{2, nullptr}, &s);
-         return s;
-       }},
-      {"bytes length negative or overflowed",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{-1, data}, &s);
-         return s;
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
-    CoreCallStatus status = c.call(storage);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+  std::uint8_t data[4] = {};
+  CoreCallStatus s[5] = {fresh_status(), fresh_status(), fresh_status(), fresh_status(), fresh_status()};
+  quelmaris_ffi_corebuffer_free(CoreBuffer{2, 4, data}, &s[0]);
+  quelmaris_ffi_corebuffer_free(CoreBuffer{4, 0, nullptr}, &s[1]);
+  quelmaris_ffi_corebuffer_reserve(CoreBuffer{0, 1, data}, 1, &s[2]);
+  quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{2, nullptr}, &s[3]);
+  quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{-1, data}, &s[4]);
+  const char* expected[] = {"CoreBuffer length exceeds capacity", "null CoreBuffer had non-zero capacity",
+                            "CoreBuffer length exceeds capacity", "null ForeignBytes had non-zero length",
+                            "bytes length negative or overflowed"};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(expected[i]);
+    EXPECT_EQ(s[i].code, 2);
+    EXPECT_EQ(take_message(s[i]), expected[i]);
   }
 }
 

@@ -37,6 +37,8 @@ Bytes be64(std::uint64_t v) {
   return out;
 }
 
+Bytes byte(std::uint8_t b) { return {b}; }
+
 Bytes text(const std::string& s) {
   return concat({be32(static_cast<std::int32_t>(s.size())), Bytes(s.begin(), s.end())});
 }
@@ -84,39 +86,16 @@ TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
 }
 
 TEST(ByteForm, file_entry_fields_follow_declaration_order) {
-  const Bytes expected = concat({text("/a/b"),
-                                 text("b"),
-                                 be32(1),
-                                 be64(1024),
-                                 {0},
-                                 be64(static_cast<std::uint64_t>(-5)),
-                                 be64(42),
-                                 be64(7),
-                                 be32(2),
-                                 {1},
-                                 be64(9),
-                                 {1},
-                                 {1},
-                                 be64(0)});
+  const Bytes expected =
+      concat({text("/a/b"), text("b"), be32(1), be64(1024), byte(0), be64(static_cast<std::uint64_t>(-5)), be64(42),
+              be64(7), be32(2), byte(1), be64(9), byte(1), byte(1), be64(0)});
   EXPECT_EQ(bytes_of(sample_entry("/a/b")), expected);
   EXPECT_EQ(lift<FileEntry>(expected), sample_entry("/a/b"));
 }
 
 TEST(ByteForm, scan_config_fields_follow_declaration_order) {
-  const Bytes expected = concat({be32(2),
-                                 text("/r1"),
-                                 text("/r2"),
-                                 be32(2),
-                                 {1, 0},
-                                 be64(1024),
-                                 {1},
-                                 be32(2),
-                                 text("._*"),
-                                 text("Icon\r"),
-                                 be32(1),
-                                 text("app"),
-                                 be32(3),
-                                 be32(4)});
+  const Bytes expected = concat({be32(2), text("/r1"), text("/r2"), be32(2), byte(1), byte(0), be64(1024), byte(1),
+                                 be32(2), text("._*"), text("Icon\r"), be32(1), text("app"), be32(3), be32(4)});
   EXPECT_EQ(bytes_of(sample_config()), expected);
   EXPECT_EQ(lift<ScanConfig>(expected), sample_config());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <grp.h>
@@ -45,6 +46,11 @@ std::string TempTree::mkdir(std::string_view relative) const {
   const auto full = root_ / relative;
   std::filesystem::create_directories(full);
   return full.string();
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int run_unprivileged(const std::function<int()>& body) {

@@ -27,6 +27,9 @@ private:
   std::filesystem::path root_;
 };
 
+// The file's bytes; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
+
 // Runs body in a forked child that has dropped root privileges to "nobody"
 // (uid/gid 65534) and returns the child's exit status (0 on success). Use it
 // to test what permission bits do: root reads everything.

@@ -37,10 +37,6 @@ Case raisedBy(Body body) {
   return Case::corePanic;
 }
 
-CoreBuffer eventBuffer(const ScanEvent& event) { return lower(event); }
-
-CoreBuffer bufferOf(const QByteArray& bytes) { return sendBytes(bytes); }
-
 QString errorText(CoreCallStatus& status) {
   const ReceivedBuffer owned(status.errorBuf);
   return QString::fromUtf8(reinterpret_cast<const char*>(status.errorBuf.data),
@@ -70,7 +66,7 @@ TEST(ListenerCallbacks, on_event_delivers_on_the_calling_thread_and_frees_the_ev
   const auto recorder = std::make_shared<Recorder>();
   const std::uint64_t handle = lowerListener(recorder);
   CoreCallStatus status{0, {0, 0, nullptr}};
-  std::thread core([&] { scanListenerVTable().onEvent(handle, eventBuffer(someEvent), nullptr, &status); });
+  std::thread core([&] { scanListenerVTable().onEvent(handle, lower(someEvent), nullptr, &status); });
   const auto coreThread = core.get_id();
   core.join();
   EXPECT_EQ(status.code, 0);
@@ -91,9 +87,9 @@ TEST(ListenerCallbacks, on_event_reports_failures_in_the_status_and_never_reache
   };
   const std::uint64_t live = lowerListener(recorder);
   const Row rows[] = {
-      {"stale handle", handle, eventBuffer(someEvent), "The object in the handle map has been dropped already"},
-      {"event tag 9", live, bufferOf(QByteArray("\0\0\0\x09", 4)), "Raw enum value doesn't match any cases"},
-      {"extra byte", live, bufferOf(QByteArray("\0\0\0\x01\0\0\0\x02\0", 9)),
+      {"stale handle", handle, lower(someEvent), "The object in the handle map has been dropped already"},
+      {"event tag 9", live, sendBytes(QByteArray("\0\0\0\x09", 4)), "Raw enum value doesn't match any cases"},
+      {"extra byte", live, sendBytes(QByteArray("\0\0\0\x01\0\0\0\x02\0", 9)),
        "The buffer still has data after lifting its containing value"},
   };
   for (const Row& row : rows) {

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -18,6 +17,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "widgets/ContentUnavailableView.h"
@@ -52,12 +52,7 @@ const QTemporaryDir& userFolders() {
 
 QAction& action(QWidget& window, const char* name) {
   auto* found = window.findChild<QAction*>(QLatin1String(name));
-  if (found == nullptr) {
-    ADD_FAILURE() << "no action " << name;
-    static QAction missing;
-    missing.setEnabled(false);
-    return missing;
-  }
+  if (found == nullptr) throw std::runtime_error(std::string("no action ") + name);
   return *found;
 }
 
@@ -77,10 +72,8 @@ View* detailOf(QWidget& window) {
   return detail->findChild<View*>();
 }
 
-// Long enough for any machine; a test that reaches it has failed.
-constexpr int deadlineMs = 120'000;
-
-bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, deadlineMs); }
+// The deadline is long enough for any machine; a test that reaches it has failed.
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 120'000); }
 
 QList<QUrl> urlsOf(std::initializer_list<std::string> paths) {
   QList<QUrl> urls;

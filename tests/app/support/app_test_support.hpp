@@ -71,18 +71,11 @@ inline FileEntry entryFor(const std::string& path, std::uint32_t rootIndex = 0) 
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) std::abort();
   const QString text = QString::fromStdString(path);
-  return FileEntry{text,
-                   text.section(QLatin1Char('/'), -1),
-                   rootIndex,
-                   static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt,
-                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
-                   static_cast<std::uint64_t>(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink),
-                   std::nullopt,
-                   false,
-                   std::nullopt};
+  const std::int64_t modifiedNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  const QString name = text.section(u'/', -1);
+  return FileEntry{text, name, rootIndex, size, {}, modifiedNs, st.st_dev, st.st_ino, nlink, {}, false, {}};
 }
 
 }  // namespace apptest
