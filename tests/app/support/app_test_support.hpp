@@ -22,11 +22,12 @@
 
 namespace apptest {
 
+// Tests never reach the internet: the update service stays switched off.
 inline QCoreApplication& application() {
   static int argc = 1;
   static char name[] = "quelmaris_app_test";
   static char* argv[] = {name, nullptr};
-  static auto* app = new QCoreApplication(argc, argv);
+  static auto* app = (setenv("QUELMARIS_NO_UPDATES", "1", 0), new QCoreApplication(argc, argv));
   return *app;
 }
 
