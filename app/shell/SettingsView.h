@@ -3,9 +3,10 @@
 // the brand colour. Opening it stores nothing. Main thread only.
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
-class QTabWidget;
+class QTabBar;
 class UpdateService;
 
 class SettingsView final : public QWidget {
@@ -14,8 +15,12 @@ class SettingsView final : public QWidget {
  public:
   explicit SettingsView(UpdateService& updates, QWidget* parent = nullptr);
 
- private:
-  void fitToTab(int index);
+  QTabBar& tabBar() const { return *tabBar_; }
 
-  QTabWidget* tabs_;
+ private:
+  void addTab(QWidget* page, const char* symbol, const QString& title);
+  void showTab(int index);
+
+  QTabBar* tabBar_;
+  QList<QWidget*> pages_;
 };

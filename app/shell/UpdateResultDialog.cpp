@@ -67,6 +67,7 @@ UpdateResultDialog::UpdateResultDialog(const UpdateCheckResult& result, QWidget*
       notes->setReadOnly(true);
       notes->setPlainText(result.feed.notes);
       notes->setFixedHeight(notesHeight);
+      notes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
       column->addWidget(notes);
     }
     QPushButton* download = buttons->addButton(tr("Download…"), QDialogButtonBox::AcceptRole);
