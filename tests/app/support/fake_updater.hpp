@@ -1,9 +1,9 @@
-// An updater the test drives by hand: it records what the service writes
-// and how often a check is asked for, and reports a change of whether a check
-// can start when the test flips it — also while it is being destroyed.
+// An updater the test drives by hand: it records the automatic-check writes
+// and the checks asked for, and reports a change of whether a check can
+// start when the test flips it, and once more while it is destroyed.
 #pragma once
 
-#include <optional>
+#include <vector>
 
 #include "shell/Updater.h"
 
@@ -11,7 +11,7 @@ namespace apptest {
 
 class FakeUpdater final : public Updater {
  public:
-  explicit FakeUpdater(bool started = true) : starting(started), canCheck(started) {}
+  FakeUpdater(bool started, bool automatically) : starting(started), canCheck(started), automatic(automatically) {}
   ~FakeUpdater() override { emit canCheckForUpdatesChanged(); }
 
   bool canCheckForUpdates() const override { return canCheck; }
@@ -19,15 +19,9 @@ class FakeUpdater final : public Updater {
   void setAutomaticallyChecksForUpdates(bool on) override { written.push_back(on); }
   std::optional<QDateTime> lastUpdateCheckDate() const override { return lastCheck; }
   void checkForUpdates() override { ++checks; }
+  void setCanCheck(bool can) { canCheck = can; emit canCheckForUpdatesChanged(); }
 
-  void setCanCheck(bool can) {
-    canCheck = can;
-    emit canCheckForUpdatesChanged();
-  }
-
-  bool starting;
-  bool canCheck;
-  bool automatic = false;
+  bool starting, canCheck, automatic;
   std::optional<QDateTime> lastCheck;
   std::vector<bool> written;
   int checks = 0;
