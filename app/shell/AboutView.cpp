@@ -60,7 +60,8 @@ QPushButton* link(const QString& text, const char* name, const QString& page, co
 
 QString AboutView::versionText(const QVariantMap& info) {
   return tr("Version %1 (%2)")
-      .arg(BundleInfo::infoString(BundleInfo::shortVersionKey, info), BundleInfo::infoString(BundleInfo::versionKey, info));
+      .arg(BundleInfo::infoString(BundleInfo::shortVersionKey, info),
+           BundleInfo::infoString(BundleInfo::versionKey, info));
 }
 
 QUrl AboutView::websitePage(const QString& page) {
@@ -82,7 +83,8 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent) : QWidget(parent, Qt::D
 
   auto* header = new QVBoxLayout;
   header->setSpacing(2);
-  header->addWidget(centredText(QStringLiteral("Quelmaris"), TextStyles::font(TextStyle::title2, base, QFont::DemiBold)));
+  header->addWidget(
+      centredText(QStringLiteral("Quelmaris"), TextStyles::font(TextStyle::title2, base, QFont::DemiBold)));
   QLabel* version = centredText(versionText(BundleInfo::dictionary()), base, Palette::secondaryText());
   version->setObjectName(QStringLiteral("versionLine"));
   version->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -88,8 +88,7 @@ AdvancedSettings::AdvancedSettings(QWidget* parent)
   page->addWidget(listSection(tr("Ignored Names"), excludedNames_,
                               tr("One per line. * matches any characters; \\r is a carriage return."), this));
   page->addWidget(listSection(tr("Packages"), packageExtensions_,
-                              tr("Folders with these extensions are treated as single items and not searched."),
-                              this));
+                              tr("Folders with these extensions are treated as single items and not searched."), this));
   auto* readsSection = new QVBoxLayout;
   readsSection->setSpacing(6);
   readsSection->addWidget(GroupedForm::section(rows, this));
@@ -101,8 +100,8 @@ AdvancedSettings::AdvancedSettings(QWidget* parent)
 void AdvancedSettings::refresh() {
   QSettings settings;
   const StoredSettings stored(settings);
-  for (const auto& [editor, text] : {std::pair{excludedNames_, stored.excludedNames()},
-                                     std::pair{packageExtensions_, stored.packageExtensions()}}) {
+  for (const auto& [editor, text] :
+       {std::pair{excludedNames_, stored.excludedNames()}, std::pair{packageExtensions_, stored.packageExtensions()}}) {
     const QSignalBlocker blocker(editor);
     editor->setPlainText(text);
   }

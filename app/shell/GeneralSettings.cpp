@@ -46,8 +46,8 @@ GeneralSettings::GeneralSettings(QWidget* parent) : QWidget(parent), minSize_(ne
   });
   includeHidden_ = toggle(tr("Include hidden files"), "includeHiddenToggle", stored.includeHidden(),
                           &StoredSettings::setIncludeHidden);
-  ignoreCase_ = toggle(tr("Match names regardless of uppercase and lowercase"), "ignoreCaseToggle",
-                       stored.ignoreCase(), &StoredSettings::setIgnoreCase);
+  ignoreCase_ = toggle(tr("Match names regardless of uppercase and lowercase"), "ignoreCaseToggle", stored.ignoreCase(),
+                       &StoredSettings::setIgnoreCase);
 
   auto* rows = new QWidget;
   auto* form = new QFormLayout(rows);

@@ -12,9 +12,9 @@ namespace GroupedForm {
 QFrame* section(QWidget* rows, QWidget* parent) {
   auto* box = new QFrame(parent);
   box->setObjectName(QStringLiteral("groupedSection"));
-  box->setStyleSheet(QStringLiteral("#groupedSection { background: %1; border: 1px solid %2; border-radius: 8px; }")
-                         .arg(Palette::secondaryBackground().name(QColor::HexArgb),
-                              Palette::quaternaryFill().name(QColor::HexArgb)));
+  box->setStyleSheet(
+      QStringLiteral("#groupedSection { background: %1; border: 1px solid %2; border-radius: 8px; }")
+          .arg(Palette::secondaryBackground().name(QColor::HexArgb), Palette::quaternaryFill().name(QColor::HexArgb)));
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(14, 12, 14, 12);
   layout->addWidget(rows);

@@ -12,7 +12,6 @@
 #include "shell/AboutView.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
-#include "shell/QuelmarisMark.h"
 #include "shell/SettingsView.h"
 #include "widget_test_support.hpp"
 
@@ -34,11 +33,11 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   QList<QUrl> opened;
   AboutView view([&](const QUrl& url) { opened << url; });
   EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("versionLine"))->text(),
-            QStringLiteral("Version %1 (%2)").arg(QCoreApplication::applicationVersion(), BundleInfo::infoString(versionKey)));
+            QStringLiteral("Version %1 (%2)")
+                .arg(QCoreApplication::applicationVersion(), BundleInfo::infoString(versionKey)));
   for (const char* name : {"websiteLink", "privacyLink", "termsLink"})
     view.findChild<QPushButton*>(QLatin1String(name))->click();
   const QString site = BundleInfo::websiteUrl().toString();
-  ASSERT_TRUE(site.startsWith(QLatin1String("https://")) && site.endsWith(u'/'));
   EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + QStringLiteral("privacy.html")),
                                  QUrl(site + QStringLiteral("terms.html"))}));
 }
@@ -52,7 +51,8 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
   MainWindow& window = app.showMainWindow();
   EXPECT_FALSE(window.findChild<QAction*>(QStringLiteral("checkForUpdatesAction"))->isEnabled()) << "switched off";
   for (int time = 0; time < 2; ++time)
-    for (const char* name : {"aboutAction", "settingsAction"}) window.findChild<QAction*>(QLatin1String(name))->trigger();
+    for (const char* name : {"aboutAction", "settingsAction"})
+      window.findChild<QAction*>(QLatin1String(name))->trigger();
   const auto shown = [](const QMetaObject& type) {
     return std::ranges::count_if(QApplication::topLevelWidgets(),
                                  [&](QWidget* widget) { return widget->isVisible() && widget->metaObject() == &type; });
@@ -63,16 +63,6 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
   EXPECT_EQ(view.size(), view.maximumSize()) << "fixed size";
   EXPECT_EQ(view.width(), 460);
   EXPECT_FALSE(view.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-  EXPECT_TRUE(QSettings().allKeys().isEmpty());
-}
-
-TEST(AboutViewTest, screenshot_of_the_about_window) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  widgettest::application();
-  QApplication::setWindowIcon(QuelmarisMark::icon());
-  AboutView view([](const QUrl&) {});
-  view.show();
-  widgettest::saveScreenshot(view, QStringLiteral("about"));
 }
 
 }  // namespace

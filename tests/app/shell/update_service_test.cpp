@@ -52,7 +52,6 @@ TEST(UpdateServiceTest, every_automatic_choice_reaches_the_updater_but_only_a_ch
   service->setAutomaticallyChecks(false);
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(updater->written, (std::vector<bool>{true, false}));
-
   QSignalSpy canCheck(service.get(), &UpdateService::canCheckForUpdatesChanged);
   updater->setCanCheck(false);
   EXPECT_EQ(canCheck.count(), 1);

@@ -19,7 +19,10 @@ class FakeUpdater final : public Updater {
   void setAutomaticallyChecksForUpdates(bool on) override { written.push_back(on); }
   std::optional<QDateTime> lastUpdateCheckDate() const override { return lastCheck; }
   void checkForUpdates() override { ++checks; }
-  void setCanCheck(bool can) { canCheck = can; emit canCheckForUpdatesChanged(); }
+  void setCanCheck(bool can) {
+    canCheck = can;
+    emit canCheckForUpdatesChanged();
+  }
 
   bool starting, canCheck, automatic;
   std::optional<QDateTime> lastCheck;

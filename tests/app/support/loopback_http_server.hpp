@@ -28,8 +28,8 @@ class LoopbackHttpServer final : public QObject {
   }
 
   static QByteArray reply(const QByteArray& status, const QByteArray& body, const QByteArray& header = {}) {
-    return "HTTP/1.1 " + status + "\r\nConnection: close\r\n" + header + "Content-Length: " +
-           QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    return "HTTP/1.1 " + status + "\r\nConnection: close\r\n" + header +
+           "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
   }
 
   QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/updates.json").arg(server_.serverPort())); }
