@@ -68,11 +68,12 @@ QUrl AboutView::websitePage(const QString& page) {
   return BundleInfo::websiteUrl().resolved(QUrl(page, QUrl::StrictMode));
 }
 
-AboutView::AboutView(OpenLink openLink, QWidget* parent) : QWidget(parent, Qt::Dialog) {
+// The window manager's title bar stays, with a close button and nothing else.
+AboutView::AboutView(OpenLink openLink, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   requireMainThread();
   setObjectName(QStringLiteral("aboutWindow"));
   setWindowTitle(tr("About Quelmaris"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   const QFont base = font();
 
   auto* icon = new QLabel;

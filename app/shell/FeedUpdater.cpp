@@ -87,10 +87,14 @@ void FeedUpdater::scheduledCheck() {
   if (automaticCheckDue()) check(false);
 }
 
-// The request carries nothing but the address of the feed.
+// The request carries nothing but the address of the feed: not the user's
+// languages, which Qt would add otherwise. Uncompressed, so that the size cap
+// holds for what is read.
 void FeedUpdater::check(bool userInitiated) {
   if (!canCheckForUpdates()) return;
   QNetworkRequest request(settings_.feed);
+  request.setRawHeader("Accept-Language", "*");
+  request.setRawHeader("Accept-Encoding", "identity");
   request.setTransferTimeout(static_cast<int>(settings_.transferTimeout.count()));
   userInitiated_ = userInitiated;
   tooLarge_ = false;
@@ -117,9 +121,9 @@ void FeedUpdater::finishCheck() {
 }
 
 UpdateCheckResult FeedUpdater::resultOf(QNetworkReply& reply) const {
-  if (tooLarge_) return failure(QCoreApplication::translate("UpdateFeed", "The update information is too large."));
+  if (tooLarge_) return failure(UpdateFeed::tooLargeText());
   if (reply.error() == QNetworkReply::OperationCanceledError)
-    return failure(QCoreApplication::translate("UpdateFeed", "The update server did not answer in time."));
+    return failure(QCoreApplication::translate("FeedUpdater", "The update server did not answer in time."));
   if (reply.error() != QNetworkReply::NoError) return failure(reply.errorString());
   const UpdateFeedReading reading = readUpdateFeed(reply.read(UpdateFeed::maximumSize + 1));
   if (!reading.feed) return failure(reading.error);

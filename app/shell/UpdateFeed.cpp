@@ -6,11 +6,15 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("UpdateFeed", text); }
-
-UpdateFeedReading refused(const QString& error) { return {std::nullopt, error}; }
+UpdateFeedReading refused(const char* error) {
+  return {std::nullopt, QCoreApplication::translate("UpdateFeed", error)};
+}
 
 }  // namespace
+
+QString UpdateFeed::tooLargeText() {
+  return QCoreApplication::translate("UpdateFeed", "The update information is too large.");
+}
 
 QVersionNumber strictVersion(const QString& text) {
   qsizetype end = 0;
@@ -26,10 +30,10 @@ bool UpdateFeed::isNewerThan(const QVersionNumber& running, const QString& runni
 }
 
 UpdateFeedReading readUpdateFeed(const QByteArray& body) {
-  if (body.size() > UpdateFeed::maximumSize) return refused(tr("The update information is too large."));
-  QJsonParseError parseError{};
-  const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-  if (!document.isObject()) return refused(tr("The update information could not be read."));
+  if (body.size() > UpdateFeed::maximumSize) return {std::nullopt, UpdateFeed::tooLargeText()};
+  const QJsonDocument document = QJsonDocument::fromJson(body);
+  if (!document.isObject())
+    return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information could not be read."));
   const QJsonObject object = document.object();
   const QJsonValue version = object.value(QLatin1String("version"));
   const QJsonValue build = object.value(QLatin1String("build"));
@@ -37,14 +41,15 @@ UpdateFeedReading readUpdateFeed(const QByteArray& body) {
   const QJsonValue notes = object.value(QLatin1String("notes"));
   UpdateFeed feed;
   feed.version = strictVersion(version.toString());
-  if (!version.isString() || feed.version.isNull()) return refused(tr("The update information has no valid version."));
+  if (!version.isString() || feed.version.isNull())
+    return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information has no valid version."));
   if (!(build.isUndefined() || build.isString()) || !(notes.isUndefined() || notes.isString()))
-    return refused(tr("The update information could not be read."));
+    return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information could not be read."));
   feed.build = build.toString();
   feed.notes = notes.toString();
   feed.download = QUrl(url.toString(), QUrl::StrictMode);
   if (!url.isString() || !feed.download.isValid() || feed.download.scheme() != QLatin1String("https") ||
       feed.download.host().isEmpty())
-    return refused(tr("The update information has no secure download address."));
+    return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information has no secure download address."));
   return {feed, QString()};
 }

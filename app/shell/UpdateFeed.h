@@ -22,6 +22,9 @@ struct UpdateFeed {
   // Plain text, never markup.
   QString notes;
 
+  // Why a body over the cap is refused.
+  static QString tooLargeText();
+
   // Whether this release is newer than the running one: a higher version, or
   // the same version with a higher build number.
   bool isNewerThan(const QVersionNumber& version, const QString& build) const;
