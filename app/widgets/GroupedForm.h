@@ -1,7 +1,7 @@
-// The building blocks of a form in the grouped style, shared by the options popover
-// and the settings window: a section whose rows sit on a raised, rounded
-// panel, a section header, and the note under a section in the secondary
-// style. Notes and headers are plain text. Main thread only.
+// The building blocks of a form in the grouped style, shared by the options
+// popover and the settings window: a section whose rows sit on a raised,
+// rounded panel, a section header, and the note under a section in the
+// secondary style. Notes and headers are plain text. Main thread only.
 #pragma once
 
 #include <QFrame>
