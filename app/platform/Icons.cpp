@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRectF>
+#include <QTransform>
 #include <functional>
 
 #include "platform/Palette.h"
@@ -184,6 +185,40 @@ void drawDocument(QPainter& p, const QColor& c) {
   stroke(p, c, 1.2, page);
 }
 
+void drawGear(QPainter& p, const QColor& c) {
+  constexpr int teeth = 8;
+  QPainterPath gear;
+  for (int tooth = 0; tooth < teeth; ++tooth) {
+    const qreal angle = 360.0 * tooth / teeth;
+    QPainterPath cog;
+    cog.addRoundedRect(QRectF(-2.2, -10.5, 4.4, 5.0), 1.0, 1.0);
+    gear.addPath(QTransform().translate(12, 12).rotate(angle).map(cog));
+  }
+  gear.addEllipse(QPointF(12, 12), 7.2, 7.2);
+  gear = gear.simplified();
+  QPainterPath hole;
+  hole.addEllipse(QPointF(12, 12), 3.0, 3.0);
+  fill(p, c, gear.subtracted(hole));
+}
+
+// Two arcs chasing each other round a circle, each ending in an arrowhead.
+void drawCirclingArrows(QPainter& p, const QColor& c) {
+  const QRectF circle(5, 5, 14, 14);
+  for (const qreal start : {20.0, 200.0}) {
+    QPainterPath arc;
+    arc.arcMoveTo(circle, start);
+    arc.arcTo(circle, start, 140);
+    stroke(p, c, 1.6, arc);
+    const QPointF tip = arc.currentPosition();
+    const qreal direction = arc.angleAtPercent(1.0);
+    QPainterPath head;
+    head.moveTo(-3.0, -2.6);
+    head.lineTo(0, 0);
+    head.lineTo(-3.0, 2.6);
+    stroke(p, c, 1.6, QTransform().translate(tip.x(), tip.y()).rotate(-direction).map(head));
+  }
+}
+
 struct Symbol {
   QString themeName;  // empty: the freedesktop names have no match
   Drawing draw;
@@ -204,6 +239,8 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("sidebar.trailing"), {QString(), drawSidebarTrailing}},
       {QStringLiteral("eye"), {QString(), drawEye}},
       {QStringLiteral("doc"), {QStringLiteral("text-x-generic"), drawDocument}},
+      {QStringLiteral("gearshape"), {QStringLiteral("preferences-system"), drawGear}},
+      {QStringLiteral("arrow.triangle.2.circlepath"), {QStringLiteral("view-refresh"), drawCirclingArrows}},
   };
   return table;
 }

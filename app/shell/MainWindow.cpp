@@ -8,7 +8,9 @@
 
 #include "widgets/ContentUnavailableView.h"
 #include "shell/EmptyStateView.h"
+#include "shell/EditMenu.h"
 #include "shell/FileMenu.h"
+#include "shell/HelpMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "platform/LastPathComponent.h"
@@ -39,7 +41,8 @@ QFrame* divider(QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
+MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options,
+                       const ApplicationCommands& commands, QWidget* parent)
     : QMainWindow(parent), folders_(folders), scan_(scan), options_(options), split_(new QSplitter(this)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainWindow"));
@@ -68,7 +71,9 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding
 
   addToolBar(Qt::TopToolBarArea, new MainToolBar(folders_, scan_, options_, this));
   buildFileMenu(*menuBar(), [this] { chooseFolders(); });
+  if (commands.showSettings) buildEditMenu(*menuBar(), commands.showSettings);
   buildScanMenu(*menuBar(), folders_, scan_, options_);
+  if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
 
   signature_ = folderSignature();
   setWindowTitle(windowTitleText());

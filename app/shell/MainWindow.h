@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "shell/ApplicationCommands.h"
+
 class FolderStore;
 class QSplitter;
 class ScanOptionsBinding;
@@ -19,7 +21,8 @@ class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
+  MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options,
+             const ApplicationCommands& commands = {}, QWidget* parent = nullptr);
 
   // "Duplicates" for no folder, the folder's name for one, the count for more.
   QString windowTitleText() const;

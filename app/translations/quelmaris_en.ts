@@ -19,6 +19,13 @@
     </message>
 </context>
 <context>
+    <name>AboutView</name>
+    <message>
+        <source>Everything Stays on This Mac</source>
+        <translation>Everything Stays on This Computer</translation>
+    </message>
+</context>
+<context>
     <name>MainToolBar</name>
     <message>
         <source>Stop the scan (⌘.)</source>

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QString>
 #include <QTimer>
 #include <chrono>
@@ -22,12 +24,24 @@
 
 namespace apptest {
 
+// Tests never reach the internet: the update service stays switched off.
 inline QCoreApplication& application() {
   static int argc = 1;
   static char name[] = "quelmaris_app_test";
   static char* argv[] = {name, nullptr};
-  static auto* app = new QCoreApplication(argc, argv);
+  static auto* app = (setenv("QUELMARIS_NO_UPDATES", "1", 0), new QCoreApplication(argc, argv));
   return *app;
+}
+
+// Keeps this test program's settings in a temporary folder, under the names
+// the application gives itself, with nothing stored. Call after making the
+// application object.
+inline void useTemporarySettings() {
+  static QTemporaryDir folder;
+  setenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit().constData(), 1);
+  QCoreApplication::setOrganizationName(QStringLiteral("Quelmaris"));
+  QCoreApplication::setApplicationName(QStringLiteral("Quelmaris"));
+  QSettings().clear();
 }
 
 // Long enough for any machine; a test that reaches it has failed.

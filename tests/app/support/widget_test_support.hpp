@@ -17,6 +17,8 @@ namespace widgettest {
 inline QApplication& application() {
   static QApplication* app = [] {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Tests never reach the internet: the update service stays switched off.
+    setenv("QUELMARIS_NO_UPDATES", "1", 0);
     static int argc = 1;
     static char name[] = "quelmaris_widget_test";
     static char* argv[] = {name, nullptr};
