@@ -8,6 +8,7 @@
 #include "inspector/InspectorSection.h"
 #include "inspector/SymbolLabel.h"
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 
 ContentRow::ContentRow(QWidget* parent)

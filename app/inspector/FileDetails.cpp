@@ -17,6 +17,7 @@
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
 

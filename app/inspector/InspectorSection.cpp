@@ -82,7 +82,3 @@ QLabel* dataLabel(QWidget* parent) {
   label->setMinimumWidth(1);
   return label;
 }
-
-QString plainToolTip(const QString& text) {
-  return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
-}

@@ -31,5 +31,3 @@ void setValueText(QLabel& label, const std::optional<QString>& value, const std:
 // A label for text that comes from data: plain text, selectable, wrapping anywhere.
 QLabel* dataLabel(QWidget* parent = nullptr);
 
-// The tooltip for data text, escaped so that it is never read as markup.
-QString plainToolTip(const QString& text);

@@ -11,6 +11,7 @@
 #include "interface/FormattedByteCount.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
 #include "shell/QuelmarisMark.h"

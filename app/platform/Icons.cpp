@@ -151,6 +151,27 @@ void drawWarningFill(QPainter& p, const QColor& c) {
   fill(p, Qt::white, dot);
 }
 
+void drawTrash(QPainter& p, const QColor& c) {
+  QPainterPath lid;
+  lid.moveTo(4, 6.5);
+  lid.lineTo(20, 6.5);
+  lid.moveTo(9.5, 6.5);
+  lid.lineTo(9.5, 4);
+  lid.lineTo(14.5, 4);
+  lid.lineTo(14.5, 6.5);
+  stroke(p, c, 1.6, lid);
+  QPainterPath can;
+  can.moveTo(6, 6.5);
+  can.lineTo(7, 20);
+  can.lineTo(17, 20);
+  can.lineTo(18, 6.5);
+  can.moveTo(10, 10);
+  can.lineTo(10.3, 16.5);
+  can.moveTo(14, 10);
+  can.lineTo(13.7, 16.5);
+  stroke(p, c, 1.6, can);
+}
+
 void drawSidebarTrailing(QPainter& p, const QColor& c) {
   QPainterPath frame;
   frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
@@ -241,6 +262,7 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("doc"), {QStringLiteral("text-x-generic"), drawDocument}},
       {QStringLiteral("gearshape"), {QStringLiteral("preferences-system"), drawGear}},
       {QStringLiteral("arrow.triangle.2.circlepath"), {QStringLiteral("view-refresh"), drawCirclingArrows}},
+      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
   };
   return table;
 }

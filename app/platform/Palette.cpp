@@ -39,11 +39,14 @@ QColor secondaryBackground() {
   return isDark() ? window.lighter(125) : window.darker(106);
 }
 
+QColor stateKeep() { return pick(QColor(0x1E, 0x8A, 0x3A), QColor(0x4C, 0xD9, 0x6E)); }
+QColor stateClone() { return pick(QColor(0x9A, 0x5B, 0x00), QColor(0xFF, 0xB3, 0x40)); }
+QColor stateDiffers() { return pick(QColor(0xB0, 0x3A, 0x2E), QColor(0xFF, 0x7A, 0x6B)); }
+QColor stateKeepRow() { return withAlpha(stateKeep(), 38); }
+QColor stateMarkedRow() { return withAlpha(systemRed(), 34); }
+
 QColor systemRed() { return pick(QColor(0xD7, 0x2C, 0x2C), QColor(0xFF, 0x5A, 0x50)); }
 QColor systemGreen() { return pick(QColor(0x24, 0x9A, 0x3E), QColor(0x32, 0xD1, 0x5B)); }
 QColor systemYellow() { return pick(QColor(0xE0, 0xA8, 0x00), QColor(0xFF, 0xD6, 0x0A)); }
-
-QColor stateKeep() { return systemGreen(); }
-QColor stateDiffers() { return pick(QColor(0xC2, 0x5E, 0x00), QColor(0xFF, 0x9F, 0x0A)); }
 
 }  // namespace Palette

@@ -27,13 +27,19 @@ QColor sidebarBackground();
 // The raised card on the window background.
 QColor secondaryBackground();
 
+// The "State/" family of the results: the "Keep" badge, the hard-link and
+// clone badges, the unverified and different-content badges, and the tints
+// behind a kept copy's row and a marked copy's row. Badge text stays readable
+// on a 14 % fill of its own colour; the two tints stay apart from each other
+// and from the selection.
+QColor stateKeep();
+QColor stateClone();
+QColor stateDiffers();
+QColor stateKeepRow();
+QColor stateMarkedRow();
+
 QColor systemRed();
 QColor systemGreen();
 QColor systemYellow();
-
-// "State/Keep": the copy a set keeps.
-QColor stateKeep();
-// "State/Differs": files that only look alike, and sets not proven identical.
-QColor stateDiffers();
 
 }  // namespace Palette

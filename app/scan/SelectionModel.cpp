@@ -84,27 +84,40 @@ void SelectionModel::unmark(std::uint64_t id, std::int64_t index) {
   if (found->isEmpty()) marked_.erase(found);
 }
 
+void SelectionModel::addToTotals(Totals& totals, const DuplicateSet& set, const Marks& marks) const {
+  if (!set.verified) ++totals.unverifiedSets;
+  const FileEntry* kept = fileAt(set, keeper(set));
+  int shared = 0;
+  for (const std::int64_t index : marks) {
+    const FileEntry* copy = fileAt(set, index);
+    if (!copy) continue;
+    ++totals.files;
+    if (!copy->freedBytes) {
+      totals.estimated = true;
+    } else {
+      totals.freedBytes += *copy->freedBytes;
+      if (*copy->freedBytes == 0) ++totals.freeingNothing;
+    }
+    if (sharesBeyondKeeper(*copy, kept)) ++shared;
+  }
+  if (shared > 1) totals.estimated = true;
+}
+
 SelectionModel::Totals SelectionModel::totals(const QList<DuplicateSet>& sets) const {
   Totals totals;
   for (const DuplicateSet& set : sets) {
     const auto found = marked_.constFind(set.id);
-    if (found == marked_.cend()) continue;
-    if (!set.verified) ++totals.unverifiedSets;
-    const FileEntry* kept = fileAt(set, keeper(set));
-    int shared = 0;
-    for (const std::int64_t index : *found) {
-      const FileEntry* copy = fileAt(set, index);
-      if (!copy) continue;
-      ++totals.files;
-      if (!copy->freedBytes) {
-        totals.estimated = true;
-      } else {
-        totals.freedBytes += *copy->freedBytes;
-        if (*copy->freedBytes == 0) ++totals.freeingNothing;
-      }
-      if (sharesBeyondKeeper(*copy, kept)) ++shared;
-    }
-    if (shared > 1) totals.estimated = true;
+    if (found != marked_.cend()) addToTotals(totals, set, *found);
+  }
+  return totals;
+}
+
+SelectionModel::Totals SelectionModel::totals(const QList<DuplicateSet>& sets,
+                                              const std::function<qsizetype(std::uint64_t)>& position) const {
+  Totals totals;
+  for (auto it = marked_.cbegin(); it != marked_.cend(); ++it) {
+    const qsizetype at = position(it.key());
+    if (at >= 0 && at < sets.size()) addToTotals(totals, sets[at], it.value());
   }
   return totals;
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <cstdint>
+#include <functional>
 
 #include "scan/IndexSet.h"
 #include "interface/QuelmarisCore.h"
@@ -53,6 +54,9 @@ class SelectionModel {
   void keep(std::int64_t index, const DuplicateSet& set);
 
   Totals totals(const QList<DuplicateSet>& sets) const;
+  // The same totals, visiting only the sets with marks: position gives a
+  // set id's place in the list, -1 for none.
+  Totals totals(const QList<DuplicateSet>& sets, const std::function<qsizetype(std::uint64_t)>& position) const;
   // One plan set per set with marks, in list order, marks ascending.
   QList<PlanSet> planSets(const QList<DuplicateSet>& sets) const;
   // Carries keepers and marks over to changed sets by file path, so that
@@ -72,6 +76,7 @@ class SelectionModel {
   // up only the sets with marks, and equal markings are equal values.
   static void storeMarks(MarkedCopies& marked, std::uint64_t id, Marks marks);
   void unmark(std::uint64_t id, std::int64_t index);
+  void addToTotals(Totals& totals, const DuplicateSet& set, const Marks& marks) const;
   bool markingAllowed(const DuplicateSet& set) const;
   Carried carriedOver(const DuplicateSet& oldSet, const DuplicateSet& newSet) const;
 

@@ -7,8 +7,9 @@
 #include <QMenuBar>
 
 #include "platform/MainThread.h"
+#include "shell/ResultsCommands.h"
 
-void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders) {
+void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders, const ResultsCommands& commands) {
   requireMainThread();
   QMenu* menu = bar.addMenu(QCoreApplication::translate("FileMenu", "&File"));
   menu->setObjectName(QStringLiteral("fileMenu"));
@@ -20,6 +21,13 @@ void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders) {
     requireMainThread();
     chooseFolders();
   });
+
+  menu->addSeparator();
+  menu->addAction(commands.showInFinder());
+  menu->addAction(commands.quickLook());
+  menu->addSeparator();
+  menu->addAction(commands.moveToTrash());
+  menu->addAction(commands.removeFromList());
 
   menu->addSeparator();
   QAction* quit = menu->addAction(QCoreApplication::translate("FileMenu", "Quit"));

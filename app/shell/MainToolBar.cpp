@@ -7,6 +7,7 @@
 #include "shell/OptionsButton.h"
 #include "shell/ScanOptionsBinding.h"
 #include "scan/ScanStore.h"
+#include "platform/ButtonStyles.h"
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int fixedGap = 10;
 constexpr int scanButtonRadius = 6;
-
-QString prominentStyle(const QColor& fill) {
-  return QStringLiteral(
-             "QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
-             " padding: 5px 16px; font-weight: 600; }"
-             "QPushButton:hover { background: %2; }"
-             "QPushButton:pressed { background: %3; }"
-             "QPushButton:disabled { background: %4; color: %5; }")
-      .arg(fill.name(), fill.lighter(110).name(), fill.darker(115).name(),
-           Palette::quaternaryFill().name(QColor::HexArgb), Palette::tertiaryText().name(QColor::HexArgb));
-}
 
 QWidget* gap(int width, QSizePolicy::Policy policy) {
   auto* spacer = new QWidget;
@@ -72,18 +62,25 @@ QPushButton* MainToolBar::makeScanButton() {
   return scanButton_;
 }
 
+void MainToolBar::setDetailItems(QWidget* items) {
+  requireMainThread();
+  // The action owns the widget and deletes it with itself.
+  delete std::exchange(detailItems_, nullptr);
+  if (items != nullptr) detailItems_ = addWidget(items);
+}
+
 void MainToolBar::updateScanButton() {
   if (ScanCommands::canStop(scan_)) {
     scanButton_->setText(tr("Stop"));
     scanButton_->setIcon(Icons::symbol(QStringLiteral("stop.fill"), Qt::white));
     scanButton_->setToolTip(tr("Stop the scan (⌘.)"));
-    scanButton_->setStyleSheet(prominentStyle(Palette::systemRed()));
+    scanButton_->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
     scanButton_->setEnabled(true);
   } else {
     scanButton_->setText(tr("Scan"));
     scanButton_->setIcon(QIcon());
     scanButton_->setToolTip(tr("Look for duplicates in the folders in the sidebar (⌘R)"));
-    scanButton_->setStyleSheet(prominentStyle(Palette::brand()));
+    scanButton_->setStyleSheet(ButtonStyles::prominent(Palette::brand()));
     scanButton_->setEnabled(!folders_.urls().isEmpty());
   }
 }

@@ -1,6 +1,7 @@
 // The main window's toolbar: the Options button with its popover of scan
 // options, a fixed gap, and the Scan button, which turns into Stop while a
-// scan runs. The buttons carry no shortcuts; Ctrl+R and Ctrl+. belong to the
+// scan runs; after it, the items the detail area shows while it lives (the
+// results' filter field and inspector toggle). The buttons carry no shortcuts; Ctrl+R and Ctrl+. belong to the
 // "Scan" menu. Main thread only.
 #pragma once
 
@@ -18,6 +19,10 @@ class MainToolBar final : public QToolBar {
  public:
   MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
 
+  // Replaces the detail area's items with these (owned from now on), or
+  // removes them for none.
+  void setDetailItems(QWidget* items);
+
   // Whether the options popover is open.
   bool showsOptions() const;
 
@@ -31,4 +36,6 @@ class MainToolBar final : public QToolBar {
   ScanOptionsBinding& options_;
   OptionsButton* optionsButton_;
   QPushButton* scanButton_ = nullptr;
+  QAction* detailItems_ = nullptr;
+  bool showsOptions_ = false;
 };

@@ -1,16 +1,17 @@
 #include "shell/MainWindow.h"
 
-#include <QFrame>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QUndoStack>
 #include <QUuid>
-#include <QVBoxLayout>
 
 #include "widgets/ContentUnavailableView.h"
 #include "shell/EmptyStateView.h"
 #include "shell/EditMenu.h"
 #include "shell/FileMenu.h"
 #include "shell/HelpMenu.h"
+#include "shell/ResultsCommands.h"
+#include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "platform/LastPathComponent.h"
@@ -19,7 +20,7 @@
 #include "shell/ScanOptionsBinding.h"
 #include "scan/ScanProgressView.h"
 #include "scan/ScanStore.h"
-#include "results/SummaryBar.h"
+#include "results/ResultsView.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 
@@ -30,20 +31,18 @@ constexpr QSize initialWindowSize{1120, 700};
 constexpr int sidebarMinimumWidth = 240;
 constexpr int sidebarIdealWidth = 280;
 
-QFrame* divider(QWidget* parent) {
-  auto* line = new QFrame(parent);
-  line->setFrameShape(QFrame::HLine);
-  line->setFrameShadow(QFrame::Plain);
-  line->setFixedHeight(1);
-  line->setStyleSheet(QStringLiteral("background: %1; border: none;").arg(Palette::separator().name(QColor::HexArgb)));
-  return line;
-}
-
 }  // namespace
 
-MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options,
+MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& trash, ScanOptionsBinding& options,
                        const ApplicationCommands& commands, QWidget* parent)
-    : QMainWindow(parent), folders_(folders), scan_(scan), options_(options), split_(new QSplitter(this)) {
+    : QMainWindow(parent),
+      folders_(folders),
+      scan_(scan),
+      trash_(trash),
+      options_(options),
+      undoStack_(new QUndoStack(this)),
+      commands_(new ResultsCommands(this)),
+      split_(new QSplitter(this)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainWindow"));
   setMinimumSize(minimumWindowSize);
@@ -58,20 +57,23 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding
   sidebar->setAutoFillBackground(true);
   connect(&options_, &ScanOptionsBinding::changed, sidebar, [this, sidebar] { sidebar->setKeep(options_.get().keep); });
   split_->addWidget(sidebar);
+  commands_->setSidebar(sidebar);
   split_->setChildrenCollapsible(false);
   split_->setHandleWidth(1);
   split_->setStyleSheet(QStringLiteral("QSplitter#mainSplit::handle { background: %1; }")
                             .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setObjectName(QStringLiteral("mainSplit"));
   setCentralWidget(split_);
+  toolBar_ = new MainToolBar(folders_, scan_, options_, this);
+  addToolBar(Qt::TopToolBarArea, toolBar_);
   showDetail();
   split_->setStretchFactor(0, 0);
   split_->setStretchFactor(1, 1);
   split_->setSizes({sidebarIdealWidth, initialWindowSize.width() - sidebarIdealWidth});
 
-  addToolBar(Qt::TopToolBarArea, new MainToolBar(folders_, scan_, options_, this));
-  buildFileMenu(*menuBar(), [this] { chooseFolders(); });
-  if (commands.showSettings) buildEditMenu(*menuBar(), commands.showSettings);
+  buildFileMenu(*menuBar(), [this] { chooseFolders(); }, *commands_);
+  buildEditMenu(*menuBar(), *commands_, *undoStack_, commands.showSettings);
+  buildViewMenu(*menuBar(), *commands_);
   buildScanMenu(*menuBar(), folders_, scan_, options_);
   if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
 
@@ -119,6 +121,10 @@ void MainWindow::showDetail() {
   const std::size_t stateCase = scan_.state().value.index();
   if (detail_ != nullptr && stateCase == detailCase_) return;
   QWidget* next = makeDetail();
+  // The old detail's commands and toolbar items go now, not at its deletion.
+  auto* results = qobject_cast<ResultsView*>(next);
+  commands_->setResultsView(results);
+  toolBar_->setDetailItems(results != nullptr ? results->takeToolbarItems() : nullptr);
   if (detail_ == nullptr) {
     split_->addWidget(next);
   } else {
@@ -132,22 +138,10 @@ void MainWindow::showDetail() {
 QWidget* MainWindow::makeDetail() {
   const ScanStore::State& state = scan_.state();
   if (state.is<ScanStore::State::scanning>()) return new ScanProgressView(scan_);
-  if (state.is<ScanStore::State::finished>()) return makeFinishedDetail();
+  if (state.is<ScanStore::State::finished>()) return new ResultsView(scan_, trash_, undoStack_);
   if (const auto* failed = std::get_if<ScanStore::State::failed>(&state.value))
     return makeFailedDetail(failed->message);
   return new EmptyStateView(folders_, [this] { chooseFolders(); });
-}
-
-QWidget* MainWindow::makeFinishedDetail() {
-  auto* finished = new QWidget;
-  finished->setObjectName(QStringLiteral("finishedDetail"));
-  auto* column = new QVBoxLayout(finished);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-  column->addWidget(new SummaryBar(scan_, finished));
-  column->addWidget(divider(finished));
-  column->addStretch(1);
-  return finished;
 }
 
 QWidget* MainWindow::makeFailedDetail(const QString& message) {

@@ -1,8 +1,9 @@
 // The single main window: the folder sidebar beside a detail area that
 // follows the scan's state (the empty state when idle, the progress card
-// while scanning, the summary when finished, the failure and its message
-// when the scan could not run), the title from the folder list, the toolbar
-// and the menus. A change of the folder list while a scan runs or its results
+// while scanning, the results when finished, the failure and its message
+// when the scan could not run), the title from the folder list, the toolbar,
+// the menus and the window's undo stack, which moves to the Trash register
+// their undo with. A change of the folder list while a scan runs or its results
 // are shown stops the scan and discards them. Main thread only.
 #pragma once
 
@@ -13,15 +14,19 @@
 #include "shell/ApplicationCommands.h"
 
 class FolderStore;
+class MainToolBar;
 class QSplitter;
+class QUndoStack;
+class ResultsCommands;
 class ScanOptionsBinding;
 class ScanStore;
+class TrashService;
 
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options,
+  MainWindow(FolderStore& folders, ScanStore& scan, TrashService& trash, ScanOptionsBinding& options,
              const ApplicationCommands& commands = {}, QWidget* parent = nullptr);
 
   // "Duplicates" for no folder, the folder's name for one, the count for more.
@@ -30,17 +35,21 @@ class MainWindow final : public QMainWindow {
   QStringList folderSignature() const;
   // The open dialog that adds folders, used by every "Add Folder…".
   void chooseFolders();
+  QUndoStack& undoStack() const { return *undoStack_; }
 
  private:
   QWidget* makeDetail();
-  QWidget* makeFinishedDetail();
   QWidget* makeFailedDetail(const QString& message);
   void showDetail();
   void foldersChanged();
 
   FolderStore& folders_;
   ScanStore& scan_;
+  TrashService& trash_;
   ScanOptionsBinding& options_;
+  QUndoStack* undoStack_;
+  ResultsCommands* commands_;
+  MainToolBar* toolBar_ = nullptr;
   QSplitter* split_;
   QWidget* detail_ = nullptr;
   std::size_t detailCase_ = 0;

@@ -104,10 +104,10 @@ MainWindow& QuelmarisApp::showMainWindow() {
     // The window's content reads the stores in this order.
     FolderStore& folderStore = folders();
     ScanStore& scanStore = scan();
-    trash();
+    TrashService& trashService = trash();
     // The menu bar reads the update service.
     const ApplicationCommands commands{&updates(), [this] { showSettingsWindow(); }, [this] { showAboutWindow(); }};
-    mainWindow_ = new MainWindow(folderStore, scanStore, *binding_, commands);
+    mainWindow_ = new MainWindow(folderStore, scanStore, trashService, *binding_, commands);
     mainWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
   }
   return bringForward(*mainWindow_);

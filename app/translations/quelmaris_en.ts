@@ -113,4 +113,25 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>ResultsModel</name>
+    <message>
+        <source>APFS Clone · %1</source>
+        <translation>Clone · %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsView</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsCommands</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+</context>
 </TS>

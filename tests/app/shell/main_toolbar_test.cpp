@@ -13,10 +13,12 @@
 #include <QToolButton>
 
 #include "folders/FolderStore.h"
+#include "interface/CoreTrashPlanner.h"
 #include "scan/ScanStore.h"
 #include "scripted_scanner.hpp"
 #include "shell/MainWindow.h"
 #include "shell/ScanOptionsBinding.h"
+#include "trash/TrashService.h"
 #include "widget_test_support.hpp"
 
 namespace {
@@ -45,7 +47,8 @@ class MainToolBarTest : public ::testing::Test {
   ScanStore scan{std::make_shared<apptest::ScriptedScanner>()};
   ScanOptions stored;
   ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  MainWindow window{folders, scan, options};
+  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
+  MainWindow window{folders, scan, trash, options};
   QToolBar& toolBar = *window.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
   QToolButton& optionsButton = *window.findChild<QToolButton*>(QStringLiteral("optionsButton"));
 };

@@ -30,6 +30,7 @@
 #include "scan/ScanProgressView.h"
 #include "scan/ScanStore.h"
 #include "results/SummaryBar.h"
+#include "trash/TrashService.h"
 #include "scripted_scanner.hpp"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
@@ -111,7 +112,8 @@ class ScriptedWindowTest : public ::testing::Test {
   ScanStore scan{scanner};
   ScanOptions stored;
   ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  MainWindow window{folders, scan, options};
+  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
+  MainWindow window{folders, scan, trash, options};
 
   void startScriptedScan() {
     folders.add(urlsOf({tree.mkdir("a")}));

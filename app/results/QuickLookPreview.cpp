@@ -1,0 +1,136 @@
+#include "results/QuickLookPreview.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeDatabase>
+#include <QPlainTextEdit>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+#include "interface/FormattedByteCount.h"
+#include "platform/MainThread.h"
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+
+namespace {
+
+constexpr QSize windowSize{720, 540};
+// Larger images are not decoded: 16k × 16k RGBA alone is a gigabyte.
+constexpr qint64 maxImagePixels = 100'000'000;
+constexpr qint64 textPrefixBytes = 64 * 1024;
+
+QLabel* plainLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignCenter);
+  label->setWordWrap(true);
+  return label;
+}
+
+// Follows symbolic links: a link to a regular file is read like the file.
+bool isRegularFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+}  // namespace
+
+QuickLookPreview::QuickLookPreview(QWidget* parent)
+    : QWidget(parent, Qt::Tool),
+      pages_(new QStackedLayout(this)),
+      image_(plainLabel(this)),
+      text_(new QPlainTextEdit(this)),
+      summary_(new QWidget(this)),
+      summaryIcon_(new QLabel(summary_)),
+      summaryName_(plainLabel(summary_)),
+      summaryKind_(plainLabel(summary_)),
+      summarySize_(plainLabel(summary_)) {
+  setObjectName(QStringLiteral("quickLookPreview"));
+  setAccessibleName(tr("Quick Look"));
+  resize(windowSize);
+  image_->setAccessibleName(tr("Preview"));
+  text_->setReadOnly(true);
+  text_->setAccessibleName(tr("Preview"));
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* column = new QVBoxLayout(summary_);
+  column->addStretch();
+  summaryIcon_->setAlignment(Qt::AlignCenter);
+  column->addWidget(summaryIcon_);
+  summaryName_->setFont(TextStyles::font(TextStyle::title3, font(), QFont::DemiBold));
+  for (QLabel* label : {summaryName_, summaryKind_, summarySize_}) column->addWidget(label);
+  summaryKind_->setStyleSheet(QStringLiteral("color: %1;").arg(Palette::secondaryText().name(QColor::HexArgb)));
+  summarySize_->setStyleSheet(summaryKind_->styleSheet());
+  column->addStretch();
+  pages_->addWidget(image_);
+  pages_->addWidget(text_);
+  pages_->addWidget(summary_);
+}
+
+void QuickLookPreview::showFile(const QString& path) {
+  requireMainThread();
+  path_ = path;
+  setWindowTitle(QFileInfo(path).fileName());
+  if (!showImage(path) && !showText(path)) showSummary(path);
+  show();
+  raise();
+}
+
+QString QuickLookPreview::shownKind() const {
+  if (pages_->currentWidget() == image_) return QStringLiteral("image");
+  if (pages_->currentWidget() == text_) return QStringLiteral("text");
+  return QStringLiteral("file");
+}
+
+bool QuickLookPreview::showImage(const QString& path) {
+  if (!isRegularFile(path)) return false;
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  if (!reader.canRead()) return false;
+  const QSize full = reader.size();
+  if (!full.isValid() || qint64(full.width()) * full.height() > maxImagePixels) return false;
+  const QSize room = windowSize - QSize(24, 24);
+  if (full.width() > room.width() || full.height() > room.height())
+    reader.setScaledSize(full.scaled(room, Qt::KeepAspectRatio));
+  const QImage picture = reader.read();
+  if (picture.isNull()) return false;
+  image_->setPixmap(QPixmap::fromImage(picture));
+  pages_->setCurrentWidget(image_);
+  return true;
+}
+
+bool QuickLookPreview::showText(const QString& path) {
+  if (!isRegularFile(path)) return false;
+  if (!QMimeDatabase().mimeTypeForFile(path).inherits(QStringLiteral("text/plain"))) return false;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  text_->setPlainText(QString::fromUtf8(file.read(textPrefixBytes)));
+  pages_->setCurrentWidget(text_);
+  return true;
+}
+
+void QuickLookPreview::showSummary(const QString& path) {
+  const QFileInfo info(path);
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+  if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+  summaryIcon_->setPixmap(icon.pixmap(96, 96));
+  summaryName_->setText(info.fileName());
+  summaryKind_->setText(type.comment());
+  summarySize_->setText(info.exists() ? formattedByteCount(static_cast<std::uint64_t>(std::max<qint64>(0, info.size())))
+                                      : QString());
+  pages_->setCurrentWidget(summary_);
+}
+
+void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Escape) && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void QuickLookPreview::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) emit closed();
+}

@@ -1,0 +1,143 @@
+#include "results/ResultsTable.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "results/ResultsModel.h"
+#include "results/ResultsRowDelegate.h"
+
+namespace {
+
+constexpr int tintInset = 10;
+constexpr qreal tintRadius = 10;
+constexpr int nameMinimumWidth = 260;
+constexpr int nameIdealWidth = 420;
+constexpr int dateMinimumWidth = 120;
+constexpr int dateIdealWidth = 140;
+constexpr int dateMaximumWidth = 180;
+
+bool isDateColumn(int section) {
+  return section == ResultsModel::createdColumn || section == ResultsModel::modifiedColumn;
+}
+
+}  // namespace
+
+ResultsTable::ResultsTable(QWidget* parent) : QTreeView(parent) {
+  setObjectName(QStringLiteral("results"));
+  setAccessibleName(tr("Results"));
+  setUniformRowHeights(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setAllColumnsShowFocus(true);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setExpandsOnDoubleClick(true);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  setItemDelegate(new ResultsRowDelegate(this));
+  setFrameShape(QFrame::NoFrame);
+}
+
+void ResultsTable::setModel(QAbstractItemModel* model) {
+  QTreeView::setModel(model);
+  QHeaderView* columns = header();
+  columns->setStretchLastSection(false);
+  columns->setSectionsMovable(false);
+  columns->setMinimumSectionSize(40);
+  columns->setSectionResizeMode(ResultsModel::nameColumn, QHeaderView::Interactive);
+  for (const auto& [column, width] :
+       {std::pair{ResultsModel::copiesColumn, 60}, std::pair{ResultsModel::sizeColumn, 80},
+        std::pair{ResultsModel::recoverableColumn, 100}}) {
+    columns->setSectionResizeMode(column, QHeaderView::Fixed);
+    columns->resizeSection(column, width);
+  }
+  for (const int column : {int(ResultsModel::createdColumn), int(ResultsModel::modifiedColumn)}) {
+    columns->setSectionResizeMode(column, QHeaderView::Interactive);
+    columns->resizeSection(column, dateIdealWidth);
+  }
+  columns->resizeSection(ResultsModel::nameColumn, nameIdealWidth);
+  connect(columns, &QHeaderView::sectionResized, this, &ResultsTable::clampDateColumns, Qt::UniqueConnection);
+  fitNameColumn();
+  // The indicator first: enabling sorting sorts by the indicator's column.
+  columns->setSortIndicator(ResultsModel::recoverableColumn, Qt::DescendingOrder);
+  setSortingEnabled(true);
+}
+
+void ResultsTable::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+  if (topLeft.parent().isValid() && !isExpanded(topLeft.parent())) return;
+  QTreeView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void ResultsTable::clampDateColumns(int section, int, int newSize) {
+  if (!isDateColumn(section)) return;
+  const int clamped = std::clamp(newSize, dateMinimumWidth, dateMaximumWidth);
+  if (clamped != newSize) header()->resizeSection(section, clamped);
+  fitNameColumn();
+}
+
+// The Name column takes the width the others leave, never less than its
+// minimum: a narrow table scrolls sideways instead.
+void ResultsTable::fitNameColumn() {
+  if (model() == nullptr) return;
+  int others = 0;
+  for (int column = ResultsModel::copiesColumn; column < ResultsModel::columns; ++column)
+    others += header()->sectionSize(column);
+  const int width = std::max(nameMinimumWidth, viewport()->width() - others);
+  if (header()->sectionSize(ResultsModel::nameColumn) != width)
+    header()->resizeSection(ResultsModel::nameColumn, width);
+}
+
+void ResultsTable::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  fitNameColumn();
+}
+
+void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const auto tint = index.data(ResultsModel::TintRole).value<QColor>();
+  if (tint.isValid() && !selectionModel()->isSelected(index)) {
+    const QRect row(0, option.rect.top(), viewport()->width(), option.rect.height());
+    QPainterPath backdrop;
+    backdrop.addRoundedRect(QRectF(row.adjusted(tintInset, 0, -tintInset, 0)), tintRadius, tintRadius);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillPath(backdrop, tint);
+    painter->restore();
+  }
+  QTreeView::drawRow(painter, option, index);
+}
+
+bool ResultsTable::onCheckbox(const QPoint& position, QModelIndex* index) const {
+  const QModelIndex hit = indexAt(position);
+  if (!hit.isValid() || hit.column() != ResultsModel::nameColumn || hit.data(Qt::CheckStateRole).isNull()) return false;
+  if (!ResultsRowDelegate::checkboxRect(visualRect(hit)).contains(position)) return false;
+  *index = hit;
+  return true;
+}
+
+void ResultsTable::mousePressEvent(QMouseEvent* event) {
+  QModelIndex box;
+  if (event->button() == Qt::LeftButton && onCheckbox(event->position().toPoint(), &box)) {
+    if (box.data(ResultsModel::CanMarkRole).toBool()) emit markClicked(box);
+    event->accept();
+    return;
+  }
+  QTreeView::mousePressEvent(event);
+}
+
+void ResultsTable::mouseDoubleClickEvent(QMouseEvent* event) {
+  QModelIndex box;
+  if (onCheckbox(event->position().toPoint(), &box)) {
+    mousePressEvent(event);
+    return;
+  }
+  QTreeView::mouseDoubleClickEvent(event);
+}
+
+void ResultsTable::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    emit spacePressed();
+    event->accept();
+    return;
+  }
+  QTreeView::keyPressEvent(event);
+}

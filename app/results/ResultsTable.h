@@ -1,0 +1,40 @@
+// The results table: a tree view of the results model with the six columns
+// at their widths, the tint of a kept or marked copy painted behind its whole
+// row (unless the row is selected), and the mark checkbox answered by the
+// table itself: a click on an enabled checkbox asks for the mark to flip
+// without changing the selection; a click on a disabled one does nothing.
+// Space never edits an item: it asks for the preview. Main thread only.
+#pragma once
+
+#include <QTreeView>
+
+class ResultsTable final : public QTreeView {
+  Q_OBJECT
+
+ public:
+  explicit ResultsTable(QWidget* parent = nullptr);
+
+  // Sets the model and lays the columns out at their widths, sorted by
+  // Recoverable, largest first.
+  void setModel(QAbstractItemModel* model) override;
+  // Rows under a collapsed set are not on screen: nothing to repaint, and
+  // finding them among the shown rows would cost a search of every row.
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
+
+ signals:
+  void markClicked(const QModelIndex& index);
+  void spacePressed();
+
+ protected:
+  void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  bool onCheckbox(const QPoint& position, QModelIndex* index) const;
+  void clampDateColumns(int section, int oldSize, int newSize);
+  void fitNameColumn();
+};

@@ -1,0 +1,20 @@
+#include "shell/ViewMenu.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/MainThread.h"
+#include "shell/ResultsCommands.h"
+
+QMenu* buildViewMenu(QMenuBar& bar, const ResultsCommands& commands) {
+  requireMainThread();
+  QMenu* menu = bar.addMenu(QCoreApplication::translate("ViewMenu", "&View"));
+  menu->setObjectName(QStringLiteral("viewMenu"));
+  menu->addAction(commands.showDuplicates());
+  menu->addAction(commands.showLookalikes());
+  menu->addSeparator();
+  menu->addAction(commands.expandAll());
+  menu->addAction(commands.collapseAll());
+  return menu;
+}

@@ -1,0 +1,10 @@
+// The "View" menu: the "Show" options "Duplicates" and "Same Name, Different
+// Content" as an exclusive checkable pair (hidden without results), then
+// "Expand All Groups" and "Collapse All Groups". Main thread only.
+#pragma once
+
+class QMenu;
+class QMenuBar;
+class ResultsCommands;
+
+QMenu* buildViewMenu(QMenuBar& bar, const ResultsCommands& commands);

@@ -1,0 +1,224 @@
+// The results in the real window, driven through its menu actions and keys:
+// a scan of a temporary tree, marking by rule and by selection, keeping
+// another copy, the filter, the preview, and the enabled states on the way.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QDir>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "folders/FolderListModel.h"
+#include "folders/FolderListView.h"
+#include "folders/FolderSidebar.h"
+#include "folders/FolderStore.h"
+#include "results/QuickLookPreview.h"
+#include "results/ResultsModel.h"
+#include "results/ResultsTable.h"
+#include "results/ResultsView.h"
+#include "results/SummaryBar.h"
+#include "scan/ScanStore.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "temp_tree.hpp"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using quelmaris::testing::TempTree;
+
+const QTemporaryDir& userFolders() {
+  static QTemporaryDir* folders = [] {
+    auto* made = new QTemporaryDir;
+    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+    return made;
+  }();
+  return *folders;
+}
+
+class ResultsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    userFolders();
+    widgettest::application();
+    declareApplicationIdentity();
+    QSettings().clear();
+    tree.write("a/photo.jpg", std::string(4096, 'x'));
+    tree.write("b/photo.jpg", std::string(4096, 'x'));
+    tree.write("b/sub/photo.jpg", std::string(4096, 'x'));
+    tree.write("a/note.txt", std::string(2048, 'n') + "first");
+    tree.write("b/note.txt", std::string(2048, 'n') + "other");
+    app = std::make_unique<QuelmarisApp>();
+    window = &app->showMainWindow();
+    app->folders().add({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
+                        QUrl::fromLocalFile(QString::fromStdString(tree.path("b")))});
+    trigger("scanAction");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return app->scan().state().is<ScanStore::State::finished>(); }, 120'000));
+    view = window->findChild<ResultsView*>();
+    ASSERT_NE(view, nullptr);
+  }
+  void TearDown() override { app.reset(); }
+
+  QAction& action(const char* name) const {
+    auto* found = window->findChild<QAction*>(QLatin1String(name));
+    if (found == nullptr) std::abort();
+    return *found;
+  }
+  void trigger(const char* name) const {
+    ASSERT_TRUE(action(name).isEnabled()) << name << " is disabled";
+    action(name).trigger();
+  }
+  // Selects the copies of the one set at these indices.
+  void selectCopies(std::initializer_list<int> rows) const {
+    QItemSelection selection;
+    const QModelIndex set = view->model()->index(0, 0);
+    for (const int row : rows) selection.select(view->model()->index(row, 0, set), view->model()->index(row, 5, set));
+    view->table()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  }
+  QString totals() const {
+    auto* label = window->findChild<QLabel*>(QStringLiteral("markTotals"));
+    return label->isVisible() ? label->text() : QString();
+  }
+  std::int64_t marks() const { return app->scan().selection().totals(app->scan().sets()).files; }
+
+  TempTree tree;
+  std::unique_ptr<QuelmarisApp> app;
+  MainWindow* window = nullptr;
+  ResultsView* view = nullptr;
+};
+
+TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_keys) {
+  ASSERT_EQ(app->scan().sets().size(), 1);
+  ASSERT_EQ(app->scan().lookalikes().size(), 1);
+  for (const char* name :
+       {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
+    EXPECT_FALSE(action(name).isEnabled()) << name;
+  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
+  EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
+
+  auto* field = window->findChild<QWidget*>(QStringLiteral("resultsFilterField"));
+  ASSERT_NE(field, nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(field->isVisible()) << "the filter field is in the toolbar while results show";
+  trigger("selectOutsideFirstFolderAction");
+  EXPECT_EQ(marks(), 2);
+  EXPECT_TRUE(totals().startsWith(QStringLiteral("2 selected · "))) << totals().toStdString();
+  EXPECT_TRUE(action("moveToTrashAction").isEnabled());
+  selectCopies({0});
+  QCoreApplication::processEvents();
+  widgettest::saveScreenshot(*window, QStringLiteral("results-marked"));
+
+  selectCopies({1, 2});
+  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Deselect Copies"));
+  view->table()->setFocus();
+  QTest::keyClick(view->table(), Qt::Key_Space);
+  EXPECT_EQ(marks(), 2) << "Space with two rows selected marks nothing";
+  EXPECT_FALSE(view->previewPath()) << "and opens no preview";
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(view->table(), Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(marks(), 0) << "Ctrl+Return unmarks both";
+  QSignalSpy moveRequests(view, &ResultsView::moveToTrashRequested);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace does nothing";
+  EXPECT_EQ(totals(), QString());
+  EXPECT_FALSE(action("moveToTrashAction").isEnabled());
+
+  selectCopies({2});
+  trigger("keepThisCopyAction");
+  const DuplicateSet& set = app->scan().sets().first();
+  EXPECT_EQ(app->scan().selection().keeper(set), 2);
+  EXPECT_FALSE(action("keepThisCopyAction").isEnabled()) << "it is the kept copy now";
+  EXPECT_FALSE(action("toggleMarkAction").isEnabled());
+  trigger("selectAllCopiesAction");
+  EXPECT_EQ(marks(), 2);
+  QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(moveRequests.size(), 1) << "with marks it asks for the move";
+  EXPECT_FALSE(app->scan().selection().marked().value(set.id).contains(2));
+
+  trigger("showLookalikesAction");
+  EXPECT_EQ(view->filter(), ResultsFilter::lookalikes);
+  EXPECT_TRUE(action("showLookalikesAction").isChecked());
+  EXPECT_EQ(view->summaryBar()->filter(), ResultsFilter::lookalikes) << "the summary bar's picker follows";
+  EXPECT_EQ(view->model()->rowCount(), 1);
+  EXPECT_EQ(marks(), 2) << "the marks stay while lookalikes show";
+  QCoreApplication::processEvents();
+  widgettest::saveScreenshot(*window, QStringLiteral("results-lookalikes"));
+  trigger("showDuplicatesAction");
+  EXPECT_EQ(view->model()->rowCount(), 1);
+  EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
+
+  auto* sidebar = window->findChild<FolderSidebar*>();
+  EXPECT_FALSE(action("removeFromListAction").isEnabled());
+  sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
+  EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
+
+  app->scan().reset();
+  EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
+  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
+  EXPECT_FALSE(action("showDuplicatesAction").isVisible());
+}
+
+TEST_F(ResultsWindowTest, space_opens_and_closes_the_preview_of_the_one_selected_file_under_scoped_access) {
+  selectCopies({0});
+  view->table()->setFocus();
+  QTest::keyClick(view->table(), Qt::Key_Space);
+  ASSERT_TRUE(view->previewPath());
+  EXPECT_TRUE(view->previewPath()->endsWith(QStringLiteral("/photo.jpg")));
+  EXPECT_EQ(view->previewAccess().size(), 2);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "x's are no image";
+  QTest::keyClick(view->table(), Qt::Key_Space);
+  EXPECT_FALSE(view->previewPath());
+  EXPECT_TRUE(view->previewAccess().isEmpty());
+
+  const QString text = QString::fromStdString(tree.write("c/readme.txt", "hello"));
+  const QString image = QString::fromStdString(tree.path("c/picture.png"));
+  QImage picture(64, 48, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  ASSERT_TRUE(picture.save(image));
+  view->setPreviewPath(text);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("text"));
+  widgettest::saveScreenshot(*view->preview(), QStringLiteral("quick-look-text"));
+  view->setPreviewPath(image);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("image"));
+  widgettest::saveScreenshot(*view->preview(), QStringLiteral("quick-look-image"));
+  const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  view->setPreviewPath(fifo);
+  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "a FIFO is never read";
+  view->preview()->close();
+  EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
+}
+
+TEST_F(ResultsWindowTest, the_inspector_toggle_is_remembered) {
+  auto* toggle = window->findChild<QWidget*>(QStringLiteral("inspectorToggle"));
+  ASSERT_NE(toggle, nullptr);
+  EXPECT_TRUE(view->showsInspector());
+  QTest::mouseClick(toggle, Qt::LeftButton);
+  EXPECT_FALSE(view->showsInspector());
+  EXPECT_FALSE(QSettings().value(QStringLiteral("showsInspector")).toBool());
+  EXPECT_EQ(toggle->toolTip(), QStringLiteral("Show Inspector"));
+}
+
+TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  selectCopies({1});
+  for (const char* name : {"fileMenu", "editMenu", "viewMenu"}) {
+    auto* menu = window->findChild<QMenu*>(QLatin1String(name));
+    menu->popup(window->mapToGlobal(QPoint(20, 20)));
+    QTest::qWait(50);
+    widgettest::saveScreenshot(*menu, QString::fromLatin1(name));
+    menu->hide();
+  }
+}
+
+}  // namespace
