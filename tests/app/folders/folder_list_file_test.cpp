@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QFile>
+#include <QByteArray>
 
 #include "folders/FolderListFile.h"
 #include "temp_tree.hpp"
@@ -13,10 +13,7 @@ using quelmaris::testing::TempTree;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-QByteArray contents(const std::string& path) {
-  QFile file(qs(path));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray contents(const std::string& path) { return QByteArray::fromStdString(quelmaris::testing::read_file(path)); }
 
 Stored photos() {
   return Stored{QUuid::fromString(QStringLiteral("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")),

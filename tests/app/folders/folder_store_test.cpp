@@ -15,15 +15,13 @@
 
 namespace {
 
+using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray contents(const QString& path) { return QByteArray::fromStdString(read_file(path.toStdString())); }
 
 void replaceContents(const QString& path, const QByteArray& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
