@@ -16,10 +16,7 @@ TEST(DefaultScanConfig, every_call_returns_the_same_complete_value) {
   EXPECT_TRUE(config.include_hidden);
   EXPECT_EQ(config.io_parallelism, 0u);
   EXPECT_EQ(config.keep_rule, KeepRule::FolderPriority);
-}
-
-TEST(DefaultScanConfig, lists_come_in_their_fixed_order) {
-  const ScanConfig config = default_scan_config();
+  // The lists come in their fixed order.
   EXPECT_EQ(config.excluded_names,
             (std::vector<std::string>{".DS_Store", "._*", "Icon\r", ".localized", ".Spotlight-V100", ".fseventsd",
                                       ".Trashes", ".TemporaryItems", ".DocumentRevisions-V100"}));

@@ -48,20 +48,20 @@ TEST(CandidateGrouping, large_groups_collapse_their_links_like_small_ones) {
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].files.size(), copies);
     EXPECT_EQ(links, copies);
-    for (const auto& f : groups[0].files) EXPECT_EQ(f.path.substr(0, 4), "/r/a") << "the first link in member order stays";
+    for (const auto& f : groups[0].files)
+      EXPECT_EQ(f.path.substr(0, 4), "/r/a") << "the first link in member order stays";
   }
 }
 
-TEST(CandidateGrouping, hard_links_collapse_only_within_a_key) {
+TEST(CandidateGrouping, hard_links_collapse_only_within_a_key_and_keys_follow_the_mode) {
   const std::vector<WalkedFile> files{walked("/r/a.txt", 100, 1), walked("/r/b.txt", 100, 1)};
   std::uint64_t by_name = 0, by_size = 0;
   EXPECT_TRUE(grouped(files, MatchMode::NameAndSize, false, by_name).empty());
   EXPECT_EQ(by_name, 0u) << "different names are different keys";
   EXPECT_TRUE(grouped(files, MatchMode::ContentOnly, false, by_size).empty());
   EXPECT_EQ(by_size, 1u);
-}
 
-TEST(CandidateGrouping, keys_need_equal_sizes_and_names_only_when_matching_by_name) {
+  // Keys need equal sizes, and equal names only when matching by name.
   std::uint64_t links = 0;
   EXPECT_TRUE(grouped({walked("/r/a/x", 1, 1), walked("/r/b/x", 2, 2)}, MatchMode::NameAndSize, false, links).empty());
   EXPECT_TRUE(grouped({walked("/r/x", 5, 1), walked("/r/y", 5, 2)}, MatchMode::NameAndSize, false, links).empty());

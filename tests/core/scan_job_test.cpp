@@ -22,7 +22,7 @@ using testing::TempTree;
 // Records every event and lets a test act when a chosen event arrives (the
 // scan's own thread sends Phase events, which makes them a seam between passes).
 class HookedListener : public testing::RecordingListener {
-public:
+ public:
   std::function<void(const ScanEvent&)> hook;
   void on_event(const ScanEvent& event) override {
     RecordingListener::on_event(event);
@@ -157,38 +157,29 @@ TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
                                                           {ScanEvent::Failed{"no folder could be scanned"}}}));
 }
 
-TEST(ScanJob, a_nested_root_is_reported_and_its_files_keep_the_better_index) {
+// The inner root is walked through the outer one and its files keep its index.
+TEST(ScanJob, a_nested_root_is_reported_and_hidden_excluded_and_package_entries_are_left_out) {
   TempTree tree;
-  tree.write("outer/inner/dup.txt", "payload");
-  tree.write("outer/dup.txt", "payload");
-  const auto events = scan(config_for({tree.path("outer/inner"), tree.path("outer")}));
+  for (const std::string d : {"outer/inner", "outer"}) {
+    tree.write(d + "/.hidden.txt", "hidden");
+    tree.write(d + "/.DS_Store", "finder");
+    tree.write(d + "/Tool.APP/inside.txt", "package");
+    tree.write(d + "/seen.txt", "seen");
+  }
+  ScanConfig config = config_for({tree.path("outer/inner"), tree.path("outer")});
+  config.include_hidden = false;
+  config.package_extensions = {".App"};
+  const auto events = scan(config);
   const auto skips = all_of<ScanEvent::RootSkipped>(events);
   ASSERT_EQ(skips.size(), 1u);
   EXPECT_EQ(skips[0]->reason,
             (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
   const auto sets = all_of<ScanEvent::SetReady>(events);
   ASSERT_EQ(sets.size(), 1u);
-  EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/dup.txt"));
+  EXPECT_EQ(sets[0]->set.display_name, "seen.txt");
+  EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/seen.txt"));
   EXPECT_EQ(sets[0]->set.files[0].root_index, 0u);
   EXPECT_EQ(sets[0]->set.files[1].root_index, 1u);
-}
-
-TEST(ScanJob, hidden_excluded_and_package_entries_are_left_out) {
-  TempTree tree;
-  for (const char* dir : {"a", "b"}) {
-    const std::string d = dir;
-    tree.write(d + "/.hidden.txt", "hidden");
-    tree.write(d + "/.DS_Store", "finder");
-    tree.write(d + "/Tool.APP/inside.txt", "package");
-    tree.write(d + "/seen.txt", "seen");
-  }
-  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
-  config.include_hidden = false;
-  config.package_extensions = {".App"};
-  const auto events = scan(config);
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_EQ(sets[0]->set.display_name, "seen.txt");
   EXPECT_EQ(summary_of(events).files_seen, 2u);
 }
 

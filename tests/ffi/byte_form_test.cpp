@@ -79,25 +79,21 @@ TEST(ByteForm, empty_values_optionals_and_integers_take_their_exact_widths) {
   write_optional(w, std::optional<std::uint64_t>(7), [&w](std::uint64_t v) { w.u64(v); });
   w.u64(1024);
   EXPECT_EQ(Bytes(w.bytes().begin(), w.bytes().end()), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 4, 0}));
-}
-
-TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
+  // A text's length counts its UTF-8 bytes, not its letters.
   EXPECT_EQ(bytes_of(std::string("x\xC3\xA9")), (Bytes{0, 0, 0, 3, 'x', 0xC3, 0xA9}));
 }
 
-TEST(ByteForm, file_entry_fields_follow_declaration_order) {
+TEST(ByteForm, file_entry_and_scan_config_fields_follow_declaration_order) {
   const Bytes expected =
       concat({text("/a/b"), text("b"), be32(1), be64(1024), byte(0), be64(static_cast<std::uint64_t>(-5)), be64(42),
               be64(7), be32(2), byte(1), be64(9), byte(1), byte(1), be64(0)});
   EXPECT_EQ(bytes_of(sample_entry("/a/b")), expected);
   EXPECT_EQ(lift<FileEntry>(expected), sample_entry("/a/b"));
-}
 
-TEST(ByteForm, scan_config_fields_follow_declaration_order) {
-  const Bytes expected = concat({be32(2), text("/r1"), text("/r2"), be32(2), byte(1), byte(0), be64(1024), byte(1),
-                                 be32(2), text("._*"), text("Icon\r"), be32(1), text("app"), be32(3), be32(4)});
-  EXPECT_EQ(bytes_of(sample_config()), expected);
-  EXPECT_EQ(lift<ScanConfig>(expected), sample_config());
+  const Bytes config = concat({be32(2), text("/r1"), text("/r2"), be32(2), byte(1), byte(0), be64(1024), byte(1),
+                               be32(2), text("._*"), text("Icon\r"), be32(1), text("app"), be32(3), be32(4)});
+  EXPECT_EQ(bytes_of(sample_config()), config);
+  EXPECT_EQ(lift<ScanConfig>(config), sample_config());
 }
 
 TEST(ByteForm, enum_tags_count_from_one_in_declaration_order) {
@@ -124,7 +120,7 @@ TEST(ByteForm, enum_tags_count_from_one_in_declaration_order) {
   }
 }
 
-TEST(ByteForm, every_event_case_reads_back_as_written) {
+TEST(ByteForm, every_event_case_and_plan_sets_read_back_as_written) {
   const FileEntry a = sample_entry("/a/x"), b = sample_entry("/b/x");
   const DuplicateSet set{11, "x", 1024, {a, b}, 1, {a}, true, std::string(64, 'f'), 1024, true};
   const std::vector<ScanEvent> events = {
@@ -142,9 +138,6 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
     SCOPED_TRACE(event.value.index());
     EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
   }
-}
-
-TEST(ByteForm, plan_sets_read_back_as_written) {
   const std::vector<PlanSet> sets = {{1, {sample_entry("/a"), sample_entry("/b")}, 0, {1}, true},
                                      {2, {}, 5, {}, false}};
   EXPECT_EQ(lift<std::vector<PlanSet>>(bytes_of(sets)), sets);
@@ -179,18 +172,14 @@ TEST(ByteForm, malformed_bytes_are_rejected_with_the_reason) {
       {lift_failure<ScanEvent>(concat({be32(8), be32(1), {0xFF}})), "text is not valid UTF-8"},
       {lift_failure<ScanEvent>(concat({be32(8), be32(2), {0xC0, 0xAF}})), "text is not valid UTF-8"},
       {lift_failure<std::vector<PlanSet>>({}), "not enough bytes remaining in buffer (0 < 4)"},
+      // 2^31 - 1 file entries would ask for hundreds of gigabytes if the count were trusted before reading.
+      {lift_failure<std::vector<FileEntry>>(concat({be32(0x7FFFFFFF), text("/a")})),
+       "not enough bytes remaining in buffer (0 < 4)"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(cases[i].reason, cases[i].expected);
   }
-}
-
-TEST(ByteForm, announced_count_far_beyond_the_bytes_fails_as_too_short_without_reserving_it) {
-  // A count of 2^31 - 1 file entries would ask for hundreds of gigabytes if
-  // it were trusted before reading.
-  EXPECT_EQ(lift_failure<std::vector<FileEntry>>(concat({be32(0x7FFFFFFF), text("/a")})),
-            "not enough bytes remaining in buffer (0 < 4)");
 }
 
 TEST(ByteForm, lowered_buffer_owns_exactly_the_written_bytes) {

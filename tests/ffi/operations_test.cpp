@@ -15,26 +15,16 @@ FileEntry entry(std::string path, std::uint64_t ino) {
 
 CoreBuffer buffer_of(const Bytes& bytes) { return ffi::copy_to_buffer(bytes); }
 
-TEST(Operations, default_scan_config_comes_back_as_the_core_defaults) {
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_default_scan_config(&status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_NE(result.data, nullptr);
-  EXPECT_EQ(ffi::lift<ScanConfig>(take_bytes(result)), default_scan_config());
-}
-
-TEST(Operations, check_identity_answers_for_the_file_on_disk) {
+TEST(Operations, each_plain_export_answers_as_its_core_function) {
   TempTree tree;
   CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(take_bytes(result), lowered_bytes(Identity::Missing));
-}
-
-TEST(Operations, choose_keeper_returns_the_index_as_a_plain_value) {
+  EXPECT_EQ(ffi::lift<ScanConfig>(take_bytes(quelmaris_ffi_default_scan_config(&status))), default_scan_config());
+  EXPECT_EQ(take_bytes(quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status)),
+            lowered_bytes(Identity::Missing));
   const std::vector<FileEntry> files = {entry("/b/deep/x", 1), entry("/a/x", 2)};
-  CoreCallStatus status = fresh_status();
   EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(files), ffi::lower(KeepRule::ShortestPath), &status), 1u);
+  // An empty list keeps index zero without reading the rule: 9 is a tag no rule has.
+  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}), buffer_of({0, 0, 0, 9}), &status), 0u);
   EXPECT_EQ(status.code, 0);
 }
 
@@ -60,15 +50,6 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
     EXPECT_EQ(status.code, 2);
     EXPECT_EQ(take_message(status), c.expected);
   }
-}
-
-TEST(Operations, an_empty_list_keeps_index_zero_without_reading_the_rule) {
-  CoreCallStatus status = fresh_status();
-  const std::vector<std::uint8_t> no_rule{0, 0, 0, 9};  // a tag no rule has
-  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}),
-                                        quelmaris_ffi_corebuffer_from_bytes({4, no_rule.data()}, &status), &status),
-            0u);
-  EXPECT_EQ(status.code, 0);
 }
 
 TEST(Operations, plan_trash_flag_other_than_zero_or_one_is_refused_by_name) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-
 #include "folders/AbbreviatedPath.h"
 #include "platform/LastPathComponent.h"
 

@@ -88,6 +88,9 @@ TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
       {"readable violation",
        {1, QByteArray("\0\0\0\x03\0\0\0\0\0\0\0\x04\0\0\0\x02", 16), {}},
        InvariantViolation{InvariantViolation::IndexOutOfRange{4, 2}}},
+      {"readable too-small violation of set 7",
+       {1, QByteArray("\0\0\0\x05\0\0\0\0\0\0\0\x07", 12), {}},
+       InvariantViolation{InvariantViolation::TooSmall{7}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

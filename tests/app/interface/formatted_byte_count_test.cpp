@@ -14,7 +14,7 @@ class FormattedByteCount : public ::testing::Test {
   void TearDown() override { QLocale::setDefault(QLocale::c()); }
 };
 
-TEST_F(FormattedByteCount, amounts_take_decimal_units_with_their_own_precision) {
+TEST_F(FormattedByteCount, amounts_take_decimal_units_with_their_own_precision_and_the_locales_separator) {
   struct Row {
     std::uint64_t amount;
     const char* text;
@@ -35,9 +35,7 @@ TEST_F(FormattedByteCount, amounts_take_decimal_units_with_their_own_precision) 
     SCOPED_TRACE(row.amount);
     EXPECT_EQ(formattedByteCount(row.amount), QString::fromLatin1(row.text));
   }
-}
-
-TEST_F(FormattedByteCount, the_decimal_separator_follows_the_current_locale) {
+  // The decimal separator follows the current locale.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(formattedByteCount(1'500'000), QStringLiteral("1,5 MB"));
 }

@@ -47,11 +47,8 @@ TEST(RecordEquality, an_absent_optional_differs_from_zero) {
 }
 
 TEST(RecordEquality, a_set_with_the_same_id_and_another_suggested_copy_is_unequal) {
-  const DuplicateSet set{7,    QStringLiteral("a"),
-                         10,   {entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))},
-                         0,    {},
-                         true, QString(64, QLatin1Char('0')),
-                         10,   false};
+  const QList<FileEntry> files{entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))};
+  const DuplicateSet set{7, QStringLiteral("a"), 10, files, 0, {}, true, QString(64, QLatin1Char('0')), 10, false};
   DuplicateSet otherKeeper = set;
   otherKeeper.suggestedKeep = 1;
   EXPECT_NE(set, otherKeeper);

@@ -57,20 +57,10 @@ TEST(ByteForm, small_values_have_their_documented_bytes) {
 }
 
 TEST(ByteForm, every_event_case_reads_back_as_written) {
-  const FileEntry file{QStringLiteral("/r/caf\u00e9"),
-                       QStringLiteral("caf\u00e9"),
-                       1,
-                       4096,
-                       -5,
-                       1'700'000'000'000'000'000,
-                       0x0123456789abcdefULL,
-                       77,
-                       2,
-                       99,
-                       true,
-                       std::nullopt};
-  const DuplicateSet set{9,    QStringLiteral("caf\u00e9"), 4096, {file, file}, 1, {file},
-                         true, QString(64, u'a'),           4096, true};
+  const QString name = QStringLiteral("caf\u00e9");
+  const FileEntry file{"/r/" + name,          name, 1, 4096, -5,   1'700'000'000'000'000'000,
+                       0x0123456789abcdefULL, 77,   2, 99,   true, std::nullopt};
+  const DuplicateSet set{9, name, 4096, {file, file}, 1, {file}, true, QString(64, u'a'), 4096, true};
   const std::vector<ScanEvent> events = {
       {ScanEvent::phase{Phase::verifying}},
       {ScanEvent::progress{1, 2, 3}},
@@ -87,14 +77,11 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
   }
 }
 
-TEST(LenientReading, a_bool_byte_other_than_one_reads_as_true) {
+TEST(LenientReading, a_bool_byte_other_than_one_reads_as_true_and_invalid_utf8_is_repaired) {
   ScanConfig config{{}, MatchMode::nameAndSize, false, true, 1024, true, {}, {}, 0, KeepRule::folderPriority};
   QByteArray data = written(config);
   data[8] = 2;  // ignoreCase: after the empty roots (4 bytes) and the mode tag (4 bytes)
   EXPECT_TRUE(readWhole<ScanConfig>(data).ignoreCase);
-}
-
-TEST(LenientReading, invalid_utf8_is_repaired_with_the_replacement_character) {
   EXPECT_EQ(readWhole<QString>(bytes({0, 0, 0, 3, 'a', 0xFF, 'b'})), QStringLiteral("a\uFFFDb"));
 }
 
