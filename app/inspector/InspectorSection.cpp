@@ -2,11 +2,11 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/GroupedForm.h"
 
 namespace {
 
@@ -15,21 +15,6 @@ void setTextColor(QLabel& label, const QColor& color) {
   palette.setColor(QPalette::WindowText, color);
   label.setPalette(palette);
 }
-
-// The rounded card behind a section's rows.
-class Card final : public QWidget {
- public:
-  using QWidget::QWidget;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Palette::secondaryBackground());
-    painter.drawRoundedRect(QRectF(rect()), 8, 8);
-  }
-};
 
 }  // namespace
 
@@ -45,11 +30,11 @@ InspectorSection::InspectorSection(const QString& title, QWidget* parent) : QWid
     heading->setContentsMargins(4, 0, 0, 0);
     layout->addWidget(heading);
   }
-  auto* card = new Card;
-  rows_ = new QVBoxLayout(card);
-  rows_->setContentsMargins(10, 8, 10, 8);
+  auto* rows = new QWidget;
+  rows_ = new QVBoxLayout(rows);
+  rows_->setContentsMargins(0, 0, 0, 0);
   rows_->setSpacing(6);
-  layout->addWidget(card);
+  layout->addWidget(GroupedForm::section(rows));
 }
 
 QLabel* InspectorSection::addRow(const QString& label, const QString& valueName) {
