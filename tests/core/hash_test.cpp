@@ -107,43 +107,30 @@ TEST(HashFull, file_rewritten_in_place_with_same_size_is_hashed_as_it_is_now) {
 // Each case changes the file (or its record's path) after the walk recorded it;
 // both operations must refuse it at the open check with the same error.
 TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
-  using Tree = testing::TempTree;
   struct Case {
     const char* what;
-    void (*change)(const Tree&, const std::string&, WalkedFile&);
+    void (*change)(const std::string& other, const std::string& path, WalkedFile&);
     HashError expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"replaced by a symbolic link",
-       [](const Tree& t, const std::string& p, WalkedFile&) {
-         fs::remove(p);
-         fs::create_symlink(t.write("other", patterned(200'000)), p);
-       },
-       {Kind::Io, ELOOP}},
-      {"deleted", [](const Tree&, const std::string& p, WalkedFile&) { fs::remove(p); }, {Kind::Io, ENOENT}},
-      {"truncated",
-       [](const Tree&, const std::string& p, WalkedFile&) { fs::resize_file(p, 100'000); },
-       {Kind::Changed}},
-      {"grown", [](const Tree&, const std::string& p, WalkedFile&) { append(p, "more"); }, {Kind::Changed}},
-      {"renamed over by another file of the same size",
-       [](const Tree& t, const std::string& p, WalkedFile&) { fs::rename(t.write("other", patterned(200'000)), p); },
-       {Kind::Changed}},
-      {"a path with a zero byte, not a shorter path",
-       [](const Tree&, const std::string&, WalkedFile& seen) { seen.path += std::string("\0tail", 5); },
-       {Kind::Io, EINVAL}},
-      {"replaced by a FIFO",
-       [](const Tree&, const std::string& p, WalkedFile&) {
-         fs::remove(p);
-         ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
-       },
-       {Kind::Changed}},
+       [](auto& o, auto& p, auto&) { fs::remove(p); fs::create_symlink(o, p); }, {Kind::Io, ELOOP}},
+      {"deleted", [](auto&, auto& p, auto&) { fs::remove(p); }, {Kind::Io, ENOENT}},
+      {"truncated", [](auto&, auto& p, auto&) { fs::resize_file(p, 100'000); }, {Kind::Changed}},
+      {"grown", [](auto&, auto& p, auto&) { append(p, "more"); }, {Kind::Changed}},
+      {"renamed over by a file of the same size", [](auto& o, auto& p, auto&) { fs::rename(o, p); }, {Kind::Changed}},
+      {"a zero byte in the path",
+       [](auto&, auto&, auto& seen) { seen.path += std::string("\0tail", 5); }, {Kind::Io, EINVAL}},
+      {"replaced by a FIFO", [](auto&, auto& p, auto&) { fs::remove(p); ::mkfifo(p.c_str(), 0644); }, {Kind::Changed}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testing::TempTree tree;
     const std::string path = tree.write("f", patterned(200'000));
     WalkedFile seen = walked(path);
-    c.change(tree, path, seen);
+    c.change(tree.write("other", patterned(200'000)), path, seen);
     CancelFlag cancel{0};
     const auto opened = hash::open_checked(seen);
     ASSERT_FALSE(opened.ok());
