@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -35,21 +36,22 @@ WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::s
   return WalkSettings{std::move(excluded), std::move(packages), include_hidden, min_size};
 }
 
+// The hook sees each event the walk sends and may cancel the walk.
+using Hook = std::function<void(const ScanEvent&, CancelFlag&)>;
+
 WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& walk_settings,
-                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4,
-                     RecordingListener&& listener = {}) {
-  ProgressReporter reporter(listener);
+                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4, const Hook& hook = {}) {
+  RecordingListener listener;
   CancelFlag cancel{static_cast<std::uint8_t>(cancelled ? 1 : 0)};
+  if (hook) listener.hook = [&](const ScanEvent& event) { hook(event, cancel); };
+  ProgressReporter reporter(listener);
   WalkOutcome outcome;
   tbb::task_arena arena(threads);
   arena.execute([&] { outcome.files = walk::walk_root(roots, nested, walk_settings, reporter, cancel); });
   outcome.progress_sent_by_walk = !listener.events().empty();
+  listener.hook = nullptr;
   reporter.flush(true);
-  for (const ScanEvent& event : listener.events()) {
-    if (const auto* skipped = std::get_if<ScanEvent::Skipped>(&event.value)) {
-      outcome.skipped.insert(outcome.skipped.end(), skipped->items.begin(), skipped->items.end());
-    }
-  }
+  outcome.skipped = testing::skipped_items(listener.events());
   outcome.files_seen = reporter.files_seen.load();
   return outcome;
 }
@@ -212,8 +214,8 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   };
   for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 0}}) {
     SCOPED_TRACE("outer " + std::to_string(c.outer) + " inner " + std::to_string(c.inner));
-    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(),
-                                         NestedRootMap{{tree.path("outer/inner"), c.inner}});
+    const NestedRootMap nested{{tree.path("outer/inner"), c.inner}};
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(), nested);
     ASSERT_EQ(outcome.files.size(), 3u);
     for (const WalkedFile& file : outcome.files) {
       SCOPED_TRACE(file.path);
@@ -222,16 +224,6 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
     }
   }
 }
-
-// Cancels the scan at the first event, which the walk sends after its first level.
-class CancellingListener : public ScanListener {
-public:
-  explicit CancellingListener(CancelFlag& cancel) : cancel_(cancel) {}
-  void on_event(const ScanEvent&) override { cancel_.store(1, std::memory_order_relaxed); }
-
-private:
-  CancelFlag& cancel_;
-};
 
 TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
@@ -242,38 +234,29 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   EXPECT_EQ(before_start.files_seen, 0u);
   EXPECT_TRUE(before_start.skipped.empty());
 
-  CancelFlag cancel{0};
-  CancellingListener listener(cancel);
-  ProgressReporter reporter(listener);
-  std::vector<WalkedFile> files;
-  tbb::task_arena arena(2);
-  arena.execute([&] {
-    files = walk::walk_root({WalkRoot{tree.root().string(), 0}}, {}, settings(), reporter, cancel);
-  });
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].name(), "top.txt");
+  // The walk sends its first event after its first level.
+  const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
+  const WalkOutcome cancelled =
+      run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
+  ASSERT_EQ(cancelled.files.size(), 1u);
+  EXPECT_EQ(cancelled.files[0].name(), "top.txt");
 }
-
-// Between the level that lists r/A and the one that opens r/A/B (the walk's
-// second emission, sure to come as the first is held past the throttle), r/A
-// becomes a link to a folder outside the root.
-struct SwappingListener : RecordingListener {
-  explicit SwappingListener(const TempTree& t) : tree(t) {}
-  void on_event(const ScanEvent& event) override {
-    RecordingListener::on_event(event);
-    if (events().size() == 1) std::this_thread::sleep_for(2 * ProgressReporter::kThrottle);
-    if (events().size() != 2) return;
-    fs::remove_all(tree.path("r/A"));
-    fs::create_symlink(tree.path("outside"), tree.path("r/A"));
-  }
-  const TempTree& tree;
-};
 
 TEST(Walk, a_folder_swapped_for_a_link_after_its_parent_was_listed_is_skipped_as_changed) {
   TempTree tree;
   tree.write("r/A/B/b.txt", "x");
   tree.write("outside/B/secret.txt", "x");
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("r"), 0}}, settings(), {}, false, 1, SwappingListener(tree));
+  // Between the level that lists r/A and the one that opens r/A/B (the walk's
+  // second emission, sure to come as the first is held past the throttle), r/A
+  // becomes a link to a folder outside the root.
+  int sent = 0;
+  const auto swap = [&](const ScanEvent&, CancelFlag&) {
+    if (++sent == 1) std::this_thread::sleep_for(2 * ProgressReporter::kThrottle);
+    if (sent != 2) return;
+    fs::remove_all(tree.path("r/A"));
+    fs::create_symlink(tree.path("outside"), tree.path("r/A"));
+  };
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("r"), 0}}, settings(), {}, false, 1, swap);
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_EQ(outcome.skipped, (std::vector<SkippedItem>{{tree.path("r/A/B"), {SkipReason::Changed{}}}}));
 }
