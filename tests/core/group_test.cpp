@@ -70,10 +70,8 @@ TEST(CandidateGrouping, hard_links_collapse_only_within_a_key_and_keys_follow_th
 
 TEST(CandidateGrouping, names_differing_in_composition_share_a_key_and_case_only_under_ignore_case) {
   std::uint64_t links = 0;
-  EXPECT_EQ(grouped({walked("/r/a/caf\xC3\xA9", 9, 1), walked("/r/b/cafe\xCC\x81", 9, 2)}, MatchMode::NameAndSize,
-                    false, links)
-                .size(),
-            1u);
+  const std::vector<WalkedFile> composed{walked("/r/a/caf\xC3\xA9", 9, 1), walked("/r/b/cafe\xCC\x81", 9, 2)};
+  EXPECT_EQ(grouped(composed, MatchMode::NameAndSize, false, links).size(), 1u);
   const std::vector<WalkedFile> cased{walked("/r/a/Read.ME", 9, 1), walked("/r/b/read.me", 9, 2),
                                       walked("/r/c/\xC3\x89t\xC3\xA9", 9, 3), walked("/r/d/\xC3\xA9t\xC3\xA9", 9, 4)};
   EXPECT_TRUE(grouped(cased, MatchMode::NameAndSize, false, links).empty());
