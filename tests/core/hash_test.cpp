@@ -17,15 +17,10 @@
 namespace quelmaris {
 namespace {
 
+using testing::patterned;
 namespace fs = std::filesystem;
 using Kind = HashError::Kind;
 constexpr std::uint64_t kMiB = 1'048'576;
-
-std::string patterned(std::size_t size, unsigned seed = 0) {
-  std::string s(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 31 + i / 251 + seed) & 0xFF);
-  return s;
-}
 
 // The file at path as the walk would have recorded it.
 WalkedFile walked(const std::string& path) {

@@ -27,6 +27,10 @@ private:
   std::filesystem::path root_;
 };
 
+// Bytes of the given size in a pattern that repeats only every 64 KiB or so;
+// another seed gives other bytes of the same size.
+std::string patterned(std::size_t size, unsigned seed = 0);
+
 // The file's bytes; empty when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
 
