@@ -190,7 +190,8 @@ TEST_F(PlanTrash, marked_files_gone_or_changed_stay_while_the_rest_move_in_order
                                                  {1, changed.path, PlanSkipReason::Changed}}));
 }
 
-TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another) {
+// Once the file is gone or changed it is only skipped where it is marked.
+TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another_until_gone_or_changed) {
   const auto shared = file("shared"), a_other = file("a-other"), b_keep = file("b-keep"), c_keep = file("c-keep");
   const auto b_marks_shared = plan_set(20, {b_keep, shared}, 0, {1});
   const auto c_marks_shared = plan_set(30, {shared, c_keep}, 1, {0});
@@ -201,16 +202,12 @@ TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another)
     EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, keeps_shared}),
               InvariantViolation{InvariantViolation::KeeperMarked{20}});
   }
-}
 
-TEST_F(PlanTrash, a_kept_file_marked_elsewhere_is_only_skipped_once_it_is_gone_or_changed) {
-  const auto a_keep = file("shared"), a_other = file("a-other"), b_keep = file("b-keep");
-  const std::vector<PlanSet> sets = {plan_set(1, {a_keep, a_other}, 0, {}), plan_set(2, {b_keep, a_keep}, 0, {1})};
-
-  fs::resize_file(a_keep.path, 1);
-  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{2, a_keep.path, PlanSkipReason::Changed}}}));
-  fs::remove(a_keep.path);
-  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{2, a_keep.path, PlanSkipReason::Missing}}}));
+  const std::vector<PlanSet> sets = {plan_set(1, {shared, a_other}, 0, {}), b_marks_shared};
+  fs::resize_file(shared.path, 1);
+  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{20, shared.path, PlanSkipReason::Changed}}}));
+  fs::remove(shared.path);
+  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{20, shared.path, PlanSkipReason::Missing}}}));
 }
 
 }  // namespace

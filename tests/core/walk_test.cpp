@@ -100,43 +100,39 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   EXPECT_TRUE(outcome.progress_sent_by_walk);
 }
 
-TEST(Walk, links_and_special_files_are_neither_followed_listed_nor_reported) {
-  TempTree tree;
-  tree.write("real/file.txt", "content");
-  fs::create_symlink(tree.path("real/file.txt"), tree.path("link-to-file"));
-  fs::create_symlink(tree.path("real"), tree.path("link-to-folder"));
-  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
-  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
-  const WalkOutcome outcome = walk_tree(tree, settings());
-  EXPECT_EQ(relative_paths(outcome, tree), Paths{"real/file.txt"});
-  EXPECT_EQ(outcome.files_seen, 1u);
-  EXPECT_TRUE(outcome.skipped.empty());
-}
-
 // Each setting leaves out what it names, never enters a left-out folder and
 // reports nothing; files below the minimum size are still counted as seen.
-TEST(Walk, settings_leave_out_names_folders_and_small_files) {
+// Links and special files are never followed, listed, counted or reported.
+TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_followed) {
   TempTree tree;
   tree.write("ten", "1234567890");
   tree.write("empty", "");
   for (const char* name : {"one", ".h", "d/.h", ".d/f", "P.PhotosLibrary/f", "f.photoslibrary", "d/abc/f"}) {
     tree.write(name, "x");
   }
+  fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
+  fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
+  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
+  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
   struct Case {
     const char* what;
     WalkSettings settings;
     Paths expected;
     std::uint64_t seen;
   };
+  // clang-format off
   const Case cases[] = {
       {"defaults: only the empty file is too small", settings(),
        {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 9},
-      {"hidden names at any depth", settings({}, {}, false), {"P.PhotosLibrary/f", "d/abc/f", "f.photoslibrary", "one", "ten"}, 6},
+      {"hidden names at any depth", settings({}, {}, false),
+       {"P.PhotosLibrary/f", "d/abc/f", "f.photoslibrary", "one", "ten"}, 6},
       {"package folders, not files", settings({}, {"photoslibrary"}),
        {".d/f", ".h", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 8},
-      {"excluded names", settings({"a*b*c", "one"}), {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
+      {"excluded names", settings({"a*b*c", "one"}),
+       {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
       {"minimum size met exactly", settings({}, {}, true, 10), {"ten"}, 9},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const WalkOutcome outcome = walk_tree(tree, c.settings);
@@ -176,29 +172,27 @@ Paths invalid_name_reports(const WalkOutcome& outcome) {
   return reported;
 }
 
+// A folder whose name is invalid is reported, not entered; below a root with
+// an invalid path every entry is reported, none walked.
 TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
   TempTree tree;
   tree.write("bad\xFF", "x");
   tree.write(".hidden\xFF", "x");
-  tree.write("folder\xFE/inner.txt", "x");
+  tree.write("folder\xFE/file.txt", "x");
+  tree.write("folder\xFE/.hidden", "x");
+  tree.write("folder\xFE/sub/inner.txt", "x");
   tree.write("good.txt", "x");
   const WalkOutcome outcome = walk_tree(tree, settings({"*\xFF", ".*"}, {}, false));
-
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
+  const std::string folder = tree.path("folder\xEF\xBF\xBD");
   EXPECT_EQ(invalid_name_reports(outcome),
-            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), tree.path("folder\xEF\xBF\xBD")}));
-}
+            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), folder}));
 
-TEST(Walk, every_entry_below_a_root_with_an_invalid_path_is_reported_not_walked) {
-  TempTree tree;
-  tree.write("root\xFF/file.txt", "x");
-  tree.write("root\xFF/.hidden", "x");
-  tree.write("root\xFF/sub/inner.txt", "x");
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("root\xFF"), 0}}, settings({}, {}, false));
-  EXPECT_TRUE(outcome.files.empty());
-  EXPECT_EQ(outcome.files_seen, 0u);
-  EXPECT_EQ(invalid_name_reports(outcome), (Paths{tree.path("root\xEF\xBF\xBD/file.txt"), tree.path("root\xEF\xBF\xBD/sub")}));
+  const WalkOutcome below = run_walk({WalkRoot{tree.path("folder\xFE"), 0}}, settings({}, {}, false));
+  EXPECT_TRUE(below.files.empty());
+  EXPECT_EQ(below.files_seen, 0u);
+  EXPECT_EQ(invalid_name_reports(below), (Paths{folder + "/file.txt", folder + "/sub"}));
 }
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
