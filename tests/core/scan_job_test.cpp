@@ -52,12 +52,10 @@ std::string big(char fill, std::size_t size = 300'000) { return std::string(size
 
 TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
   TempTree tree;
-  tree.write("a/report.txt", "same content");
-  tree.write("b/report.txt", "same content");
-  tree.write("c/report.txt", "same content");
-  tree.write("a/notes.txt", "one text....");
-  tree.write("b/notes.txt", "other text..");
-  tree.write("a/alone.txt", "x");
+  // clang-format off
+  tree.write({{"a/report.txt", "same content"}, {"b/report.txt", "same content"}, {"c/report.txt", "same content"},
+              {"a/notes.txt", "one text...."}, {"b/notes.txt", "other text.."}, {"a/alone.txt", "x"}});
+  // clang-format on
 
   const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
   EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
@@ -210,9 +208,7 @@ TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalike
   TempTree tree;
   std::string first = big('m'), second = big('m');
   second[150'000] = 'X';
-  tree.write("a/movie.bin", first);
-  tree.write("b/movie.bin", second);
-  tree.write("c/movie.bin", first);
+  tree.write({{"a/movie.bin", first}, {"b/movie.bin", second}, {"c/movie.bin", first}});
   const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
   const auto sets = all_of<ScanEvent::SetReady>(events);
   ASSERT_EQ(sets.size(), 1u);
@@ -259,18 +255,19 @@ TEST(ScanJob, a_cancel_ends_the_scan_without_done_and_counts_what_was_sent) {
   TempTree tree;
   std::string deep = "r";
   for (int i = 0; i < 8; ++i) deep += "/level" + std::to_string(i);
-  tree.write(deep + "/a.txt", "same");
-  tree.write(deep + "/b/a.txt", "same");
+  tree.write({{deep + "/a.txt", "same"}, {deep + "/b/a.txt", "same"}});
   const struct {
     const char* when;
     bool (*cancels_at)(const ScanEvent&);
     std::vector<Phase> phases;
     std::uint64_t compared;
   } cases[] = {
+      // clang-format off
       {"during the walk", [](const ScanEvent& e) { return std::holds_alternative<ScanEvent::Progress>(e.value); },
        {Phase::Listing}, 0},
       {"during verification", [](const ScanEvent& e) { return e == ScanEvent{ScanEvent::Phase{Phase::Verifying}}; },
        {Phase::Listing, Phase::Grouping, Phase::Verifying}, 2},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.when);
@@ -290,9 +287,7 @@ TEST(ScanJob, a_cancel_ends_the_scan_without_done_and_counts_what_was_sent) {
 
 TEST(ScanJob, an_unreadable_folder_is_reported_as_permission_and_the_rest_is_scanned) {
   TempTree tree;
-  tree.write("a/x.txt", "same");
-  tree.write("b/x.txt", "same");
-  tree.write("a/locked/y.txt", "hidden away");
+  tree.write({{"a/x.txt", "same"}, {"b/x.txt", "same"}, {"a/locked/y.txt", "hidden away"}});
   std::filesystem::permissions(tree.path("a/locked"), std::filesystem::perms::none);
   const int status = testing::run_unprivileged([&] {
     const auto events = scan(config_for({tree.path("a"), tree.path("b")}));

@@ -105,11 +105,10 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
 // Links and special files are never followed, listed, counted or reported.
 TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_followed) {
   TempTree tree;
-  tree.write("ten", "1234567890");
-  tree.write("empty", "");
-  for (const char* name : {"one", ".h", "d/.h", ".d/f", "P.PhotosLibrary/f", "f.photoslibrary", "d/abc/f"}) {
-    tree.write(name, "x");
-  }
+  // clang-format off
+  tree.write({{"ten", "1234567890"}, {"empty", ""}, {"one", "x"}, {".h", "x"}, {"d/.h", "x"}, {".d/f", "x"},
+              {"P.PhotosLibrary/f", "x"}, {"f.photoslibrary", "x"}, {"d/abc/f", "x"}});
+  // clang-format on
   fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
   fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
   fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
@@ -176,12 +175,10 @@ Paths invalid_name_reports(const WalkOutcome& outcome) {
 // an invalid path every entry is reported, none walked.
 TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
   TempTree tree;
-  tree.write("bad\xFF", "x");
-  tree.write(".hidden\xFF", "x");
-  tree.write("folder\xFE/file.txt", "x");
-  tree.write("folder\xFE/.hidden", "x");
-  tree.write("folder\xFE/sub/inner.txt", "x");
-  tree.write("good.txt", "x");
+  // clang-format off
+  tree.write({{"bad\xFF", "x"}, {".hidden\xFF", "x"}, {"folder\xFE/file.txt", "x"}, {"folder\xFE/.hidden", "x"},
+              {"folder\xFE/sub/inner.txt", "x"}, {"good.txt", "x"}});
+  // clang-format on
   const WalkOutcome outcome = walk_tree(tree, settings({"*\xFF", ".*"}, {}, false));
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
@@ -197,9 +194,7 @@ TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   TempTree tree;
-  tree.write("outer/top.txt", "x");
-  tree.write("outer/inner/mid.txt", "x");
-  tree.write("outer/inner/deep/low.txt", "x");
+  tree.write({{"outer/top.txt", "x"}, {"outer/inner/mid.txt", "x"}, {"outer/inner/deep/low.txt", "x"}});
   struct Case {
     std::uint32_t outer;
     std::uint32_t inner;
@@ -221,8 +216,7 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
 
 TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
-  tree.write("top.txt", "x");
-  tree.write("sub/below.txt", "x");
+  tree.write({{"top.txt", "x"}, {"sub/below.txt", "x"}});
   const WalkOutcome before_start = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
   EXPECT_TRUE(before_start.files.empty());
   EXPECT_EQ(before_start.files_seen, 0u);
@@ -230,16 +224,14 @@ TEST(Walk, a_cancel_starts_no_further_level) {
 
   // The walk sends its first event after its first level.
   const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
-  const WalkOutcome cancelled =
-      run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
+  const WalkOutcome cancelled = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
   ASSERT_EQ(cancelled.files.size(), 1u);
   EXPECT_EQ(cancelled.files[0].name(), "top.txt");
 }
 
 TEST(Walk, a_folder_swapped_for_a_link_after_its_parent_was_listed_is_skipped_as_changed) {
   TempTree tree;
-  tree.write("r/A/B/b.txt", "x");
-  tree.write("outside/B/secret.txt", "x");
+  tree.write({{"r/A/B/b.txt", "x"}, {"outside/B/secret.txt", "x"}});
   // Between the level that lists r/A and the one that opens r/A/B (the walk's
   // second emission, sure to come as the first is held past the throttle), r/A
   // becomes a link to a folder outside the root.
@@ -280,9 +272,7 @@ TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
 // child clear of the parent's worker threads.
 TEST(Walk, unreadable_folders_and_entries_are_reported_and_the_rest_is_walked) {
   TempTree tree;
-  tree.write("readable.txt", "x");
-  tree.write("locked/secret.txt", "x");
-  tree.write("unsearchable/hidden-facts.txt", "x");
+  tree.write({{"readable.txt", "x"}, {"locked/secret.txt", "x"}, {"unsearchable/hidden-facts.txt", "x"}});
   ASSERT_EQ(::chmod(tree.path("locked").c_str(), 0), 0);
   ASSERT_EQ(::chmod(tree.path("unsearchable").c_str(), 0444), 0);  // names readable, entries not
   const SkipReason permission{SkipReason::Permission{}};

@@ -79,8 +79,7 @@ TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a
 
 TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
   TempTree tree;
-  tree.write("a/same.txt", "content");
-  tree.write("b/same.txt", "content");
+  tree.write({{"a/same.txt", "content"}, {"b/same.txt", "content"}});
   const std::uint64_t job = new_job();
   const std::uint64_t listener = Callbacks::instance().new_listener();
   CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);

@@ -43,7 +43,8 @@ std::vector<const Case*> all_of(const std::vector<ScanEvent>& events) {
 // Every skipped item of every Skipped batch, in order.
 inline std::vector<SkippedItem> skipped_items(const std::vector<ScanEvent>& events) {
   std::vector<SkippedItem> out;
-  for (const auto* batch : all_of<ScanEvent::Skipped>(events)) out.insert(out.end(), batch->items.begin(), batch->items.end());
+  for (const auto* batch : all_of<ScanEvent::Skipped>(events))
+    out.insert(out.end(), batch->items.begin(), batch->items.end());
   return out;
 }
 

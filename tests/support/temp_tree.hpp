@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quelmaris::testing {
 
@@ -21,6 +23,10 @@ public:
 
   // Writes a file (creating its folders) and returns its full path.
   std::string write(std::string_view relative, std::string_view content) const;
+  // Writes each {relative path, content} file.
+  void write(std::initializer_list<std::pair<std::string_view, std::string_view>> files) const {
+    for (const auto& [relative, content] : files) write(relative, content);
+  }
   std::string mkdir(std::string_view relative) const;
 
 private:
