@@ -142,22 +142,11 @@ TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_
 }
 
 TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
-  struct Case {
-    const char* root;
-    WalkSettings settings;
-  };
-  const Case cases[] = {
-      {"Lib.app", settings({}, {"app"})},
-      {".hidden-root", settings({}, {}, false)},
-      {"skipme", settings({"skipme"})},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.root);
-    TempTree tree;
-    tree.write(std::string(c.root) + "/inside.txt", "x");
-    const WalkOutcome outcome = run_walk({WalkRoot{tree.path(c.root), 0}}, c.settings);
-    EXPECT_EQ(outcome.files.size(), 1u);
-  }
+  TempTree tree;
+  tree.write({{"Lib.app/inside.txt", "x"}, {".hidden-root/inside.txt", "x"}, {"skipme/inside.txt", "x"}});
+  EXPECT_EQ(run_walk({WalkRoot{tree.path("Lib.app"), 0}}, settings({}, {"app"})).files.size(), 1u);
+  EXPECT_EQ(run_walk({WalkRoot{tree.path(".hidden-root"), 0}}, settings({}, {}, false)).files.size(), 1u);
+  EXPECT_EQ(run_walk({WalkRoot{tree.path("skipme"), 0}}, settings({"skipme"})).files.size(), 1u);
 }
 
 // Every skip must be InvalidName; returns the reported paths, sorted.
