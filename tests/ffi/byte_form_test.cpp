@@ -4,20 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "value_form.hpp"
+#include "ffi_test_support.hpp"
 
 namespace quelmaris::ffi {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class T>
-Bytes bytes_of(const T& value) {
-  ByteWriter w;
-  write(w, value);
-  const auto span = w.bytes();
-  return Bytes(span.begin(), span.end());
-}
+constexpr auto bytes_of = [](const auto& value) { return testing::lowered_bytes(value); };
 
 Bytes concat(std::initializer_list<Bytes> parts) {
   Bytes out;
