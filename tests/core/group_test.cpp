@@ -24,7 +24,7 @@ std::vector<std::string> paths(const CandidateGroup& group) {
   return out;
 }
 
-TEST(CandidateGrouping, the_link_under_the_better_root_survives_and_every_dropped_link_counts) {
+TEST(CandidateGrouping, the_link_under_the_better_root_survives_and_every_dropped_link_counts_in_groups_of_any_size) {
   std::uint64_t links = 0;
   const auto groups = grouped({walked("/one/z/x.txt", 100, 1, 1), walked("/zero/b/x.txt", 100, 1, 0),
                                walked("/zero/a/x.txt", 100, 1, 0), walked("/one/copy/x.txt", 100, 2, 1)},
@@ -32,9 +32,7 @@ TEST(CandidateGrouping, the_link_under_the_better_root_survives_and_every_droppe
   ASSERT_EQ(groups.size(), 1u);
   EXPECT_EQ(paths(groups[0]), (std::vector<std::string>{"/zero/a/x.txt", "/one/copy/x.txt"}));
   EXPECT_EQ(links, 2u);
-}
 
-TEST(CandidateGrouping, large_groups_collapse_their_links_like_small_ones) {
   for (const std::uint64_t copies : {std::uint64_t{3}, std::uint64_t{12}}) {
     SCOPED_TRACE(copies);
     std::vector<WalkedFile> files;
@@ -43,13 +41,13 @@ TEST(CandidateGrouping, large_groups_collapse_their_links_like_small_ones) {
       files.push_back(walked("/r/a" + std::to_string(100 + i) + "/x", 9, i));
       files.push_back(walked("/r/b" + std::to_string(100 + i) + "/x", 9, i));
     }
-    std::uint64_t links = 0;
-    const auto groups = grouped(files, MatchMode::NameAndSize, false, links);
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(groups[0].files.size(), copies);
+    links = 0;
+    const auto large = grouped(files, MatchMode::NameAndSize, false, links);
+    ASSERT_EQ(large.size(), 1u);
+    EXPECT_EQ(large[0].files.size(), copies);
     EXPECT_EQ(links, copies);
-    for (const auto& f : groups[0].files)
-      EXPECT_EQ(f.path.substr(0, 4), "/r/a") << "the first link in member order stays";
+    // The first link in member order stays.
+    for (const auto& f : large[0].files) EXPECT_EQ(f.path.substr(0, 4), "/r/a");
   }
 }
 
@@ -70,10 +68,8 @@ TEST(CandidateGrouping, hard_links_collapse_only_within_a_key_and_keys_follow_th
 
 TEST(CandidateGrouping, names_differing_in_composition_share_a_key_and_case_only_under_ignore_case) {
   std::uint64_t links = 0;
-  EXPECT_EQ(grouped({walked("/r/a/caf\xC3\xA9", 9, 1), walked("/r/b/cafe\xCC\x81", 9, 2)}, MatchMode::NameAndSize,
-                    false, links)
-                .size(),
-            1u);
+  const std::vector<WalkedFile> composed{walked("/r/a/caf\xC3\xA9", 9, 1), walked("/r/b/cafe\xCC\x81", 9, 2)};
+  EXPECT_EQ(grouped(composed, MatchMode::NameAndSize, false, links).size(), 1u);
   const std::vector<WalkedFile> cased{walked("/r/a/Read.ME", 9, 1), walked("/r/b/read.me", 9, 2),
                                       walked("/r/c/\xC3\x89t\xC3\xA9", 9, 3), walked("/r/d/\xC3\xA9t\xC3\xA9", 9, 4)};
   EXPECT_TRUE(grouped(cased, MatchMode::NameAndSize, false, links).empty());

@@ -112,13 +112,9 @@ TEST(StorageMedium, an_anonymous_device_is_found_through_the_mount_table) {
   sysfs.disk("nvme9n1", "0\n");
   sysfs.link(number_of(node.st_rdev), "nvme9n1");
   const std::string root = fs::canonical(tree.root()).string();
-  const std::string mountinfo = tree.write("mountinfo",
-                                           "1 0 8:1 / / rw - ext4 /dev/quelmaris-none rw\n"
-                                           "2 1 0:99 / " +
-                                               root + "/vol rw shared:5 - btrfs " + *device +
-                                               " rw\n"
-                                               "3 1 0:98 / " +
-                                               root + "/vol-other rw - tmpfs tmpfs rw\n");
+  const std::string mountinfo = tree.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/quelmaris-none rw\n2 1 0:99 / " +
+                                                            root + "/vol rw shared:5 - btrfs " + *device + " rw\n" +
+                                                            "3 1 0:98 / " + root + "/vol-other rw - tmpfs tmpfs rw\n");
   EXPECT_EQ(storage_medium(on_device, sysfs.sources(mountinfo)), SolidState);
   EXPECT_EQ(storage_medium(on_tmpfs, sysfs.sources(mountinfo)), Unknown);
 }

@@ -67,12 +67,11 @@ Digest digest_starting(std::uint8_t first, std::uint8_t rest) {
 }
 
 TEST(DigestOrder, the_first_differing_byte_decides_as_an_unsigned_value) {
-  std::vector<DigestGroup> groups;
-  groups.push_back({digest_starting(0x80, 0x00), {walked("/high", 0, 1)}});
-  groups.push_back({digest_starting(0x01, 0x00), {walked("/one", 0, 2)}});
-  groups.push_back({digest_starting(0x00, 0xFF), {walked("/zero", 0, 3)}});
-  groups.push_back({digest_starting(0x7F, 0xFF), {walked("/low", 0, 4)}});
-  groups.push_back({digest_starting(0x01, 0x00), {walked("/one-again", 0, 5)}});
+  std::vector<DigestGroup> groups = {{digest_starting(0x80, 0x00), {walked("/high", 0, 1)}},
+                                     {digest_starting(0x01, 0x00), {walked("/one", 0, 2)}},
+                                     {digest_starting(0x00, 0xFF), {walked("/zero", 0, 3)}},
+                                     {digest_starting(0x7F, 0xFF), {walked("/low", 0, 4)}},
+                                     {digest_starting(0x01, 0x00), {walked("/one-again", 0, 5)}}};
   sort_digest_order(groups);
   std::vector<std::string> firsts;
   for (const auto& g : groups) firsts.push_back(g.files.front().path);

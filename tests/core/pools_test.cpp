@@ -165,7 +165,7 @@ TEST(ScanPool, an_exception_in_a_nested_parallel_job_reaches_the_caller) {
   EXPECT_FALSE(platform::thread_avoids_atime());
 }
 
-TEST(ScanPool, a_pool_of_one_runs_the_job_on_the_caller) {
+TEST(ScanPool, a_pool_of_one_runs_the_job_on_the_caller_and_one_of_none_is_refused_with_a_reason) {
   auto pool = ScanPool::build(1);
   ASSERT_TRUE(pool.ok());
   std::mutex mutex;
@@ -177,11 +177,8 @@ TEST(ScanPool, a_pool_of_one_runs_the_job_on_the_caller) {
     });
   });
   EXPECT_EQ(threads, std::set{std::this_thread::get_id()});
-}
-
-TEST(ScanPool, a_pool_without_threads_is_refused_with_a_reason) {
-  const auto pool = ScanPool::build(0);
-  EXPECT_TRUE(!pool.ok() && !pool.error().empty());
+  const auto none = ScanPool::build(0);
+  EXPECT_TRUE(!none.ok() && !none.error().empty());
 }
 
 }  // namespace

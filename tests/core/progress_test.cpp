@@ -12,7 +12,7 @@ using testing::RecordingListener;
 
 bool is_progress(const ScanEvent& e) { return std::holds_alternative<ScanEvent::Progress>(e.value); }
 
-TEST(ProgressReporter, a_second_flush_within_the_throttle_is_held_back_unless_forced) {
+TEST(ProgressReporter, a_flush_within_the_throttle_waits_unless_forced_and_sends_pending_items_first_as_one_batch) {
   RecordingListener listener;
   ProgressReporter reporter(listener);
   reporter.files_seen = 3;
@@ -22,25 +22,21 @@ TEST(ProgressReporter, a_second_flush_within_the_throttle_is_held_back_unless_fo
   reporter.flush(true);
   EXPECT_EQ(listener.events(),
             (std::vector<ScanEvent>{{ScanEvent::Progress{3, 0, 0}}, {ScanEvent::Progress{3, 0, 10}}}));
-}
 
-TEST(ProgressReporter, pending_items_go_out_as_one_batch_before_the_progress_in_queueing_order) {
-  RecordingListener listener;
-  ProgressReporter reporter(listener);
   reporter.skip("/a", {SkipReason::Permission{}});
   reporter.skip("/b", {SkipReason::Io{5}});
   reporter.skip("/c", {SkipReason::Changed{}});
   reporter.flush(true);
   reporter.flush(true);  // nothing pending any more: Progress alone
   const auto events = listener.events();
-  ASSERT_EQ(events.size(), 3u);
-  const auto& batch = std::get<ScanEvent::Skipped>(events[0].value).items;
+  ASSERT_EQ(events.size(), 5u);
+  const auto& batch = std::get<ScanEvent::Skipped>(events[2].value).items;
   ASSERT_EQ(batch.size(), 3u);
   EXPECT_EQ(batch[0].path, "/a");
   EXPECT_EQ(batch[1].reason, (SkipReason{SkipReason::Io{5}}));
   EXPECT_EQ(batch[2].path, "/c");
-  EXPECT_TRUE(is_progress(events[1]));
-  EXPECT_TRUE(is_progress(events[2]));
+  EXPECT_TRUE(is_progress(events[3]));
+  EXPECT_TRUE(is_progress(events[4]));
   EXPECT_EQ(reporter.skipped_count(), 3u);
 }
 

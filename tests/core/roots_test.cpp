@@ -87,6 +87,8 @@ TEST(RootsCheck, nested_roots_give_way_to_the_outermost_listed_folder_and_siblin
   const std::string a = tree.mkdir("a"), ab = tree.mkdir("a/b"), abc = tree.mkdir("a/b/c"), abd = tree.mkdir("a/bd");
   const std::string bad = tree.mkdir("bad\xFF"), bad_inner = tree.mkdir("bad\xFF/inner");
   const std::string absent = tree.path("absent"), base = canonical(tree.root().string());
+  const std::string ca = canonical(a), cab = canonical(ab);
+  const RootSkipReason in_a = nested_in(ca);
   const struct {
     const char* name;
     std::vector<std::string> roots;
@@ -95,22 +97,13 @@ TEST(RootsCheck, nested_roots_give_way_to_the_outermost_listed_folder_and_siblin
     NestedRootMap nested;
   } cases[] = {
       // Innermost first, so that the nearest container is met before the outermost.
-      {"three levels",
-       {abc, ab, a},
-       {{canonical(a), 2}},
-       {{abc, nested_in(canonical(a))}, {ab, nested_in(canonical(a))}},
-       {{canonical(abc), 0}, {canonical(ab), 1}}},
-      {"a sibling whose name extends another", {ab, abd}, {{canonical(ab), 0}, {canonical(abd), 1}}, {}, {}},
-      {"first-pass drops before nested drops",
-       {ab, a, absent},
-       {{canonical(a), 1}},
-       {{absent, missing()}, {ab, nested_in(canonical(a))}},
-       {{canonical(ab), 0}}},
-      {"a name that is not UTF-8 is kept as bytes and named in repaired text",
-       {bad_inner, bad},
-       {{base + "/bad\xFF", 1}},
-       {{bad_inner, nested_in(base + "/bad\xEF\xBF\xBD")}},
-       {{base + "/bad\xFF/inner", 0}}},
+      // clang-format off
+      {"three levels", {abc, ab, a}, {{ca, 2}}, {{abc, in_a}, {ab, in_a}}, {{canonical(abc), 0}, {cab, 1}}},
+      {"a sibling whose name extends another", {ab, abd}, {{cab, 0}, {canonical(abd), 1}}, {}, {}},
+      {"first-pass drops before nested drops", {ab, a, absent}, {{ca, 1}}, {{absent, missing()}, {ab, in_a}}, {{cab, 0}}},
+      {"a name that is not UTF-8 is kept as bytes and named in repaired text", {bad_inner, bad},
+       {{base + "/bad\xFF", 1}}, {{bad_inner, nested_in(base + "/bad\xEF\xBF\xBD")}}, {{base + "/bad\xFF/inner", 0}}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

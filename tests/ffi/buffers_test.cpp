@@ -24,7 +24,7 @@ TEST(Buffers, from_bytes_copies_and_an_empty_copy_still_has_data) {
   EXPECT_EQ(status.code, 0);
 }
 
-TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
+TEST(Buffers, alloc_is_zero_filled_reserve_keeps_the_bytes_and_neither_takes_a_size_too_large) {
   CoreCallStatus status = fresh_status();
   CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(4, &status);
   ASSERT_EQ(status.code, 0);
@@ -35,6 +35,15 @@ TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
   ASSERT_EQ(status.code, 0);
   EXPECT_GE(buffer.capacity, 1004u);
   EXPECT_EQ(take_bytes(buffer), (std::vector<std::uint8_t>{0, 0, 0, 9}));
+
+  // Sizes beyond the largest serialised value are refused, not attempted.
+  EXPECT_EQ(quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status).data, nullptr);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+  status = fresh_status();
+  quelmaris_ffi_corebuffer_reserve(quelmaris_ffi_corebuffer_alloc(1, &status), UINT64_MAX, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
 }
 
 TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed) {
@@ -53,19 +62,6 @@ TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed
     EXPECT_EQ(s[i].code, 2);
     EXPECT_EQ(take_message(s[i]), expected[i]);
   }
-}
-
-TEST(Buffers, sizes_beyond_the_largest_serialised_value_are_refused_not_attempted) {
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(buffer.data, nullptr);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
-
-  const CoreBuffer small = quelmaris_ffi_corebuffer_alloc(1, &status);
-  quelmaris_ffi_corebuffer_reserve(small, UINT64_MAX, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
 }
 
 }  // namespace

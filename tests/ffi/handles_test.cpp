@@ -54,18 +54,6 @@ class Handles : public ::testing::Test {
   }
 };
 
-class ThrowingListener : public ScanListener {
- public:
-  explicit ThrowingListener(bool standard) : standard_(standard) {}
-  void on_event(const ScanEvent&) override {
-    if (standard_) throw std::runtime_error("listener broke");
-    throw 42;
-  }
-
- private:
-  bool standard_;
-};
-
 TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a_cancel_before_run) {
   const std::uint64_t job = new_job();
   EXPECT_NE(job, 0u);
@@ -91,8 +79,7 @@ TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a
 
 TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
   TempTree tree;
-  tree.write("a/same.txt", "content");
-  tree.write("b/same.txt", "content");
+  tree.write({{"a/same.txt", "content"}, {"b/same.txt", "content"}});
   const std::uint64_t job = new_job();
   const std::uint64_t listener = Callbacks::instance().new_listener();
   CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);
@@ -182,12 +169,15 @@ TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_
 
 TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
   const struct {
-    bool standard;
+    void (*fail)(const ScanEvent&);
     std::string expected;
-  } cases[] = {{true, "listener broke"}, {false, "Unknown panic!"}};
+  } cases[] = {{[](const ScanEvent&) { throw std::runtime_error("listener broke"); }, "listener broke"},
+               {[](const ScanEvent&) { throw 42; }, "Unknown panic!"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    const std::uint64_t listener = ffi::make_listener_handle(std::make_shared<ThrowingListener>(c.standard));
+    auto throwing = std::make_shared<RecordingListener>();
+    throwing->hook = c.fail;
+    const std::uint64_t listener = ffi::make_listener_handle(throwing);
     CoreCallStatus status = fresh_status();
     quelmaris_ffi_scanlistener_on_event(listener, ffi::lower(ScanEvent{ScanEvent::Progress{1, 2, 3}}), &status);
     EXPECT_EQ(status.code, 2);
