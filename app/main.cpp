@@ -1,6 +1,7 @@
 // Quelmaris: finds duplicate files in the folders the user lists and moves
 // the extra copies to the Trash on confirmation.
 #include <QApplication>
+#include <QNetworkProxyFactory>
 
 #include "shell/QuelmarisApp.h"
 #include "shell/QuelmarisMark.h"
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
   declareApplicationIdentity();
   installTranslations(application);
   QApplication::setWindowIcon(QuelmarisMark::icon());
+  // The update check goes through the proxy the desktop or the environment names.
+  QNetworkProxyFactory::setUseSystemConfiguration(true);
 
   QuelmarisApp quelmaris;
   quelmaris.showMainWindow();

@@ -24,7 +24,6 @@ DirReader::DirReader(const char* folder_path)
   if (fd_.get() < 0) error_ = errno;
 }
 
-
 bool DirReader::refill() {
   const ssize_t n = ::getdents64(fd_.get(), buffer_.data(), buffer_.size());
   if (n <= 0) {
@@ -55,6 +54,11 @@ std::optional<std::string_view> DirReader::next() {
 int DirReader::lstat_entry(std::string_view name, struct statx& out) const {
   // The view came from next(), so the kernel's terminating NUL follows it.
   if (::statx(fd_.get(), name.data(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kStatFields, &out) != 0) return errno;
+  return 0;
+}
+
+int DirReader::identify(struct statx& out) const {
+  if (::statx(fd_.get(), "", AT_EMPTY_PATH, STATX_INO, &out) != 0) return errno;
   return 0;
 }
 

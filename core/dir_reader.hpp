@@ -34,6 +34,9 @@ public:
   // system keeps one. Returns 0 or the errno.
   int lstat_entry(std::string_view name, struct statx& out) const;
 
+  // The opened folder's own device and inode. Returns 0 or the errno.
+  int identify(struct statx& out) const;
+
 private:
   bool refill();
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "blake3_hasher.hpp"
+#include "file_facts.hpp"
 #include "records.hpp"
 #include "walk.hpp"
 
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace quelmaris {
-
-struct DevIno {
-  std::uint64_t dev;
-  std::uint64_t ino;
-  auto operator<=>(const DevIno&) const = default;
-};
 
 // root_index ascending, then path bytewise.
 void sort_member_order(std::vector<WalkedFile>& files);

@@ -7,7 +7,6 @@
 #include "text.hpp"
 
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 #include <tbb/parallel_for.h>
 
@@ -27,12 +26,23 @@ struct WalkContext {
   const CancelFlag& cancel;
 };
 
+// A folder to list. One found by a listing carries the identity that listing
+// saw: its path is opened anew a level later, and by then a folder on that
+// path (this one or any above it) may have been swapped for a link that leads
+// outside the roots. Roots carry none; the roots check has just resolved them.
+struct Folder {
+  std::string path;
+  std::uint32_t root_index;
+  std::optional<DevIno> listed_as;
+};
+
 struct Listing {
   std::vector<WalkedFile> files;
-  std::vector<WalkRoot> subfolders;
+  std::vector<Folder> subfolders;
 };
 
 WalkedFile walked_file(std::string path, std::size_t name_offset, const struct statx& st, std::uint32_t root_index) {
+  const DevIno id = identity(st);
   std::optional<std::int64_t> created_ns;
   if (st.stx_mask & STATX_BTIME) created_ns = nanoseconds(st.stx_btime.tv_sec, st.stx_btime.tv_nsec);
   return WalkedFile{std::move(path),
@@ -40,17 +50,24 @@ WalkedFile walked_file(std::string path, std::size_t name_offset, const struct s
                     st.stx_size,
                     created_ns,
                     nanoseconds(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec),
-                    device_id(makedev(st.stx_dev_major, st.stx_dev_minor)),
-                    st.stx_ino,
+                    id.dev,
+                    id.ino,
                     st.stx_nlink,
                     root_index};
+}
+
+// An automount trigger is listed without mounting, so the folder opened on
+// its path is the mounted one: its identity cannot be known in advance.
+std::optional<DevIno> listed_identity(const struct statx& st) {
+  if (st.stx_attributes & STATX_ATTR_AUTOMOUNT) return std::nullopt;
+  return identity(st);
 }
 
 // Lists one folder. The entry's full path is built in one buffer that keeps
 // the folder's prefix, so an entry costs an allocation only when it is kept.
 class FolderListing {
 public:
-  FolderListing(const WalkRoot& folder, const WalkContext& context)
+  FolderListing(const Folder& folder, const WalkContext& context)
       : folder_(folder),
         context_(context),
         path_(folder.path),
@@ -61,6 +78,10 @@ public:
 
   Listing run() {
     detail::DirReader reader(folder_.path.c_str());
+    if (reader.error() == 0 && !is_as_listed(reader)) {
+      skip(folder_.path, {SkipReason::Changed{}});
+      return {};
+    }
     while (reader.error() == 0 && !is_cancelled(context_.cancel)) {
       const auto name = reader.next();
       if (!name) break;
@@ -74,6 +95,12 @@ public:
   }
 
 private:
+  bool is_as_listed(const detail::DirReader& reader) const {
+    if (!folder_.listed_as) return true;
+    struct statx st;
+    return reader.identify(st) == 0 && identity(st) == *folder_.listed_as;
+  }
+
   void visit(const detail::DirReader& reader, std::string_view name) {
     if (!text::is_valid_utf8(name)) return skip(entry_path(name), {SkipReason::InvalidName{}});
     if (!context_.settings.include_hidden && name.front() == '.') return;
@@ -91,7 +118,7 @@ private:
       }
     } else if (S_ISDIR(st.stx_mode) && !detail::has_package_extension(name, context_.settings.package_extensions)) {
       const std::string& path = entry_path(name);
-      listing_.subfolders.push_back(WalkRoot{path, subfolder_root_index(path)});
+      listing_.subfolders.push_back(Folder{path, subfolder_root_index(path), listed_identity(st)});
     }
   }
 
@@ -117,7 +144,7 @@ private:
     context_.reporter.skip(text::repair_utf8(path), std::move(reason));
   }
 
-  const WalkRoot& folder_;
+  const Folder& folder_;
   const WalkContext& context_;
   std::string path_;
   std::size_t prefix_length_ = 0;
@@ -132,8 +159,8 @@ std::vector<detail::NamePattern> decode_patterns(const std::vector<std::string>&
 
 // Appends every listing's files to files and returns the next frontier, both
 // in frontier order.
-std::vector<WalkRoot> collect(std::vector<Listing>& listings, std::vector<WalkedFile>& files) {
-  std::vector<WalkRoot> next;
+std::vector<Folder> collect(std::vector<Listing>& listings, std::vector<WalkedFile>& files) {
+  std::vector<Folder> next;
   for (Listing& listing : listings) {
     files.insert(files.end(), std::make_move_iterator(listing.files.begin()),
                  std::make_move_iterator(listing.files.end()));
@@ -150,7 +177,9 @@ std::vector<WalkedFile> walk_root(const std::vector<WalkRoot>& roots, const Nest
                                   const CancelFlag& cancel) {
   const WalkContext context{nested, settings, decode_patterns(settings.excluded_names), reporter, cancel};
   std::vector<WalkedFile> files;
-  std::vector<WalkRoot> frontier = roots;
+  std::vector<Folder> frontier;
+  frontier.reserve(roots.size());
+  for (const WalkRoot& root : roots) frontier.push_back(Folder{root.path, root.root_index, std::nullopt});
   while (!is_cancelled(cancel) && !frontier.empty()) {
     std::vector<Listing> listings(frontier.size());
     // Runs in the caller's arena, so the walk pool's threads share the level.

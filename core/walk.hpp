@@ -1,7 +1,9 @@
 // The directory walk: breadth-first by levels, each level's folders listed in
 // parallel in the calling TBB arena (the scan's walk pool). Reads listings and
-// lstat only; never follows a symbolic link. Unreadable items are queued with
-// the reporter; files_seen counts every regular file met. Never fails.
+// lstat only; never follows a symbolic link, and enters a folder only while it
+// is the one its parent's listing saw (else it is skipped as Changed).
+// Unreadable items are queued with the reporter; files_seen counts every
+// regular file met. Never fails.
 #pragma once
 
 #include "progress.hpp"

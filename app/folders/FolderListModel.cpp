@@ -8,6 +8,7 @@
 
 #include "folders/AbbreviatedPath.h"
 #include "platform/LastPathComponent.h"
+#include "platform/PlainToolTip.h"
 
 namespace {
 
@@ -62,6 +63,9 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const {
       return folder.id;
     case PathRole:
       return folder.path;
+    // In full: the subtitle abbreviates the path and cuts it in the middle.
+    case Qt::ToolTipRole:
+      return plainToolTip(folder.path);
     case Qt::AccessibleTextRole:
       return tr("Folder %1: ").arg(row + 1) + folder.path;
     case Qt::AccessibleDescriptionRole:

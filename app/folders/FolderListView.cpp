@@ -3,11 +3,21 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+
+#include "platform/UrlDrop.h"
 
 namespace {
 
 bool isOutsideUrlDrag(const QDropEvent& event, const QObject* list) {
   return event.source() != list && event.mimeData()->hasUrls();
+}
+
+// Only the bare keys: with a modifier they belong to other commands (Ctrl+Backspace
+// is the results' "Move to Trash…"). The keypad's Delete counts as bare.
+bool isDeleteKey(const QKeyEvent& event) {
+  const bool bare = (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  return bare && (event.key() == Qt::Key_Backspace || event.key() == Qt::Key_Delete);
 }
 
 }  // namespace
@@ -50,11 +60,8 @@ int FolderListView::dropRowAt(const QPoint& point) const {
   return index.row() + (point.y() >= visualRect(index).center().y() ? 1 : 0);
 }
 
-// Only the bare keys remove: Ctrl+Backspace belongs to "Move to Trash…", and
-// must not remove folders (and with them the results) when that is disabled.
 void FolderListView::keyPressEvent(QKeyEvent* event) {
-  const bool bare = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (!bare || (event->key() != Qt::Key_Backspace && event->key() != Qt::Key_Delete)) {
+  if (!isDeleteKey(*event)) {
     QListView::keyPressEvent(event);
     return;
   }
@@ -66,37 +73,47 @@ void FolderListView::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-void FolderListView::dragEnterEvent(QDragEnterEvent* event) {
-  if (!isOutsideUrlDrag(*event, this)) {
-    QListView::dragEnterEvent(event);
+// A right click opens the row menu, which acts on its row alone: it neither
+// selects the row nor clears the selection.
+void FolderListView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    event->accept();
     return;
   }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  QListView::mousePressEvent(event);
+}
+
+void FolderListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (isOutsideUrlDrag(*event, this)) {
+    acceptUrlDrop(*event);
+  } else {
+    QListView::dragEnterEvent(event);
+  }
 }
 
 void FolderListView::dragMoveEvent(QDragMoveEvent* event) {
-  if (!isOutsideUrlDrag(*event, this)) {
+  if (isOutsideUrlDrag(*event, this)) {
+    acceptUrlDrop(*event);
+  } else {
     QListView::dragMoveEvent(event);
-    return;
   }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
 }
 
 // Rows dragged inside the list go to the model, which reorders the store;
 // the event is accepted as a copy so that the view removes no source rows.
+// Files from outside are added, never taken from their source.
 void FolderListView::dropEvent(QDropEvent* event) {
   if (isOutsideUrlDrag(*event, this)) {
+    if (!acceptUrlDrop(*event)) return;
     emit urlsDropped(event->mimeData()->urls());
   } else if (event->source() == this) {
     model()->dropMimeData(event->mimeData(), Qt::MoveAction, dropRowAt(event->position().toPoint()), 0, {});
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
   } else {
     event->ignore();
     return;
   }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
   stopAutoScroll();
   setState(NoState);
   viewport()->update();

@@ -1,9 +1,9 @@
 // The list of the folder sidebar: as tall as its rows (scrolling when the
 // sidebar is shorter), rows reordered by drag, and the Delete keys
-// (Backspace and Delete, pressed or repeating) asking for the removal of the
-// selected rows; with nothing selected the key passes on to the parent.
-// URLs dragged in from outside are always accepted and handed on as a
-// signal.
+// (Backspace and Delete without a modifier, pressed or repeating) asking for
+// the removal of the selected rows; with nothing selected the key passes on
+// to the parent. A right click leaves the selection alone. URLs dragged in
+// from outside are accepted as a copy and handed on as a signal.
 #pragma once
 
 #include <QListView>
@@ -27,6 +27,7 @@ class FolderListView final : public QListView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QToolTip>
 
 #include "folders/FolderListModel.h"
+#include "platform/FocusFrame.h"
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
@@ -90,9 +91,13 @@ void FolderRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   initStyleOption(&background, index);
   background.text.clear();
   background.icon = QIcon();
+  // The style fills a focused row like a selected one; the focus shows as a
+  // frame instead, so that only selected rows look selected.
+  background.state.setFlag(QStyle::State_HasFocus, false);
   const QWidget* widget = option.widget;
   QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
   style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+  if (showsFocusFrame(option)) paintFocusFrame(*painter, option.rect, option);
 
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing);
@@ -135,8 +140,7 @@ bool FolderRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, co
     return QStyledItemDelegate::helpEvent(event, view, option, index);
   }
   if (!badgeRect(option, index).contains(event->pos())) {
-    QToolTip::hideText();
-    return true;
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
   }
   QToolTip::showText(event->globalPos(), badgeHelp(index.data(FolderListModel::PriorityRole).toInt()), view);
   return true;

@@ -1,7 +1,8 @@
 // Paints one folder row: the folder icon (brand colour, or a question mark
 // in the secondary style when unavailable), the name with the "Originals"
 // tag, the abbreviated path cut in the middle, and the priority badge, whose
-// help text tells how to reorder. An unavailable row is dimmed.
+// help text tells how to reorder; elsewhere the row's tip is its full path.
+// An unavailable row is dimmed. Keyboard focus shows as a frame.
 #pragma once
 
 #include <QStyledItemDelegate>

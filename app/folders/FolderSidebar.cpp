@@ -1,6 +1,7 @@
 #include "folders/FolderSidebar.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -15,11 +16,15 @@
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderRowDelegate.h"
-#include "platform/LastPathComponent.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
+#include "platform/LastPathComponent.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "platform/UrlDrop.h"
+#include "widgets/FocusRing.h"
+
+#include <QPushButton>
 
 namespace {
 
@@ -53,12 +58,9 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   list_->setModel(model_);
   list_->setItemDelegate(new FolderRowDelegate(list_));
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
-  // The column's own ground, as a desktop sidebar shows it.
-  QPalette ground = list_->palette();
-  ground.setColor(QPalette::Base, ground.color(QPalette::Window));
-  list_->setPalette(ground);
-  add_->setFlat(true);
-  add_->setCursor(Qt::PointingHandCursor);
+  list_->setAccessibleName(tr("Folders"));
+  // The rows sit on the column's own ground, whatever the window makes it.
+  list_->viewport()->setAutoFillBackground(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 8);
@@ -66,6 +68,10 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   layout->addWidget(sectionHeading(tr("Folders"), font()));
   layout->addWidget(list_);
   layout->addWidget(add_, 0, Qt::AlignLeft);
+  add_->setFlat(true);
+  add_->setCursor(Qt::PointingHandCursor);
+  // A flat button shows no focus of its own.
+  FocusRing::attach(*add_, 6);
   layout->addStretch();
 
   connect(add_, &QPushButton::clicked, this, [this] { chooseFolders(folders_, this); });
@@ -88,6 +94,10 @@ std::unique_ptr<QFileDialog> FolderSidebar::makeOpenPanel(bool allowsMultipleSel
   dialog->setFileMode(QFileDialog::Directory);
   dialog->setOption(QFileDialog::ShowDirsOnly);
   dialog->setLabelText(QFileDialog::Accept, tr("Add"));
+  // Qt's own title reads "Find Directory"; the reconnect panel puts its
+  // message in its place.
+  dialog->setWindowTitle(tr("Add Folder\u2026"));
+  dialog->setDirectory(QDir::homePath());
   if (allowsMultipleSelection) allowSeveralFolders(*dialog);
   return dialog;
 }
@@ -148,21 +158,10 @@ void FolderSidebar::reconnect(const WatchedFolder& folder) {
   if (!chosen.isEmpty()) folders_.reconnect(folder, chosen.first());
 }
 
-void FolderSidebar::dragEnterEvent(QDragEnterEvent* event) {
-  if (!event->mimeData()->hasUrls()) return;
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
-}
+void FolderSidebar::dragEnterEvent(QDragEnterEvent* event) { acceptUrlDrop(*event); }
 
-void FolderSidebar::dragMoveEvent(QDragMoveEvent* event) {
-  if (!event->mimeData()->hasUrls()) return;
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
-}
+void FolderSidebar::dragMoveEvent(QDragMoveEvent* event) { acceptUrlDrop(*event); }
 
 void FolderSidebar::dropEvent(QDropEvent* event) {
-  if (!event->mimeData()->hasUrls()) return;
-  folders_.add(event->mimeData()->urls());
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  if (acceptUrlDrop(*event)) folders_.add(event->mimeData()->urls());
 }

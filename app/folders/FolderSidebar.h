@@ -1,6 +1,7 @@
 // The main window's left column: the watched folders in priority order under
 // the heading "Folders", then "Add Folder…". Folders are added with the open
-// dialog or by dropping them anywhere on the column, reordered by dragging
+// dialog (which opens in the home folder) or by dropping them anywhere on
+// the column (a copy for the drag source, never a move), reordered by dragging
 // rows, and removed with the row menu or the Delete keys; an unavailable
 // folder can be reconnected. Every change goes through FolderStore. While
 // rows are selected the sidebar publishes removeFolders for the menu bar.

@@ -1,17 +1,22 @@
 // The inspector column beside the results table: shows nothing, a set, a
-// copy or a lookalike file, as the results view hands it the inspected item.
+// copy or a lookalike file, as the results view hands it the inspected item,
+// and has its own model load the inspected file whenever that file changes.
 // Main thread only.
 #pragma once
 
-#include <functional>
-#include <optional>
-
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "inspector/InspectedItem.h"
 
-class ScanStore;
+class FileDetails;
+class FileMetadataProviding;
+class InspectorModel;
 class QStackedLayout;
+class ScanStore;
+class SetDetails;
 
 class InspectorView final : public QWidget {
   Q_OBJECT
@@ -19,14 +24,28 @@ class InspectorView final : public QWidget {
  public:
   using QuickLook = std::function<void(const FileEntry&)>;
 
+  // Loads from the system's file metadata.
   InspectorView(ScanStore& scan, QuickLook quickLook, QWidget* parent = nullptr);
+  InspectorView(ScanStore& scan, std::shared_ptr<const FileMetadataProviding> provider, QuickLook quickLook,
+                QWidget* parent = nullptr);
 
   void setItem(const std::optional<InspectedItem>& item);
   const std::optional<InspectedItem>& item() const { return item_; }
 
+  InspectorModel& model() { return *model_; }
+
  private:
+  void showPane();
+
   ScanStore& scan_;
-  QuickLook quickLook_;
+  InspectorModel* model_;
   std::optional<InspectedItem> item_;
+  // The file last handed to the model, compared field by field.
+  std::optional<FileEntry> inspectedFile_;
   QStackedLayout* panes_;
+  QWidget* empty_;
+  QWidget* filePane_;
+  QWidget* setPane_;
+  FileDetails* fileDetails_;
+  SetDetails* setDetails_;
 };

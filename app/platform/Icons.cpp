@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRectF>
+#include <QTransform>
 #include <functional>
 
 #include "platform/Palette.h"
@@ -130,6 +131,26 @@ void drawCheckmarkCircle(QPainter& p, const QColor& c) {
   stroke(p, Qt::white, 2.0, check);
 }
 
+void drawWarningFill(QPainter& p, const QColor& c) {
+  QPainterPath triangle;
+  triangle.moveTo(12, 3.0);
+  triangle.quadTo(13.0, 3.0, 13.6, 4.0);
+  triangle.lineTo(22.0, 18.8);
+  triangle.quadTo(22.4, 20.5, 20.8, 20.5);
+  triangle.lineTo(3.2, 20.5);
+  triangle.quadTo(1.6, 20.5, 2.0, 18.8);
+  triangle.lineTo(10.4, 4.0);
+  triangle.quadTo(11.0, 3.0, 12, 3.0);
+  fill(p, c, triangle);
+  QPainterPath bar;
+  bar.moveTo(12, 9.0);
+  bar.lineTo(12, 14.0);
+  stroke(p, Qt::white, 2.0, bar);
+  QPainterPath dot;
+  dot.addEllipse(QPointF(12, 17.2), 1.2, 1.2);
+  fill(p, Qt::white, dot);
+}
+
 void drawTrash(QPainter& p, const QColor& c) {
   QPainterPath lid;
   lid.moveTo(4, 6.5);
@@ -151,7 +172,7 @@ void drawTrash(QPainter& p, const QColor& c) {
   stroke(p, c, 1.6, can);
 }
 
-void drawTrailingSidebar(QPainter& p, const QColor& c) {
+void drawSidebarTrailing(QPainter& p, const QColor& c) {
   QPainterPath frame;
   frame.addRoundedRect(QRectF(3, 5, 18, 14), 2.5, 2.5);
   frame.moveTo(15, 5);
@@ -159,24 +180,64 @@ void drawTrailingSidebar(QPainter& p, const QColor& c) {
   stroke(p, c, 1.5, frame);
 }
 
-void drawWarningFill(QPainter& p, const QColor& c) {
-  QPainterPath triangle;
-  triangle.moveTo(12, 2.8);
-  triangle.quadTo(13.2, 2.8, 13.9, 4.0);
-  triangle.lineTo(22.0, 18.3);
-  triangle.quadTo(22.9, 20.5, 20.6, 20.5);
-  triangle.lineTo(3.4, 20.5);
-  triangle.quadTo(1.1, 20.5, 2.0, 18.3);
-  triangle.lineTo(10.1, 4.0);
-  triangle.quadTo(10.8, 2.8, 12, 2.8);
-  fill(p, c, triangle);
-  QPainterPath bar;
-  bar.moveTo(12, 8.8);
-  bar.lineTo(12, 13.8);
-  stroke(p, Qt::white, 2.2, bar);
-  QPainterPath dot;
-  dot.addEllipse(QPointF(12, 17.0), 1.3, 1.3);
-  fill(p, Qt::white, dot);
+void drawEye(QPainter& p, const QColor& c) {
+  QPainterPath lids;
+  lids.moveTo(2.5, 12);
+  lids.quadTo(12, 2.5, 21.5, 12);
+  lids.quadTo(12, 21.5, 2.5, 12);
+  stroke(p, c, 1.5, lids);
+  QPainterPath pupil;
+  pupil.addEllipse(QPointF(12, 12), 3.2, 3.2);
+  fill(p, c, pupil);
+}
+
+// A page with a folded corner: any item, whatever its kind.
+void drawDocument(QPainter& p, const QColor& c) {
+  QPainterPath page;
+  page.moveTo(5.5, 2.5);
+  page.lineTo(14.5, 2.5);
+  page.lineTo(19.5, 7.5);
+  page.lineTo(19.5, 21.5);
+  page.lineTo(5.5, 21.5);
+  page.closeSubpath();
+  page.moveTo(14.5, 2.5);
+  page.lineTo(14.5, 7.5);
+  page.lineTo(19.5, 7.5);
+  stroke(p, c, 1.2, page);
+}
+
+void drawGear(QPainter& p, const QColor& c) {
+  constexpr int teeth = 8;
+  QPainterPath gear;
+  for (int tooth = 0; tooth < teeth; ++tooth) {
+    const qreal angle = 360.0 * tooth / teeth;
+    QPainterPath cog;
+    cog.addRoundedRect(QRectF(-2.2, -10.5, 4.4, 5.0), 1.0, 1.0);
+    gear.addPath(QTransform().translate(12, 12).rotate(angle).map(cog));
+  }
+  gear.addEllipse(QPointF(12, 12), 7.2, 7.2);
+  gear = gear.simplified();
+  QPainterPath hole;
+  hole.addEllipse(QPointF(12, 12), 3.0, 3.0);
+  fill(p, c, gear.subtracted(hole));
+}
+
+// Two arcs chasing each other round a circle, each ending in an arrowhead.
+void drawCirclingArrows(QPainter& p, const QColor& c) {
+  const QRectF circle(5, 5, 14, 14);
+  for (const qreal start : {20.0, 200.0}) {
+    QPainterPath arc;
+    arc.arcMoveTo(circle, start);
+    arc.arcTo(circle, start, 140);
+    stroke(p, c, 1.6, arc);
+    const QPointF tip = arc.currentPosition();
+    const qreal direction = arc.angleAtPercent(1.0);
+    QPainterPath head;
+    head.moveTo(-3.0, -2.6);
+    head.lineTo(0, 0);
+    head.lineTo(-3.0, 2.6);
+    stroke(p, c, 1.6, QTransform().translate(tip.x(), tip.y()).rotate(-direction).map(head));
+  }
 }
 
 void drawCross(QPainter& p, const QColor& c) {
@@ -216,9 +277,14 @@ const QHash<QString, Symbol>& symbols() {
       {QStringLiteral("exclamationmark.triangle"), {QStringLiteral("dialog-warning"), drawWarning}},
       {QStringLiteral("circle"), {QString(), drawCircle}},
       {QStringLiteral("checkmark.circle.fill"), {QString(), drawCheckmarkCircle}},
-      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
-      {QStringLiteral("sidebar.trailing"), {QString(), drawTrailingSidebar}},
       {QStringLiteral("exclamationmark.triangle.fill"), {QString(), drawWarningFill}},
+      {QStringLiteral("questionmark.folder"), {QString(), drawMissingFolder}},
+      {QStringLiteral("sidebar.trailing"), {QString(), drawSidebarTrailing}},
+      {QStringLiteral("eye"), {QString(), drawEye}},
+      {QStringLiteral("doc"), {QStringLiteral("text-x-generic"), drawDocument}},
+      {QStringLiteral("gearshape"), {QStringLiteral("preferences-system"), drawGear}},
+      {QStringLiteral("arrow.triangle.2.circlepath"), {QStringLiteral("view-refresh"), drawCirclingArrows}},
+      {QStringLiteral("trash"), {QStringLiteral("user-trash"), drawTrash}},
       {QStringLiteral("xmark"), {QStringLiteral("window-close"), drawCross}},
       {QStringLiteral("arrow.clockwise.circle"), {QStringLiteral("view-refresh"), drawClockwiseCircle}},
   };

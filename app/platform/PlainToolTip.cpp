@@ -1,5 +1,6 @@
 #include "platform/PlainToolTip.h"
 
 QString plainToolTip(const QString& text) {
-  return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+  if (text.isEmpty()) return text;
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }

@@ -10,6 +10,7 @@
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "results/BannerStyle.h"
+#include "widgets/FocusRing.h"
 
 MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("movedBanner"));
@@ -23,12 +24,13 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
   label->setTextFormat(Qt::PlainText);
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
-  auto* close = new QToolButton;
+  auto* close = new QToolButton(this);
   close->setObjectName(QStringLiteral("closeBannerButton"));
   close->setIcon(Icons::symbol(QStringLiteral("xmark"), Palette::secondaryText()));
   close->setAccessibleName(tr("Close"));
   close->setToolTip(tr("Close"));
   close->setAutoRaise(true);
+  FocusRing::attach(*close, 4);
   connect(undo, &QPushButton::clicked, this, &MovedBanner::undoRequested);
   connect(close, &QToolButton::clicked, this, &MovedBanner::closeRequested);
 

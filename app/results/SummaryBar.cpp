@@ -3,16 +3,23 @@
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 
 #include "interface/FormattedByteCount.h"
 #include "platform/CountArgument.h"
+#include "results/TotalsLabel.h"
 #include "scan/NotReadButton.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/FocusRing.h"
 
 namespace {
+
+constexpr int segmentRadius = 6;
+// Room around the picker for a segment's focus ring, taken from the bar's
+// margins so that the row keeps its size.
+constexpr int ringRoom = 3;
 
 struct Figures {
   std::uint64_t groups = 0;
@@ -44,8 +51,8 @@ QString segmentStyle(bool first, bool last) {
              " border-top-right-radius: %6; border-bottom-right-radius: %6; }"
              "QPushButton:checked { background: %7; border-color: %7; color: white; }")
       .arg(border.name(QColor::HexArgb), first ? QString() : QStringLiteral("border-left: none;"),
-           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(), radius.arg(first ? 6 : 0),
-           radius.arg(last ? 6 : 0), brand.name());
+           Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(),
+           radius.arg(first ? segmentRadius : 0), radius.arg(last ? segmentRadius : 0), brand.name());
 }
 
 QString tr(const char* text, int count = -1) { return QCoreApplication::translate("SummaryBar", text, nullptr, count); }
@@ -65,14 +72,12 @@ QString amountText(const Figures& figures) {
 }  // namespace
 
 SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
-    : QWidget(parent), scan_(scan), totals_(new QLabel), notRead_(new NotReadButton(scan)) {
+    : QWidget(parent), scan_(scan), totals_(new TotalsLabel), notRead_(new NotReadButton(scan)) {
   setFont(TextStyles::font(TextStyle::callout, font()));
-  totals_->setTextFormat(Qt::RichText);
-  // In a narrow window the totals give way: the picker keeps its size.
-  totals_->setMinimumWidth(1);
+  // In a narrow window the totals give way (elided): the picker keeps its size.
 
   auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(12, 6, 12, 6);
+  layout->setContentsMargins(12, 6 - ringRoom, 12 - ringRoom, 6 - ringRoom);
   layout->addWidget(totals_);
   layout->addWidget(notRead_);
   layout->addStretch();
@@ -85,19 +90,24 @@ SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
 
 QWidget* SummaryBar::makePicker() {
   auto* segments = new QWidget;
+  segments->setObjectName(QStringLiteral("showPicker"));
+  // One choice among the segments, as radio buttons in a named group are.
+  setAccessibleRole(*segments, QAccessible::Grouping);
   segments->setAccessibleName(tr("Show"));
   segments->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   auto* layout = new QHBoxLayout(segments);
-  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setContentsMargins(ringRoom, ringRoom, ringRoom, ringRoom);
   layout->setSpacing(0);
   picker_ = new QButtonGroup(this);
   for (const ResultsFilter choice : allResultsFilters) {
     auto* segment = new QPushButton(title(choice));
     segment->setCheckable(true);
+    segment->setAutoExclusive(true);
     segment->setStyleSheet(segmentStyle(choice == allResultsFilters.front(), choice == allResultsFilters.back()));
     segment->setChecked(choice == filter_);
     picker_->addButton(segment, static_cast<int>(choice));
     layout->addWidget(segment);
+    FocusRing::attach(*segment, segmentRadius);
   }
   connect(picker_, &QButtonGroup::idClicked, this, [this](int id) {
     const auto chosen = static_cast<ResultsFilter>(id);
@@ -127,8 +137,5 @@ void SummaryBar::refresh() {
   }
   if (parentWidget() != nullptr) show();
   const Figures figures = figuresOf(scan_.sets());
-  totals_->setText(countsText(figures).toHtmlEscaped() +
-                   QStringLiteral("<span style=\"color:%1\">%2</span>")
-                       .arg(Palette::brand().name(), amountText(figures).toHtmlEscaped()) +
-                   tr(" recoverable").toHtmlEscaped());
+  totals_->setParts(countsText(figures), amountText(figures), tr(" recoverable"));
 }

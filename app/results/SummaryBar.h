@@ -14,7 +14,7 @@
 
 class NotReadButton;
 class QButtonGroup;
-class QLabel;
+class TotalsLabel;
 
 class SummaryBar final : public QWidget {
   Q_OBJECT
@@ -30,7 +30,7 @@ class SummaryBar final : public QWidget {
   // "2 groups · 3 extra copies · about 1.2 MB recoverable".
   static QString totalsText(const QList<DuplicateSet>& sets);
 
-  QLabel* totalsLabel() const { return totals_; }
+  TotalsLabel* totalsLabel() const { return totals_; }
   NotReadButton* notReadButton() const { return notRead_; }
   QButtonGroup* picker() const { return picker_; }
 
@@ -43,7 +43,7 @@ class SummaryBar final : public QWidget {
 
   ScanStore& scan_;
   ResultsFilter filter_ = ResultsFilter::duplicates;
-  QLabel* totals_;
+  TotalsLabel* totals_;
   NotReadButton* notRead_;
   QButtonGroup* picker_ = nullptr;
 };

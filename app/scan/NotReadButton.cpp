@@ -4,8 +4,11 @@
 
 #include "scan/SkippedListView.h"
 #include "platform/Palette.h"
+#include "widgets/FocusRing.h"
 
 namespace {
+
+constexpr int cornerRadius = 4;
 
 bool isScannedThroughAnother(const RootSkipReason& reason) {
   return std::holds_alternative<RootSkipReason::nestedIn>(reason.value) ||
@@ -21,6 +24,8 @@ NotReadButton::NotReadButton(ScanStore& scan, QWidget* parent) : QPushButton(par
   QPalette tinted = palette();
   tinted.setColor(QPalette::ButtonText, Palette::brand());
   setPalette(tinted);
+  // A flat button shows no focus of its own.
+  FocusRing::attach(*this, cornerRadius);
   connect(this, &QPushButton::clicked, this, &NotReadButton::showList);
   connect(&scan_, &ScanStore::skippedChanged, this, &NotReadButton::refresh);
   connect(&scan_, &ScanStore::rootSkipsChanged, this, &NotReadButton::refresh);

@@ -67,8 +67,10 @@ void ScanStore::changeExpandedRows(const std::function<void(QSet<std::uint64_t>&
 void ScanStore::start(const QList<QUrl>& roots, const ScanOptions& options) {
   reset();
   if (roots.isEmpty()) return;
-  resolvedRoots_.clear();
-  for (const QUrl& root : roots) resolvedRoots_.append(resolvedRootPath(root));
+  // Resolved anew even for the same roots, since a link among them may lead
+  // elsewhere now; before the roots notify, so that observers see both new.
+  shownRoots_.clear();
+  for (const QUrl& root : roots) shownRoots_.append({resolvedRootPath(root), lastComponent(root)});
   assign(roots_, roots, &ScanStore::rootsChanged);
   assign(verified_, options.verifyContent || options.criterion == MatchCriterion::contentOnly,
          &ScanStore::verifiedChanged);
@@ -209,8 +211,8 @@ void ScanStore::removeTrashed(const QSet<QString>& paths) {
 
 QString ScanStore::displayFolder(const FileEntry& file) const {
   const QString parent = file.path.left(file.path.lastIndexOf(QLatin1Char('/')) + 1);
-  if (file.rootIndex >= static_cast<std::uint64_t>(roots_.size())) return parent;
-  const QString& rootPath = resolvedRoots_[file.rootIndex];
-  if (!parent.startsWith(rootPath)) return parent;
-  return lastComponent(roots_[file.rootIndex]) + QLatin1Char('/') + parent.mid(rootPath.size());
+  if (file.rootIndex >= static_cast<std::uint64_t>(shownRoots_.size())) return parent;
+  const ShownRoot& root = shownRoots_[file.rootIndex];
+  if (!parent.startsWith(root.resolvedPath)) return parent;
+  return root.name + QLatin1Char('/') + parent.mid(root.resolvedPath.size());
 }

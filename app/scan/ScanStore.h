@@ -127,7 +127,8 @@ class ScanStore : public QObject {
   // suggested copy, and carries the selection over by path.
   void removeTrashed(const QSet<QString>& paths);
   // The folder shown beside a file's name: its parent folder, shortened to
-  // the root folder's name and the rest when it lies under its root.
+  // the root folder's name and the rest when it lies under its root. The
+  // roots are resolved on disk once per scan, when it starts.
   QString displayFolder(const FileEntry& file) const;
 
  signals:
@@ -173,9 +174,13 @@ class ScanStore : public QObject {
   QList<RootSkip> rootSkips_;
   bool verified_ = true;
   QList<QUrl> roots_;
-  // Each root's path with symbolic links resolved and a trailing "/", read
-  // once when the roots are set: displayFolder runs for every painted row.
-  QList<QString> resolvedRoots_;
+  // Each root of roots_ as displayFolder shows it: a results table asks for
+  // every row it paints, far too often to resolve the roots each time.
+  struct ShownRoot {
+    QString resolvedPath;
+    QString name;
+  };
+  QList<ShownRoot> shownRoots_;
   bool isStale_ = false;
   SelectionModel selection_;
   QSet<std::uint64_t> expandedRows_;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/LastPathComponent.h"
+#include "scan/NotReadListAccessible.h"
 #include "scan/NotReadListModel.h"
 #include "scan/NotReadRowDelegate.h"
 #include "platform/FileReveal.h"
@@ -55,9 +56,13 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
       model_(new NotReadListModel(folderEntries(rootSkips), itemEntries(skipped), this)),
       list_(new QListView) {
   setWindowTitle(tr("Not Read"));
+  // A fixed-size sheet: nothing to minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(560, 420);
 
+  list_->setAccessibleName(tr("Not Read"));
   list_->setModel(model_);
+  NotReadListAccessible::install(*list_);
   list_->setItemDelegate(new NotReadRowDelegate(list_));
   list_->setMinimumHeight(240);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -10,7 +10,8 @@
 #include "platform/MainThread.h"
 #include "shell/ResultsCommands.h"
 
-QMenu* buildEditMenu(QMenuBar& bar, const ResultsCommands& commands, QUndoStack& undoStack) {
+QMenu* buildEditMenu(QMenuBar& bar, const ResultsCommands& commands, QUndoStack& undoStack,
+                     std::function<void()> showSettings) {
   requireMainThread();
   QMenu* menu = bar.addMenu(QCoreApplication::translate("EditMenu", "&Edit"));
   menu->setObjectName(QStringLiteral("editMenu"));
@@ -27,5 +28,17 @@ QMenu* buildEditMenu(QMenuBar& bar, const ResultsCommands& commands, QUndoStack&
     menu->addAction(action);
   menu->addSeparator();
   menu->addAction(commands.filter());
+  if (!showSettings) return menu;
+
+  menu->addSeparator();
+  QAction* settings = menu->addAction(QCoreApplication::translate("EditMenu", "Settings…"));
+  settings->setObjectName(QStringLiteral("settingsAction"));
+  // The desktop's standard key for this is empty on some platforms.
+  settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+  settings->setMenuRole(QAction::PreferencesRole);
+  QObject::connect(settings, &QAction::triggered, menu, [showSettings = std::move(showSettings)] {
+    requireMainThread();
+    showSettings();
+  });
   return menu;
 }

@@ -10,6 +10,7 @@
 #include "folders/FolderStore.h"
 #include "shell/QuelmarisMark.h"
 #include "platform/MainThread.h"
+#include "platform/UrlDrop.h"
 
 namespace {
 
@@ -55,16 +56,11 @@ void EmptyStateView::update() {
   }
 }
 
-void EmptyStateView::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
+void EmptyStateView::dragEnterEvent(QDragEnterEvent* event) { acceptUrlDrop(*event); }
 
-void EmptyStateView::dragMoveEvent(QDragMoveEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
+void EmptyStateView::dragMoveEvent(QDragMoveEvent* event) { acceptUrlDrop(*event); }
 
 void EmptyStateView::dropEvent(QDropEvent* event) {
   requireMainThread();
-  folders_.add(event->mimeData()->urls());
-  event->acceptProposedAction();
+  if (acceptUrlDrop(*event)) folders_.add(event->mimeData()->urls());
 }

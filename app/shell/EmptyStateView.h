@@ -1,7 +1,7 @@
 // The main window's detail before any scan: the application mark, an
 // invitation to add folders or to scan them, and an "Add Folder…" button.
-// Folders dropped anywhere on it join the folder list; the drop is always
-// accepted. Main thread only.
+// Folders dropped anywhere on it join the folder list; the drop is accepted
+// as a copy, so that the drag source keeps its files. Main thread only.
 #pragma once
 
 #include <QWidget>

@@ -1,23 +1,22 @@
 #include "shell/MainToolBar.h"
 
-#include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
-#include <QWidgetAction>
 
 #include "folders/FolderStore.h"
 #include "shell/ScanCommands.h"
+#include "shell/OptionsButton.h"
 #include "shell/ScanOptionsBinding.h"
-#include "shell/ScanOptionsPopover.h"
 #include "scan/ScanStore.h"
 #include "platform/ButtonStyles.h"
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "widgets/FocusRing.h"
 
 namespace {
 
 constexpr int fixedGap = 10;
+constexpr int scanButtonRadius = 6;
 
 QWidget* gap(int width, QSizePolicy::Policy policy) {
   auto* spacer = new QWidget;
@@ -30,9 +29,10 @@ QWidget* gap(int width, QSizePolicy::Policy policy) {
 }  // namespace
 
 MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
-    : QToolBar(parent), folders_(folders), scan_(scan), options_(options) {
+    : QToolBar(parent), folders_(folders), scan_(scan), options_(options), optionsButton_(new OptionsButton(options)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainToolBar"));
+  setAccessibleName(tr("Toolbar"));
   setMovable(false);
   setFloatable(false);
   setContextMenuPolicy(Qt::PreventContextMenu);
@@ -41,7 +41,7 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBindi
                                " border-bottom: 1px solid %1; }")
                     .arg(Palette::separator().name(QColor::HexArgb)));
   addWidget(gap(0, QSizePolicy::Expanding));
-  addWidget(makeOptionsButton());
+  addWidget(optionsButton_);
   addWidget(gap(fixedGap, QSizePolicy::Fixed));
   addWidget(makeScanButton());
 
@@ -50,33 +50,14 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBindi
   updateScanButton();
 }
 
-QToolButton* MainToolBar::makeOptionsButton() {
-  auto* button = new QToolButton(this);
-  button->setObjectName(QStringLiteral("optionsButton"));
-  button->setText(tr("Options"));
-  button->setIcon(Icons::symbol(QStringLiteral("slider.horizontal.3")));
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  button->setToolTip(tr("Matching criterion, content verification and which copy to keep"));
-  button->setPopupMode(QToolButton::InstantPopup);
-  button->setStyleSheet(QStringLiteral("QToolButton { padding: 4px 8px; }"
-                                       "QToolButton::menu-indicator { image: none; width: 0px; }"));
-
-  auto* popover = new QMenu(button);
-  popover->setObjectName(QStringLiteral("optionsPopover"));
-  auto* content = new QWidgetAction(popover);
-  content->setDefaultWidget(new ScanOptionsPopover(options_));
-  popover->addAction(content);
-  connect(popover, &QMenu::aboutToShow, this, [this] { showsOptions_ = true; });
-  connect(popover, &QMenu::aboutToHide, this, [this] { showsOptions_ = false; });
-  button->setMenu(popover);
-  return button;
-}
+bool MainToolBar::showsOptions() const { return optionsButton_->popover()->isVisible(); }
 
 QPushButton* MainToolBar::makeScanButton() {
   scanButton_ = new QPushButton(this);
   scanButton_->setObjectName(QStringLiteral("scanButton"));
   scanButton_->setCursor(Qt::PointingHandCursor);
   scanButton_->setMinimumWidth(76);
+  FocusRing::attach(*scanButton_, scanButtonRadius);
   connect(scanButton_, &QPushButton::clicked, this, &MainToolBar::scanButtonClicked);
   return scanButton_;
 }

@@ -9,7 +9,7 @@
 
 class FolderStore;
 class QPushButton;
-class QToolButton;
+class OptionsButton;
 class ScanOptionsBinding;
 class ScanStore;
 
@@ -24,10 +24,9 @@ class MainToolBar final : public QToolBar {
   void setDetailItems(QWidget* items);
 
   // Whether the options popover is open.
-  bool showsOptions() const { return showsOptions_; }
+  bool showsOptions() const;
 
  private:
-  QToolButton* makeOptionsButton();
   QPushButton* makeScanButton();
   void updateScanButton();
   void scanButtonClicked();
@@ -35,6 +34,7 @@ class MainToolBar final : public QToolBar {
   FolderStore& folders_;
   ScanStore& scan_;
   ScanOptionsBinding& options_;
+  OptionsButton* optionsButton_;
   QPushButton* scanButton_ = nullptr;
   QAction* detailItems_ = nullptr;
   bool showsOptions_ = false;

@@ -9,6 +9,7 @@
 #include "shell/EmptyStateView.h"
 #include "shell/EditMenu.h"
 #include "shell/FileMenu.h"
+#include "shell/HelpMenu.h"
 #include "shell/ResultsCommands.h"
 #include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
@@ -33,7 +34,7 @@ constexpr int sidebarIdealWidth = 280;
 }  // namespace
 
 MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& trash, ScanOptionsBinding& options,
-                       QWidget* parent)
+                       const ApplicationCommands& commands, QWidget* parent)
     : QMainWindow(parent),
       folders_(folders),
       scan_(scan),
@@ -71,9 +72,10 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   split_->setSizes({sidebarIdealWidth, initialWindowSize.width() - sidebarIdealWidth});
 
   buildFileMenu(*menuBar(), [this] { chooseFolders(); }, *commands_);
-  buildEditMenu(*menuBar(), *commands_, *undoStack_);
+  buildEditMenu(*menuBar(), *commands_, *undoStack_, commands.showSettings);
   buildViewMenu(*menuBar(), *commands_);
   buildScanMenu(*menuBar(), folders_, scan_, options_);
+  if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
 
   signature_ = folderSignature();
   setWindowTitle(windowTitleText());

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "shell/ApplicationCommands.h"
+
 class FolderStore;
 class MainToolBar;
 class QSplitter;
@@ -25,7 +27,7 @@ class MainWindow final : public QMainWindow {
 
  public:
   MainWindow(FolderStore& folders, ScanStore& scan, TrashService& trash, ScanOptionsBinding& options,
-             QWidget* parent = nullptr);
+             const ApplicationCommands& commands = {}, QWidget* parent = nullptr);
 
   // "Duplicates" for no folder, the folder's name for one, the count for more.
   QString windowTitleText() const;

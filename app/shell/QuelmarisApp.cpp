@@ -1,6 +1,8 @@
 #include "shell/QuelmarisApp.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QScreen>
 #include <QGuiApplication>
 #include <QSettings>
 
@@ -8,17 +10,35 @@
 #include "interface/CoreTrashPlanner.h"
 #include "trash/FileTrashing.h"
 #include "folders/FolderStore.h"
+#include "shell/AboutView.h"
+#include "shell/FeedUpdater.h"
+#include "shell/SettingsView.h"
+#include "shell/UpdateResultDialog.h"
+#include "shell/UpdateService.h"
 #include "shell/MainWindow.h"
 #include "shell/ScanOptionsBinding.h"
 #include "scan/ScanStore.h"
 #include "shell/StoredSettings.h"
 #include "trash/TrashService.h"
+#include "platform/BundleInfo.h"
 #include "platform/MainThread.h"
+
+namespace {
+
+template <class Window>
+Window& bringForward(Window& window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+  return window;
+}
+
+}  // namespace
 
 void declareApplicationIdentity() {
   QCoreApplication::setOrganizationName(QStringLiteral("Quelmaris"));
   QCoreApplication::setApplicationName(QStringLiteral("Quelmaris"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(QUELMARIS_VERSION));
+  QCoreApplication::setApplicationVersion(BundleInfo::infoString(BundleInfo::shortVersionKey));
   QGuiApplication::setDesktopFileName(QStringLiteral(QUELMARIS_APPLICATION_ID));
 }
 
@@ -29,7 +49,11 @@ QuelmarisApp::QuelmarisApp(QObject* parent) : QObject(parent) {
                                     [this](const ScanOptions& options) { setOptions(options); }, this);
 }
 
-QuelmarisApp::~QuelmarisApp() { delete mainWindow_; }
+QuelmarisApp::~QuelmarisApp() {
+  delete aboutWindow_;
+  delete settingsWindow_;
+  delete mainWindow_;
+}
 
 FolderStore& QuelmarisApp::folders() {
   requireMainThread();
@@ -51,6 +75,17 @@ TrashService& QuelmarisApp::trash() {
   return *trash_;
 }
 
+UpdateService& QuelmarisApp::updates() {
+  requireMainThread();
+  if (!updates_)
+    updates_ = std::make_unique<UpdateService>([](bool starting) {
+      auto updater = std::make_unique<FeedUpdater>(FeedUpdater::productionSettings(starting));
+      QObject::connect(updater.get(), &FeedUpdater::resultToShow, updater.get(), &UpdateResultDialog::present);
+      return updater;
+    });
+  return *updates_;
+}
+
 ScanOptions QuelmarisApp::options() const {
   QSettings settings;
   return StoredSettings(settings).options();
@@ -70,11 +105,29 @@ MainWindow& QuelmarisApp::showMainWindow() {
     FolderStore& folderStore = folders();
     ScanStore& scanStore = scan();
     TrashService& trashService = trash();
-    mainWindow_ = new MainWindow(folderStore, scanStore, trashService, *binding_);
+    // The menu bar reads the update service.
+    const ApplicationCommands commands{&updates(), [this] { showSettingsWindow(); }, [this] { showAboutWindow(); }};
+    mainWindow_ = new MainWindow(folderStore, scanStore, trashService, *binding_, commands);
     mainWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
   }
-  mainWindow_->show();
-  mainWindow_->raise();
-  mainWindow_->activateWindow();
-  return *mainWindow_;
+  return bringForward(*mainWindow_);
+}
+
+SettingsView& QuelmarisApp::showSettingsWindow() {
+  requireMainThread();
+  if (settingsWindow_.isNull()) {
+    settingsWindow_ = new SettingsView(updates());
+    settingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  return bringForward(*settingsWindow_);
+}
+
+AboutView& QuelmarisApp::showAboutWindow() {
+  requireMainThread();
+  if (aboutWindow_.isNull()) {
+    aboutWindow_ = new AboutView([](const QUrl& url) { QDesktopServices::openUrl(url); });
+    aboutWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    aboutWindow_->move(aboutWindow_->screen()->availableGeometry().center() - aboutWindow_->rect().center());
+  }
+  return bringForward(*aboutWindow_);
 }

@@ -13,8 +13,11 @@
 
 #include "scan/ScanOptions.h"
 
+class AboutView;
 class FolderStore;
 class MainWindow;
+class SettingsView;
+class UpdateService;
 class ScanOptionsBinding;
 class ScanStore;
 class TrashService;
@@ -36,6 +39,8 @@ class QuelmarisApp final : public QObject {
   FolderStore& folders();
   ScanStore& scan();
   TrashService& trash();
+  // Starts the updater unless the environment switches updates off.
+  UpdateService& updates();
 
   // The nine stored settings as the options of a scan.
   ScanOptions options() const;
@@ -46,11 +51,18 @@ class QuelmarisApp final : public QObject {
 
   // Makes the main window on the first call and brings it forward on every call.
   MainWindow& showMainWindow();
+  // Each makes its single window on the first call, or after it was closed,
+  // and brings it forward on every call.
+  SettingsView& showSettingsWindow();
+  AboutView& showAboutWindow();
 
  private:
   std::unique_ptr<FolderStore> folders_;
   std::unique_ptr<ScanStore> scan_;
   std::unique_ptr<TrashService> trash_;
+  std::unique_ptr<UpdateService> updates_;
   ScanOptionsBinding* binding_ = nullptr;
   QPointer<MainWindow> mainWindow_;
+  QPointer<SettingsView> settingsWindow_;
+  QPointer<AboutView> aboutWindow_;
 };

@@ -15,7 +15,7 @@
 
 void buildScanMenu(QMenuBar& bar, FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options) {
   requireMainThread();
-  QMenu* menu = bar.addMenu(QCoreApplication::translate("ScanMenu", "Scan"));
+  QMenu* menu = bar.addMenu(QCoreApplication::translate("ScanMenu", "&Scan"));
   menu->setObjectName(QStringLiteral("scanMenu"));
 
   QAction* start = menu->addAction(QCoreApplication::translate("ScanMenu", "Scan"));

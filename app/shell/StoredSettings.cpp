@@ -91,3 +91,39 @@ void StoredSettings::writeChoices(const ScanOptions& options) {
   settings_.setValue(SettingsKey::verifyContent, options.verifyContent);
   settings_.setValue(SettingsKey::keepRule, rawValue(options.keep));
 }
+
+void StoredSettings::setMinSize(std::int64_t bytes) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::minSize, qlonglong{bytes});
+}
+
+void StoredSettings::setIncludeHidden(bool include) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::includeHidden, include);
+}
+
+void StoredSettings::setIgnoreCase(bool ignore) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::ignoreCase, ignore);
+}
+
+void StoredSettings::setExcludedNames(const QString& lines) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::excludedNames, lines);
+}
+
+void StoredSettings::setPackageExtensions(const QString& lines) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::packageExtensions, lines);
+}
+
+void StoredSettings::setIoParallelism(std::int64_t reads) {
+  requireMainThread();
+  settings_.setValue(SettingsKey::ioParallelism, qlonglong{reads});
+}
+
+void StoredSettings::restoreAdvancedDefaults() {
+  setExcludedNames(defaults().excludedNames);
+  setPackageExtensions(defaults().packageExtensions);
+  setIoParallelism(defaults().ioParallelism);
+}

@@ -44,6 +44,17 @@ class StoredSettings {
   // that order; the six settings of the value are left alone.
   void writeChoices(const ScanOptions& options);
 
+  // The six settings of the settings window, each written alone.
+  void setMinSize(std::int64_t bytes);
+  void setIncludeHidden(bool include);
+  void setIgnoreCase(bool ignore);
+  void setExcludedNames(const QString& lines);
+  void setPackageExtensions(const QString& lines);
+  void setIoParallelism(std::int64_t reads);
+  // Writes the ignored names, the package extensions and the reads at once
+  // back to their defaults, in that order; nothing else.
+  void restoreAdvancedDefaults();
+
  private:
   QSettings& settings_;
 };

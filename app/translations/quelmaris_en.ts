@@ -19,6 +19,13 @@
     </message>
 </context>
 <context>
+    <name>AboutView</name>
+    <message>
+        <source>Everything Stays on This Mac</source>
+        <translation>Everything Stays on This Computer</translation>
+    </message>
+</context>
+<context>
     <name>MainToolBar</name>
     <message>
         <source>Stop the scan (⌘.)</source>
@@ -97,6 +104,46 @@
         <translation>
             <numerusform>Moved %n file to the Trash, freeing </numerusform>
             <numerusform>Moved %n files to the Trash, freeing </numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FileDetails</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message>
+        <source>Quick Look (Space) · Show in Finder</source>
+        <translation>Quick Look (Space) · Show in File Manager</translation>
+    </message>
+    <message>
+        <source>APFS clone</source>
+        <translation>Clone</translation>
+    </message>
+    <message>
+        <source>iCloud</source>
+        <translation>Cloud</translation>
+    </message>
+    <message>
+        <source>Not in iCloud</source>
+        <translation>Not in the cloud</translation>
+    </message>
+</context>
+<context>
+    <name>SetDetails</name>
+    <message numerus="yes">
+        <source>%n copy(ies) of the same file</source>
+        <translation>
+            <numerusform>%n copy of the same file</numerusform>
+            <numerusform>%n copies of the same file</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n other file(s) with the same name and size but different content</source>
+        <translation>
+            <numerusform>%n other file with the same name and size but different content</numerusform>
+            <numerusform>%n other files with the same name and size but different content</numerusform>
         </translation>
     </message>
 </context>

@@ -15,6 +15,7 @@
 #include "trash/CheckItem.h"
 #include "trash/SheetList.h"
 #include "trash/SheetText.h"
+#include "widgets/FocusRing.h"
 
 TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& totals, const QList<FileEntry>& files,
                                                QWidget* parent)
@@ -33,7 +34,6 @@ TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& tot
   layout->addWidget(makeChecks(totals));
   layout->addWidget(makeFiles(files));
   layout->addLayout(makeButtons());
-  cancel_->setFocus();
 }
 
 QWidget* TrashConfirmationSheet::makeChecks(const SelectionModel::Totals& totals) {
@@ -54,7 +54,7 @@ QWidget* TrashConfirmationSheet::makeChecks(const SelectionModel::Totals& totals
 // The disclosure "Files", collapsed, over the list of the marked paths.
 QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
   auto* group = new QWidget;
-  auto* toggle = new QToolButton;
+  auto* toggle = new QToolButton(group);
   toggle->setObjectName(QStringLiteral("filesDisclosure"));
   toggle->setText(tr("Files"));
   toggle->setAccessibleName(tr("Files"));
@@ -67,6 +67,7 @@ QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
   list->setObjectName(QStringLiteral("fileList"));
   list->setAccessibleName(tr("Files"));
   list->hide();
+  FocusRing::attach(*toggle, 4);
   connect(toggle, &QToolButton::toggled, this, [this, toggle, list](bool open) {
     toggle->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     list->setVisible(open);
@@ -82,9 +83,10 @@ QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
 }
 
 QLayout* TrashConfirmationSheet::makeButtons() {
-  auto* cancel = cancel_ = new QPushButton(tr("Cancel"));
+  // Parented at once, so that the focus and its ring can be set here.
+  auto* cancel = new QPushButton(tr("Cancel"), this);
   cancel->setObjectName(QStringLiteral("cancelButton"));
-  auto* move = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash"));
+  auto* move = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash"), this);
   move->setObjectName(QStringLiteral("confirmMoveButton"));
   move->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
   // Return must not move anything: no button becomes the default, and the
@@ -93,6 +95,8 @@ QLayout* TrashConfirmationSheet::makeButtons() {
     button->setAutoDefault(false);
     button->setDefault(false);
   }
+  cancel->setFocus();
+  FocusRing::attach(*move, 6);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(move, &QPushButton::clicked, this, [this] {
     accept();

@@ -13,8 +13,6 @@
 #include "interface/QuelmarisCore.h"
 #include "scan/SelectionModel.h"
 
-class QPushButton;
-
 class TrashConfirmationSheet final : public QDialog {
   Q_OBJECT
 
@@ -30,6 +28,4 @@ class TrashConfirmationSheet final : public QDialog {
   QWidget* makeChecks(const SelectionModel::Totals& totals);
   QWidget* makeFiles(const QList<FileEntry>& files);
   QLayout* makeButtons();
-
-  QPushButton* cancel_ = nullptr;
 };

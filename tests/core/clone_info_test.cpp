@@ -31,9 +31,7 @@ TEST(CloneInfo, unshared_file_reports_its_whole_allocation_private_or_an_error) 
     EXPECT_EQ(info.value().clone_id, std::nullopt);
     ASSERT_TRUE(info.value().private_size.has_value());
     EXPECT_GE(*info.value().private_size, size);
-    if (size == 0) {
-      EXPECT_EQ(*info.value().private_size, 0u);
-    }
+    EXPECT_EQ(*info.value().private_size == 0, size == 0);
   }
 }
 
@@ -92,9 +90,7 @@ TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
   const auto a = clone_info(original);
   const auto b = clone_info(clone);
   const auto c = clone_info(unrelated);
-  ASSERT_TRUE(a.ok());
-  ASSERT_TRUE(b.ok());
-  ASSERT_TRUE(c.ok());
+  ASSERT_TRUE(a.ok() && b.ok() && c.ok());
   ASSERT_TRUE(a.value().clone_id.has_value());
   EXPECT_EQ(a.value().clone_id, b.value().clone_id);
   EXPECT_EQ(a.value().ext_flags, kMayShareBlocks | kSharesAllBlocks);

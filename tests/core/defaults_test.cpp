@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace quelmaris {
 namespace {
 
@@ -18,10 +16,7 @@ TEST(DefaultScanConfig, every_call_returns_the_same_complete_value) {
   EXPECT_TRUE(config.include_hidden);
   EXPECT_EQ(config.io_parallelism, 0u);
   EXPECT_EQ(config.keep_rule, KeepRule::FolderPriority);
-}
-
-TEST(DefaultScanConfig, lists_come_in_their_fixed_order) {
-  const ScanConfig config = default_scan_config();
+  // The lists come in their fixed order.
   EXPECT_EQ(config.excluded_names,
             (std::vector<std::string>{".DS_Store", "._*", "Icon\r", ".localized", ".Spotlight-V100", ".fseventsd",
                                       ".Trashes", ".TemporaryItems", ".DocumentRevisions-V100"}));
@@ -31,14 +26,6 @@ TEST(DefaultScanConfig, lists_come_in_their_fixed_order) {
                                       "xcodeproj", "xcworkspace",   "bundle",       "framework",   "plugin",
                                       "component", "vst3",          "kext",         "pages",       "numbers",
                                       "key",       "rtfd",          "scptd",        "sparsebundle"}));
-}
-
-TEST(DefaultScanConfig, the_icon_pattern_keeps_its_carriage_return) {
-  const auto& names = default_scan_config().excluded_names;
-  ASSERT_GE(names.size(), 3u);
-  EXPECT_EQ(names[2].size(), 5u);
-  EXPECT_EQ(names[2].back(), '\r');
-  EXPECT_EQ(std::ranges::count(names, std::string("Icon")), 0);
 }
 
 }  // namespace

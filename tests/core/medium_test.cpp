@@ -55,11 +55,17 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
   struct Case {
     const char* name;
     std::optional<std::string> flag;
+    bool partition;
     MediumKind expected;
   };
   const Case cases[] = {
-      {"solid state", "0\n", SolidState}, {"rotating", "1\n", Rotational}, {"no newline", "1", Rotational},
-      {"empty", "", Unknown},              {"padded", " 0\n", Unknown},     {"no flag file", std::nullopt, Unknown},
+      {"solid state", "0\n", false, SolidState},
+      {"rotating", "1\n", false, Rotational},
+      {"no newline", "1", false, Rotational},
+      {"empty", "", false, Unknown},
+      {"padded", " 0\n", false, Unknown},
+      {"no flag file", std::nullopt, false, Unknown},
+      {"a partition takes its disk's flag", "1\n", true, Rotational},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -67,19 +73,10 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
     const FakeSysfs sysfs(tree);
     const std::string file = tree.write("data/file", "x");
     sysfs.disk("vdz", c.flag);
-    sysfs.link(device_of(file), "vdz");
+    if (c.partition) sysfs.partition("vdz", "vdz2");
+    sysfs.link(device_of(file), c.partition ? "vdz/vdz2" : "vdz");
     EXPECT_EQ(storage_medium(file, sysfs.sources()), c.expected);
   }
-}
-
-TEST(StorageMedium, a_partition_takes_the_flag_of_its_disk) {
-  TempTree tree;
-  const FakeSysfs sysfs(tree);
-  const std::string file = tree.write("data/file", "x");
-  sysfs.disk("sdz", "1\n");
-  sysfs.partition("sdz", "sdz2");
-  sysfs.link(device_of(file), "sdz/sdz2");
-  EXPECT_EQ(storage_medium(file, sysfs.sources()), Rotational);
 }
 
 TEST(StorageMedium, what_cannot_be_found_is_unknown) {
@@ -115,13 +112,9 @@ TEST(StorageMedium, an_anonymous_device_is_found_through_the_mount_table) {
   sysfs.disk("nvme9n1", "0\n");
   sysfs.link(number_of(node.st_rdev), "nvme9n1");
   const std::string root = fs::canonical(tree.root()).string();
-  const std::string mountinfo = tree.write("mountinfo",
-                                           "1 0 8:1 / / rw - ext4 /dev/quelmaris-none rw\n"
-                                           "2 1 0:99 / " +
-                                               root + "/vol rw shared:5 - btrfs " + *device +
-                                               " rw\n"
-                                               "3 1 0:98 / " +
-                                               root + "/vol-other rw - tmpfs tmpfs rw\n");
+  const std::string mountinfo = tree.write("mountinfo", "1 0 8:1 / / rw - ext4 /dev/quelmaris-none rw\n2 1 0:99 / " +
+                                                            root + "/vol rw shared:5 - btrfs " + *device + " rw\n" +
+                                                            "3 1 0:98 / " + root + "/vol-other rw - tmpfs tmpfs rw\n");
   EXPECT_EQ(storage_medium(on_device, sysfs.sources(mountinfo)), SolidState);
   EXPECT_EQ(storage_medium(on_tmpfs, sysfs.sources(mountinfo)), Unknown);
 }

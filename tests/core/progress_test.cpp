@@ -12,45 +12,31 @@ using testing::RecordingListener;
 
 bool is_progress(const ScanEvent& e) { return std::holds_alternative<ScanEvent::Progress>(e.value); }
 
-TEST(ProgressReporter, first_flush_emits_and_a_second_within_the_throttle_does_not) {
+TEST(ProgressReporter, a_flush_within_the_throttle_waits_unless_forced_and_sends_pending_items_first_as_one_batch) {
   RecordingListener listener;
   ProgressReporter reporter(listener);
   reporter.files_seen = 3;
   reporter.flush(false);
   reporter.flush(false);
-  const auto events = listener.events();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0], (ScanEvent{ScanEvent::Progress{3, 0, 0}}));
-}
-
-TEST(ProgressReporter, forced_flush_always_sends_progress_even_right_after_an_emission) {
-  RecordingListener listener;
-  ProgressReporter reporter(listener);
-  reporter.flush(false);
   reporter.bytes_to_hash = 10;
   reporter.flush(true);
-  const auto events = listener.events();
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[1], (ScanEvent{ScanEvent::Progress{0, 0, 10}}));
-}
+  EXPECT_EQ(listener.events(),
+            (std::vector<ScanEvent>{{ScanEvent::Progress{3, 0, 0}}, {ScanEvent::Progress{3, 0, 10}}}));
 
-TEST(ProgressReporter, pending_items_go_out_as_one_batch_before_the_progress_in_queueing_order) {
-  RecordingListener listener;
-  ProgressReporter reporter(listener);
   reporter.skip("/a", {SkipReason::Permission{}});
   reporter.skip("/b", {SkipReason::Io{5}});
   reporter.skip("/c", {SkipReason::Changed{}});
   reporter.flush(true);
   reporter.flush(true);  // nothing pending any more: Progress alone
   const auto events = listener.events();
-  ASSERT_EQ(events.size(), 3u);
-  const auto& batch = std::get<ScanEvent::Skipped>(events[0].value).items;
+  ASSERT_EQ(events.size(), 5u);
+  const auto& batch = std::get<ScanEvent::Skipped>(events[2].value).items;
   ASSERT_EQ(batch.size(), 3u);
   EXPECT_EQ(batch[0].path, "/a");
   EXPECT_EQ(batch[1].reason, (SkipReason{SkipReason::Io{5}}));
   EXPECT_EQ(batch[2].path, "/c");
-  EXPECT_TRUE(is_progress(events[1]));
-  EXPECT_TRUE(is_progress(events[2]));
+  EXPECT_TRUE(is_progress(events[3]));
+  EXPECT_TRUE(is_progress(events[4]));
   EXPECT_EQ(reporter.skipped_count(), 3u);
 }
 

@@ -1,4 +1,3 @@
-#include "record_hash.hpp"
 #include "records.hpp"
 
 #include <gtest/gtest.h>
@@ -6,35 +5,21 @@
 #include <functional>
 #include <unordered_set>
 
+#include "record_hash.hpp"
+
 namespace quelmaris {
 namespace {
 
-FileEntry sample_entry() {
-  return FileEntry{.path = "/r/a.txt",
-                   .name = "a.txt",
-                   .root_index = 1,
-                   .size = 10,
-                   .created_ns = 5,
-                   .modified_ns = 6,
-                   .dev = 7,
-                   .ino = 8,
-                   .nlink = 1,
-                   .clone_id = 9,
-                   .may_share_blocks = false,
-                   .freed_bytes = 10};
-}
+FileEntry sample_entry() { return FileEntry{"/r/a.txt", "a.txt", 1, 10, 5, 6, 7, 8, 1, 9, false, 10}; }
 
 DuplicateSet sample_set() {
-  return DuplicateSet{.id = 42,
-                      .display_name = "a.txt",
-                      .size = 10,
-                      .files = {sample_entry(), sample_entry()},
-                      .suggested_keep = 0,
-                      .lookalikes = {},
-                      .verified = true,
-                      .content_hash = std::string(64, 'a'),
-                      .reclaimable = 10,
-                      .reclaimable_estimated = false};
+  return DuplicateSet{42, "a.txt", 10, {sample_entry(), sample_entry()}, 0, {}, true, std::string(64, 'a'), 10, false};
+}
+
+template <class T>
+void expect_unequal(const T& a, const T& b) {
+  EXPECT_NE(a, b);
+  EXPECT_NE(hash_value(a), hash_value(b));
 }
 
 TEST(Records, every_file_entry_field_takes_part_in_equality_and_hashing) {
@@ -48,130 +33,57 @@ TEST(Records, every_file_entry_field_takes_part_in_equality_and_hashing) {
       {"root_index", [](FileEntry& e) { e.root_index = 2; }},
       {"size", [](FileEntry& e) { e.size = 11; }},
       {"created_ns absent", [](FileEntry& e) { e.created_ns.reset(); }},
+      {"created_ns zero", [](FileEntry& e) { e.created_ns = 0; }},
       {"modified_ns", [](FileEntry& e) { e.modified_ns = -6; }},
       {"dev", [](FileEntry& e) { e.dev = 70; }},
       {"ino", [](FileEntry& e) { e.ino = 80; }},
       {"nlink", [](FileEntry& e) { e.nlink = 2; }},
       {"clone_id absent", [](FileEntry& e) { e.clone_id.reset(); }},
+      {"clone_id zero", [](FileEntry& e) { e.clone_id = 0; }},
       {"may_share_blocks", [](FileEntry& e) { e.may_share_blocks = true; }},
       {"freed_bytes absent", [](FileEntry& e) { e.freed_bytes.reset(); }},
+      {"freed_bytes zero", [](FileEntry& e) { e.freed_bytes = 0; }},
   };
+  std::unordered_set<FileEntry> all{base, base};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FileEntry changed = base;
     c.change(changed);
-    EXPECT_NE(changed, base);
-    EXPECT_NE(hash_value(changed), hash_value(base));
+    expect_unequal(changed, base);
+    all.insert(changed);
   }
-  const FileEntry copy = base;
-  EXPECT_EQ(copy, base);
-  EXPECT_EQ(hash_value(copy), hash_value(base));
+  // Every change, absent and zero alike, made an entry of its own.
+  EXPECT_EQ(all.size(), std::size(cases) + 1);
+  EXPECT_EQ(hash_value(FileEntry(base)), hash_value(base));
 }
 
-TEST(Records, an_absent_optional_differs_from_zero_in_equality_and_hash) {
-  const struct {
-    const char* name;
-    std::function<void(FileEntry&, std::optional<std::int64_t>)> set;
-  } cases[] = {
-      {"created_ns", [](FileEntry& e, std::optional<std::int64_t> v) { e.created_ns = v; }},
-      {"clone_id",
-       [](FileEntry& e, std::optional<std::int64_t> v) {
-         e.clone_id = v ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*v)) : std::nullopt;
-       }},
-      {"freed_bytes",
-       [](FileEntry& e, std::optional<std::int64_t> v) {
-         e.freed_bytes = v ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*v)) : std::nullopt;
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    FileEntry absent = sample_entry();
-    FileEntry zero = sample_entry();
-    c.set(absent, std::nullopt);
-    c.set(zero, 0);
-    EXPECT_NE(absent, zero);
-    EXPECT_NE(hash_value(absent), hash_value(zero));
-  }
-  DuplicateSet without_hash = sample_set();
-  DuplicateSet empty_hash = sample_set();
-  without_hash.content_hash.reset();
+TEST(Records, payloads_cases_and_list_boundaries_take_part) {
+  SCOPED_TRACE("reasons");
+  expect_unequal(SkipReason{SkipReason::Io{5}}, SkipReason{SkipReason::Io{13}});
+  expect_unequal(SkipReason{SkipReason::Io{13}}, SkipReason{SkipReason::Permission{}});
+  expect_unequal(RootSkipReason{RootSkipReason::NestedIn{"/a"}}, RootSkipReason{RootSkipReason::Duplicate{"/a"}});
+  expect_unequal(InvariantViolation{InvariantViolation::KeeperMarked{7}},
+                 InvariantViolation{InvariantViolation::TooSmall{7}});
+
+  DuplicateSet other_keeper = sample_set(), no_hash = sample_set(), empty_hash = sample_set();
+  other_keeper.suggested_keep = 1;
+  no_hash.content_hash.reset();
   empty_hash.content_hash = "";
-  EXPECT_NE(without_hash, empty_hash);
-  EXPECT_NE(hash_value(without_hash), hash_value(empty_hash));
-}
+  expect_unequal(other_keeper, sample_set());
+  expect_unequal(no_hash, empty_hash);
 
-TEST(Records, io_errors_with_different_numbers_are_different_reasons) {
-  const SkipReason io5{SkipReason::Io{5}};
-  const SkipReason io13{SkipReason::Io{13}};
-  const SkipReason permission{SkipReason::Permission{}};
-  EXPECT_NE(io5, io13);
-  EXPECT_NE(io5, permission);
-  EXPECT_NE(io13, permission);
-  EXPECT_NE(hash_value(io5), hash_value(io13));
-  EXPECT_NE(hash_value(io13), hash_value(permission));
-  EXPECT_EQ(io5, SkipReason{SkipReason::Io{5}});
-  EXPECT_EQ(hash_value(io5), hash_value(SkipReason{SkipReason::Io{5}}));
-}
-
-TEST(Records, cases_with_equal_payloads_are_still_different_cases) {
-  const RootSkipReason nested{RootSkipReason::NestedIn{"/a"}};
-  const RootSkipReason duplicate{RootSkipReason::Duplicate{"/a"}};
-  EXPECT_NE(nested, duplicate);
-  EXPECT_NE(hash_value(nested), hash_value(duplicate));
-  const InvariantViolation keeper_marked{InvariantViolation::KeeperMarked{7}};
-  const InvariantViolation too_small{InvariantViolation::TooSmall{7}};
-  EXPECT_NE(keeper_marked, too_small);
-  EXPECT_NE(hash_value(keeper_marked), hash_value(too_small));
-}
-
-TEST(Records, sets_with_the_same_id_and_another_suggested_copy_are_unequal) {
-  const DuplicateSet first = sample_set();
-  DuplicateSet other = first;
-  other.suggested_keep = 1;
-  EXPECT_EQ(other.id, first.id);
-  EXPECT_NE(other, first);
-  EXPECT_NE(hash_value(other), hash_value(first));
-}
-
-TEST(Records, list_boundaries_take_part_in_hashing) {
-  ScanConfig one{.roots = {"ab"},
-                 .mode = MatchMode::NameAndSize,
-                 .ignore_case = false,
-                 .verify_content = true,
-                 .min_size = 1,
-                 .include_hidden = true,
-                 .excluded_names = {},
-                 .package_extensions = {},
-                 .io_parallelism = 0,
-                 .keep_rule = KeepRule::FolderPriority};
-  ScanConfig two = one;
-  two.roots = {"a", "b"};
-  EXPECT_NE(one, two);
-  EXPECT_NE(hash_value(one), hash_value(two));
-  // The same text moved from one list to the next is another value.
-  ScanConfig moved = one;
+  const ScanConfig one{{"ab"}, MatchMode::NameAndSize, false, true, 1, true, {}, {}, 0, KeepRule::FolderPriority};
+  ScanConfig split = one, moved = one;
+  split.roots = {"a", "b"};
   moved.roots = {};
-  moved.excluded_names = {"ab"};
-  EXPECT_NE(one, moved);
-  EXPECT_NE(hash_value(one), hash_value(moved));
-}
+  moved.excluded_names = {"ab"};  // the same text in the next list is another value
+  expect_unequal(one, split);
+  expect_unequal(one, moved);
 
-TEST(Records, records_work_as_keys_of_unordered_sets) {
-  std::unordered_set<FileEntry> entries;
-  FileEntry other = sample_entry();
-  other.freed_bytes.reset();
-  entries.insert(sample_entry());
-  entries.insert(sample_entry());
-  entries.insert(other);
-  EXPECT_EQ(entries.size(), 2u);
-  EXPECT_TRUE(entries.contains(other));
-
-  std::unordered_set<ScanEvent> events;
-  events.insert(ScanEvent{ScanEvent::SetReady{sample_set()}});
-  events.insert(ScanEvent{ScanEvent::SetReady{sample_set()}});
-  events.insert(ScanEvent{ScanEvent::Skipped{{SkippedItem{"/x", SkipReason{SkipReason::Io{0}}}}}});
+  std::unordered_set<ScanEvent> events{ScanEvent{ScanEvent::SetReady{sample_set()}},
+                                       ScanEvent{ScanEvent::SetReady{sample_set()}},
+                                       ScanEvent{ScanEvent::SetReady{other_keeper}}};
   EXPECT_EQ(events.size(), 2u);
-  EXPECT_TRUE(events.contains(ScanEvent{ScanEvent::SetReady{sample_set()}}));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -17,32 +16,15 @@
 namespace quelmaris {
 namespace {
 
+using testing::all_of;
+using testing::RecordingListener;
 using testing::TempTree;
-
-// Records every event and lets a test act when a chosen event arrives (the
-// scan's own thread sends Phase events, which makes them a seam between passes).
-class HookedListener : public testing::RecordingListener {
-public:
-  std::function<void(const ScanEvent&)> hook;
-  void on_event(const ScanEvent& event) override {
-    RecordingListener::on_event(event);
-    if (hook) hook(event);
-  }
-};
 
 ScanConfig config_for(std::vector<std::string> roots) {
   ScanConfig config = default_scan_config();
   config.roots = std::move(roots);
   config.min_size = 1;
   return config;
-}
-
-template <class Case>
-std::vector<const Case*> all_of(const std::vector<ScanEvent>& events) {
-  std::vector<const Case*> out;
-  for (const auto& e : events)
-    if (const auto* c = std::get_if<Case>(&e.value)) out.push_back(c);
-  return out;
 }
 
 std::vector<Phase> phases(const std::vector<ScanEvent>& events) {
@@ -55,19 +37,13 @@ const ScanSummary& summary_of(const std::vector<ScanEvent>& events) {
   return std::get<ScanEvent::Finished>(events.back().value).summary;
 }
 
-std::vector<SkippedItem> skipped_items(const std::vector<ScanEvent>& events) {
-  std::vector<SkippedItem> out;
-  for (const auto* batch : all_of<ScanEvent::Skipped>(events)) out.insert(out.end(), batch->items.begin(), batch->items.end());
-  return out;
-}
-
-std::vector<ScanEvent> scan(const ScanConfig& config, HookedListener& listener, ScanJob& job) {
+std::vector<ScanEvent> scan(const ScanConfig& config, RecordingListener& listener, ScanJob& job) {
   job.run(config, listener);
   return listener.events();
 }
 
 std::vector<ScanEvent> scan(const ScanConfig& config) {
-  HookedListener listener;
+  RecordingListener listener;
   ScanJob job;
   return scan(config, listener, job);
 }
@@ -76,12 +52,10 @@ std::string big(char fill, std::size_t size = 300'000) { return std::string(size
 
 TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
   TempTree tree;
-  tree.write("a/report.txt", "same content");
-  tree.write("b/report.txt", "same content");
-  tree.write("c/report.txt", "same content");
-  tree.write("a/notes.txt", "one text....");
-  tree.write("b/notes.txt", "other text..");
-  tree.write("a/alone.txt", "x");
+  // clang-format off
+  tree.write({{"a/report.txt", "same content"}, {"b/report.txt", "same content"}, {"c/report.txt", "same content"},
+              {"a/notes.txt", "one text...."}, {"b/notes.txt", "other text.."}, {"a/alone.txt", "x"}});
+  // clang-format on
 
   const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
   EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
@@ -118,39 +92,28 @@ TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
   EXPECT_EQ(progress.back()->bytes_to_hash, 3 * 12u + 2 * 12u);
 }
 
-TEST(ScanJob, without_verification_sets_are_unverified_and_no_lookalikes_are_sent) {
-  TempTree tree;
-  tree.write("a/x.bin", "1111");
-  tree.write("b/x.bin", "2222");
-  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
-  config.verify_content = false;
-
-  const auto events = scan(config);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Done}));
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_FALSE(sets[0]->set.verified);
-  EXPECT_FALSE(sets[0]->set.content_hash.has_value());
-  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
-  EXPECT_EQ(summary_of(events).lookalike_groups, 0u);
-}
-
-TEST(ScanJob, content_only_verifies_even_when_verification_is_off_and_ignores_names) {
-  TempTree tree;
-  tree.write("one.dat", "identical bytes");
-  tree.write("two.dat", "identical bytes");
-  tree.write("three.dat", "different bytes");
-  ScanConfig config = config_for({tree.root().string()});
-  config.mode = MatchMode::ContentOnly;
-  config.verify_content = false;
-
-  const auto events = scan(config);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying, Phase::Done}));
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_TRUE(sets[0]->set.verified);
-  EXPECT_TRUE(sets[0]->set.lookalikes.empty());
-  EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+TEST(ScanJob, without_verification_only_content_matching_verifies_and_no_lookalikes_are_sent) {
+  for (const MatchMode mode : {MatchMode::NameAndSize, MatchMode::ContentOnly}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    TempTree tree;
+    // By name the pair differs in content; by content it differs in name.
+    tree.write("a/x.bin", "same");
+    tree.write(mode == MatchMode::ContentOnly ? "b/y.bin" : "b/x.bin",
+               mode == MatchMode::ContentOnly ? "same" : "diff");
+    tree.write("b/other.bin", "diff");
+    ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+    config.verify_content = false;
+    config.mode = mode;
+    const auto events = scan(config);
+    const bool verifies = mode == MatchMode::ContentOnly;
+    EXPECT_EQ(phases(events).size(), verifies ? 4u : 3u);
+    const auto sets = all_of<ScanEvent::SetReady>(events);
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0]->set.verified, verifies);
+    EXPECT_EQ(sets[0]->set.content_hash.has_value(), verifies);
+    EXPECT_TRUE(sets[0]->set.lookalikes.empty());
+    EXPECT_TRUE(all_of<ScanEvent::LookalikeReady>(events).empty());
+  }
 }
 
 TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
@@ -163,41 +126,33 @@ TEST(ScanJob, no_usable_root_fails_after_reporting_every_dropped_root) {
   EXPECT_EQ(events[2], (ScanEvent{ScanEvent::RootSkipped{file, {RootSkipReason::NotADirectory{}}}}));
   EXPECT_EQ(events[3], (ScanEvent{ScanEvent::Failed{"no folder could be scanned"}}));
 
-  EXPECT_EQ(scan(config_for({})),
-            (std::vector<ScanEvent>{{ScanEvent::Phase{Phase::Listing}}, {ScanEvent::Failed{"no folder could be scanned"}}}));
+  EXPECT_EQ(scan(config_for({})), (std::vector<ScanEvent>{{ScanEvent::Phase{Phase::Listing}},
+                                                          {ScanEvent::Failed{"no folder could be scanned"}}}));
 }
 
-TEST(ScanJob, a_nested_root_is_reported_and_its_files_keep_the_better_index) {
+// The inner root is walked through the outer one and its files keep its index.
+TEST(ScanJob, a_nested_root_is_reported_and_hidden_excluded_and_package_entries_are_left_out) {
   TempTree tree;
-  tree.write("outer/inner/dup.txt", "payload");
-  tree.write("outer/dup.txt", "payload");
-  const auto events = scan(config_for({tree.path("outer/inner"), tree.path("outer")}));
-  const auto skips = all_of<ScanEvent::RootSkipped>(events);
-  ASSERT_EQ(skips.size(), 1u);
-  EXPECT_EQ(skips[0]->reason, (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
-  const auto sets = all_of<ScanEvent::SetReady>(events);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/dup.txt"));
-  EXPECT_EQ(sets[0]->set.files[0].root_index, 0u);
-  EXPECT_EQ(sets[0]->set.files[1].root_index, 1u);
-}
-
-TEST(ScanJob, hidden_excluded_and_package_entries_are_left_out) {
-  TempTree tree;
-  for (const char* dir : {"a", "b"}) {
-    const std::string d = dir;
+  for (const std::string d : {"outer/inner", "outer"}) {
     tree.write(d + "/.hidden.txt", "hidden");
     tree.write(d + "/.DS_Store", "finder");
     tree.write(d + "/Tool.APP/inside.txt", "package");
     tree.write(d + "/seen.txt", "seen");
   }
-  ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+  ScanConfig config = config_for({tree.path("outer/inner"), tree.path("outer")});
   config.include_hidden = false;
   config.package_extensions = {".App"};
   const auto events = scan(config);
+  const auto skips = all_of<ScanEvent::RootSkipped>(events);
+  ASSERT_EQ(skips.size(), 1u);
+  EXPECT_EQ(skips[0]->reason,
+            (RootSkipReason{RootSkipReason::NestedIn{std::filesystem::canonical(tree.path("outer"))}}));
   const auto sets = all_of<ScanEvent::SetReady>(events);
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0]->set.display_name, "seen.txt");
+  EXPECT_EQ(sets[0]->set.files[0].path, tree.path("outer/inner/seen.txt"));
+  EXPECT_EQ(sets[0]->set.files[0].root_index, 0u);
+  EXPECT_EQ(sets[0]->set.files[1].root_index, 1u);
   EXPECT_EQ(summary_of(events).files_seen, 2u);
 }
 
@@ -224,10 +179,7 @@ TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_s
   const testing::ReflinkVolume volume(tree);
   if (!volume.skip_reason().empty()) GTEST_SKIP() << volume.skip_reason();
   const std::string v = volume.path();
-  std::filesystem::create_directories(v + "/a");
-  std::filesystem::create_directories(v + "/b");
-  std::filesystem::create_directories(v + "/c");
-  std::filesystem::create_directories(v + "/d");
+  for (const char* folder : {"/a", "/b", "/c", "/d"}) std::filesystem::create_directories(v + folder);
   // Set one: a/one.bin is kept, b/one.bin is its clone.
   { std::ofstream(v + "/a/one.bin") << big('1'); }
   ASSERT_TRUE(volume.copy(v + "/a/one.bin", v + "/b/one.bin", true));
@@ -256,9 +208,7 @@ TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalike
   TempTree tree;
   std::string first = big('m'), second = big('m');
   second[150'000] = 'X';
-  tree.write("a/movie.bin", first);
-  tree.write("b/movie.bin", second);
-  tree.write("c/movie.bin", first);
+  tree.write({{"a/movie.bin", first}, {"b/movie.bin", second}, {"c/movie.bin", first}});
   const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c")}));
   const auto sets = all_of<ScanEvent::SetReady>(events);
   ASSERT_EQ(sets.size(), 1u);
@@ -274,7 +224,7 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
   TempTree tree;
   for (const char* dir : {"a", "b", "c", "d", "e"}) tree.write(std::string(dir) + "/f.bin", big('z'));
   const auto decoy = tree.write("elsewhere.bin", big('z'));
-  HookedListener listener;
+  RecordingListener listener;
   listener.hook = [&](const ScanEvent& event) {
     const auto* phase = std::get_if<ScanEvent::Phase>(&event.value);
     if (!phase || phase->phase != Phase::Grouping) return;
@@ -284,9 +234,9 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
     std::filesystem::create_symlink(decoy, tree.path("d/f.bin"));
   };
   ScanJob job;
-  const auto events = scan(config_for({tree.path("a"), tree.path("b"), tree.path("c"), tree.path("d"), tree.path("e")}),
-                           listener, job);
-  const auto skipped = skipped_items(events);
+  const auto events =
+      scan(config_for({tree.path("a"), tree.path("b"), tree.path("c"), tree.path("d"), tree.path("e")}), listener, job);
+  const auto skipped = testing::skipped_items(events);
   ASSERT_EQ(skipped.size(), 3u);
   std::map<std::string, SkipReason> by_path;
   for (const auto& item : skipped) by_path.emplace(item.path, item.reason);
@@ -299,64 +249,49 @@ TEST(ScanJob, files_that_change_vanish_or_become_links_after_the_walk_are_skippe
   EXPECT_EQ(summary_of(events).skipped, 3u);
 }
 
-TEST(ScanJob, names_that_are_not_utf8_are_reported_and_never_compared) {
-  TempTree tree;
-  tree.write("a/bad\xFF.txt", "same");
-  tree.write("b/bad\xFF.txt", "same");
-  const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
-  const auto skipped = skipped_items(events);
-  ASSERT_EQ(skipped.size(), 2u);
-  EXPECT_EQ(skipped[0].reason, (SkipReason{SkipReason::InvalidName{}}));
-  EXPECT_NE(skipped[0].path.find("bad\xEF\xBF\xBD.txt"), std::string::npos);
-  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
-}
-
-TEST(ScanJob, cancelling_during_the_walk_skips_grouping_and_done) {
+// The scan's own thread sends Phase events, which makes them a seam between passes;
+// the walk flushes Progress after its first level, deep inside the tree here.
+TEST(ScanJob, a_cancel_ends_the_scan_without_done_and_counts_what_was_sent) {
   TempTree tree;
   std::string deep = "r";
   for (int i = 0; i < 8; ++i) deep += "/level" + std::to_string(i);
-  tree.write(deep + "/a.txt", "same");
-  tree.write(deep + "/b/a.txt", "same");
-  HookedListener listener;
-  ScanJob job;
-  listener.hook = [&](const ScanEvent& event) {
-    // The walk flushes after its first level: cancel there, deep inside the tree.
-    if (std::holds_alternative<ScanEvent::Progress>(event.value)) job.cancel();
+  tree.write({{deep + "/a.txt", "same"}, {deep + "/b/a.txt", "same"}});
+  const struct {
+    const char* when;
+    bool (*cancels_at)(const ScanEvent&);
+    std::vector<Phase> phases;
+    std::uint64_t compared;
+  } cases[] = {
+      // clang-format off
+      {"during the walk", [](const ScanEvent& e) { return std::holds_alternative<ScanEvent::Progress>(e.value); },
+       {Phase::Listing}, 0},
+      {"during verification", [](const ScanEvent& e) { return e == ScanEvent{ScanEvent::Phase{Phase::Verifying}}; },
+       {Phase::Listing, Phase::Grouping, Phase::Verifying}, 2},
+      // clang-format on
   };
-  const auto events = scan(config_for({tree.path("r")}), listener, job);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing}));
-  const auto& summary = summary_of(events);
-  EXPECT_TRUE(summary.cancelled);
-  EXPECT_EQ(summary.files_compared, 0u);
-  EXPECT_EQ(summary.sets, 0u);
-}
-
-TEST(ScanJob, cancelling_during_verification_ends_without_done_and_counts_what_was_sent) {
-  TempTree tree;
-  tree.write("a/x.txt", "same");
-  tree.write("b/x.txt", "same");
-  HookedListener listener;
-  ScanJob job;
-  listener.hook = [&](const ScanEvent& event) {
-    const auto* phase = std::get_if<ScanEvent::Phase>(&event.value);
-    if (phase && phase->phase == Phase::Verifying) job.cancel();
-  };
-  const auto events = scan(config_for({tree.path("a"), tree.path("b")}), listener, job);
-  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying}));
-  EXPECT_TRUE(summary_of(events).cancelled);
-  EXPECT_EQ(summary_of(events).sets, all_of<ScanEvent::SetReady>(events).size());
-  EXPECT_EQ(summary_of(events).files_compared, 2u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    RecordingListener listener;
+    ScanJob job;
+    listener.hook = [&](const ScanEvent& event) {
+      if (c.cancels_at(event)) job.cancel();
+    };
+    const auto events = scan(config_for({tree.path("r")}), listener, job);
+    EXPECT_EQ(phases(events), c.phases);
+    const auto& summary = summary_of(events);
+    EXPECT_TRUE(summary.cancelled);
+    EXPECT_EQ(summary.files_compared, c.compared);
+    EXPECT_EQ(summary.sets, all_of<ScanEvent::SetReady>(events).size());
+  }
 }
 
 TEST(ScanJob, an_unreadable_folder_is_reported_as_permission_and_the_rest_is_scanned) {
   TempTree tree;
-  tree.write("a/x.txt", "same");
-  tree.write("b/x.txt", "same");
-  tree.write("a/locked/y.txt", "hidden away");
+  tree.write({{"a/x.txt", "same"}, {"b/x.txt", "same"}, {"a/locked/y.txt", "hidden away"}});
   std::filesystem::permissions(tree.path("a/locked"), std::filesystem::perms::none);
   const int status = testing::run_unprivileged([&] {
     const auto events = scan(config_for({tree.path("a"), tree.path("b")}));
-    const auto skipped = skipped_items(events);
+    const auto skipped = testing::skipped_items(events);
     if (skipped.size() != 1 || skipped[0].path != tree.path("a/locked")) return 1;
     if (skipped[0].reason != SkipReason{SkipReason::Permission{}}) return 2;
     return all_of<ScanEvent::SetReady>(events).size() == 1 ? 0 : 3;

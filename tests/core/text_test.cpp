@@ -22,15 +22,6 @@ TEST(Text, lower_casing_is_full_unicode_with_final_sigma) {
   EXPECT_EQ(to_lower("\xC4\xB0"), "i\xCC\x87");
 }
 
-TEST(Text, bytewise_order_puts_upper_case_before_lower_and_prefixes_first) {
-  EXPECT_EQ(compare_bytes("Zeta.txt", "alpha.txt"), std::strong_ordering::less);
-  EXPECT_EQ(compare_bytes("/r/a", "/r/ab"), std::strong_ordering::less);
-  EXPECT_EQ(compare_bytes("/r/ab", "/r/b"), std::strong_ordering::less);
-  // Bytes above 0x7F compare as unsigned: é (0xC3 …) sorts after z.
-  EXPECT_EQ(compare_bytes("\xC3\xA9", "z"), std::strong_ordering::greater);
-  EXPECT_EQ(compare_bytes("same", "same"), std::strong_ordering::equal);
-}
-
 TEST(Text, invalid_utf8_is_detected_and_repaired_with_replacement_characters) {
   EXPECT_TRUE(is_valid_utf8(""));
   EXPECT_TRUE(is_valid_utf8("plain \xC3\xA9 \xF0\x9F\x98\x80"));

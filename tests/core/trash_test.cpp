@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "file_facts.hpp"
@@ -23,21 +23,14 @@ namespace fs = std::filesystem;
 FileEntry recorded(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("cannot lstat " + path);
-  return FileEntry{path,
-                   fs::path(path).filename().string(),
-                   0,
-                   static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt,
-                   modified_ns(st),
-                   device_id(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink),
-                   std::nullopt,
-                   false,
-                   std::nullopt};
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto ino = static_cast<std::uint64_t>(st.st_ino);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  const std::string name = fs::path(path).filename().string();
+  return FileEntry{path, name, 0, size, {}, modified_ns(st), device_id(st.st_dev), ino, nlink, {}, false, {}};
 }
 
-void set_mtime_ns(const std::string& path, std::int64_t ns) {
+void set_mtime(const std::string& path, std::int64_t ns) {
   const timespec times[2] = {{0, UTIME_OMIT}, {ns / 1'000'000'000, ns % 1'000'000'000}};
   if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) throw std::runtime_error("utimensat");
 }
@@ -62,53 +55,35 @@ TrashPlan plan_of(const std::vector<PlanSet>& sets, bool allow_unverified = fals
 TEST(CheckIdentity, every_difference_from_the_record_is_seen_and_only_those) {
   struct Case {
     const char* name;
-    std::function<void(const TempTree&, const std::string&, FileEntry&)> change;
+    void (*change)(const std::string& other, const std::string& path, FileEntry&);
     Identity expected;
   };
-  const std::vector<Case> cases = {
-      {"untouched", [](auto&, auto&, auto&) {}, Identity::Same},
-      {"deleted", [](auto&, const std::string& p, auto&) { fs::remove(p); }, Identity::Missing},
+  using enum Identity;
+  // clang-format off
+  const Case cases[] = {
+      {"untouched", [](auto&, auto&, auto&) {}, Same},
+      {"deleted", [](auto&, auto& p, auto&) { fs::remove(p); }, Missing},
       {"size changed, mtime restored",
-       [](auto&, const std::string& p, FileEntry& e) {
-         fs::resize_file(p, e.size + 1);
-         set_mtime_ns(p, e.modified_ns);
-       },
-       Identity::Changed},
-      {"mtime one nanosecond later",
-       [](auto&, const std::string& p, FileEntry& e) { set_mtime_ns(p, e.modified_ns + 1); }, Identity::Changed},
-      {"replaced by another inode of equal size and mtime",
-       [](const TempTree& t, const std::string& p, FileEntry& e) {
-         const auto other = t.write("other", "content");
-         set_mtime_ns(other, e.modified_ns);
-         fs::rename(other, p);
-       },
-       Identity::Changed},
-      {"replaced by a symbolic link to the original file",
-       [](const TempTree& t, const std::string& p, auto&) {
-         fs::rename(p, t.path("moved"));
-         fs::create_symlink(t.path("moved"), p);
-       },
-       Identity::Changed},
-      {"a parent that is now a file (ENOTDIR)",
-       [](const TempTree& t, auto&, FileEntry& e) { e.path = t.path("dir/file/below"); }, Identity::Changed},
-      {"recorded on another device", [](auto&, auto&, FileEntry& e) { e.dev += 1; }, Identity::Changed},
-      {"a zero byte after the real path", [](auto&, auto&, FileEntry& e) { e.path.push_back('\0'); },
-       Identity::Changed},
-      {"new hard link, other birth time and clone facts",
-       [](const TempTree& t, const std::string& p, FileEntry& e) {
-         fs::create_hard_link(p, t.path("link"));
-         e.created_ns = 1;
-         e.clone_id = 42;
-         e.may_share_blocks = true;
-       },
-       Identity::Same},
+       [](auto&, auto& p, auto& e) { fs::resize_file(p, 1); set_mtime(p, e.modified_ns); }, Changed},
+      {"mtime one nanosecond later", [](auto&, auto& p, auto& e) { set_mtime(p, e.modified_ns + 1); }, Changed},
+      {"another inode, equal size and mtime",
+       [](auto& o, auto& p, auto& e) { set_mtime(o, e.modified_ns); fs::rename(o, p); }, Changed},
+      {"a symbolic link to the original",
+       [](auto& o, auto& p, auto&) { fs::rename(p, o); fs::create_symlink(o, p); }, Changed},
+      {"a parent that is now a file (ENOTDIR)", [](auto&, auto& p, auto& e) { e.path = p + "/below"; }, Changed},
+      {"recorded on another device", [](auto&, auto&, auto& e) { e.dev += 1; }, Changed},
+      {"a zero byte after the real path", [](auto&, auto&, auto& e) { e.path.push_back('\0'); }, Changed},
+      {"a new hard link", [](auto& o, auto& p, auto&) { fs::remove(o); fs::create_hard_link(p, o); }, Same},
+      {"other birth time and clone facts",
+       [](auto&, auto&, auto& e) { e.created_ns = 1; e.clone_id = 42; e.may_share_blocks = true; }, Same},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempTree tree;
     const auto path = tree.write("dir/file", "content");
     auto entry = recorded(path);
-    c.change(tree, path, entry);
+    c.change(tree.write("other", "content"), path, entry);
     EXPECT_EQ(check_identity(entry), c.expected);
   }
 }
@@ -203,16 +178,11 @@ TEST_F(PlanTrash, a_keeper_gone_or_changed_holds_back_its_whole_set_unexamined) 
 TEST_F(PlanTrash, marked_files_gone_or_changed_stay_while_the_rest_move_in_order_as_sent) {
   const auto keep = file("keep"), gone = file("gone"), changed = file("changed");
   auto fine = file("fine");  // a move carries the entry as sent, not as read back from disk
-  fine.name = "shown name";
-  fine.root_index = 7;
-  fine.created_ns = -5;
-  fine.nlink = 3;
-  fine.clone_id = 11;
-  fine.may_share_blocks = true;
-  fine.freed_bytes = 0;
+  std::tie(fine.name, fine.root_index, fine.created_ns, fine.nlink, fine.clone_id, fine.may_share_blocks,
+           fine.freed_bytes) = std::tuple("shown name", 7u, -5, 3u, 11u, true, 0u);
   const auto other_keep = file("other/keep"), other_fine = file("other/fine");
   fs::remove(gone.path);
-  set_mtime_ns(changed.path, changed.modified_ns + 1);
+  set_mtime(changed.path, changed.modified_ns + 1);
   const auto plan =
       plan_of({plan_set(1, {keep, gone, changed, fine}, 0, {3, 1, 2}), plan_set(2, {other_fine, other_keep}, 1, {0})});
   EXPECT_EQ(plan.to_move, (std::vector<PlannedMove>{{1, fine, keep.path}, {2, other_fine, other_keep.path}}));
@@ -220,34 +190,24 @@ TEST_F(PlanTrash, marked_files_gone_or_changed_stay_while_the_rest_move_in_order
                                                  {1, changed.path, PlanSkipReason::Changed}}));
 }
 
-TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another) {
+// Once the file is gone or changed it is only skipped where it is marked.
+TEST_F(PlanTrash, a_file_kept_in_one_set_is_refused_as_an_extra_copy_of_another_until_gone_or_changed) {
   const auto shared = file("shared"), a_other = file("a-other"), b_keep = file("b-keep"), c_keep = file("c-keep");
   const auto b_marks_shared = plan_set(20, {b_keep, shared}, 0, {1});
   const auto c_marks_shared = plan_set(30, {shared, c_keep}, 1, {0});
-  struct Case {
-    const char* name;
-    PlanSet keeps_shared;
-  };
-  const std::vector<Case> cases = {
-      {"keeping set has marks", plan_set(10, {shared, a_other}, 0, {1})},
-      {"keeping set has no marks", plan_set(10, {shared, a_other}, 0, {})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    // The keeping set comes last: keepers of the whole request count; the first move in order names the set.
-    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, c.keeps_shared}),
+  // Whether the keeping set has marks or not; it comes last: keepers of the whole
+  // request count, and the first move in order names the set.
+  for (const auto& keeps_shared : {plan_set(10, {shared, a_other}, 0, {1}), plan_set(10, {shared, a_other}, 0, {})}) {
+    SCOPED_TRACE(keeps_shared.marked.size());
+    EXPECT_EQ(violation_of({b_marks_shared, c_marks_shared, keeps_shared}),
               InvariantViolation{InvariantViolation::KeeperMarked{20}});
   }
-}
 
-TEST_F(PlanTrash, a_kept_file_marked_elsewhere_is_only_skipped_once_it_is_gone_or_changed) {
-  const auto a_keep = file("shared"), a_other = file("a-other"), b_keep = file("b-keep");
-  const std::vector<PlanSet> sets = {plan_set(1, {a_keep, a_other}, 0, {}), plan_set(2, {b_keep, a_keep}, 0, {1})};
-
-  fs::resize_file(a_keep.path, 1);
-  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{2, a_keep.path, PlanSkipReason::Changed}}}));
-  fs::remove(a_keep.path);
-  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{2, a_keep.path, PlanSkipReason::Missing}}}));
+  const std::vector<PlanSet> sets = {plan_set(1, {shared, a_other}, 0, {}), b_marks_shared};
+  fs::resize_file(shared.path, 1);
+  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{20, shared.path, PlanSkipReason::Changed}}}));
+  fs::remove(shared.path);
+  EXPECT_EQ(plan_of(sets), (TrashPlan{{}, {{20, shared.path, PlanSkipReason::Missing}}}));
 }
 
 }  // namespace

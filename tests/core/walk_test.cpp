@@ -11,8 +11,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quelmaris {
@@ -34,21 +36,22 @@ WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::s
   return WalkSettings{std::move(excluded), std::move(packages), include_hidden, min_size};
 }
 
+// The hook sees each event the walk sends and may cancel the walk.
+using Hook = std::function<void(const ScanEvent&, CancelFlag&)>;
+
 WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& walk_settings,
-                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4) {
+                     const NestedRootMap& nested = {}, bool cancelled = false, int threads = 4, const Hook& hook = {}) {
   RecordingListener listener;
-  ProgressReporter reporter(listener);
   CancelFlag cancel{static_cast<std::uint8_t>(cancelled ? 1 : 0)};
+  if (hook) listener.hook = [&](const ScanEvent& event) { hook(event, cancel); };
+  ProgressReporter reporter(listener);
   WalkOutcome outcome;
   tbb::task_arena arena(threads);
   arena.execute([&] { outcome.files = walk::walk_root(roots, nested, walk_settings, reporter, cancel); });
   outcome.progress_sent_by_walk = !listener.events().empty();
+  listener.hook = nullptr;
   reporter.flush(true);
-  for (const ScanEvent& event : listener.events()) {
-    if (const auto* skipped = std::get_if<ScanEvent::Skipped>(&event.value)) {
-      outcome.skipped.insert(outcome.skipped.end(), skipped->items.begin(), skipped->items.end());
-    }
-  }
+  outcome.skipped = testing::skipped_items(listener.events());
   outcome.files_seen = reporter.files_seen.load();
   return outcome;
 }
@@ -69,11 +72,12 @@ std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTr
 
 using Paths = std::vector<std::string>;
 
+// The root's trailing "/" tests that a path is joined without a double one.
 TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   TempTree tree;
   const std::string file = tree.write("sub/data.bin", "0123456789");
   fs::create_hard_link(file, tree.path("linked.bin"));
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub"), 3}}, settings());
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub") + "/", 3}}, settings());
 
   ASSERT_EQ(outcome.files.size(), 1u);
   const WalkedFile& walked = outcome.files[0];
@@ -96,43 +100,38 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   EXPECT_TRUE(outcome.progress_sent_by_walk);
 }
 
-TEST(Walk, links_and_special_files_are_neither_followed_listed_nor_reported) {
-  TempTree tree;
-  tree.write("real/file.txt", "content");
-  fs::create_symlink(tree.path("real/file.txt"), tree.path("link-to-file"));
-  fs::create_symlink(tree.path("real"), tree.path("link-to-folder"));
-  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
-  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
-  const WalkOutcome outcome = walk_tree(tree, settings());
-  EXPECT_EQ(relative_paths(outcome, tree), Paths{"real/file.txt"});
-  EXPECT_EQ(outcome.files_seen, 1u);
-  EXPECT_TRUE(outcome.skipped.empty());
-}
-
 // Each setting leaves out what it names, never enters a left-out folder and
 // reports nothing; files below the minimum size are still counted as seen.
-TEST(Walk, settings_leave_out_names_folders_and_small_files) {
+// Links and special files are never followed, listed, counted or reported.
+TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_followed) {
   TempTree tree;
-  tree.write("ten", "1234567890");
-  tree.write("empty", "");
-  for (const char* name : {"one", ".h", "d/.h", ".d/f", "P.PhotosLibrary/f", "f.photoslibrary", "d/abc/f"}) {
-    tree.write(name, "x");
-  }
+  // clang-format off
+  tree.write({{"ten", "1234567890"}, {"empty", ""}, {"one", "x"}, {".h", "x"}, {"d/.h", "x"}, {".d/f", "x"},
+              {"P.PhotosLibrary/f", "x"}, {"f.photoslibrary", "x"}, {"d/abc/f", "x"}});
+  // clang-format on
+  fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
+  fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
+  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
+  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
   struct Case {
     const char* what;
     WalkSettings settings;
     Paths expected;
     std::uint64_t seen;
   };
+  // clang-format off
   const Case cases[] = {
       {"defaults: only the empty file is too small", settings(),
        {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 9},
-      {"hidden names at any depth", settings({}, {}, false), {"P.PhotosLibrary/f", "d/abc/f", "f.photoslibrary", "one", "ten"}, 6},
+      {"hidden names at any depth", settings({}, {}, false),
+       {"P.PhotosLibrary/f", "d/abc/f", "f.photoslibrary", "one", "ten"}, 6},
       {"package folders, not files", settings({}, {"photoslibrary"}),
        {".d/f", ".h", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 8},
-      {"excluded names", settings({"a*b*c", "one"}), {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
+      {"excluded names", settings({"a*b*c", "one"}),
+       {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
       {"minimum size met exactly", settings({}, {}, true, 10), {"ten"}, 9},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const WalkOutcome outcome = walk_tree(tree, c.settings);
@@ -143,22 +142,11 @@ TEST(Walk, settings_leave_out_names_folders_and_small_files) {
 }
 
 TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
-  struct Case {
-    const char* root;
-    WalkSettings settings;
-  };
-  const Case cases[] = {
-      {"Lib.app", settings({}, {"app"})},
-      {".hidden-root", settings({}, {}, false)},
-      {"skipme", settings({"skipme"})},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.root);
-    TempTree tree;
-    tree.write(std::string(c.root) + "/inside.txt", "x");
-    const WalkOutcome outcome = run_walk({WalkRoot{tree.path(c.root), 0}}, c.settings);
-    EXPECT_EQ(outcome.files.size(), 1u);
-  }
+  TempTree tree;
+  tree.write({{"Lib.app/inside.txt", "x"}, {".hidden-root/inside.txt", "x"}, {"skipme/inside.txt", "x"}});
+  EXPECT_EQ(run_walk({WalkRoot{tree.path("Lib.app"), 0}}, settings({}, {"app"})).files.size(), 1u);
+  EXPECT_EQ(run_walk({WalkRoot{tree.path(".hidden-root"), 0}}, settings({}, {}, false)).files.size(), 1u);
+  EXPECT_EQ(run_walk({WalkRoot{tree.path("skipme"), 0}}, settings({"skipme"})).files.size(), 1u);
 }
 
 // Every skip must be InvalidName; returns the reported paths, sorted.
@@ -172,36 +160,30 @@ Paths invalid_name_reports(const WalkOutcome& outcome) {
   return reported;
 }
 
+// A folder whose name is invalid is reported, not entered; below a root with
+// an invalid path every entry is reported, none walked.
 TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
   TempTree tree;
-  tree.write("bad\xFF", "x");
-  tree.write(".hidden\xFF", "x");
-  tree.write("folder\xFE/inner.txt", "x");
-  tree.write("good.txt", "x");
+  // clang-format off
+  tree.write({{"bad\xFF", "x"}, {".hidden\xFF", "x"}, {"folder\xFE/file.txt", "x"}, {"folder\xFE/.hidden", "x"},
+              {"folder\xFE/sub/inner.txt", "x"}, {"good.txt", "x"}});
+  // clang-format on
   const WalkOutcome outcome = walk_tree(tree, settings({"*\xFF", ".*"}, {}, false));
-
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
+  const std::string folder = tree.path("folder\xEF\xBF\xBD");
   EXPECT_EQ(invalid_name_reports(outcome),
-            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), tree.path("folder\xEF\xBF\xBD")}));
-}
+            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), folder}));
 
-TEST(Walk, every_entry_below_a_root_with_an_invalid_path_is_reported_not_walked) {
-  TempTree tree;
-  tree.write("root\xFF/file.txt", "x");
-  tree.write("root\xFF/.hidden", "x");
-  tree.write("root\xFF/sub/inner.txt", "x");
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("root\xFF"), 0}}, settings({}, {}, false));
-  EXPECT_TRUE(outcome.files.empty());
-  EXPECT_EQ(outcome.files_seen, 0u);
-  EXPECT_EQ(invalid_name_reports(outcome), (Paths{tree.path("root\xEF\xBF\xBD/file.txt"), tree.path("root\xEF\xBF\xBD/sub")}));
+  const WalkOutcome below = run_walk({WalkRoot{tree.path("folder\xFE"), 0}}, settings({}, {}, false));
+  EXPECT_TRUE(below.files.empty());
+  EXPECT_EQ(below.files_seen, 0u);
+  EXPECT_EQ(invalid_name_reports(below), (Paths{folder + "/file.txt", folder + "/sub"}));
 }
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   TempTree tree;
-  tree.write("outer/top.txt", "x");
-  tree.write("outer/inner/mid.txt", "x");
-  tree.write("outer/inner/deep/low.txt", "x");
+  tree.write({{"outer/top.txt", "x"}, {"outer/inner/mid.txt", "x"}, {"outer/inner/deep/low.txt", "x"}});
   struct Case {
     std::uint32_t outer;
     std::uint32_t inner;
@@ -210,8 +192,8 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   };
   for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 0}}) {
     SCOPED_TRACE("outer " + std::to_string(c.outer) + " inner " + std::to_string(c.inner));
-    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(),
-                                         NestedRootMap{{tree.path("outer/inner"), c.inner}});
+    const NestedRootMap nested{{tree.path("outer/inner"), c.inner}};
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(), nested);
     ASSERT_EQ(outcome.files.size(), 3u);
     for (const WalkedFile& file : outcome.files) {
       SCOPED_TRACE(file.path);
@@ -221,44 +203,37 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   }
 }
 
-// Cancels the scan at the first event, which the walk sends after its first level.
-class CancellingListener : public ScanListener {
-public:
-  explicit CancellingListener(CancelFlag& cancel) : cancel_(cancel) {}
-  void on_event(const ScanEvent&) override { cancel_.store(1, std::memory_order_relaxed); }
-
-private:
-  CancelFlag& cancel_;
-};
-
 TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
-  tree.write("top.txt", "x");
-  tree.write("sub/below.txt", "x");
+  tree.write({{"top.txt", "x"}, {"sub/below.txt", "x"}});
   const WalkOutcome before_start = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
   EXPECT_TRUE(before_start.files.empty());
   EXPECT_EQ(before_start.files_seen, 0u);
   EXPECT_TRUE(before_start.skipped.empty());
 
-  CancelFlag cancel{0};
-  CancellingListener listener(cancel);
-  ProgressReporter reporter(listener);
-  std::vector<WalkedFile> files;
-  tbb::task_arena arena(2);
-  arena.execute([&] {
-    files = walk::walk_root({WalkRoot{tree.root().string(), 0}}, {}, settings(), reporter, cancel);
-  });
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].name(), "top.txt");
+  // The walk sends its first event after its first level.
+  const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
+  const WalkOutcome cancelled = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
+  ASSERT_EQ(cancelled.files.size(), 1u);
+  EXPECT_EQ(cancelled.files[0].name(), "top.txt");
 }
 
-TEST(Walk, root_ending_in_a_slash_joins_without_a_double_slash) {
+TEST(Walk, a_folder_swapped_for_a_link_after_its_parent_was_listed_is_skipped_as_changed) {
   TempTree tree;
-  tree.write("sub/file.txt", "x");
-  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string() + "/", 0}}, settings());
-  ASSERT_EQ(outcome.files.size(), 1u);
-  EXPECT_EQ(outcome.files[0].path, tree.path("sub/file.txt"));
-  EXPECT_EQ(outcome.files[0].name(), "file.txt");
+  tree.write({{"r/A/B/b.txt", "x"}, {"outside/B/secret.txt", "x"}});
+  // Between the level that lists r/A and the one that opens r/A/B (the walk's
+  // second emission, sure to come as the first is held past the throttle), r/A
+  // becomes a link to a folder outside the root.
+  int sent = 0;
+  const auto swap = [&](const ScanEvent&, CancelFlag&) {
+    if (++sent == 1) std::this_thread::sleep_for(2 * ProgressReporter::kThrottle);
+    if (sent != 2) return;
+    fs::remove_all(tree.path("r/A"));
+    fs::create_symlink(tree.path("outside"), tree.path("r/A"));
+  };
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.path("r"), 0}}, settings(), {}, false, 1, swap);
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_EQ(outcome.skipped, (std::vector<SkippedItem>{{tree.path("r/A/B"), {SkipReason::Changed{}}}}));
 }
 
 TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
@@ -286,9 +261,7 @@ TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
 // child clear of the parent's worker threads.
 TEST(Walk, unreadable_folders_and_entries_are_reported_and_the_rest_is_walked) {
   TempTree tree;
-  tree.write("readable.txt", "x");
-  tree.write("locked/secret.txt", "x");
-  tree.write("unsearchable/hidden-facts.txt", "x");
+  tree.write({{"readable.txt", "x"}, {"locked/secret.txt", "x"}, {"unsearchable/hidden-facts.txt", "x"}});
   ASSERT_EQ(::chmod(tree.path("locked").c_str(), 0), 0);
   ASSERT_EQ(::chmod(tree.path("unsearchable").c_str(), 0444), 0);  // names readable, entries not
   const SkipReason permission{SkipReason::Permission{}};

@@ -24,7 +24,7 @@ TEST(Buffers, from_bytes_copies_and_an_empty_copy_still_has_data) {
   EXPECT_EQ(status.code, 0);
 }
 
-TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
+TEST(Buffers, alloc_is_zero_filled_reserve_keeps_the_bytes_and_neither_takes_a_size_too_large) {
   CoreCallStatus status = fresh_status();
   CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(4, &status);
   ASSERT_EQ(status.code, 0);
@@ -35,64 +35,33 @@ TEST(Buffers, alloc_is_zero_filled_and_reserve_keeps_the_bytes) {
   ASSERT_EQ(status.code, 0);
   EXPECT_GE(buffer.capacity, 1004u);
   EXPECT_EQ(take_bytes(buffer), (std::vector<std::uint8_t>{0, 0, 0, 9}));
+
+  // Sizes beyond the largest serialised value are refused, not attempted.
+  EXPECT_EQ(quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status).data, nullptr);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+  status = fresh_status();
+  quelmaris_ffi_corebuffer_reserve(quelmaris_ffi_corebuffer_alloc(1, &status), UINT64_MAX, &status);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
 }
 
 TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed) {
-  std::uint8_t storage[4] = {};
-  const struct {
-    const char* expected;
-    CoreCallStatus (*call)(std::uint8_t*);
-  } cases[] = {
-      {"CoreBuffer length exceeds capacity",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_free(CoreBuffer{2, 4, data}, &s);
-         return s;
-       }},
-      {"null CoreBuffer had non-zero capacity",
-       [](std::uint8_t*) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_free(CoreBuffer{4, 0, nullptr}, &s);
-         return s;
-       }},
-      {"CoreBuffer length exceeds capacity",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_reserve(CoreBuffer{0, 1, data}, 1, &s);
-         return s;
-       }},
-      {"null ForeignBytes had non-zero length",
-       [](std::uint8_t*) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{2, nullptr}, &s);
-         return s;
-       }},
-      {"bytes length negative or overflowed",
-       [](std::uint8_t* data) {
-         CoreCallStatus s = fresh_status();
-         quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{-1, data}, &s);
-         return s;
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
-    CoreCallStatus status = c.call(storage);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+  std::uint8_t data[4] = {};
+  CoreCallStatus s[5] = {fresh_status(), fresh_status(), fresh_status(), fresh_status(), fresh_status()};
+  quelmaris_ffi_corebuffer_free(CoreBuffer{2, 4, data}, &s[0]);
+  quelmaris_ffi_corebuffer_free(CoreBuffer{4, 0, nullptr}, &s[1]);
+  quelmaris_ffi_corebuffer_reserve(CoreBuffer{0, 1, data}, 1, &s[2]);
+  quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{2, nullptr}, &s[3]);
+  quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{-1, data}, &s[4]);
+  const char* expected[] = {"CoreBuffer length exceeds capacity", "null CoreBuffer had non-zero capacity",
+                            "CoreBuffer length exceeds capacity", "null ForeignBytes had non-zero length",
+                            "bytes length negative or overflowed"};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(expected[i]);
+    EXPECT_EQ(s[i].code, 2);
+    EXPECT_EQ(take_message(s[i]), expected[i]);
   }
-}
-
-TEST(Buffers, sizes_beyond_the_largest_serialised_value_are_refused_not_attempted) {
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer buffer = quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(buffer.data, nullptr);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
-
-  const CoreBuffer small = quelmaris_ffi_corebuffer_alloc(1, &status);
-  quelmaris_ffi_corebuffer_reserve(small, UINT64_MAX, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
 }
 
 }  // namespace

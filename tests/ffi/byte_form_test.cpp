@@ -4,20 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "value_form.hpp"
+#include "ffi_test_support.hpp"
 
 namespace quelmaris::ffi {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class T>
-Bytes bytes_of(const T& value) {
-  ByteWriter w;
-  write(w, value);
-  const auto span = w.bytes();
-  return Bytes(span.begin(), span.end());
-}
+constexpr auto bytes_of = [](const auto& value) { return testing::lowered_bytes(value); };
 
 Bytes concat(std::initializer_list<Bytes> parts) {
   Bytes out;
@@ -36,6 +30,8 @@ Bytes be64(std::uint64_t v) {
   for (int shift = 56; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
   return out;
 }
+
+Bytes byte(std::uint8_t b) { return {b}; }
 
 Bytes text(const std::string& s) {
   return concat({be32(static_cast<std::int32_t>(s.size())), Bytes(s.begin(), s.end())});
@@ -72,53 +68,29 @@ TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example_byte_for_byte
 TEST(ByteForm, empty_values_optionals_and_integers_take_their_exact_widths) {
   EXPECT_EQ(bytes_of(std::string()), (Bytes{0, 0, 0, 0}));
   EXPECT_EQ(bytes_of(std::vector<FileEntry>()), (Bytes{0, 0, 0, 0}));
+  const CoreBuffer lowered = lower(std::vector<FileEntry>());  // owns exactly the written bytes
+  EXPECT_TRUE(lowered.data != nullptr && lowered.len == 4u && lowered.len <= lowered.capacity);
+  std::free(lowered.data);
   ByteWriter w;
   write_optional(w, std::optional<std::uint64_t>(), [&w](std::uint64_t v) { w.u64(v); });
   write_optional(w, std::optional<std::uint64_t>(7), [&w](std::uint64_t v) { w.u64(v); });
   w.u64(1024);
   EXPECT_EQ(Bytes(w.bytes().begin(), w.bytes().end()), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 4, 0}));
-}
-
-TEST(ByteForm, text_length_counts_utf8_bytes_not_letters) {
+  // A text's length counts its UTF-8 bytes, not its letters.
   EXPECT_EQ(bytes_of(std::string("x\xC3\xA9")), (Bytes{0, 0, 0, 3, 'x', 0xC3, 0xA9}));
 }
 
-TEST(ByteForm, file_entry_fields_follow_declaration_order) {
-  const Bytes expected = concat({text("/a/b"),
-                                 text("b"),
-                                 be32(1),
-                                 be64(1024),
-                                 {0},
-                                 be64(static_cast<std::uint64_t>(-5)),
-                                 be64(42),
-                                 be64(7),
-                                 be32(2),
-                                 {1},
-                                 be64(9),
-                                 {1},
-                                 {1},
-                                 be64(0)});
+TEST(ByteForm, file_entry_and_scan_config_fields_follow_declaration_order) {
+  const Bytes expected =
+      concat({text("/a/b"), text("b"), be32(1), be64(1024), byte(0), be64(static_cast<std::uint64_t>(-5)), be64(42),
+              be64(7), be32(2), byte(1), be64(9), byte(1), byte(1), be64(0)});
   EXPECT_EQ(bytes_of(sample_entry("/a/b")), expected);
   EXPECT_EQ(lift<FileEntry>(expected), sample_entry("/a/b"));
-}
 
-TEST(ByteForm, scan_config_fields_follow_declaration_order) {
-  const Bytes expected = concat({be32(2),
-                                 text("/r1"),
-                                 text("/r2"),
-                                 be32(2),
-                                 {1, 0},
-                                 be64(1024),
-                                 {1},
-                                 be32(2),
-                                 text("._*"),
-                                 text("Icon\r"),
-                                 be32(1),
-                                 text("app"),
-                                 be32(3),
-                                 be32(4)});
-  EXPECT_EQ(bytes_of(sample_config()), expected);
-  EXPECT_EQ(lift<ScanConfig>(expected), sample_config());
+  const Bytes config = concat({be32(2), text("/r1"), text("/r2"), be32(2), byte(1), byte(0), be64(1024), byte(1),
+                               be32(2), text("._*"), text("Icon\r"), be32(1), text("app"), be32(3), be32(4)});
+  EXPECT_EQ(bytes_of(sample_config()), config);
+  EXPECT_EQ(lift<ScanConfig>(config), sample_config());
 }
 
 TEST(ByteForm, enum_tags_count_from_one_in_declaration_order) {
@@ -145,7 +117,7 @@ TEST(ByteForm, enum_tags_count_from_one_in_declaration_order) {
   }
 }
 
-TEST(ByteForm, every_event_case_reads_back_as_written) {
+TEST(ByteForm, every_event_case_and_plan_sets_read_back_as_written) {
   const FileEntry a = sample_entry("/a/x"), b = sample_entry("/b/x");
   const DuplicateSet set{11, "x", 1024, {a, b}, 1, {a}, true, std::string(64, 'f'), 1024, true};
   const std::vector<ScanEvent> events = {
@@ -163,9 +135,6 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
     SCOPED_TRACE(event.value.index());
     EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
   }
-}
-
-TEST(ByteForm, plan_sets_read_back_as_written) {
   const std::vector<PlanSet> sets = {{1, {sample_entry("/a"), sample_entry("/b")}, 0, {1}, true},
                                      {2, {}, 5, {}, false}};
   EXPECT_EQ(lift<std::vector<PlanSet>>(bytes_of(sets)), sets);
@@ -200,26 +169,14 @@ TEST(ByteForm, malformed_bytes_are_rejected_with_the_reason) {
       {lift_failure<ScanEvent>(concat({be32(8), be32(1), {0xFF}})), "text is not valid UTF-8"},
       {lift_failure<ScanEvent>(concat({be32(8), be32(2), {0xC0, 0xAF}})), "text is not valid UTF-8"},
       {lift_failure<std::vector<PlanSet>>({}), "not enough bytes remaining in buffer (0 < 4)"},
+      // 2^31 - 1 file entries would ask for hundreds of gigabytes if the count were trusted before reading.
+      {lift_failure<std::vector<FileEntry>>(concat({be32(0x7FFFFFFF), text("/a")})),
+       "not enough bytes remaining in buffer (0 < 4)"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(cases[i].reason, cases[i].expected);
   }
-}
-
-TEST(ByteForm, announced_count_far_beyond_the_bytes_fails_as_too_short_without_reserving_it) {
-  // A count of 2^31 - 1 file entries would ask for hundreds of gigabytes if
-  // it were trusted before reading.
-  EXPECT_EQ(lift_failure<std::vector<FileEntry>>(concat({be32(0x7FFFFFFF), text("/a")})),
-            "not enough bytes remaining in buffer (0 < 4)");
-}
-
-TEST(ByteForm, lowered_buffer_owns_exactly_the_written_bytes) {
-  const CoreBuffer empty = lower(std::vector<FileEntry>());
-  EXPECT_NE(empty.data, nullptr);
-  EXPECT_EQ(empty.len, 4u);
-  EXPECT_LE(empty.len, empty.capacity);
-  std::free(empty.data);
 }
 
 }  // namespace

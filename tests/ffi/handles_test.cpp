@@ -54,19 +54,7 @@ class Handles : public ::testing::Test {
   }
 };
 
-class ThrowingListener : public ScanListener {
- public:
-  explicit ThrowingListener(bool standard) : standard_(standard) {}
-  void on_event(const ScanEvent&) override {
-    if (standard_) throw std::runtime_error("listener broke");
-    throw 42;
-  }
-
- private:
-  bool standard_;
-};
-
-TEST_F(Handles, job_handle_is_an_even_address_counting_its_references) {
+TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a_cancel_before_run) {
   const std::uint64_t job = new_job();
   EXPECT_NE(job, 0u);
   EXPECT_EQ(job % 2, 0u);
@@ -74,12 +62,7 @@ TEST_F(Handles, job_handle_is_an_even_address_counting_its_references) {
   clone(job);
   EXPECT_EQ(ffi::strong_count(job), 2u);
   free_job(job);
-  EXPECT_EQ(ffi::strong_count(job), 1u);
-  free_job(job);
-}
 
-TEST_F(Handles, cancel_before_run_is_seen_and_each_call_consumes_its_clone) {
-  const std::uint64_t job = new_job();
   CoreCallStatus status = fresh_status();
   EXPECT_EQ(quelmaris_ffi_scanjob_is_cancelled(clone(job), &status), 0);
   std::thread other([&] {
@@ -90,14 +73,13 @@ TEST_F(Handles, cancel_before_run_is_seen_and_each_call_consumes_its_clone) {
   other.join();
   EXPECT_EQ(quelmaris_ffi_scanjob_is_cancelled(clone(job), &status), 1);
   EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(ffi::strong_count(job), 1u);
+  EXPECT_EQ(ffi::strong_count(job), 1u) << "each call consumes its clone";
   free_job(job);
 }
 
 TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
   TempTree tree;
-  tree.write("a/same.txt", "content");
-  tree.write("b/same.txt", "content");
+  tree.write({{"a/same.txt", "content"}, {"b/same.txt", "content"}});
   const std::uint64_t job = new_job();
   const std::uint64_t listener = Callbacks::instance().new_listener();
   CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);
@@ -113,14 +95,26 @@ TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listene
   free_job(job);
 }
 
-TEST_F(Handles, unreadable_config_fails_the_run_and_still_releases_job_and_listener) {
+TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listener) {
   const std::uint64_t job = new_job();
-  const std::uint64_t listener = Callbacks::instance().new_listener();
-  CoreCallStatus status = run(job, config_with_bad_flag(), listener);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "Failed to convert arg 'config':\nunexpected byte for Boolean");
-  EXPECT_TRUE(Callbacks::instance().events(listener).empty());
-  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+  const struct {
+    std::uint64_t job;
+    CoreBuffer config;
+    std::string expected;
+  } cases[] = {
+      {clone(job), config_with_bad_flag(), "Failed to convert arg 'config':\nunexpected byte for Boolean"},
+      {0, ffi::lower(config_for({})), "invalid handle 0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    const std::uint64_t listener = Callbacks::instance().new_listener();
+    CoreCallStatus status = fresh_status();
+    quelmaris_ffi_scanjob_run(c.job, c.config, listener, &status);
+    EXPECT_EQ(status.code, 2);
+    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_TRUE(Callbacks::instance().events(listener).empty());
+    EXPECT_EQ(Callbacks::instance().frees(listener), 1);
+  }
   EXPECT_EQ(ffi::strong_count(job), 1u);
   free_job(job);
 }
@@ -147,25 +141,10 @@ TEST_F(Handles, failing_callback_ends_the_run_with_the_escaped_failure_text) {
   }
 }
 
-TEST_F(Handles, even_listener_handle_is_a_core_listener_and_run_consumes_its_reference) {
+TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_consumes_its_reference) {
   auto recorder = std::make_shared<RecordingListener>();
   const std::uint64_t listener = ffi::make_listener_handle(recorder);
   EXPECT_EQ(listener % 2, 0u);
-  clone(listener);
-  const std::uint64_t job = new_job();
-  CoreCallStatus status = run(job, ffi::lower(config_for({})), listener);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(recorder->events().front(), ScanEvent{ScanEvent::Phase{Phase::Listing}});
-  EXPECT_EQ(ffi::strong_count(listener), 1u);
-  quelmaris_ffi_scanlistener_free(listener, &status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(recorder.use_count(), 1);
-  free_job(job);
-}
-
-TEST_F(Handles, on_event_export_delivers_to_a_core_listener_or_reports_why_not) {
-  auto recorder = std::make_shared<RecordingListener>();
-  const std::uint64_t listener = ffi::make_listener_handle(recorder);
   const ScanEvent event{ScanEvent::Progress{1, 2, 3}};
   CoreCallStatus status = fresh_status();
   quelmaris_ffi_scanlistener_on_event(clone(listener), ffi::lower(event), &status);
@@ -176,18 +155,29 @@ TEST_F(Handles, on_event_export_delivers_to_a_core_listener_or_reports_why_not) 
   quelmaris_ffi_scanlistener_on_event(clone(listener), ffi::copy_to_buffer(bad_tag), &status);
   EXPECT_EQ(status.code, 2);
   EXPECT_EQ(take_message(status), "Failed to convert arg 'event':\nInvalid ScanEvent enum value: 9");
+
+  status = fresh_status();
+  const std::uint64_t job = new_job();
+  EXPECT_EQ(run(job, ffi::lower(config_for({})), clone(listener)).code, 0);
+  EXPECT_EQ(recorder->events().at(1), ScanEvent{ScanEvent::Phase{Phase::Listing}});
   EXPECT_EQ(ffi::strong_count(listener), 1u);
   quelmaris_ffi_scanlistener_free(listener, &status);
+  EXPECT_EQ(status.code, 0);
+  EXPECT_EQ(recorder.use_count(), 1);
+  free_job(job);
 }
 
 TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
   const struct {
-    bool standard;
+    void (*fail)(const ScanEvent&);
     std::string expected;
-  } cases[] = {{true, "listener broke"}, {false, "Unknown panic!"}};
+  } cases[] = {{[](const ScanEvent&) { throw std::runtime_error("listener broke"); }, "listener broke"},
+               {[](const ScanEvent&) { throw 42; }, "Unknown panic!"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    const std::uint64_t listener = ffi::make_listener_handle(std::make_shared<ThrowingListener>(c.standard));
+    auto throwing = std::make_shared<RecordingListener>();
+    throwing->hook = c.fail;
+    const std::uint64_t listener = ffi::make_listener_handle(throwing);
     CoreCallStatus status = fresh_status();
     quelmaris_ffi_scanlistener_on_event(listener, ffi::lower(ScanEvent{ScanEvent::Progress{1, 2, 3}}), &status);
     EXPECT_EQ(status.code, 2);
@@ -225,15 +215,6 @@ TEST_F(Handles, handles_naming_no_object_are_refused_and_zero_frees_nothing) {
   quelmaris_ffi_scanjob_free(0, &status);
   quelmaris_ffi_scanlistener_free(0, &status);
   EXPECT_EQ(status.code, 0);
-}
-
-TEST_F(Handles, run_with_an_invalid_job_still_frees_the_listener) {
-  const std::uint64_t listener = Callbacks::instance().new_listener();
-  CoreCallStatus status = fresh_status();
-  quelmaris_ffi_scanjob_run(0, ffi::lower(config_for({})), listener, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "invalid handle 0");
-  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
 }
 
 }  // namespace

@@ -15,26 +15,16 @@ FileEntry entry(std::string path, std::uint64_t ino) {
 
 CoreBuffer buffer_of(const Bytes& bytes) { return ffi::copy_to_buffer(bytes); }
 
-TEST(Operations, default_scan_config_comes_back_as_the_core_defaults) {
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_default_scan_config(&status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_NE(result.data, nullptr);
-  EXPECT_EQ(ffi::lift<ScanConfig>(take_bytes(result)), default_scan_config());
-}
-
-TEST(Operations, check_identity_answers_for_the_file_on_disk) {
+TEST(Operations, each_plain_export_answers_as_its_core_function) {
   TempTree tree;
   CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(take_bytes(result), lowered_bytes(Identity::Missing));
-}
-
-TEST(Operations, choose_keeper_returns_the_index_as_a_plain_value) {
+  EXPECT_EQ(ffi::lift<ScanConfig>(take_bytes(quelmaris_ffi_default_scan_config(&status))), default_scan_config());
+  EXPECT_EQ(take_bytes(quelmaris_ffi_check_identity(ffi::lower(entry(tree.path("gone"), 1)), &status)),
+            lowered_bytes(Identity::Missing));
   const std::vector<FileEntry> files = {entry("/b/deep/x", 1), entry("/a/x", 2)};
-  CoreCallStatus status = fresh_status();
   EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(files), ffi::lower(KeepRule::ShortestPath), &status), 1u);
+  // An empty list keeps index zero without reading the rule: 9 is a tag no rule has.
+  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}), buffer_of({0, 0, 0, 9}), &status), 0u);
   EXPECT_EQ(status.code, 0);
 }
 
@@ -49,9 +39,9 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
       {files, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
       {files, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
       {{0, 0, 0, 1}, {0, 0, 0, 1}, "Failed to convert arg 'files':\nnot enough bytes remaining in buffer (0 < 4)"},
-      {{0, 0, 0, 0, 7},
-       {0, 0, 0, 1},
-       "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
+      // clang-format off
+      {{0, 0, 0, 0, 7}, {0, 0, 0, 1}, "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -62,39 +52,26 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
   }
 }
 
-TEST(Operations, an_empty_list_keeps_index_zero_without_reading_the_rule) {
-  CoreCallStatus status = fresh_status();
-  const std::vector<std::uint8_t> no_rule{0, 0, 0, 9};  // a tag no rule has
-  EXPECT_EQ(quelmaris_ffi_choose_keeper(ffi::lower(std::vector<FileEntry>{}),
-                                        quelmaris_ffi_corebuffer_from_bytes({4, no_rule.data()}, &status), &status),
-            0u);
-  EXPECT_EQ(status.code, 0);
-}
-
-TEST(Operations, plan_trash_flag_other_than_zero_or_one_is_refused_by_name) {
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(std::vector<PlanSet>{}), 2, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(result.data, nullptr);
-  EXPECT_EQ(take_message(status), "Failed to convert arg 'allow_unverified':\nunexpected byte for Boolean");
-}
-
-TEST(Operations, refused_plan_is_status_one_with_the_serialised_violation) {
-  const std::vector<PlanSet> sets = {{7, {entry("/a", 1), entry("/b", 2)}, 0, {0}, true}};
-  CoreCallStatus status = fresh_status();
-  const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(sets), 1, &status);
-  EXPECT_EQ(status.code, 1);
-  EXPECT_EQ(result.data, nullptr);
-  EXPECT_EQ(take_bytes(status.errorBuf), lowered_bytes(InvariantViolation{InvariantViolation::KeeperMarked{7}}));
-}
-
-TEST(Operations, accepted_plan_comes_back_serialised) {
+// Refused flag, refused plan (status one, the violation as its error bytes) and
+// accepted plan, each through the one export.
+TEST(Operations, plan_trash_answers_with_its_flag_refused_its_violation_or_its_plan) {
   TempTree tree;
+  CoreCallStatus status = fresh_status();
+  EXPECT_EQ(quelmaris_ffi_plan_trash(ffi::lower(std::vector<PlanSet>{}), 2, &status).data, nullptr);
+  EXPECT_EQ(status.code, 2);
+  EXPECT_EQ(take_message(status), "Failed to convert arg 'allow_unverified':\nunexpected byte for Boolean");
+
+  const std::vector<PlanSet> marks_keeper = {{7, {entry("/a", 1), entry("/b", 2)}, 0, {0}, true}};
+  status = fresh_status();
+  EXPECT_EQ(quelmaris_ffi_plan_trash(ffi::lower(marks_keeper), 1, &status).data, nullptr);
+  EXPECT_EQ(status.code, 1);
+  EXPECT_EQ(take_bytes(status.errorBuf), lowered_bytes(InvariantViolation{InvariantViolation::KeeperMarked{7}}));
+
   const std::vector<PlanSet> sets = {
       {7, {entry(tree.path("kept"), 1), entry(tree.path("marked"), 2)}, 0, {1}, true},
       {8, {entry(tree.path("c"), 3), entry(tree.path("d"), 4)}, 0, {1}, false},
   };
-  CoreCallStatus status = fresh_status();
+  status = fresh_status();
   const CoreBuffer result = quelmaris_ffi_plan_trash(ffi::lower(sets), 0, &status);
   EXPECT_EQ(status.code, 0);
   const TrashPlan expected{{},

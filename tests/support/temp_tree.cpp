@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <grp.h>
@@ -45,6 +46,17 @@ std::string TempTree::mkdir(std::string_view relative) const {
   const auto full = root_ / relative;
   std::filesystem::create_directories(full);
   return full.string();
+}
+
+std::string patterned(std::size_t size, unsigned seed) {
+  std::string s(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 31 + i / 251 + seed) & 0xFF);
+  return s;
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int run_unprivileged(const std::function<int()>& body) {

@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quelmaris::testing {
 
@@ -21,11 +23,22 @@ public:
 
   // Writes a file (creating its folders) and returns its full path.
   std::string write(std::string_view relative, std::string_view content) const;
+  // Writes each {relative path, content} file.
+  void write(std::initializer_list<std::pair<std::string_view, std::string_view>> files) const {
+    for (const auto& [relative, content] : files) write(relative, content);
+  }
   std::string mkdir(std::string_view relative) const;
 
 private:
   std::filesystem::path root_;
 };
+
+// Bytes of the given size in a pattern that repeats only every 64 KiB or so;
+// another seed gives other bytes of the same size.
+std::string patterned(std::size_t size, unsigned seed = 0);
+
+// The file's bytes; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
 
 // Runs body in a forked child that has dropped root privileges to "nobody"
 // (uid/gid 65534) and returns the child's exit status (0 on success). Use it

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -109,18 +109,7 @@ TEST_F(FolderSidebarTest, rows_badges_and_the_originals_tag_follow_the_store_and
   EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
 }
 
-TEST_F(FolderSidebarTest, an_unavailable_folder_reads_unavailable_and_keeps_the_originals_tag_when_first) {
-  auto store = storeWithMissingLast({"Gone"});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  const QModelIndex row = sidebar.model()->index(0, 0);
-  EXPECT_FALSE(row.data(FolderListModel::IsAvailableRole).toBool());
-  EXPECT_TRUE(row.data(FolderListModel::IsOriginalsRole).toBool());
-  EXPECT_EQ(row.data(FolderListModel::SubtitleRole).toString(),
-            QString::fromUtf8("Unavailable \u2014 ") + QString::fromStdString(tree.path("Gone")));
-  EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), "Unavailable");
-}
-
-TEST_F(FolderSidebarTest, dragging_the_last_of_twelve_folders_to_the_top_renumbers_every_badge) {
+TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_rows_keep_their_order) {
   auto store = makeStore();
   QList<QUrl> urls;
   for (int i = 1; i <= 12; ++i) urls.append(folderUrl(tree, "f" + std::to_string(i)));
@@ -140,17 +129,11 @@ TEST_F(FolderSidebarTest, dragging_the_last_of_twelve_folders_to_the_top_renumbe
   EXPECT_EQ(store->folders().first().id, lastId);
   EXPECT_EQ(sidebar.selection(), QSet<QUuid>{lastId}) << "the selection follows the folder, not the position";
   EXPECT_EQ(FolderRowDelegate::badgeHelp(1), "Priority 1: drag folders to reorder");
-}
 
-TEST_F(FolderSidebarTest, several_rows_dragged_keep_their_order_before_the_row_they_are_dropped_on) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  FolderListModel& model = *sidebar.model();
-  std::unique_ptr<QMimeData> dragged(model.mimeData({model.index(2), model.index(0)}));
+  // Several rows keep their order, here dropped after the last row.
+  dragged.reset(model.mimeData({model.index(2), model.index(0)}));
   model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {});
-  EXPECT_EQ(rows(model), (QStringList{"1 b [Originals]", "2 d", "3 a", "4 c"}));
+  EXPECT_EQ(rows(model).mid(9), (QStringList{"10 f11", "11 f12", "12 f2"}));
 }
 
 TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
@@ -201,9 +184,10 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 
     select(sidebar, {0, 2});
     EXPECT_EQ(published.count(), 1) << "only a change between none and some selected is announced";
-    QKeyEvent withControl(QEvent::KeyPress, key, Qt::ControlModifier);
-    QApplication::sendEvent(sidebar.list(), &withControl);
-    EXPECT_EQ(store->folders().size(), 3) << "Ctrl+Backspace is Move to Trash, never a removal";
+    QKeyEvent modified(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(sidebar.list(), &modified);
+    EXPECT_FALSE(modified.isAccepted()) << "Ctrl+Backspace belongs to another command";
+    EXPECT_EQ(store->folders().size(), 3);
     if (key == Qt::Key_unknown) {
       const std::optional<MenuAction> action = sidebar.removeFolders();
       ASSERT_TRUE(action.has_value());
@@ -226,6 +210,11 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders_and_remove_only_their_row) {
   auto store = storeWithMissingLast({"a", "b", "gone"});
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  const QModelIndex gone = sidebar.model()->index(2, 0);
+  EXPECT_FALSE(gone.data(FolderListModel::IsAvailableRole).toBool());
+  EXPECT_EQ(gone.data(FolderListModel::SubtitleRole).toString(),
+            QString::fromUtf8("Unavailable \u2014 ") + QString::fromStdString(tree.path("gone")));
+  EXPECT_EQ(gone.data(Qt::AccessibleDescriptionRole).toString(), "Unavailable");
   const auto describe = [](QMenu& menu) {
     QStringList items;
     for (QAction* action : menu.actions())
@@ -238,9 +227,15 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
                                                             "Show in Finder (disabled)", "---", "Remove from List"}));
 
   select(sidebar, {0, 2});
+  sidebar.resize(280, 400);
+  QTest::mousePress(sidebar.list()->viewport(), Qt::RightButton, {},
+                    sidebar.list()->visualRect(sidebar.model()->index(1)).center());
+  EXPECT_EQ(sidebar.selection().size(), 2) << "a right click opens the menu without selecting its row";
   sidebar.makeRowMenu(1)->actions().last()->trigger();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a [Originals]", "2 gone"}));
   EXPECT_EQ(sidebar.selection().size(), 2) << "the selection stays as it was";
+  sidebar.makeRowMenu(0)->actions().last()->trigger();
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 gone [Originals]"})) << "an unavailable first folder keeps the tag";
 }
 
 TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_dialog_adds_nothing) {
@@ -256,6 +251,8 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_di
 
   answerNextDialog([pick](QFileDialog& dialog) {
     EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Add");
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Add Folder\u2026"));
+    EXPECT_EQ(dialog.directory(), QDir::home());
     chooseEntries(dialog, pick, {"Photos", "Music"});
   });
   sidebar.addButton()->click();
@@ -263,8 +260,6 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_di
 }
 
 TEST_F(FolderSidebarTest, reconnect_names_the_folder_and_points_the_entry_at_the_chosen_location) {
-  EXPECT_EQ(FolderSidebar::reconnectMessage("/Users/ann/Photos"),
-            QString::fromUtf8("Choose the new location of \u201CPhotos\u201D."));
   auto store = storeWithMissingLast({"keep", "Photos"});
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   const QUuid id = store->folders().last().id;
@@ -284,15 +279,30 @@ TEST_F(FolderSidebarTest, reconnect_names_the_folder_and_points_the_entry_at_the
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
 }
 
-TEST_F(FolderSidebarTest, screenshot_of_the_sidebar) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  auto store = storeWithMissingLast({"Photos", "Documents", "Music Library", "Old Backup Drive"});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  sidebar.resize(280, 360);
-  select(sidebar, {1});
+TEST_F(FolderSidebarTest, rows_share_the_column_ground_and_keyboard_focus_shows_as_a_frame_never_as_a_selection) {
+  auto store = makeStore();
+  store->add({folderUrl(tree, "a")});
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
+  const QColor ground(200, 220, 240);
+  QPalette palette = sidebar.palette();
+  palette.setColor(QPalette::Window, ground);
+  sidebar.setPalette(palette);
+  sidebar.setAutoFillBackground(true);
   sidebar.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
-  widgettest::saveScreenshot(sidebar, "folder-sidebar");
+  sidebar.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
+  sidebar.addButton()->setFocus();
+  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
+  ASSERT_TRUE(sidebar.list()->hasFocus());
+  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
+  const QImage shown = sidebar.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
+  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
+
+  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
+  ASSERT_TRUE(sidebar.addButton()->hasFocus());
+  EXPECT_TRUE(widgettest::showsFocusRing(*sidebar.addButton())) << "Add Folder shows its keyboard focus";
 }
 
 }  // namespace

@@ -41,16 +41,6 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
   }
 }
 
-TEST(CallStatus, a_declared_error_is_read_by_the_operations_reader) {
-  CoreCallStatus status = statusWith(1, QByteArray("\0\0\0\x05\0\0\0\0\0\0\0\x07", 12));
-  try {
-    uniffiCheckCallStatus(status, [](CoreBuffer errorBuf) { throw lift<InvariantViolation>(errorBuf); });
-    ADD_FAILURE() << "nothing raised";
-  } catch (const InvariantViolation& violation) {
-    EXPECT_EQ(violation, InvariantViolation{InvariantViolation::TooSmall{7}});
-  }
-}
-
 TEST(CallStatus, cancellation_and_unreadable_results_stop_the_program) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   CoreCallStatus cancelled = statusWith(3, QByteArray());

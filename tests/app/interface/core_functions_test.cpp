@@ -12,20 +12,6 @@ namespace {
 
 using quelmaris::testing::TempTree;
 
-TEST(CoreFunctions, the_default_configuration_comes_from_the_core) {
-  const ScanConfig config = defaultScanConfig();
-  EXPECT_TRUE(config.roots.isEmpty());
-  EXPECT_EQ(config.mode, MatchMode::nameAndSize);
-  EXPECT_FALSE(config.ignoreCase);
-  EXPECT_TRUE(config.verifyContent);
-  EXPECT_EQ(config.minSize, 1024u);
-  EXPECT_TRUE(config.includeHidden);
-  EXPECT_EQ(config.excludedNames.size(), 9);
-  EXPECT_EQ(config.packageExtensions.size(), 24);
-  EXPECT_EQ(config.ioParallelism, 0u);
-  EXPECT_EQ(config.keepRule, KeepRule::folderPriority);
-}
-
 TEST(CoreFunctions, identity_compares_the_entry_with_the_disk) {
   TempTree tree;
   const FileEntry same = apptest::entryFor(tree.write("same", "abc"));
@@ -68,78 +54,49 @@ TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_re
                                            PlanSkip{4, marked.path, PlanSkipReason::unverified}}));
 }
 
-TEST(CoreTrashPlanner, a_refusal_by_the_core_reaches_the_caller_unchanged) {
-  TempTree tree;
-  const FileEntry a = apptest::entryFor(tree.write("a", "x"));
-  const FileEntry b = apptest::entryFor(tree.write("b", "x"));
-  const FileEntry c = apptest::entryFor(tree.write("c", "x"));
-  // b would move out of set 7 while it is the copy that set 8 keeps.
-  const QList<PlanSet> sets = {PlanSet{7, {a, b}, 0, {1}, true}, PlanSet{8, {b, c}, 0, {1}, true}};
-  try {
-    CoreTrashPlanner().plan(sets, false);
-    ADD_FAILURE() << "the plan was accepted";
-  } catch (const InvariantViolation& violation) {
-    EXPECT_EQ(violation, InvariantViolation{InvariantViolation::KeeperMarked{7}});
-  }
-}
+// What the core below answers: a status code, the error bytes and the result
+// bytes (null for none).
+struct Answer {
+  std::int8_t code;
+  QByteArray error;
+  QByteArray result;
+};
+Answer answer;
 
-// Cores that fail in the ways the planner must narrow. Each takes over its
-// argument buffer, as the real export does.
-void consume(CoreBuffer sets) {
-  CoreCallStatus status{0, {0, 0, nullptr}};
-  quelmaris_ffi_corebuffer_free(sets, &status);
-}
-CoreBuffer bytesBuffer(const QByteArray& bytes) { return sendBytes(bytes); }
-
-CoreBuffer failsWithMessage(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
-  consume(sets);
-  *status = CoreCallStatus{2, bytesBuffer("the disk went away")};
-  return {0, 0, nullptr};
-}
-CoreBuffer failsSilently(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
-  consume(sets);
-  status->code = 2;
-  return {0, 0, nullptr};
-}
-CoreBuffer answersWithUnknownCode(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
-  consume(sets);
-  status->code = 9;
-  return {0, 0, nullptr};
-}
-CoreBuffer returnsTooManyBytes(CoreBuffer sets, std::int8_t, CoreCallStatus*) {
-  consume(sets);
-  return bytesBuffer(QByteArray(9, '\0'));
-}
-CoreBuffer returnsUnreadableViolation(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
-  consume(sets);
-  *status = CoreCallStatus{1, bytesBuffer(QByteArray("\0\0\0\x09", 4))};
-  return {0, 0, nullptr};
-}
-CoreBuffer refusesIndex(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
-  consume(sets);
-  *status = CoreCallStatus{1, bytesBuffer(QByteArray("\0\0\0\x03\0\0\0\0\0\0\0\x04\0\0\0\x02", 16))};
-  return {0, 0, nullptr};
+// A core that fails in one of the ways the planner must narrow, taking over
+// its argument buffer as the real export does.
+CoreBuffer answering(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
+  CoreCallStatus freed{0, {0, 0, nullptr}};
+  quelmaris_ffi_corebuffer_free(sets, &freed);
+  status->code = answer.code;
+  if (!answer.error.isNull()) status->errorBuf = sendBytes(answer.error);
+  return answer.result.isNull() ? CoreBuffer{0, 0, nullptr} : sendBytes(answer.result);
 }
 
 TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
-  struct Row {
-    const char* what;
-    PlanTrashExport core;
-    InvariantViolation expected;
-  };
   const InvariantViolation tooSmall{InvariantViolation::TooSmall{0}};
-  const Row rows[] = {
-      {"core failure with a message", failsWithMessage, tooSmall},
-      {"core failure without a message", failsSilently, tooSmall},
-      {"unknown status code", answersWithUnknownCode, tooSmall},
-      {"result with bytes left over", returnsTooManyBytes, tooSmall},
-      {"violation that cannot be read", returnsUnreadableViolation, tooSmall},
-      {"readable violation", refusesIndex, InvariantViolation{InvariantViolation::IndexOutOfRange{4, 2}}},
+  const struct {
+    const char* what;
+    Answer answer;
+    InvariantViolation expected;
+  } rows[] = {
+      {"core failure with a message", {2, "the disk went away", {}}, tooSmall},
+      {"core failure without a message", {2, {}, {}}, tooSmall},
+      {"unknown status code", {9, {}, {}}, tooSmall},
+      {"result with bytes left over", {0, {}, QByteArray(9, '\0')}, tooSmall},
+      {"violation that cannot be read", {1, QByteArray("\0\0\0\x09", 4), {}}, tooSmall},
+      {"readable violation",
+       {1, QByteArray("\0\0\0\x03\0\0\0\0\0\0\0\x04\0\0\0\x02", 16), {}},
+       InvariantViolation{InvariantViolation::IndexOutOfRange{4, 2}}},
+      {"readable too-small violation of set 7",
+       {1, QByteArray("\0\0\0\x05\0\0\0\0\0\0\0\x07", 12), {}},
+       InvariantViolation{InvariantViolation::TooSmall{7}}},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
+    answer = row.answer;
     try {
-      CoreTrashPlanner(row.core).plan({}, true);
+      CoreTrashPlanner(answering).plan({}, true);
       ADD_FAILURE() << "the plan was accepted";
     } catch (const InvariantViolation& violation) {
       EXPECT_EQ(violation, row.expected);

@@ -46,19 +46,9 @@ TEST(RecordEquality, an_absent_optional_differs_from_zero) {
   }
 }
 
-TEST(RecordEquality, payloads_and_every_field_take_part) {
-  const SkipReason io5{SkipReason::io{5}};
-  const SkipReason io13{SkipReason::io{13}};
-  const SkipReason permission{SkipReason::permission{}};
-  EXPECT_NE(io5, io13);
-  EXPECT_NE(io5, permission);
-  EXPECT_NE(io13, permission);
-
-  const DuplicateSet set{7,    QStringLiteral("a"),
-                         10,   {entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))},
-                         0,    {},
-                         true, QString(64, QLatin1Char('0')),
-                         10,   false};
+TEST(RecordEquality, a_set_with_the_same_id_and_another_suggested_copy_is_unequal) {
+  const QList<FileEntry> files{entry(QStringLiteral("/a")), entry(QStringLiteral("/b"))};
+  const DuplicateSet set{7, QStringLiteral("a"), 10, files, 0, {}, true, QString(64, QLatin1Char('0')), 10, false};
   DuplicateSet otherKeeper = set;
   otherKeeper.suggestedKeep = 1;
   EXPECT_NE(set, otherKeeper);

@@ -72,41 +72,30 @@ class ScanSessionTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(apptest::waitForScanThreadsToEnd()) << "a scan thread is still running"; }
 };
 
+// What the events hold is the core's and the value form's to test; here they
+// come through the session, a decomposed name's bytes as they are.
 TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends) {
   TempTree tree;
   const std::string nfd = "cafe\xCC\x81.txt";
   tree.write("a/" + nfd, "same content");
   tree.write("b/" + nfd, "same content");
-  tree.write("a/note", "one");
-  tree.write("b/note", "two");
-  const QString missing = text(tree.path("nowhere"));
 
-  ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b")), missing}));
+  ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b"))}));
   Consumer consumer;
   consumer.attach(session);
   ASSERT_TRUE(apptest::runEventsUntil([&] { return consumer.ended; }));
 
   EXPECT_EQ(consumer.phases(), (std::vector<Phase>{Phase::listing, Phase::grouping, Phase::verifying, Phase::done}));
-  EXPECT_EQ(consumer.all<ScanEvent::rootSkipped>(),
-            (std::vector<ScanEvent::rootSkipped>{{missing, RootSkipReason{RootSkipReason::missing{}}}}));
-
   const auto sets = consumer.all<ScanEvent::setReady>();
   ASSERT_EQ(sets.size(), 1u);
   const DuplicateSet& set = sets[0].set;
   EXPECT_EQ(set.displayName.toUtf8().toStdString(), nfd);
   ASSERT_EQ(set.files.size(), 2);
   EXPECT_EQ(set.files[0].path.toStdString(), tree.path("a/" + nfd));
-  EXPECT_EQ(set.files[1].rootIndex, 1u);
-  EXPECT_EQ(set.files[0].size, 12u);
   EXPECT_TRUE(set.verified);
-  ASSERT_TRUE(set.contentHash.has_value());
-  EXPECT_EQ(set.contentHash->size(), 64);
-
-  ASSERT_EQ(consumer.all<ScanEvent::lookalikeReady>().size(), 1u);
   ASSERT_NE(consumer.summary(), nullptr) << "Finished is the last event";
   EXPECT_FALSE(consumer.summary()->cancelled);
   EXPECT_EQ(consumer.summary()->sets, 1u);
-  EXPECT_EQ(consumer.summary()->lookalikeGroups, 1u);
 }
 
 // Whether the thread has entered run when the cancel comes is up to the

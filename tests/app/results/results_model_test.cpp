@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "results/ResultsModel.h"
 #include "scan_store_driver.hpp"
 #include "widget_test_support.hpp"
@@ -93,7 +94,7 @@ TEST_F(ResultsModelTest, cells_follow_the_row_kind_and_the_badge_priority) {
   }
   EXPECT_FALSE(text(child(0, 1, ResultsModel::recoverableColumn)).isEmpty()) << "a copy that frees bytes";
   EXPECT_FALSE(child(1, 1).data(ResultsModel::CanMarkRole).toBool()) << "unverified sets are not allowed here";
-  EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), QStringLiteral("<p style='white-space:pre'>/s1/0</p>"));
+  EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), plainToolTip(QStringLiteral("/s1/0")));
   EXPECT_FALSE(model.flags(child(0, 1)).testFlag(Qt::ItemIsUserCheckable)) << "the table decides what marks";
 }
 

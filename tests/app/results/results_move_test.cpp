@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using apptest::contents;
+using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
@@ -169,7 +169,7 @@ TEST_F(ResultsMoveTest, results_replaced_during_the_move_drop_its_outcome_and_th
   ResultsMove later(scan, trash, &undoStack);
   undoStack.undo();
   ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.isStale(); }));
-  EXPECT_EQ(contents(paths["b/deep/one.txt"]), "first");
+  EXPECT_EQ(read_file(paths["b/deep/one.txt"]), "first");
   EXPECT_TRUE(trashEntries("files").empty());
 }
 

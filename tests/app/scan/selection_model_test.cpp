@@ -149,20 +149,15 @@ Totals totalsOf(const DuplicateSet& set, const Marks& marks) {
   return selection.totals({set});
 }
 
-TEST(SelectionTotals, freed_bytes_count_only_what_the_copies_free) {
-  const DuplicateSet hardLink = duplicateSet(1, {{"/k"}, {"/h", 0, 0}});
-  EXPECT_EQ(totalsOf(hardLink, {1}), (Totals{1, 0, false, 1, 0}));
-  const DuplicateSet unknown = duplicateSet(2, {{"/k"}, {"/u", 0, std::nullopt}, {"/c", 0, 30}});
-  EXPECT_EQ(totalsOf(unknown, {1, 2}), (Totals{2, 30, true, 0, 0}));
-}
-
-TEST(SelectionTotals, totals_add_up_over_sets_and_skip_unmarked_ones) {
+TEST(SelectionTotals, totals_count_only_what_marked_copies_free_over_sets) {
   const QList<DuplicateSet> sets{duplicateSet(1, {{"/a"}, {"/b", 0, 10}, {"/c", 0, 20}}),
                                  duplicateSet(2, {{"/d"}, {"/e", 0, 0}}, 0, false),
                                  duplicateSet(3, {{"/f"}, {"/g", 0, std::nullopt}}, 0, false)};
   SelectionModel selection(sets, false);
   selection.applyMarking(Marking::selectAllCopies, {sets[0], sets[1]});
-  EXPECT_EQ(selection.totals(sets), (Totals{3, 30, false, 1, 1}));
+  EXPECT_EQ(selection.totals(sets), (Totals{3, 30, false, 1, 1})) << "a hard link frees nothing";
+  selection.setMarked(true, 1, sets[2]);
+  EXPECT_EQ(selection.totals(sets), (Totals{4, 30, true, 1, 2})) << "an unknown amount adds nothing and estimates";
 }
 
 TEST(SelectionTotals, several_copies_sharing_blocks_beyond_the_keeper_make_an_estimate) {

@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "widgets/ContentUnavailableView.h"
@@ -35,7 +36,6 @@
 #include "results/SummaryBar.h"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
-#include "app_test_support.hpp"
 #include "scripted_scanner.hpp"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
@@ -58,12 +58,7 @@ const QTemporaryDir& userFolders() {
 
 QAction& action(QWidget& window, const char* name) {
   auto* found = window.findChild<QAction*>(QLatin1String(name));
-  if (found == nullptr) {
-    ADD_FAILURE() << "no action " << name;
-    static QAction missing;
-    missing.setEnabled(false);
-    return missing;
-  }
+  if (found == nullptr) throw std::runtime_error(std::string("no action ") + name);
   return *found;
 }
 
@@ -83,10 +78,8 @@ View* detailOf(QWidget& window) {
   return detail->findChild<View*>();
 }
 
-// Long enough for any machine; a test that reaches it has failed.
-constexpr int deadlineMs = 120'000;
-
-bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, deadlineMs); }
+// The deadline is long enough for any machine; a test that reaches it has failed.
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 120'000); }
 
 QList<QUrl> urlsOf(std::initializer_list<std::string> paths) {
   QList<QUrl> urls;
@@ -181,13 +174,13 @@ TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_an
       QStringLiteral("Moved 1 file to the Trash, freeing ")));
   EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/files/photo.jpg")));
   EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
-  EXPECT_EQ(apptest::contents(keeper), std::string(4096, 'x'));
+  EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
   widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
 
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
-  EXPECT_EQ(apptest::contents(copy), std::string(4096, 'x'));
+  EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
   EXPECT_FALSE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
   widgettest::saveScreenshot(window, QStringLiteral("window-after-undo"));
 }
@@ -322,13 +315,19 @@ TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_avai
 
   QMimeData dropped;
   dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
-  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(empty, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(empty, &drop);
-
-  EXPECT_TRUE(drop.isAccepted());
+  // Shift proposes a move, never the answer: the source would delete its files.
+  const std::pair<Qt::DropActions, Qt::DropAction> drops[] = {{Qt::MoveAction, Qt::IgnoreAction},
+                                                              {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+                                                              {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction}};
+  for (const auto& [offered, answer] : drops) {
+    SCOPED_TRACE(offered.toInt());
+    QDragEnterEvent enter(QPoint(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &enter);
+    QDropEvent drop(QPointF(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &drop);
+    EXPECT_EQ(enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction, answer);
+    EXPECT_EQ(folders.folders().size(), answer == Qt::IgnoreAction ? 0 : 1);
+  }
   ASSERT_EQ(folders.folders().size(), 1);
   EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
   EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));

@@ -1,19 +1,20 @@
 // Helpers for the application-side tests: one QCoreApplication per test
 // program, an event loop run until a condition holds, the names of this
-// process's threads, a real file's contents and interface entries for real files.
+// process's threads, and interface entries for real files.
 #pragma once
 
 #include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QString>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -23,12 +24,24 @@
 
 namespace apptest {
 
+// Tests never reach the internet: the update service stays switched off.
 inline QCoreApplication& application() {
   static int argc = 1;
   static char name[] = "quelmaris_app_test";
   static char* argv[] = {name, nullptr};
-  static auto* app = new QCoreApplication(argc, argv);
+  static auto* app = (setenv("QUELMARIS_NO_UPDATES", "1", 0), new QCoreApplication(argc, argv));
   return *app;
+}
+
+// Keeps this test program's settings in a temporary folder, under the names
+// the application gives itself, with nothing stored. Call after making the
+// application object.
+inline void useTemporarySettings() {
+  static QTemporaryDir folder;
+  setenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit().constData(), 1);
+  QCoreApplication::setOrganizationName(QStringLiteral("Quelmaris"));
+  QCoreApplication::setApplicationName(QStringLiteral("Quelmaris"));
+  QSettings().clear();
 }
 
 // Long enough for any machine; a test that reaches it has failed.
@@ -67,30 +80,16 @@ inline bool waitForScanThreadsToEnd() {
   return runEventsUntil([] { return !scanThreadRunning(); });
 }
 
-inline std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The entry the scan would record for a real file.
 inline FileEntry entryFor(const std::string& path, std::uint32_t rootIndex = 0) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) std::abort();
   const QString text = QString::fromStdString(path);
-  return FileEntry{text,
-                   text.section(QLatin1Char('/'), -1),
-                   rootIndex,
-                   static_cast<std::uint64_t>(st.st_size),
-                   std::nullopt,
-                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
-                   static_cast<std::uint64_t>(st.st_dev),
-                   static_cast<std::uint64_t>(st.st_ino),
-                   static_cast<std::uint32_t>(st.st_nlink),
-                   std::nullopt,
-                   false,
-                   std::nullopt};
+  const std::int64_t modifiedNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
+  const QString name = text.section(u'/', -1);
+  return FileEntry{text, name, rootIndex, size, {}, modifiedNs, st.st_dev, st.st_ino, nlink, {}, false, {}};
 }
 
 }  // namespace apptest

@@ -42,12 +42,12 @@ inline ScanEvent skippedEvent(const QString& path) {
 inline ScanEvent rootSkippedEvent(const QString& path, RootSkipReason reason) {
   return {ScanEvent::rootSkipped{path, std::move(reason)}};
 }
-inline ScanEvent finishedEvent() {
-  return {ScanEvent::finished{ScanSummary{false, 7, 6, 1, 0, 1, 100, false, 0, 0, 5, 4}}};
-}
+inline ScanSummary scanSummary(bool cancelled = false) { return {cancelled, 7, 6, 1, 0, 1, 100, false, 0, 0, 5, 4}; }
+inline ScanEvent finishedEvent(bool cancelled = false) { return {ScanEvent::finished{scanSummary(cancelled)}}; }
 
-inline FileEntry fileEntry(const QString& path) {
-  return FileEntry{path, path.section(u'/', -1), 0, 100, std::nullopt, 0, 1, qHash(path), 1, std::nullopt, false, 100};
+inline FileEntry fileEntry(const QString& path, std::optional<std::uint64_t> freed = 100, std::uint32_t rootIndex = 0) {
+  return FileEntry{path, path.section(u'/', -1), rootIndex, 100,  std::nullopt, 0, 1, qHash(path),
+                   1,    std::nullopt,           false,     freed};
 }
 
 // A set of the given number of copies under /s<id>/.

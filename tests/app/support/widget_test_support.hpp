@@ -12,16 +12,13 @@
 
 #include "platform/Translations.h"
 
-// The desktop's font library keeps a few allocations for the life of the
-// process; the leak checker of the sanitizer build is told to expect them.
-// Each widget test program is a single file, so this is defined once.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace widgettest {
 
 inline QApplication& application() {
   static QApplication* app = [] {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Tests never reach the internet: the update service stays switched off.
+    setenv("QUELMARIS_NO_UPDATES", "1", 0);
     static int argc = 1;
     static char name[] = "quelmaris_widget_test";
     static char* argv[] = {name, nullptr};
@@ -39,6 +36,14 @@ inline QApplication& application() {
 #define QUELMARIS_SCREENSHOTS_ONLY()                                   \
   if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS"))           \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
+
+// Whether a focus ring is drawn around the widget.
+inline bool showsFocusRing(const QWidget& widget) {
+  for (const QWidget* ring :
+       widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
+    if (ring->isVisible() && ring->geometry().contains(widget.geometry())) return true;
+  return false;
+}
 
 inline QString saveScreenshot(QWidget& widget, const QString& name) {
   const QString folder = qEnvironmentVariable("QUELMARIS_SCREENSHOTS");

@@ -8,25 +8,28 @@
 #include <QString>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "app_test_support.hpp"
 #include "mount_namespace.hpp"
+#include "temp_data_home.hpp"
+#include "temp_tree.hpp"
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
-#include "temp_data_home.hpp"
-#include "temp_tree.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-using apptest::contents;
+using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
 std::string uid() { return std::to_string(::getuid()); }
+
+void makeFolder(const std::string& path, mode_t mode) {
+  fs::create_directories(path);
+  ::chmod(path.c_str(), mode);
+}
 
 class FreedesktopTrashTest : public ::testing::Test {
  protected:
@@ -91,9 +94,9 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
   ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
   EXPECT_EQ(trashed.value(), (dataHome.trash() / "files" / "my file%.txt").string());
   EXPECT_FALSE(fs::exists(original));
-  EXPECT_EQ(contents(trashed.value()), "content");
+  EXPECT_EQ(read_file(trashed.value()), "content");
 
-  const std::string info = contents(dataHome.trash() / "info" / "my file%.txt.trashinfo");
+  const std::string info = read_file(dataHome.trash() / "info" / "my file%.txt.trashinfo");
   const QRegularExpression form(QStringLiteral("^\\[Trash Info\\]\nPath=(.*)\nDeletionDate=(.*)\n$"));
   const auto match = form.match(QString::fromStdString(info));
   ASSERT_TRUE(match.hasMatch()) << info;
@@ -113,9 +116,9 @@ TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_
   const auto second = FreedesktopTrash::trash(tree.write("b/report.txt", "b"));
   ASSERT_TRUE(second.ok());
   EXPECT_EQ(second.value(), (dataHome.trash() / "files" / "report.3.txt").string());
-  EXPECT_EQ(contents(dataHome.trash() / "files" / "report.txt"), "a");
-  EXPECT_EQ(contents(dataHome.trash() / "files" / "report.2.txt"), "orphan");
-  EXPECT_EQ(contents(second.value()), "b");
+  EXPECT_EQ(read_file(dataHome.trash() / "files" / "report.txt"), "a");
+  EXPECT_EQ(read_file(dataHome.trash() / "files" / "report.2.txt"), "orphan");
+  EXPECT_EQ(read_file(second.value()), "b");
   EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "report.2.txt.trashinfo"));
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.3.txt.trashinfo"));
 }
@@ -139,13 +142,13 @@ TEST_F(FreedesktopTrashTest, moving_back_never_replaces_and_a_done_move_drops_th
   const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
   tree.write("file", "newcomer");
   EXPECT_EQ(FreedesktopTrash::move(trashed, original), EEXIST);
-  EXPECT_EQ(contents(original), "newcomer");
-  EXPECT_EQ(contents(trashed), "moved");
+  EXPECT_EQ(read_file(original), "newcomer");
+  EXPECT_EQ(read_file(trashed), "moved");
   EXPECT_TRUE(fs::exists(record));
 
   fs::remove(original);
   EXPECT_EQ(FreedesktopTrash::move(trashed, original), 0);
-  EXPECT_EQ(contents(original), "moved");
+  EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
 }
 
@@ -161,7 +164,7 @@ TEST_F(FreedesktopTrashTest, an_item_trashed_under_the_same_name_later_is_never_
 
   EXPECT_EQ(FreedesktopTrash::move(trashed, first), ENOENT);
   EXPECT_FALSE(fs::exists(first));
-  EXPECT_EQ(contents(trashed), "unrelated");
+  EXPECT_EQ(read_file(trashed), "unrelated");
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.txt.trashinfo"));
   EXPECT_EQ(FreedesktopTrash::move(trashed, unrelated), 0) << "its own owner still gets it back";
 }
@@ -187,28 +190,18 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     };
     const Case cases[] = {
         {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
-        {"real sticky .Trash",
-         [](const std::string& top) {
-           fs::create_directory(top + "/.Trash");
-           ::chmod((top + "/.Trash").c_str(), 01777);
-         },
-         ".Trash/" + uid()},
-        {".Trash without the sticky bit",
-         [](const std::string& top) {
-           fs::create_directory(top + "/.Trash");
-           ::chmod((top + "/.Trash").c_str(), 0777);
-         },
+        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, ".Trash/" + uid()},
+        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); },
          ".Trash-" + uid()},
         {".Trash a link to a sticky folder",
          [](const std::string& top) {
-           fs::create_directory(top + "/elsewhere");
-           ::chmod((top + "/elsewhere").c_str(), 01777);
+           makeFolder(top + "/elsewhere", 01777);
            fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
          },
          ".Trash-" + uid()},
         {"own folder in .Trash held by another user",
          [](const std::string& top) {
-           fs::create_directories(top + "/.Trash/" + uid());
+           makeFolder(top + "/.Trash/" + uid(), 0700);
            ::chmod((top + "/.Trash").c_str(), 01777);
            ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
          },
@@ -226,7 +219,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
       const auto trashed = FreedesktopTrash::trash(original);
       const std::string folder = top + "/" + c.expectedFolder;
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
-      if (contents(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
+      if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
       if (FreedesktopTrash::move(trashed.value(), original) != 0 || fs::exists(folder + "/info/x.trashinfo"))
         return code + 4;
@@ -237,7 +230,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     const std::string shared = base + "/shared";
     fs::create_directories(shared);
     if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
-    fs::create_directories(shared + "/.Trash-" + uid() + "/files");
+    makeFolder(shared + "/.Trash-" + uid() + "/files", 0700);
     ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
     std::ofstream(shared + "/kept") << "kept";
     const auto open = FreedesktopTrash::trash(shared + "/kept");

@@ -1,0 +1,50 @@
+#include "inspector/ContentRow.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "inspector/InspectorSection.h"
+#include "inspector/SymbolLabel.h"
+#include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
+#include "platform/TextStyles.h"
+
+ContentRow::ContentRow(QWidget* parent)
+    : QWidget(parent),
+      identical_(new QWidget),
+      digest_(dataLabel()),
+      notVerified_(new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::stateDiffers())) {
+  auto* title = new QLabel(tr("Identical"));
+  title->setTextFormat(Qt::PlainText);
+  digest_->setObjectName(QStringLiteral("identicalValue"));
+  digest_->setAlignment(Qt::AlignRight);
+  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  mono.setPointSizeF(TextStyles::font(TextStyle::callout, font()).pointSizeF());
+  digest_->setFont(mono);
+  QPalette palette = digest_->palette();
+  palette.setColor(QPalette::WindowText, Palette::secondaryText());
+  digest_->setPalette(palette);
+  auto* row = new QHBoxLayout(identical_);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(title);
+  row->addWidget(digest_, 1);
+
+  notVerified_->setObjectName(QStringLiteral("notVerifiedLabel"));
+  notVerified_->setText(tr("Not verified: same name and size only"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(identical_);
+  layout->addWidget(notVerified_);
+}
+
+void ContentRow::setSet(const DuplicateSet& set) {
+  const bool proven = set.verified && set.contentHash;
+  identical_->setVisible(proven);
+  notVerified_->setVisible(!proven);
+  if (!proven) return;
+  // A digest shorter than the prefix is shown whole.
+  digest_->setText(QStringLiteral("BLAKE3 ") + set.contentHash->left(12) + QStringLiteral("\u2026"));
+  digest_->setToolTip(plainToolTip(*set.contentHash));
+}

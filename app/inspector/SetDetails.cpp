@@ -1,0 +1,94 @@
+#include "inspector/SetDetails.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+
+#include "inspector/ContentRow.h"
+#include "inspector/InspectorSection.h"
+#include "inspector/SymbolLabel.h"
+#include "interface/FormattedByteCount.h"
+#include "platform/MainThread.h"
+#include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
+#include "platform/TextStyles.h"
+#include "scan/ScanStore.h"
+#include "shell/QuelmarisMark.h"
+
+namespace {
+
+int countArgument(qsizetype count) { return static_cast<int>(std::min<qsizetype>(count, INT_MAX)); }
+
+}  // namespace
+
+SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
+    : QWidget(parent),
+      scan_(scan),
+      name_(dataLabel()),
+      count_(new QLabel),
+      content_(new ContentRow),
+      lookalikes_(new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::stateDiffers())) {
+  setObjectName(QStringLiteral("setDetails"));
+  auto* header = new InspectorSection;
+  auto* mark = new QuelmarisMark;
+  mark->setFixedSize(64, 64);
+  header->addWidget(mark, Qt::AlignHCenter);
+  name_->setObjectName(QStringLiteral("displayNameLabel"));
+  name_->setAlignment(Qt::AlignHCenter);
+  name_->setFont(TextStyles::font(TextStyle::body, font(), QFont::DemiBold));
+  header->addWidget(name_);
+  count_->setObjectName(QStringLiteral("countLabel"));
+  count_->setAlignment(Qt::AlignHCenter);
+  QPalette secondary = count_->palette();
+  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
+  count_->setPalette(secondary);
+  header->addWidget(count_);
+
+  auto* information = new InspectorSection(tr("Information"));
+  size_ = information->addRow(tr("Size"), QStringLiteral("sizeValue"));
+  recoverable_ = information->addRow(tr("Recoverable"), QStringLiteral("recoverableValue"));
+  QPalette brand = recoverable_->palette();
+  brand.setColor(QPalette::WindowText, Palette::brand());
+  recoverable_->setPalette(brand);
+  keptCopy_ = information->addRow(tr("Kept copy"), QStringLiteral("keptCopyValue"));
+
+  auto* content = new InspectorSection(tr("Content"));
+  content->addWidget(content_);
+  lookalikes_->setObjectName(QStringLiteral("lookalikeNote"));
+  content->addWidget(lookalikes_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(12, 12, 12, 12);
+  layout->setSpacing(14);
+  layout->addWidget(header);
+  layout->addWidget(information);
+  layout->addWidget(content);
+  layout->addStretch();
+
+  connect(&scan_, &ScanStore::selectionChanged, this, &SetDetails::refreshKeptCopy);
+}
+
+void SetDetails::setSet(const DuplicateSet& set) {
+  requireMainThread();
+  set_ = set;
+  name_->setText(set.displayName);
+  count_->setText(tr("%n copy(ies) of the same file", nullptr, countArgument(set.files.size())));
+  size_->setText(formattedByteCount(set.size));
+  recoverable_->setText((set.reclaimableEstimated ? tr("about ") : QString()) + formattedByteCount(set.reclaimable));
+  content_->setSet(set);
+  lookalikes_->setVisible(!set.lookalikes.isEmpty());
+  lookalikes_->setText(tr("%n other file(s) with the same name and size but different content", nullptr,
+                          countArgument(set.lookalikes.size())));
+  refreshKeptCopy();
+}
+
+void SetDetails::refreshKeptCopy() {
+  if (!set_ || set_->files.isEmpty()) return;
+  std::int64_t kept = scan_.selection().keeper(*set_);
+  if (kept < 0 || kept >= set_->files.size())
+    kept = std::min<std::int64_t>(set_->suggestedKeep, set_->files.size() - 1);
+  const FileEntry& file = set_->files.at(kept);
+  keptCopy_->setText(scan_.displayFolder(file));
+  keptCopy_->setToolTip(plainToolTip(file.path));
+}

@@ -1,0 +1,30 @@
+#include "inspector/SymbolLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "platform/Icons.h"
+
+SymbolLabel::SymbolLabel(const QString& symbol, const QColor& color, QWidget* parent)
+    : QWidget(parent), text_(new QLabel), color_(color) {
+  auto* icon = new QLabel;
+  const int side = fontMetrics().height();
+  icon->setPixmap(Icons::symbol(symbol, color).pixmap(side, side));
+  text_->setTextFormat(Qt::PlainText);
+  text_->setWordWrap(true);
+  QPalette palette = text_->palette();
+  palette.setColor(QPalette::WindowText, color);
+  text_->setPalette(palette);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(6);
+  layout->addWidget(icon, 0, Qt::AlignTop);
+  layout->addWidget(text_, 1);
+}
+
+void SymbolLabel::setText(const QString& text) {
+  text_->setText(text);
+  setAccessibleName(text);
+}
+
+QString SymbolLabel::text() const { return text_->text(); }

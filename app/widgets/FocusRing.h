@@ -1,0 +1,27 @@
+// A ring drawn around a control while it holds the keyboard focus, outside
+// the control's own area so that its unfocused look stays as it is: for
+// controls whose style sheet or flat look leaves focus hardly visible. The
+// ring shows unless the focus came from a mouse click. A focus frame, so that
+// assistive technology leaves it out as it does Qt's own. Main thread only.
+#pragma once
+
+#include <QFocusFrame>
+
+class FocusRing final : public QFocusFrame {
+  Q_OBJECT
+
+ public:
+  // The ring follows the target, which must have a parent, for its lifetime.
+  static FocusRing* attach(QWidget& target, int cornerRadius);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  FocusRing(QWidget& target, int cornerRadius);
+  void follow();
+
+  QWidget& target_;
+  int cornerRadius_;
+};

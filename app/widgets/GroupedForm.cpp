@@ -1,0 +1,44 @@
+#include "widgets/GroupedForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "platform/Palette.h"
+#include "platform/TextStyles.h"
+
+namespace GroupedForm {
+
+QFrame* section(QWidget* rows, QWidget* parent) {
+  auto* box = new QFrame(parent);
+  box->setObjectName(QStringLiteral("groupedSection"));
+  box->setStyleSheet(
+      QStringLiteral("#groupedSection { background: %1; border: 1px solid %2; border-radius: 8px; }")
+          .arg(Palette::secondaryBackground().name(QColor::HexArgb), Palette::quaternaryFill().name(QColor::HexArgb)));
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(14, 12, 14, 12);
+  layout->addWidget(rows);
+  return box;
+}
+
+QLabel* header(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setFont(TextStyles::font(TextStyle::body, label->font(), QFont::DemiBold));
+  label->setContentsMargins(4, 0, 4, 0);
+  return label;
+}
+
+QLabel* note(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setFont(TextStyles::font(TextStyle::callout, label->font()));
+  QPalette secondary = label->palette();
+  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
+  label->setPalette(secondary);
+  label->setContentsMargins(4, 0, 4, 0);
+  return label;
+}
+
+}  // namespace GroupedForm

@@ -1,0 +1,217 @@
+// The inspector column over a fake provider: which pane an item shows and
+// when the model is asked, the texts of a copy, a lookalike, a missing file
+// and a set, "Keep This Copy", and data shown literally.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <ctime>
+
+#include "fake_metadata_provider.hpp"
+#include "inspector/FileDetails.h"
+#include "inspector/InspectorModel.h"
+#include "inspector/InspectorView.h"
+#include "inspector/SetDetails.h"
+#include "inspector/SymbolLabel.h"
+#include "inspector/Thumbnail.h"
+#include "interface/FormattedByteCount.h"
+#include "scan_store_driver.hpp"
+#include "shell/QuelmarisMark.h"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using namespace widgettest;
+using apptest::FakeMetadataProvider;
+
+// Dates and grouped numbers as in the United States, at UTC.
+const bool englishAtUtc = [] {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  return true;
+}();
+
+class InspectorViewTest : public ::testing::Test {
+ protected:
+  InspectorViewTest() {
+    // Two names, shared blocks, no creation time, a moment before 1970.
+    FileEntry& linked = set.files[1];
+    std::tie(linked.size, linked.createdNs, linked.modifiedNs, linked.nlink, linked.mayShareBlocks, linked.freedBytes) =
+        std::tuple(1234567, std::nullopt, -1, 2, true, std::nullopt);
+    view.resize(300, 900);
+    view.show();
+  }
+
+  QString text(QWidget* pane, const char* name) {
+    if (auto* label = pane->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
+    return pane->findChild<SymbolLabel*>(QString::fromLatin1(name))->text();
+  }
+  bool shown(QWidget* pane, const char* name) { return pane->findChild<QWidget*>(name)->isVisibleTo(pane); }
+  void waitForMetadata() {
+    // Long enough for any machine; a test that reaches it has failed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().metadata().has_value(); }, 120'000));
+  }
+
+  QApplication& app = application();
+  ScanStoreDriver driver;
+  std::shared_ptr<FakeMetadataProvider> provider = std::make_shared<FakeMetadataProvider>();
+  InspectorView view{driver.store, provider, {}};
+  FileDetails* file = view.findChild<FileDetails*>();
+  SetDetails* setPane = view.findChild<SetDetails*>();
+  DuplicateSet set = duplicateSet(7, 2, 100);
+};
+
+TEST_F(InspectorViewTest, the_pane_follows_the_item_and_the_model_follows_its_file) {
+  EXPECT_FALSE(view.findChild<QWidget*>(QStringLiteral("inspectorEmptyState"))->isHidden());
+  view.setItem(InspectedMember{set, 0});
+  waitForMetadata();
+  EXPECT_TRUE(file->isVisible());
+  EXPECT_EQ(provider->calls(set.files[0].path), 2);
+
+  DuplicateSet rebuilt = set;
+  rebuilt.reclaimable = 50;
+  view.setItem(InspectedMember{rebuilt, 0});
+  rebuilt.files[0].nlink = 3;
+  view.setItem(InspectedMember{rebuilt, 0});
+  EXPECT_EQ(provider->calls(set.files[0].path), 2) << "an equal file, or one with the same path and time, loaded again";
+
+  view.setItem(InspectedSet{set});
+  EXPECT_TRUE(setPane->isVisible());
+  EXPECT_FALSE(view.model().file() || view.model().metadata());
+  view.setItem(std::nullopt);
+  EXPECT_TRUE(view.findChild<QWidget*>(QStringLiteral("inspectorEmptyState"))->isVisible());
+}
+
+TEST_F(InspectorViewTest, a_copy_shows_what_the_scan_recorded_and_then_what_the_disk_says) {
+  FileMetadata metadata = FakeMetadataProvider::metadataFor(set.files[1].path);
+  metadata.kind = QStringLiteral("PNG image");
+  metadata.tags = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+  metadata.volumeName = QStringLiteral("Data");
+  metadata.location = FileMetadata::Location::external;
+  provider->answer(set.files[1].path, metadata, QImage(8, 8, QImage::Format_RGB32));
+  provider->close();
+  view.setItem(InspectedMember{set, 1});
+
+  const struct {
+    const char* row;
+    QString loading;
+    QString loaded;
+  } rows[] = {
+      {"kindValue", "—", "PNG image"},
+      {"lastOpenedValue", "—", "Never"},
+      {"addedValue", "—", "—"},
+      {"volumeValue", "—", "Data"},
+      {"formatValue", "—", "—"},
+      {"locationValue", "—", "External"},
+      {"iCloudValue", "—", "Not in the cloud"},
+      {"createdValue", "—", "—"},
+      {"hardLinksValue", "2 names · frees 0 B", "2 names · frees 0 B"},
+      {"cloneValue", "Yes · frees " + formattedByteCount(0), "Yes · frees " + formattedByteCount(0)},
+      {"sizeValue", formattedByteCount(1234567), formattedByteCount(1234567)},
+  };
+  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loading) << row.row;
+  EXPECT_FALSE(shown(file, "tagsSection"));
+  EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
+
+  provider->open();
+  waitForMetadata();
+  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loaded) << row.row;
+  EXPECT_EQ(text(file, "tagsValue"), QStringLiteral("a, b, c"));
+  EXPECT_TRUE(file->findChild<Thumbnail*>()->hasImage());
+  EXPECT_FALSE(shown(file, "missingNotice"));
+  EXPECT_TRUE(text(file, "modifiedValue").contains(QStringLiteral("1969")));
+  EXPECT_TRUE(file->findChild<QLabel*>(QStringLiteral("sizeValue"))->toolTip() == QStringLiteral("1,234,567 bytes"));
+
+  // Another file's results count for nothing here.
+  view.setItem(InspectedLookalike{set.files[0]});
+  EXPECT_EQ(text(file, "kindValue"), QStringLiteral("—"));
+  EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
+}
+
+TEST_F(InspectorViewTest, a_gone_lookalike_shows_the_notice_its_difference_and_its_name_literally) {
+  const FileEntry lookalike = fileEntry(QStringLiteral("/<i>dir<i>/<b>bold<b>.txt"));
+  provider->answer(lookalike.path, FileMetadata{});
+  view.setItem(InspectedLookalike{lookalike});
+  waitForMetadata();
+  EXPECT_TRUE(shown(file, "missingNotice"));
+  EXPECT_EQ(text(file, "lastOpenedValue"), QStringLiteral("Never"));
+  EXPECT_EQ(text(file, "kindValue"), QStringLiteral("—"));
+  EXPECT_EQ(shown(file, "differsStatus") ? text(file, "differsStatus") : QString(),
+            QStringLiteral("Same name and size, different content"));
+  EXPECT_FALSE(shown(file, "keepThisCopyButton") || shown(file, "keptStatus"));
+  for (const char* name : {"nameLabel", "folderLabel", "tagsValue", "kindValue", "volumeValue"})
+    EXPECT_EQ(file->findChild<QLabel*>(QString::fromLatin1(name))->textFormat(), Qt::PlainText) << name;
+  EXPECT_EQ(text(file, "nameLabel"), QStringLiteral("<b>bold<b>.txt"));
+  EXPECT_TRUE(file->findChild<QLabel*>(QStringLiteral("folderLabel"))->toolTip().contains(QStringLiteral("&lt;i&gt;")));
+}
+
+TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
+  driver.store.changeSelection([&](SelectionModel& selection) { selection.setMarked(true, 1, set); });
+  view.setItem(InspectedMember{set, 0});
+  auto* keep = file->findChild<QPushButton*>(QStringLiteral("keepThisCopyButton"));
+  EXPECT_FALSE(keep->isEnabled()) << "the suggested copy is kept without an entry";
+  EXPECT_TRUE(shown(file, "keptStatus"));
+
+  view.setItem(InspectedMember{set, 1});
+  EXPECT_TRUE(keep->isEnabled());
+  EXPECT_FALSE(shown(file, "keptStatus"));
+  QTest::mouseClick(keep, Qt::LeftButton);
+  EXPECT_EQ(driver.store.selection().keeper(set), 1);
+  EXPECT_FALSE(driver.store.selection().marked().contains(set.id));
+  EXPECT_FALSE(keep->isEnabled());
+  EXPECT_TRUE(shown(file, "keptStatus"));
+}
+
+TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
+  const QString alike = QStringLiteral(" with the same name and size but different content");
+  const struct {
+    bool estimated;
+    std::optional<QString> hash;
+    int lookalikes;
+    QString recoverable, digest, note;
+  } cases[] = {
+      {true, "0123456789abcdef", 1, "about " + formattedByteCount(100), "BLAKE3 0123456789ab…", "1 other file" + alike},
+      {false, "abc12", 0, formattedByteCount(100), "BLAKE3 abc12…", {}},
+      {false, std::nullopt, 2, formattedByteCount(100), {}, "2 other files" + alike},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.recoverable.toStdString() + entry.digest.toStdString());
+    DuplicateSet shownSet = duplicateSet(8, 3, 100, entry.estimated);
+    shownSet.contentHash = entry.hash;
+    shownSet.lookalikes = QList<FileEntry>(entry.lookalikes, shownSet.files[0]);
+    view.setItem(InspectedSet{shownSet});
+    EXPECT_EQ(text(setPane, "countLabel"), QStringLiteral("3 copies of the same file"));
+    EXPECT_EQ(text(setPane, "recoverableValue"), entry.recoverable);
+    EXPECT_EQ(shown(setPane, "identicalValue") ? text(setPane, "identicalValue") : QString(), entry.digest);
+    EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !entry.hash);
+    EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), entry.note);
+    EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s8/"));
+    driver.store.changeSelection([&](SelectionModel& selection) { selection.keep(2, shownSet); });
+    EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(u"/s8/2"));
+    driver.store.setSelection({});
+  }
+}
+
+TEST_F(InspectorViewTest, screenshots_of_the_panes) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  provider->answer(set.files[0].path, FakeMetadataProvider::metadataFor(QStringLiteral("PNG image")),
+                   QuelmarisMark::pixmap(256).toImage());
+  provider->answer(set.files[1].path, FileMetadata{});
+  set.lookalikes = {fileEntry(QStringLiteral("/elsewhere/0"))};
+  const std::pair<const char*, std::optional<InspectedItem>> panes[] = {
+      {"empty", std::nullopt},
+      {"set", InspectedSet{set}},
+      {"kept-copy", InspectedMember{set, 0}},
+      {"missing-copy-with-links", InspectedMember{set, 1}},
+      {"lookalike", InspectedLookalike{set.files[0]}}};
+  for (const auto& [name, item] : panes) {
+    view.setItem(item);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inspectedFile(item) || view.model().metadata(); }, 120'000));
+    ScanStoreDriver::drain();  // the nested layouts follow the item, one level per round
+    saveScreenshot(view, QStringLiteral("inspector-") + QString::fromLatin1(name));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// Names and paths that look like HTML show as typed in the rows and tool tips
+// of the folder sidebar and of the not-read list.
+#include <gtest/gtest.h>
+
+#include <QTextDocumentFragment>
+
+#include "folders/FolderListModel.h"
+#include "scan/NotReadListModel.h"
+#include "temp_tree.hpp"
+#include "widget_test_support.hpp"
+
+TEST(PlainToolTipTest, names_that_look_like_html_show_as_typed_in_the_sidebar_and_the_not_read_list) {
+  widgettest::application();
+  const quelmaris::testing::TempTree tree;
+  FolderStore store(QString::fromStdString(tree.path("folders.json")));
+  for (const std::string name : {"<b>x<br>.txt", "a &amp; b", "<i>two  spaces"}) {
+    SCOPED_TRACE(name);
+    const QString path = QString::fromStdString(tree.mkdir(name));
+    store.add({QUrl::fromLocalFile(path)});
+    const FolderListModel sidebar(store, KeepChoice::oldest);
+    const NotReadListModel notRead({{path, "x"}}, {});
+    const QModelIndex row = sidebar.index(sidebar.rowCount() - 1), item = notRead.index(1);
+    EXPECT_EQ(row.data().toString(), QString::fromStdString(name));
+    EXPECT_EQ(item.data().toString(), path);
+    // What a tool tip shows: Qt reads it as rich text whenever it looks like HTML.
+    for (const QModelIndex& index : {row, item}) {
+      const QString tip = index.data(Qt::ToolTipRole).toString();
+      EXPECT_EQ(Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip, path);
+    }
+  }
+}

@@ -1,0 +1,68 @@
+// The About window: the version line from the build's keys, the pages its
+// links open, and the one window that "About Quelmaris" opens or brings
+// forward; "Settings…" likewise opens one settings window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app_test_support.hpp"
+#include "platform/BundleInfo.h"
+#include "shell/AboutView.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "shell/SettingsView.h"
+#include "widget_test_support.hpp"
+
+namespace {
+
+using BundleInfo::shortVersionKey;
+using BundleInfo::versionKey;
+
+TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_open_the_websites_pages) {
+  widgettest::application();
+  const std::pair<QVariantMap, const char*> cases[] = {
+      {{{shortVersionKey, QStringLiteral("1.2")}, {versionKey, QStringLiteral("45")}}, "Version 1.2 (45)"},
+      {{}, "Version  ()"},
+      {{{shortVersionKey, 12}, {versionKey, QStringLiteral("45")}}, "Version  (45)"},
+      {{{shortVersionKey, QStringLiteral("%2")}, {versionKey, QStringLiteral("%1")}}, "Version %2 (%1)"},
+  };
+  for (const auto& [info, line] : cases) EXPECT_EQ(AboutView::versionText(info), QLatin1String(line));
+  declareApplicationIdentity();
+  QList<QUrl> opened;
+  AboutView view([&](const QUrl& url) { opened << url; });
+  EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("versionLine"))->text(),
+            QStringLiteral("Version %1 (%2)")
+                .arg(QCoreApplication::applicationVersion(), BundleInfo::infoString(versionKey)));
+  for (const char* name : {"websiteLink", "privacyLink", "termsLink"})
+    view.findChild<QPushButton*>(QLatin1String(name))->click();
+  const QString site = BundleInfo::websiteUrl().toString();
+  EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + QStringLiteral("privacy.html")),
+                                 QUrl(site + QStringLiteral("terms.html"))}));
+}
+
+TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward) {
+  widgettest::application();
+  apptest::useTemporarySettings();
+  QTemporaryDir data;
+  setenv("XDG_DATA_HOME", data.path().toLocal8Bit().constData(), 1);
+  QuelmarisApp app;
+  MainWindow& window = app.showMainWindow();
+  EXPECT_FALSE(window.findChild<QAction*>(QStringLiteral("checkForUpdatesAction"))->isEnabled()) << "switched off";
+  for (int time = 0; time < 2; ++time)
+    for (const char* name : {"aboutAction", "settingsAction"})
+      window.findChild<QAction*>(QLatin1String(name))->trigger();
+  const auto shown = [](const QMetaObject& type) {
+    return std::ranges::count_if(QApplication::topLevelWidgets(),
+                                 [&](QWidget* widget) { return widget->isVisible() && widget->metaObject() == &type; });
+  };
+  EXPECT_EQ(shown(AboutView::staticMetaObject), 1);
+  EXPECT_EQ(shown(SettingsView::staticMetaObject), 1);
+  const AboutView& view = app.showAboutWindow();
+  EXPECT_EQ(view.size(), view.maximumSize()) << "fixed size";
+  EXPECT_EQ(view.width(), 460);
+  EXPECT_FALSE(view.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The settings window over temporary settings and a fake updater: what it
+// shows, that opening it stores nothing and leaves an off-list value alone,
+// what its controls store, "Restore Defaults", and "Check Now" and "Last
+// checked" following the updater with "Check for Updates…".
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include "app_test_support.hpp"
+#include "fake_updater.hpp"
+#include "shell/AboutView.h"
+#include "shell/HelpMenu.h"
+#include "shell/QuelmarisMark.h"
+#include "shell/SettingsView.h"
+#include "shell/StoredSettings.h"
+#include "shell/UpdateResultDialog.h"
+#include "shell/UpdateService.h"
+#include "widget_test_support.hpp"
+#include "widgets/ValuePicker.h"
+
+namespace {
+
+class SettingsViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { apptest::useTemporarySettings(); }
+
+  template <class Widget = ValuePicker>
+  Widget& child(const char* name) {
+    if (!view) view = std::make_unique<SettingsView>(updates), view->show();
+    return *view->findChild<Widget*>(QLatin1String(name));
+  }
+  void pick(const char* picker, qlonglong value) {
+    const int index = child(picker).findData(value);
+    child(picker).setCurrentIndex(index);
+    emit child(picker).activated(index);
+  }
+  static QVariant stored(const QString& key) { return QSettings().value(key); }
+
+  QApplication& application = widgettest::application();
+  apptest::FakeUpdater* updater = nullptr;
+  UpdateService updates{
+      [this](bool) { return std::unique_ptr<Updater>(updater = new apptest::FakeUpdater(false, false)); }};
+  std::unique_ptr<SettingsView> view;
+};
+
+TEST_F(SettingsViewTest, opening_stores_nothing_and_shows_the_defaults_or_no_choice_for_an_off_list_value) {
+  const ScanSettings& defaults = ScanSettings::defaultSettings();
+  EXPECT_EQ(child("minSizePicker").currentText(), QStringLiteral("1 KB"));
+  EXPECT_TRUE(child<QCheckBox>("includeHiddenToggle").isChecked());
+  EXPECT_FALSE(child<QCheckBox>("ignoreCaseToggle").isChecked());
+  EXPECT_EQ(child<QPlainTextEdit>("excludedNamesEditor").toPlainText(), defaults.excludedNames);
+  EXPECT_EQ(child("ioParallelismPicker").currentText(), QStringLiteral("Automatic"));
+  for (int tab : {1, 2}) view->tabBar().setCurrentIndex(tab);
+  EXPECT_EQ(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
+  EXPECT_FALSE(child<QPushButton>("checkNowButton").isEnabled()) << "the updater was not started";
+  view.reset();
+  EXPECT_TRUE(QSettings().allKeys().isEmpty());
+
+  QSettings().setValue(SettingsKey::minSize, 5000);
+  QSettings().setValue(SettingsKey::ioParallelism, 3);
+  EXPECT_EQ(child("minSizePicker").value(), std::nullopt);
+  EXPECT_EQ(child("ioParallelismPicker").value(), std::nullopt);
+  view.reset();
+  EXPECT_EQ(stored(SettingsKey::minSize).toLongLong(), 5000);
+  EXPECT_EQ(stored(SettingsKey::ioParallelism).toLongLong(), 3);
+}
+
+TEST_F(SettingsViewTest, restore_defaults_restores_only_the_advanced_three_and_the_next_keystroke_keeps_them) {
+  pick("minSizePicker", 1);
+  child<QCheckBox>("includeHiddenToggle").click();
+  child<QCheckBox>("ignoreCaseToggle").click();
+  auto& names = child<QPlainTextEdit>("excludedNamesEditor");
+  names.setPlainText(QStringLiteral("edited"));
+  child<QPlainTextEdit>("packageExtensionsEditor").setPlainText(QStringLiteral("edited"));
+  pick("ioParallelismPicker", 8);
+  EXPECT_EQ(stored(SettingsKey::ioParallelism).toLongLong(), 8);
+
+  child<QPushButton>("restoreDefaultsButton").click();
+  QSettings settings;
+  const ScanSettings& defaults = ScanSettings::defaultSettings();
+  const ScanSettings expected{
+      1, !defaults.includeHidden, !defaults.ignoreCase, defaults.excludedNames, defaults.packageExtensions,
+      0};  // "No Limit" stores 1
+  EXPECT_EQ(StoredSettings(settings).options().settings, expected);
+  EXPECT_EQ(child("ioParallelismPicker").value(), 0);
+  names.moveCursor(QTextCursor::End);
+  QTest::keyClicks(&names, QStringLiteral("x"));
+  EXPECT_EQ(stored(SettingsKey::excludedNames).toString(), defaults.excludedNames + u'x');
+}
+
+TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the_updater) {
+  auto& checkNow = child<QPushButton>("checkNowButton");
+  QMenuBar bar;
+  buildHelpMenu(bar, updates, [] {});
+  auto& command = *bar.findChild<QAction*>(QStringLiteral("checkForUpdatesAction"));
+  updater->setCanCheck(true);
+  checkNow.click();
+  command.trigger();
+  EXPECT_EQ(updater->checks, 2);
+  updater->setCanCheck(false);
+  EXPECT_FALSE(checkNow.isEnabled());
+  EXPECT_FALSE(command.isEnabled());
+
+  view->tabBar().setCurrentIndex(2);
+  updater->lastCheck = QDateTime::currentDateTime();
+  EXPECT_EQ(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never")) << "not until shown again";
+  view->tabBar().setCurrentIndex(0);
+  view->tabBar().setCurrentIndex(2);
+  EXPECT_NE(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
+}
+
+TEST_F(SettingsViewTest, screenshots_of_the_tabs_the_update_results_and_the_about_window) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  QApplication::setWindowIcon(QuelmarisMark::icon());
+  AboutView about([](const QUrl&) {});
+  about.show();
+  widgettest::saveScreenshot(about, QStringLiteral("about"));
+  child<QLabel>("lastCheckedValue");
+  for (int tab = 0; tab < 3; ++tab) {
+    view->tabBar().setCurrentIndex(tab);
+    widgettest::saveScreenshot(*view, QStringLiteral("settings-%1").arg(tab));
+  }
+  UpdateCheckResult result{{}, {QVersionNumber(1, 2), {}, {}, QStringLiteral("<b>Faster</b>\nand safer")}, {}};
+  result.error = QStringLiteral("Connection refused");
+  for (const auto outcome : {UpdateCheckResult::Outcome::available, UpdateCheckResult::Outcome::upToDate,
+                             UpdateCheckResult::Outcome::failed}) {
+    result.outcome = outcome;
+    UpdateResultDialog dialog(result);
+    dialog.show();
+    widgettest::saveScreenshot(dialog, QStringLiteral("update-result-%1").arg(static_cast<int>(outcome)));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// A metadata provider for the inspector's tests: answers from memory, counts
+// the calls per path as they begin, and can hold every call at a gate until
+// the test opens it, so that loads can be superseded while they run.
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <condition_variable>
+#include <mutex>
+
+#include "inspector/FileMetadataProviding.h"
+
+namespace apptest {
+
+class FakeMetadataProvider final : public FileMetadataProviding {
+ public:
+  // Unless answered otherwise, every file exists and is of the kind named by its path.
+  static FileMetadata metadataFor(const QString& path) {
+    FileMetadata metadata;
+    metadata.exists = true;
+    metadata.kind = path;
+    return metadata;
+  }
+
+  FileMetadata metadata(const QString& path) const override {
+    std::unique_lock lock = enter(path);
+    return answers_.value(path, metadataFor(path));
+  }
+  std::optional<QImage> thumbnail(const QString& path, int, qreal) const override {
+    std::unique_lock lock = enter(path);
+    return thumbnails_.contains(path) ? std::optional(thumbnails_.value(path)) : std::nullopt;
+  }
+
+  void answer(const QString& path, const FileMetadata& metadata, std::optional<QImage> thumbnail = std::nullopt) {
+    std::lock_guard lock(mutex_);
+    answers_.insert(path, metadata);
+    if (thumbnail) thumbnails_.insert(path, *thumbnail);
+  }
+  void close() { setOpen(false); }
+  void open() { setOpen(true); }
+  // Calls begun for the path, metadata and thumbnail together.
+  int calls(const QString& path) const {
+    std::lock_guard lock(mutex_);
+    return calls_.value(path);
+  }
+
+ private:
+  std::unique_lock<std::mutex> enter(const QString& path) const {
+    std::unique_lock lock(mutex_);
+    ++calls_[path];
+    opened_.wait(lock, [this] { return open_; });
+    return lock;
+  }
+  void setOpen(bool open) {
+    std::lock_guard lock(mutex_);
+    open_ = open;
+    opened_.notify_all();
+  }
+
+  mutable std::mutex mutex_;
+  mutable std::condition_variable opened_;
+  bool open_ = true;
+  mutable QHash<QString, int> calls_;
+  QHash<QString, FileMetadata> answers_;
+  QHash<QString, QImage> thumbnails_;
+};
+
+}  // namespace apptest
