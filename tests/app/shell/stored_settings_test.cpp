@@ -24,19 +24,12 @@ class StoredSettingsTest : public ::testing::Test {
 
 TEST_F(StoredSettingsTest, first_launch_reads_the_fixed_defaults_and_the_cores_settings) {
   QSettings settings = settingsFile();
-  const ScanOptions options = StoredSettings(settings).options();
-  EXPECT_EQ(options.criterion, MatchCriterion::nameAndSize);
-  EXPECT_TRUE(options.verifyContent);
-  EXPECT_EQ(options.keep, KeepChoice::folderPriority);
-  EXPECT_EQ(options.settings, ScanSettings::defaultSettings());
+  EXPECT_EQ(StoredSettings(settings).options(), ScanOptions{});
   EXPECT_TRUE(settings.allKeys().isEmpty()) << "reading must not write the defaults";
 }
 
 TEST_F(StoredSettingsTest, a_stored_value_that_is_not_of_its_kind_reads_as_the_default) {
-  const struct {
-    QString key;
-    QVariant stored;
-  } cases[] = {
+  const std::pair<QString, QVariant> cases[] = {
       {SettingsKey::matchCriterion, QStringLiteral("byColour")},
       {SettingsKey::matchCriterion, QStringLiteral("NameAndSize")},
       {SettingsKey::matchCriterion, QString()},
@@ -47,18 +40,14 @@ TEST_F(StoredSettingsTest, a_stored_value_that_is_not_of_its_kind_reads_as_the_d
       {SettingsKey::minSize, QStringLiteral("ten")},
       {SettingsKey::ioParallelism, QStringLiteral("4 threads")},
   };
-  const ScanOptions defaults = [this] {
-    QSettings empty = settingsFile();
-    return StoredSettings(empty).options();
-  }();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.key.toStdString() + " = " + c.stored.toString().toStdString());
+  for (const auto& [key, value] : cases) {
+    SCOPED_TRACE(key.toStdString() + " = " + value.toString().toStdString());
     QSettings settings = settingsFile();
     settings.clear();
-    settings.setValue(c.key, c.stored);
+    settings.setValue(key, value);
     settings.sync();
     QSettings reread = settingsFile();
-    EXPECT_EQ(StoredSettings(reread).options(), defaults);
+    EXPECT_EQ(StoredSettings(reread).options(), ScanOptions{});
   }
 }
 
@@ -76,16 +65,9 @@ TEST_F(StoredSettingsTest, stored_values_are_read_back_after_a_restart) {
     settings.setValue(SettingsKey::ioParallelism, 8);
   }
   QSettings settings = settingsFile();
-  const ScanOptions options = StoredSettings(settings).options();
-  EXPECT_EQ(options.criterion, MatchCriterion::contentOnly);
-  EXPECT_FALSE(options.verifyContent);
-  EXPECT_EQ(options.keep, KeepChoice::shortestPath);
-  EXPECT_EQ(options.settings.minSize, 1);
-  EXPECT_FALSE(options.settings.includeHidden);
-  EXPECT_TRUE(options.settings.ignoreCase);
-  EXPECT_EQ(options.settings.excludedNames, QStringLiteral("a, b\nIcon\\r"));
-  EXPECT_EQ(options.settings.packageExtensions, QString());
-  EXPECT_EQ(options.settings.ioParallelism, 8);
+  const ScanSettings advanced{1, false, true, QStringLiteral("a, b\nIcon\\r"), QString(), 8};
+  EXPECT_EQ(StoredSettings(settings).options(),
+            (ScanOptions{MatchCriterion::contentOnly, false, KeepChoice::shortestPath, advanced}));
 }
 
 TEST_F(StoredSettingsTest, writing_options_stores_the_three_choices_and_leaves_the_six_settings_alone) {
