@@ -133,14 +133,11 @@ TEST(ScanProgressViewShortcut, a_window_whose_menu_stops_on_ctrl_period_keeps_th
 }
 
 TEST(ScanProgressViewText, elapsed_time_reads_as_a_timer) {
-  const struct {
-    qint64 seconds;
-    const char* text;
-  } cases[] = {{0, "0:00"},       {9, "0:09"},       {65, "1:05"}, {3599, "59:59"},
-               {3600, "1:00:00"}, {3723, "1:02:03"}, {-4, "0:00"}};
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.seconds);
-    EXPECT_EQ(ScanProgressView::elapsedText(entry.seconds), entry.text);
+  const std::pair<qint64, const char*> cases[] = {{0, "0:00"},       {9, "0:09"},       {65, "1:05"}, {3599, "59:59"},
+                                                  {3600, "1:00:00"}, {3723, "1:02:03"}, {-4, "0:00"}};
+  for (const auto& [seconds, text] : cases) {
+    SCOPED_TRACE(seconds);
+    EXPECT_EQ(ScanProgressView::elapsedText(seconds), text);
   }
 }
 
