@@ -32,7 +32,7 @@ T readWhole(const QByteArray& data) {
 
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
 
-TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example) {
+TEST(ByteForm, the_worked_example_and_small_values_have_their_documented_bytes) {
   const SkippedItem item{QStringLiteral("/a/b"), SkipReason{SkipReason::io{5}}};
   EXPECT_EQ(written(item), skippedItemBytes);
   EXPECT_EQ(readWhole<SkippedItem>(skippedItemBytes), item);
@@ -42,9 +42,8 @@ TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example) {
   EXPECT_EQ(eventBytes.size(), 24);
   EXPECT_EQ(written(event), eventBytes);
   EXPECT_EQ(readWhole<ScanEvent>(eventBytes), event);
-}
 
-TEST(ByteForm, small_values_have_their_documented_bytes) {
+  // Small values have their documented bytes.
   EXPECT_EQ(written(QString()), bytes({0, 0, 0, 0}));
   EXPECT_EQ(written(QList<FileEntry>{}), bytes({0, 0, 0, 0}));
   EXPECT_EQ(written(std::optional<std::uint64_t>{}), bytes({0}));
@@ -98,10 +97,7 @@ UniffiInternalError::Case failureReading(const QByteArray& data) {
 
 TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
   using Case = UniffiInternalError::Case;
-  const struct {
-    const char* what;
-    Case actual, expected;
-  } rows[] = {
+  const std::tuple<const char*, Case, Case> rows[] = {
       {"event tag 9", failureReading<ScanEvent>(bytes({0, 0, 0, 9})), Case::unexpectedEnumCase},
       {"phase tag 0", failureReading<ScanEvent>(bytes({0, 0, 0, 1, 0, 0, 0, 0})), Case::unexpectedEnumCase},
       {"negative tag", failureReading<KeepRule>(bytes({0xFF, 0xFF, 0xFF, 0xFF})), Case::unexpectedEnumCase},
@@ -114,9 +110,9 @@ TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
        Case::bufferOverflow},
       {"empty buffer", failureReading<ScanEvent>(QByteArray()), Case::bufferOverflow},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(row.actual, row.expected);
+  for (const auto& [what, actual, expected] : rows) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(actual, expected);
   }
 }
 
