@@ -2,6 +2,7 @@
 
 #include <QSignalSpy>
 #include <filesystem>
+#include <span>
 
 #include "app_test_support.hpp"
 #include "results/ResultPruning.h"
@@ -65,10 +66,8 @@ struct Harness : ScanStoreDriver {
 
 enum class From { idle, scanning, finished, failed };
 
-const char* name(From from) {
-  constexpr const char* names[] = {"idle", "scanning", "finished", "failed"};
-  return names[static_cast<int>(from)];
-}
+constexpr std::pair<From, const char*> allStates[] = {
+    {From::idle, "idle"}, {From::scanning, "scanning"}, {From::finished, "finished"}, {From::failed, "failed"}};
 
 // Leaves the store in the state with something in every list it can fill.
 void driveTo(Harness& h, From from) {
@@ -99,11 +98,9 @@ void expectCleared(const ScanStore& store) {
   EXPECT_FALSE(store.isStale());
 }
 
-constexpr From allStates[] = {From::idle, From::scanning, From::finished, From::failed};
-
 TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scanning) {
-  for (From from : allStates) {
-    SCOPED_TRACE(name(from));
+  for (const auto& [from, name] : allStates) {
+    SCOPED_TRACE(name);
     Harness h;
     driveTo(h, from);
     h.store.setIsStale(true);
@@ -132,8 +129,8 @@ TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scan
 }
 
 TEST(ScanStoreTransitions, a_start_without_roots_cancels_and_resets_but_starts_nothing) {
-  for (From from : allStates) {
-    SCOPED_TRACE(name(from));
+  for (const auto& [from, name] : allStates) {
+    SCOPED_TRACE(name);
     Harness h;
     driveTo(h, from);
     h.store.start({}, options(MatchCriterion::nameAndSize, false));
@@ -189,8 +186,8 @@ TEST(ScanStoreTransitions, a_cancelled_finish_returns_to_idle_without_results) {
 
 // The shell's answer to a changed folder list: cancel, then reset.
 TEST(ScanStoreTransitions, a_folder_list_change_returns_to_idle_and_the_old_scan_is_heard_no_more) {
-  for (From from : {From::scanning, From::finished, From::failed}) {
-    SCOPED_TRACE(name(from));
+  for (const auto& [from, name] : std::span(allStates).subspan(1)) {
+    SCOPED_TRACE(name);
     Harness h;
     driveTo(h, from);
     h.store.cancel();
