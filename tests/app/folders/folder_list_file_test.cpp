@@ -20,16 +20,15 @@ Stored photos() {
                 QStringLiteral("/home/ana/Photos"), QByteArray("\xfb\xff", 2)};
 }
 
-TEST(FolderListFileWriter, writes_the_compact_form_with_escaped_solidus_upper_case_uuids_and_bare_commas) {
+TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requires_and_the_solidus) {
   Stored second{QUuid::fromString(QStringLiteral("00000000-0000-0000-0000-000000000001")), QStringLiteral("/b"), {}};
   EXPECT_EQ(FolderListFile::encode({}), QByteArray("[]"));
   EXPECT_EQ(FolderListFile::encode({photos(), second}),
             QByteArray(R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/home\/ana\/Photos",)"
                        R"("bookmark":"+\/8="},{"id":"00000000-0000-0000-0000-000000000001","path":"\/b",)"
                        R"("bookmark":""}])"));
-}
 
-TEST(FolderListFileWriter, escapes_what_json_requires_and_keeps_other_text_as_utf8) {
+  // What JSON requires is escaped, other text kept as UTF-8.
   const std::pair<QString, QByteArray> cases[] = {
       {QStringLiteral("a\"b"), R"("a\"b")"},
       {QStringLiteral("a\\b"), R"("a\\b")"},

@@ -66,7 +66,7 @@ TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_an
   EXPECT_EQ(view.notReadButton()->text(), "2 not read");
 }
 
-TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash) {
+TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash_and_a_scan_without_waits) {
   driver.start();
   driver.feed({phaseEvent(Phase::grouping), phaseEvent(Phase::verifying), progressEvent(9)});
   EXPECT_EQ(rows(view), (QStringList{"done Listing files (9 files)", "done Grouping by name and size",
@@ -86,9 +86,8 @@ TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_
   driver.feed({phaseEvent(Phase::done)});
   EXPECT_FALSE(view.progressBar()->isVisible());
   EXPECT_EQ(view.phaseRows()[2]->state(), PhaseRow::State::done);
-}
 
-TEST_F(ScanProgressViewTest, a_scan_without_verification_leaves_the_third_row_waiting_until_done) {
+  // The next scan, without verification, leaves the third row waiting until done.
   driver.start(false);
   driver.feed({phaseEvent(Phase::grouping), progressEvent(3)});
   EXPECT_EQ(rows(view), (QStringList{"done Listing files (3 files)", "running Grouping by name and size",

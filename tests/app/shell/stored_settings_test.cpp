@@ -5,8 +5,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "shell/StoredSettings.h"
 #include "app_test_support.hpp"
+#include "shell/StoredSettings.h"
 
 namespace {
 
@@ -17,18 +17,19 @@ class StoredSettingsTest : public ::testing::Test {
     ASSERT_TRUE(folder.isValid());
   }
 
-  QSettings settingsFile() const { return QSettings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat); }
+  QSettings settingsFile() const {
+    return QSettings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+  }
 
   QTemporaryDir folder;
 };
 
-TEST_F(StoredSettingsTest, first_launch_reads_the_fixed_defaults_and_the_cores_settings) {
+TEST_F(StoredSettingsTest, first_launch_and_values_not_of_their_kind_read_the_fixed_defaults_and_the_cores_settings) {
   QSettings settings = settingsFile();
   EXPECT_EQ(StoredSettings(settings).options(), ScanOptions{});
   EXPECT_TRUE(settings.allKeys().isEmpty()) << "reading must not write the defaults";
-}
 
-TEST_F(StoredSettingsTest, a_stored_value_that_is_not_of_its_kind_reads_as_the_default) {
+  // A stored value that is not of its kind reads as the default.
   const std::pair<QString, QVariant> cases[] = {
       {SettingsKey::matchCriterion, QStringLiteral("byColour")},
       {SettingsKey::matchCriterion, QStringLiteral("NameAndSize")},
@@ -42,7 +43,6 @@ TEST_F(StoredSettingsTest, a_stored_value_that_is_not_of_its_kind_reads_as_the_d
   };
   for (const auto& [key, value] : cases) {
     SCOPED_TRACE(key.toStdString() + " = " + value.toString().toStdString());
-    QSettings settings = settingsFile();
     settings.clear();
     settings.setValue(key, value);
     settings.sync();
