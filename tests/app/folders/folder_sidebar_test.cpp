@@ -168,10 +168,9 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
   // Qt::Key_unknown stands for the Remove Folders command.
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
     SCOPED_TRACE(key);
-    TempTree folders;
-    const QString listFile = QString::fromStdString(folders.path("folders.json"));
-    auto store = std::make_unique<FolderStore>(listFile);
-    store->add({folderUrl(folders, "a"), folderUrl(folders, "b"), folderUrl(folders, "c")});
+    std::filesystem::remove(storagePath().toStdString());
+    auto store = makeStore();
+    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c")});
     FolderSidebar sidebar(*store, KeepChoice::folderPriority);
     QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
     QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);

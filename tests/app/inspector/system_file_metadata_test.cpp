@@ -167,10 +167,11 @@ TEST_F(SystemFileMetadataTest, the_location_follows_the_file_system_type_and_the
     std::filesystem::create_symlink(tree.path(folder + "/part1"), tree.path(std::string("sys/dev/block/") + number));
   }
   using enum FileMetadata::Location;
-  const std::tuple<const char*, std::optional<dev_t>, std::optional<FileMetadata::Location>> cases[] = {{"ext4", makedev(8, 1), internal},     {"ext4", makedev(8, 17), external},
-               {"vfat", makedev(8, 33), external},    {"nfs4", makedev(8, 1), network},
-               {"fuse.sshfs", std::nullopt, network}, {"tmpfs", std::nullopt, std::nullopt},
-               {"ext4", makedev(7, 0), std::nullopt}};
+  const std::tuple<const char*, std::optional<dev_t>, std::optional<FileMetadata::Location>> cases[] = {
+      {"ext4", makedev(8, 1), internal},     {"ext4", makedev(8, 17), external},
+      {"vfat", makedev(8, 33), external},    {"nfs4", makedev(8, 1), network},
+      {"fuse.sshfs", std::nullopt, network}, {"tmpfs", std::nullopt, std::nullopt},
+      {"ext4", makedev(7, 0), std::nullopt}};
   for (const auto& [type, block, expected] : cases) {
     SCOPED_TRACE(type);
     EXPECT_EQ(locationOf(QString::fromLatin1(type), block, text(tree.path("sys"))), expected);

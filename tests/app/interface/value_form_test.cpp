@@ -30,6 +30,17 @@ T readWhole(const QByteArray& data) {
   return value;
 }
 
+template <class T>
+UniffiInternalError::Case failureReading(const QByteArray& data) {
+  try {
+    readWhole<T>(data);
+    ADD_FAILURE() << "read succeeded";
+  } catch (const UniffiInternalError& error) {
+    return error.which();
+  }
+  return UniffiInternalError::Case::corePanic;
+}
+
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
 
 TEST(ByteForm, the_worked_example_and_small_values_have_their_documented_bytes) {
@@ -76,26 +87,13 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
   }
 }
 
-TEST(LenientReading, a_bool_byte_other_than_one_reads_as_true_and_invalid_utf8_is_repaired) {
+TEST(Reading, a_bool_byte_other_than_one_reads_as_true_invalid_utf8_is_repaired_and_malformed_bytes_raise) {
   ScanConfig config{{}, MatchMode::nameAndSize, false, true, 1024, true, {}, {}, 0, KeepRule::folderPriority};
   QByteArray data = written(config);
   data[8] = 2;  // ignoreCase: after the empty roots (4 bytes) and the mode tag (4 bytes)
   EXPECT_TRUE(readWhole<ScanConfig>(data).ignoreCase);
   EXPECT_EQ(readWhole<QString>(bytes({0, 0, 0, 3, 'a', 0xFF, 'b'})), QStringLiteral("a\uFFFDb"));
-}
 
-template <class T>
-UniffiInternalError::Case failureReading(const QByteArray& data) {
-  try {
-    readWhole<T>(data);
-    ADD_FAILURE() << "read succeeded";
-  } catch (const UniffiInternalError& error) {
-    return error.which();
-  }
-  return UniffiInternalError::Case::corePanic;
-}
-
-TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
   using Case = UniffiInternalError::Case;
   const std::tuple<const char*, Case, Case> rows[] = {
       {"event tag 9", failureReading<ScanEvent>(bytes({0, 0, 0, 9})), Case::unexpectedEnumCase},
