@@ -54,11 +54,8 @@ TEST(ScanSettings, defaults_write_returns_out_and_give_back_exactly_the_core_lis
 
 // A backslash-r becomes a return in excluded names only.
 TEST(ScanOptions, config_sets_every_field_from_options_and_roots) {
-  ScanOptions options;
-  options.criterion = MatchCriterion::contentOnly;
-  options.verifyContent = false;
-  options.keep = KeepChoice::newest;
-  options.settings = ScanSettings{5, false, true, "a\\rb\nIcon\\r\nplain\\n"_q, "x\\ry"_q, 3};
+  const ScanOptions options{MatchCriterion::contentOnly, false, KeepChoice::newest,
+                            ScanSettings{5, false, true, "a\\rb\nIcon\\r\nplain\\n"_q, "x\\ry"_q, 3}};
   const QList<QString> roots{"/tmp/with space/é"_q, "/tmp/100%"_q, "/a"_q};
   const ScanConfig config =
       options.config({QUrl::fromLocalFile(roots[0]), QUrl::fromLocalFile(roots[1]), QUrl::fromLocalFile(roots[2])});
@@ -86,9 +83,7 @@ TEST(ScanOptionChoices, each_choice_round_trips_its_raw_value_and_reaches_the_co
     EXPECT_EQ(matchCriterionFromRawValue(raw), criterion);
     EXPECT_EQ(title(criterion), shown);
     for (const bool verify : {true, false}) {
-      ScanOptions options;
-      options.criterion = criterion;
-      options.verifyContent = verify;
+      const ScanOptions options{criterion, verify};
       EXPECT_EQ(options.config({}).mode, mode);
       EXPECT_EQ(options.config({}).verifyContent, verify);
     }
@@ -106,9 +101,7 @@ TEST(ScanOptionChoices, each_choice_round_trips_its_raw_value_and_reaches_the_co
     EXPECT_EQ(rawValue(choice), raw);
     EXPECT_EQ(keepChoiceFromRawValue(raw), choice);
     EXPECT_EQ(title(choice), shown);
-    ScanOptions options;
-    options.keep = choice;
-    EXPECT_EQ(options.config({}).keepRule, rule);
+    EXPECT_EQ(ScanOptions{.keep = choice}.config({}).keepRule, rule);
   }
   for (const QString& unknown : {QString(), "NameAndSize"_q, "oldest "_q}) {
     SCOPED_TRACE(unknown.toStdString());

@@ -40,10 +40,7 @@ QList<std::uint64_t> ids(const QList<DuplicateSet>& sets) {
 }
 
 ScanOptions options(MatchCriterion criterion = MatchCriterion::nameAndSize, bool verifyContent = true) {
-  ScanOptions result;
-  result.criterion = criterion;
-  result.verifyContent = verifyContent;
-  return result;
+  return ScanOptions{criterion, verifyContent};
 }
 
 // A store over a scripted scanner, scanning two roots; endStream() ends the
