@@ -23,13 +23,6 @@ QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
 
 QByteArray contents(const QString& path) { return QByteArray::fromStdString(read_file(path.toStdString())); }
 
-void replaceContents(const QString& path, const QByteArray& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 // The file is replaced by every save, so a new inode tells of a write.
 ino_t inodeOf(const QString& path) {
   struct stat st {};
@@ -70,7 +63,8 @@ class FolderStoreTest : public ::testing::Test {
   }
 
   TempTree tree;
-  QString storage = qs(tree.path("data/Quelmaris/folders.json"));
+  static constexpr const char* storageName = "data/Quelmaris/folders.json";
+  QString storage = qs(tree.path(storageName));
   std::vector<LoggedFailure> logged;
 };
 
@@ -99,7 +93,7 @@ TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until
   };
   for (const QByteArray& file : files) {
     SCOPED_TRACE(file.constData());
-    replaceContents(storage, file);
+    tree.write(storageName, file.toStdString());
     const ino_t written = inodeOf(storage);
     auto store = makeStore();
     EXPECT_TRUE(store->folders().isEmpty());
@@ -165,7 +159,7 @@ TEST_F(FolderStoreTest, the_path_at_load_comes_from_the_bookmark_and_alone_cause
   QByteArray file = contents(storage);
   file.replace("Real", "Stale-name");
   file.insert(file.size() - 1, "," + unknown);
-  replaceContents(storage, file);
+  tree.write(storageName, file.toStdString());
   const ino_t written = inodeOf(storage);
   const auto store = makeStore();
   ASSERT_EQ(store->folders().size(), 2);
