@@ -11,12 +11,7 @@ namespace {
 
 using namespace widgettest;
 
-class NotReadButtonTest : public ::testing::Test {
- protected:
-  void SetUp() override { application(); }
-};
-
-TEST_F(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those_scanned_through_another) {
+TEST(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those_scanned_through_another) {
   const SkippedItem item{"/a", {SkipReason::changed{}}};
   const RootSkip missing{"/m", {RootSkipReason::missing{}}};
   const RootSkip notFolder{"/f", {RootSkipReason::notADirectory{}}};
@@ -36,7 +31,8 @@ TEST_F(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those
   }
 }
 
-TEST_F(NotReadButtonTest, is_hidden_at_zero_follows_the_store_and_opens_the_sheet_with_the_lists_as_they_stand) {
+TEST(NotReadButtonTest, is_hidden_at_zero_follows_the_store_and_opens_the_sheet_with_the_lists_as_they_stand) {
+  application();
   ScanStoreDriver driver;
   QWidget window;
   auto* button = new NotReadButton(driver.store, &window);
