@@ -94,8 +94,6 @@ TEST_F(FolderSidebarTest, rows_badges_and_the_originals_tag_follow_the_store_and
   auto store = makeStore();
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  EXPECT_EQ(sidebar.model()->rowCount(), 0);
-
   store->add({folderUrl(tree, "Photos"), folderUrl(tree, "Music")});
   store->add({folderUrl(tree, "Backup")});
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music", "3 Backup"}));
@@ -168,10 +166,9 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
   // Qt::Key_unknown stands for the Remove Folders command.
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
     SCOPED_TRACE(key);
-    TempTree folders;
-    const QString listFile = QString::fromStdString(folders.path("folders.json"));
-    auto store = std::make_unique<FolderStore>(listFile);
-    store->add({folderUrl(folders, "a"), folderUrl(folders, "b"), folderUrl(folders, "c")});
+    std::filesystem::remove(storagePath().toStdString());
+    auto store = makeStore();
+    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c")});
     FolderSidebar sidebar(*store, KeepChoice::folderPriority);
     QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
     QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);
@@ -203,7 +200,6 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
     EXPECT_TRUE(sidebar.selection().isEmpty());
     EXPECT_FALSE(sidebar.removeFolders().has_value());
     EXPECT_EQ(published.count(), 2);
-    EXPECT_EQ(FolderStore(listFile).folders().size(), 1);
   }
 }
 
@@ -238,43 +234,36 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 gone [Originals]"})) << "an unavailable first folder keeps the tag";
 }
 
-TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_a_cancelled_dialog_adds_nothing) {
-  auto store = makeStore();
+TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_points_the_entry_at_the_chosen_one) {
+  auto store = storeWithMissingLast({"keep", "Photos"});
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  tree.mkdir("pick/Photos");
+  const QUuid id = store->folders().last().id;
+  tree.mkdir("pick/Photos 2");
   tree.mkdir("pick/Music");
+  tree.mkdir("pick/Video");
   const QString pick = QString::fromStdString(tree.path("pick"));
 
   answerNextDialog([](QFileDialog& dialog) { dialog.reject(); });
   sidebar.addButton()->click();
-  EXPECT_TRUE(store->folders().isEmpty());
-
+  EXPECT_EQ(store->folders().size(), 2) << "a cancelled dialog adds nothing";
   answerNextDialog([pick](QFileDialog& dialog) {
     EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Add");
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Add Folder\u2026"));
     EXPECT_EQ(dialog.directory(), QDir::home());
-    chooseEntries(dialog, pick, {"Photos", "Music"});
+    chooseEntries(dialog, pick, {"Music", "Video"});
   });
   sidebar.addButton()->click();
-  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music"}));
-}
-
-TEST_F(FolderSidebarTest, reconnect_names_the_folder_and_points_the_entry_at_the_chosen_location) {
-  auto store = storeWithMissingLast({"keep", "Photos"});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  const QUuid id = store->folders().last().id;
-  tree.mkdir("moved/Photos 2");
-  const QString moved = QString::fromStdString(tree.path("moved"));
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep [Originals]", "2 Photos", "3 Music", "4 Video"}));
 
   QString title;
-  answerNextDialog([&title, moved](QFileDialog& dialog) {
+  answerNextDialog([&title, pick](QFileDialog& dialog) {
     title = dialog.windowTitle();
-    chooseEntries(dialog, moved, {"Photos 2"});
+    chooseEntries(dialog, pick, {"Photos 2"});
   });
   sidebar.makeRowMenu(1)->actions().first()->trigger();
   EXPECT_EQ(title, QString::fromUtf8("Choose the new location of \u201CPhotos\u201D."));
-  ASSERT_EQ(store->folders().size(), 2);
-  EXPECT_EQ(store->folders().last().id, id);
+  ASSERT_EQ(store->folders().size(), 4);
+  EXPECT_EQ(store->folders()[1].id, id);
   EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
 }

@@ -23,13 +23,6 @@ QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
 
 QByteArray contents(const QString& path) { return QByteArray::fromStdString(read_file(path.toStdString())); }
 
-void replaceContents(const QString& path, const QByteArray& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 // The file is replaced by every save, so a new inode tells of a write.
 ino_t inodeOf(const QString& path) {
   struct stat st {};
@@ -70,7 +63,8 @@ class FolderStoreTest : public ::testing::Test {
   }
 
   TempTree tree;
-  QString storage = qs(tree.path("data/Quelmaris/folders.json"));
+  static constexpr const char* storageName = "data/Quelmaris/folders.json";
+  QString storage = qs(tree.path(storageName));
   std::vector<LoggedFailure> logged;
 };
 
@@ -99,7 +93,7 @@ TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until
   };
   for (const QByteArray& file : files) {
     SCOPED_TRACE(file.constData());
-    replaceContents(storage, file);
+    tree.write(storageName, file.toStdString());
     const ino_t written = inodeOf(storage);
     auto store = makeStore();
     EXPECT_TRUE(store->folders().isEmpty());
@@ -165,7 +159,7 @@ TEST_F(FolderStoreTest, the_path_at_load_comes_from_the_bookmark_and_alone_cause
   QByteArray file = contents(storage);
   file.replace("Real", "Stale-name");
   file.insert(file.size() - 1, "," + unknown);
-  replaceContents(storage, file);
+  tree.write(storageName, file.toStdString());
   const ino_t written = inodeOf(storage);
   const auto store = makeStore();
   ASSERT_EQ(store->folders().size(), 2);
@@ -183,12 +177,7 @@ TEST_F(FolderStoreTest, add_keeps_only_new_folders_and_saves_in_every_case) {
   // Two names that are canonically equivalent but different bytes on disk.
   const std::string composed = tree.mkdir("caf\xc3\xa9");
   const std::string decomposed = tree.mkdir("cafe\xcc\x81");
-  struct Case {
-    const char* name;
-    QList<QUrl> urls;
-    QStringList expected;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, QList<QUrl>, QStringList> cases[] = {
       {"empty call", {}, {}},
       {"the same folder twice", {urlOf(photos), urlOf(photos)}, {qs(photos)}},
       {"a file and a missing path", {urlOf(file), urlOf(tree.path("gone"))}, {}},
@@ -198,12 +187,12 @@ TEST_F(FolderStoreTest, add_keeps_only_new_folders_and_saves_in_every_case) {
       {"dot segments are resolved", {urlOf(photos), urlOf(tree.path("x/../Photos"))}, {qs(photos)}},
   };
   tree.mkdir("x");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, urls, expected] : cases) {
+    SCOPED_TRACE(name);
     QFile::remove(storage);
     auto store = makeStore();
-    store->add(c.urls);
-    EXPECT_EQ(pathsOf(store->folders()), c.expected);
+    store->add(urls);
+    EXPECT_EQ(pathsOf(store->folders()), expected);
     EXPECT_TRUE(QFile::exists(storage));
   }
   EXPECT_TRUE(logged.empty());
@@ -223,7 +212,8 @@ TEST_F(FolderStoreTest, a_folder_whose_kind_cannot_be_read_is_not_added) {
   EXPECT_EQ(status, 0);
 }
 
-TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_saves_even_when_nothing_matched) {
+// A remove saves even when nothing matched; a reconnect that cannot proceed saves nothing.
+TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_a_reconnect_that_cannot_proceed_changes_nothing) {
   const auto store = storeWith({"A", "B", "C"});
   const QList<WatchedFolder> before = store->folders();
   QFile::remove(storage);
@@ -231,46 +221,36 @@ TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_saves_even_when
   EXPECT_EQ(store->folders(), before);
   EXPECT_TRUE(QFile::exists(storage));
   store->remove({before[1].id});
-  EXPECT_EQ(store->folders(), (QList<WatchedFolder>{before[0], before[2]}));
+  const QList<WatchedFolder> after{before[0], before[2]};
+  EXPECT_EQ(store->folders(), after);
   EXPECT_EQ(FolderListFile::read(storage)->size(), 2);
-}
 
-TEST_F(FolderStoreTest, move_puts_the_folders_before_the_one_at_the_target_and_saves_the_order) {
-  struct Case {
-    QList<qsizetype> from;
-    qsizetype to;
-    QString order;
-  };
-  const Case cases[] = {
-      {{0}, 2, QStringLiteral("BAC")},    {{0}, 3, QStringLiteral("BCA")}, {{0, 2}, 1, QStringLiteral("ACB")},
-      {{2, 0}, 3, QStringLiteral("BAC")}, {{1}, 1, QStringLiteral("ABC")}, {{1}, 2, QStringLiteral("ABC")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.order.toStdString());
-    QFile::remove(storage);
-    const auto store = storeWith({"A", "B", "C"});
-    store->move(c.from, c.to);
-    QString order;
-    for (const QString& path : pathsOf(store->folders())) order += path.back();
-    EXPECT_EQ(order, c.order);
-    EXPECT_EQ(pathsOf(makeStore()->folders()), pathsOf(store->folders()));
-  }
-}
-
-TEST_F(FolderStoreTest, reconnect_that_cannot_proceed_changes_nothing_and_saves_nothing) {
-  const auto store = storeWith({"A", "B"});
-  const WatchedFolder gone = store->folders()[1];
-  store->remove({gone.id});
-  const QList<WatchedFolder> before = store->folders();
   QFile::remove(storage);
   QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
-  store->reconnect(gone, urlOf(tree.mkdir("Elsewhere")));
-  store->reconnect(before[0], urlOf(tree.path("missing")));
-  store->reconnect(before[0], urlOf(tree.write("a-file", "x")));
-  EXPECT_EQ(store->folders(), before);
+  store->reconnect(before[1], urlOf(tree.mkdir("Elsewhere")));
+  store->reconnect(after[0], urlOf(tree.path("missing")));
+  store->reconnect(after[0], urlOf(tree.write("a-file", "x")));
+  EXPECT_EQ(store->folders(), after);
   EXPECT_FALSE(QFile::exists(storage));
   EXPECT_EQ(changed.count(), 0);
   EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(FolderStoreTest, move_puts_the_folders_before_the_one_at_the_target_and_saves_the_order) {
+  const std::tuple<QList<qsizetype>, qsizetype, QString> cases[] = {
+      {{0}, 2, QStringLiteral("BAC")},    {{0}, 3, QStringLiteral("BCA")}, {{0, 2}, 1, QStringLiteral("ACB")},
+      {{2, 0}, 3, QStringLiteral("BAC")}, {{1}, 1, QStringLiteral("ABC")}, {{1}, 2, QStringLiteral("ABC")},
+  };
+  for (const auto& [from, to, expected] : cases) {
+    SCOPED_TRACE(expected.toStdString());
+    QFile::remove(storage);
+    const auto store = storeWith({"A", "B", "C"});
+    store->move(from, to);
+    QString order;
+    for (const QString& path : pathsOf(store->folders())) order += path.back();
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(pathsOf(makeStore()->folders()), pathsOf(store->folders()));
+  }
 }
 
 TEST_F(FolderStoreTest, observers_hear_of_every_change_and_not_of_a_load_that_changed_nothing) {

@@ -9,11 +9,7 @@ namespace {
 
 TEST(AbbreviatedPath, only_the_home_folder_itself_or_a_path_inside_it_is_shortened) {
   const std::optional<QString> ann = "/Users/ann", jose = QString::fromUtf8("/home/jos\u00e9");
-  const struct {
-    std::optional<QString> home;
-    QString path;
-    QString shown;
-  } cases[] = {
+  const std::tuple<std::optional<QString>, QString, QString> cases[] = {
       {ann, "/Users/ann", "~"},
       {ann, "/Users/ann/", "~/"},
       {ann, "/Users/ann/Documents", "~/Documents"},
@@ -26,9 +22,9 @@ TEST(AbbreviatedPath, only_the_home_folder_itself_or_a_path_inside_it_is_shorten
       {jose, QString::fromUtf8("/home/jose\u0301/Caf\u00e9"), QString::fromUtf8("~/Caf\u00e9")},
       {jose, QString::fromUtf8("/home/jose\u0301"), "~"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.path.toStdString());
-    EXPECT_EQ(abbreviatedPath(entry.path, entry.home), entry.shown);
+  for (const auto& [home, path, shown] : cases) {
+    SCOPED_TRACE(path.toStdString());
+    EXPECT_EQ(abbreviatedPath(path, home), shown);
   }
 }
 
@@ -41,10 +37,7 @@ TEST(AbbreviatedPath, the_user_database_decides_not_the_environment) {
 }
 
 TEST(LastPathComponent, trailing_slashes_are_ignored_and_the_root_names_itself) {
-  const struct {
-    QString path;
-    QString name;
-  } cases[] = {
+  const std::pair<QString, QString> cases[] = {
       {"/Users/ann/Photos", "Photos"},
       {"/Users/ann/Photos/", "Photos"},
       {"/Users/ann/Photos//", "Photos"},
@@ -52,9 +45,9 @@ TEST(LastPathComponent, trailing_slashes_are_ignored_and_the_root_names_itself) 
       {"Photos", "Photos"},
       {"/a b/c%20d", "c%20d"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.path.toStdString());
-    EXPECT_EQ(lastPathComponent(entry.path), entry.name);
+  for (const auto& [path, name] : cases) {
+    SCOPED_TRACE(path.toStdString());
+    EXPECT_EQ(lastPathComponent(path), name);
   }
 }
 

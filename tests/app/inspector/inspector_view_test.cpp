@@ -17,7 +17,6 @@
 #include "inspector/Thumbnail.h"
 #include "interface/FormattedByteCount.h"
 #include "scan_store_driver.hpp"
-#include "shell/QuelmarisMark.h"
 #include "widget_test_support.hpp"
 
 namespace {
@@ -94,11 +93,7 @@ TEST_F(InspectorViewTest, a_copy_shows_what_the_scan_recorded_and_then_what_the_
   provider->close();
   view.setItem(InspectedMember{set, 1});
 
-  const struct {
-    const char* row;
-    QString loading;
-    QString loaded;
-  } rows[] = {
+  const std::tuple<const char*, QString, QString> rows[] = {
       {"kindValue", "—", "PNG image"},
       {"lastOpenedValue", "—", "Never"},
       {"addedValue", "—", "—"},
@@ -111,13 +106,13 @@ TEST_F(InspectorViewTest, a_copy_shows_what_the_scan_recorded_and_then_what_the_
       {"cloneValue", "Yes · frees " + formattedByteCount(0), "Yes · frees " + formattedByteCount(0)},
       {"sizeValue", formattedByteCount(1234567), formattedByteCount(1234567)},
   };
-  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loading) << row.row;
+  for (const auto& [row, loading, loaded] : rows) EXPECT_EQ(text(file, row), loading) << row;
   EXPECT_FALSE(shown(file, "tagsSection"));
   EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
 
   provider->open();
   waitForMetadata();
-  for (const auto& row : rows) EXPECT_EQ(text(file, row.row), row.loaded) << row.row;
+  for (const auto& [row, loading, loaded] : rows) EXPECT_EQ(text(file, row), loaded) << row;
   EXPECT_EQ(text(file, "tagsValue"), QStringLiteral("a, b, c"));
   EXPECT_TRUE(file->findChild<Thumbnail*>()->hasImage());
   EXPECT_FALSE(shown(file, "missingNotice"));
@@ -166,51 +161,26 @@ TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
 
 TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
   const QString alike = QStringLiteral(" with the same name and size but different content");
-  const struct {
-    bool estimated;
-    std::optional<QString> hash;
-    int lookalikes;
-    QString recoverable, digest, note;
-  } cases[] = {
+  const std::tuple<bool, std::optional<QString>, int, QString, QString, QString> cases[] = {
       {true, "0123456789abcdef", 1, "about " + formattedByteCount(100), "BLAKE3 0123456789ab…", "1 other file" + alike},
       {false, "abc12", 0, formattedByteCount(100), "BLAKE3 abc12…", {}},
       {false, std::nullopt, 2, formattedByteCount(100), {}, "2 other files" + alike},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.recoverable.toStdString() + entry.digest.toStdString());
-    DuplicateSet shownSet = duplicateSet(8, 3, 100, entry.estimated);
-    shownSet.contentHash = entry.hash;
-    shownSet.lookalikes = QList<FileEntry>(entry.lookalikes, shownSet.files[0]);
+  for (const auto& [estimated, hash, lookalikes, recoverable, digest, note] : cases) {
+    SCOPED_TRACE(recoverable.toStdString() + digest.toStdString());
+    DuplicateSet shownSet = duplicateSet(8, 3, 100, estimated);
+    shownSet.contentHash = hash;
+    shownSet.lookalikes = QList<FileEntry>(lookalikes, shownSet.files[0]);
     view.setItem(InspectedSet{shownSet});
     EXPECT_EQ(text(setPane, "countLabel"), QStringLiteral("3 copies of the same file"));
-    EXPECT_EQ(text(setPane, "recoverableValue"), entry.recoverable);
-    EXPECT_EQ(shown(setPane, "identicalValue") ? text(setPane, "identicalValue") : QString(), entry.digest);
-    EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !entry.hash);
-    EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), entry.note);
+    EXPECT_EQ(text(setPane, "recoverableValue"), recoverable);
+    EXPECT_EQ(shown(setPane, "identicalValue") ? text(setPane, "identicalValue") : QString(), digest);
+    EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !hash);
+    EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), note);
     EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s8/"));
     driver.store.changeSelection([&](SelectionModel& selection) { selection.keep(2, shownSet); });
     EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(u"/s8/2"));
     driver.store.setSelection({});
-  }
-}
-
-TEST_F(InspectorViewTest, screenshots_of_the_panes) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  provider->answer(set.files[0].path, FakeMetadataProvider::metadataFor(QStringLiteral("PNG image")),
-                   QuelmarisMark::pixmap(256).toImage());
-  provider->answer(set.files[1].path, FileMetadata{});
-  set.lookalikes = {fileEntry(QStringLiteral("/elsewhere/0"))};
-  const std::pair<const char*, std::optional<InspectedItem>> panes[] = {
-      {"empty", std::nullopt},
-      {"set", InspectedSet{set}},
-      {"kept-copy", InspectedMember{set, 0}},
-      {"missing-copy-with-links", InspectedMember{set, 1}},
-      {"lookalike", InspectedLookalike{set.files[0]}}};
-  for (const auto& [name, item] : panes) {
-    view.setItem(item);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !inspectedFile(item) || view.model().metadata(); }, 120'000));
-    ScanStoreDriver::drain();  // the nested layouts follow the item, one level per round
-    saveScreenshot(view, QStringLiteral("inspector-") + QString::fromLatin1(name));
   }
 }
 

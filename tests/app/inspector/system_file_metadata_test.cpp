@@ -118,22 +118,17 @@ TEST_F(SystemFileMetadataTest, a_cached_thumbnail_counts_only_while_it_describes
   const QString path = text(tree.path("pic a;[b]é.png"));
   ASSERT_TRUE(filled(40, 20, Qt::red).save(path, "PNG"));
   const std::int64_t mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();
-  const struct {
-    const char* name;
-    QByteArray uri;
-    std::int64_t mtime;
-    QRgb expected;
-  } cases[] = {
+  const std::tuple<const char*, QByteArray, std::int64_t, QRgb> cases[] = {
       {"valid", ThumbnailCache::fileUri(path), mtime, qRgb(0, 0, 255)},
       {"stale", ThumbnailCache::fileUri(path), mtime - 1, qRgb(255, 0, 0)},
       {"URI escaped as QUrl does", QUrl::fromLocalFile(path).toEncoded(), mtime, qRgb(255, 0, 0)},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
-    cacheThumbnail(path, entry.uri, entry.mtime, filled(32, 16, Qt::blue));
+  for (const auto& [name, uri, cachedTime, expected] : cases) {
+    SCOPED_TRACE(name);
+    cacheThumbnail(path, uri, cachedTime, filled(32, 16, Qt::blue));
     const std::optional<QImage> thumbnail = system.thumbnail(path, 128, 2.0);
     ASSERT_TRUE(thumbnail);
-    EXPECT_EQ(thumbnail->pixel(0, 0), entry.expected) << "blue is the cached one, red the file itself";
+    EXPECT_EQ(thumbnail->pixel(0, 0), expected) << "blue is the cached one, red the file itself";
   }
 }
 
@@ -172,17 +167,14 @@ TEST_F(SystemFileMetadataTest, the_location_follows_the_file_system_type_and_the
     std::filesystem::create_symlink(tree.path(folder + "/part1"), tree.path(std::string("sys/dev/block/") + number));
   }
   using enum FileMetadata::Location;
-  const struct {
-    const char* type;
-    std::optional<dev_t> block;
-    std::optional<FileMetadata::Location> expected;
-  } cases[] = {{"ext4", makedev(8, 1), internal},     {"ext4", makedev(8, 17), external},
-               {"vfat", makedev(8, 33), external},    {"nfs4", makedev(8, 1), network},
-               {"fuse.sshfs", std::nullopt, network}, {"tmpfs", std::nullopt, std::nullopt},
-               {"ext4", makedev(7, 0), std::nullopt}};
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.type);
-    EXPECT_EQ(locationOf(QString::fromLatin1(entry.type), entry.block, text(tree.path("sys"))), entry.expected);
+  const std::tuple<const char*, std::optional<dev_t>, std::optional<FileMetadata::Location>> cases[] = {
+      {"ext4", makedev(8, 1), internal},     {"ext4", makedev(8, 17), external},
+      {"vfat", makedev(8, 33), external},    {"nfs4", makedev(8, 1), network},
+      {"fuse.sshfs", std::nullopt, network}, {"tmpfs", std::nullopt, std::nullopt},
+      {"ext4", makedev(7, 0), std::nullopt}};
+  for (const auto& [type, block, expected] : cases) {
+    SCOPED_TRACE(type);
+    EXPECT_EQ(locationOf(QString::fromLatin1(type), block, text(tree.path("sys"))), expected);
   }
 }
 

@@ -11,13 +11,7 @@ CoreCallStatus statusWith(std::int8_t code, const QByteArray& message) {
 }
 
 TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) {
-  struct Row {
-    const char* what;
-    CoreCallStatus status;
-    Case expected;
-    QString description;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, CoreCallStatus, Case, QString> rows[] = {
       {"code 2 with a message", statusWith(2, QByteArray("boom \xFF!")), Case::corePanic,
        QStringLiteral("boom \uFFFD!")},
       {"code 2 with an empty buffer", statusWith(2, QByteArray("")), Case::corePanic,
@@ -29,14 +23,14 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
       {"code 4", statusWith(4, QByteArray()), Case::unexpectedCoreCallStatusCode,
        QStringLiteral("Unexpected CoreCallStatus code")},
   };
-  for (Row row : rows) {
-    SCOPED_TRACE(row.what);
+  for (auto [what, status, expected, description] : rows) {
+    SCOPED_TRACE(what);
     try {
-      uniffiCheckCallStatus(row.status);
+      uniffiCheckCallStatus(status);
       ADD_FAILURE() << "nothing raised";
     } catch (const UniffiInternalError& error) {
-      EXPECT_EQ(error.which(), row.expected);
-      EXPECT_EQ(error.description(), row.description);
+      EXPECT_EQ(error.which(), expected);
+      EXPECT_EQ(error.description(), description);
     }
   }
 }

@@ -75,11 +75,7 @@ CoreBuffer answering(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
 
 TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
   const InvariantViolation tooSmall{InvariantViolation::TooSmall{0}};
-  const struct {
-    const char* what;
-    Answer answer;
-    InvariantViolation expected;
-  } rows[] = {
+  const std::tuple<const char*, Answer, InvariantViolation> rows[] = {
       {"core failure with a message", {2, "the disk went away", {}}, tooSmall},
       {"core failure without a message", {2, {}, {}}, tooSmall},
       {"unknown status code", {9, {}, {}}, tooSmall},
@@ -92,14 +88,14 @@ TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
        {1, QByteArray("\0\0\0\x05\0\0\0\0\0\0\0\x07", 12), {}},
        InvariantViolation{InvariantViolation::TooSmall{7}}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    answer = row.answer;
+  for (const auto& [what, given, expected] : rows) {
+    SCOPED_TRACE(what);
+    answer = given;
     try {
       CoreTrashPlanner(answering).plan({}, true);
       ADD_FAILURE() << "the plan was accepted";
     } catch (const InvariantViolation& violation) {
-      EXPECT_EQ(violation, row.expected);
+      EXPECT_EQ(violation, expected);
     }
   }
 }

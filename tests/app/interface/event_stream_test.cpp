@@ -69,16 +69,12 @@ TEST(ScanEventStream, events_buffered_before_the_consumer_arrives_are_delivered_
 }
 
 TEST(ScanEventStream, termination_runs_its_handler_once_whichever_end_terminates) {
-  struct Case {
-    const char* what;
-    bool producerFinishesFirst;
-  };
-  for (const Case c : {Case{"producer finishes", true}, Case{"consumer terminates", false}}) {
-    SCOPED_TRACE(c.what);
+  for (const bool producerFinishesFirst : {true, false}) {
+    SCOPED_TRACE(producerFinishesFirst ? "producer finishes" : "consumer terminates");
     auto [stream, continuation] = ScanEventStream::makeUnbounded();
     int calls = 0;
     continuation.setOnTermination([&] { ++calls; });
-    if (c.producerFinishesFirst) continuation.finish();
+    if (producerFinishesFirst) continuation.finish();
     stream.terminate();
     continuation.finish();
     stream.terminate();

@@ -30,9 +30,20 @@ T readWhole(const QByteArray& data) {
   return value;
 }
 
+template <class T>
+UniffiInternalError::Case failureReading(const QByteArray& data) {
+  try {
+    readWhole<T>(data);
+    ADD_FAILURE() << "read succeeded";
+  } catch (const UniffiInternalError& error) {
+    return error.which();
+  }
+  return UniffiInternalError::Case::corePanic;
+}
+
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
 
-TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example) {
+TEST(ByteForm, the_worked_example_and_small_values_have_their_documented_bytes) {
   const SkippedItem item{QStringLiteral("/a/b"), SkipReason{SkipReason::io{5}}};
   EXPECT_EQ(written(item), skippedItemBytes);
   EXPECT_EQ(readWhole<SkippedItem>(skippedItemBytes), item);
@@ -42,9 +53,8 @@ TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example) {
   EXPECT_EQ(eventBytes.size(), 24);
   EXPECT_EQ(written(event), eventBytes);
   EXPECT_EQ(readWhole<ScanEvent>(eventBytes), event);
-}
 
-TEST(ByteForm, small_values_have_their_documented_bytes) {
+  // Small values have their documented bytes.
   EXPECT_EQ(written(QString()), bytes({0, 0, 0, 0}));
   EXPECT_EQ(written(QList<FileEntry>{}), bytes({0, 0, 0, 0}));
   EXPECT_EQ(written(std::optional<std::uint64_t>{}), bytes({0}));
@@ -77,31 +87,15 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
   }
 }
 
-TEST(LenientReading, a_bool_byte_other_than_one_reads_as_true_and_invalid_utf8_is_repaired) {
+TEST(Reading, a_bool_byte_other_than_one_reads_as_true_invalid_utf8_is_repaired_and_malformed_bytes_raise) {
   ScanConfig config{{}, MatchMode::nameAndSize, false, true, 1024, true, {}, {}, 0, KeepRule::folderPriority};
   QByteArray data = written(config);
   data[8] = 2;  // ignoreCase: after the empty roots (4 bytes) and the mode tag (4 bytes)
   EXPECT_TRUE(readWhole<ScanConfig>(data).ignoreCase);
   EXPECT_EQ(readWhole<QString>(bytes({0, 0, 0, 3, 'a', 0xFF, 'b'})), QStringLiteral("a\uFFFDb"));
-}
 
-template <class T>
-UniffiInternalError::Case failureReading(const QByteArray& data) {
-  try {
-    readWhole<T>(data);
-    ADD_FAILURE() << "read succeeded";
-  } catch (const UniffiInternalError& error) {
-    return error.which();
-  }
-  return UniffiInternalError::Case::corePanic;
-}
-
-TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
   using Case = UniffiInternalError::Case;
-  const struct {
-    const char* what;
-    Case actual, expected;
-  } rows[] = {
+  const std::tuple<const char*, Case, Case> rows[] = {
       {"event tag 9", failureReading<ScanEvent>(bytes({0, 0, 0, 9})), Case::unexpectedEnumCase},
       {"phase tag 0", failureReading<ScanEvent>(bytes({0, 0, 0, 1, 0, 0, 0, 0})), Case::unexpectedEnumCase},
       {"negative tag", failureReading<KeepRule>(bytes({0xFF, 0xFF, 0xFF, 0xFF})), Case::unexpectedEnumCase},
@@ -114,9 +108,9 @@ TEST(ReaderFailures, malformed_bytes_raise_the_matching_internal_error) {
        Case::bufferOverflow},
       {"empty buffer", failureReading<ScanEvent>(QByteArray()), Case::bufferOverflow},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(row.actual, row.expected);
+  for (const auto& [what, actual, expected] : rows) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(actual, expected);
   }
 }
 

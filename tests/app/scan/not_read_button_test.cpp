@@ -11,37 +11,28 @@ namespace {
 
 using namespace widgettest;
 
-class NotReadButtonTest : public ::testing::Test {
- protected:
-  void SetUp() override { application(); }
-};
-
-TEST_F(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those_scanned_through_another) {
+TEST(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those_scanned_through_another) {
   const SkippedItem item{"/a", {SkipReason::changed{}}};
   const RootSkip missing{"/m", {RootSkipReason::missing{}}};
   const RootSkip notFolder{"/f", {RootSkipReason::notADirectory{}}};
   const RootSkip unreadable{"/u", {RootSkipReason::unreadable{EACCES}}};
   const RootSkip nested{"/p/n", {RootSkipReason::nestedIn{"/p"}}};
   const RootSkip duplicate{"/d", {RootSkipReason::duplicate{"/d2"}}};
-  const struct {
-    const char* name;
-    QList<SkippedItem> skipped;
-    QList<RootSkip> rootSkips;
-    std::int64_t count;
-  } cases[] = {
+  const std::tuple<const char*, QList<SkippedItem>, QList<RootSkip>, std::int64_t> cases[] = {
       {"nothing", {}, {}, 0},
       {"nested and duplicate only", {}, {nested, duplicate}, 0},
       {"one item and one missing folder", {item}, {missing}, 2},
       {"every dropped-folder reason", {}, {missing, notFolder, unreadable, nested, duplicate}, 3},
       {"items alone", {item, item, item}, {}, 3},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
-    EXPECT_EQ(NotReadButton::count(entry.skipped, entry.rootSkips), entry.count);
+  for (const auto& [name, skipped, rootSkips, count] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(NotReadButton::count(skipped, rootSkips), count);
   }
 }
 
-TEST_F(NotReadButtonTest, is_hidden_at_zero_follows_the_store_and_opens_the_sheet_with_the_lists_as_they_stand) {
+TEST(NotReadButtonTest, is_hidden_at_zero_follows_the_store_and_opens_the_sheet_with_the_lists_as_they_stand) {
+  application();
   ScanStoreDriver driver;
   QWidget window;
   auto* button = new NotReadButton(driver.store, &window);

@@ -66,7 +66,7 @@ TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_an
   EXPECT_EQ(view.notReadButton()->text(), "2 not read");
 }
 
-TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash) {
+TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash_and_a_scan_without_waits) {
   driver.start();
   driver.feed({phaseEvent(Phase::grouping), phaseEvent(Phase::verifying), progressEvent(9)});
   EXPECT_EQ(rows(view), (QStringList{"done Listing files (9 files)", "done Grouping by name and size",
@@ -86,9 +86,8 @@ TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_
   driver.feed({phaseEvent(Phase::done)});
   EXPECT_FALSE(view.progressBar()->isVisible());
   EXPECT_EQ(view.phaseRows()[2]->state(), PhaseRow::State::done);
-}
 
-TEST_F(ScanProgressViewTest, a_scan_without_verification_leaves_the_third_row_waiting_until_done) {
+  // The next scan, without verification, leaves the third row waiting until done.
   driver.start(false);
   driver.feed({phaseEvent(Phase::grouping), progressEvent(3)});
   EXPECT_EQ(rows(view), (QStringList{"done Listing files (3 files)", "running Grouping by name and size",
@@ -133,14 +132,11 @@ TEST(ScanProgressViewShortcut, a_window_whose_menu_stops_on_ctrl_period_keeps_th
 }
 
 TEST(ScanProgressViewText, elapsed_time_reads_as_a_timer) {
-  const struct {
-    qint64 seconds;
-    const char* text;
-  } cases[] = {{0, "0:00"},       {9, "0:09"},       {65, "1:05"}, {3599, "59:59"},
-               {3600, "1:00:00"}, {3723, "1:02:03"}, {-4, "0:00"}};
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.seconds);
-    EXPECT_EQ(ScanProgressView::elapsedText(entry.seconds), entry.text);
+  const std::pair<qint64, const char*> cases[] = {{0, "0:00"},       {9, "0:09"},       {65, "1:05"}, {3599, "59:59"},
+                                                  {3600, "1:00:00"}, {3723, "1:02:03"}, {-4, "0:00"}};
+  for (const auto& [seconds, text] : cases) {
+    SCOPED_TRACE(seconds);
+    EXPECT_EQ(ScanProgressView::elapsedText(seconds), text);
   }
 }
 

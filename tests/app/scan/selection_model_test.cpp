@@ -53,19 +53,16 @@ TEST(SelectionModel, fresh_selection_keeps_suggested_copies_and_marks_nothing) {
 TEST(SelectionModel, bulk_commands_never_mark_the_keeper_and_leave_unlisted_sets_alone) {
   const DuplicateSet set = numbered(7, 3, 0, true, {0, 0, 2});
   const DuplicateSet other = numbered(2, 3);
-  const struct {
-    Marking marking;
-    Marks expected;
-  } cases[] = {
+  const std::pair<Marking, Marks> cases[] = {
       {Marking::selectAllCopies, {0, 2}}, {Marking::selectOutsideFirstFolder, {2}}, {Marking::deselectAll, {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.marking));
+  for (const auto& [marking, expected] : cases) {
+    SCOPED_TRACE(static_cast<int>(marking));
     SelectionModel selection({set, other}, true);
     selection.setMarked(true, 1, other);
     selection.keep(1, set);
     selection.applyMarking(Marking::selectAllCopies, {set});
-    selection.applyMarking(c.marking, {set});
-    EXPECT_EQ(marksOf(selection, set), c.expected);
+    selection.applyMarking(marking, {set});
+    EXPECT_EQ(marksOf(selection, set), expected);
     EXPECT_EQ(marksOf(selection, other), Marks{1});
   }
 }
@@ -113,17 +110,14 @@ TEST(SelectionModel, refused_requests_change_nothing) {
   SelectionModel selection({set}, true);
   selection.setMarked(true, 2, set);
   const SelectionModel before = selection;
-  const struct {
-    const char* what;
-    bool on;
-    std::int64_t index;
-  } marks[] = {{"keeper", true, 1}, {"negative", true, -1}, {"past the end", true, 3}, {"unmarked", false, 0}};
-  for (const auto& c : marks) {
-    SCOPED_TRACE(c.what);
-    selection.setMarked(c.on, c.index, set);
+  const std::tuple<const char*, bool, std::int64_t> marks[] = {
+      {"keeper", true, 1}, {"negative", true, -1}, {"past the end", true, 3}, {"unmarked", false, 0}};
+  for (const auto& [what, on, at] : marks) {
+    SCOPED_TRACE(what);
+    selection.setMarked(on, at, set);
     EXPECT_EQ(selection, before);
-    if (c.on) {
-      EXPECT_FALSE(selection.canMark(c.index, set));
+    if (on) {
+      EXPECT_FALSE(selection.canMark(at, set));
     }
   }
   for (const std::int64_t index : {std::int64_t{-1}, std::int64_t{3}}) {
@@ -162,26 +156,22 @@ TEST(SelectionTotals, totals_count_only_what_marked_copies_free_over_sets) {
 
 TEST(SelectionTotals, several_copies_sharing_blocks_beyond_the_keeper_make_an_estimate) {
   const std::optional<std::uint64_t> none;
-  const struct {
-    const char* what;
-    std::optional<std::uint64_t> keeperClone, first, second;
-    bool secondShares;
-    bool estimated;
-  } cases[] = {
-      {"clone ids absent", none, none, none, true, true},
-      {"clone ids differ from the keeper's", 5, 6, 7, true, true},
-      {"one copy a clone of the keeper", 5, 5, 7, true, false},
-      {"both clones of the keeper", 5, 5, 5, true, false},
-      {"only one copy may share", 5, 6, 7, false, false},
-      {"keeper's clone id absent", none, 5, 5, true, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::tuple<const char*, std::optional<std::uint64_t>, std::optional<std::uint64_t>,
+                   std::optional<std::uint64_t>, bool, bool>
+      cases[] = {
+          {"clone ids absent", none, none, none, true, true},
+          {"clone ids differ from the keeper's", 5, 6, 7, true, true},
+          {"one copy a clone of the keeper", 5, 5, 7, true, false},
+          {"both clones of the keeper", 5, 5, 5, true, false},
+          {"only one copy may share", 5, 6, 7, false, false},
+          {"keeper's clone id absent", none, 5, 5, true, true},
+      };
+  for (const auto& [what, keeperClone, first, second, secondShares, estimated] : cases) {
+    SCOPED_TRACE(what);
     const DuplicateSet set = duplicateSet(
-        1,
-        {{"/k", 0, 100, true, c.keeperClone}, {"/a", 0, 100, true, c.first}, {"/b", 0, 100, c.secondShares, c.second}});
+        1, {{"/k", 0, 100, true, keeperClone}, {"/a", 0, 100, true, first}, {"/b", 0, 100, secondShares, second}});
     const Totals totals = totalsOf(set, {1, 2});
-    EXPECT_EQ(totals.estimated, c.estimated);
+    EXPECT_EQ(totals.estimated, estimated);
     EXPECT_EQ(totals.freedBytes, 200u);
   }
 }
@@ -200,29 +190,23 @@ TEST(SelectionPlan, plan_sets_carry_the_chosen_keeper_and_ascending_marks) {
 // copies 0 to 3 marked where the keeper allows; the old set is listed twice,
 // and its repeat's paths must not be read.
 TEST(SelectionRemap, marks_and_keeper_follow_their_files_by_path) {
-  const struct {
-    const char* what;
-    int removed;
-    std::uint32_t suggestedKeep;
-    std::int64_t keeper;
-    Marks marks;
-  } cases[] = {
+  const std::tuple<const char*, int, std::uint32_t, std::int64_t, Marks> cases[] = {
       {"indices shift down", 0, 0, 1, {0, 2}},
       {"a moved keeper falls back to the suggested copy, unmarked", 2, 1, 1, {0, 2}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, removed, suggestedKeep, keeper, marks] : cases) {
+    SCOPED_TRACE(what);
     const DuplicateSet before = numbered(1, 5);
     const DuplicateSet repeat = duplicateSet(1, {{"/other/0"}, {"/other/1"}, {"/other/2"}});
     SelectionModel selection({before}, true);
     selection.keep(2, before);
     for (const std::int64_t index : {0, 1, 3}) selection.setMarked(true, index, before);
     DuplicateSet after = before;
-    after.files.removeAt(c.removed);
-    after.suggestedKeep = c.suggestedKeep;
+    after.files.removeAt(removed);
+    after.suggestedKeep = suggestedKeep;
     selection.remap({before, repeat}, {after});
-    EXPECT_EQ(selection.keeper(after), c.keeper);
-    EXPECT_EQ(marksOf(selection, after), c.marks);
+    EXPECT_EQ(selection.keeper(after), keeper);
+    EXPECT_EQ(marksOf(selection, after), marks);
   }
 }
 

@@ -69,18 +69,12 @@ TEST_F(SkippedListViewTest, folders_come_first_the_items_heading_counts_them_and
   EXPECT_EQ(rowTexts(*view.list()->model()),
             (QStringList{"Folders", "/gone | Not found.", "1 item", "/data/a.txt | No permission to read it."}));
 
-  const QList<SkippedItem> two{{"/b", {SkipReason::changed{}}}, {"/a", {SkipReason::changed{}}}};
-  SkippedListView plural(two, {});
-  EXPECT_EQ(rowTexts(*plural.list()->model()),
-            (QStringList{"2 items", "/a | It changed while being read.", "/b | It changed while being read."}));
-
   SkippedListView foldersOnly({}, {{"/a/b", {RootSkipReason::nestedIn{"/a"}}}});
   EXPECT_EQ(rowTexts(*foldersOnly.list()->model()),
             (QStringList{"Folders", "/a/b | Inside another folder in the list (a): scanned through that one."}));
   EXPECT_EQ(SkippedListView({}, {}).list()->model()->rowCount(), 0);
-}
 
-TEST_F(SkippedListViewTest, items_are_ordered_as_a_file_browser_orders_names_and_the_store_order_is_kept_for_folders) {
+  // Items are ordered as a file browser orders names, folders keep the store's order.
   const SkipReason changed{SkipReason::changed{}};
   const QList<SkippedItem> items{{"/d/file10.txt", changed},
                                  {"/d/File2.txt", changed},
@@ -88,18 +82,18 @@ TEST_F(SkippedListViewTest, items_are_ordered_as_a_file_browser_orders_names_and
                                  {"/d/B", changed},
                                  {"/d/a", changed}};
   const RootSkips folders{{"/z", {RootSkipReason::missing{}}}, {"/a", {RootSkipReason::missing{}}}};
-  SkippedListView view(items, folders);
-  const QStringList texts = rowTexts(*view.list()->model());
+  SkippedListView ordered(items, folders);
   const QString reason = " | It changed while being read.";
-  EXPECT_EQ(texts.mid(1, 2), (QStringList{"/z | Not found.", "/a | Not found."}));
-  EXPECT_EQ(texts.mid(4), (QStringList{"/d/a" + reason, "/d/B" + reason, "/d/file1.txt" + reason,
-                                       "/d/File2.txt" + reason, "/d/file10.txt" + reason}));
+  EXPECT_EQ(rowTexts(*ordered.list()->model()),
+            (QStringList{"Folders", "/z | Not found.", "/a | Not found.", "5 items", "/d/a" + reason, "/d/B" + reason,
+                         "/d/file1.txt" + reason, "/d/File2.txt" + reason, "/d/file10.txt" + reason}));
 }
 
-TEST_F(SkippedListViewTest, headings_are_headings_that_cannot_be_selected_and_items_show_their_full_path_on_hover) {
+TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_path_and_return_closes_the_sheet) {
   const QString longPath = "/very/" + QString(300, u'x') + "/end.bin";
   SkippedListView view({{longPath, {SkipReason::permission{}}}}, {});
   view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   const QAbstractItemModel& model = *view.list()->model();
   EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
   EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
@@ -117,12 +111,7 @@ TEST_F(SkippedListViewTest, headings_are_headings_that_cannot_be_selected_and_it
   EXPECT_EQ(item->text(QAccessible::Name), longPath + ", No permission to read it.");
   EXPECT_TRUE(item->state().selectable);
   EXPECT_EQ(list->indexOfChild(item), 1);
-}
 
-TEST_F(SkippedListViewTest, return_acts_as_done_and_closes_the_sheet) {
-  SkippedListView view({{"/x", {SkipReason::permission{}}}}, {});
-  view.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   QSignalSpy accepted(&view, &QDialog::accepted);
   QTest::keyClick(&view, Qt::Key_Return);
   EXPECT_EQ(accepted.count(), 1);

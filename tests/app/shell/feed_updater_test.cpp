@@ -54,42 +54,38 @@ TEST_F(FeedUpdaterTest, each_feed_and_each_failure_gives_its_result_and_only_a_r
   const quelmaris::testing::TempTree tree;
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("updates.json", feed("2.1").toStdString())));
 
-  struct Case {
-    const char* name;
-    QByteArray response;
-    Outcome outcome;
-    QUrl url = {};
-  };
-  const Case cases[] = {
-      {"ten after nine", ok(feed("1.10.0")), Outcome::available},
-      {"same", ok(feed("1.9.0")), Outcome::upToDate},
-      {"older", ok(feed("1.8.12")), Outcome::upToDate},
+  const std::tuple<const char*, QByteArray, Outcome, QUrl> cases[] = {
+      {"ten after nine", ok(feed("1.10.0")), Outcome::available, {}},
+      {"same", ok(feed("1.9.0")), Outcome::upToDate, {}},
+      {"older", ok(feed("1.8.12")), Outcome::upToDate, {}},
       {"file feed", {}, Outcome::available, file},
-      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed},
+      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed, {}},
       {"refused", {}, Outcome::failed, QUrl(QStringLiteral("http://127.0.0.1:1/updates.json"))},
-      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed},
-      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed},
-      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed},
-      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed},
-      {"redirect to a file", LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n"),
-       Outcome::failed},
-      {"never answers", {}, Outcome::failed},
+      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed, {}},
+      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed, {}},
+      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed, {}},
+      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed, {}},
+      {"redirect to a file",
+       LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n"),
+       Outcome::failed,
+       {}},
+      {"never answers", {}, Outcome::failed, {}},
   };
-  for (const Case& row : cases) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, response, outcome, url] : cases) {
+    SCOPED_TRACE(name);
     SetUp();
     LoopbackHttpServer server;
-    server.response = row.response;
-    FeedUpdater updater(settingsFor(row.url.isEmpty() ? server.url() : row.url));
+    server.response = response;
+    FeedUpdater updater(settingsFor(url.isEmpty() ? server.url() : url));
     QSignalSpy results(&updater, &FeedUpdater::resultToShow);
     updater.checkForUpdates();
     EXPECT_FALSE(updater.canCheckForUpdates()) << "no second check while one runs";
     updater.checkForUpdates();
     ASSERT_TRUE(results.wait(30'000));
-    EXPECT_EQ(server.requests, row.url.isEmpty() ? 1 : 0);
+    EXPECT_EQ(server.requests, url.isEmpty() ? 1 : 0);
     const auto result = results.first().first().value<UpdateCheckResult>();
-    EXPECT_EQ(result.outcome, row.outcome) << result.error.toStdString();
-    EXPECT_EQ(updater.lastUpdateCheckDate(), row.outcome == Outcome::failed ? earlier : now);
+    EXPECT_EQ(result.outcome, outcome) << result.error.toStdString();
+    EXPECT_EQ(updater.lastUpdateCheckDate(), outcome == Outcome::failed ? earlier : now);
     EXPECT_TRUE(updater.canCheckForUpdates()) << "a finished check lets the next one start";
   }
 }

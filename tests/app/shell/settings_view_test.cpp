@@ -15,12 +15,9 @@
 
 #include "app_test_support.hpp"
 #include "fake_updater.hpp"
-#include "shell/AboutView.h"
 #include "shell/HelpMenu.h"
-#include "shell/QuelmarisMark.h"
 #include "shell/SettingsView.h"
 #include "shell/StoredSettings.h"
-#include "shell/UpdateResultDialog.h"
 #include "shell/UpdateService.h"
 #include "widget_test_support.hpp"
 #include "widgets/ValuePicker.h"
@@ -114,28 +111,6 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
   view->tabBar().setCurrentIndex(0);
   view->tabBar().setCurrentIndex(2);
   EXPECT_NE(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
-}
-
-TEST_F(SettingsViewTest, screenshots_of_the_tabs_the_update_results_and_the_about_window) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  QApplication::setWindowIcon(QuelmarisMark::icon());
-  AboutView about([](const QUrl&) {});
-  about.show();
-  widgettest::saveScreenshot(about, QStringLiteral("about"));
-  child<QLabel>("lastCheckedValue");
-  for (int tab = 0; tab < 3; ++tab) {
-    view->tabBar().setCurrentIndex(tab);
-    widgettest::saveScreenshot(*view, QStringLiteral("settings-%1").arg(tab));
-  }
-  UpdateCheckResult result{{}, {QVersionNumber(1, 2), {}, {}, QStringLiteral("<b>Faster</b>\nand safer")}, {}};
-  result.error = QStringLiteral("Connection refused");
-  for (const auto outcome : {UpdateCheckResult::Outcome::available, UpdateCheckResult::Outcome::upToDate,
-                             UpdateCheckResult::Outcome::failed}) {
-    result.outcome = outcome;
-    UpdateResultDialog dialog(result);
-    dialog.show();
-    widgettest::saveScreenshot(dialog, QStringLiteral("update-result-%1").arg(static_cast<int>(outcome)));
-  }
 }
 
 }  // namespace
