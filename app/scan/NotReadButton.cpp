@@ -52,6 +52,5 @@ void NotReadButton::showList() {
   if (list_) return;
   list_ = new SkippedListView(scan_.skipped(), scan_.rootSkips(), window());
   list_->setAttribute(Qt::WA_DeleteOnClose);
-  list_->setWindowModality(Qt::WindowModal);
   list_->open();
 }

@@ -15,6 +15,7 @@
 #include "platform/FileReveal.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/SheetWindow.h"
 
 namespace {
 
@@ -55,9 +56,7 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
     : QDialog(parent),
       model_(new NotReadListModel(folderEntries(rootSkips), itemEntries(skipped), this)),
       list_(new QListView) {
-  setWindowTitle(tr("Not Read"));
-  // A fixed-size sheet: nothing to minimise or maximise.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  makeSheetWindow(*this, tr("Not Read"));
   setFixedSize(560, 420);
 
   list_->setAccessibleName(tr("Not Read"));

@@ -27,7 +27,7 @@
 namespace {
 
 constexpr QSize minimumWindowSize{900, 520};
-constexpr QSize initialWindowSize{1120, 700};
+constexpr QSize initialWindowSize{1280, 760};
 constexpr int sidebarMinimumWidth = 240;
 constexpr int sidebarIdealWidth = 280;
 

@@ -16,12 +16,12 @@
 #include "trash/SheetList.h"
 #include "trash/SheetText.h"
 #include "widgets/FocusRing.h"
+#include "widgets/SheetWindow.h"
 
 TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& totals, const QList<FileEntry>& files,
                                                QWidget* parent)
     : QDialog(parent) {
-  setWindowTitle(tr("Move to Trash"));
-  setWindowModality(Qt::WindowModal);
+  makeSheetWindow(*this, tr("Move to Trash"));
   setFixedWidth(460);
 
   const QString amount = (totals.estimated ? tr("about ") : QString()) + formattedByteCount(totals.freedBytes);

@@ -10,10 +10,10 @@
 #include "platform/Palette.h"
 #include "trash/SheetList.h"
 #include "trash/SheetText.h"
+#include "widgets/SheetWindow.h"
 
 TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::Outcome& outcome, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(tr("Move to Trash"));
-  setWindowModality(Qt::WindowModal);
+  makeSheetWindow(*this, tr("Move to Trash"));
   setFixedWidth(460);
 
   auto* layout = new QVBoxLayout(this);

@@ -1,0 +1,9 @@
+// The window of a sheet: a dialog modal to the window it belongs to, with a
+// title and a close button but nothing to minimise or maximise, as a sheet
+// attached to its window would offer. Main thread only.
+#pragma once
+
+class QDialog;
+class QString;
+
+void makeSheetWindow(QDialog& dialog, const QString& title);
