@@ -8,7 +8,7 @@
 #include <QUndoStack>
 
 #include "platform/MainThread.h"
-#include "shell/ResultsCommands.h"
+#include "results/ResultsCommands.h"
 
 QMenu* buildEditMenu(QMenuBar& bar, const ResultsCommands& commands, QUndoStack& undoStack,
                      std::function<void()> showSettings) {

@@ -7,7 +7,7 @@
 #include <QMenuBar>
 
 #include "platform/MainThread.h"
-#include "shell/ResultsCommands.h"
+#include "results/ResultsCommands.h"
 
 void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders, const ResultsCommands& commands) {
   requireMainThread();

@@ -10,7 +10,7 @@
 #include "shell/EditMenu.h"
 #include "shell/FileMenu.h"
 #include "shell/HelpMenu.h"
-#include "shell/ResultsCommands.h"
+#include "results/ResultsCommands.h"
 #include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"

@@ -5,7 +5,7 @@
 #include <QMenuBar>
 
 #include "platform/MainThread.h"
-#include "shell/ResultsCommands.h"
+#include "results/ResultsCommands.h"
 
 QMenu* buildViewMenu(QMenuBar& bar, const ResultsCommands& commands) {
   requireMainThread();

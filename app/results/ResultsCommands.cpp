@@ -1,4 +1,4 @@
-#include "shell/ResultsCommands.h"
+#include "results/ResultsCommands.h"
 
 #include <QAction>
 #include <QActionGroup>
