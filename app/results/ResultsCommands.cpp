@@ -26,13 +26,21 @@ ResultsCommands::ResultsCommands(QObject* parent)
       showDuplicates_(makeFilterOption(ResultsFilter::duplicates, "showDuplicatesAction")),
       showLookalikes_(makeFilterOption(ResultsFilter::lookalikes, "showLookalikesAction")),
       expandAll_(make(tr("Expand All Groups"), "expandAllAction", &ResultsActions::expandAll)),
-      collapseAll_(make(tr("Collapse All Groups"), "collapseAllAction", &ResultsActions::collapseAll)) {
+      collapseAll_(make(tr("Collapse All Groups"), "collapseAllAction", &ResultsActions::collapseAll)),
+      toggleInspector_(new QAction(tr("Hide Inspector"), this)) {
   filterGroup_->setExclusive(true);
   removeFromList_->setObjectName(QStringLiteral("removeFromListAction"));
   connect(removeFromList_, &QAction::triggered, this, [this] {
     requireMainThread();
     if (sidebar_ == nullptr) return;
     if (const auto remove = sidebar_->removeFolders()) remove->perform();
+  });
+  // The desktop's usual key for a side panel, in place of the other platform's.
+  toggleInspector_->setObjectName(QStringLiteral("toggleInspectorAction"));
+  toggleInspector_->setShortcut(Qt::CTRL | Qt::ALT | Qt::Key_I);
+  connect(toggleInspector_, &QAction::triggered, this, [this] {
+    requireMainThread();
+    if (view_ != nullptr) view_->setShowsInspector(!view_->showsInspector());
   });
   refresh();
   refreshRemoveFromList();
@@ -87,6 +95,8 @@ void ResultsCommands::refresh() {
   for (QAction* option : {showDuplicates_, showLookalikes_}) option->setVisible(offersFilter);
   showDuplicates_->setChecked(current == ResultsFilter::duplicates);
   showLookalikes_->setChecked(current == ResultsFilter::lookalikes);
+  toggleInspector_->setEnabled(view_ != nullptr);
+  toggleInspector_->setText(view_ == nullptr || view_->showsInspector() ? tr("Hide Inspector") : tr("Show Inspector"));
 }
 
 void ResultsCommands::refreshRemoveFromList() {

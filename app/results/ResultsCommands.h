@@ -43,6 +43,8 @@ class ResultsCommands final : public QObject {
   QAction* showLookalikes() const { return showLookalikes_; }
   QAction* expandAll() const { return expandAll_; }
   QAction* collapseAll() const { return collapseAll_; }
+  // "Show Inspector" or "Hide Inspector", as the shown results view has it.
+  QAction* toggleInspector() const { return toggleInspector_; }
 
  private:
   using Field = std::optional<MenuAction> ResultsActions::*;
@@ -71,4 +73,5 @@ class ResultsCommands final : public QObject {
   QAction* showLookalikes_;
   QAction* expandAll_;
   QAction* collapseAll_;
+  QAction* toggleInspector_;
 };

@@ -221,6 +221,7 @@ void ResultsView::setShowsInspector(bool shows) {
     inspectorToggle_->setChecked(shows);
     inspectorToggle_->setToolTip(shows ? tr("Hide Inspector") : tr("Show Inspector"));
   }
+  emit actionsChanged();
 }
 
 void ResultsView::installMove() {

@@ -16,5 +16,7 @@ QMenu* buildViewMenu(QMenuBar& bar, const ResultsCommands& commands) {
   menu->addSeparator();
   menu->addAction(commands.expandAll());
   menu->addAction(commands.collapseAll());
+  menu->addSeparator();
+  menu->addAction(commands.toggleInspector());
   return menu;
 }

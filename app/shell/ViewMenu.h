@@ -1,6 +1,7 @@
 // The "View" menu: the "Show" options "Duplicates" and "Same Name, Different
 // Content" as an exclusive checkable pair (hidden without results), then
-// "Expand All Groups" and "Collapse All Groups". Main thread only.
+// "Expand All Groups" and "Collapse All Groups", then "Hide Inspector" or
+// "Show Inspector" (Ctrl+Alt+I). Main thread only.
 #pragma once
 
 class QMenu;
