@@ -57,14 +57,10 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
   return result;
 }
 
-TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply) {
+TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply_and_lists_paths_literally) {
   application();
-  const QString ok =
-      QStringLiteral("ok Every group keeps at least one copy.|ok Files are checked again before moving.");
-  const struct {
-    SelectionModel::Totals totals;
-    QString title, space, checks;
-  } cases[] = {
+  const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.";
+  const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
       {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".", ok},
       {{5, 3000, true, 2, 0},
        "Move 5 files to the Trash?",
@@ -75,13 +71,24 @@ TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_
        "Frees " + formattedByteCount(0) + ".",
        ok + "|! Clones or hard links that free 0 B: 1|! Groups not verified by content: 3"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.title.toStdString());
-    TrashConfirmationSheet sheet(entry.totals, files(2));
-    EXPECT_EQ(text(sheet, "title"), entry.title);
-    EXPECT_EQ(text(sheet, "spaceLine"), entry.space);
-    EXPECT_EQ(checks(sheet).join(u'|'), entry.checks);
+  for (const auto& [totals, title, space, warnings] : cases) {
+    TrashConfirmationSheet sheet(totals, files(2));
+    EXPECT_EQ((QStringList{text(sheet, "title"), text(sheet, "spaceLine"), checks(sheet).join(u'|')}),
+              (QStringList{title, space, warnings}));
   }
+
+  // The file list opens collapsed, at once for many files, and shows paths literally.
+  QList<FileEntry> many = files(100'000);
+  many[1].path = QStringLiteral("/d/<b>bold</b> &amp; <img src=x>.txt");
+  TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many);
+  auto* list = sheet.findChild<QListView*>(QStringLiteral("fileList"));
+  EXPECT_FALSE(list->isVisibleTo(&sheet));
+  sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
+  EXPECT_TRUE(list->isVisibleTo(&sheet));
+  EXPECT_EQ(list->model()->rowCount(), 100'000);
+  EXPECT_EQ(list->model()->index(1, 0).data().toString(), many[1].path);
+  EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+  EXPECT_FALSE(list->wordWrap());
 }
 
 TEST(TrashSheets, return_never_moves_escape_cancels_and_the_move_closes_the_sheet_before_confirming) {
@@ -113,30 +120,12 @@ TEST(TrashSheets, return_never_moves_escape_cancels_and_the_move_closes_the_shee
   EXPECT_FALSE(result.isVisible());
 }
 
-TEST(TrashSheets, the_file_list_opens_collapsed_at_once_for_many_files_and_shows_paths_literally) {
-  application();
-  QList<FileEntry> many = files(100'000);
-  many[1].path = QStringLiteral("/d/<b>bold</b> &amp; <img src=x>.txt");
-  TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many);
-  auto* list = sheet.findChild<QListView*>(QStringLiteral("fileList"));
-  EXPECT_FALSE(list->isVisibleTo(&sheet));
-  sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
-  EXPECT_TRUE(list->isVisibleTo(&sheet));
-  EXPECT_EQ(list->model()->rowCount(), 100'000);
-  EXPECT_EQ(list->model()->index(1, 0).data().toString(), many[1].path);
-  EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
-  EXPECT_FALSE(list->wordWrap());
-}
-
 TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed) {
   application();
   Outcome refused;
-  refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  const QString undo = QStringLiteral(". Edit \u203A Undo puts them back.");
-  const struct {
-    Outcome outcome;
-    QString title, explanation, skipped, failed;
-  } cases[] = {
+  refused.invariantViolation = "KeeperMarked(setId: 12)";
+  const QString undo = ". Edit › Undo puts them back.";
+  const std::tuple<Outcome, QString, QString, QString, QString> cases[] = {
       {refused, "Nothing was moved",
        "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "-", "-"},
       {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
@@ -146,13 +135,11 @@ TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed)
       {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + formattedByteCount(2000) + undo,
        "-", "-"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.title.toStdString());
-    TrashOutcomeSheet sheet(entry.outcome);
-    EXPECT_EQ(text(sheet, "title"), entry.title);
-    EXPECT_EQ(text(sheet, "explanation"), entry.explanation);
-    EXPECT_EQ(text(sheet, "skippedHeading"), entry.skipped);
-    EXPECT_EQ(text(sheet, "failedHeading"), entry.failed);
+  for (const auto& [shown, title, explanation, skipped, failed] : cases) {
+    TrashOutcomeSheet sheet(shown);
+    EXPECT_EQ((QStringList{text(sheet, "title"), text(sheet, "explanation"), text(sheet, "skippedHeading"),
+                           text(sheet, "failedHeading")}),
+              (QStringList{title, explanation, skipped, failed}));
     for (const QLabel* label : sheet.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
   EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
@@ -165,21 +152,13 @@ TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed)
 TEST(TrashSheets, screenshots_of_both_sheets) {
   QUELMARIS_SCREENSHOTS_ONLY();
   application();
-  QList<FileEntry> marked = files(40);
-  marked[0].path =
-      QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on/IMG_2041.jpg");
-  TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, marked);
-  confirm.show();
-  saveScreenshot(confirm, QStringLiteral("confirm-sheet"));
-  confirm.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
-  saveScreenshot(confirm, QStringLiteral("confirm-sheet-files"));
-  Outcome refused;
-  refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  for (const auto& [name, shown] :
-       {std::pair{"outcome-refused", refused}, {"outcome-mixed", outcome(1, 2000, false, 2, 2)}}) {
-    TrashOutcomeSheet sheet(shown);
-    sheet.show();
-    saveScreenshot(sheet, QString::fromLatin1(name));
+  TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, files(40));
+  confirm.findChild<QToolButton*>("filesDisclosure")->click();
+  TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 2));
+  for (const auto& [name, sheet] :
+       {std::pair<const char*, QWidget*>{"confirm-sheet", &confirm}, {"outcome-mixed", &mixed}}) {
+    sheet->show();
+    saveScreenshot(*sheet, name);
   }
 }
 
