@@ -22,39 +22,28 @@
 #include <stdexcept>
 #include <string>
 
-#include "widgets/ContentUnavailableView.h"
-#include "shell/EmptyStateView.h"
 #include "folders/FolderStore.h"
+#include "results/MovedBanner.h"
+#include "results/StaleBanner.h"
+#include "results/SummaryBar.h"
+#include "scan/ScanProgressView.h"
+#include "scan/ScanStore.h"
+#include "scripted_scanner.hpp"
+#include "shell/EmptyStateView.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/ScanOptionsBinding.h"
 #include "shell/ScanOptionsPopover.h"
-#include "scan/ScanProgressView.h"
-#include "scan/ScanStore.h"
-#include "results/MovedBanner.h"
-#include "results/StaleBanner.h"
-#include "results/SummaryBar.h"
+#include "temp_tree.hpp"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
-#include "scripted_scanner.hpp"
-#include "temp_tree.hpp"
 #include "widget_test_support.hpp"
+#include "widgets/ContentUnavailableView.h"
 
 namespace {
 
 using quelmaris::testing::TempTree;
-
-// The user's folders of this test program: set before anything reads a
-// setting, so that nothing touches the real user's settings or folder list.
-const QTemporaryDir& userFolders() {
-  static QTemporaryDir* folders = [] {
-    auto* made = new QTemporaryDir;
-    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
-    return made;
-  }();
-  return *folders;
-}
+using widgettest::userFolders;
 
 QAction& action(QWidget& window, const char* name) {
   auto* found = window.findChild<QAction*>(QLatin1String(name));
@@ -129,60 +118,50 @@ class ScriptedWindowTest : public ::testing::Test {
   int cancels() const { return *scanner->scripts.back().cancels; }
 };
 
-TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_action_to_the_summary) {
+TEST_F(ApplicationWindowTest,
+       a_scan_runs_to_the_summary_then_marked_copies_move_to_the_trash_and_edit_undo_puts_them_back) {
   TempTree tree;
-  tree.write("a/photo.jpg", std::string(4096, 'x'));
-  tree.write("b/photo.jpg", std::string(4096, 'x'));
+  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
+  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
   tree.write("b/other.jpg", std::string(4096, 'y'));
+  const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
   EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no folder yet";
   app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
 
   trigger(window, "scanAction");
-  EXPECT_TRUE(app.scan().state().is<ScanStore::State::scanning>() || app.scan().state().is<ScanStore::State::finished>());
+  EXPECT_TRUE(app.scan().state().is<ScanStore::State::scanning>() ||
+              app.scan().state().is<ScanStore::State::finished>());
   ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
-
   ASSERT_EQ(app.scan().sets().size(), 1);
   EXPECT_EQ(app.scan().sets().first().files.size(), 2);
   EXPECT_NE(detailOf<SummaryBar>(window), nullptr);
   EXPECT_EQ(detailOf<EmptyStateView>(window), nullptr);
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "a finished scan can be run again";
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
-  widgettest::saveScreenshot(window, QStringLiteral("finished-summary"));
-}
+  widgettest::saveScreenshot(window, "finished-summary");
 
-TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_and_edit_undo_puts_them_back) {
-  TempTree tree;
-  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
-  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
-  const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
-  QuelmarisApp app;
-  MainWindow& window = app.showMainWindow();
-  app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
-  trigger(window, "scanAction");
-  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
   trigger(window, "selectAllCopiesAction");
-
   trigger(window, "moveToTrashAction");
   auto* sheet = window.findChild<TrashConfirmationSheet*>();
   ASSERT_NE(sheet, nullptr);
-  sheet->findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
+  sheet->findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
   ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
   EXPECT_TRUE(detailOf<MovedBanner>(window)->findChildren<QLabel*>().last()->text().startsWith(
-      QStringLiteral("Moved 1 file to the Trash, freeing ")));
-  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/files/photo.jpg")));
-  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
+      "Moved 1 file to the Trash, freeing "));
+  EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
+  EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
-  widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
+  widgettest::saveScreenshot(window, "window-after-move");
 
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
   EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
-  EXPECT_FALSE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
-  widgettest::saveScreenshot(window, QStringLiteral("window-after-undo"));
+  EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
+  widgettest::saveScreenshot(window, "window-after-undo");
 }
 
 TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {
@@ -243,8 +222,12 @@ TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
 }
 
-TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_results_and_starts_nothing) {
-  folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
+TEST_F(ScriptedWindowTest, the_title_names_the_folders_and_a_list_change_cancels_a_scan_or_discards_its_results) {
+  EXPECT_EQ(window.windowTitle(), "Duplicates");
+  folders.add(urlsOf({tree.mkdir("Photos")}));
+  EXPECT_EQ(window.windowTitle(), "Photos");
+  folders.add(urlsOf({tree.mkdir("Music")}));
+  EXPECT_EQ(window.windowTitle(), "2 folders");
   folders.move({1}, 0);
   EXPECT_TRUE(scanner->scripts.empty()) << "an idle change starts nothing";
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
@@ -267,16 +250,10 @@ TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_r
   folders.move({1}, 0);
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
   EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
-}
-
-TEST_F(ScriptedWindowTest, the_title_names_no_folder_one_folder_or_the_count) {
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
-  folders.add(urlsOf({tree.mkdir("Photos")}));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Photos"));
-  folders.add(urlsOf({tree.mkdir("Music")}));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("2 folders"));
-  folders.remove({folders.folders().at(0).id, folders.folders().at(1).id});
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
+  QSet<QUuid> all;
+  for (const auto& folder : folders.folders()) all << folder.id;
+  folders.remove(all);
+  EXPECT_EQ(window.windowTitle(), "Duplicates");
 }
 
 TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
@@ -285,7 +262,8 @@ TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verifica
   auto* keepBox = window.findChild<QComboBox*>(QStringLiteral("keepBox"));
   ASSERT_NE(keepBox, nullptr);
   EXPECT_EQ(keepBox->currentText(), QStringLiteral("Oldest"));
-  if (auto* popover = window.findChild<ScanOptionsPopover*>()) widgettest::saveScreenshot(*popover, QStringLiteral("options-popover"));
+  if (auto* popover = window.findChild<ScanOptionsPopover*>())
+    widgettest::saveScreenshot(*popover, QStringLiteral("options-popover"));
 
   trigger(window, "match_contentOnly");
   auto* verifyBox = window.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));

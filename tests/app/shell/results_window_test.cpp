@@ -13,7 +13,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "folders/FolderListModel.h"
@@ -35,20 +34,10 @@ namespace {
 
 using quelmaris::testing::TempTree;
 
-const QTemporaryDir& userFolders() {
-  static QTemporaryDir* folders = [] {
-    auto* made = new QTemporaryDir;
-    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
-    return made;
-  }();
-  return *folders;
-}
-
 class ResultsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    userFolders();
+    widgettest::userFolders();
     widgettest::application();
     declareApplicationIdentity();
     QSettings().clear();
@@ -113,9 +102,6 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   EXPECT_EQ(marks(), 2);
   EXPECT_TRUE(totals().startsWith(QStringLiteral("2 selected · "))) << totals().toStdString();
   EXPECT_TRUE(action("moveToTrashAction").isEnabled());
-  selectCopies({0});
-  QCoreApplication::processEvents();
-  widgettest::saveScreenshot(*window, QStringLiteral("results-marked"));
 
   selectCopies({1, 2});
   EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Deselect Copies"));
@@ -168,7 +154,9 @@ TEST_F(ResultsWindowTest, marking_keeping_and_filtering_through_the_menus_and_ke
   EXPECT_FALSE(action("showDuplicatesAction").isVisible());
 }
 
-TEST_F(ResultsWindowTest, space_opens_and_closes_the_preview_of_the_one_selected_file_under_scoped_access) {
+TEST_F(
+    ResultsWindowTest,
+    space_opens_and_closes_the_preview_of_the_one_selected_file_under_scoped_access_and_the_inspector_toggle_is_kept) {
   selectCopies({0});
   view->table()->setFocus();
   QTest::keyClick(view->table(), Qt::Key_Space);
@@ -197,9 +185,8 @@ TEST_F(ResultsWindowTest, space_opens_and_closes_the_preview_of_the_one_selected
   EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
-}
 
-TEST_F(ResultsWindowTest, the_inspector_toggle_is_remembered) {
+  // The inspector toggle is remembered.
   auto* toggle = window->findChild<QWidget*>(QStringLiteral("inspectorToggle"));
   ASSERT_NE(toggle, nullptr);
   EXPECT_TRUE(view->showsInspector());
@@ -209,14 +196,16 @@ TEST_F(ResultsWindowTest, the_inspector_toggle_is_remembered) {
   EXPECT_EQ(toggle->toolTip(), QStringLiteral("Show Inspector"));
 }
 
-TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
+TEST_F(ResultsWindowTest, screenshots_of_the_marked_results_and_the_menus) {
   QUELMARIS_SCREENSHOTS_ONLY();
+  trigger("selectOutsideFirstFolderAction");
   selectCopies({1});
+  widgettest::saveScreenshot(*window, "results-marked");
   for (const char* name : {"fileMenu", "editMenu", "viewMenu"}) {
     auto* menu = window->findChild<QMenu*>(QLatin1String(name));
     menu->popup(window->mapToGlobal(QPoint(20, 20)));
     QTest::qWait(50);
-    widgettest::saveScreenshot(*menu, QString::fromLatin1(name));
+    widgettest::saveScreenshot(*menu, name);
     menu->hide();
   }
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
 
@@ -29,12 +30,24 @@ inline QApplication& application() {
   return *app;
 }
 
+// The user's folders of this test program: set before anything reads a
+// setting, so that nothing touches the real user's settings or folder list.
+inline const QTemporaryDir& userFolders() {
+  static QTemporaryDir* folders = [] {
+    auto* made = new QTemporaryDir;
+    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+    return made;
+  }();
+  return *folders;
+}
+
 // Saves the widget as it would be painted into QUELMARIS_SCREENSHOTS (when
 // set) under the given name; returns the file's path, empty when not saved.
 // Screenshots are for looking at the views, not for checking them: their
 // tests run only when QUELMARIS_SCREENSHOTS names a folder to write into.
-#define QUELMARIS_SCREENSHOTS_ONLY()                                   \
-  if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS"))           \
+#define QUELMARIS_SCREENSHOTS_ONLY()                        \
+  if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS")) \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
 
 // Whether a focus ring is drawn around the widget.
