@@ -40,18 +40,6 @@ class ResultRowsTest : public ::testing::Test {
   ResultRows rows{driver.store};
 };
 
-TEST_F(ResultRowsTest, ids_are_kind_letter_decimal_id_and_the_absolute_path) {
-  const DuplicateSet s = set(42, "x.jpg", 1, {file("/Volumes/A/x.jpg"), file("/B/x.jpg")}, {file("/C/x.jpg")});
-  const LookalikeGroup g{7, "x.jpg", 1, {file("/Volumes/A/x.jpg")}};
-  EXPECT_EQ(ResultRow::ofSet(s).id(), "s42");
-  EXPECT_EQ(ResultRow::ofFile(s, 0).id(), "f42//Volumes/A/x.jpg");
-  EXPECT_EQ(ResultRows::setChild(s, 2).id(), "l42//C/x.jpg") << "lookalikes follow the copies";
-  EXPECT_EQ(ResultRow::ofLookalike(g, 0).id(), "l7//Volumes/A/x.jpg");
-  EXPECT_EQ(ResultRow::ofGroup(g).id(), "g7");
-  EXPECT_EQ(ResultRow::ofFile(s, 1).copies(), 0);
-  EXPECT_EQ(ResultRow::ofFile(s, 1).size(), s.size) << "a copy sorts by its set's size";
-}
-
 TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_and_ignores_case_and_diacritics) {
   driver.finishWith({set(1, "ABC.txt", 5, {file("/x/1"), file("/y/1")}), set(2, "n", 4, {file("/x/2"), file("/Abc/2")}),
                      set(3, "Café.txt", 3, {file("/x/3"), file("/y/3")}),
@@ -85,7 +73,7 @@ TEST_F(ResultRowsTest, sorting_is_stable_from_the_store_order_and_breaks_ties_wi
       << "after other sorts the default order starts again from the store's";
 }
 
-TEST_F(ResultRowsTest, selected_ids_resolve_to_copies_and_files_or_to_nothing) {
+TEST_F(ResultRowsTest, ids_name_kind_id_and_path_and_selected_ids_resolve_to_copies_and_files_or_to_nothing) {
   DuplicateSet unverified = set(13, "u", 1, {file("/u/1"), file("/u/2")});
   unverified.verified = false;
   driver.finishWith({set(12, "x", 9, {file("/34/x"), file("/35/x")}, {file("/L/x")}), unverified},
@@ -111,6 +99,17 @@ TEST_F(ResultRowsTest, selected_ids_resolve_to_copies_and_files_or_to_nothing) {
   EXPECT_TRUE(std::holds_alternative<InspectedLookalike>(*rows.inspectedItem(one("l7//G/x"))));
   EXPECT_FALSE(rows.inspectedItem(one("g7")));
   EXPECT_FALSE(rows.inspectedItem(mixed));
+
+  // Ids are the kind's letter, the decimal id and the absolute path.
+  const DuplicateSet s = set(42, "x.jpg", 1, {file("/Volumes/A/x.jpg"), file("/B/x.jpg")}, {file("/C/x.jpg")});
+  const LookalikeGroup g{7, "x.jpg", 1, {file("/Volumes/A/x.jpg")}};
+  EXPECT_EQ(ResultRow::ofSet(s).id(), "s42");
+  EXPECT_EQ(ResultRow::ofFile(s, 0).id(), "f42//Volumes/A/x.jpg");
+  EXPECT_EQ(ResultRows::setChild(s, 2).id(), "l42//C/x.jpg") << "lookalikes follow the copies";
+  EXPECT_EQ(ResultRow::ofLookalike(g, 0).id(), "l7//Volumes/A/x.jpg");
+  EXPECT_EQ(ResultRow::ofGroup(g).id(), "g7");
+  EXPECT_EQ(ResultRow::ofFile(s, 1).copies(), 0);
+  EXPECT_EQ(ResultRow::ofFile(s, 1).size(), s.size) << "a copy sorts by its set's size";
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ TEST_F(ResultsModelTest, keeps_its_structure_through_sort_query_filter_and_a_mov
   EXPECT_FALSE(model.indexOf("f1//s1/1").isValid());
 }
 
-TEST_F(ResultsModelTest, cells_follow_the_row_kind_and_the_badge_priority) {
+TEST_F(ResultsModelTest,
+       cells_follow_the_row_kind_and_the_badge_priority_and_a_mark_or_keep_signals_its_set_rows_without_reset) {
   const QModelIndex set = model.index(0, 0);
   EXPECT_EQ(badges(set), QStringList{"Different Content"});
   EXPECT_EQ(badges(model.index(1, 0)), (QStringList{"Not Verified"}));
@@ -87,20 +88,19 @@ TEST_F(ResultsModelTest, cells_follow_the_row_kind_and_the_badge_priority) {
   EXPECT_FALSE(child(1, 1).data(ResultsModel::CanMarkRole).toBool()) << "unverified sets are not allowed here";
   EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), plainToolTip("/s1/0"));
   EXPECT_FALSE(model.flags(child(0, 1)).testFlag(Qt::ItemIsUserCheckable)) << "the table decides what marks";
-}
 
-TEST_F(ResultsModelTest, a_mark_or_a_keep_signals_its_set_rows_and_never_resets) {
+  // A mark or a keep signals its set's rows and never resets.
   QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
   QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
   QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
-  const DuplicateSet& set = driver.store.sets().first();
-  driver.store.changeSelection([&](SelectionModel& s) { s.setMarked(true, 1, set); });
+  const DuplicateSet& first = driver.store.sets().first();
+  driver.store.changeSelection([&](SelectionModel& s) { s.setMarked(true, 1, first); });
   ASSERT_EQ(changes.size(), 1);
   EXPECT_EQ(changes[0][0].toModelIndex(), child(0, 0));
   EXPECT_EQ(child(0, 1).data(Qt::CheckStateRole).toInt(), Qt::Checked);
   EXPECT_EQ(child(0, 1).data(ResultsModel::TintRole).value<QColor>(), Palette::stateMarkedRow());
 
-  driver.store.changeSelection([&](SelectionModel& s) { s.keep(2, set); });
+  driver.store.changeSelection([&](SelectionModel& s) { s.keep(2, first); });
   EXPECT_EQ(changes.size(), 2);
   EXPECT_EQ(badges(child(0, 2)), QStringList{"Keep"});
   EXPECT_EQ(child(0, 2).data(ResultsModel::TintRole).value<QColor>(), Palette::stateKeepRow());

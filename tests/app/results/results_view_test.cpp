@@ -70,22 +70,8 @@ TEST_F(ResultsViewTest, every_control_has_a_name_for_assistive_technology) {
       << "a name is data, never markup";
 }
 
-TEST_F(ResultsViewTest, the_inspector_is_handed_the_one_selected_row) {
-  const QModelIndex set = view->model()->index(0, 0);
-  select(view->model()->index(2, 0, set));
-  ASSERT_TRUE(view->inspector()->item());
-  EXPECT_TRUE(std::holds_alternative<InspectedMember>(*view->inspector()->item()));
-  select(set);
-  EXPECT_TRUE(std::holds_alternative<InspectedSet>(*view->inspector()->item()));
-  view->table()->selectionModel()->select(view->model()->index(1, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  EXPECT_FALSE(view->inspector()->item()) << "two rows: the empty state";
-  view->model()->sort(ResultsModel::nameColumn, Qt::AscendingOrder);
-  EXPECT_EQ(view->tableSelection().size(), 2) << "a sort keeps the selection";
-  EXPECT_EQ(view->table()->selectionModel()->selectedRows().size(), 2);
-}
-
-TEST_F(ResultsViewTest, a_checkbox_click_marks_an_allowed_copy_and_leaves_the_selection_alone) {
+TEST_F(ResultsViewTest,
+       a_checkbox_click_marks_an_allowed_copy_leaving_the_selection_and_the_inspector_gets_the_one_selected_row) {
   view->table()->expandAll();
   const QModelIndex set = view->model()->index(0, 0);
   select(set);
@@ -99,6 +85,19 @@ TEST_F(ResultsViewTest, a_checkbox_click_marks_an_allowed_copy_and_leaves_the_se
   EXPECT_FALSE(click(3)) << "a second click unmarks";
   EXPECT_FALSE(click(0)) << "the kept copy cannot be marked";
   EXPECT_EQ(view->tableSelection(), QSet<QString>{"s1"});
+
+  // The inspector is handed the one selected row.
+  select(view->model()->index(2, 0, set));
+  ASSERT_TRUE(view->inspector()->item());
+  EXPECT_TRUE(std::holds_alternative<InspectedMember>(*view->inspector()->item()));
+  select(set);
+  EXPECT_TRUE(std::holds_alternative<InspectedSet>(*view->inspector()->item()));
+  view->table()->selectionModel()->select(view->model()->index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  EXPECT_FALSE(view->inspector()->item()) << "two rows: the empty state";
+  view->model()->sort(ResultsModel::nameColumn, Qt::AscendingOrder);
+  EXPECT_EQ(view->tableSelection().size(), 2) << "a sort keeps the selection";
+  EXPECT_EQ(view->table()->selectionModel()->selectedRows().size(), 2);
 }
 
 TEST_F(ResultsViewTest, screenshot_of_every_kind_of_row) {

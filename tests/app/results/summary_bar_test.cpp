@@ -36,7 +36,7 @@ class SummaryBarTest : public ::testing::Test {
   SummaryBar* bar = new SummaryBar(driver.store, &window);
 };
 
-TEST_F(SummaryBarTest, totals_agree_with_their_numbers_and_estimates_read_about) {
+TEST_F(SummaryBarTest, totals_agree_with_their_numbers_show_from_the_finish_on_and_the_picker_binds_both_ways) {
   const QString dot = " · ";
   const std::tuple<const char*, QList<DuplicateSet>, QString> cases[] = {
       {"no sets", {}, "0 groups" + dot + "0 extra copies" + dot + formattedByteCount(0) + " recoverable"},
@@ -52,9 +52,7 @@ TEST_F(SummaryBarTest, totals_agree_with_their_numbers_and_estimates_read_about)
     SCOPED_TRACE(name);
     EXPECT_EQ(SummaryBar::totalsText(sets), text);
   }
-}
 
-TEST_F(SummaryBarTest, shows_only_from_the_finish_on_with_every_set_counted_and_a_picker_bound_both_ways) {
   EXPECT_FALSE(bar->isVisible());
   driver.start();
   EXPECT_FALSE(bar->isVisible());

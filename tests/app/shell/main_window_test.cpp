@@ -164,7 +164,7 @@ TEST_F(ApplicationWindowTest,
   widgettest::saveScreenshot(window, "window-after-undo");
 }
 
-TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {
+TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_write_back_only_the_three_choices) {
   TempTree tree;
   const std::string gone = tree.mkdir("gone");
   QuelmarisApp app;
@@ -182,10 +182,8 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed
   EXPECT_EQ(failed->description(), message);
   EXPECT_FALSE(message.isEmpty());
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "Scan is offered again after a failure";
-}
 
-TEST_F(ApplicationWindowTest, options_read_the_stored_settings_and_write_back_only_the_three_choices) {
-  QuelmarisApp app;
+  // Options read the stored settings and write back only the three choices.
   QSettings().setValue(QStringLiteral("minSize"), 102400);
   ScanOptions options = app.options();
   EXPECT_EQ(options.settings.minSize, 102400) << "a setting changed elsewhere shows in the next read";

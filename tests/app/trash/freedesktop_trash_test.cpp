@@ -36,17 +36,6 @@ class FreedesktopTrashTest : public ::testing::Test {
   void SetUp() override { fs::remove_all(dataHome.trash()); }
 };
 
-TEST_F(FreedesktopTrashTest, the_home_trash_is_the_temporary_one_on_the_device_of_the_test_files) {
-  ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
-  TempTree tree;
-  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
-  struct stat home {
-  }, files{};
-  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
-  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
-  EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
-}
-
 TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_keeping_slashes) {
   const std::pair<std::string, std::string> rows[] = {
       {"/home/u/plain-name_1.txt", "/home/u/plain-name_1.txt"},
@@ -75,6 +64,15 @@ TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit)
 
 TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_trash_and_a_missing_one_leaves_no_record) {
   TempTree tree;
+  // The home Trash is the temporary one, on the device of the test files.
+  ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
+  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
+  struct stat home {
+  }, files{};
+  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
+  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
+  EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
+
   const auto missing = FreedesktopTrash::trash(tree.path("absent"));
   ASSERT_FALSE(missing.ok());
   EXPECT_EQ(missing.error(), ENOENT);

@@ -57,7 +57,7 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
   return result;
 }
 
-TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply_and_lists_paths_literally) {
+TEST(TrashSheets, the_confirmation_tells_count_space_and_warnings_lists_paths_literally_and_return_never_moves) {
   application();
   const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.";
   const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
@@ -89,28 +89,26 @@ TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_
   EXPECT_EQ(list->model()->index(1, 0).data().toString(), many[1].path);
   EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
   EXPECT_FALSE(list->wordWrap());
-}
 
-TEST(TrashSheets, return_never_moves_escape_cancels_and_the_move_closes_the_sheet_before_confirming) {
-  application();
+  // Return never moves, Escape cancels, and the move closes the sheet before confirming.
   QWidget window;
   window.show();
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
+    TrashConfirmationSheet keyed({1, 10, false, 0, 0}, files(1), &window);
     int confirmed = 0;
-    QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
-    sheet.open();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-    EXPECT_EQ(sheet.focusWidget(), sheet.findChild<QPushButton*>(QStringLiteral("cancelButton")));
-    QTest::keyClick(sheet.focusWidget(), key);
-    EXPECT_EQ(sheet.isVisible(), key != Qt::Key_Escape) << key;
+    QObject::connect(&keyed, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
+    keyed.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&keyed));
+    EXPECT_EQ(keyed.focusWidget(), keyed.findChild<QPushButton*>("cancelButton"));
+    QTest::keyClick(keyed.focusWidget(), key);
+    EXPECT_EQ(keyed.isVisible(), key != Qt::Key_Escape) << key;
     EXPECT_EQ(confirmed, 0) << key;
   }
-  TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
+  TrashConfirmationSheet confirming({1, 10, false, 0, 0}, files(1), &window);
   bool hiddenFirst = false;
-  QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !sheet.isVisible(); });
-  sheet.open();
-  sheet.findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
+  QObject::connect(&confirming, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !confirming.isVisible(); });
+  confirming.open();
+  confirming.findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_TRUE(hiddenFirst);
 
   TrashOutcomeSheet result(outcome(1, 0, false, 1, 0), &window);
