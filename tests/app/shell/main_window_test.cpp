@@ -109,11 +109,6 @@ class ScriptedWindowTest : public ::testing::Test {
   TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
   MainWindow window{folders, scan, trash, options};
 
-  void startScriptedScan() {
-    folders.add(urlsOf({tree.mkdir("a")}));
-    trigger(window, "scanAction");
-    ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
-  }
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
   int cancels() const { return *scanner->scripts.back().cancels; }
 };
@@ -197,7 +192,9 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_
 }
 
 TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
-  startScriptedScan();
+  folders.add(urlsOf({tree.mkdir("a")}));
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
   feed({ScanEvent::phase{Phase::verifying}});
   feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
   ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
