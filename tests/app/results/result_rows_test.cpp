@@ -40,7 +40,7 @@ class ResultRowsTest : public ::testing::Test {
   ResultRows rows{driver.store};
 };
 
-TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_and_ignores_case_and_diacritics) {
+TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_ignoring_case_and_diacritics_and_sorting_is_stable) {
   driver.finishWith({set(1, "ABC.txt", 5, {file("/x/1"), file("/y/1")}), set(2, "n", 4, {file("/x/2"), file("/Abc/2")}),
                      set(3, "Café.txt", 3, {file("/x/3"), file("/y/3")}),
                      set(4, "m", 2, {file("/x/4"), file("/y/4")}, {file("/abc/4")})});
@@ -52,20 +52,19 @@ TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_and_ignores_case_and_
     SCOPED_TRACE(query);
     EXPECT_EQ(names(QString::fromUtf8(query)), expected);
   }
-}
 
-TEST_F(ResultRowsTest, sorting_is_stable_from_the_store_order_and_breaks_ties_with_the_next_comparator) {
+  // Sorting is stable from the store order and breaks ties with the next comparator.
   driver.finishWith({set(1, "b", 10, {file("/1", 50), file("/2", 10)}),
                      set(2, "a", 10, {file("/3", 20, 5), file("/4", 30)}), set(3, "file10", 20, {file("/5", 40)}),
                      set(4, "file9", 5, {}), set(5, "a", 1, {file("/6", 1), file("/7", 2), file("/8", 3)})});
   const auto ascending = [](SortKey key) { return SortComparator{key, Qt::AscendingOrder}; };
-  const std::tuple<const char*, QList<SortComparator>, QStringList> cases[] = {
+  const std::tuple<const char*, QList<SortComparator>, QStringList> orders[] = {
       {"recoverable, ties in store order", {recoverableFirst}, {"file10", "b", "a", "file9", "a"}},
       {"name, numbers by value", {ascending(SortKey::name), recoverableFirst}, {"a", "a", "b", "file9", "file10"}},
       {"created, else modified; none is oldest", {ascending(SortKey::created)}, {"file9", "a", "a", "b", "file10"}},
       {"copies descending", {{SortKey::copies, Qt::DescendingOrder}}, {"a", "b", "a", "file10", "file9"}},
   };
-  for (const auto& [trace, order, expected] : cases) {
+  for (const auto& [trace, order, expected] : orders) {
     SCOPED_TRACE(trace);
     EXPECT_EQ(names({}, order), expected);
   }

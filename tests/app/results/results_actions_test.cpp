@@ -32,7 +32,8 @@ class ResultsActionsTest : public ::testing::Test {
                          {[] { return ResultsFilter::duplicates; }, [](ResultsFilter) {}}};
 };
 
-TEST_F(ResultsActionsTest, presence_follows_the_selection_and_the_toggle_marks_all_or_unmarks_all) {
+TEST_F(ResultsActionsTest,
+       presence_follows_the_selection_the_toggle_marks_all_or_none_and_a_stale_action_acts_on_its_own_copy) {
   DuplicateSet unverified = duplicateSet(2, 2, 50);
   unverified.verified = false;
   driver.finishWith({duplicateSet(1, 3, 100), unverified}, {group});
@@ -81,9 +82,8 @@ TEST_F(ResultsActionsTest, presence_follows_the_selection_and_the_toggle_marks_a
   EXPECT_EQ(driver.store.expandedRows(), QSet<std::uint64_t>{9});
   groupsOnly.collapseAll->perform();
   EXPECT_TRUE(driver.store.expandedRows().isEmpty());
-}
 
-TEST_F(ResultsActionsTest, an_action_built_before_a_move_acts_on_its_own_copy_or_does_nothing) {
+  // An action built before a move acts on its own copy or does nothing.
   driver.finishWith({duplicateSet(1, 4, 100)});
   const ResultsActions keepThird = actions({"f1//s1/2"});
   const ResultsActions markThird = actions({"f1//s1/2"});

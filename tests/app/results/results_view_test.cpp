@@ -51,7 +51,8 @@ class ResultsViewTest : public ::testing::Test {
   std::unique_ptr<ResultsView> view;
 };
 
-TEST_F(ResultsViewTest, every_control_has_a_name_for_assistive_technology) {
+TEST_F(ResultsViewTest,
+       controls_are_named_a_checkbox_click_marks_leaving_the_selection_and_the_inspector_gets_the_one_row) {
   std::unique_ptr<QWidget> toolbarItems(view->takeToolbarItems());
   const std::pair<QWidget*, QString> controls[] = {
       {view->table(), "Results"},
@@ -68,10 +69,8 @@ TEST_F(ResultsViewTest, every_control_has_a_name_for_assistive_technology) {
   EXPECT_EQ(marked.data(Qt::CheckStateRole).toInt(), Qt::Checked) << "the check state reaches the reader";
   EXPECT_EQ(view->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), "<b>holiday</b>.jpg")
       << "a name is data, never markup";
-}
 
-TEST_F(ResultsViewTest,
-       a_checkbox_click_marks_an_allowed_copy_leaving_the_selection_and_the_inspector_gets_the_one_selected_row) {
+  // A checkbox click marks an allowed copy and leaves the selection alone.
   view->table()->expandAll();
   const QModelIndex set = view->model()->index(0, 0);
   select(set);

@@ -33,7 +33,6 @@
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/ScanOptionsBinding.h"
-#include "shell/ScanOptionsPopover.h"
 #include "temp_tree.hpp"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
@@ -150,13 +149,11 @@ TEST_F(ApplicationWindowTest,
   EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
-  widgettest::saveScreenshot(window, "window-after-move");
 
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
   EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
   EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
-  widgettest::saveScreenshot(window, "window-after-undo");
 }
 
 TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_write_back_only_the_three_choices) {
@@ -203,7 +200,6 @@ TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_
   auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->text(), QStringLiteral("Stop"));
-  widgettest::saveScreenshot(window, QStringLiteral("progress-card"));
 
   trigger(window, "stopAction");
   EXPECT_EQ(cancels(), 1);
@@ -257,8 +253,6 @@ TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verifica
   auto* keepBox = window.findChild<QComboBox*>(QStringLiteral("keepBox"));
   ASSERT_NE(keepBox, nullptr);
   EXPECT_EQ(keepBox->currentText(), QStringLiteral("Oldest"));
-  if (auto* popover = window.findChild<ScanOptionsPopover*>())
-    widgettest::saveScreenshot(*popover, QStringLiteral("options-popover"));
 
   trigger(window, "match_contentOnly");
   auto* verifyBox = window.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
@@ -284,7 +278,6 @@ TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_avai
   EXPECT_EQ(view->title(), QStringLiteral("Drop Folders Here"));
   EXPECT_TRUE(view->description().endsWith(QStringLiteral("leaves this computer.")))
       << "the English catalogue speaks of this desktop";
-  widgettest::saveScreenshot(window, QStringLiteral("empty-state"));
 
   QMimeData dropped;
   dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
@@ -304,7 +297,6 @@ TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_avai
   ASSERT_EQ(folders.folders().size(), 1);
   EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
   EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
-  widgettest::saveScreenshot(window, QStringLiteral("empty-state-ready"));
 }
 
 }  // namespace

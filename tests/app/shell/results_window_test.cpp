@@ -5,20 +5,17 @@
 #include <sys/stat.h>
 
 #include <QAction>
-#include <QDir>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderSidebar.h"
-#include "folders/FolderStore.h"
 #include "results/QuickLookPreview.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsTable.h"

@@ -98,7 +98,7 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
   EXPECT_TRUE(before <= deleted && deleted <= after) << "not the local time of the move: " << info;
 }
 
-TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_a_dangling_link_moves_itself) {
+TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_itself_and_moving_back_never_replaces) {
   TempTree tree;
   ASSERT_TRUE(FreedesktopTrash::trash(tree.write("a/report.txt", "a")).ok());
   // An item without its record still holds its name.
@@ -117,16 +117,13 @@ TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_
   const std::string link = tree.path("link");
   fs::create_symlink(tree.path("nowhere"), link);
   ASSERT_TRUE(FreedesktopTrash::exists(link));
-  const auto trashed = FreedesktopTrash::trash(link);
-  ASSERT_TRUE(trashed.ok());
-  EXPECT_TRUE(fs::is_symlink(trashed.value()));
-  EXPECT_TRUE(FreedesktopTrash::exists(trashed.value()));
+  const auto movedLink = FreedesktopTrash::trash(link);
+  ASSERT_TRUE(movedLink.ok());
+  EXPECT_TRUE(fs::is_symlink(movedLink.value()));
+  EXPECT_TRUE(FreedesktopTrash::exists(movedLink.value()));
   EXPECT_FALSE(FreedesktopTrash::exists(link));
-}
 
-TEST_F(FreedesktopTrashTest,
-       moving_back_never_replaces_nor_takes_a_later_items_place_and_a_done_move_drops_the_record) {
-  TempTree tree;
+  // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
   const std::string trashed = FreedesktopTrash::trash(original).value();
   const fs::path record = dataHome.trash() / "info" / "file.trashinfo";

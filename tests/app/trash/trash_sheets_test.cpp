@@ -57,7 +57,7 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
   return result;
 }
 
-TEST(TrashSheets, the_confirmation_tells_count_space_and_warnings_lists_paths_literally_and_return_never_moves) {
+TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_text_and_return_never_moves) {
   application();
   const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.";
   const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
@@ -116,14 +116,12 @@ TEST(TrashSheets, the_confirmation_tells_count_space_and_warnings_lists_paths_li
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&result));
   QTest::keyClick(result.focusWidget(), Qt::Key_Return);
   EXPECT_FALSE(result.isVisible());
-}
 
-TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed) {
-  application();
+  // The outcome tells what moved, what was skipped and what failed.
   Outcome refused;
   refused.invariantViolation = "KeeperMarked(setId: 12)";
   const QString undo = ". Edit › Undo puts them back.";
-  const std::tuple<Outcome, QString, QString, QString, QString> cases[] = {
+  const std::tuple<Outcome, QString, QString, QString, QString> outcomes[] = {
       {refused, "Nothing was moved",
        "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "-", "-"},
       {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
@@ -133,12 +131,12 @@ TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed)
       {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + formattedByteCount(2000) + undo,
        "-", "-"},
   };
-  for (const auto& [shown, title, explanation, skipped, failed] : cases) {
-    TrashOutcomeSheet sheet(shown);
-    EXPECT_EQ((QStringList{text(sheet, "title"), text(sheet, "explanation"), text(sheet, "skippedHeading"),
-                           text(sheet, "failedHeading")}),
+  for (const auto& [shown, title, explanation, skipped, failed] : outcomes) {
+    TrashOutcomeSheet told(shown);
+    EXPECT_EQ((QStringList{text(told, "title"), text(told, "explanation"), text(told, "skippedHeading"),
+                           text(told, "failedHeading")}),
               (QStringList{title, explanation, skipped, failed}));
-    for (const QLabel* label : sheet.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    for (const QLabel* label : told.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
   EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
             "Moved 3 files to the Trash, freeing about " + formattedByteCount(2000) + ".");
