@@ -36,17 +36,16 @@ class FreedesktopTrashTest : public ::testing::Test {
   void SetUp() override { fs::remove_all(dataHome.trash()); }
 };
 
-TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_keeping_slashes) {
-  const std::pair<std::string, std::string> rows[] = {
+TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_the_extension_within_the_limit) {
+  const std::pair<std::string, std::string> encodings[] = {
       {"/home/u/plain-name_1.txt", "/home/u/plain-name_1.txt"},
       {"/a b/100%.txt", "/a%20b/100%25.txt"},
       {"/x\n#?&=", "/x%0A%23%3F%26%3D"},
       {"/not-utf8-\xFF", "/not-utf8-%FF"},
   };
-  for (const auto& [path, encoded] : rows) EXPECT_EQ(FreedesktopTrash::percentEncodedPath(path), encoded) << path;
-}
+  for (const auto& [path, encoded] : encodings) EXPECT_EQ(FreedesktopTrash::percentEncodedPath(path), encoded) << path;
 
-TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit) {
+  // Numbered names keep the extension and fit the record name limit.
   const std::tuple<std::string, std::uint64_t, std::string> rows[] = {
       {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
       {".hidden", 2, ".hidden.2"},     {"README", 12, "README.12"},

@@ -138,7 +138,8 @@ TEST_F(TrashServiceTest,
   EXPECT_EQ(service.lastRestore()->restored, QList<QUrl>{urlOf(c.first)});
 }
 
-TEST_F(TrashServiceTest, freed_bytes_count_only_moved_files_and_an_unknown_size_makes_an_estimate) {
+TEST_F(TrashServiceTest,
+       freed_bytes_count_only_moved_files_and_a_refused_file_is_recorded_while_the_rest_move_in_order) {
   using Freed = std::optional<std::uint64_t>;
   const std::tuple<const char*, Freed, Freed, bool, std::uint64_t, bool> rows[] = {
       {"a hard link frees nothing and is no estimate", 0, 200, false, 200, false},
@@ -156,9 +157,9 @@ TEST_F(TrashServiceTest, freed_bytes_count_only_moved_files_and_an_unknown_size_
     EXPECT_EQ(outcome.freedBytes, freed);
     EXPECT_EQ(outcome.freedEstimated, estimated);
   }
-}
 
-TEST_F(TrashServiceTest, a_file_the_trash_refuses_is_recorded_and_the_rest_still_move_in_plan_order) {
+  // A file the Trash refuses is recorded and the rest still move in plan order.
+  fs::remove_all(dataHome.trash());
   const Copies c = threeCopies();
   const auto files = std::make_shared<FailingOneFile>(QString::fromStdString(c.first));
   TrashService service(std::make_unique<CoreTrashPlanner>(), files);
