@@ -54,15 +54,8 @@ class ResultsWindowTest : public ::testing::Test {
   }
   void TearDown() override { app.reset(); }
 
-  QAction& action(const char* name) const {
-    auto* found = window->findChild<QAction*>(QLatin1String(name));
-    if (found == nullptr) std::abort();
-    return *found;
-  }
-  void trigger(const char* name) const {
-    ASSERT_TRUE(action(name).isEnabled()) << name << " is disabled";
-    action(name).trigger();
-  }
+  QAction& action(const char* name) const { return widgettest::action(*window, name); }
+  void trigger(const char* name) const { widgettest::trigger(*window, name); }
   // Selects the copies of the one set at these indices.
   void selectCopies(std::initializer_list<int> rows) const {
     QItemSelection selection;

@@ -4,12 +4,17 @@
 // looking at.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "platform/Translations.h"
 
@@ -40,6 +45,18 @@ inline const QTemporaryDir& userFolders() {
     return made;
   }();
   return *folders;
+}
+
+// The window's action of that object name; its trigger only while enabled.
+inline QAction& action(const QWidget& window, const char* name) {
+  auto* found = window.findChild<QAction*>(QLatin1String(name));
+  if (found == nullptr) throw std::runtime_error(std::string("no action ") + name);
+  return *found;
+}
+inline void trigger(const QWidget& window, const char* name) {
+  QAction& command = action(window, name);
+  ASSERT_TRUE(command.isEnabled()) << name << " is disabled";
+  command.trigger();
 }
 
 // Saves the widget as it would be painted into QUELMARIS_SCREENSHOTS (when
