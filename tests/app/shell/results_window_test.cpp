@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QAction>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
