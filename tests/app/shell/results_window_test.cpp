@@ -37,11 +37,9 @@ class ResultsWindowTest : public ::testing::Test {
     widgettest::application();
     declareApplicationIdentity();
     QSettings().clear();
-    tree.write("a/photo.jpg", std::string(4096, 'x'));
-    tree.write("b/photo.jpg", std::string(4096, 'x'));
-    tree.write("b/sub/photo.jpg", std::string(4096, 'x'));
-    tree.write("a/note.txt", std::string(2048, 'n') + "first");
-    tree.write("b/note.txt", std::string(2048, 'n') + "other");
+    const std::string photo(4096, 'x'), note(2048, 'n');
+    tree.write({{"a/photo.jpg", photo}, {"b/photo.jpg", photo}, {"b/sub/photo.jpg", photo}});
+    tree.write({{"a/note.txt", note + "first"}, {"b/note.txt", note + "other"}});
     app = std::make_unique<QuelmarisApp>();
     window = &app->showMainWindow();
     app->folders().add({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),

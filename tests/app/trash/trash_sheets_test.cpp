@@ -21,6 +21,7 @@ namespace {
 
 using namespace widgettest;
 using Outcome = TrashService::Outcome;
+constexpr auto bytes = formattedByteCount;
 
 QString text(const QWidget& sheet, const char* name) {
   const auto* label = sheet.findChild<QLabel*>(QString::fromLatin1(name));
@@ -59,17 +60,15 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
 
 TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_text_and_return_never_moves) {
   application();
-  const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.";
+  const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.",
+                clones = "|! Clones or hard links that free 0 B: ";
   const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
-      {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".", ok},
-      {{5, 3000, true, 2, 0},
-       "Move 5 files to the Trash?",
-       "Frees about " + formattedByteCount(3000) + ".",
-       ok + "|! Clones or hard links that free 0 B: 2"},
+      {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + bytes(1500) + ".", ok},
+      {{5, 3000, true, 2, 0}, "Move 5 files to the Trash?", "Frees about " + bytes(3000) + ".", ok + clones + "2"},
       {{4, 0, false, 1, 3},
        "Move 4 files to the Trash?",
-       "Frees " + formattedByteCount(0) + ".",
-       ok + "|! Clones or hard links that free 0 B: 1|! Groups not verified by content: 3"},
+       "Frees " + bytes(0) + ".",
+       ok + clones + "1|! Groups not verified by content: 3"},
   };
   for (const auto& [totals, title, space, warnings] : cases) {
     TrashConfirmationSheet sheet(totals, files(2));
@@ -124,12 +123,10 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   const std::tuple<Outcome, QString, QString, QString, QString> outcomes[] = {
       {refused, "Nothing was moved",
        "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "-", "-"},
-      {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
+      {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + bytes(2000) + undo,
        "Not moved, changed since the scan: 2", "Failed: 1"},
-      {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + formattedByteCount(0) + ".", "-",
-       "Failed: 1"},
-      {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + formattedByteCount(2000) + undo,
-       "-", "-"},
+      {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + bytes(0) + ".", "-", "Failed: 1"},
+      {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + bytes(2000) + undo, "-", "-"},
   };
   for (const auto& [shown, title, explanation, skipped, failed] : outcomes) {
     TrashOutcomeSheet told(shown);
@@ -139,7 +136,7 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
     for (const QLabel* label : told.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
   EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
-            "Moved 3 files to the Trash, freeing about " + formattedByteCount(2000) + ".");
+            "Moved 3 files to the Trash, freeing about " + bytes(2000) + ".");
   TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 1));
   EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>0</b>", "/d/<b>1</b>"}));
   EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/f0: Permission denied"});
