@@ -17,11 +17,7 @@ FileEntry file(const QString& path, std::int64_t modifiedNs = 0, std::optional<s
 
 DuplicateSet set(std::uint64_t id, const QString& name, std::uint64_t reclaimable, QList<FileEntry> files,
                  QList<FileEntry> lookalikes = {}) {
-  DuplicateSet made = widgettest::duplicateSet(id, 0, reclaimable);
-  made.displayName = name;
-  made.files = std::move(files);
-  made.lookalikes = std::move(lookalikes);
-  return made;
+  return {id, name, 100, std::move(files), 0, std::move(lookalikes), true, QString(64, u'0'), reclaimable, false};
 }
 
 class ResultRowsTest : public ::testing::Test {

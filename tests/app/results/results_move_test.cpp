@@ -36,24 +36,20 @@ struct RefusingPlanner final : TrashPlanning {
 };
 
 // The real Trash, holding every move until the test lets it go on.
-class HeldTrash final : public FileTrashing {
- public:
+struct HeldTrash final : FileTrashing {
   quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
     ++entered;
     gate.wait();
-    return system_.trashItem(url);
+    return system.trashItem(url);
   }
-  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system_.moveItem(source, destination);
+    return system.moveItem(source, destination);
   }
-
   std::promise<void> release;
   std::shared_future<void> gate = release.get_future().share();
   mutable std::atomic<int> entered = 0;
-
- private:
-  SystemFileTrashing system_;
+  SystemFileTrashing system;
 };
 
 class ResultsMoveTest : public ::testing::Test {

@@ -48,7 +48,7 @@ using widgettest::userFolders;
 // The view of the given type in the detail area, if that is what it shows.
 template <class View>
 View* detailOf(QWidget& window) {
-  auto* split = window.findChild<QSplitter*>(QStringLiteral("mainSplit"));
+  auto* split = window.findChild<QSplitter*>("mainSplit");
   QWidget* detail = split != nullptr && split->count() > 1 ? split->widget(1) : nullptr;
   if (detail == nullptr) return nullptr;
   if (auto* view = qobject_cast<View*>(detail)) return view;
@@ -72,8 +72,7 @@ class ApplicationWindowTest : public ::testing::Test {
     widgettest::application();
     declareApplicationIdentity();
     QSettings().clear();
-    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quelmaris"))
-        .removeRecursively();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Quelmaris").removeRecursively();
   }
 };
 
@@ -89,7 +88,7 @@ class ScriptedWindowTest : public ::testing::Test {
   QApplication& application = (userFolders(), widgettest::application());
   TempTree tree;
   QTemporaryDir storage;
-  FolderStore folders{storage.filePath(QStringLiteral("folders.json"))};
+  FolderStore folders{storage.filePath("folders.json")};
   std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
   ScanStore scan{scanner};
   ScanOptions stored;
@@ -155,23 +154,23 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_
   ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::failed>(); }));
 
   const auto& message = std::get<ScanStore::State::failed>(app.scan().state().value).message;
-  auto* failed = window.findChild<ContentUnavailableView*>(QStringLiteral("failedDetail"));
+  auto* failed = window.findChild<ContentUnavailableView*>("failedDetail");
   ASSERT_NE(failed, nullptr);
-  EXPECT_EQ(failed->title(), QStringLiteral("The Scan Could Not Run"));
+  EXPECT_EQ(failed->title(), "The Scan Could Not Run");
   EXPECT_EQ(failed->description(), message);
   EXPECT_FALSE(message.isEmpty());
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "Scan is offered again after a failure";
 
   // Options read the stored settings and write back only the three choices.
-  QSettings().setValue(QStringLiteral("minSize"), 102400);
+  QSettings().setValue("minSize", 102400);
   ScanOptions options = app.options();
   EXPECT_EQ(options.settings.minSize, 102400) << "a setting changed elsewhere shows in the next read";
   options.keep = KeepChoice::newest;
   options.settings.minSize = 1;
   app.setOptions(options);
   QSettings settings;
-  EXPECT_EQ(settings.value(QStringLiteral("keepRule")).toString(), QStringLiteral("newest"));
-  EXPECT_EQ(settings.value(QStringLiteral("minSize")).toLongLong(), 102400);
+  EXPECT_EQ(settings.value("keepRule").toString(), "newest");
+  EXPECT_EQ(settings.value("minSize").toLongLong(), 102400);
   EXPECT_TRUE(settings.fileName().startsWith(userFolders().path())) << settings.fileName().toStdString();
 }
 
@@ -184,9 +183,9 @@ TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_
   ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
   EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
   EXPECT_FALSE(action(window, "scanAction").isEnabled());
-  auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
+  auto* button = window.findChild<QPushButton*>("scanButton");
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->text(), QStringLiteral("Stop"));
+  EXPECT_EQ(button->text(), "Stop");
 
   trigger(window, "stopAction");
   EXPECT_EQ(cancels(), 1);
@@ -207,9 +206,8 @@ TEST_F(ScriptedWindowTest,
   auto* empty = detailOf<EmptyStateView>(window);
   ASSERT_NE(empty, nullptr);
   auto* view = empty->findChild<ContentUnavailableView*>();
-  EXPECT_EQ(view->title(), QStringLiteral("Drop Folders Here"));
-  EXPECT_TRUE(view->description().endsWith(QStringLiteral("leaves this computer.")))
-      << "the English catalogue speaks of this desktop";
+  EXPECT_EQ(view->title(), "Drop Folders Here");
+  EXPECT_TRUE(view->description().endsWith("leaves this computer.")) << "the English catalogue speaks of this desktop";
 
   QMimeData dropped;
   dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
@@ -227,8 +225,8 @@ TEST_F(ScriptedWindowTest,
     EXPECT_EQ(folders.folders().size(), answer == Qt::IgnoreAction ? 0 : 1);
   }
   ASSERT_EQ(folders.folders().size(), 1);
-  EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
-  EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
+  EXPECT_TRUE(folders.folders().first().path.endsWith("/dropped"));
+  EXPECT_EQ(view->title(), "Ready to Scan");
   EXPECT_EQ(window.windowTitle(), "dropped");
   folders.add(urlsOf({tree.mkdir("Music")}));
   EXPECT_EQ(window.windowTitle(), "2 folders");
@@ -263,19 +261,19 @@ TEST_F(ScriptedWindowTest,
 TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
   trigger(window, "keep_oldest");
   EXPECT_EQ(stored.keep, KeepChoice::oldest);
-  auto* keepBox = window.findChild<QComboBox*>(QStringLiteral("keepBox"));
+  auto* keepBox = window.findChild<QComboBox*>("keepBox");
   ASSERT_NE(keepBox, nullptr);
-  EXPECT_EQ(keepBox->currentText(), QStringLiteral("Oldest"));
+  EXPECT_EQ(keepBox->currentText(), "Oldest");
 
   trigger(window, "match_contentOnly");
-  auto* verifyBox = window.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
+  auto* verifyBox = window.findChild<QCheckBox*>("verifyContentBox");
   ASSERT_NE(verifyBox, nullptr);
   const QAction& verify = action(window, "verifyContentAction");
   EXPECT_EQ((std::array{verify.isEnabled(), verify.isChecked(), verifyBox->isEnabled(), verifyBox->isChecked()}),
             (std::array{false, true, false, true}))
       << "disabled, the stored value still shows";
 
-  auto* matchBox = window.findChild<QComboBox*>(QStringLiteral("matchBox"));
+  auto* matchBox = window.findChild<QComboBox*>("matchBox");
   ASSERT_NE(matchBox, nullptr);
   matchBox->setCurrentIndex(0);
   emit matchBox->activated(0);

@@ -49,7 +49,6 @@ class ResultsWindowTest : public ::testing::Test {
     view = window->findChild<ResultsView*>();
     ASSERT_NE(view, nullptr);
   }
-  void TearDown() override { app.reset(); }
 
   QAction& action(const char* name) const { return widgettest::action(*window, name); }
   void trigger(const char* name) const { widgettest::trigger(*window, name); }
@@ -61,7 +60,7 @@ class ResultsWindowTest : public ::testing::Test {
     view->table()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   }
   QString totals() const {
-    auto* label = window->findChild<QLabel*>(QStringLiteral("markTotals"));
+    auto* label = window->findChild<QLabel*>("markTotals");
     return label->isVisible() ? label->text() : QString();
   }
   std::int64_t marks() const { return app->scan().selection().totals(app->scan().sets()).files; }
@@ -78,20 +77,20 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   for (const char* name :
        {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
     EXPECT_FALSE(action(name).isEnabled()) << name;
-  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
+  EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
 
-  auto* field = window->findChild<QWidget*>(QStringLiteral("resultsFilterField"));
+  auto* field = window->findChild<QWidget*>("resultsFilterField");
   ASSERT_NE(field, nullptr);
   QCoreApplication::processEvents();
   EXPECT_TRUE(field->isVisible()) << "the filter field is in the toolbar while results show";
   trigger("selectOutsideFirstFolderAction");
   EXPECT_EQ(marks(), 2);
-  EXPECT_TRUE(totals().startsWith(QStringLiteral("2 selected · "))) << totals().toStdString();
+  EXPECT_TRUE(totals().startsWith("2 selected · ")) << totals().toStdString();
   EXPECT_TRUE(action("moveToTrashAction").isEnabled());
 
   selectCopies({1, 2});
-  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Deselect Copies"));
+  EXPECT_EQ(action("toggleMarkAction").text(), "Deselect Copies");
   view->table()->setFocus();
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_EQ(marks(), 2) << "Space with two rows selected marks nothing";
@@ -138,9 +137,9 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   view->table()->setFocus();
   QTest::keyClick(view->table(), Qt::Key_Space);
   ASSERT_TRUE(view->previewPath());
-  EXPECT_TRUE(view->previewPath()->endsWith(QStringLiteral("/photo.jpg")));
+  EXPECT_TRUE(view->previewPath()->endsWith("/photo.jpg"));
   EXPECT_EQ(view->previewAccess().size(), 2);
-  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "x's are no image";
+  EXPECT_EQ(view->preview()->shownKind(), "file") << "x's are no image";
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_FALSE(view->previewPath());
   EXPECT_TRUE(view->previewAccess().isEmpty());
@@ -151,36 +150,34 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   picture.fill(Qt::darkCyan);
   ASSERT_TRUE(picture.save(image));
   view->setPreviewPath(text);
-  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("text"));
+  EXPECT_EQ(view->preview()->shownKind(), "text");
   view->setPreviewPath(image);
-  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("image"));
+  EXPECT_EQ(view->preview()->shownKind(), "image");
   const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
   ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   view->setPreviewPath(fifo);
-  EXPECT_EQ(view->preview()->shownKind(), QStringLiteral("file")) << "a FIFO is never read";
+  EXPECT_EQ(view->preview()->shownKind(), "file") << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
 
   // The inspector toggle is remembered.
-  auto* toggle = window->findChild<QWidget*>(QStringLiteral("inspectorToggle"));
+  auto* toggle = window->findChild<QWidget*>("inspectorToggle");
   ASSERT_NE(toggle, nullptr);
   EXPECT_TRUE(view->showsInspector());
   QTest::mouseClick(toggle, Qt::LeftButton);
   EXPECT_FALSE(view->showsInspector());
-  EXPECT_FALSE(QSettings().value(QStringLiteral("showsInspector")).toBool());
-  EXPECT_EQ(toggle->toolTip(), QStringLiteral("Show Inspector"));
+  EXPECT_FALSE(QSettings().value("showsInspector").toBool());
+  EXPECT_EQ(toggle->toolTip(), "Show Inspector");
 
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
-  EXPECT_EQ(action("toggleMarkAction").text(), QStringLiteral("Select Copy"));
+  EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
   EXPECT_FALSE(action("showDuplicatesAction").isVisible());
 }
 
-TEST_F(ResultsWindowTest, screenshots_of_the_marked_results_and_the_menus) {
+TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
   QUELMARIS_SCREENSHOTS_ONLY();
-  trigger("selectOutsideFirstFolderAction");
   selectCopies({1});
-  widgettest::saveScreenshot(*window, "results-marked");
   for (const char* name : {"fileMenu", "editMenu", "viewMenu"}) {
     auto* menu = window->findChild<QMenu*>(QLatin1String(name));
     menu->popup(window->mapToGlobal(QPoint(20, 20)));

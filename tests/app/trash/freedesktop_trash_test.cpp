@@ -66,8 +66,7 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
   // The home Trash is the temporary one, on the device of the test files.
   ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
   EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
-  struct stat home {
-  }, files{};
+  struct stat home = {}, files = {};
   ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
   ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
   EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
