@@ -50,8 +50,7 @@ template <class View>
 View* detailOf(QWidget& window) {
   auto* split = window.findChild<QSplitter*>("mainSplit");
   QWidget* detail = split != nullptr && split->count() > 1 ? split->widget(1) : nullptr;
-  if (detail == nullptr) return nullptr;
-  if (auto* view = qobject_cast<View*>(detail)) return view;
+  if (auto* view = qobject_cast<View*>(detail); view != nullptr || detail == nullptr) return view;
   return detail->findChild<View*>();
 }
 

@@ -37,27 +37,22 @@ Outcome awaitOutcome(const QFuture<Outcome>& future) {
 
 // The real file seam, failing the one path it is given and noting each call
 // and whether it came off the main thread, for reading once the move is done.
-class FailingOneFile final : public FileTrashing {
- public:
-  explicit FailingOneFile(QString failing) : failing_(std::move(failing)) {}
-
+struct FailingOneFile final : FileTrashing {
+  explicit FailingOneFile(QString path) : failing(std::move(path)) {}
   quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
     calls.append(url.toLocalFile());
     calledOffMainThread = QThread::currentThread() != apptest::application().thread();
-    if (url.toLocalFile() == failing_) return quelmaris::Failure{FileOperationError{"refused"}};
-    return system_.trashItem(url);
+    if (url.toLocalFile() == failing) return quelmaris::Failure{FileOperationError{"refused"}};
+    return system.trashItem(url);
   }
-  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system_.moveItem(source, destination);
+    return system.moveItem(source, destination);
   }
-
+  const QString failing;
   mutable QStringList calls;
   mutable bool calledOffMainThread = false;
-
- private:
-  SystemFileTrashing system_;
-  QString failing_;
+  SystemFileTrashing system;
 };
 
 struct RefusingPlanner final : TrashPlanning {
