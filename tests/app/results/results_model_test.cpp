@@ -25,17 +25,11 @@ class ResultsModelTest : public ::testing::Test {
     first.files[1].nlink = 2;
     first.files[2].mayShareBlocks = true;
     first.files[2].freedBytes.reset();
-    first.lookalikes = {fileEntry(QStringLiteral("/other/n"))};
+    first.lookalikes = {fileEntry("/other/n")};
     DuplicateSet unverified = duplicateSet(2, 2, 100);
     unverified.verified = false;
-    unverified.displayName = QStringLiteral("<b>x</b>");
-    driver.start();
-    driver.feed(
-        {{ScanEvent::setReady{first}},
-         {ScanEvent::setReady{unverified}},
-         {ScanEvent::lookalikeReady{LookalikeGroup{
-             9, QStringLiteral("g"), 5, {fileEntry(QStringLiteral("/g/1")), fileEntry(QStringLiteral("/g/2"))}}}},
-         widgettest::finishedEvent()});
+    unverified.displayName = "<b>x</b>";
+    driver.finishWith({first, unverified}, {LookalikeGroup{9, "g", 5, {fileEntry("/g/1"), fileEntry("/g/2")}}});
   }
   QModelIndex child(int top, int row, int column = 0) const { return model.index(row, column, model.index(top, 0)); }
   QString text(const QModelIndex& index, int role = Qt::DisplayRole) const { return index.data(role).toString(); }
@@ -51,12 +45,57 @@ class ResultsModelTest : public ::testing::Test {
   QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
-TEST_F(ResultsModelTest, keeps_its_structure_through_sort_query_filter_and_a_move) {
+TEST_F(ResultsModelTest,
+       cells_follow_row_kind_and_badges_marks_signal_rows_and_the_structure_holds_through_sort_query_filter_move) {
+  const QModelIndex set = model.index(0, 0);
+  EXPECT_EQ(badges(set), QStringList{"Different Content"});
+  EXPECT_EQ(badges(model.index(1, 0)), (QStringList{"Not Verified"}));
+  EXPECT_EQ(text(model.index(0, ResultsModel::copiesColumn)), "3");
+  EXPECT_EQ(badges(child(0, 0)), QStringList{"Keep"});
+  EXPECT_EQ(badges(child(0, 1)), QStringList{"Hard Link · 0 B"});
+  EXPECT_EQ(badges(child(0, 2)), QStringList{"Clone · Zero KB"}) << "this desktop's word";
+  EXPECT_EQ(badges(child(0, 3)), QStringList{"Different Content"});
+  EXPECT_EQ(text(child(0, 0), Qt::AccessibleTextRole), "0") << "a copy reads as its file name";
+  EXPECT_EQ(text(child(0, 0), Qt::AccessibleDescriptionRole), "Select 0 in /s1/");
+  const std::pair<QModelIndex, QString> silent[] = {{child(0, 0, ResultsModel::copiesColumn), "Not applicable"},
+                                                    {child(0, 0, ResultsModel::recoverableColumn), "Kept"},
+                                                    {child(0, 2, ResultsModel::recoverableColumn), "Kept"},
+                                                    {child(0, 3, ResultsModel::recoverableColumn), "Not applicable"}};
+  for (const auto& [cell, label] : silent) {
+    SCOPED_TRACE(label.toStdString());
+    EXPECT_EQ(text(cell), QString());
+    EXPECT_EQ(text(cell, Qt::AccessibleTextRole), label);
+  }
+  EXPECT_FALSE(text(child(0, 1, ResultsModel::recoverableColumn)).isEmpty()) << "a copy that frees bytes";
+  EXPECT_FALSE(child(1, 1).data(ResultsModel::CanMarkRole).toBool()) << "unverified sets are not allowed here";
+  EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), plainToolTip("/s1/0"));
+  EXPECT_FALSE(model.flags(child(0, 1)).testFlag(Qt::ItemIsUserCheckable)) << "the table decides what marks";
+
+  // A mark or a keep signals its set's rows and never resets.
+  QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+  QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+  QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+  const DuplicateSet& first = driver.store.sets().first();
+  driver.store.changeSelection([&](SelectionModel& s) { s.setMarked(true, 1, first); });
+  ASSERT_EQ(changes.size(), 1);
+  EXPECT_EQ(changes[0][0].toModelIndex(), child(0, 0));
+  EXPECT_EQ(child(0, 1).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+  EXPECT_EQ(child(0, 1).data(ResultsModel::TintRole).value<QColor>(), Palette::stateMarkedRow());
+
+  driver.store.changeSelection([&](SelectionModel& s) { s.keep(2, first); });
+  EXPECT_EQ(changes.size(), 2);
+  EXPECT_EQ(badges(child(0, 2)), QStringList{"Keep"});
+  EXPECT_EQ(child(0, 2).data(ResultsModel::TintRole).value<QColor>(), Palette::stateKeepRow());
+  EXPECT_EQ(text(child(0, 0, ResultsModel::recoverableColumn)), QString()) << "the suggested keeper still reads Kept";
+  EXPECT_TRUE(resets.isEmpty());
+  EXPECT_TRUE(layouts.isEmpty());
+
+  // The structure holds through sort, query, filter and a move.
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.rowCount(model.index(0, 0)), 4) << "three copies, then the lookalike";
   model.sort(ResultsModel::nameColumn, Qt::AscendingOrder);
-  EXPECT_EQ(text(model.index(0, 0)), QStringLiteral("<b>x</b>"));
-  model.setQuery(QStringLiteral(" S1 "));
+  EXPECT_EQ(text(model.index(0, 0)), "<b>x</b>");
+  model.setQuery(" S1 ");
   EXPECT_EQ(model.rowCount(), 1);
   model.setFilter(ResultsFilter::lookalikes);
   EXPECT_EQ(model.rowCount(), 0) << "no group's path holds s1";
@@ -64,58 +103,9 @@ TEST_F(ResultsModelTest, keeps_its_structure_through_sort_query_filter_and_a_mov
   ASSERT_EQ(model.rowCount(), 1);
   EXPECT_EQ(model.rowCount(model.index(0, 0)), 2);
   model.setFilter(ResultsFilter::duplicates);
-  driver.store.removeTrashed({QStringLiteral("/s1/1")});
-  EXPECT_EQ(model.indexOf(QStringLiteral("f1//s1/2")), child(1, 1)) << "the pruned set at its new place";
-  EXPECT_FALSE(model.indexOf(QStringLiteral("f1//s1/1")).isValid());
-}
-
-TEST_F(ResultsModelTest, cells_follow_the_row_kind_and_the_badge_priority) {
-  const QModelIndex set = model.index(0, 0);
-  EXPECT_EQ(badges(set), QStringList{QStringLiteral("Different Content")});
-  EXPECT_EQ(badges(model.index(1, 0)), (QStringList{QStringLiteral("Not Verified")}));
-  EXPECT_EQ(text(model.index(0, ResultsModel::copiesColumn)), QStringLiteral("3"));
-  EXPECT_EQ(badges(child(0, 0)), QStringList{QStringLiteral("Keep")});
-  EXPECT_EQ(badges(child(0, 1)), QStringList{QStringLiteral("Hard Link · 0 B")});
-  EXPECT_EQ(badges(child(0, 2)), QStringList{QStringLiteral("Clone · Zero KB")}) << "this desktop's word";
-  EXPECT_EQ(badges(child(0, 3)), QStringList{QStringLiteral("Different Content")});
-  EXPECT_EQ(text(child(0, 0), Qt::AccessibleTextRole), QStringLiteral("0")) << "a copy reads as its file name";
-  EXPECT_EQ(text(child(0, 0), Qt::AccessibleDescriptionRole), QStringLiteral("Select 0 in /s1/"));
-  const struct {
-    QModelIndex cell;
-    const char* label;
-  } silent[] = {{child(0, 0, ResultsModel::copiesColumn), "Not applicable"},
-                {child(0, 0, ResultsModel::recoverableColumn), "Kept"},
-                {child(0, 2, ResultsModel::recoverableColumn), "Kept"},
-                {child(0, 3, ResultsModel::recoverableColumn), "Not applicable"}};
-  for (const auto& c : silent) {
-    SCOPED_TRACE(c.label);
-    EXPECT_EQ(text(c.cell), QString());
-    EXPECT_EQ(text(c.cell, Qt::AccessibleTextRole), QString::fromUtf8(c.label));
-  }
-  EXPECT_FALSE(text(child(0, 1, ResultsModel::recoverableColumn)).isEmpty()) << "a copy that frees bytes";
-  EXPECT_FALSE(child(1, 1).data(ResultsModel::CanMarkRole).toBool()) << "unverified sets are not allowed here";
-  EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), plainToolTip(QStringLiteral("/s1/0")));
-  EXPECT_FALSE(model.flags(child(0, 1)).testFlag(Qt::ItemIsUserCheckable)) << "the table decides what marks";
-}
-
-TEST_F(ResultsModelTest, a_mark_or_a_keep_signals_its_set_rows_and_never_resets) {
-  QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-  QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
-  QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
-  const DuplicateSet& set = driver.store.sets().first();
-  driver.store.changeSelection([&](SelectionModel& s) { s.setMarked(true, 1, set); });
-  ASSERT_EQ(changes.size(), 1);
-  EXPECT_EQ(changes[0][0].toModelIndex(), child(0, 0));
-  EXPECT_EQ(child(0, 1).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-  EXPECT_EQ(child(0, 1).data(ResultsModel::TintRole).value<QColor>(), Palette::stateMarkedRow());
-
-  driver.store.changeSelection([&](SelectionModel& s) { s.keep(2, set); });
-  EXPECT_EQ(changes.size(), 2);
-  EXPECT_EQ(badges(child(0, 2)), QStringList{QStringLiteral("Keep")});
-  EXPECT_EQ(child(0, 2).data(ResultsModel::TintRole).value<QColor>(), Palette::stateKeepRow());
-  EXPECT_EQ(text(child(0, 0, ResultsModel::recoverableColumn)), QString()) << "the suggested keeper still reads Kept";
-  EXPECT_TRUE(resets.isEmpty());
-  EXPECT_TRUE(layouts.isEmpty());
+  driver.store.removeTrashed({"/s1/1"});
+  EXPECT_EQ(model.indexOf("f1//s1/2"), child(1, 1)) << "the pruned set at its new place";
+  EXPECT_FALSE(model.indexOf("f1//s1/1").isValid());
 }
 
 }  // namespace

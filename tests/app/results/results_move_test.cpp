@@ -24,41 +24,32 @@ using quelmaris::testing::TempTree;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
-std::vector<std::string> trashEntries(const char* folder) {
-  std::vector<std::string> names;
-  if (fs::exists(dataHome.trash() / folder))
-    for (const auto& entry : fs::directory_iterator(dataHome.trash() / folder))
-      names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
+std::ptrdiff_t trashedCount() {
+  const fs::path files = dataHome.trash() / "files";
+  return fs::exists(files) ? std::distance(fs::directory_iterator(files), fs::directory_iterator()) : 0;
 }
 
-class RefusingPlanner final : public TrashPlanning {
- public:
+struct RefusingPlanner final : TrashPlanning {
   TrashPlan plan(const QList<PlanSet>&, bool) const override {
     throw InvariantViolation{InvariantViolation::AllMarked{7}};
   }
 };
 
 // The real Trash, holding every move until the test lets it go on.
-class HeldTrash final : public FileTrashing {
- public:
+struct HeldTrash final : FileTrashing {
   quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
     ++entered;
     gate.wait();
-    return system_.trashItem(url);
+    return system.trashItem(url);
   }
-  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system_.moveItem(source, destination);
+    return system.moveItem(source, destination);
   }
-
   std::promise<void> release;
   std::shared_future<void> gate = release.get_future().share();
   mutable std::atomic<int> entered = 0;
-
- private:
-  SystemFileTrashing system_;
+  SystemFileTrashing system;
 };
 
 class ResultsMoveTest : public ::testing::Test {
@@ -90,14 +81,6 @@ class ResultsMoveTest : public ::testing::Test {
     });
   }
 
-  // A second confirmation while the move runs is ignored.
-  void moveWith(ResultsMove& move) {
-    move.confirmMove();
-    EXPECT_TRUE(move.isMoving());
-    move.confirmMove();
-    ASSERT_TRUE(apptest::runEventsUntil([&] { return !move.isMoving(); }));
-  }
-
   TempTree tree;
   std::map<std::string, std::string> paths;
   ScanStore scan{std::make_shared<CoreScanner>()};
@@ -105,12 +88,8 @@ class ResultsMoveTest : public ::testing::Test {
 };
 
 TEST_F(ResultsMoveTest, problems_since_the_scan_leave_their_files_in_place_and_show_the_outcome) {
-  const struct {
-    const char* what;
-    std::function<void(const std::map<std::string, std::string>&)> change;
-    QStringList skipped;
-    qsizetype moved;
-  } rows[] = {
+  using Change = std::function<void(const std::map<std::string, std::string>&)>;
+  const std::tuple<const char*, Change, std::vector<std::string>, qsizetype> rows[] = {
       {"a marked copy changed",
        [](const auto& p) { std::ofstream(p.at("b/two.txt"), std::ios::app) << "!"; },
        {"b/two.txt"},
@@ -118,33 +97,35 @@ TEST_F(ResultsMoveTest, problems_since_the_scan_leave_their_files_in_place_and_s
       {"a keeper deleted", [](const auto& p) { fs::remove(p.at("a/one.txt")); }, {"b/deep/one.txt", "b/one.txt"}, 1},
       {"a refused plan", [](const auto&) {}, {}, 0},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const auto& [what, change, skipped, moved] : rows) {
+    SCOPED_TRACE(what);
     SetUp();
-    TrashService trash(row.moved == 0 ? std::unique_ptr<TrashPlanning>(new RefusingPlanner)
-                                      : std::unique_ptr<TrashPlanning>(new CoreTrashPlanner),
-                       std::make_shared<SystemFileTrashing>());
+    TrashService trash(
+        moved == 0 ? std::unique_ptr<TrashPlanning>(new RefusingPlanner) : std::make_unique<CoreTrashPlanner>(),
+        std::make_shared<SystemFileTrashing>());
     ResultsMove move(scan, trash, &undoStack);
     scanAndMark();
     const QList<DuplicateSet> setsBefore = scan.sets();
     const SelectionModel selectionBefore = scan.selection();
-    row.change(paths);
-    moveWith(move);
+    change(paths);
+    move.confirmMove();
+    EXPECT_TRUE(move.isMoving());
+    move.confirmMove();  // ignored while the move runs
+    ASSERT_TRUE(apptest::runEventsUntil([&] { return !move.isMoving(); }));
 
     ASSERT_TRUE(move.problems());
     EXPECT_FALSE(move.lastMove());
-    EXPECT_EQ(move.problems()->moved.size(), row.moved);
-    ASSERT_EQ(move.problems()->skipped.size(), row.skipped.size());
-    for (qsizetype i = 0; i < row.skipped.size(); ++i) {
-      const std::string path = paths[row.skipped[i].toStdString()];
-      EXPECT_EQ(move.problems()->skipped[i].path.toStdString(), path);
-      EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(move.problems()->moved.size(), moved);
+    ASSERT_EQ(move.problems()->skipped.size(), std::ssize(skipped));
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+      EXPECT_EQ(move.problems()->skipped[static_cast<qsizetype>(i)].path.toStdString(), paths[skipped[i]]);
+      EXPECT_TRUE(fs::exists(paths[skipped[i]]));
     }
-    if (row.moved == 0) {
-      EXPECT_EQ(move.problems()->invariantViolation, QStringLiteral("AllMarked(setId: 7)"));
+    if (moved == 0) {
+      EXPECT_EQ(move.problems()->invariantViolation, "AllMarked(setId: 7)");
       EXPECT_EQ(scan.sets(), setsBefore);
       EXPECT_EQ(scan.selection(), selectionBefore);
-      EXPECT_TRUE(trashEntries("files").empty());
+      EXPECT_EQ(trashedCount(), 0);
     }
   }
 }
@@ -162,7 +143,7 @@ TEST_F(ResultsMoveTest, results_replaced_during_the_move_drop_its_outcome_and_th
   move.reset();
   held->release.set_value();
   ASSERT_TRUE(apptest::runEventsUntil([&] { return undoStack.count() == 1; }));
-  EXPECT_EQ(trashEntries("files").size(), 3u);
+  EXPECT_EQ(trashedCount(), 3);
 
   // Results of a later scan: undoing from Edit puts the files back and marks them stale.
   scanBoth();
@@ -170,7 +151,7 @@ TEST_F(ResultsMoveTest, results_replaced_during_the_move_drop_its_outcome_and_th
   undoStack.undo();
   ASSERT_TRUE(apptest::runEventsUntil([&] { return scan.isStale(); }));
   EXPECT_EQ(read_file(paths["b/deep/one.txt"]), "first");
-  EXPECT_TRUE(trashEntries("files").empty());
+  EXPECT_EQ(trashedCount(), 0);
 }
 
 }  // namespace

@@ -22,22 +22,20 @@
 namespace {
 
 using widgettest::duplicateSet;
-using widgettest::fileEntry;
 
 class ResultsViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     widgettest::application();
     DuplicateSet kept = duplicateSet(1, 4, 300);
-    kept.displayName = QStringLiteral("<b>holiday</b>.jpg");
+    kept.displayName = "<b>holiday</b>.jpg";
     kept.files[1].nlink = 2;
     kept.files[2].mayShareBlocks = true;
-    kept.lookalikes = {fileEntry(QStringLiteral("/other/holiday.jpg"))};
+    kept.lookalikes = {widgettest::fileEntry("/other/holiday.jpg")};
     DuplicateSet unverified = duplicateSet(2, 2, 100);
-    unverified.displayName = QStringLiteral("notes.txt");
+    unverified.displayName = "notes.txt";
     unverified.verified = false;
-    driver.start();
-    driver.feed({{ScanEvent::setReady{kept}}, {ScanEvent::setReady{unverified}}, widgettest::finishedEvent()});
+    driver.finishWith({kept, unverified});
     driver.store.changeSelection([&](SelectionModel& s) { s.setMarked(true, 3, driver.store.sets().first()); });
     view = std::make_unique<ResultsView>(driver.store, trash, &undo);
     view->resize(1100, 420);
@@ -53,31 +51,41 @@ class ResultsViewTest : public ::testing::Test {
   std::unique_ptr<ResultsView> view;
 };
 
-TEST_F(ResultsViewTest, every_control_has_a_name_for_assistive_technology) {
+TEST_F(ResultsViewTest,
+       controls_are_named_a_checkbox_click_marks_leaving_the_selection_and_the_inspector_gets_the_one_row) {
   std::unique_ptr<QWidget> toolbarItems(view->takeToolbarItems());
-  const struct {
-    QWidget* widget;
-    const char* name;
-  } controls[] = {{view->table(), "Results"},
-                  {view->findChild<QToolButton*>(QStringLiteral("selectMenuButton")), "Select"},
-                  {view->findChild<QWidget*>(QStringLiteral("moveToTrashButton")), "Move to Trash…"},
-                  {toolbarItems->findChild<QLineEdit*>(), "Filter by name or path"},
-                  {toolbarItems->findChild<QToolButton*>(QStringLiteral("inspectorToggle")), "Inspector"}};
-  for (const auto& c : controls) {
-    SCOPED_TRACE(c.name);
-    ASSERT_NE(c.widget, nullptr);
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.widget);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(c.name));
+  const std::pair<QWidget*, QString> controls[] = {
+      {view->table(), "Results"},
+      {view->findChild<QToolButton*>(QStringLiteral("selectMenuButton")), "Select"},
+      {view->findChild<QWidget*>(QStringLiteral("moveToTrashButton")), "Move to Trash…"},
+      {toolbarItems->findChild<QLineEdit*>(), "Filter by name or path"},
+      {toolbarItems->findChild<QToolButton*>(QStringLiteral("inspectorToggle")), "Inspector"}};
+  for (const auto& [widget, name] : controls) {
+    SCOPED_TRACE(name.toStdString());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
   }
   const QModelIndex marked = view->model()->index(3, 0, view->model()->index(0, 0));
   EXPECT_EQ(marked.data(Qt::CheckStateRole).toInt(), Qt::Checked) << "the check state reaches the reader";
-  EXPECT_EQ(view->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("<b>holiday</b>.jpg"))
+  EXPECT_EQ(view->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), "<b>holiday</b>.jpg")
       << "a name is data, never markup";
-}
 
-TEST_F(ResultsViewTest, the_inspector_is_handed_the_one_selected_row) {
+  // A checkbox click marks an allowed copy and leaves the selection alone.
+  view->table()->expandAll();
   const QModelIndex set = view->model()->index(0, 0);
+  select(set);
+  const auto click = [&](int row) {
+    const QModelIndex copy = view->model()->index(row, 0, set);
+    const QRect box = ResultsRowDelegate::checkboxRect(view->table()->visualRect(copy));
+    QTest::mouseClick(view->table()->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+    return copy.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+  };
+  EXPECT_TRUE(click(2));
+  EXPECT_FALSE(click(3)) << "a second click unmarks";
+  EXPECT_FALSE(click(0)) << "the kept copy cannot be marked";
+  EXPECT_EQ(view->tableSelection(), QSet<QString>{"s1"});
+
+  // The inspector is handed the one selected row.
   select(view->model()->index(2, 0, set));
   ASSERT_TRUE(view->inspector()->item());
   EXPECT_TRUE(std::holds_alternative<InspectedMember>(*view->inspector()->item()));
@@ -91,28 +99,11 @@ TEST_F(ResultsViewTest, the_inspector_is_handed_the_one_selected_row) {
   EXPECT_EQ(view->table()->selectionModel()->selectedRows().size(), 2);
 }
 
-TEST_F(ResultsViewTest, a_checkbox_click_marks_an_allowed_copy_and_leaves_the_selection_alone) {
-  view->table()->expandAll();
-  const QModelIndex set = view->model()->index(0, 0);
-  select(set);
-  const auto click = [&](int row) {
-    const QModelIndex copy = view->model()->index(row, 0, set);
-    const QRect box = ResultsRowDelegate::checkboxRect(view->table()->visualRect(copy));
-    QTest::mouseClick(view->table()->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
-    return copy.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-  };
-  EXPECT_TRUE(click(2));
-  EXPECT_FALSE(click(3)) << "a second click unmarks";
-  EXPECT_FALSE(click(0)) << "the kept copy cannot be marked";
-  EXPECT_EQ(view->tableSelection(), QSet<QString>{QStringLiteral("s1")});
-}
-
 TEST_F(ResultsViewTest, screenshot_of_every_kind_of_row) {
   QUELMARIS_SCREENSHOTS_ONLY();
   view->table()->expandAll();
   select(view->model()->index(1, 0, view->model()->index(1, 0)));
-  QCoreApplication::processEvents();
-  widgettest::saveScreenshot(*view, QStringLiteral("results-table"));
+  widgettest::saveScreenshot(*view, "results-table");
 }
 
 }  // namespace

@@ -5,15 +5,14 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocumentFragment>
 
 #include "interface/FormattedByteCount.h"
-#include "scan/NotReadButton.h"
 #include "results/SummaryBar.h"
 #include "results/TotalsLabel.h"
+#include "scan/NotReadButton.h"
 #include "scan_store_driver.hpp"
 #include "widget_test_support.hpp"
 
@@ -36,13 +35,10 @@ class SummaryBarTest : public ::testing::Test {
   SummaryBar* bar = new SummaryBar(driver.store, &window);
 };
 
-TEST_F(SummaryBarTest, totals_agree_with_their_numbers_and_estimates_read_about) {
-  const QString dot = QString::fromUtf8(" \u00B7 ");
-  const struct {
-    const char* name;
-    QList<DuplicateSet> sets;
-    QString text;
-  } cases[] = {
+TEST_F(SummaryBarTest,
+       totals_agree_show_from_the_finish_on_end_in_an_ellipsis_when_narrow_and_the_picker_binds_both_ways) {
+  const QString dot = " · ";
+  const std::tuple<const char*, QList<DuplicateSet>, QString> cases[] = {
       {"no sets", {}, "0 groups" + dot + "0 extra copies" + dot + formattedByteCount(0) + " recoverable"},
       {"one pair", {duplicateSet(1, 2, 100)}, "1 group" + dot + "1 extra copy" + dot + "100 bytes recoverable"},
       {"two sets",
@@ -52,13 +48,11 @@ TEST_F(SummaryBarTest, totals_agree_with_their_numbers_and_estimates_read_about)
        {duplicateSet(1, 2, 1000), duplicateSet(2, 2, 1000, true)},
        "2 groups" + dot + "2 extra copies" + dot + "about " + formattedByteCount(2000) + " recoverable"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.name);
-    EXPECT_EQ(SummaryBar::totalsText(entry.sets), entry.text);
+  for (const auto& [name, sets, text] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(SummaryBar::totalsText(sets), text);
   }
-}
 
-TEST_F(SummaryBarTest, shows_only_from_the_finish_on_with_every_set_counted) {
   EXPECT_FALSE(bar->isVisible());
   driver.start();
   EXPECT_FALSE(bar->isVisible());
@@ -67,25 +61,16 @@ TEST_F(SummaryBarTest, shows_only_from_the_finish_on_with_every_set_counted) {
                {ScanEvent::setReady{duplicateSet(2, 3, 100)}},
                finishedEvent()});
   EXPECT_TRUE(bar->isVisible());
-  EXPECT_TRUE(bar->totalsLabel()->sentence().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
+  EXPECT_TRUE(bar->totalsLabel()->sentence().contains("2 groups · 3 extra copies"));
 
-  bar->setFilter(ResultsFilter::lookalikes);
-  EXPECT_TRUE(bar->totalsLabel()->sentence().contains(QString::fromUtf8("2 groups \u00B7 3 extra copies")));
-
-  driver.start();
-  EXPECT_FALSE(bar->isVisible());
-  driver.feed({{ScanEvent::failed{"no folder could be scanned"}}});
-  EXPECT_FALSE(bar->isVisible());
-}
-
-TEST_F(SummaryBarTest, the_picker_offers_both_filters_in_order_and_binds_both_ways) {
+  // The picker offers both filters in order; the totals still count every set.
   QList<QString> labels;
   for (QAbstractButton* button : bar->picker()->buttons()) labels.append(button->text());
   EXPECT_EQ(labels, (QList<QString>{"Duplicates", "Same Name, Different Content"}));
   EXPECT_EQ(bar->filter(), ResultsFilter::duplicates);
-
   QSignalSpy chosen(bar, &SummaryBar::filterChanged);
   bar->setFilter(ResultsFilter::lookalikes);
+  EXPECT_TRUE(bar->totalsLabel()->sentence().contains("2 groups · 3 extra copies"));
   EXPECT_TRUE(bar->picker()->button(static_cast<int>(ResultsFilter::lookalikes))->isChecked());
   EXPECT_EQ(chosen.count(), 0) << "a value set from outside is not echoed back";
 
@@ -103,9 +88,13 @@ TEST_F(SummaryBarTest, the_picker_offers_both_filters_in_order_and_binds_both_wa
   ASSERT_EQ(chosen.count(), 1);
   EXPECT_EQ(chosen.first().first().value<ResultsFilter>(), ResultsFilter::duplicates);
   EXPECT_EQ(bar->filter(), ResultsFilter::duplicates);
-}
 
-TEST_F(SummaryBarTest, the_totals_end_in_an_ellipsis_where_the_bar_is_too_narrow_beside_the_not_read_count) {
+  driver.start();
+  EXPECT_FALSE(bar->isVisible());
+  driver.feed({{ScanEvent::failed{"no folder could be scanned"}}});
+  EXPECT_FALSE(bar->isVisible());
+
+  // The totals end in an ellipsis where the bar is too narrow beside the not-read count.
   driver.start();
   driver.feed({skippedEvent("/x"), {ScanEvent::setReady{duplicateSet(1, 12, 987'654'321, true)}}, finishedEvent()});
   EXPECT_EQ(bar->notReadButton()->text(), "1 not read");
@@ -122,11 +111,8 @@ TEST_F(SummaryBarTest, the_totals_end_in_an_ellipsis_where_the_bar_is_too_narrow
     EXPECT_EQ(totals.accessibleName(), sentence);
     EXPECT_LE(totals.geometry().right(), bar->notReadButton()->geometry().left()) << "nothing overlaps";
   }
-}
 
-TEST_F(SummaryBarTest, keyboard_focus_rings_the_not_read_link_and_each_segment_but_a_click_does_not) {
-  driver.start();
-  driver.feed({skippedEvent("/x"), finishedEvent()});
+  // Keyboard focus rings the not-read link and each segment, a click does not.
   QList<QWidget*> controls{bar->notReadButton()};
   for (QAbstractButton* segment : bar->picker()->buttons()) controls.append(segment);
   for (QWidget* control : controls) {

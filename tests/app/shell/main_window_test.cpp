@@ -2,7 +2,6 @@
 // list live in temporary folders for the whole run.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -16,65 +15,41 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
+#include <array>
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 #include <string>
 
-#include "widgets/ContentUnavailableView.h"
-#include "shell/EmptyStateView.h"
 #include "folders/FolderStore.h"
-#include "shell/MainWindow.h"
-#include "shell/QuelmarisApp.h"
-#include "shell/ScanOptionsBinding.h"
-#include "shell/ScanOptionsPopover.h"
-#include "scan/ScanProgressView.h"
-#include "scan/ScanStore.h"
 #include "results/MovedBanner.h"
 #include "results/StaleBanner.h"
 #include "results/SummaryBar.h"
+#include "scan/ScanProgressView.h"
+#include "scan/ScanStore.h"
+#include "scripted_scanner.hpp"
+#include "shell/EmptyStateView.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "shell/ScanOptionsBinding.h"
+#include "temp_tree.hpp"
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashService.h"
-#include "scripted_scanner.hpp"
-#include "temp_tree.hpp"
 #include "widget_test_support.hpp"
+#include "widgets/ContentUnavailableView.h"
 
 namespace {
 
 using quelmaris::testing::TempTree;
-
-// The user's folders of this test program: set before anything reads a
-// setting, so that nothing touches the real user's settings or folder list.
-const QTemporaryDir& userFolders() {
-  static QTemporaryDir* folders = [] {
-    auto* made = new QTemporaryDir;
-    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
-    return made;
-  }();
-  return *folders;
-}
-
-QAction& action(QWidget& window, const char* name) {
-  auto* found = window.findChild<QAction*>(QLatin1String(name));
-  if (found == nullptr) throw std::runtime_error(std::string("no action ") + name);
-  return *found;
-}
-
-void trigger(QWidget& window, const char* name) {
-  QAction& command = action(window, name);
-  ASSERT_TRUE(command.isEnabled()) << name << " is disabled";
-  command.trigger();
-}
+using widgettest::action;
+using widgettest::trigger;
+using widgettest::userFolders;
 
 // The view of the given type in the detail area, if that is what it shows.
 template <class View>
 View* detailOf(QWidget& window) {
-  auto* split = window.findChild<QSplitter*>(QStringLiteral("mainSplit"));
+  auto* split = window.findChild<QSplitter*>("mainSplit");
   QWidget* detail = split != nullptr && split->count() > 1 ? split->widget(1) : nullptr;
-  if (detail == nullptr) return nullptr;
-  if (auto* view = qobject_cast<View*>(detail)) return view;
+  if (auto* view = qobject_cast<View*>(detail); view != nullptr || detail == nullptr) return view;
   return detail->findChild<View*>();
 }
 
@@ -95,8 +70,7 @@ class ApplicationWindowTest : public ::testing::Test {
     widgettest::application();
     declareApplicationIdentity();
     QSettings().clear();
-    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quelmaris"))
-        .removeRecursively();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Quelmaris").removeRecursively();
   }
 };
 
@@ -112,7 +86,7 @@ class ScriptedWindowTest : public ::testing::Test {
   QApplication& application = (userFolders(), widgettest::application());
   TempTree tree;
   QTemporaryDir storage;
-  FolderStore folders{storage.filePath(QStringLiteral("folders.json"))};
+  FolderStore folders{storage.filePath("folders.json")};
   std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
   ScanStore scan{scanner};
   ScanOptions stored;
@@ -120,72 +94,52 @@ class ScriptedWindowTest : public ::testing::Test {
   TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
   MainWindow window{folders, scan, trash, options};
 
-  void startScriptedScan() {
-    folders.add(urlsOf({tree.mkdir("a")}));
-    trigger(window, "scanAction");
-    ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
-  }
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
   int cancels() const { return *scanner->scripts.back().cancels; }
 };
 
-TEST_F(ApplicationWindowTest, a_scan_of_a_temporary_tree_runs_from_the_scan_action_to_the_summary) {
+TEST_F(ApplicationWindowTest,
+       a_scan_runs_to_the_summary_then_marked_copies_move_to_the_trash_and_edit_undo_puts_them_back) {
   TempTree tree;
-  tree.write("a/photo.jpg", std::string(4096, 'x'));
-  tree.write("b/photo.jpg", std::string(4096, 'x'));
+  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
+  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
   tree.write("b/other.jpg", std::string(4096, 'y'));
+  const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
   EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no folder yet";
   app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
 
   trigger(window, "scanAction");
-  EXPECT_TRUE(app.scan().state().is<ScanStore::State::scanning>() || app.scan().state().is<ScanStore::State::finished>());
   ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
-
   ASSERT_EQ(app.scan().sets().size(), 1);
   EXPECT_EQ(app.scan().sets().first().files.size(), 2);
   EXPECT_NE(detailOf<SummaryBar>(window), nullptr);
-  EXPECT_EQ(detailOf<EmptyStateView>(window), nullptr);
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "a finished scan can be run again";
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
-  widgettest::saveScreenshot(window, QStringLiteral("finished-summary"));
-}
+  widgettest::saveScreenshot(window, "finished-summary");
 
-TEST_F(ApplicationWindowTest, marked_copies_move_to_the_trash_from_the_window_and_edit_undo_puts_them_back) {
-  TempTree tree;
-  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
-  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
-  const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
-  QuelmarisApp app;
-  MainWindow& window = app.showMainWindow();
-  app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
-  trigger(window, "scanAction");
-  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
   trigger(window, "selectAllCopiesAction");
-
   trigger(window, "moveToTrashAction");
   auto* sheet = window.findChild<TrashConfirmationSheet*>();
   ASSERT_NE(sheet, nullptr);
-  sheet->findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
+  sheet->findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
   ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
   EXPECT_TRUE(detailOf<MovedBanner>(window)->findChildren<QLabel*>().last()->text().startsWith(
-      QStringLiteral("Moved 1 file to the Trash, freeing ")));
-  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/files/photo.jpg")));
-  EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
+      "Moved 1 file to the Trash, freeing "));
+  EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
+  EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
-  widgettest::saveScreenshot(window, QStringLiteral("window-after-move"));
 
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
   EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
-  EXPECT_FALSE(QFile::exists(trash + QStringLiteral("/info/photo.jpg.trashinfo")));
-  widgettest::saveScreenshot(window, QStringLiteral("window-after-undo"));
+  EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
 }
 
-TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed_pane) {
+TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_write_back_only_the_three_choices) {
   TempTree tree;
   const std::string gone = tree.mkdir("gone");
   QuelmarisApp app;
@@ -197,39 +151,38 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_ends_in_the_failed
   ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::failed>(); }));
 
   const auto& message = std::get<ScanStore::State::failed>(app.scan().state().value).message;
-  auto* failed = window.findChild<ContentUnavailableView*>(QStringLiteral("failedDetail"));
+  auto* failed = window.findChild<ContentUnavailableView*>("failedDetail");
   ASSERT_NE(failed, nullptr);
-  EXPECT_EQ(failed->title(), QStringLiteral("The Scan Could Not Run"));
+  EXPECT_EQ(failed->title(), "The Scan Could Not Run");
   EXPECT_EQ(failed->description(), message);
   EXPECT_FALSE(message.isEmpty());
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "Scan is offered again after a failure";
-}
 
-TEST_F(ApplicationWindowTest, options_read_the_stored_settings_and_write_back_only_the_three_choices) {
-  QuelmarisApp app;
-  QSettings().setValue(QStringLiteral("minSize"), 102400);
+  // Options read the stored settings and write back only the three choices.
+  QSettings().setValue("minSize", 102400);
   ScanOptions options = app.options();
   EXPECT_EQ(options.settings.minSize, 102400) << "a setting changed elsewhere shows in the next read";
   options.keep = KeepChoice::newest;
   options.settings.minSize = 1;
   app.setOptions(options);
   QSettings settings;
-  EXPECT_EQ(settings.value(QStringLiteral("keepRule")).toString(), QStringLiteral("newest"));
-  EXPECT_EQ(settings.value(QStringLiteral("minSize")).toLongLong(), 102400);
+  EXPECT_EQ(settings.value("keepRule").toString(), "newest");
+  EXPECT_EQ(settings.value("minSize").toLongLong(), 102400);
   EXPECT_TRUE(settings.fileName().startsWith(userFolders().path())) << settings.fileName().toStdString();
 }
 
 TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
-  startScriptedScan();
+  folders.add(urlsOf({tree.mkdir("a")}));
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
   feed({ScanEvent::phase{Phase::verifying}});
   feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
   ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
   EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
   EXPECT_FALSE(action(window, "scanAction").isEnabled());
-  auto* button = window.findChild<QPushButton*>(QStringLiteral("scanButton"));
+  auto* button = window.findChild<QPushButton*>("scanButton");
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->text(), QStringLiteral("Stop"));
-  widgettest::saveScreenshot(window, QStringLiteral("progress-card"));
+  EXPECT_EQ(button->text(), "Stop");
 
   trigger(window, "stopAction");
   EXPECT_EQ(cancels(), 1);
@@ -243,8 +196,37 @@ TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
 }
 
-TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_results_and_starts_nothing) {
-  folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
+TEST_F(ScriptedWindowTest,
+       a_drop_on_the_empty_state_adds_folders_the_title_names_them_and_a_list_change_cancels_or_discards) {
+  EXPECT_EQ(window.windowTitle(), "Duplicates");
+  // The empty state invites a drop until a folder is available and takes dropped folders.
+  auto* empty = detailOf<EmptyStateView>(window);
+  ASSERT_NE(empty, nullptr);
+  auto* view = empty->findChild<ContentUnavailableView*>();
+  EXPECT_EQ(view->title(), "Drop Folders Here");
+  EXPECT_TRUE(view->description().endsWith("leaves this computer.")) << "the English catalogue speaks of this desktop";
+
+  QMimeData dropped;
+  dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
+  // Shift proposes a move, never the answer: the source would delete its files.
+  const std::pair<Qt::DropActions, Qt::DropAction> drops[] = {{Qt::MoveAction, Qt::IgnoreAction},
+                                                              {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+                                                              {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction}};
+  for (const auto& [offered, answer] : drops) {
+    SCOPED_TRACE(offered.toInt());
+    QDragEnterEvent enter(QPoint(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &enter);
+    QDropEvent drop(QPointF(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(empty, &drop);
+    EXPECT_EQ(enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction, answer);
+    EXPECT_EQ(folders.folders().size(), answer == Qt::IgnoreAction ? 0 : 1);
+  }
+  ASSERT_EQ(folders.folders().size(), 1);
+  EXPECT_TRUE(folders.folders().first().path.endsWith("/dropped"));
+  EXPECT_EQ(view->title(), "Ready to Scan");
+  EXPECT_EQ(window.windowTitle(), "dropped");
+  folders.add(urlsOf({tree.mkdir("Music")}));
+  EXPECT_EQ(window.windowTitle(), "2 folders");
   folders.move({1}, 0);
   EXPECT_TRUE(scanner->scripts.empty()) << "an idle change starts nothing";
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
@@ -267,71 +249,34 @@ TEST_F(ScriptedWindowTest, a_folder_list_change_cancels_a_scan_or_discards_its_r
   folders.move({1}, 0);
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
   EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
-}
-
-TEST_F(ScriptedWindowTest, the_title_names_no_folder_one_folder_or_the_count) {
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
-  folders.add(urlsOf({tree.mkdir("Photos")}));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Photos"));
-  folders.add(urlsOf({tree.mkdir("Music")}));
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("2 folders"));
-  folders.remove({folders.folders().at(0).id, folders.folders().at(1).id});
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Duplicates"));
+  QSet<QUuid> all;
+  for (const auto& folder : folders.folders()) all << folder.id;
+  folders.remove(all);
+  EXPECT_EQ(window.windowTitle(), "Duplicates");
 }
 
 TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
   trigger(window, "keep_oldest");
   EXPECT_EQ(stored.keep, KeepChoice::oldest);
-  auto* keepBox = window.findChild<QComboBox*>(QStringLiteral("keepBox"));
+  auto* keepBox = window.findChild<QComboBox*>("keepBox");
   ASSERT_NE(keepBox, nullptr);
-  EXPECT_EQ(keepBox->currentText(), QStringLiteral("Oldest"));
-  if (auto* popover = window.findChild<ScanOptionsPopover*>()) widgettest::saveScreenshot(*popover, QStringLiteral("options-popover"));
+  EXPECT_EQ(keepBox->currentText(), "Oldest");
 
   trigger(window, "match_contentOnly");
-  auto* verifyBox = window.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
+  auto* verifyBox = window.findChild<QCheckBox*>("verifyContentBox");
   ASSERT_NE(verifyBox, nullptr);
-  EXPECT_FALSE(action(window, "verifyContentAction").isEnabled());
-  EXPECT_TRUE(action(window, "verifyContentAction").isChecked()) << "the stored value still shows";
-  EXPECT_FALSE(verifyBox->isEnabled());
-  EXPECT_TRUE(verifyBox->isChecked());
+  const QAction& verify = action(window, "verifyContentAction");
+  EXPECT_EQ((std::array{verify.isEnabled(), verify.isChecked(), verifyBox->isEnabled(), verifyBox->isChecked()}),
+            (std::array{false, true, false, true}))
+      << "disabled, the stored value still shows";
 
-  auto* matchBox = window.findChild<QComboBox*>(QStringLiteral("matchBox"));
+  auto* matchBox = window.findChild<QComboBox*>("matchBox");
   ASSERT_NE(matchBox, nullptr);
   matchBox->setCurrentIndex(0);
   emit matchBox->activated(0);
   EXPECT_EQ(stored.criterion, MatchCriterion::nameAndSize);
   EXPECT_TRUE(action(window, "verifyContentAction").isEnabled());
   EXPECT_TRUE(action(window, "match_nameAndSize").isChecked());
-}
-
-TEST_F(ScriptedWindowTest, the_empty_state_invites_a_drop_until_a_folder_is_available_and_takes_dropped_folders) {
-  auto* empty = detailOf<EmptyStateView>(window);
-  ASSERT_NE(empty, nullptr);
-  auto* view = empty->findChild<ContentUnavailableView*>();
-  EXPECT_EQ(view->title(), QStringLiteral("Drop Folders Here"));
-  EXPECT_TRUE(view->description().endsWith(QStringLiteral("leaves this computer.")))
-      << "the English catalogue speaks of this desktop";
-  widgettest::saveScreenshot(window, QStringLiteral("empty-state"));
-
-  QMimeData dropped;
-  dropped.setUrls(urlsOf({tree.write("file.txt", "x"), tree.mkdir("dropped")}));
-  // Shift proposes a move, never the answer: the source would delete its files.
-  const std::pair<Qt::DropActions, Qt::DropAction> drops[] = {{Qt::MoveAction, Qt::IgnoreAction},
-                                                              {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
-                                                              {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction}};
-  for (const auto& [offered, answer] : drops) {
-    SCOPED_TRACE(offered.toInt());
-    QDragEnterEvent enter(QPoint(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
-    QCoreApplication::sendEvent(empty, &enter);
-    QDropEvent drop(QPointF(10, 10), offered, &dropped, Qt::LeftButton, Qt::ShiftModifier);
-    QCoreApplication::sendEvent(empty, &drop);
-    EXPECT_EQ(enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction, answer);
-    EXPECT_EQ(folders.folders().size(), answer == Qt::IgnoreAction ? 0 : 1);
-  }
-  ASSERT_EQ(folders.folders().size(), 1);
-  EXPECT_TRUE(folders.folders().first().path.endsWith(QStringLiteral("/dropped")));
-  EXPECT_EQ(view->title(), QStringLiteral("Ready to Scan"));
-  widgettest::saveScreenshot(window, QStringLiteral("empty-state-ready"));
 }
 
 }  // namespace

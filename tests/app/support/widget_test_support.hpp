@@ -4,11 +4,17 @@
 // looking at.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "platform/Translations.h"
 
@@ -29,12 +35,36 @@ inline QApplication& application() {
   return *app;
 }
 
+// The user's folders of this test program: set before anything reads a
+// setting, so that nothing touches the real user's settings or folder list.
+inline const QTemporaryDir& userFolders() {
+  static QTemporaryDir* folders = [] {
+    auto* made = new QTemporaryDir;
+    setenv("XDG_CONFIG_HOME", made->filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", made->filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
+    return made;
+  }();
+  return *folders;
+}
+
+// The window's action of that object name; its trigger only while enabled.
+inline QAction& action(const QWidget& window, const char* name) {
+  auto* found = window.findChild<QAction*>(QLatin1String(name));
+  if (found == nullptr) throw std::runtime_error(std::string("no action ") + name);
+  return *found;
+}
+inline void trigger(const QWidget& window, const char* name) {
+  QAction& command = action(window, name);
+  ASSERT_TRUE(command.isEnabled()) << name << " is disabled";
+  command.trigger();
+}
+
 // Saves the widget as it would be painted into QUELMARIS_SCREENSHOTS (when
 // set) under the given name; returns the file's path, empty when not saved.
 // Screenshots are for looking at the views, not for checking them: their
 // tests run only when QUELMARIS_SCREENSHOTS names a folder to write into.
-#define QUELMARIS_SCREENSHOTS_ONLY()                                   \
-  if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS"))           \
+#define QUELMARIS_SCREENSHOTS_ONLY()                        \
+  if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS")) \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
 
 // Whether a focus ring is drawn around the widget.

@@ -36,45 +36,21 @@ class FreedesktopTrashTest : public ::testing::Test {
   void SetUp() override { fs::remove_all(dataHome.trash()); }
 };
 
-TEST_F(FreedesktopTrashTest, the_home_trash_is_the_temporary_one_on_the_device_of_the_test_files) {
-  ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
-  TempTree tree;
-  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
-  struct stat home {
-  }, files{};
-  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
-  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
-  EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
-}
-
-TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_keeping_slashes) {
-  const struct {
-    std::string path, encoded;
-  } rows[] = {
+TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_the_extension_within_the_limit) {
+  const std::pair<std::string, std::string> encodings[] = {
       {"/home/u/plain-name_1.txt", "/home/u/plain-name_1.txt"},
       {"/a b/100%.txt", "/a%20b/100%25.txt"},
       {"/x\n#?&=", "/x%0A%23%3F%26%3D"},
       {"/not-utf8-\xFF", "/not-utf8-%FF"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path);
-    EXPECT_EQ(FreedesktopTrash::percentEncodedPath(row.path), row.encoded);
-  }
-}
+  for (const auto& [path, encoded] : encodings) EXPECT_EQ(FreedesktopTrash::percentEncodedPath(path), encoded) << path;
 
-TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit) {
-  const struct {
-    std::string base;
-    std::uint64_t number;
-    std::string name;
-  } rows[] = {
+  // Numbered names keep the extension and fit the record name limit.
+  const std::tuple<std::string, std::uint64_t, std::string> rows[] = {
       {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
       {".hidden", 2, ".hidden.2"},     {"README", 12, "README.12"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.base);
-    EXPECT_EQ(FreedesktopTrash::trashEntryName(row.base, row.number), row.name);
-  }
+  for (const auto& [base, number, name] : rows) EXPECT_EQ(FreedesktopTrash::trashEntryName(base, number), name);
   // 2-byte characters, so that a cut at the limit would fall inside one.
   std::string longStem;
   for (int i = 0; i < 150; ++i) longStem += "\xC3\xA9";
@@ -85,8 +61,21 @@ TEST(TrashInfo, numbered_names_keep_the_extension_and_fit_the_record_name_limit)
       << "a character was cut in two";
 }
 
-TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_trash) {
+TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_trash_and_a_missing_one_leaves_no_record) {
   TempTree tree;
+  // The home Trash is the temporary one, on the device of the test files.
+  ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
+  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
+  struct stat home = {}, files = {};
+  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
+  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
+  EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
+
+  const auto missing = FreedesktopTrash::trash(tree.path("absent"));
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error(), ENOENT);
+  EXPECT_TRUE(!fs::exists(dataHome.trash() / "info") || fs::is_empty(dataHome.trash() / "info"));
+
   const std::string original = tree.write("dir/my file%.txt", "content");
   const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
   const auto trashed = FreedesktopTrash::trash(original);
@@ -107,7 +96,7 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
   EXPECT_TRUE(before <= deleted && deleted <= after) << "not the local time of the move: " << info;
 }
 
-TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_no_orphan_record) {
+TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_itself_and_moving_back_never_replaces) {
   TempTree tree;
   ASSERT_TRUE(FreedesktopTrash::trash(tree.write("a/report.txt", "a")).ok());
   // An item without its record still holds its name.
@@ -121,22 +110,18 @@ TEST_F(FreedesktopTrashTest, an_item_of_a_taken_name_gets_the_next_free_one_and_
   EXPECT_EQ(read_file(second.value()), "b");
   EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "report.2.txt.trashinfo"));
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.3.txt.trashinfo"));
-}
 
-TEST_F(FreedesktopTrashTest, a_dangling_link_is_moved_itself_and_still_exists_in_the_trash) {
-  TempTree tree;
+  // A dangling link is moved itself and still exists in the Trash.
   const std::string link = tree.path("link");
   fs::create_symlink(tree.path("nowhere"), link);
   ASSERT_TRUE(FreedesktopTrash::exists(link));
-  const auto trashed = FreedesktopTrash::trash(link);
-  ASSERT_TRUE(trashed.ok());
-  EXPECT_TRUE(fs::is_symlink(trashed.value()));
-  EXPECT_TRUE(FreedesktopTrash::exists(trashed.value()));
+  const auto movedLink = FreedesktopTrash::trash(link);
+  ASSERT_TRUE(movedLink.ok());
+  EXPECT_TRUE(fs::is_symlink(movedLink.value()));
+  EXPECT_TRUE(FreedesktopTrash::exists(movedLink.value()));
   EXPECT_FALSE(FreedesktopTrash::exists(link));
-}
 
-TEST_F(FreedesktopTrashTest, moving_back_never_replaces_and_a_done_move_drops_the_record) {
-  TempTree tree;
+  // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
   const std::string trashed = FreedesktopTrash::trash(original).value();
   const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
@@ -150,31 +135,18 @@ TEST_F(FreedesktopTrashTest, moving_back_never_replaces_and_a_done_move_drops_th
   EXPECT_EQ(FreedesktopTrash::move(trashed, original), 0);
   EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
-}
 
-TEST_F(FreedesktopTrashTest, an_item_trashed_under_the_same_name_later_is_never_put_in_another_ones_place) {
-  TempTree tree;
-  const std::string first = tree.write("a/report.txt", "first");
-  const std::string trashed = FreedesktopTrash::trash(first).value();
-  // The Trash is emptied, then an unrelated file of that name is trashed.
-  fs::remove(trashed);
-  fs::remove(dataHome.trash() / "info" / "report.txt.trashinfo");
-  const std::string unrelated = tree.write("b/report.txt", "unrelated");
-  ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), trashed);
-
-  EXPECT_EQ(FreedesktopTrash::move(trashed, first), ENOENT);
-  EXPECT_FALSE(fs::exists(first));
-  EXPECT_EQ(read_file(trashed), "unrelated");
-  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.txt.trashinfo"));
-  EXPECT_EQ(FreedesktopTrash::move(trashed, unrelated), 0) << "its own owner still gets it back";
-}
-
-TEST_F(FreedesktopTrashTest, a_missing_item_fails_and_leaves_no_record) {
-  TempTree tree;
-  const auto trashed = FreedesktopTrash::trash(tree.path("absent"));
-  ASSERT_FALSE(trashed.ok());
-  EXPECT_EQ(trashed.error(), ENOENT);
-  EXPECT_TRUE(!fs::exists(dataHome.trash() / "info") || fs::is_empty(dataHome.trash() / "info"));
+  // An item trashed under the same name after the Trash was emptied is never put in another one's place.
+  const std::string again = FreedesktopTrash::trash(original).value();
+  fs::remove(again);
+  fs::remove(record);
+  const std::string unrelated = tree.write("b/file", "unrelated");
+  ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), again);
+  EXPECT_EQ(FreedesktopTrash::move(again, original), ENOENT);
+  EXPECT_FALSE(fs::exists(original));
+  EXPECT_EQ(read_file(again), "unrelated");
+  EXPECT_TRUE(fs::exists(record));
+  EXPECT_EQ(FreedesktopTrash::move(again, unrelated), 0) << "its own owner still gets it back";
 }
 
 // Files on another file system than the home Trash, in a private mount
@@ -183,12 +155,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   TempTree tree;
   const std::string base = fs::canonical(tree.root()).string();
   const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
-    struct Case {
-      const char* name;
-      std::function<void(const std::string&)> arrange;
-      std::string expectedFolder;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void(const std::string&)>, std::string> cases[] = {
         {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
         {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, ".Trash/" + uid()},
         {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); },
@@ -208,16 +175,16 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
          ".Trash-" + uid()},
     };
     int code = 10;
-    for (const Case& c : cases) {
+    for (const auto& [name, arrange, expectedFolder] : cases) {
       const std::string top = base + "/mount" + std::to_string(code);
       fs::create_directories(top);
       if (::mount("tmpfs", top.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
-      c.arrange(top);
+      arrange(top);
       fs::create_directories(top + "/sub dir");
       const std::string original = top + "/sub dir/x";
       std::ofstream(original) << "x";
       const auto trashed = FreedesktopTrash::trash(original);
-      const std::string folder = top + "/" + c.expectedFolder;
+      const std::string folder = top + "/" + expectedFolder;
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
       if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;

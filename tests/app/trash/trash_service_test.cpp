@@ -5,7 +5,6 @@
 #include <QUndoStack>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 
 #include "app_test_support.hpp"
 #include "interface/CoreTrashPlanner.h"
@@ -37,49 +36,29 @@ Outcome awaitOutcome(const QFuture<Outcome>& future) {
 }
 
 // The real file seam, failing the one path it is given and noting each call
-// and whether it came off the main thread.
-class FailingOneFile final : public FileTrashing {
- public:
-  explicit FailingOneFile(QString failing) : failing_(std::move(failing)) {}
-
+// and whether it came off the main thread, for reading once the move is done.
+struct FailingOneFile final : FileTrashing {
+  explicit FailingOneFile(QString path) : failing(std::move(path)) {}
   quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
-    {
-      const std::lock_guard lock(mutex_);
-      trashed_.append(url.toLocalFile());
-      offMainThread_ = QThread::currentThread() != apptest::application().thread();
-    }
-    if (url.toLocalFile() == failing_) return quelmaris::Failure{FileOperationError{QStringLiteral("refused")}};
-    return system_.trashItem(url);
+    calls.append(url.toLocalFile());
+    calledOffMainThread = QThread::currentThread() != apptest::application().thread();
+    if (url.toLocalFile() == failing) return quelmaris::Failure{FileOperationError{"refused"}};
+    return system.trashItem(url);
   }
-  bool itemExists(const QUrl& url) const override { return system_.itemExists(url); }
+  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system_.moveItem(source, destination);
+    return system.moveItem(source, destination);
   }
-
-  QStringList calls() const {
-    const std::lock_guard lock(mutex_);
-    return trashed_;
-  }
-  bool calledOffMainThread() const {
-    const std::lock_guard lock(mutex_);
-    return offMainThread_;
-  }
-
- private:
-  SystemFileTrashing system_;
-  QString failing_;
-  mutable std::mutex mutex_;
-  mutable QStringList trashed_;
-  mutable bool offMainThread_ = false;
+  const QString failing;
+  mutable QStringList calls;
+  mutable bool calledOffMainThread = false;
+  SystemFileTrashing system;
 };
 
-class RefusingPlanner final : public TrashPlanning {
- public:
-  explicit RefusingPlanner(InvariantViolation violation) : violation_(std::move(violation)) {}
-  TrashPlan plan(const QList<PlanSet>&, bool) const override { throw violation_; }
-
- private:
-  InvariantViolation violation_;
+struct RefusingPlanner final : TrashPlanning {
+  explicit RefusingPlanner(InvariantViolation refusal) : violation(std::move(refusal)) {}
+  TrashPlan plan(const QList<PlanSet>&, bool) const override { throw violation; }
+  InvariantViolation violation;
 };
 
 class TrashServiceTest : public ::testing::Test {
@@ -105,17 +84,21 @@ class TrashServiceTest : public ::testing::Test {
   QUndoStack undoStack;
 };
 
-TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_records_and_one_undo_entry_puts_them_back) {
+TEST_F(TrashServiceTest,
+       marked_copies_reach_the_trash_with_records_and_one_undo_entry_puts_them_back_and_counts_make_the_identity) {
   const Copies c = threeCopies();
   TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
   const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {urlOf(tree.root())}));
 
-  EXPECT_EQ(outcome.moved,
-            (QList<TrashService::Move>{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(c.second), trashUrl("a.txt")}}));
-  EXPECT_EQ(outcome.freedBytes, 300u);
-  EXPECT_FALSE(outcome.freedEstimated);
-  EXPECT_TRUE(outcome.skipped.isEmpty() && outcome.failed.isEmpty() && !outcome.invariantViolation);
+  EXPECT_EQ(
+      outcome,
+      (Outcome{{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(c.second), trashUrl("a.txt")}}, 300, false, {}, {}, {}}));
   EXPECT_EQ(outcome.id(), 62);
+  Outcome skipsAndFailures;  // the identity of one moved file, yet another outcome
+  skipsAndFailures.skipped = QList<PlanSkip>(4, PlanSkip{0, QString(), PlanSkipReason::missing});
+  skipsAndFailures.failed = QList<TrashService::Failure>(3);
+  EXPECT_EQ(skipsAndFailures.id(), 31);
+  EXPECT_NE(skipsAndFailures, (Outcome{{TrashService::Move{}}, 0, false, {}, {}, {}}));
   EXPECT_TRUE(fs::exists(c.keeper));
   EXPECT_FALSE(fs::exists(c.first));
   EXPECT_EQ(read_file(dataHome.trash() / "files" / "a b.txt"), "same");
@@ -137,49 +120,53 @@ TEST_F(TrashServiceTest, marked_copies_reach_the_trash_with_records_and_one_undo
   EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
   EXPECT_FALSE(undoStack.canRedo());
   EXPECT_EQ(undoStack.count(), 0);
+
+  // The next undo clears the last restore before setting its own.
+  PlanSet onlyFirst = c.set;
+  onlyFirst.marked = {1};
+  ASSERT_EQ(awaitOutcome(service.moveToTrash({onlyFirst}, false, &undoStack, {})).moved.size(), 1);
+  undoStack.undo();
+  EXPECT_EQ(restores.count(), 2);
+  EXPECT_FALSE(service.lastRestore());
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+  EXPECT_EQ(restores.count(), 3);
+  EXPECT_EQ(service.lastRestore()->restored, QList<QUrl>{urlOf(c.first)});
 }
 
-TEST_F(TrashServiceTest, freed_bytes_count_only_moved_files_and_an_unknown_size_makes_an_estimate) {
-  struct Row {
-    const char* what;
-    std::optional<std::uint64_t> firstFreed, secondFreed;
-    bool failFirst;
-    std::uint64_t freed;
-    bool estimated;
-  };
-  const Row rows[] = {
+TEST_F(TrashServiceTest,
+       freed_bytes_count_only_moved_files_and_a_refused_file_is_recorded_while_the_rest_move_in_order) {
+  using Freed = std::optional<std::uint64_t>;
+  const std::tuple<const char*, Freed, Freed, bool, std::uint64_t, bool> rows[] = {
       {"a hard link frees nothing and is no estimate", 0, 200, false, 200, false},
       {"an unknown size adds nothing and estimates", std::nullopt, 200, false, 200, true},
       {"a failed file with an unknown size changes nothing", std::nullopt, 200, true, 200, false},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    fs::remove_all(tree.root() / "keep");
-    fs::remove_all(tree.root() / "one");
-    fs::remove_all(tree.root() / "two");
-    const Copies c = threeCopies(row.firstFreed, row.secondFreed);
-    const auto files = std::make_shared<FailingOneFile>(row.failFirst ? QString::fromStdString(c.first) : QString());
+  for (const auto& [what, firstFreed, secondFreed, failFirst, freed, estimated] : rows) {
+    SCOPED_TRACE(what);
+    for (const char* folder : {"keep", "one", "two"}) fs::remove_all(tree.root() / folder);
+    const Copies c = threeCopies(firstFreed, secondFreed);
+    const auto files = std::make_shared<FailingOneFile>(failFirst ? QString::fromStdString(c.first) : QString());
     TrashService service(std::make_unique<CoreTrashPlanner>(), files);
     const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, nullptr, {}));
-    EXPECT_EQ(outcome.moved.size(), row.failFirst ? 1 : 2);
-    EXPECT_EQ(outcome.freedBytes, row.freed);
-    EXPECT_EQ(outcome.freedEstimated, row.estimated);
+    EXPECT_EQ(outcome.moved.size(), failFirst ? 1 : 2);
+    EXPECT_EQ(outcome.freedBytes, freed);
+    EXPECT_EQ(outcome.freedEstimated, estimated);
   }
-}
 
-TEST_F(TrashServiceTest, a_file_the_trash_refuses_is_recorded_and_the_rest_still_move_in_plan_order) {
+  // A file the Trash refuses is recorded and the rest still move in plan order.
+  fs::remove_all(dataHome.trash());
   const Copies c = threeCopies();
   const auto files = std::make_shared<FailingOneFile>(QString::fromStdString(c.first));
   TrashService service(std::make_unique<CoreTrashPlanner>(), files);
   const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {}));
 
-  EXPECT_EQ(files->calls(), (QStringList{QString::fromStdString(c.first), QString::fromStdString(c.second)}));
-  EXPECT_TRUE(files->calledOffMainThread());
-  EXPECT_EQ(outcome.failed,
-            (QList<TrashService::Failure>{{QString::fromStdString(c.first), QStringLiteral("refused")}}));
-  EXPECT_EQ(outcome.moved, (QList<TrashService::Move>{{urlOf(c.second), trashUrl("a.txt")}}));
+  EXPECT_EQ(files->calls, (QStringList{QString::fromStdString(c.first), QString::fromStdString(c.second)}));
+  EXPECT_TRUE(files->calledOffMainThread);
+  EXPECT_EQ(
+      outcome,
+      (Outcome{
+          {{urlOf(c.second), trashUrl("a.txt")}}, 200, false, {}, {{QString::fromStdString(c.first), "refused"}}, {}}));
   EXPECT_TRUE(fs::exists(c.first));
-  EXPECT_EQ(outcome.freedBytes, 200u);
   EXPECT_EQ(undoStack.count(), 1);
 
   // Nothing moved, by refusal or for want of files, registers no undo.
@@ -201,28 +188,22 @@ TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation)
     std::unique_ptr<TrashPlanning> planner;
     QList<PlanSet> sets;
     QString text;
-  };
-  Row rows[] = {
-      {"the core refuses",
-       std::make_unique<CoreTrashPlanner>(),
-       {keeperMarked},
-       QStringLiteral("KeeperMarked(setId: 1)")},
+  } rows[] = {
+      {"the core refuses", std::make_unique<CoreTrashPlanner>(), {keeperMarked}, "KeeperMarked(setId: 1)"},
       {"a planner refuses with an index",
        std::make_unique<RefusingPlanner>(InvariantViolation{InvariantViolation::IndexOutOfRange{12, 4}}),
        {c.set},
-       QStringLiteral("IndexOutOfRange(setId: 12, index: 4)")},
+       "IndexOutOfRange(setId: 12, index: 4)"},
   };
-  for (Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (auto& [what, planner, sets, text] : rows) {
+    SCOPED_TRACE(what);
     const auto files = std::make_shared<FailingOneFile>(QString());
-    TrashService service(std::move(row.planner), files);
+    TrashService service(std::move(planner), files);
     QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
-    const QFuture<Outcome> future = service.moveToTrash(row.sets, false, &undoStack, {});
+    const QFuture<Outcome> future = service.moveToTrash(sets, false, &undoStack, {});
     ASSERT_TRUE(future.isFinished()) << "a refusal is answered at once";
-    Outcome expected;
-    expected.invariantViolation = row.text;
-    EXPECT_EQ(future.result(), expected);
-    EXPECT_TRUE(files->calls().isEmpty());
+    EXPECT_EQ(future.result(), (Outcome{{}, 0, false, {}, {}, text}));
+    EXPECT_TRUE(files->calls.isEmpty());
     EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
     EXPECT_EQ(undoStack.count(), 0);
     EXPECT_EQ(restores.count(), 0);
@@ -254,38 +235,6 @@ TEST_F(TrashServiceTest, undo_leaves_a_newcomer_and_a_vanished_item_alone_and_re
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "taken.txt.trashinfo"));
   EXPECT_FALSE(fs::exists(emptied));
   EXPECT_EQ(read_file(free), "same");
-}
-
-TEST_F(TrashServiceTest, each_undo_clears_the_last_restore_before_setting_its_own) {
-  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
-  for (const char* name : {"first.txt", "second.txt"}) {
-    SCOPED_TRACE(name);
-    const std::string keeper = tree.write(std::string("keep/") + name, "same");
-    const std::string marked = tree.write(std::string("marked/") + name, "same");
-    const PlanSet set{3, {entryFor(keeper, 0), entryFor(marked, 4)}, 0, {1}, true};
-    ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 1);
-  }
-  ASSERT_EQ(undoStack.count(), 2);
-  undoStack.undo();
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
-  QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
-  undoStack.undo();
-  EXPECT_EQ(restores.count(), 1);
-  EXPECT_FALSE(service.lastRestore());
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
-  EXPECT_EQ(restores.count(), 2);
-  EXPECT_EQ(service.lastRestore()->restored, QList<QUrl>{urlOf(tree.path("marked/first.txt"))});
-}
-
-TEST(TrashServiceOutcome, outcomes_with_the_same_counts_share_an_identity) {
-  Outcome oneMoved;
-  oneMoved.moved = {TrashService::Move{}};
-  Outcome skipsAndFailures;
-  skipsAndFailures.skipped = QList<PlanSkip>(4, PlanSkip{0, QString(), PlanSkipReason::missing});
-  skipsAndFailures.failed = QList<TrashService::Failure>(3);
-  EXPECT_EQ(oneMoved.id(), 31);
-  EXPECT_EQ(skipsAndFailures.id(), 31);
-  EXPECT_NE(oneMoved, skipsAndFailures);
 }
 
 }  // namespace

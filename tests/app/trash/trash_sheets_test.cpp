@@ -21,6 +21,7 @@ namespace {
 
 using namespace widgettest;
 using Outcome = TrashService::Outcome;
+constexpr auto bytes = formattedByteCount;
 
 QString text(const QWidget& sheet, const char* name) {
   const auto* label = sheet.findChild<QLabel*>(QString::fromLatin1(name));
@@ -57,64 +58,25 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
   return result;
 }
 
-TEST(TrashSheets, the_confirmation_tells_count_space_and_only_the_warnings_that_apply) {
+TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_text_and_return_never_moves) {
   application();
-  const QString ok =
-      QStringLiteral("ok Every group keeps at least one copy.|ok Files are checked again before moving.");
-  const struct {
-    SelectionModel::Totals totals;
-    QString title, space, checks;
-  } cases[] = {
-      {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + formattedByteCount(1500) + ".", ok},
-      {{5, 3000, true, 2, 0},
-       "Move 5 files to the Trash?",
-       "Frees about " + formattedByteCount(3000) + ".",
-       ok + "|! Clones or hard links that free 0 B: 2"},
+  const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.",
+                clones = "|! Clones or hard links that free 0 B: ";
+  const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
+      {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + bytes(1500) + ".", ok},
+      {{5, 3000, true, 2, 0}, "Move 5 files to the Trash?", "Frees about " + bytes(3000) + ".", ok + clones + "2"},
       {{4, 0, false, 1, 3},
        "Move 4 files to the Trash?",
-       "Frees " + formattedByteCount(0) + ".",
-       ok + "|! Clones or hard links that free 0 B: 1|! Groups not verified by content: 3"},
+       "Frees " + bytes(0) + ".",
+       ok + clones + "1|! Groups not verified by content: 3"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.title.toStdString());
-    TrashConfirmationSheet sheet(entry.totals, files(2));
-    EXPECT_EQ(text(sheet, "title"), entry.title);
-    EXPECT_EQ(text(sheet, "spaceLine"), entry.space);
-    EXPECT_EQ(checks(sheet).join(u'|'), entry.checks);
+  for (const auto& [totals, title, space, warnings] : cases) {
+    TrashConfirmationSheet sheet(totals, files(2));
+    EXPECT_EQ((QStringList{text(sheet, "title"), text(sheet, "spaceLine"), checks(sheet).join(u'|')}),
+              (QStringList{title, space, warnings}));
   }
-}
 
-TEST(TrashSheets, return_never_moves_escape_cancels_and_the_move_closes_the_sheet_before_confirming) {
-  application();
-  QWidget window;
-  window.show();
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
-    int confirmed = 0;
-    QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
-    sheet.open();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-    EXPECT_EQ(sheet.focusWidget(), sheet.findChild<QPushButton*>(QStringLiteral("cancelButton")));
-    QTest::keyClick(sheet.focusWidget(), key);
-    EXPECT_EQ(sheet.isVisible(), key != Qt::Key_Escape) << key;
-    EXPECT_EQ(confirmed, 0) << key;
-  }
-  TrashConfirmationSheet sheet({1, 10, false, 0, 0}, files(1), &window);
-  bool hiddenFirst = false;
-  QObject::connect(&sheet, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !sheet.isVisible(); });
-  sheet.open();
-  sheet.findChild<QPushButton*>(QStringLiteral("confirmMoveButton"))->click();
-  EXPECT_TRUE(hiddenFirst);
-
-  TrashOutcomeSheet result(outcome(1, 0, false, 1, 0), &window);
-  result.open();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&result));
-  QTest::keyClick(result.focusWidget(), Qt::Key_Return);
-  EXPECT_FALSE(result.isVisible());
-}
-
-TEST(TrashSheets, the_file_list_opens_collapsed_at_once_for_many_files_and_shows_paths_literally) {
-  application();
+  // The file list opens collapsed, at once for many files, and shows paths literally.
   QList<FileEntry> many = files(100'000);
   many[1].path = QStringLiteral("/d/<b>bold</b> &amp; <img src=x>.txt");
   TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many);
@@ -126,61 +88,67 @@ TEST(TrashSheets, the_file_list_opens_collapsed_at_once_for_many_files_and_shows
   EXPECT_EQ(list->model()->index(1, 0).data().toString(), many[1].path);
   EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
   EXPECT_FALSE(list->wordWrap());
-}
 
-TEST(TrashSheets, the_outcome_tells_what_moved_what_was_skipped_and_what_failed) {
-  application();
+  // Return never moves, Escape cancels, and the move closes the sheet before confirming.
+  QWidget window;
+  window.show();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    TrashConfirmationSheet keyed({1, 10, false, 0, 0}, files(1), &window);
+    int confirmed = 0;
+    QObject::connect(&keyed, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
+    keyed.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&keyed));
+    EXPECT_EQ(keyed.focusWidget(), keyed.findChild<QPushButton*>("cancelButton"));
+    QTest::keyClick(keyed.focusWidget(), key);
+    EXPECT_EQ(keyed.isVisible(), key != Qt::Key_Escape) << key;
+    EXPECT_EQ(confirmed, 0) << key;
+  }
+  TrashConfirmationSheet confirming({1, 10, false, 0, 0}, files(1), &window);
+  bool hiddenFirst = false;
+  QObject::connect(&confirming, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !confirming.isVisible(); });
+  confirming.open();
+  confirming.findChild<QPushButton*>("confirmMoveButton")->click();
+  EXPECT_TRUE(hiddenFirst);
+
+  TrashOutcomeSheet result(outcome(1, 0, false, 1, 0), &window);
+  result.open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&result));
+  QTest::keyClick(result.focusWidget(), Qt::Key_Return);
+  EXPECT_FALSE(result.isVisible());
+
+  // The outcome tells what moved, what was skipped and what failed.
   Outcome refused;
-  refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  const QString undo = QStringLiteral(". Edit \u203A Undo puts them back.");
-  const struct {
-    Outcome outcome;
-    QString title, explanation, skipped, failed;
-  } cases[] = {
+  refused.invariantViolation = "KeeperMarked(setId: 12)";
+  const QString undo = ". Edit › Undo puts them back.";
+  const std::tuple<Outcome, QString, QString, QString, QString> outcomes[] = {
       {refused, "Nothing was moved",
        "The selection could have removed the last copy of a file (KeeperMarked(setId: 12)).", "-", "-"},
-      {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + formattedByteCount(2000) + undo,
+      {outcome(1, 2000, false, 2, 1), "Moved 1 file to the Trash", "Freed " + bytes(2000) + undo,
        "Not moved, changed since the scan: 2", "Failed: 1"},
-      {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + formattedByteCount(0) + ".", "-",
-       "Failed: 1"},
-      {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + formattedByteCount(2000) + undo,
-       "-", "-"},
+      {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + bytes(0) + ".", "-", "Failed: 1"},
+      {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + bytes(2000) + undo, "-", "-"},
   };
-  for (const auto& entry : cases) {
-    SCOPED_TRACE(entry.title.toStdString());
-    TrashOutcomeSheet sheet(entry.outcome);
-    EXPECT_EQ(text(sheet, "title"), entry.title);
-    EXPECT_EQ(text(sheet, "explanation"), entry.explanation);
-    EXPECT_EQ(text(sheet, "skippedHeading"), entry.skipped);
-    EXPECT_EQ(text(sheet, "failedHeading"), entry.failed);
-    for (const QLabel* label : sheet.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  for (const auto& [shown, title, explanation, skipped, failed] : outcomes) {
+    TrashOutcomeSheet told(shown);
+    EXPECT_EQ((QStringList{text(told, "title"), text(told, "explanation"), text(told, "skippedHeading"),
+                           text(told, "failedHeading")}),
+              (QStringList{title, explanation, skipped, failed}));
+    for (const QLabel* label : told.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
   EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
-            "Moved 3 files to the Trash, freeing about " + formattedByteCount(2000) + ".");
+            "Moved 3 files to the Trash, freeing about " + bytes(2000) + ".");
   TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 1));
   EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>0</b>", "/d/<b>1</b>"}));
   EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/f0: Permission denied"});
 }
 
-TEST(TrashSheets, screenshots_of_both_sheets) {
+TEST(TrashSheets, screenshot_of_the_confirmation) {
   QUELMARIS_SCREENSHOTS_ONLY();
   application();
-  QList<FileEntry> marked = files(40);
-  marked[0].path =
-      QStringLiteral("/home/someone/Pictures/Holidays/2019/a very long folder name that goes on/IMG_2041.jpg");
-  TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, marked);
+  TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, files(40));
+  confirm.findChild<QToolButton*>("filesDisclosure")->click();
   confirm.show();
-  saveScreenshot(confirm, QStringLiteral("confirm-sheet"));
-  confirm.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
-  saveScreenshot(confirm, QStringLiteral("confirm-sheet-files"));
-  Outcome refused;
-  refused.invariantViolation = QStringLiteral("KeeperMarked(setId: 12)");
-  for (const auto& [name, shown] :
-       {std::pair{"outcome-refused", refused}, {"outcome-mixed", outcome(1, 2000, false, 2, 2)}}) {
-    TrashOutcomeSheet sheet(shown);
-    sheet.show();
-    saveScreenshot(sheet, QString::fromLatin1(name));
-  }
+  saveScreenshot(confirm, "confirm-sheet");
 }
 
 }  // namespace
