@@ -25,6 +25,7 @@
 #include "results/ResultsView.h"
 #include "scan/ScanStore.h"
 #include "trash/TrashService.h"
+#include "prepared_scanner.hpp"
 
 namespace {
 
@@ -57,18 +58,6 @@ LookalikeGroup group(std::uint64_t id) {
   return LookalikeGroup{
       id, QStringLiteral("notes-%1.txt").arg(id), 2048, {entry(id, 0, "notes"), entry(id, 1, "notes")}};
 }
-
-class PreparedScanner final : public DuplicateScanning {
- public:
-  ScanSession start(const ScanConfig&) const override {
-    auto [stream, feed] = ScanEventStream::makeUnbounded();
-    for (ScanEvent& event : events) feed.yield(std::move(event));
-    feed.finish();
-    events.clear();
-    return ScanSession{std::move(stream), [] {}};
-  }
-  mutable std::vector<ScanEvent> events;
-};
 
 // A figure of the process's memory from /proc ("VmRSS:", "VmHWM:") in MiB.
 double memoryMiB(const char* field) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scan/ScanStore.h"
+#include "prepared_scanner.hpp"
 
 namespace {
 
@@ -57,22 +58,6 @@ std::vector<ScanEvent> scanEvents(std::uint64_t sets, std::uint64_t perProgress)
   events.push_back({ScanEvent::finished{ScanSummary{false, sets * 2, sets * 2, sets, 0, sets, 0, false, 0, 0, 0, 4}}});
   return events;
 }
-
-// Yields the prepared events into the session's stream as it opens.
-class PreparedScanner final : public DuplicateScanning {
- public:
-  ScanSession start(const ScanConfig&) const override {
-    auto [stream, feed] = ScanEventStream::makeUnbounded();
-    for (ScanEvent& event : events) feed.yield(std::move(event));
-    feed.finish();
-    events.clear();
-    opened.start();
-    return ScanSession{std::move(stream), [] {}};
-  }
-
-  mutable std::vector<ScanEvent> events;
-  mutable QElapsedTimer opened;
-};
 
 std::uint64_t argument(int argc, char** argv, int index, std::uint64_t fallback) {
   return argc > index ? std::strtoull(argv[index], nullptr, 10) : fallback;
