@@ -78,5 +78,5 @@ std::optional<QImage> SystemFileMetadata::thumbnail(const QString& path, int sid
   if (auto cached = ThumbnailCache::thumbnail(path, st.stx_mtime.tv_sec, st.stx_size, pixels)) return cached;
   const auto file = openRegularFile(path);
   if (!file) return std::nullopt;
-  return readImageFitting(*file, pixels);
+  return readImageFitting(*file, QSize(pixels, pixels));
 }

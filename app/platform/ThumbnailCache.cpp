@@ -58,7 +58,7 @@ std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSecond
     const auto file = openRegularFile(root + QLatin1String(folder) + u'/' + name);
     if (!file) continue;
     // The standard's keys are read with the picture, not before it.
-    const std::optional<QImage> image = readImageFitting(*file, largestSide);
+    const std::optional<QImage> image = readImageFitting(*file, QSize(largestSide, largestSide));
     if (!image || !describes(*image, uri, modifiedSeconds, size)) continue;
     if (image->width() <= side && image->height() <= side) return image;
     return image->scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -1,9 +1,7 @@
 #include "results/QuickLookPreview.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeDatabase>
@@ -12,15 +10,16 @@
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
+#include "platform/BoundedImage.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "platform/RegularFile.h"
 #include "platform/TextStyles.h"
 
 namespace {
 
 constexpr QSize windowSize{720, 540};
 // Larger images are not decoded: 16k × 16k RGBA alone is a gigabyte.
-constexpr qint64 maxImagePixels = 100'000'000;
 constexpr qint64 textPrefixBytes = 64 * 1024;
 
 QLabel* plainLabel(QWidget* parent) {
@@ -32,8 +31,6 @@ QLabel* plainLabel(QWidget* parent) {
 }
 
 // Follows symbolic links: a link to a regular file is read like the file.
-bool isRegularFile(const QString& path) { return QFileInfo(path).isFile(); }
-
 }  // namespace
 
 QuickLookPreview::QuickLookPreview(QWidget* parent)
@@ -83,28 +80,20 @@ QString QuickLookPreview::shownKind() const {
 }
 
 bool QuickLookPreview::showImage(const QString& path) {
-  if (!isRegularFile(path)) return false;
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  if (!reader.canRead()) return false;
-  const QSize full = reader.size();
-  if (!full.isValid() || qint64(full.width()) * full.height() > maxImagePixels) return false;
-  const QSize room = windowSize - QSize(24, 24);
-  if (full.width() > room.width() || full.height() > room.height())
-    reader.setScaledSize(full.scaled(room, Qt::KeepAspectRatio));
-  const QImage picture = reader.read();
-  if (picture.isNull()) return false;
-  image_->setPixmap(QPixmap::fromImage(picture));
+  const auto file = openRegularFile(path);
+  if (!file) return false;
+  const std::optional<QImage> picture = readImageFitting(*file, windowSize - QSize(24, 24));
+  if (!picture) return false;
+  image_->setPixmap(QPixmap::fromImage(*picture));
   pages_->setCurrentWidget(image_);
   return true;
 }
 
 bool QuickLookPreview::showText(const QString& path) {
-  if (!isRegularFile(path)) return false;
-  if (!QMimeDatabase().mimeTypeForFile(path).inherits(QStringLiteral("text/plain"))) return false;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  text_->setPlainText(QString::fromUtf8(file.read(textPrefixBytes)));
+  const auto file = openRegularFile(path);
+  if (!file || !QMimeDatabase().mimeTypeForFileNameAndData(path, file.get()).inherits(QStringLiteral("text/plain")))
+    return false;
+  text_->setPlainText(QString::fromUtf8(file->read(textPrefixBytes)));
   pages_->setCurrentWidget(text_);
   return true;
 }
