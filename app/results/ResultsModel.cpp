@@ -1,13 +1,12 @@
 #include "results/ResultsModel.h"
 
-#include <QDateTime>
 #include <QFont>
 #include <QLocale>
 
 #include "interface/FormattedByteCount.h"
+#include "platform/DateText.h"
 #include "platform/Palette.h"
 #include "platform/PlainToolTip.h"
-#include "results/ResultDates.h"
 #include "scan/ScanStore.h"
 
 namespace {
@@ -244,9 +243,9 @@ QVariant ResultsModel::display(const ResultRow& row, int column) const {
       if (row.kind == ResultRow::Kind::file && showsFreed(row)) return formattedByteCount(*row.file()->freedBytes);
       return QString();
     case createdColumn:
-      return resultDateText(row.created());
+      return abbreviatedDateTime(dateFromSeconds(row.created()));
     case modifiedColumn:
-      return resultDateText(row.modified());
+      return abbreviatedDateTime(dateFromSeconds(row.modified()));
     default:
       return {};
   }
