@@ -75,7 +75,7 @@ void SetDetails::setSet(const DuplicateSet& set) {
   name_->setText(set.displayName);
   count_->setText(tr("%n copy(ies) of the same file", nullptr, countArgument(set.files.size())));
   size_->setText(formattedByteCount(set.size));
-  recoverable_->setText((set.reclaimableEstimated ? tr("about ") : QString()) + formattedByteCount(set.reclaimable));
+  recoverable_->setText(formattedByteCount(set.reclaimable, set.reclaimableEstimated));
   content_->setSet(set);
   lookalikes_->setVisible(!set.lookalikes.isEmpty());
   lookalikes_->setText(tr("%n other file(s) with the same name and size but different content", nullptr,

@@ -49,3 +49,7 @@ QString formattedByteCount(std::uint64_t amount) {
   const double value = static_cast<double>(amount) / static_cast<double>(unitSize);
   return tr(units[unit]).arg(numberText(value, decimalsFor(unit)));
 }
+
+QString formattedByteCount(std::uint64_t amount, bool estimated) {
+  return (estimated ? tr("about ") : QString()) + formattedByteCount(amount);
+}

@@ -42,6 +42,5 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
 QString MovedBanner::text(const TrashService::Outcome& outcome) {
   return tr("Moved %n file(s) to the Trash, freeing ", nullptr, countArgument(outcome.moved.size())) +
-         (outcome.freedEstimated ? tr("about ") : QString()) + formattedByteCount(outcome.freedBytes) +
-         QStringLiteral(".");
+         formattedByteCount(outcome.freedBytes, outcome.freedEstimated) + QStringLiteral(".");
 }

@@ -239,7 +239,7 @@ QVariant ResultsModel::display(const ResultRow& row, int column) const {
       return formattedByteCount(row.size());
     case recoverableColumn:
       if (row.kind == ResultRow::Kind::set)
-        return (row.set->reclaimableEstimated ? tr("about ") : QString()) + formattedByteCount(row.set->reclaimable);
+        return formattedByteCount(row.set->reclaimable, row.set->reclaimableEstimated);
       if (row.kind == ResultRow::Kind::file && showsFreed(row)) return formattedByteCount(*row.file()->freedBytes);
       return QString();
     case createdColumn:

@@ -331,8 +331,7 @@ void ResultsView::updateTotals() {
   const SelectionModel::Totals totals = rows_->markedTotals();
   moveButton_->setEnabled(totals.files >= 1 && !isMoving_);
   if (totals.files >= 1)
-    totals_->setText(tr("%1 selected · ").arg(totals.files) + (totals.estimated ? tr("about ") : QString()) +
-                     formattedByteCount(totals.freedBytes));
+    totals_->setText(tr("%1 selected · ").arg(totals.files) + formattedByteCount(totals.freedBytes, totals.estimated));
   totals_->setVisible(totals.files >= 1);
 }
 

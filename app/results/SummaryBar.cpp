@@ -66,7 +66,7 @@ QString countsText(const Figures& figures) {
 
 // The amount part: "about 1.2 MB", the prefix only for an estimate.
 QString amountText(const Figures& figures) {
-  return (figures.estimated ? tr("about ") : QString()) + formattedByteCount(figures.recoverable);
+  return formattedByteCount(figures.recoverable, figures.estimated);
 }
 
 }  // namespace

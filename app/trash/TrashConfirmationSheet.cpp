@@ -24,7 +24,7 @@ TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& tot
   makeSheetWindow(*this, tr("Move to Trash"));
   setFixedWidth(460);
 
-  const QString amount = (totals.estimated ? tr("about ") : QString()) + formattedByteCount(totals.freedBytes);
+  const QString amount = formattedByteCount(totals.freedBytes, totals.estimated);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
   layout->setSpacing(14);

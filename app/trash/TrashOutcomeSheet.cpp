@@ -44,8 +44,7 @@ void TrashOutcomeSheet::addHeader(QVBoxLayout& layout, const TrashService::Outco
   }
   layout.addWidget(SheetText::title(tr("Moved %n file(s) to the Trash", nullptr, countArgument(outcome.moved.size()))));
   // No undo was registered when nothing moved: promising one would mislead.
-  const QString freed = tr("Freed ") + (outcome.freedEstimated ? tr("about ") : QString()) +
-                        formattedByteCount(outcome.freedBytes) +
+  const QString freed = tr("Freed ") + formattedByteCount(outcome.freedBytes, outcome.freedEstimated) +
                         (outcome.moved.isEmpty() ? QStringLiteral(".") : tr(". Edit \u203A Undo puts them back."));
   layout.addWidget(SheetText::line(freed, Palette::secondaryText(), QStringLiteral("explanation")));
 }

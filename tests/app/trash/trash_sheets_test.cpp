@@ -21,7 +21,7 @@ namespace {
 
 using namespace widgettest;
 using Outcome = TrashService::Outcome;
-constexpr auto bytes = formattedByteCount;
+constexpr auto bytes = static_cast<QString (*)(std::uint64_t)>(formattedByteCount);
 
 QString text(const QWidget& sheet, const char* name) {
   const auto* label = sheet.findChild<QLabel*>(QString::fromLatin1(name));
