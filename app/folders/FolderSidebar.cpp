@@ -31,9 +31,7 @@ namespace {
 QLabel* sectionHeading(const QString& text, const QFont& base) {
   auto* heading = new QLabel(text);
   heading->setFont(TextStyles::font(TextStyle::caption, base, QFont::DemiBold));
-  QPalette palette = heading->palette();
-  palette.setColor(QPalette::WindowText, Palette::secondaryText());
-  heading->setPalette(palette);
+  Palette::setTextColor(*heading, Palette::secondaryText());
   heading->setContentsMargins(10, 10, 10, 2);
   return heading;
 }

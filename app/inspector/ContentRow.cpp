@@ -23,9 +23,7 @@ ContentRow::ContentRow(QWidget* parent)
   QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   mono.setPointSizeF(TextStyles::font(TextStyle::callout, font()).pointSizeF());
   digest_->setFont(mono);
-  QPalette palette = digest_->palette();
-  palette.setColor(QPalette::WindowText, Palette::secondaryText());
-  digest_->setPalette(palette);
+  Palette::setTextColor(*digest_, Palette::secondaryText());
   auto* row = new QHBoxLayout(identical_);
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(title);

@@ -100,9 +100,7 @@ QWidget* FileDetails::makeHeader() {
   folder_->setObjectName(QStringLiteral("folderLabel"));
   folder_->setAlignment(Qt::AlignHCenter);
   folder_->setFont(TextStyles::font(TextStyle::callout, font()));
-  QPalette secondary = folder_->palette();
-  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
-  folder_->setPalette(secondary);
+  Palette::setTextColor(*folder_, Palette::secondaryText());
   header->addWidget(folder_);
 
   auto* actions = new QWidget;

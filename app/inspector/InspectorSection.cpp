@@ -8,16 +8,6 @@
 #include "platform/TextStyles.h"
 #include "widgets/GroupedForm.h"
 
-namespace {
-
-void setTextColor(QLabel& label, const QColor& color) {
-  QPalette palette = label.palette();
-  palette.setColor(QPalette::WindowText, color);
-  label.setPalette(palette);
-}
-
-}  // namespace
-
 InspectorSection::InspectorSection(const QString& title, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -26,7 +16,7 @@ InspectorSection::InspectorSection(const QString& title, QWidget* parent) : QWid
     auto* heading = new QLabel(title);
     heading->setTextFormat(Qt::PlainText);
     heading->setFont(TextStyles::font(TextStyle::callout, font(), QFont::DemiBold));
-    setTextColor(*heading, Palette::secondaryText());
+    Palette::setTextColor(*heading, Palette::secondaryText());
     heading->setContentsMargins(4, 0, 0, 0);
     layout->addWidget(heading);
   }
@@ -56,7 +46,7 @@ void InspectorSection::addWidget(QWidget* widget, Qt::Alignment alignment) { row
 void setValueText(QLabel& label, const std::optional<QString>& value, const std::optional<QString>& fallback) {
   const std::optional<QString> shown = value ? value : fallback;
   label.setText(shown.value_or(QStringLiteral("\u2014")));
-  setTextColor(label, shown ? Palette::primaryText() : Palette::tertiaryText());
+  Palette::setTextColor(label, shown ? Palette::primaryText() : Palette::tertiaryText());
 }
 
 QLabel* dataLabel(QWidget* parent) {

@@ -40,17 +40,13 @@ SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
   header->addWidget(name_);
   count_->setObjectName(QStringLiteral("countLabel"));
   count_->setAlignment(Qt::AlignHCenter);
-  QPalette secondary = count_->palette();
-  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
-  count_->setPalette(secondary);
+  Palette::setTextColor(*count_, Palette::secondaryText());
   header->addWidget(count_);
 
   auto* information = new InspectorSection(tr("Information"));
   size_ = information->addRow(tr("Size"), QStringLiteral("sizeValue"));
   recoverable_ = information->addRow(tr("Recoverable"), QStringLiteral("recoverableValue"));
-  QPalette brand = recoverable_->palette();
-  brand.setColor(QPalette::WindowText, Palette::brand());
-  recoverable_->setPalette(brand);
+  Palette::setTextColor(*recoverable_, Palette::brand());
   keptCopy_ = information->addRow(tr("Kept copy"), QStringLiteral("keptCopyValue"));
 
   auto* content = new InspectorSection(tr("Content"));

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "platform/Icons.h"
+#include "platform/Palette.h"
 
 SymbolLabel::SymbolLabel(const QString& symbol, const QColor& color, QWidget* parent)
     : QWidget(parent), text_(new QLabel), color_(color) {
@@ -12,9 +13,7 @@ SymbolLabel::SymbolLabel(const QString& symbol, const QColor& color, QWidget* pa
   icon->setPixmap(Icons::symbol(symbol, color).pixmap(side, side));
   text_->setTextFormat(Qt::PlainText);
   text_->setWordWrap(true);
-  QPalette palette = text_->palette();
-  palette.setColor(QPalette::WindowText, color);
-  text_->setPalette(palette);
+  Palette::setTextColor(*text_, color);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(6);

@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+class QWidget;
+
 namespace Palette {
 
 // True when the application palette has a dark window background.
@@ -41,5 +43,8 @@ QColor stateMarkedRow();
 QColor systemRed();
 QColor systemGreen();
 QColor systemYellow();
+
+// Draws the widget's text in the colour (a label's, say, in the secondary style).
+void setTextColor(QWidget& widget, const QColor& colour);
 
 }  // namespace Palette

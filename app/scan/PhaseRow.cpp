@@ -38,9 +38,7 @@ PhaseRow::PhaseRow(const QString& title, QWidget* parent)
   icon_->addWidget(symbolLabel(QStringLiteral("checkmark.circle.fill"), Palette::systemGreen()));
   icon_->setFixedWidth(iconFrameWidth);
 
-  QPalette secondary = detail_->palette();
-  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
-  detail_->setPalette(secondary);
+  Palette::setTextColor(*detail_, Palette::secondaryText());
   detail_->hide();
 
   auto* layout = new QHBoxLayout(this);

@@ -113,9 +113,7 @@ QWidget* ScanProgressView::makeCard() {
 
 QWidget* ScanProgressView::makeFooter() {
   timer_ = new QLabel;
-  QPalette secondary = timer_->palette();
-  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
-  timer_->setPalette(secondary);
+  Palette::setTextColor(*timer_, Palette::secondaryText());
   notRead_ = new NotReadButton(scan_);
   stop_ = new QPushButton(Icons::symbol(QStringLiteral("stop.fill"), Qt::white), tr("Stop"));
   stop_->setStyleSheet(stopButtonStyle());

@@ -43,9 +43,7 @@ QList<NotReadListModel::Entry> itemEntries(const QList<SkippedItem>& skipped) {
 QLabel* label(const QString& text, const QFont& font, const QColor& colour) {
   auto* result = new QLabel(text);
   result->setFont(font);
-  QPalette palette = result->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  result->setPalette(palette);
+  Palette::setTextColor(*result, colour);
   result->setWordWrap(true);
   return result;
 }

@@ -23,9 +23,7 @@ QLabel* centredText(const QString& text, const QFont& font, const QColor& colour
   label->setWordWrap(true);
   label->setFont(font);
   if (colour.isValid()) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    Palette::setTextColor(*label, colour);
   }
   return label;
 }

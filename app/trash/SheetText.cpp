@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "platform/TextStyles.h"
+#include "platform/Palette.h"
 
 namespace SheetText {
 
@@ -20,9 +21,7 @@ QLabel* line(const QString& text, const QColor& colour, const QString& objectNam
   label->setObjectName(objectName);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
+  Palette::setTextColor(*label, colour);
   return label;
 }
 

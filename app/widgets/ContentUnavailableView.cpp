@@ -31,9 +31,7 @@ ContentUnavailableView::ContentUnavailableView(QWidget* picture, const QString& 
 
   description_->setAlignment(Qt::AlignHCenter);
   description_->setWordWrap(true);
-  QPalette descriptionPalette = description_->palette();
-  descriptionPalette.setColor(QPalette::WindowText, Palette::secondaryText());
-  description_->setPalette(descriptionPalette);
+  Palette::setTextColor(*description_, Palette::secondaryText());
   description_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   actions_->setSpacing(8);

@@ -34,9 +34,7 @@ QLabel* note(const QString& text, QWidget* parent) {
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setFont(TextStyles::font(TextStyle::callout, label->font()));
-  QPalette secondary = label->palette();
-  secondary.setColor(QPalette::WindowText, Palette::secondaryText());
-  label->setPalette(secondary);
+  Palette::setTextColor(*label, Palette::secondaryText());
   label->setContentsMargins(4, 0, 4, 0);
   return label;
 }
