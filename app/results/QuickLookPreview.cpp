@@ -56,8 +56,7 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   column->addWidget(summaryIcon_);
   summaryName_->setFont(TextStyles::font(TextStyle::title3, font(), QFont::DemiBold));
   for (QLabel* label : {summaryName_, summaryKind_, summarySize_}) column->addWidget(label);
-  summaryKind_->setStyleSheet(QStringLiteral("color: %1;").arg(Palette::secondaryText().name(QColor::HexArgb)));
-  summarySize_->setStyleSheet(summaryKind_->styleSheet());
+  for (QLabel* label : {summaryKind_, summarySize_}) Palette::setTextColor(*label, Palette::secondaryText());
   column->addStretch();
   pages_->addWidget(image_);
   pages_->addWidget(text_);

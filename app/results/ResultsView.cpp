@@ -158,7 +158,7 @@ QWidget* ResultsView::makeBottomBar() {
   totals_ = new QLabel(bar);
   totals_->setObjectName(QStringLiteral("markTotals"));
   totals_->setTextFormat(Qt::PlainText);
-  totals_->setStyleSheet(QStringLiteral("color: %1;").arg(Palette::secondaryText().name(QColor::HexArgb)));
+  Palette::setTextColor(*totals_, Palette::secondaryText());
   row->addWidget(totals_);
 
   moveButton_ = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash…"), bar);
