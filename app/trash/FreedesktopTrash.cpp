@@ -12,6 +12,7 @@
 #include <random>
 
 #include "unique_fd.hpp"
+#include "trash/NoReplaceMove.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
 
@@ -63,8 +64,10 @@ int writeAll(int fd, const std::string& text) {
 
 // Claims a name with an exclusive record first, so that two movers never
 // share one, then renames the item in under the same name without replacing.
-quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const std::string& folder,
-                                                 const std::string& record) {
+quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const TrashFolder& trashFolder,
+                                                 const NoReplaceRename& rename) {
+  const std::string& folder = trashFolder.path;
+  const std::string record = trashInfoText(recordedPath(path, trashFolder), std::time(nullptr));
   for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string name = trashEntryName(baseName(path), entryNumber(attempt));
     const std::string infoPath = folder + "/info/" + name + ".trashinfo";
@@ -77,8 +80,8 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
       return Failure{error};
     }
     const std::string target = folder + "/files/" + name;
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
-    const int error = errno;
+    const int error = moveWithoutReplacing(path, target, rename);
+    if (error == 0) return target;
     ::unlink(infoPath.c_str());
     // An item left in files/ without its record still holds the name.
     if (error != EEXIST) return Failure{error};
@@ -99,13 +102,13 @@ bool recordNames(const std::string& recordPath, const std::string& recorded) {
 
 }  // namespace
 
-quelmaris::Result<std::string, int> trash(const std::string& path) {
+quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename) {
   struct stat facts {};
   if (!path.starts_with('/') || baseName(path).empty()) return Failure{EINVAL};
   if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
   const auto folder = trashFolderFor(path, facts.st_dev);
   if (!folder) return Failure{folder.error()};
-  return placeInTrash(path, folder.value().path, trashInfoText(recordedPath(path, folder.value()), std::time(nullptr)));
+  return placeInTrash(path, folder.value(), rename);
 }
 
 int move(const std::string& source, const std::string& destination) {

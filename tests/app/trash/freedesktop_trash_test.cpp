@@ -149,6 +149,37 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(FreedesktopTrash::move(again, unrelated), 0) << "its own owner still gets it back";
 }
 
+// FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
+TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_renamed_into_free_names_only) {
+  TempTree tree;
+  const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
+  // A file is hard-linked in, a folder (no hard links) renamed; neither takes
+  // the name of an item without its record, here an empty folder that a plain
+  // rename of a folder would replace.
+  for (const std::string name : {"file", "folder"}) {
+    SCOPED_TRACE(name);
+    const fs::path orphan = dataHome.trash() / "files" / name;
+    fs::create_directories(orphan);
+    tree.write("a/" + name + (name == "folder" ? "/inside" : ""), "item");
+    const auto trashed = FreedesktopTrash::trash(tree.path("a/" + name), unsupported);
+    ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
+    EXPECT_EQ(trashed.value(), orphan.string() + ".2");
+    EXPECT_EQ(read_file(name == "folder" ? trashed.value() + "/inside" : trashed.value()), "item");
+    EXPECT_FALSE(fs::exists(tree.path("a/" + name)));
+    EXPECT_TRUE(fs::is_empty(orphan));
+    EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+  }
+  // An item gone before the fallback could move it leaves no record behind.
+  const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
+    fs::remove(from);
+    return EINVAL;
+  };
+  const auto failed = FreedesktopTrash::trash(tree.write("gone", "x"), vanishing);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.error(), ENOENT);
+  EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "gone.trashinfo"));
+}
+
 // Files on another file system than the home Trash, in a private mount
 // namespace: each case mounts a fresh tmpfs and arranges its top directory.
 TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_its_top) {
@@ -192,17 +223,6 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
         return code + 4;
       code += 10;
     }
-    // A Trash folder of ours that others may write to, or that another user
-    // owns, is refused: they could take the items away.
-    const std::string shared = base + "/shared";
-    fs::create_directories(shared);
-    if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
-    makeFolder(shared + "/.Trash-" + uid() + "/files", 0700);
-    ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
-    std::ofstream(shared + "/kept") << "kept";
-    const auto open = FreedesktopTrash::trash(shared + "/kept");
-    if (open.ok() || open.error() != EPERM || !fs::exists(shared + "/kept")) return 7;
-
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);
@@ -216,7 +236,57 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
   EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
-                          "1–5: setup or read-only; 6–7: a Trash folder others may write to";
+                          "1–5: setup or read-only";
+}
+
+// A Trash folder of ours that others may write to is refused: they could take
+// the items away. Where the file system keeps no modes, they tell nothing.
+TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_file_system_keeps_no_modes) {
+  TempTree tree;
+  const std::string top = fs::canonical(tree.root()).string(), folder = top + "/.Trash-" + uid();
+  for (const std::string& path : {folder, folder + "/files", folder + "/info"}) makeFolder(path, 0777);
+  for (const auto& [type, accepted] :
+       {std::pair{"vfat", true}, {"fuseblk", true}, {"ntfs3", true}, {"ext4", false}, {"tmpfs", false}}) {
+    const auto found = FreedesktopTrash::trashFolderAtTopOf({top, type});
+    EXPECT_EQ(found.ok() ? 0 : found.error(), accepted ? 0 : EPERM) << type;
+  }
+}
+
+// FAT and NTFS through their FUSE drivers, as desktops mount sticks: no
+// RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options.
+TEST(FreedesktopFuseTrash, items_go_into_the_trash_at_the_volume_top_and_never_over_another) {
+  constexpr int kCannotMount = 90;
+  int mounted = 0;
+  for (const auto& [name, mkfs, mounter] :
+       {std::tuple{"NTFS", "mkntfs -q -F -f", "mount -t ntfs-3g -o loop"}, {"FAT", "mkfs.vfat", "fusefat -o rw+"}}) {
+    TempTree tree;
+    const std::string image = tree.path("volume.img"), top = fs::canonical(tree.mkdir("volume")).string();
+    const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+      const std::string setup = "truncate -s 32M '" + image + "' && " + mkfs + " '" + image + "' && " + mounter + " '" +
+                                image + "' '" + top + "' && mountpoint -q '" + top + "'";
+      if (std::system(("(" + setup + ") >/dev/null 2>&1").c_str()) != 0) return kCannotMount;
+      const int code = [&] {
+        const std::string folder = top + "/.Trash-" + uid();
+        fs::create_directories(top + "/sub dir");
+        std::ofstream(top + "/sub dir/x") << "x";
+        const auto first = FreedesktopTrash::trash(top + "/sub dir/x");
+        if (!first.ok() || first.value() != folder + "/files/x" || fs::exists(top + "/sub dir/x")) return 1;
+        if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return 2;
+        // The folder the first item made takes the next; an item without its record keeps its name.
+        std::ofstream(folder + "/files/y") << "orphan";
+        std::ofstream(top + "/y") << "y";
+        const auto second = FreedesktopTrash::trash(top + "/y");
+        if (!second.ok() || second.value() != folder + "/files/y.2" || fs::exists(top + "/y")) return 3;
+        return read_file(second.value()) == "y" && read_file(folder + "/files/y") == "orphan" ? 0 : 4;
+      }();
+      ::umount2(top.c_str(), MNT_DETACH);
+      return code;
+    });
+    if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount) continue;
+    ++mounted;
+    EXPECT_EQ(status, 0) << name << " 1–2: first item, 3–4: second item";
+  }
+  if (mounted == 0) GTEST_SKIP() << "no FUSE volume mountable here (needs root, /dev/fuse, loop devices, the tools)";
 }
 
 }  // namespace
