@@ -106,9 +106,17 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
   struct stat facts {};
   if (!path.starts_with('/') || baseName(path).empty()) return Failure{EINVAL};
   if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
-  const auto folder = trashFolderFor(path, facts.st_dev);
+  auto folder = trashFolderFor(path, facts.st_dev);
   if (!folder) return Failure{folder.error()};
-  return placeInTrash(path, folder.value(), rename);
+  auto placed = placeInTrash(path, folder.value(), rename);
+  // A bind mount of the home file system has the home Trash's device, yet
+  // renames between two mounts fail: the item's own mount has a Trash too.
+  if (!placed && placed.error() == EXDEV && !folder.value().topdir) {
+    folder = trashFolderOnMountOf(path, facts.st_dev);
+    if (!folder) return Failure{folder.error()};
+    placed = placeInTrash(path, folder.value(), rename);
+  }
+  return placed;
 }
 
 int move(const std::string& source, const std::string& destination) {

@@ -15,7 +15,7 @@ namespace FreedesktopTrash {
 
 // Moves the item at the absolute path (a link is moved, not followed) into
 // its Trash folder's files/, after writing its record into info/; returns the
-// item's path in the Trash.
+// item's path in the Trash. EXDEV: no Trash on the item's volume can take it.
 quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename = renameNoReplace);
 
 // Renames source to destination unless something exists there. When source

@@ -1,4 +1,6 @@
+#include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstring>
 
 #include "trash/FileTrashing.h"
@@ -22,6 +24,11 @@ FileOperationError describe(int error) {
 
 quelmaris::Result<std::optional<QUrl>, FileOperationError> SystemFileTrashing::trashItem(const QUrl& url) const {
   auto trashed = FreedesktopTrash::trash(localPath(url));
+  // Files are never copied into a Trash on another volume, so the system's
+  // "Invalid cross-device link" would only puzzle.
+  if (!trashed && trashed.error() == EXDEV)
+    return quelmaris::Failure{FileOperationError{
+        QCoreApplication::translate("SystemFileTrashing", "This volume has no Trash that Quelmaris can use.")}};
   if (!trashed) return quelmaris::Failure{describe(trashed.error())};
   return std::optional<QUrl>(fileUrl(trashed.value()));
 }

@@ -10,8 +10,10 @@
 #include <fstream>
 
 #include "mount_namespace.hpp"
+#include "reflink_volume.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
+#include "trash/FileTrashing.h"
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
@@ -223,6 +225,18 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
         return code + 4;
       code += 10;
     }
+    // A bind mount of the home file system has the home Trash's device, not its mount.
+    const std::string bound = base + "/bound";
+    fs::create_directories(base + "/bound source/sub");
+    fs::create_directories(bound);
+    if (::mount((base + "/bound source").c_str(), bound.c_str(), nullptr, MS_BIND, nullptr) != 0) return 6;
+    std::ofstream(bound + "/sub/x") << "x";
+    const auto bindTrashed = FreedesktopTrash::trash(bound + "/sub/x");
+    const std::string bindFolder = bound + "/.Trash-" + uid();
+    if (!bindTrashed.ok() || bindTrashed.value() != bindFolder + "/files/x") return 7;
+    if (read_file(bindFolder + "/info/x.trashinfo").find("\nPath=sub/x\n") == std::string::npos) return 8;
+    if (fs::exists(dataHome.trash() / "info" / "x.trashinfo")) return 9;
+
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);
@@ -236,7 +250,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
   EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
-                          "1–5: setup or read-only";
+                          "1–5: setup or read-only; 6–9: a bind mount of the home file system";
 }
 
 // A Trash folder of ours that others may write to is refused: they could take
@@ -250,6 +264,22 @@ TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_f
     const auto found = FreedesktopTrash::trashFolderAtTopOf({top, type});
     EXPECT_EQ(found.ok() ? 0 : found.error(), accepted ? 0 : EPERM) << type;
   }
+}
+
+// A btrfs subvolume that is not mounted on its own has a device of its own
+// but no top directory of its own: no Trash takes its files, and none is copied.
+TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_in_plain_words) {
+  TempTree tree;
+  const quelmaris::testing::ReflinkVolume volume(tree);
+  if (!volume.skip_reason().empty()) GTEST_SKIP() << volume.skip_reason();
+  if (std::system(("btrfs subvolume create '" + volume.path() + "/sub' >/dev/null 2>&1").c_str()) != 0)
+    GTEST_SKIP() << "the volume is not btrfs";
+  const std::string file = volume.path() + "/sub/kept";
+  std::ofstream(file) << "kept";
+  const auto refused = SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(file)));
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error().description.toStdString(), "This volume has no Trash that Quelmaris can use.");
+  EXPECT_EQ(read_file(file), "kept");
 }
 
 // FAT and NTFS through their FUSE drivers, as desktops mount sticks: no
