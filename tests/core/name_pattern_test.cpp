@@ -3,18 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
+
+#include "package_name.hpp"
 
 namespace quelmaris::detail {
 namespace {
 
-struct Case {
-  std::string pattern;
-  std::string name;
-  bool matches;
-};
-
 TEST(NamePattern, wildcards_match_whole_names_by_code_point_and_case) {
-  const Case cases[] = {
+  const std::tuple<std::string, std::string, bool> cases[] = {
       {"a*b*c", "aXbYbZc", true},
       {"a*b*c", "abc", true},
       {"a*b*c", "abcd", false},  // the pattern must cover the whole name
@@ -48,9 +46,32 @@ TEST(NamePattern, wildcards_match_whole_names_by_code_point_and_case) {
       {"\xFF", "\xEF\xBF\xBD", false},
       {"a\xFF*", "a\xEF\xBF\xBDz", false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("pattern \"" + c.pattern + "\" name \"" + c.name + "\"");
-    EXPECT_EQ(NamePattern(c.pattern).matches(c.name), c.matches);
+  for (const auto& [pattern, name, matches] : cases) {
+    SCOPED_TRACE("pattern \"" + pattern + "\" name \"" + name + "\"");
+    EXPECT_EQ(NamePattern(pattern).matches(name), matches);
+  }
+}
+
+TEST(PackageName, only_the_last_extension_lower_cased_decides) {
+  const std::tuple<std::string, std::vector<std::string>, bool> cases[] = {
+      {"Trip.PhotosLibrary", {"app", "photoslibrary"}, true},
+      {".photoslibrary", {"photoslibrary"}, false},  // its only "." leads the name
+      {"a.app.b", {"app"}, false},
+      {"a.b.app", {"app"}, true},
+      {"app", {"app"}, false},
+      {"x.app", {}, false},
+      {"name.", {""}, true},  // a trailing "." is an empty extension
+      {"name.", {"app"}, false},
+      {"name", {""}, false},
+      {".", {""}, false},
+      {"x.appx", {"app"}, false},
+      {"x.\xC3\x84PP", {"\xC3\xA4pp"}, true},  // ÄPP lower-cases to äpp
+      {"x.\xE2\x84\xAA" "ext", {"kext"}, true},  // KELVIN SIGN lower-cases to ASCII k
+      {"x.k\xC3\xA9y", {"key"}, false},
+  };
+  for (const auto& [folder, extensions, package] : cases) {
+    SCOPED_TRACE(folder);
+    EXPECT_EQ(has_package_extension(folder, extensions), package);
   }
 }
 
