@@ -19,17 +19,14 @@ Bytes concat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-Bytes be32(std::int32_t v) {
-  const auto u = static_cast<std::uint32_t>(v);
-  return {static_cast<std::uint8_t>(u >> 24), static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 8),
-          static_cast<std::uint8_t>(u)};
-}
-
-Bytes be64(std::uint64_t v) {
+// The value's lowest `width` bytes, most significant first.
+Bytes big_endian(std::uint64_t v, int width) {
   Bytes out;
-  for (int shift = 56; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+  for (int shift = 8 * (width - 1); shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
   return out;
 }
+Bytes be32(std::int32_t v) { return big_endian(static_cast<std::uint32_t>(v), 4); }
+Bytes be64(std::uint64_t v) { return big_endian(v, 8); }
 
 Bytes byte(std::uint8_t b) { return {b}; }
 
@@ -56,16 +53,14 @@ ScanConfig sample_config() {
                     true,           {"._*", "Icon\r"},      {"app"}, 3,     KeepRule::ShortestPath};
 }
 
-TEST(ByteForm, skipped_item_and_its_event_match_the_worked_example_byte_for_byte) {
+TEST(ByteForm, the_worked_example_empty_values_optionals_and_integers_take_their_exact_bytes) {
   const SkippedItem item{"/a/b", SkipReason{SkipReason::Io{5}}};
   const Bytes item_bytes{0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5};
   EXPECT_EQ(bytes_of(item), item_bytes);
   const ScanEvent event{ScanEvent::Skipped{{item}}};
   EXPECT_EQ(bytes_of(event), concat({{0, 0, 0, 4, 0, 0, 0, 1}, item_bytes}));
   EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
-}
 
-TEST(ByteForm, empty_values_optionals_and_integers_take_their_exact_widths) {
   EXPECT_EQ(bytes_of(std::string()), (Bytes{0, 0, 0, 0}));
   EXPECT_EQ(bytes_of(std::vector<FileEntry>()), (Bytes{0, 0, 0, 0}));
   const CoreBuffer lowered = lower(std::vector<FileEntry>());  // owns exactly the written bytes

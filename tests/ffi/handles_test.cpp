@@ -9,18 +9,12 @@
 #include "counted.hpp"
 #include "ffi_test_support.hpp"
 #include "recording_listener.hpp"
-#include "temp_tree.hpp"
 
 namespace quelmaris::testing {
 namespace {
 
-ScanConfig config_for(std::vector<std::string> roots) {
-  return ScanConfig{std::move(roots),        MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0,
-                    KeepRule::FolderPriority};
-}
-
 CoreBuffer config_with_bad_flag() {
-  auto bytes = lowered_bytes(config_for({}));
+  auto bytes = lowered_bytes(kNoRoots);
   bytes[4 + 4] = 2;  // ignore_case, after the empty roots and the mode
   return ffi::copy_to_buffer(bytes);
 }
@@ -77,24 +71,6 @@ TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a
   free_job(job);
 }
 
-TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
-  TempTree tree;
-  tree.write({{"a/same.txt", "content"}, {"b/same.txt", "content"}});
-  const std::uint64_t job = new_job();
-  const std::uint64_t listener = Callbacks::instance().new_listener();
-  CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);
-  EXPECT_EQ(status.code, 0);
-  const auto events = Callbacks::instance().events(listener);
-  ASSERT_GE(events.size(), 2u);
-  EXPECT_EQ(events.front(), ScanEvent{ScanEvent::Phase{Phase::Listing}});
-  const auto last = events.back().value.index();
-  EXPECT_TRUE(last == 6 || last == 7) << last;
-  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
-  EXPECT_EQ(Callbacks::instance().clones(), 0);
-  EXPECT_EQ(ffi::strong_count(job), 1u);
-  free_job(job);
-}
-
 TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listener) {
   const std::uint64_t job = new_job();
   const struct {
@@ -103,7 +79,7 @@ TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listene
     std::string expected;
   } cases[] = {
       {clone(job), config_with_bad_flag(), "Failed to convert arg 'config':\nunexpected byte for Boolean"},
-      {0, ffi::lower(config_for({})), "invalid handle 0"},
+      {0, ffi::lower(kNoRoots), "invalid handle 0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -132,7 +108,7 @@ TEST_F(Handles, failing_callback_ends_the_run_with_the_escaped_failure_text) {
     SCOPED_TRACE(c.expected);
     const std::uint64_t job = new_job();
     const std::uint64_t listener = Callbacks::instance().new_listener(c.reply, c.text);
-    CoreCallStatus status = run(job, ffi::lower(config_for({})), listener);
+    CoreCallStatus status = run(job, ffi::lower(kNoRoots), listener);
     EXPECT_EQ(status.code, 2);
     EXPECT_EQ(take_message(status), c.expected);
     EXPECT_EQ(Callbacks::instance().events(listener).size(), 1u);
@@ -158,9 +134,10 @@ TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_
 
   status = fresh_status();
   const std::uint64_t job = new_job();
-  EXPECT_EQ(run(job, ffi::lower(config_for({})), clone(listener)).code, 0);
+  EXPECT_EQ(run(job, ffi::lower(kNoRoots), clone(listener)).code, 0);
   EXPECT_EQ(recorder->events().at(1), ScanEvent{ScanEvent::Phase{Phase::Listing}});
   EXPECT_EQ(ffi::strong_count(listener), 1u);
+  EXPECT_EQ(ffi::strong_count(job), 1u) << "the run consumes its clone of the job";
   quelmaris_ffi_scanlistener_free(listener, &status);
   EXPECT_EQ(status.code, 0);
   EXPECT_EQ(recorder.use_count(), 1);
