@@ -58,20 +58,16 @@ TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
   testing::TempTree tree;
   const std::string target = tree.write("target", "content");
   std::filesystem::create_symlink(target, tree.path("link"));
-  const struct {
-    const char* what;
-    std::string path;
-    int expected;
-  } cases[] = {
+  const std::tuple<const char*, std::string, int> cases[] = {
       {"zero byte inside", target + std::string("\0x", 2), EINVAL},
       {"symbolic link", tree.path("link"), ELOOP},
       {"missing", tree.path("missing"), ENOENT},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto info = clone_info(c.path);
+  for (const auto& [what, path, expected] : cases) {
+    SCOPED_TRACE(what);
+    const auto info = clone_info(path);
     ASSERT_FALSE(info.ok());
-    EXPECT_EQ(info.error(), c.expected);
+    EXPECT_EQ(info.error(), expected);
   }
 }
 

@@ -117,13 +117,9 @@ TEST(HashFull, multi_chunk_file_reports_progress_summing_to_its_size_and_hashes_
 // Each case changes the file (or its record's path) after the walk recorded it;
 // both operations must refuse it at the open check with the same error.
 TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
-  struct Case {
-    const char* what;
-    void (*change)(const std::string& other, const std::string& path, WalkedFile&);
-    HashError expected;
-  };
+  using Change = void (*)(const std::string& other, const std::string& path, WalkedFile&);
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, Change, HashError> cases[] = {
       {"replaced by a symbolic link",
        [](auto& o, auto& p, auto&) { fs::remove(p); fs::create_symlink(o, p); }, {Kind::Io, ELOOP}},
       {"deleted", [](auto&, auto& p, auto&) { fs::remove(p); }, {Kind::Io, ENOENT}},
@@ -135,49 +131,44 @@ TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
       {"replaced by a FIFO", [](auto&, auto& p, auto&) { fs::remove(p); ::mkfifo(p.c_str(), 0644); }, {Kind::Changed}},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, change, expected] : cases) {
+    SCOPED_TRACE(what);
     testing::TempTree tree;
     const std::string path = tree.write("f", patterned(200'000));
     WalkedFile seen = walked(path);
-    c.change(tree.write("other", patterned(200'000)), path, seen);
+    change(tree.write("other", patterned(200'000)), path, seen);
     CancelFlag cancel{0};
     const auto opened = hash::open_checked(seen);
     ASSERT_FALSE(opened.ok());
-    EXPECT_EQ(opened.error(), c.expected);
-    EXPECT_EQ(hex_or_error(hash::hash_sample(seen, cancel)), text_of(c.expected));
-    EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), text_of(c.expected));
+    EXPECT_EQ(opened.error(), expected);
+    EXPECT_EQ(hex_or_error(hash::hash_sample(seen, cancel)), text_of(expected));
+    EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), text_of(expected));
   }
 }
 
 // The progress callback runs between reads, so it can change the file while
 // it is being read.
 TEST(HashFull, file_changing_size_while_read_is_changed) {
-  struct Case {
-    const char* what;
-    std::uint64_t size;
-    bool grow;
-    std::uint64_t reported;  // bytes passed to the callback in all
-  };
-  const Case cases[] = {
+  // What, size, grows or shrinks, and the bytes passed to the callback in all.
+  const std::tuple<const char*, std::uint64_t, bool, std::uint64_t> cases[] = {
       {"small file grows after its single read", 5'000, true, 5'000 + 3},
       {"large file grows after its first chunk", 2 * kMiB, true, 2 * kMiB + 3},
       {"large file shrinks after its first chunk", 2 * kMiB, false, kMiB + 1'000},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, size, grow, expected_reported] : cases) {
+    SCOPED_TRACE(what);
     testing::TempTree tree;
-    const std::string path = tree.write("f", patterned(c.size));
+    const std::string path = tree.write("f", patterned(size));
     CancelFlag cancel{0};
     std::uint64_t reported = 0;
-    const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) {
-      if (reported == 0 && c.grow) append(path, "abc");
-      if (reported == 0 && !c.grow) fs::resize_file(path, kMiB + 1'000);
+    const auto full = hash::hash_full(walked(path), cancel, [&, grow = grow](std::uint64_t n) {
+      if (reported == 0 && grow) append(path, "abc");
+      if (reported == 0 && !grow) fs::resize_file(path, kMiB + 1'000);
       reported += n;
     });
     ASSERT_FALSE(full.ok());
     EXPECT_EQ(full.error(), HashError{Kind::Changed});
-    EXPECT_EQ(reported, c.reported);
+    EXPECT_EQ(reported, expected_reported);
   }
 }
 

@@ -18,12 +18,7 @@ constexpr KeepRule kAllRules[] = {KeepRule::FolderPriority, KeepRule::Oldest, Ke
 
 TEST(ChooseKeeper, picks_the_first_copy_in_keep_order_with_every_tie_break) {
   using enum KeepRule;
-  const struct {
-    const char* name;
-    KeepRule rule;
-    std::vector<FileEntry> files;
-    std::uint32_t expected;
-  } cases[] = {
+  const std::tuple<const char*, KeepRule, std::vector<FileEntry>, std::uint32_t> cases[] = {
       // clang-format off
       {"folder priority, a root 0 tie to the older",
        FolderPriority, {f("/a", 1, 5, 5), f("/b", 0, 9, 10), f("/c", 0, 7, 90)}, 2},
@@ -45,9 +40,9 @@ TEST(ChooseKeeper, picks_the_first_copy_in_keep_order_with_every_tie_break) {
        FolderPriority, {f("/r/b", 0, 1, 1), f("/r/a", 0, 1, 1), f("/r/a", 0, 1, 1)}, 1},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(choose_keeper(c.files, c.rule), c.expected);
+  for (const auto& [name, rule, files, expected] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(choose_keeper(files, rule), expected);
   }
 }
 

@@ -22,14 +22,8 @@ namespace {
 using enum MediumKind;
 
 TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
-  struct Case {
-    const char* name;
-    std::uint32_t processors;
-    std::vector<MediumKind> media;
-    std::uint32_t io;
-    WorkerCounts expected;
-  };
-  const Case cases[] = {
+  // Processors, media, configured parallelism and the counts that follow.
+  const std::tuple<const char*, std::uint32_t, std::vector<MediumKind>, std::uint32_t, WorkerCounts> cases[] = {
       {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}},
       {"solid state and unknown", 12, {SolidState, Unknown}, 0, {8, 4}},
       {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
@@ -39,9 +33,9 @@ TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
       {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}},
       {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(worker_counts(c.processors, c.media, c.io), c.expected);
+  for (const auto& [name, processors, media, io, expected] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(worker_counts(processors, media, io), expected);
   }
 }
 

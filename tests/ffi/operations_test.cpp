@@ -29,26 +29,22 @@ TEST(Operations, each_plain_export_answers_as_its_core_function) {
 }
 
 TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
-  const Bytes files = lowered_bytes(std::vector<FileEntry>{entry("/a", 1)});
-  const struct {
-    Bytes files;
-    Bytes rule;
-    std::string expected;
-  } cases[] = {
-      {files, {0, 0, 0}, "Failed to convert arg 'rule':\nnot enough bytes remaining in buffer (3 < 4)"},
-      {files, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
-      {files, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
+  const Bytes one_file = lowered_bytes(std::vector<FileEntry>{entry("/a", 1)});
+  const std::tuple<Bytes, Bytes, std::string> cases[] = {
+      {one_file, {0, 0, 0}, "Failed to convert arg 'rule':\nnot enough bytes remaining in buffer (3 < 4)"},
+      {one_file, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
+      {one_file, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
       {{0, 0, 0, 1}, {0, 0, 0, 1}, "Failed to convert arg 'files':\nnot enough bytes remaining in buffer (0 < 4)"},
       // clang-format off
       {{0, 0, 0, 0, 7}, {0, 0, 0, 1}, "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+  for (const auto& [files, rule, expected] : cases) {
+    SCOPED_TRACE(expected);
     CoreCallStatus status = fresh_status();
-    EXPECT_EQ(quelmaris_ffi_choose_keeper(buffer_of(c.files), buffer_of(c.rule), &status), 0u);
+    EXPECT_EQ(quelmaris_ffi_choose_keeper(buffer_of(files), buffer_of(rule), &status), 0u);
     EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_EQ(take_message(status), expected);
   }
 }
 
