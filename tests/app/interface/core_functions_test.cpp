@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "interface/CoreTrashPlanner.h"
-#include "interface/QuelmarisCore.h"
 #include "app_test_support.hpp"
 #include "interface/CoreCall.h"
+#include "interface/CoreTrashPlanner.h"
+#include "interface/QuelmarisCore.h"
 #include "temp_tree.hpp"
 
 namespace {
@@ -52,27 +52,20 @@ TEST(CallStatus, cancellation_and_unreadable_results_stop_the_program) {
                "The buffer still has data after lifting its containing value");
 }
 
-TEST(CoreFunctions, identity_compares_the_entry_with_the_disk) {
+TEST(CoreFunctions, identity_compares_the_entry_with_the_disk_and_the_keeper_follows_the_rule) {
   TempTree tree;
-  const FileEntry same = apptest::entryFor(tree.write("same", "abc"));
+  const FileEntry deep = apptest::entryFor(tree.write("a/b/c/x", "abc"));
   const FileEntry gone = apptest::entryFor(tree.write("gone", "abc"));
   std::filesystem::remove(gone.path.toStdString());
-  const std::string grownPath = tree.write("grown", "abc");
-  const FileEntry grown = apptest::entryFor(grownPath);
-  tree.write("grown", "abcd");
-
-  EXPECT_EQ(checkIdentity(same), Identity::same);
+  const FileEntry grown = apptest::entryFor(tree.write("x", "abc"), 1);
+  tree.write("x", "abcd");
+  EXPECT_EQ(checkIdentity(deep), Identity::same);
   EXPECT_EQ(checkIdentity(gone), Identity::missing);
   EXPECT_EQ(checkIdentity(grown), Identity::changed);
-}
 
-TEST(CoreFunctions, the_keeper_follows_the_rule_and_an_empty_list_gives_zero) {
-  TempTree tree;
-  const FileEntry deep = apptest::entryFor(tree.write("a/b/c/x", "1"), 0);
-  const FileEntry shallow = apptest::entryFor(tree.write("x", "1"), 1);
   EXPECT_EQ(chooseKeeper({}, KeepRule::oldest), 0u);
-  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::folderPriority), 0u);
-  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::shortestPath), 1u);
+  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::folderPriority), 0u);
+  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::shortestPath), 1u);
 }
 
 TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_reason) {
