@@ -6,13 +6,16 @@
 #include <span>
 #include <vector>
 
-#include "file_entries.hpp"
 #include "orderings.hpp"
 
 namespace quelmaris {
 namespace {
 
-constexpr auto f = testing::entry_at;
+// A file that differs from the others only in path, root index and times.
+FileEntry f(std::string path, std::uint32_t root_index, std::optional<std::int64_t> created_ns,
+            std::int64_t modified_ns) {
+  return FileEntry{std::move(path), "f", root_index, 1, created_ns, modified_ns, 1, 1, 1, {}, false, {}};
+}
 
 constexpr KeepRule kAllRules[] = {KeepRule::FolderPriority, KeepRule::Oldest, KeepRule::Newest, KeepRule::ShortestPath};
 
