@@ -11,10 +11,9 @@
 
 #include <tbb/parallel_for.h>
 
+#include <chrono>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <chrono>
 
 namespace quelmaris {
 
