@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <utility>
 
+#include "home_trash.hpp"
 #include "trash/MountTable.h"
 
 namespace FreedesktopTrash {
@@ -107,13 +107,7 @@ quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path
   return trashFolderAtTopOf(mount.value());
 }
 
-std::optional<std::string> homeTrashPath() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome != nullptr && dataHome[0] == '/') return joined(dataHome, "Trash");
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return joined(home, ".local/share/Trash");
-  return std::nullopt;
-}
+std::optional<std::string> homeTrashPath() { return quelmaris::home_trash_path(); }
 
 quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device) {
   if (const auto home = homeTrashPath(); home && deviceOfNearest(*home) == device) {

@@ -1,7 +1,8 @@
 // Carries out a move of marked copies to the Trash: the core re-checks the
-// marking, the planned files are moved one at a time off the main thread, the
-// result comes back as one Outcome, and one undo entry "Move to Trash" puts
-// the moved files back without ever replacing what took their place.
+// marking, the planned files are moved one at a time off the main thread,
+// each after the core has checked it and its kept copy once more, the result
+// comes back as one Outcome, and one undo entry "Move to Trash" puts the
+// moved files back without ever replacing what took their place.
 // Main thread only, except the move loop; lastRestore notifies only on change.
 #pragma once
 

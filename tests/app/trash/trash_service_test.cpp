@@ -5,6 +5,7 @@
 #include <QUndoStack>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app_test_support.hpp"
 #include "interface/CoreTrashPlanner.h"
@@ -35,21 +36,26 @@ Outcome awaitOutcome(const QFuture<Outcome>& future) {
   return future.result();
 }
 
-// The real file seam, failing the one path it is given and noting each call
-// and whether it came off the main thread, for reading once the move is done.
+// The real file seam, failing the one path it is given, changing files
+// behind the loop's back after its first move, and noting each call and
+// whether it came off the main thread, for reading once the move is done.
 struct FailingOneFile final : FileTrashing {
-  explicit FailingOneFile(QString path) : failing(std::move(path)) {}
+  explicit FailingOneFile(QString path, std::function<void()> hook = {})
+      : failing(std::move(path)), afterFirstMove(std::move(hook)) {}
   quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
     calls.append(url.toLocalFile());
     calledOffMainThread = QThread::currentThread() != apptest::application().thread();
     if (url.toLocalFile() == failing) return quelmaris::Failure{FileOperationError{"refused"}};
-    return system.trashItem(url);
+    auto trashed = system.trashItem(url);
+    if (calls.size() == 1 && afterFirstMove) afterFirstMove();
+    return trashed;
   }
   bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
     return system.moveItem(source, destination);
   }
   const QString failing;
+  const std::function<void()> afterFirstMove;
   mutable QStringList calls;
   mutable bool calledOffMainThread = false;
   SystemFileTrashing system;
@@ -177,6 +183,39 @@ TEST_F(TrashServiceTest,
   EXPECT_EQ(refused.failed.size(), 1);
   EXPECT_EQ(awaitOutcome(service.moveToTrash({}, false, &undoStack, {})), Outcome{});
   EXPECT_EQ(undoStack.count(), 1);
+}
+
+// A file replaced (new inode, same size and time) or rewritten, and a kept
+// copy deleted, while earlier files move: skipped as the plan would skip them.
+TEST_F(TrashServiceTest, files_and_kept_copies_changed_while_the_move_runs_are_skipped_and_the_rest_moved) {
+  const Copies c = threeCopies();
+  const std::string rewritten = tree.write("three/a.txt", "same"), untouched = tree.write("four/a.txt", "same");
+  const std::string otherKeeper = tree.write("keep/b.txt", "other"), orphan = tree.write("one/b.txt", "other");
+  PlanSet first = c.set;
+  first.files << entryFor(rewritten, 4) << entryFor(untouched, 4);
+  first.marked = {1, 2, 3, 4};
+  const PlanSet second{2, {entryFor(otherKeeper, 5), entryFor(orphan, 5)}, 0, {1}, true};
+  const auto files = std::make_shared<FailingOneFile>(QString(), [&] {
+    fs::copy_file(c.second, tree.path("stand-in"));
+    fs::last_write_time(tree.path("stand-in"), fs::last_write_time(c.second));
+    fs::rename(tree.path("stand-in"), c.second);
+    std::ofstream(rewritten, std::ios::app) << "!";
+    fs::remove(otherKeeper);
+  });
+  TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+  const Outcome outcome = awaitOutcome(service.moveToTrash({first, second}, false, nullptr, {}));
+
+  const auto path = [](const std::string& p) { return QString::fromStdString(p); };
+  EXPECT_EQ(outcome, (Outcome{{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(untouched), trashUrl("a.txt")}},
+                              104,
+                              false,
+                              {{1, path(c.second), PlanSkipReason::changed},
+                               {1, path(rewritten), PlanSkipReason::changed},
+                               {2, path(orphan), PlanSkipReason::keeperMissing}},
+                              {},
+                              {}}));
+  EXPECT_EQ(files->calls, (QStringList{path(c.first), path(untouched)}));
+  EXPECT_EQ(read_file(orphan), "other") << "the last copy stays";
 }
 
 TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation) {
