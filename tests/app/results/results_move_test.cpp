@@ -37,14 +37,15 @@ struct RefusingPlanner final : TrashPlanning {
 
 // The real Trash, holding every move until the test lets it go on.
 struct HeldTrash final : FileTrashing {
-  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
+  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
     ++entered;
     gate.wait();
     return system.trashItem(url);
   }
   bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
-  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system.moveItem(source, destination);
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                             const ItemIdentity& identity) const override {
+    return system.moveItem(source, destination, identity);
   }
   std::promise<void> release;
   std::shared_future<void> gate = release.get_future().share();
