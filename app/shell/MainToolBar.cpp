@@ -11,6 +11,7 @@
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "trash/TrashService.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -28,8 +29,14 @@ QWidget* gap(int width, QSizePolicy::Policy policy) {
 
 }  // namespace
 
-MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
-    : QToolBar(parent), folders_(folders), scan_(scan), options_(options), optionsButton_(new OptionsButton(options)) {
+MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, const TrashService& trash, ScanOptionsBinding& options,
+                         QWidget* parent)
+    : QToolBar(parent),
+      folders_(folders),
+      scan_(scan),
+      trash_(trash),
+      options_(options),
+      optionsButton_(new OptionsButton(options)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainToolBar"));
   setAccessibleName(tr("Toolbar"));
@@ -47,6 +54,7 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBindi
 
   connect(&scan_, &ScanStore::stateChanged, this, &MainToolBar::updateScanButton);
   connect(&folders_, &FolderStore::foldersChanged, this, &MainToolBar::updateScanButton);
+  connect(&trash_, &TrashService::isMovingChanged, this, &MainToolBar::updateScanButton);
   updateScanButton();
 }
 
@@ -81,7 +89,7 @@ void MainToolBar::updateScanButton() {
     scanButton_->setIcon(QIcon());
     scanButton_->setToolTip(tr("Look for duplicates in the folders in the sidebar (⌘R)"));
     scanButton_->setStyleSheet(ButtonStyles::prominent(Palette::brand()));
-    scanButton_->setEnabled(!folders_.urls().isEmpty());
+    scanButton_->setEnabled(ScanCommands::canStart(folders_, scan_, trash_));
   }
 }
 
@@ -90,5 +98,5 @@ void MainToolBar::scanButtonClicked() {
   if (scan_.state().is<ScanStore::State::scanning>())
     ScanCommands::stop(scan_);
   else
-    ScanCommands::start(folders_, scan_, options_.get());
+    ScanCommands::start(folders_, scan_, trash_, options_.get());
 }

@@ -119,12 +119,27 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
   return placed;
 }
 
-int move(const std::string& source, const std::string& destination) {
+int move(const std::string& source, const std::string& destination, const ItemIdentity& identity) {
   const auto folder = trashFolderHolding(source);
-  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder))) return ENOENT;
+  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder)))
+    return kRecordNamesAnotherPlace;
+  // A Trash emptied since the move may hold another program's file under the
+  // same name and record. What remains: that file can still take the name
+  // between this check and the rename, since no call renames a name only
+  // while it holds a given inode.
+  const auto found = FreedesktopTrash::identity(source);
+  if (!found) return found.error();
+  if (found.value() != identity) return kAnotherItem;
   if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) return errno;
   if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
+}
+
+quelmaris::Result<ItemIdentity, int> identity(const std::string& path) {
+  struct stat facts {};
+  if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
+  const std::int64_t modifiedNs = std::int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
+  return ItemIdentity{facts.st_dev, facts.st_ino, facts.st_mode & S_IFMT, facts.st_size, modifiedNs};
 }
 
 bool exists(const std::string& path) {

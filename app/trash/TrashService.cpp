@@ -71,7 +71,7 @@ MoveResult moveOne(const FileTrashing& files, const PlannedMove& planned, const 
   const QUrl url = QUrl::fromLocalFile(path);
   auto trashed = files.trashItem(url);
   if (!trashed) return Failure{path, trashed.error().description};
-  return Move{url, trashed.value().value_or(url)};
+  return Move{url, trashed.value().url.value_or(url), trashed.value().identity};
 }
 
 // One pool task moves the planned files strictly in order, one at a time,
@@ -112,8 +112,9 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
   return outcome;
 }
 
-// Puts each file back unless its Trash item is gone or something else now
-// stands at its former path; what stands there is never replaced.
+// Puts each file back unless its Trash item is gone or is another file now,
+// or something else stands at its former path; what stands there is never
+// replaced.
 RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
   RestoreOutcome outcome;
   for (const Move& move : moved) {
@@ -122,7 +123,7 @@ RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
       outcome.notRestored.append({path, TrashService::tr("The item is no longer in the Trash.")});
     else if (files.itemExists(move.original))
       outcome.notRestored.append({path, TrashService::tr("Another item is in its place.")});
-    else if (const auto error = files.moveItem(move.trashed, move.original))
+    else if (const auto error = files.moveItem(move.trashed, move.original, move.identity))
       outcome.notRestored.append({path, error->description});
     else
       outcome.restored.append(move.original);
@@ -176,10 +177,13 @@ QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& s
     return QtFuture::makeReadyFuture(std::move(refused));
   }
   const QPointer<QUndoStack> stack(undoStack);
+  setMovesRunning(movesRunning_ + 1);
   return performMoves(plan.toMove, keptCopies(plan.toMove, sets), files_)
       .then(this, [this, plan, stack, roots](const QList<MoveResult>& results) {
         Outcome outcome = tally(plan, results);
         if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+        setMovesRunning(movesRunning_ - 1);
+        emit moveFinished(outcome);
         return outcome;
       });
 }
@@ -203,4 +207,10 @@ void TrashService::setLastRestore(const std::optional<RestoreOutcome>& value) {
   if (lastRestore_ == value) return;
   lastRestore_ = value;
   emit lastRestoreChanged();
+}
+
+void TrashService::setMovesRunning(int count) {
+  const bool wasMoving = isMoving();
+  movesRunning_ = count;
+  if (isMoving() != wasMoving) emit isMovingChanged();
 }

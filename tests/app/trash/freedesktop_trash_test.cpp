@@ -125,16 +125,17 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
 
   // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
+  const ItemIdentity identity = FreedesktopTrash::identity(original).value();
   const std::string trashed = FreedesktopTrash::trash(original).value();
   const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
   tree.write("file", "newcomer");
-  EXPECT_EQ(FreedesktopTrash::move(trashed, original), EEXIST);
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), EEXIST);
   EXPECT_EQ(read_file(original), "newcomer");
   EXPECT_EQ(read_file(trashed), "moved");
   EXPECT_TRUE(fs::exists(record));
 
   fs::remove(original);
-  EXPECT_EQ(FreedesktopTrash::move(trashed, original), 0);
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), 0);
   EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
 
@@ -143,12 +144,13 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   fs::remove(again);
   fs::remove(record);
   const std::string unrelated = tree.write("b/file", "unrelated");
+  const ItemIdentity its = FreedesktopTrash::identity(unrelated).value();
   ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), again);
-  EXPECT_EQ(FreedesktopTrash::move(again, original), ENOENT);
+  EXPECT_EQ(FreedesktopTrash::move(again, original, its), FreedesktopTrash::kRecordNamesAnotherPlace);
   EXPECT_FALSE(fs::exists(original));
   EXPECT_EQ(read_file(again), "unrelated");
   EXPECT_TRUE(fs::exists(record));
-  EXPECT_EQ(FreedesktopTrash::move(again, unrelated), 0) << "its own owner still gets it back";
+  EXPECT_EQ(FreedesktopTrash::move(again, unrelated, its), 0) << "its own owner still gets it back";
 }
 
 // FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
@@ -216,12 +218,13 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
       fs::create_directories(top + "/sub dir");
       const std::string original = top + "/sub dir/x";
       std::ofstream(original) << "x";
+      const ItemIdentity identity = FreedesktopTrash::identity(original).value();
       const auto trashed = FreedesktopTrash::trash(original);
       const std::string folder = top + "/" + expectedFolder;
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
       if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
-      if (FreedesktopTrash::move(trashed.value(), original) != 0 || fs::exists(folder + "/info/x.trashinfo"))
+      if (FreedesktopTrash::move(trashed.value(), original, identity) != 0 || fs::exists(folder + "/info/x.trashinfo"))
         return code + 4;
       code += 10;
     }
