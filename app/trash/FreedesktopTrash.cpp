@@ -119,7 +119,8 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
   return placed;
 }
 
-int move(const std::string& source, const std::string& destination, const ItemIdentity& identity) {
+int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
+         const NoReplaceRename& rename) {
   const auto folder = trashFolderHolding(source);
   if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder)))
     return kRecordNamesAnotherPlace;
@@ -130,7 +131,9 @@ int move(const std::string& source, const std::string& destination, const ItemId
   const auto found = FreedesktopTrash::identity(source);
   if (!found) return found.error();
   if (found.value() != identity) return kAnotherItem;
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) return errno;
+  // Nothing reserves the former place, so on a volume without hard links or
+  // the no-replace flag a file created there at this very moment is replaced.
+  if (const int error = moveWithoutReplacing(source, destination, rename); error != 0) return error;
   if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
 }

@@ -33,7 +33,8 @@ enum MoveRefusal : int {
 // in a Trash folder, it moves only when its record says it came from
 // destination, and the record is removed after the move. Returns 0, a
 // MoveRefusal or the errno of the failure.
-int move(const std::string& source, const std::string& destination, const ItemIdentity& identity);
+int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
+         const NoReplaceRename& rename = renameNoReplace);
 
 // The identity of the item at the path, a link itself and not its target.
 quelmaris::Result<ItemIdentity, int> identity(const std::string& path);

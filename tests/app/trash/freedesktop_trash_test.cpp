@@ -172,6 +172,15 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
     EXPECT_FALSE(fs::exists(tree.path("a/" + name)));
     EXPECT_TRUE(fs::is_empty(orphan));
     EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+    // Putting back goes the same way, and never over what took the place.
+    const std::string original = tree.path("a/" + name);
+    const auto identity = FreedesktopTrash::identity(trashed.value()).value();
+    tree.write("a/" + name, "newer");
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), EEXIST);
+    fs::remove(original);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), 0);
+    EXPECT_EQ(read_file(name == "folder" ? original + "/inside" : original), "item");
+    EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
   }
   // An item gone before the fallback could move it leaves no record behind.
   const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
