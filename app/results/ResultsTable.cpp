@@ -7,6 +7,7 @@
 
 #include "results/ResultsModel.h"
 #include "results/ResultsRowDelegate.h"
+#include "results/ResultsTableAccessible.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   columns->resizeSection(ResultsModel::nameColumn, nameIdealWidth);
   connect(columns, &QHeaderView::sectionResized, this, &ResultsTable::clampDateColumns, Qt::UniqueConnection);
   fitNameColumn();
+  ResultsTableAccessible::install(*this);
   // The indicator first: enabling sorting sorts by the indicator's column.
   columns->setSortIndicator(ResultsModel::recoverableColumn, Qt::DescendingOrder);
   setSortingEnabled(true);
@@ -106,6 +108,10 @@ void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option
   QTreeView::drawRow(painter, option, index);
 }
 
+void ResultsTable::toggleMark(const QModelIndex& index) {
+  if (index.data(ResultsModel::CanMarkRole).toBool()) emit markClicked(index);
+}
+
 bool ResultsTable::onCheckbox(const QPoint& position, QModelIndex* index) const {
   const QModelIndex hit = indexAt(position);
   if (!hit.isValid() || hit.column() != ResultsModel::nameColumn || hit.data(Qt::CheckStateRole).isNull()) return false;
@@ -117,7 +123,7 @@ bool ResultsTable::onCheckbox(const QPoint& position, QModelIndex* index) const 
 void ResultsTable::mousePressEvent(QMouseEvent* event) {
   QModelIndex box;
   if (event->button() == Qt::LeftButton && onCheckbox(event->position().toPoint(), &box)) {
-    if (box.data(ResultsModel::CanMarkRole).toBool()) emit markClicked(box);
+    toggleMark(box);
     event->accept();
     return;
   }
