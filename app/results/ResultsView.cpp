@@ -212,6 +212,14 @@ void ResultsView::setFilter(ResultsFilter filter) {
   changed();
 }
 
+SortComparator ResultsView::sort() const { return model_->sortOrder().first(); }
+
+// Through the header, which sorts the model and shows the indicator.
+void ResultsView::setSort(SortComparator sort) {
+  requireMainThread();
+  table_->sortByColumn(int(sort.key), sort.order);
+}
+
 void ResultsView::setShowsInspector(bool shows) {
   requireMainThread();
   showsInspector_ = shows;
@@ -261,7 +269,9 @@ ResultsActions ResultsView::actions() {
                          whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
                          whileAlive([](ResultsView& view) { view.focusFilter(); }),
                          {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
-                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
+                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })},
+                         {[guard] { return guard != nullptr ? guard->sort() : SortComparator{}; },
+                          whileAlive([](ResultsView& view, SortComparator sort) { view.setSort(sort); })}};
   return buildResultsActions(scan_, *rows_, tableSelection_, isMoving_, hooks);
 }
 

@@ -55,6 +55,9 @@ class ResultsView final : public QWidget {
 
   ResultsFilter filter() const;
   void setFilter(ResultsFilter filter);
+  // The column and order the table is sorted by, as its header shows them.
+  SortComparator sort() const;
+  void setSort(SortComparator sort);
   const QSet<QString>& tableSelection() const { return tableSelection_; }
   bool showsInspector() const { return showsInspector_; }
   void setShowsInspector(bool shows);

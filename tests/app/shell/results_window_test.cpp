@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <QBuffer>
+#include <QHeaderView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -146,6 +147,22 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
 
+  // "Sort By" and the header keep each other in step; every option has its own access key.
+  QHeaderView* header = view->table()->header();
+  trigger("sortByNameAction");
+  EXPECT_EQ(view->model()->sortOrder().first(), (SortComparator{SortKey::name, Qt::DescendingOrder}));
+  trigger("sortAscendingAction");
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(int(ResultsModel::nameColumn), Qt::AscendingOrder));
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(ResultsModel::sizeColumn) + 5, header->height() / 2));
+  EXPECT_EQ(view->model()->sortOrder().first(), (SortComparator{SortKey::size, Qt::AscendingOrder}));
+  EXPECT_TRUE(action("sortBySizeAction").isChecked() && action("sortAscendingAction").isChecked());
+  QSet<QChar> accessKeys;
+  for (const QAction* option : window->findChild<QMenu*>("sortByMenu")->actions())
+    if (!option->isSeparator()) accessKeys.insert(option->text().section(u'&', 1).front().toLower());
+  EXPECT_EQ(accessKeys.size(), 8);
+
   auto* sidebar = window->findChild<FolderSidebar*>();
   EXPECT_FALSE(action("removeFromListAction").isEnabled());
   sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
@@ -188,6 +205,7 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
   EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
   EXPECT_FALSE(action("showDuplicatesAction").isVisible());
+  EXPECT_FALSE(action("sortBySizeAction").isEnabled());
 }
 
 TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
