@@ -8,6 +8,7 @@
 #include "results/ResultsModel.h"
 #include "results/ResultsRowDelegate.h"
 #include "results/ResultsTableAccessible.h"
+#include "widgets/ContextMenuKey.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ ResultsTable::ResultsTable(QWidget* parent) : QTreeView(parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(true);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*this);
   setItemDelegate(new ResultsRowDelegate(this));
   setFrameShape(QFrame::NoFrame);
 }
@@ -139,11 +141,16 @@ void ResultsTable::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeView::mouseDoubleClickEvent(event);
 }
 
+// The keypad's Delete counts as bare.
 void ResultsTable::keyPressEvent(QKeyEvent* event) {
+  const bool bare = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
   if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
     emit spacePressed();
-    event->accept();
+  } else if (event->key() == Qt::Key_Delete && bare) {
+    emit deletePressed();
+  } else {
+    QTreeView::keyPressEvent(event);
     return;
   }
-  QTreeView::keyPressEvent(event);
+  event->accept();
 }

@@ -4,7 +4,9 @@
 // table itself: a click on an enabled checkbox, or the toggle of its
 // accessible check box (ResultsTableAccessible), asks for the mark to flip
 // without changing the selection; on a disabled one nothing happens. Space
-// never edits an item: it asks for the preview. Main thread only.
+// never edits an item: it asks for the preview; Delete asks for "Move to
+// Trash…". Shift+F10 opens the current row's menu, as the Menu key does.
+// Main thread only.
 #pragma once
 
 #include <QTreeView>
@@ -28,6 +30,7 @@ class ResultsTable final : public QTreeView {
  signals:
   void markClicked(const QModelIndex& index);
   void spacePressed();
+  void deletePressed();
 
  protected:
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -26,6 +26,7 @@
 #include "results/BannerSlot.h"
 #include "results/MoveSheets.h"
 #include "results/QuickLookPreview.h"
+#include "results/ResultsFilterField.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsMove.h"
 #include "results/ResultsTable.h"
@@ -112,6 +113,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   connect(table_, &QTreeView::collapsed, this, [this](const QModelIndex& index) { rowExpanded(index, false); });
   connect(table_, &ResultsTable::markClicked, this, &ResultsView::markClicked);
   connect(table_, &ResultsTable::spacePressed, this, &ResultsView::spacePressed);
+  connect(table_, &ResultsTable::deletePressed, this, &ResultsView::deletePressed);
   connect(table_, &QWidget::customContextMenuRequested, this, &ResultsView::showContextMenu);
   connect(&scan_, &ScanStore::expandedRowsChanged, this, &ResultsView::applyExpandedRows);
   connect(&scan_, &ScanStore::selectionChanged, this, &ResultsView::changed);
@@ -174,12 +176,7 @@ QWidget* ResultsView::makeToolbarItems() {
   auto* row = new QHBoxLayout(items);
   row->setContentsMargins(10, 0, 0, 0);
   row->setSpacing(8);
-  filterField_ = new QLineEdit(items);
-  filterField_->setObjectName(QStringLiteral("resultsFilterField"));
-  filterField_->setPlaceholderText(tr("Filter by name or path"));
-  filterField_->setAccessibleName(tr("Filter by name or path"));
-  filterField_->setClearButtonEnabled(true);
-  filterField_->setFixedWidth(240);
+  filterField_ = new ResultsFilterField(items);
   connect(filterField_, &QLineEdit::textChanged, this, [this](const QString& text) { model_->setQuery(text); });
   // The texts a query searches are made when the field is entered, so that
   // the first keystroke answers as fast as the next.
@@ -358,6 +355,11 @@ void ResultsView::spacePressed() {
   const auto file = rows_->selectedFile(tableSelection_);
   if (!file) return;
   setPreviewPath(previewPath_ ? std::nullopt : std::optional(file->path));
+}
+
+// Delete asks for the move as the menu's "Move to Trash…" does, when it is offered.
+void ResultsView::deletePressed() {
+  if (const auto move = actions().moveToTrash) move->perform();
 }
 
 void ResultsView::showContextMenu(const QPoint& position) {

@@ -104,6 +104,7 @@ class ResultsView final : public QWidget {
   void updateTotals();
   void markClicked(const QModelIndex& index);
   void spacePressed();
+  void deletePressed();
   void showContextMenu(const QPoint& position);
   void previewClosed();
   void updatePreviewAccess(bool open);
