@@ -232,14 +232,17 @@ void ResultsView::setShowsInspector(bool shows) {
 void ResultsView::installMove() {
   move_ = new ResultsMove(scan_, trash_, undoStack_, this);
   auto* sheets = new MoveSheets(*move_, *this);
-  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_));
+  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_, *table_));
   connect(this, &ResultsView::moveToTrashRequested, sheets, &MoveSheets::ask);
   connect(move_, &ResultsMove::isMovingChanged, this, [this] { setMoving(move_->isMoving()); });
 }
 
+// "Move to Trash…" is disabled while the move runs; the focus it held goes
+// to the table rather than to whatever follows the button.
 void ResultsView::setMoving(bool moving) {
   if (moving == isMoving_) return;
   isMoving_ = moving;
+  if (moving && window()->focusWidget() == moveButton_) table_->setFocus(Qt::OtherFocusReason);
   changed();
 }
 
