@@ -22,6 +22,7 @@
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "platform/UrlDrop.h"
+#include "widgets/ContextMenuKey.h"
 #include "widgets/FocusRing.h"
 
 #include <QPushButton>
@@ -56,6 +57,7 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   list_->setModel(model_);
   list_->setItemDelegate(new FolderRowDelegate(list_));
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*list_);
   list_->setAccessibleName(tr("Folders"));
   // The rows sit on the column's own ground, whatever the window makes it.
   list_->viewport()->setAutoFillBackground(false);

@@ -22,6 +22,7 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
   auto* label = new QLabel(text(outcome));
   label->setTextFormat(Qt::PlainText);
+  BannerStyle::announce(*this, label->text());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton(this);

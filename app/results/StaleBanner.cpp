@@ -14,6 +14,7 @@ StaleBanner::StaleBanner(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(8, 8, 8, 8);
   auto* label = new QLabel(tr("Files were put back from the Trash: these results may be out of date."));
   label->setTextFormat(Qt::PlainText);
+  BannerStyle::announce(*this, label->text());
   layout->addWidget(label);
   layout->addStretch();
 }

@@ -15,6 +15,7 @@
 #include "platform/FileReveal.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/ContextMenuKey.h"
 #include "widgets/SheetWindow.h"
 
 namespace {
@@ -65,6 +66,7 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setUniformItemSizes(false);
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*list_);
   list_->setMouseTracking(true);
   connect(list_, &QListView::customContextMenuRequested, this, &SkippedListView::showRowMenu);
 

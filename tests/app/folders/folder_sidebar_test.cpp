@@ -227,6 +227,16 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
   QTest::mousePress(sidebar.list()->viewport(), Qt::RightButton, {},
                     sidebar.list()->visualRect(sidebar.model()->index(1)).center());
   EXPECT_EQ(sidebar.selection().size(), 2) << "a right click opens the menu without selecting its row";
+  QStringList keyed;
+  QTimer::singleShot(0, &sidebar, [&] {
+    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      keyed = describe(*popup);
+      popup->close();
+    }
+  });
+  sidebar.list()->selectionModel()->setCurrentIndex(gone, QItemSelectionModel::NoUpdate);
+  QTest::keyClick(sidebar.list(), Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(keyed, describe(*sidebar.makeRowMenu(2))) << "Shift+F10 opens the current row's menu";
   sidebar.makeRowMenu(1)->actions().last()->trigger();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a [Originals]", "2 gone"}));
   EXPECT_EQ(sidebar.selection().size(), 2) << "the selection stays as it was";

@@ -2,6 +2,7 @@
 // list live in temporary folders for the whole run.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -146,14 +147,30 @@ TEST_F(ApplicationWindowTest,
   widgettest::saveScreenshot(window, "finished-summary");
 
   trigger(window, "selectAllCopiesAction");
-  trigger(window, "moveToTrashAction");
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* moveButton = window.findChild<QPushButton*>("moveToTrashButton");
+  moveButton->setFocus();
+  moveButton->click();
   auto* sheet = window.findChild<TrashConfirmationSheet*>();
   ASSERT_NE(sheet, nullptr);
   sheet->findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
   ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
-  EXPECT_TRUE(detailOf<MovedBanner>(window)->findChildren<QLabel*>().last()->text().startsWith(
-      "Moved 2 files to the Trash, freeing "));
+  // The banner is announced as a notification; the focus the disabled button held is the table's.
+  const auto accessible = [](QWidget* widget) {
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
+    return std::pair(read->role(), read->text(QAccessible::Name));
+  };
+  const auto [movedRole, moved] = accessible(detailOf<MovedBanner>(window));
+  EXPECT_EQ(movedRole, QAccessible::Notification);
+  EXPECT_TRUE(moved.startsWith("Moved 2 files to the Trash, freeing ")) << moved.toStdString();
+  EXPECT_EQ(accessible(window.focusWidget()), std::pair(QAccessible::Tree, QString("Results")));
+  auto* closeBanner = detailOf<MovedBanner>(window)->findChild<QWidget*>("closeBannerButton");
+  closeBanner->setFocus();
+  QTest::mouseClick(closeBanner, Qt::LeftButton);
+  ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) == nullptr; }));
+  EXPECT_EQ(accessible(window.focusWidget()).second, "Results") << "and the banner's once it goes away";
   EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
   EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
@@ -163,6 +180,9 @@ TEST_F(ApplicationWindowTest,
   tree.write("b/taken/photo.jpg", "newcomer");
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
+  EXPECT_EQ(accessible(detailOf<StaleBanner>(window)),
+            std::pair(QAccessible::Notification,
+                      QString("Files were put back from the Trash: these results may be out of date.")));
   EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
   EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   auto* stayed = window.findChild<TrashOutcomeSheet*>();
