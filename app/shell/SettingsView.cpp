@@ -1,5 +1,6 @@
 #include "shell/SettingsView.h"
 
+#include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -7,10 +8,18 @@
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "shell/SettingsTabs.h"
+#include "widgets/FocusRing.h"
+#include "widgets/SideWindow.h"
 
 namespace {
 
 constexpr int tabViewWidth = 540;
+
+// The keys that switch tabs in this desktop's tabbed windows.
+const QList<QKeySequence> nextTabKeys{QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)};
+const QList<QKeySequence> previousTabKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                          QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
 
 }  // namespace
 
@@ -34,6 +43,17 @@ SettingsView::SettingsView(UpdateService& updates, QWidget* parent) : QWidget(pa
   addTab(new UpdateSettings(updates, this), "arrow.triangle.2.circlepath", tr("Updates"));
   connect(tabBar_, &QTabBar::currentChanged, this, &SettingsView::showTab);
   showTab(tabBar_->currentIndex());
+  // The tab bar, drawn without a base, shows its keyboard focus hardly at all.
+  FocusRing::attach(*tabBar_, 6);
+  for (const auto& [keys, step] : {std::pair{nextTabKeys, 1}, std::pair{previousTabKeys, -1}}) {
+    auto* shortcut = new QShortcut(this);
+    shortcut->setKeys(keys);
+    connect(shortcut, &QShortcut::activated, this, [this, step] {
+      const int count = tabBar_->count();
+      tabBar_->setCurrentIndex((tabBar_->currentIndex() + step + count) % count);
+    });
+  }
+  SideWindow::setUp(*this, QAccessible::Window);
 }
 
 void SettingsView::addTab(QWidget* page, const char* symbol, const QString& title) {
