@@ -1,6 +1,7 @@
 #include "folders/FolderSidebar.h"
 
 #include <QAbstractItemView>
+#include <algorithm>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -16,6 +17,7 @@
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderRowDelegate.h"
+#include "platform/AccessKeys.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
 #include "platform/LastPathComponent.h"
@@ -124,16 +126,22 @@ QSet<QUuid> FolderSidebar::selection() const {
   return ids;
 }
 
+// The folder that followed the first removed one becomes the current and
+// selected row, so that Delete goes on removing.
 void FolderSidebar::removeSelection() {
-  const QSet<QUuid> ids = selection();
-  if (ids.isEmpty()) return;
-  folders_.remove(ids);
-  list_->selectionModel()->clearSelection();
+  const QModelIndexList rows = list_->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
+  const int first = std::min_element(rows.begin(), rows.end())->row();
+  folders_.remove(selection());
+  if (const int count = model_->rowCount(); count > 0)
+    list_->selectionModel()->setCurrentIndex(model_->index(std::min(first, count - 1)),
+                                             QItemSelectionModel::ClearAndSelect);
 }
 
 std::unique_ptr<QMenu> FolderSidebar::makeRowMenu(int row) {
   const WatchedFolder folder = model_->folder(row);
   auto menu = std::make_unique<QMenu>(this);
+  AccessKeys::give(*menu);
   if (!folder.isAvailable()) menu->addAction(tr("Reconnect\u2026"), this, [this, folder] { reconnect(folder); });
   QAction* reveal = menu->addAction(tr("Show in Finder"), this, [path = folder.path] { FileReveal::reveal(path); });
   reveal->setEnabled(folder.isAvailable());
