@@ -1,7 +1,6 @@
 #include "folders/FolderSidebar.h"
 
 #include <QAbstractItemView>
-#include <algorithm>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -13,6 +12,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
@@ -25,8 +25,6 @@
 #include "platform/TextStyles.h"
 #include "platform/UrlDrop.h"
 #include "widgets/FocusRing.h"
-
-#include <QPushButton>
 
 namespace {
 

@@ -3,10 +3,9 @@
 // dialog (which opens in the home folder) or by dropping them anywhere on
 // the column (a copy for the drag source, never a move), reordered by dragging
 // rows or with Alt+Up and Alt+Down, and removed with the row menu or the
-// Delete keys; an unavailable
-// folder can be reconnected. Every change goes through FolderStore. While
-// rows are selected the sidebar publishes removeFolders for the menu bar.
-// Main thread only.
+// Delete keys; an unavailable folder can be reconnected. Every change goes
+// through FolderStore. While rows are selected the sidebar publishes
+// removeFolders for the menu bar. Main thread only.
 #pragma once
 
 #include <QSet>

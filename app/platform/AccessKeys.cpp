@@ -13,7 +13,9 @@ constexpr char givenProperty[] = "quelmarisAccessKeys";
 
 // The index of the character to become the key; -1 when every one is taken.
 qsizetype freeKeyIndex(const QString& text, const QSet<QChar>& taken) {
-  const auto isFree = [&](qsizetype at) { return text.at(at).isLetterOrNumber() && !taken.contains(text.at(at).toLower()); };
+  const auto isFree = [&](qsizetype at) {
+    return text.at(at).isLetterOrNumber() && !taken.contains(text.at(at).toLower());
+  };
   for (qsizetype at = 0; at < text.size(); ++at)
     if ((at == 0 || text.at(at - 1).isSpace()) && isFree(at)) return at;
   for (qsizetype at = 0; at < text.size(); ++at)

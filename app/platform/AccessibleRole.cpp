@@ -37,7 +37,8 @@ class RoleAccessible final : public QAccessibleWidget {
   QList<QWidget*> children() const {
     QList<QWidget*> shown;
     for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (!child->isWindow() && qobject_cast<QFocusFrame*>(child) == nullptr && !child->property(hiddenProperty).toBool())
+      if (!child->isWindow() && qobject_cast<QFocusFrame*>(child) == nullptr &&
+          !child->property(hiddenProperty).toBool())
         shown.append(child);
     return shown;
   }

@@ -7,6 +7,6 @@
 
 void NotReadListAccessible::install(QListView& view) {
   AccessibleList::install(view, {.isHeading = [](const QModelIndex& index) {
-                                   return index.data(NotReadListModel::IsHeadingRole).toBool();
-                                 }});
+                            return index.data(NotReadListModel::IsHeadingRole).toBool();
+                          }});
 }

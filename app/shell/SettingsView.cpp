@@ -15,12 +15,6 @@ namespace {
 
 constexpr int tabViewWidth = 540;
 
-// The keys that switch tabs in this desktop's tabbed windows.
-const QList<QKeySequence> nextTabKeys{QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)};
-const QList<QKeySequence> previousTabKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                                          QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
-
 }  // namespace
 
 // Only the page of the shown tab is in view, so that the window, whose size
@@ -45,7 +39,14 @@ SettingsView::SettingsView(UpdateService& updates, QWidget* parent) : QWidget(pa
   showTab(tabBar_->currentIndex());
   // The tab bar, drawn without a base, shows its keyboard focus hardly at all.
   FocusRing::attach(*tabBar_, 6);
-  for (const auto& [keys, step] : {std::pair{nextTabKeys, 1}, std::pair{previousTabKeys, -1}}) {
+  // The keys of this desktop's tabbed windows: the next tab, the previous one.
+  const std::pair<QList<QKeySequence>, int> tabSwitches[] = {
+      {{QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1},
+      {{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+       -1},
+  };
+  for (const auto& [keys, step] : tabSwitches) {
     auto* shortcut = new QShortcut(this);
     shortcut->setKeys(keys);
     connect(shortcut, &QShortcut::activated, this, [this, step] {

@@ -211,7 +211,8 @@ TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorde
   store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   select(sidebar, {1, 3});
-  const QStringList steps[] = {{"1 b", "2 d", "3 a", "4 c"}, {"1 b", "2 d", "3 a", "4 c"}, {"1 a", "2 b", "3 d", "4 c"}};
+  const QStringList steps[] = {
+      {"1 b", "2 d", "3 a", "4 c"}, {"1 b", "2 d", "3 a", "4 c"}, {"1 a", "2 b", "3 d", "4 c"}};
   for (int step = 0; const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}) {
     QTest::keyClick(sidebar.list(), key, Qt::AltModifier);
     EXPECT_EQ(rows(*sidebar.model()), steps[step++]) << "together, before the row above or after the row below";

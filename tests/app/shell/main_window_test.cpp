@@ -258,7 +258,7 @@ TEST_F(ScriptedWindowTest,
 }
 
 TEST_F(ScriptedWindowTest,
-       the_menu_and_the_popover_show_one_choice_verification_waits_on_content_only_and_escape_closes_a_drop_down_alone) {
+       menu_and_popover_show_one_choice_verification_waits_on_content_only_and_escape_closes_a_drop_down_alone) {
   trigger(window, "keep_oldest");
   EXPECT_EQ(stored.keep, KeepChoice::oldest);
   auto* keepBox = window.findChild<QComboBox*>("keepBox");

@@ -144,7 +144,8 @@ TEST_F(SettingsViewTest, assistive_technology_toggles_store_and_last_checked_rea
   EXPECT_TRUE(widgettest::showsFocusRing(view->tabBar()));
 
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(view.get());
-  EXPECT_EQ((std::pair{window->role(), window->text(QAccessible::Name)}), (std::pair{QAccessible::Window, QString("Updates")}));
+  EXPECT_EQ((std::pair{window->role(), window->text(QAccessible::Name)}),
+            (std::pair{QAccessible::Window, QString("Updates")}));
   QAccessibleInterface* lastChecked = QAccessible::queryAccessibleInterface(&child<QLabel>("lastCheckedValue"));
   EXPECT_EQ(lastChecked->text(QAccessible::Name), "Never");
   const auto labels = lastChecked->relations(QAccessible::Label);
