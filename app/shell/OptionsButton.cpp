@@ -1,10 +1,7 @@
 #include "shell/OptionsButton.h"
 
-#include <QAbstractItemView>
 #include <QAccessibleWidget>
-#include <QComboBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -99,7 +96,6 @@ OptionsButton::OptionsButton(ScanOptionsBinding& options, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(new ScanOptionsPopover(options));
   popover_->installEventFilter(this);
-  for (QComboBox* box : popover_->findChildren<QComboBox*>()) box->view()->installEventFilter(this);
   connect(this, &QToolButton::clicked, this, &OptionsButton::showPopover);
   forgetAccessibleInterface(*this);
 }
@@ -108,17 +104,10 @@ QWidget* OptionsButton::popover() const { return popover_; }
 
 // A press on this button while the popover is open closes the popover; were
 // that press replayed to the button, it would open the popover again.
-// Escape in an open drop-down: Qt's drop-down closes itself before the key
-// press arrives, which then reaches the popover and closes it too. Claimed
-// here, the key press closes the drop-down alone, as Escape closes any popup.
 bool OptionsButton::eventFilter(QObject* watched, QEvent* event) {
   if (watched == popover_ && event->type() == QEvent::MouseButtonPress) {
     const QPoint at = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     popover_->setAttribute(Qt::WA_NoMouseReplay, rect().contains(at));
-  } else if (watched != popover_ && event->type() == QEvent::ShortcutOverride &&
-             static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
-    event->accept();
-    return true;
   }
   return QToolButton::eventFilter(watched, event);
 }

@@ -115,7 +115,7 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
   EXPECT_NE(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
 }
 
-TEST_F(SettingsViewTest, assistive_technology_toggles_store_and_last_checked_reads_its_value_and_keys_switch_tabs) {
+TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_its_value_and_keys_act_as_expected) {
   const auto toggleByAssistiveTechnology = [this](const char* name) {
     QAccessible::queryAccessibleInterface(&child<QCheckBox>(name))
         ->actionInterface()
@@ -151,6 +151,11 @@ TEST_F(SettingsViewTest, assistive_technology_toggles_store_and_last_checked_rea
   const auto labels = lastChecked->relations(QAccessible::Label);
   ASSERT_EQ(labels.size(), 1);
   EXPECT_EQ(labels.first().first->text(QAccessible::Name), "Last checked");
+
+  view->tabBar().setCurrentIndex(0);
+  child("minSizePicker").showPopup();
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  EXPECT_TRUE(view->isVisible()) << "Escape in an open drop-down closes the drop-down alone";
 }
 
 }  // namespace
