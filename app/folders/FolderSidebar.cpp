@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -65,7 +66,12 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   layout->setSpacing(2);
   layout->addWidget(sectionHeading(tr("Folders"), font()));
   layout->addWidget(list_);
-  layout->addWidget(add_, 0, Qt::AlignLeft);
+  // Room on the left for the button's focus ring.
+  auto* addRow = new QHBoxLayout;
+  addRow->setContentsMargins(FocusRing::margin, 0, 0, 0);
+  addRow->addWidget(add_);
+  addRow->addStretch();
+  layout->addLayout(addRow);
   add_->setFlat(true);
   add_->setCursor(Qt::PointingHandCursor);
   // A flat button shows no focus of its own.

@@ -107,7 +107,7 @@ QWidget* FileDetails::makeHeader() {
   auto* actions = new QWidget;
   setPlainToolTip(*actions, tr("Quick Look (Space) · Show in Finder"));
   auto* row = new QHBoxLayout(actions);
-  row->setContentsMargins(0, 0, 0, 0);
+  row->setContentsMargins(FocusRing::margin, FocusRing::margin, FocusRing::margin, FocusRing::margin);
   auto* quickLook = symbolButton(tr("Quick Look"), QStringLiteral("eye"), QStringLiteral("quickLookButton"));
   auto* reveal = symbolButton(tr("Show in Finder"), QStringLiteral("folder"), QStringLiteral("showInFinderButton"));
   row->addWidget(quickLook);

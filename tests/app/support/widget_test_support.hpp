@@ -69,11 +69,12 @@ inline void trigger(const QWidget& window, const char* name) {
   if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS")) \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
 
-// Whether a focus ring is drawn around the widget.
+// Whether a focus ring is drawn whole around the widget.
 inline bool showsFocusRing(const QWidget& widget) {
-  for (const QWidget* ring :
-       widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
-    if (ring->isVisible() && ring->geometry().contains(widget.geometry())) return true;
+  const QWidget& parent = *widget.parentWidget();
+  for (const QWidget* ring : parent.findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
+    if (ring->isVisible() && ring->geometry().contains(widget.geometry()) && parent.rect().contains(ring->geometry()))
+      return true;
   return false;
 }
 
