@@ -20,6 +20,7 @@
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -104,13 +105,15 @@ QWidget* FileDetails::makeHeader() {
   header->addWidget(folder_);
 
   auto* actions = new QWidget;
-  actions->setToolTip(plainToolTip(tr("Quick Look (Space) · Show in Finder")));
+  setPlainToolTip(*actions, tr("Quick Look (Space) · Show in Finder"));
   auto* row = new QHBoxLayout(actions);
-  row->setContentsMargins(0, 0, 0, 0);
+  row->setContentsMargins(FocusRing::margin, FocusRing::margin, FocusRing::margin, FocusRing::margin);
   auto* quickLook = symbolButton(tr("Quick Look"), QStringLiteral("eye"), QStringLiteral("quickLookButton"));
   auto* reveal = symbolButton(tr("Show in Finder"), QStringLiteral("folder"), QStringLiteral("showInFinderButton"));
   row->addWidget(quickLook);
   row->addWidget(reveal);
+  // Flat buttons show no keyboard focus of their own.
+  for (QPushButton* button : {quickLook, reveal}) FocusRing::attach(*button, 6);
   header->addWidget(actions, Qt::AlignHCenter);
   connect(quickLook, &QPushButton::clicked, this, [this] {
     requireMainThread();
@@ -174,7 +177,7 @@ void FileDetails::refreshRecorded() {
   if (!file_) return;
   name_->setText(file_->name);
   folder_->setText(scan_.displayFolder(*file_));
-  folder_->setToolTip(plainToolTip(file_->path));
+  setPlainToolTip(*folder_, file_->path);
   size_->setText(formattedByteCount(file_->size));
   size_->setToolTip(QLocale().toString(static_cast<qulonglong>(file_->size)) + tr(" bytes"));
   setValueText(*created_, file_->createdNs ? dateText(dateFromNanoseconds(*file_->createdNs)) : std::nullopt);

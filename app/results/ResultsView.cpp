@@ -18,6 +18,7 @@
 #include "folders/SecurityScope.h"
 #include "inspector/InspectorView.h"
 #include "interface/FormattedByteCount.h"
+#include "platform/AccessKeys.h"
 #include "platform/ButtonStyles.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
@@ -144,6 +145,7 @@ QWidget* ResultsView::makeBottomBar() {
   select->setAccessibleName(tr("Select"));
   select->setPopupMode(QToolButton::InstantPopup);
   auto* menu = new QMenu(select);
+  AccessKeys::give(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {
     menu->addAction(title, this, [this, mode] {
       scan_.changeSelection([&](SelectionModel& s) { s.applyMarking(mode, scan_.sets()); });
@@ -372,6 +374,7 @@ void ResultsView::showContextMenu(const QPoint& position) {
   if (row.kind != ResultRow::Kind::file && row.kind != ResultRow::Kind::lookalike) return;
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
+  AccessKeys::give(*menu);
   const QString path = row.file()->path;
   if (row.kind == ResultRow::Kind::file) {
     QAction* keep =

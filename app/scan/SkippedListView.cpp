@@ -12,6 +12,7 @@
 #include "scan/NotReadListAccessible.h"
 #include "scan/NotReadListModel.h"
 #include "scan/NotReadRowDelegate.h"
+#include "platform/AccessKeys.h"
 #include "platform/FileReveal.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
@@ -93,6 +94,7 @@ void SkippedListView::showRowMenu(const QPoint& position) {
   if (!index.isValid() || index.data(NotReadListModel::IsHeadingRole).toBool()) return;
   const QString path = index.data().toString();
   QMenu menu(this);
+  AccessKeys::give(menu);
   menu.addAction(tr("Show in Finder"), this, [path] { FileReveal::reveal(path); });
   menu.exec(list_->viewport()->mapToGlobal(position));
 }

@@ -14,6 +14,7 @@
 #include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
+#include "platform/AccessKeys.h"
 #include "platform/LastPathComponent.h"
 #include "shell/MainToolBar.h"
 #include "shell/ScanMenu.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   buildViewMenu(*menuBar(), *commands_);
   buildScanMenu(*menuBar(), folders_, scan_, trash_, options_);
   if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
+  AccessKeys::give(*menuBar());
 
   signature_ = folderSignature();
   setWindowTitle(windowTitleText());

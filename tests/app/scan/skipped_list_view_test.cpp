@@ -99,7 +99,8 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_pa
   const QAbstractItemModel& model = *view.list()->model();
   EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
   EXPECT_TRUE(model.flags(model.index(1, 0)).testFlag(Qt::ItemIsSelectable));
-  EXPECT_TRUE(model.index(1, 0).data(Qt::ToolTipRole).toString().contains(longPath));
+  EXPECT_TRUE(model.index(1, 0).data(Qt::ToolTipRole).toString().remove(u'\n').contains(longPath))
+      << "whole, broken only at the screen's width";
 
   QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.list());
   EXPECT_EQ(list->text(QAccessible::Name), "Not Read");

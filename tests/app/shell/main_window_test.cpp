@@ -2,6 +2,7 @@
 // list live in temporary folders for the whole run.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +36,7 @@
 #include "scripted_scanner.hpp"
 #include "shell/EmptyStateView.h"
 #include "shell/MainWindow.h"
+#include "shell/OptionsButton.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/ScanOptionsBinding.h"
 #include "temp_tree.hpp"
@@ -338,7 +340,8 @@ TEST_F(ScriptedWindowTest, scan_waits_while_files_move_and_their_outcome_shows_t
   EXPECT_TRUE(button->isEnabled());
 }
 
-TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
+TEST_F(ScriptedWindowTest,
+       menu_and_popover_show_one_choice_verification_waits_on_content_only_and_escape_closes_a_drop_down_alone) {
   trigger(window, "keep_oldest");
   EXPECT_EQ(stored.keep, KeepChoice::oldest);
   auto* keepBox = window.findChild<QComboBox*>("keepBox");
@@ -360,6 +363,15 @@ TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verifica
   EXPECT_EQ(stored.criterion, MatchCriterion::nameAndSize);
   EXPECT_TRUE(action(window, "verifyContentAction").isEnabled());
   EXPECT_TRUE(action(window, "match_nameAndSize").isChecked());
+
+  // The key as the desktop delivers it, to the window of the open drop-down.
+  auto* button = window.findChild<OptionsButton*>("optionsButton");
+  button->showPopover();
+  matchBox->showPopup();
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  ASSERT_EQ((std::pair{matchBox->view()->isVisible(), button->popover()->isVisible()}), (std::pair{false, true}));
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(button->popover()->isVisible());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QHeaderView>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -190,7 +192,7 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   QTest::keyClick(view->table(), Qt::Key_F10, Qt::ShiftModifier);
   auto* rowMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   ASSERT_NE(rowMenu, nullptr);
-  EXPECT_EQ(rowMenu->actions().first()->text(), "Keep This Copy");
+  EXPECT_EQ(rowMenu->actions().first()->text(), "&Keep This Copy") << "with its access key";
   rowMenu->close();
 
   // Space opens and closes the preview of the one selected file under scoped access.
@@ -208,6 +210,9 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   const QString text = QString::fromStdString(tree.write("c/readme.txt", "hello"));
   view->setPreviewPath(text);
   EXPECT_EQ(view->preview()->shownKind(), "text");
+  QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(view->preview());
+  EXPECT_EQ((std::pair{preview->role(), preview->text(QAccessible::Name)}),
+            (std::pair{QAccessible::Window, QString("readme.txt")}));
   const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
   ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   view->setPreviewPath(fifo);
@@ -225,6 +230,9 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(toggle->toolTip(), "Show Inspector");
   trigger("toggleInspectorAction");
   EXPECT_TRUE(view->showsInspector()) << "the View menu's item shows it again";
+
+  for (QAction* menu : window->menuBar()->actions())
+    EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*menu->menu()), QStringList()) << menu->text().toStdString();
 
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
