@@ -1,11 +1,14 @@
 // The About window: the version line from the build's keys, the pages its
 // links open, and the one window that "About Quelmaris" opens or brings
-// forward; "Settings…" likewise opens one settings window.
+// back, minimised or not; "Settings…" likewise for one settings window.
+// Closing the main window ends the application with either open.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <array>
 
 #include "app_test_support.hpp"
 #include "platform/BundleInfo.h"
@@ -42,7 +45,7 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
                                  QUrl(site + QStringLiteral("terms.html"))}));
 }
 
-TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward) {
+TEST(AboutViewTest, about_and_settings_each_open_one_window_bring_it_back_and_close_with_the_main_window) {
   widgettest::application();
   apptest::useTemporarySettings();
   QTemporaryDir data;
@@ -63,6 +66,15 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
   EXPECT_EQ(view.size(), view.maximumSize()) << "fixed size";
   EXPECT_EQ(view.width(), 460);
   EXPECT_FALSE(view.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+  const std::array<QWidget*, 2> sides{&app.showAboutWindow(), &app.showSettingsWindow()};
+  for (QWidget* side : sides) side->setWindowState(Qt::WindowMinimized);
+  for (const char* name : {"aboutAction", "settingsAction"}) window.findChild<QAction*>(QLatin1String(name))->trigger();
+  for (QWidget* side : sides) EXPECT_FALSE(side->isMinimized()) << "brought back";
+
+  QTimer::singleShot(0, &window, &QWidget::close);
+  QTimer::singleShot(10'000, &window, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the application, side windows open or not";
 }
 
 }  // namespace
