@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "results/ResultPruning.h"
 #include "folders/SecurityScope.h"
 #include "platform/FreedMemory.h"
-#include "results/ResultPruning.h"
 
 namespace {
 
