@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include <QMenuBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QUndoStack>
 #include <QUuid>
@@ -30,6 +31,7 @@ constexpr QSize minimumWindowSize{900, 520};
 constexpr QSize initialWindowSize{1280, 760};
 constexpr int sidebarMinimumWidth = 240;
 constexpr int sidebarIdealWidth = 280;
+const QString geometryKey = QStringLiteral("mainWindowGeometry");
 
 }  // namespace
 
@@ -47,6 +49,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setObjectName(QStringLiteral("mainWindow"));
   setMinimumSize(minimumWindowSize);
   resize(initialWindowSize);
+  restoreGeometry(QSettings().value(geometryKey).toByteArray());
   setUnifiedTitleAndToolBarOnMac(true);
 
   auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);
@@ -81,6 +84,11 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setWindowTitle(windowTitleText());
   connect(&folders_, &FolderStore::foldersChanged, this, &MainWindow::foldersChanged);
   connect(&scan_, &ScanStore::stateChanged, this, &MainWindow::showDetail);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QSettings().setValue(geometryKey, saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 QString MainWindow::windowTitleText() const {
