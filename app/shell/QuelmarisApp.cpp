@@ -80,9 +80,10 @@ TrashService& QuelmarisApp::trash() {
 UpdateService& QuelmarisApp::updates() {
   requireMainThread();
   if (!updates_)
-    updates_ = std::make_unique<UpdateService>([](bool starting) {
+    updates_ = std::make_unique<UpdateService>([this](bool starting) {
       auto updater = std::make_unique<FeedUpdater>(FeedUpdater::productionSettings(starting));
-      QObject::connect(updater.get(), &FeedUpdater::resultToShow, updater.get(), &UpdateResultDialog::present);
+      QObject::connect(updater.get(), &FeedUpdater::resultToShow, this,
+                       [this](const UpdateCheckResult& result) { UpdateResultDialog::present(result, mainWindow_); });
       return updater;
     });
   return *updates_;
