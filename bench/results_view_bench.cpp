@@ -9,7 +9,6 @@
 //   results_view_bench [sets] [lookalike groups]
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QUrl>
@@ -19,13 +18,14 @@
 #include <vector>
 
 #include "interface/CoreTrashPlanner.h"
+#include "prepared_scanner.hpp"
+#include "process_memory.hpp"
 #include "results/ResultsActions.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
 #include "scan/ScanStore.h"
 #include "trash/TrashService.h"
-#include "prepared_scanner.hpp"
 
 namespace {
 
@@ -57,15 +57,6 @@ DuplicateSet set(std::uint64_t id) {
 LookalikeGroup group(std::uint64_t id) {
   return LookalikeGroup{
       id, QStringLiteral("notes-%1.txt").arg(id), 2048, {entry(id, 0, "notes"), entry(id, 1, "notes")}};
-}
-
-// A figure of the process's memory from /proc ("VmRSS:", "VmHWM:") in MiB.
-double memoryMiB(const char* field) {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith(field)) return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
-  return 0;
 }
 
 // Runs the step and the events it posted, then repaints the window; the

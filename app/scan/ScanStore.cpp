@@ -8,6 +8,7 @@
 
 #include "results/ResultPruning.h"
 #include "folders/SecurityScope.h"
+#include "platform/FreedMemory.h"
 
 namespace {
 
@@ -116,6 +117,7 @@ void ScanStore::abandonSession() {
 }
 
 void ScanStore::clearResults() {
+  const bool heldResults = !sets_.isEmpty() || !lookalikes_.isEmpty() || !skipped_.isEmpty();
   assign(state_, State{}, &ScanStore::stateChanged);
   assign(phase_, Phase::listing, &ScanStore::phaseChanged);
   assign(filesSeen_, std::uint64_t{0}, &ScanStore::filesSeenChanged);
@@ -133,6 +135,9 @@ void ScanStore::clearResults() {
   assign(isStale_, false, &ScanStore::isStaleChanged);
   assign(selection_, SelectionModel(), &ScanStore::selectionChanged);
   assign(expandedRows_, QSet<std::uint64_t>(), &ScanStore::expandedRowsChanged);
+  // The core built the results on its threads: without this their memory
+  // would stay taken while the next scan builds its own.
+  if (heldResults) returnFreedMemoryToSystem();
 }
 
 void ScanStore::handle(ScanEvent event) {

@@ -120,7 +120,8 @@ class ScanStore : public QObject {
   void cancel();
   // Abandons any running scan and returns to idle with every result, counter,
   // the start time, the selection, the expanded rows and the stale mark
-  // cleared; roots and verified stay.
+  // cleared, the results' memory given back to the system; roots and
+  // verified stay.
   void reset();
   // Takes files moved to the Trash (their paths before the move) out of the
   // sets, drops each set left with fewer than two files or without its

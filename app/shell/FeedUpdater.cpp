@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSettings>
+#include <algorithm>
 
 #include "platform/BundleInfo.h"
 #include "platform/MainThread.h"
@@ -12,6 +13,7 @@ namespace {
 
 const QString automaticallyChecksKey = QStringLiteral("automaticallyChecksForUpdates");
 const QString lastCheckKey = QStringLiteral("lastUpdateCheckDate");
+const QString lastAutomaticAttemptKey = QStringLiteral("lastAutomaticUpdateCheckAttempt");
 
 constexpr auto automaticCheckAge = std::chrono::hours(24);
 
@@ -19,6 +21,16 @@ bool readableScheme(const QUrl& feed) {
   const QString scheme = feed.scheme();
   return feed.isValid() && (scheme == QLatin1String("https") || scheme == QLatin1String("http") ||
                             (scheme == QLatin1String("file") && feed.isLocalFile()));
+}
+
+std::optional<QDateTime> storedDate(const QString& key) {
+  const QDateTime date = QDateTime::fromString(QSettings().value(key).toString(), Qt::ISODateWithMs);
+  if (!date.isValid()) return std::nullopt;
+  return date;
+}
+
+void storeDate(const QString& key, const QDateTime& date) {
+  QSettings().setValue(key, date.toUTC().toString(Qt::ISODateWithMs));
 }
 
 UpdateCheckResult failure(const QString& error) {
@@ -54,7 +66,8 @@ FeedUpdater::~FeedUpdater() {
 
 bool FeedUpdater::automaticCheckDue() const {
   if (!started_ || !automaticallyChecksForUpdates()) return false;
-  const std::optional<QDateTime> last = lastUpdateCheckDate();
+  // A failing feed counts as asked, or it would be asked at every tick of the schedule.
+  const std::optional<QDateTime> last = std::max(lastUpdateCheckDate(), storedDate(lastAutomaticAttemptKey));
   const QDateTime now = settings_.now();
   return !last || *last > now || last->msecsTo(now) >= std::chrono::milliseconds(automaticCheckAge).count();
 }
@@ -71,11 +84,7 @@ void FeedUpdater::setAutomaticallyChecksForUpdates(bool automatically) {
   if (automatically && started_) schedule_.start(settings_.firstAutomaticCheck);
 }
 
-std::optional<QDateTime> FeedUpdater::lastUpdateCheckDate() const {
-  const QDateTime date = QDateTime::fromString(QSettings().value(lastCheckKey).toString(), Qt::ISODateWithMs);
-  if (!date.isValid()) return std::nullopt;
-  return date;
-}
+std::optional<QDateTime> FeedUpdater::lastUpdateCheckDate() const { return storedDate(lastCheckKey); }
 
 void FeedUpdater::checkForUpdates() {
   requireMainThread();
@@ -84,7 +93,9 @@ void FeedUpdater::checkForUpdates() {
 
 void FeedUpdater::scheduledCheck() {
   schedule_.setInterval(settings_.automaticCheckInterval);
-  if (automaticCheckDue()) check(false);
+  if (!automaticCheckDue() || !canCheckForUpdates()) return;
+  storeDate(lastAutomaticAttemptKey, settings_.now());
+  check(false);
 }
 
 // The request carries nothing but the address of the feed: not the user's
@@ -99,6 +110,8 @@ void FeedUpdater::check(bool userInitiated) {
   userInitiated_ = userInitiated;
   tooLarge_ = false;
   reply_ = network_.get(request);
+  // The transfer timeout alone never ends a check that trickles in a byte at a time.
+  QTimer::singleShot(settings_.checkDeadline, reply_, &QNetworkReply::abort);
   connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
     if (received <= UpdateFeed::maximumSize && total <= UpdateFeed::maximumSize) return;
     tooLarge_ = true;
@@ -114,8 +127,7 @@ void FeedUpdater::finishCheck() {
   reply_.clear();
   reply->deleteLater();
   const UpdateCheckResult result = resultOf(*reply);
-  if (result.outcome != UpdateCheckResult::Outcome::failed)
-    QSettings().setValue(lastCheckKey, settings_.now().toUTC().toString(Qt::ISODateWithMs));
+  if (result.outcome != UpdateCheckResult::Outcome::failed) storeDate(lastCheckKey, settings_.now());
   emit canCheckForUpdatesChanged();
   if (userInitiated_ || result.outcome == UpdateCheckResult::Outcome::available) emit resultToShow(result);
 }

@@ -1,7 +1,7 @@
 #include "shell/FileMenu.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -34,5 +34,6 @@ void buildFileMenu(QMenuBar& bar, std::function<void()> chooseFolders, const Res
   quit->setObjectName(QStringLiteral("quitAction"));
   quit->setShortcut(QKeySequence::Quit);
   quit->setMenuRole(QAction::QuitRole);
-  QObject::connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  // Quitting closes the windows as the user would, so that the main window stores its place.
+  QObject::connect(quit, &QAction::triggered, qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);
 }

@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include <QMenuBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QUndoStack>
 #include <QUuid>
@@ -32,6 +33,7 @@ constexpr QSize minimumWindowSize{900, 520};
 constexpr QSize initialWindowSize{1280, 760};
 constexpr int sidebarMinimumWidth = 240;
 constexpr int sidebarIdealWidth = 280;
+const QString geometryKey = QStringLiteral("mainWindowGeometry");
 
 }  // namespace
 
@@ -50,6 +52,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setObjectName(QStringLiteral("mainWindow"));
   setMinimumSize(minimumWindowSize);
   resize(initialWindowSize);
+  restoreGeometry(QSettings().value(geometryKey).toByteArray());
   setUnifiedTitleAndToolBarOnMac(true);
 
   auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);
@@ -85,6 +88,11 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setWindowTitle(windowTitleText());
   connect(&folders_, &FolderStore::foldersChanged, this, &MainWindow::foldersChanged);
   connect(&scan_, &ScanStore::stateChanged, this, &MainWindow::showDetail);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QSettings().setValue(geometryKey, saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 QString MainWindow::windowTitleText() const {

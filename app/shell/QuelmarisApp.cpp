@@ -25,8 +25,10 @@
 
 namespace {
 
+// A minimised window comes back as it was before, maximised or not.
 template <class Window>
 Window& bringForward(Window& window) {
+  window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
   window.show();
   window.raise();
   window.activateWindow();
@@ -78,9 +80,10 @@ TrashService& QuelmarisApp::trash() {
 UpdateService& QuelmarisApp::updates() {
   requireMainThread();
   if (!updates_)
-    updates_ = std::make_unique<UpdateService>([](bool starting) {
+    updates_ = std::make_unique<UpdateService>([this](bool starting) {
       auto updater = std::make_unique<FeedUpdater>(FeedUpdater::productionSettings(starting));
-      QObject::connect(updater.get(), &FeedUpdater::resultToShow, updater.get(), &UpdateResultDialog::present);
+      QObject::connect(updater.get(), &FeedUpdater::resultToShow, this,
+                       [this](const UpdateCheckResult& result) { UpdateResultDialog::present(result, mainWindow_); });
       return updater;
     });
   return *updates_;
@@ -118,6 +121,7 @@ SettingsView& QuelmarisApp::showSettingsWindow() {
   if (settingsWindow_.isNull()) {
     settingsWindow_ = new SettingsView(updates());
     settingsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    settingsWindow_->setAttribute(Qt::WA_QuitOnClose, false);
   }
   return bringForward(*settingsWindow_);
 }
@@ -127,6 +131,7 @@ AboutView& QuelmarisApp::showAboutWindow() {
   if (aboutWindow_.isNull()) {
     aboutWindow_ = new AboutView([](const QUrl& url) { QDesktopServices::openUrl(url); });
     aboutWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    aboutWindow_->setAttribute(Qt::WA_QuitOnClose, false);
     aboutWindow_->move(aboutWindow_->screen()->availableGeometry().center() - aboutWindow_->rect().center());
   }
   return bringForward(*aboutWindow_);

@@ -52,7 +52,8 @@ class QuelmarisApp final : public QObject {
   // Makes the main window on the first call and brings it forward on every call.
   MainWindow& showMainWindow();
   // Each makes its single window on the first call, or after it was closed,
-  // and brings it forward on every call.
+  // and brings it forward, minimised or not, on every call. Neither keeps the
+  // application running: closing the main window ends it.
   SettingsView& showSettingsWindow();
   AboutView& showAboutWindow();
 

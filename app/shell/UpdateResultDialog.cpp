@@ -1,5 +1,6 @@
 #include "shell/UpdateResultDialog.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -19,6 +20,17 @@ constexpr int notesHeight = 140;
 
 QString runningVersion() { return BundleInfo::infoString(BundleInfo::shortVersionKey); }
 
+// "1.9.0" and "1.9.0": where only the builds differ, they are what tells the two apart.
+std::pair<QString, QString> offeredAndRunning(const UpdateFeed& offered) {
+  const QString running = runningVersion();
+  if (offered.version.normalized() != strictVersion(running).normalized()) return {offered.version.toString(), running};
+  const auto withBuild = [](const QString& version, const QString& build) {
+    return UpdateResultDialog::tr("%1 (%2)", "version (build)").arg(version, build);
+  };
+  return {withBuild(offered.version.toString(), offered.build),
+          withBuild(running, BundleInfo::infoString(BundleInfo::versionKey))};
+}
+
 struct Texts {
   QString title;
   QString message;
@@ -27,10 +39,11 @@ struct Texts {
 Texts textsFor(const UpdateCheckResult& result) {
   using Outcome = UpdateCheckResult::Outcome;
   switch (result.outcome) {
-    case Outcome::available:
+    case Outcome::available: {
+      const auto [offered, running] = offeredAndRunning(result.feed);
       return {UpdateResultDialog::tr("A New Version of Quelmaris Is Available"),
-              UpdateResultDialog::tr("Quelmaris %1 is available. You have version %2.")
-                  .arg(result.feed.version.toString(), runningVersion())};
+              UpdateResultDialog::tr("Quelmaris %1 is available. You have version %2.").arg(offered, running)};
+    }
     case Outcome::upToDate:
       return {UpdateResultDialog::tr("You’re Up to Date"),
               UpdateResultDialog::tr("Quelmaris %1 is the newest version.").arg(runningVersion())};
@@ -83,8 +96,13 @@ UpdateResultDialog::UpdateResultDialog(const UpdateCheckResult& result, QWidget*
   column->addWidget(buttons);
 }
 
-void UpdateResultDialog::present(const UpdateCheckResult& result) {
-  auto* dialog = new UpdateResultDialog(result);
+void UpdateResultDialog::present(const UpdateCheckResult& result, QWidget* over) {
+  requireMainThread();
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* shown = qobject_cast<UpdateResultDialog*>(window)) shown->close();
+  auto* dialog = new UpdateResultDialog(result, over);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->open();
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
 }

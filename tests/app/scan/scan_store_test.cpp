@@ -101,6 +101,7 @@ TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scan
     Harness h;
     driveTo(h, from);
     h.store.setIsStale(true);
+    const QString oldPath = h.store.sets().isEmpty() ? QString() : h.store.sets().first().files.first().path;
     std::vector<ScanStore::State> seen;
     bool clearedBeforeScanning = false;
     QObject::connect(&h.store, &ScanStore::stateChanged, [&] {
@@ -116,6 +117,7 @@ TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scan
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(clearedBeforeScanning);
     expectCleared(h.store);
+    EXPECT_TRUE(oldPath.isNull() || oldPath.isDetached()) << "nothing holds the old results while the new ones build";
     EXPECT_EQ(h.store.roots(), newRoots);
     EXPECT_TRUE(h.store.startedAt().has_value());
     EXPECT_EQ(h.store.session(), nullptr) << "the task opens the session once the event loop runs it";

@@ -1,7 +1,9 @@
 // The About window: the version line from the build's keys, the pages its
 // links open, what a screen reader reads of it, and the one window that
-// "About Quelmaris" opens or brings forward; "Settings…" likewise opens one
-// settings window. Escape and Ctrl+W close both.
+// "About Quelmaris" opens or brings back, minimised or not; "Settings…"
+// likewise for one settings window; Escape and Ctrl+W close both; one update
+// result at a time over the main window. Closing the main window ends the
+// application with either open.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -10,19 +12,25 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <array>
 
 #include "app_test_support.hpp"
 #include "platform/BundleInfo.h"
 #include "shell/AboutView.h"
+#include "shell/FeedUpdater.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/SettingsView.h"
+#include "shell/UpdateResultDialog.h"
+#include "shell/UpdateService.h"
 #include "widget_test_support.hpp"
 
 namespace {
 
 using BundleInfo::shortVersionKey;
 using BundleInfo::versionKey;
+using Outcome = UpdateCheckResult::Outcome;
 
 TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_open_the_websites_pages) {
   widgettest::application();
@@ -62,7 +70,7 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   EXPECT_EQ(headings, (QStringList{"Everything Stays on This Computer", "The Name"}));
 }
 
-TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward) {
+TEST(AboutViewTest, about_settings_and_update_results_show_one_window_each_come_back_and_close_with_the_main_window) {
   widgettest::application();
   apptest::useTemporarySettings();
   QTemporaryDir data;
@@ -74,11 +82,13 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
     for (const char* name : {"aboutAction", "settingsAction"})
       window.findChild<QAction*>(QLatin1String(name))->trigger();
   const auto shown = [](const QMetaObject& type) {
-    return std::ranges::count_if(QApplication::topLevelWidgets(),
-                                 [&](QWidget* widget) { return widget->isVisible() && widget->metaObject() == &type; });
+    QWidgetList windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->isVisible() && widget->metaObject() == &type) windows << widget;
+    return windows;
   };
-  EXPECT_EQ(shown(AboutView::staticMetaObject), 1);
-  EXPECT_EQ(shown(SettingsView::staticMetaObject), 1);
+  EXPECT_EQ(shown(AboutView::staticMetaObject).size(), 1);
+  EXPECT_EQ(shown(SettingsView::staticMetaObject).size(), 1);
   const AboutView& view = app.showAboutWindow();
   EXPECT_EQ(view.size(), view.maximumSize()) << "fixed size";
   EXPECT_EQ(view.width(), 460);
@@ -96,6 +106,34 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
   }
+
+  const std::array<QWidget*, 2> sides{&app.showAboutWindow(), &app.showSettingsWindow()};
+  for (QWidget* side : sides) side->setWindowState(Qt::WindowMinimized);
+  for (const char* name : {"aboutAction", "settingsAction"}) window.findChild<QAction*>(QLatin1String(name))->trigger();
+  for (QWidget* side : sides) EXPECT_FALSE(side->isMinimized()) << "brought back";
+
+  // Three results: the last alone, over the main window; of the same version, the builds tell them apart.
+  const QString running = BundleInfo::infoString(shortVersionKey), build = BundleInfo::infoString(versionKey);
+  auto& updater = static_cast<FeedUpdater&>(app.updates().updater());
+  UpdateCheckResult result;
+  result.feed.version = strictVersion(running);
+  result.feed.build = build + u'0';
+  for (const auto outcome : {Outcome::upToDate, Outcome::failed, Outcome::available}) {
+    result.outcome = outcome;
+    emit updater.resultToShow(result);
+  }
+  const QWidgetList results = shown(UpdateResultDialog::staticMetaObject);
+  ASSERT_EQ(results.size(), 1);
+  EXPECT_EQ(results.first()->parentWidget(), &window);
+  const QString message =
+      QStringLiteral("Quelmaris %1 (%2) is available. You have version %1 (%3).").arg(running, build + u'0', build);
+  EXPECT_TRUE(std::ranges::any_of(results.first()->findChildren<QLabel*>(), [&](const QLabel* label) {
+    return label->text() == message;
+  })) << message.toStdString();
+
+  QTimer::singleShot(0, &window, &QWidget::close);
+  QTimer::singleShot(10'000, &window, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the application, side windows open or not";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The feed updater against a loopback HTTP server and a file:// feed: each
-// feed's and failure's result, "Last checked" moved only by a read feed, no
-// second check while one runs (or is held open), and when an automatic check
-// is due.
+// feed's and failure's result (a server that trickles its answer included),
+// "Last checked" moved only by a read feed, no second check while one runs
+// (or is held open), and when an automatic check is due, failed or not.
 #include <gtest/gtest.h>
 
 #include <QSettings>
@@ -45,6 +45,7 @@ class FeedUpdaterTest : public ::testing::Test {
             .runningVersion = QVersionNumber(1, 9, 0),
             .runningBuild = QStringLiteral("5"),
             .transferTimeout = std::chrono::milliseconds(500),
+            .checkDeadline = std::chrono::seconds(2),
             .firstAutomaticCheck = std::chrono::milliseconds(0),
             .now = [] { return now; }};
   }
@@ -54,28 +55,35 @@ TEST_F(FeedUpdaterTest, each_feed_and_each_failure_gives_its_result_and_only_a_r
   const quelmaris::testing::TempTree tree;
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("updates.json", feed("2.1").toStdString())));
 
-  const std::tuple<const char*, QByteArray, Outcome, QUrl> cases[] = {
-      {"ten after nine", ok(feed("1.10.0")), Outcome::available, {}},
-      {"same", ok(feed("1.9.0")), Outcome::upToDate, {}},
-      {"older", ok(feed("1.8.12")), Outcome::upToDate, {}},
-      {"file feed", {}, Outcome::available, file},
-      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed, {}},
-      {"refused", {}, Outcome::failed, QUrl(QStringLiteral("http://127.0.0.1:1/updates.json"))},
-      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed, {}},
-      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed, {}},
-      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed, {}},
-      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed, {}},
-      {"redirect to a file",
-       LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n"),
-       Outcome::failed,
-       {}},
-      {"never answers", {}, Outcome::failed, {}},
+  struct Case {
+    const char* name;
+    QByteArray response;
+    Outcome outcome;
+    QUrl url = {};
+    bool trickled = false;
   };
-  for (const auto& [name, response, outcome, url] : cases) {
+  const Case cases[] = {
+      {"ten after nine", ok(feed("1.10.0")), Outcome::available},
+      {"same", ok(feed("1.9.0")), Outcome::upToDate},
+      {"older", ok(feed("1.8.12")), Outcome::upToDate},
+      {"file feed", {}, Outcome::available, file},
+      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed},
+      {"refused", {}, Outcome::failed, QUrl(QStringLiteral("http://127.0.0.1:1/updates.json"))},
+      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed},
+      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed},
+      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed},
+      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed},
+      {"redirect to a file", LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n"),
+       Outcome::failed},
+      {"never answers", {}, Outcome::failed},
+      {"trickles past the deadline", ok(feed("2.0.0") + QByteArray(1000, ' ')), Outcome::failed, {}, true},
+  };
+  for (const auto& [name, response, outcome, url, trickled] : cases) {
     SCOPED_TRACE(name);
     SetUp();
     LoopbackHttpServer server;
     server.response = response;
+    if (trickled) server.trickle = std::chrono::milliseconds(100);
     FeedUpdater updater(settingsFor(url.isEmpty() ? server.url() : url));
     QSignalSpy results(&updater, &FeedUpdater::resultToShow);
     updater.checkForUpdates();
@@ -108,15 +116,19 @@ TEST_F(FeedUpdaterTest, an_automatic_check_is_due_once_a_day_when_turned_on_and_
   }
   EXPECT_FALSE(FeedUpdater(settingsFor(QUrl())).canCheckForUpdates()) << "a build without a feed never checks";
 
-  setLastCheck(std::nullopt);
-  server.response = ok(feed("1.9.0"));
-  FeedUpdater updater(settingsFor(server.url()));
-  EXPECT_FALSE(updater.automaticallyChecksForUpdates()) << "off until the user turns it on";
-  QSignalSpy shown(&updater, &FeedUpdater::resultToShow);
-  updater.setAutomaticallyChecksForUpdates(true);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return updater.lastUpdateCheckDate().has_value(); }, 30'000));
-  EXPECT_EQ(server.requests, 1);
-  EXPECT_EQ(shown.count(), 0) << "an automatic check shows only an available update";
+  for (const QByteArray& response : {ok(feed("1.9.0")), LoopbackHttpServer::reply("404 Not Found", "")}) {
+    setLastCheck(std::nullopt);
+    server.response = response;
+    server.requests = 0;
+    FeedUpdater updater(settingsFor(server.url()));
+    EXPECT_FALSE(updater.automaticallyChecksForUpdates()) << "off until the user turns it on";
+    QSignalSpy shown(&updater, &FeedUpdater::resultToShow);
+    updater.setAutomaticallyChecksForUpdates(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests == 1 && updater.canCheckForUpdates(); }, 30'000));
+    EXPECT_EQ(updater.lastUpdateCheckDate().has_value(), response.startsWith("HTTP/1.1 200"));
+    EXPECT_FALSE(updater.automaticCheckDue()) << "the next automatic check is a day away, even after a failure";
+    EXPECT_EQ(shown.count(), 0) << "an automatic check shows only an available update";
+  }
 }
 
 }  // namespace

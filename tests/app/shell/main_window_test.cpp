@@ -226,6 +226,21 @@ TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_
   EXPECT_TRUE(settings.fileName().startsWith(userFolders().path())) << settings.fileName().toStdString();
 }
 
+TEST_F(ApplicationWindowTest, the_main_window_opens_where_and_as_large_as_it_was_when_the_application_quit) {
+  QRect left;
+  {
+    QuelmarisApp app;
+    MainWindow& window = app.showMainWindow();
+    EXPECT_EQ(window.size(), QSize(1280, 760)) << "the first launch";
+    window.setGeometry(70, 50, 1000, 600);
+    left = window.geometry();
+    trigger(window, "quitAction");
+    ASSERT_TRUE(waitFor([&] { return !window.isVisible(); }));
+  }
+  QuelmarisApp app;
+  EXPECT_EQ(app.showMainWindow().geometry(), left);
+}
+
 TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
   folders.add(urlsOf({tree.mkdir("a")}));
   trigger(window, "scanAction");

@@ -1,12 +1,15 @@
 // An HTTP server on the loopback address that the test starts: every request
-// gets the one scripted response, or no answer at all while it is empty.
-// Nothing leaves the machine.
+// gets the one scripted response, or no answer at all while it is empty;
+// with a trickle, the response's body goes out a byte at a time, that far
+// apart. Nothing leaves the machine.
 #pragma once
 
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
+#include <chrono>
 
 namespace apptest {
 
@@ -21,8 +24,18 @@ class LoopbackHttpServer final : public QObject {
           if (!socket->readAll().contains("\r\n\r\n")) return;
           ++requests;
           if (response.isEmpty()) return;
-          socket->write(response);
-          socket->disconnectFromHost();
+          if (trickle == std::chrono::milliseconds::zero()) {
+            socket->write(response);
+            socket->disconnectFromHost();
+            return;
+          }
+          const qsizetype head = response.indexOf("\r\n\r\n") + 4;
+          socket->write(response.left(head));
+          auto* drip = new QTimer(socket);
+          connect(drip, &QTimer::timeout, socket, [socket, body = response.mid(head), sent = qsizetype{0}]() mutable {
+            if (sent < body.size()) socket->write(body.mid(sent++, 1));
+          });
+          drip->start(trickle);
         });
     });
   }
@@ -35,6 +48,7 @@ class LoopbackHttpServer final : public QObject {
   QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/updates.json").arg(server_.serverPort())); }
 
   QByteArray response;
+  std::chrono::milliseconds trickle{};
   int requests = 0;
 
  private:
