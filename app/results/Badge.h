@@ -21,8 +21,10 @@ namespace Badges {
 
 QFont font(const QFont& base);
 int width(const Badge& badge, const QFont& base);
-// Paints the badge with its left edge at x, centred on the line at centreY.
-void paint(QPainter& painter, const Badge& badge, const QFont& base, int x, int centreY);
+// Paints the badge with its left edge at x, centred on the line at centreY,
+// as an opaque capsule over the colour behind it, its title darkened or
+// lightened where it would not read on that capsule.
+void paint(QPainter& painter, const Badge& badge, const QFont& base, int x, int centreY, const QColor& behind);
 
 }  // namespace Badges
 

@@ -42,7 +42,8 @@ void TrashOutcomeSheet::addHeader(QVBoxLayout& layout, const TrashService::Outco
                                      Palette::primaryText(), QStringLiteral("explanation")));
     return;
   }
-  layout.addWidget(SheetText::title(tr("Moved %n file(s) to the Trash", nullptr, countArgument(outcome.moved.size()))));
+  layout.addWidget(
+      SheetText::title(tr("Moved %Ln file(s) to the Trash", nullptr, countArgument(outcome.moved.size()))));
   // No undo was registered when nothing moved: promising one would mislead.
   const QString freed = tr("Freed ") + formattedByteCount(outcome.freedBytes, outcome.freedEstimated) +
                         (outcome.moved.isEmpty() ? QStringLiteral(".") : tr(". Edit \u203A Undo puts them back."));
@@ -50,7 +51,7 @@ void TrashOutcomeSheet::addHeader(QVBoxLayout& layout, const TrashService::Outco
 }
 
 void TrashOutcomeSheet::addSkipped(QVBoxLayout& layout, const QList<PlanSkip>& skipped) {
-  const QString heading = tr("Not moved, changed since the scan: %1").arg(skipped.size());
+  const QString heading = tr("Not moved, changed since the scan: %1").arg(countText(skipped.size()));
   layout.addWidget(SheetText::line(heading, Palette::primaryText(), QStringLiteral("skippedHeading")));
   auto* list = new SheetList(
       skipped.size(), [skipped](qsizetype row) { return skipped[row].path; }, SheetList::Rows::oneLineCutInTheMiddle,
@@ -61,7 +62,7 @@ void TrashOutcomeSheet::addSkipped(QVBoxLayout& layout, const QList<PlanSkip>& s
 }
 
 void TrashOutcomeSheet::addFailed(QVBoxLayout& layout, const QList<TrashService::Failure>& failed) {
-  const QString heading = tr("Failed: %1").arg(failed.size());
+  const QString heading = tr("Failed: %1").arg(countText(failed.size()));
   layout.addWidget(SheetText::line(heading, Palette::primaryText(), QStringLiteral("failedHeading")));
   auto* list = new SheetList(
       failed.size(), [failed](qsizetype row) { return failed[row].path + QStringLiteral(": ") + failed[row].error; },

@@ -218,9 +218,10 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
                                          : action->text() + (action->isEnabled() ? "" : " (disabled)"));
     return items;
   };
-  EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in Finder", "---", "Remove from List"}));
-  EXPECT_EQ(describe(*sidebar.makeRowMenu(2)), (QStringList{QString::fromUtf8("Reconnect\u2026"),
-                                                            "Show in Finder (disabled)", "---", "Remove from List"}));
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in File Manager", "---", "Remove from List"}));
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(2)),
+            (QStringList{QString::fromUtf8("Reconnect\u2026"), "Show in File Manager (disabled)", "---",
+                         "Remove from List"}));
 
   select(sidebar, {0, 2});
   sidebar.resize(280, 400);

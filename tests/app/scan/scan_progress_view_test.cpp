@@ -64,6 +64,9 @@ TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_an
   EXPECT_EQ(view.phaseRows()[0]->detail(), "2 files");
   EXPECT_TRUE(view.notReadButton()->isVisible());
   EXPECT_EQ(view.notReadButton()->text(), "2 not read");
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  driver.feed({progressEvent(300'000)});
+  EXPECT_EQ(view.phaseRows()[0]->detail(), "300,000 files") << "in the locale's number format";
 }
 
 TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash_and_a_scan_without_waits) {
