@@ -113,4 +113,15 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
   EXPECT_NE(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
 }
 
+TEST_F(SettingsViewTest, screenshot_of_the_three_tabs) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  child("minSizePicker");
+  auto* tabs = view->findChild<QTabBar*>();
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    QTest::qWait(50);
+    widgettest::saveScreenshot(*view, "settings-" + tabs->tabText(tab).toLower());
+  }
+}
+
 }  // namespace

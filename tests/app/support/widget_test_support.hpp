@@ -24,28 +24,12 @@
 
 namespace widgettest {
 
-// A dark desktop as Fusion draws it with a dark palette (the colours of
-// Adwaita-dark): QUELMARIS_PALETTE=dark gives it to every test's screenshots.
+// A dark desktop as Fusion draws it with a dark palette (Adwaita-dark's
+// colours): QUELMARIS_PALETTE=dark gives it to every test's screenshots.
 inline QPalette darkPalette() {
-  const QColor window(0x35, 0x35, 0x35);
-  QPalette dark(QColor(0xee, 0xee, 0xec), window);
-  for (const auto& [role, colour] : {std::pair{QPalette::Button, window},
-                                     {QPalette::ButtonText, QColor(0xee, 0xee, 0xec)},
-                                     {QPalette::Light, window.lighter(150)},
-                                     {QPalette::Midlight, window.lighter(125)},
-                                     {QPalette::Mid, window.darker(130)},
-                                     {QPalette::Dark, window.darker(150)},
-                                     {QPalette::Shadow, QColor(Qt::black)}})
-    dark.setColor(role, colour);
+  QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
   dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
-  dark.setColor(QPalette::AlternateBase, QColor(0x2d, 0x2d, 0x2d));
-  dark.setColor(QPalette::Text, Qt::white);
   dark.setColor(QPalette::Highlight, QColor(0x15, 0x53, 0x9e));
-  dark.setColor(QPalette::HighlightedText, Qt::white);
-  dark.setColor(QPalette::ToolTipBase, QColor(0x24, 0x24, 0x24));
-  dark.setColor(QPalette::ToolTipText, Qt::white);
-  dark.setColor(QPalette::PlaceholderText, QColor(0x91, 0x91, 0x90));
-  dark.setColor(QPalette::Link, QColor(0x78, 0xae, 0xed));
   return dark;
 }
 
