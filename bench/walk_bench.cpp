@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   auto pool = ScanPool::build(threads);
   if (!pool) return std::fprintf(stderr, "%s\n", pool.error().c_str()), 1;
   const ScanConfig defaults = default_scan_config();
-  const WalkSettings settings{defaults.excluded_names, defaults.package_extensions, true, 1};
+  const WalkSettings settings{defaults.excluded_names, defaults.package_extensions, true, 1, std::nullopt};
   NullListener listener;
   ProgressReporter reporter(listener);
   CancelFlag cancel{0};

@@ -34,7 +34,8 @@ public:
   // system keeps one. Returns 0 or the errno.
   int lstat_entry(std::string_view name, struct statx& out) const;
 
-  // The opened folder's own device and inode. Returns 0 or the errno.
+  // The opened folder's own device, inode and attributes (whether it is a
+  // mount's root among them). Returns 0 or the errno.
   int identify(struct statx& out) const;
 
 private:

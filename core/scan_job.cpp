@@ -1,6 +1,7 @@
 #include "scan_job.hpp"
 
 #include "group.hpp"
+#include "home_trash.hpp"
 #include "pools.hpp"
 #include "progress.hpp"
 #include "roots.hpp"
@@ -11,6 +12,7 @@
 #include <tbb/parallel_for.h>
 
 #include <chrono>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quelmaris {
@@ -43,8 +45,18 @@ Result<Pools, std::string> build_pools(const std::vector<WalkRoot>& roots, std::
   return Pools{std::move(walk).value(), std::move(hash).value()};
 }
 
+// Read once per scan. Followed like any path: the walk meets the folder a
+// link leads to, never the link.
+std::optional<DevIno> home_trash() {
+  const auto path = home_trash_path();
+  struct stat st;
+  if (!path || ::stat(path->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return DevIno{device_id(st.st_dev), st.st_ino};
+}
+
 WalkSettings walk_settings(const ScanConfig& config) {
-  WalkSettings settings{config.excluded_names, {}, config.include_hidden, std::max<std::uint64_t>(config.min_size, 1)};
+  WalkSettings settings{config.excluded_names, {}, config.include_hidden, std::max<std::uint64_t>(config.min_size, 1),
+                        home_trash()};
   settings.package_extensions.reserve(config.package_extensions.size());
   for (const auto& extension : config.package_extensions) {
     const auto start = extension.find_first_not_of('.');

@@ -4,6 +4,7 @@
 #include "file_facts.hpp"
 #include "name_pattern.hpp"
 #include "package_name.hpp"
+#include "path_components.hpp"
 #include "text.hpp"
 
 #include <sys/stat.h>
@@ -56,6 +57,21 @@ WalkedFile walked_file(std::string path, std::size_t name_offset, const struct s
                     root_index};
 }
 
+// The names the freedesktop.org Trash standard gives the Trash folders at a
+// volume's top: .Trash, shared by every user, and .Trash-<uid> of any user
+// (another user's trashed files on a shared volume are no originals either).
+bool is_volume_trash_name(std::string_view name) {
+  constexpr std::string_view shared = ".Trash";
+  if (!name.starts_with(shared)) return false;
+  const std::string_view suffix = name.substr(shared.size());
+  return suffix.empty() || (suffix.size() > 1 && suffix[0] == '-' &&
+                            std::all_of(suffix.begin() + 1, suffix.end(), [](char c) { return c >= '0' && c <= '9'; }));
+}
+
+bool lies_inside(std::string_view path, std::string_view folder) {
+  return path::starts_with_components(path, folder) && !path::same_components(path, folder);
+}
+
 // An automount trigger is listed without mounting, so the folder opened on
 // its path is the mounted one: its identity cannot be known in advance.
 std::optional<DevIno> listed_identity(const struct statx& st) {
@@ -95,10 +111,15 @@ public:
   }
 
 private:
-  bool is_as_listed(const detail::DirReader& reader) const {
-    if (!folder_.listed_as) return true;
+  // Whether the opened folder is the one its parent's listing saw. Notes on
+  // the way whether it is a volume's top (a mount's root), where the
+  // per-volume Trash folders are.
+  bool is_as_listed(const detail::DirReader& reader) {
     struct statx st;
-    return reader.identify(st) == 0 && identity(st) == *folder_.listed_as;
+    const bool identified = reader.identify(st) == 0;
+    volume_top_ = identified && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+    if (!folder_.listed_as) return true;
+    return identified && identity(st) == *folder_.listed_as;
   }
 
   void visit(const detail::DirReader& reader, std::string_view name) {
@@ -118,7 +139,27 @@ private:
       }
     } else if (S_ISDIR(st.stx_mode) && !detail::has_package_extension(name, context_.settings.package_extensions)) {
       const std::string& path = entry_path(name);
+      if (is_trash(name, st) && !context_.nested.contains(path)) return walk_listed_folders_inside(path);
       listing_.subfolders.push_back(Folder{path, subfolder_root_index(path), listed_identity(st)});
+    }
+  }
+
+  // Compares a folder's identity and, at a volume's top only, its name.
+  bool is_trash(std::string_view name, const struct statx& st) const {
+    return identity(st) == context_.settings.home_trash || (volume_top_ && is_volume_trash_name(name));
+  }
+
+  // A listed folder inside a Trash that is left out was dropped as nested in
+  // a root above it, yet it is the user's explicit choice: it is walked from
+  // itself, with the index it would have had through the Trash.
+  void walk_listed_folders_inside(const std::string& trash) {
+    for (const auto& [path, index] : context_.nested) {
+      const auto encloses = [&](const auto& other) {
+        return lies_inside(other.first, trash) && lies_inside(path, other.first);
+      };
+      // One inside another such folder is reached through that one.
+      if (lies_inside(path, trash) && std::none_of(context_.nested.begin(), context_.nested.end(), encloses))
+        listing_.subfolders.push_back(Folder{path, std::min(folder_.root_index, index), std::nullopt});
     }
   }
 
@@ -149,6 +190,7 @@ private:
   std::string path_;
   std::size_t prefix_length_ = 0;
   bool folder_path_valid_;
+  bool volume_top_ = false;
   std::uint64_t regular_files_ = 0;
   Listing listing_;
 };

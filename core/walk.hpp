@@ -2,10 +2,12 @@
 // parallel in the calling TBB arena (the scan's walk pool). Reads listings and
 // lstat only; never follows a symbolic link, and enters a folder only while it
 // is the one its parent's listing saw (else it is skipped as Changed).
-// Unreadable items are queued with the reporter; files_seen counts every
-// regular file met. Never fails.
+// Leaves out the Trash folders of this desktop, which hold no originals,
+// unless the user listed them. Unreadable items are queued with the reporter;
+// files_seen counts every regular file met. Never fails.
 #pragma once
 
+#include "file_facts.hpp"
 #include "progress.hpp"
 #include "roots.hpp"
 #include "scan_listener.hpp"
@@ -41,6 +43,9 @@ struct WalkSettings {
   std::vector<std::string> package_extensions;  // leading dots removed, lower-cased
   bool include_hidden;
   std::uint64_t min_size;  // effective: at least 1
+  // This user's home Trash, left out wherever the walk meets it; absent when
+  // there is none. The per-volume ones are known by name at a volume's top.
+  std::optional<DevIno> home_trash;
 };
 
 namespace walk {

@@ -4,7 +4,10 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <algorithm>
+#include <memory>
 
+#include "platform/AccessibleList.h"
 #include "platform/UrlDrop.h"
 
 namespace {
@@ -20,9 +23,26 @@ bool isDeleteKey(const QKeyEvent& event) {
   return bare && (event.key() == Qt::Key_Backspace || event.key() == Qt::Key_Delete);
 }
 
+// The step of Alt+Up (-1) and Alt+Down (1); 0 for any other key.
+int shiftStep(const QKeyEvent& event) {
+  if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier) return 0;
+  if (event.key() == Qt::Key_Up) return -1;
+  return event.key() == Qt::Key_Down ? 1 : 0;
+}
+
+AccessibleList::RowAction shiftAction(const QString& name, const QString& title, int step) {
+  return {name, title, QKeySequence(Qt::ALT | (step < 0 ? Qt::Key_Up : Qt::Key_Down)),
+          [step](const QListView& view, int row) { return step < 0 ? row > 0 : row < view.model()->rowCount() - 1; },
+          [step](QListView& view, int row) {
+            static_cast<FolderListView&>(view).shiftRows({view.model()->index(row, 0)}, step);
+          }};
+}
+
 }  // namespace
 
 FolderListView::FolderListView(QWidget* parent) : QListView(parent) {
+  AccessibleList::install(*this, {.actions = {shiftAction(QStringLiteral("Move Up"), tr("Move Up"), -1),
+                                              shiftAction(QStringLiteral("Move Down"), tr("Move Down"), 1)}});
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::MoveAction);
@@ -60,16 +80,32 @@ int FolderListView::dropRowAt(const QPoint& point) const {
   return index.row() + (point.y() >= visualRect(index).center().y() ? 1 : 0);
 }
 
+void FolderListView::shiftRows(QModelIndexList rows, int step) {
+  if (rows.isEmpty()) return;
+  std::sort(rows.begin(), rows.end());
+  const int first = rows.first().row(), last = rows.last().row(), count = model()->rowCount();
+  // Rows together at the end they move towards stay as they are.
+  if (last - first + 1 == rows.size() && (step < 0 ? first == 0 : last == count - 1)) return;
+  const std::unique_ptr<QMimeData> dragged(model()->mimeData(rows));
+  model()->dropMimeData(dragged.get(), Qt::MoveAction, step < 0 ? std::max(first - 1, 0) : std::min(last + 2, count), 0,
+                        {});
+}
+
 void FolderListView::keyPressEvent(QKeyEvent* event) {
-  if (!isDeleteKey(*event)) {
+  const int step = shiftStep(*event);
+  if (step == 0 && !isDeleteKey(*event)) {
     QListView::keyPressEvent(event);
     return;
   }
-  if (selectionModel()->selectedRows().isEmpty()) {
+  const QModelIndexList selected = selectionModel()->selectedRows();
+  if (selected.isEmpty()) {
     event->ignore();
     return;
   }
-  emit removeSelectionRequested();
+  if (step != 0)
+    shiftRows(selected, step);
+  else
+    emit removeSelectionRequested();
   event->accept();
 }
 

@@ -1,9 +1,11 @@
 // The list of the folder sidebar: as tall as its rows (scrolling when the
-// sidebar is shorter), rows reordered by drag, and the Delete keys
-// (Backspace and Delete without a modifier, pressed or repeating) asking for
-// the removal of the selected rows; with nothing selected the key passes on
-// to the parent. A right click leaves the selection alone. URLs dragged in
-// from outside are accepted as a copy and handed on as a signal.
+// sidebar is shorter), rows reordered by drag, or by Alt+Up and Alt+Down on
+// the selected rows and by the actions "Move Up" and "Move Down" that each row
+// offers assistive technology, and the Delete keys (Backspace and Delete
+// without a modifier, pressed or repeating) asking for the removal of the
+// selected rows; with nothing selected these keys pass on to the parent. A
+// right click leaves the selection alone. URLs dragged in from outside are
+// accepted as a copy and handed on as a signal.
 #pragma once
 
 #include <QListView>
@@ -20,6 +22,10 @@ class FolderListView final : public QListView {
 
   // The row before which rows dropped at the point would stand.
   int dropRowAt(const QPoint& point) const;
+  // Moves the rows one place up (step -1) or down (step 1) as dropping them
+  // there would: before the row above the first of them, or after the row
+  // below the last, together and in their order.
+  void shiftRows(QModelIndexList rows, int step);
 
  signals:
   void removeSelectionRequested();

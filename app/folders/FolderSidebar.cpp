@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -12,19 +13,20 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderRowDelegate.h"
+#include "platform/AccessKeys.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
 #include "platform/LastPathComponent.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "platform/UrlDrop.h"
+#include "widgets/ContextMenuKey.h"
 #include "widgets/FocusRing.h"
-
-#include <QPushButton>
 
 namespace {
 
@@ -56,6 +58,7 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   list_->setModel(model_);
   list_->setItemDelegate(new FolderRowDelegate(list_));
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*list_);
   list_->setAccessibleName(tr("Folders"));
   // The rows sit on the column's own ground, whatever the window makes it.
   list_->viewport()->setAutoFillBackground(false);
@@ -65,7 +68,12 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   layout->setSpacing(2);
   layout->addWidget(sectionHeading(tr("Folders"), font()));
   layout->addWidget(list_);
-  layout->addWidget(add_, 0, Qt::AlignLeft);
+  // Room on the left for the button's focus ring.
+  auto* addRow = new QHBoxLayout;
+  addRow->setContentsMargins(FocusRing::margin, 0, 0, 0);
+  addRow->addWidget(add_);
+  addRow->addStretch();
+  layout->addLayout(addRow);
   add_->setFlat(true);
   add_->setCursor(Qt::PointingHandCursor);
   // A flat button shows no focus of its own.
@@ -124,16 +132,22 @@ QSet<QUuid> FolderSidebar::selection() const {
   return ids;
 }
 
+// The folder that followed the first removed one becomes the current and
+// selected row, so that Delete goes on removing.
 void FolderSidebar::removeSelection() {
-  const QSet<QUuid> ids = selection();
-  if (ids.isEmpty()) return;
-  folders_.remove(ids);
-  list_->selectionModel()->clearSelection();
+  const QModelIndexList rows = list_->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
+  const int first = std::min_element(rows.begin(), rows.end())->row();
+  folders_.remove(selection());
+  if (const int count = model_->rowCount(); count > 0)
+    list_->selectionModel()->setCurrentIndex(model_->index(std::min(first, count - 1)),
+                                             QItemSelectionModel::ClearAndSelect);
 }
 
 std::unique_ptr<QMenu> FolderSidebar::makeRowMenu(int row) {
   const WatchedFolder folder = model_->folder(row);
   auto menu = std::make_unique<QMenu>(this);
+  AccessKeys::give(*menu);
   if (!folder.isAvailable()) menu->addAction(tr("Reconnect\u2026"), this, [this, folder] { reconnect(folder); });
   QAction* reveal = menu->addAction(tr("Show in Finder"), this, [path = folder.path] { FileReveal::reveal(path); });
   reveal->setEnabled(folder.isAvailable());

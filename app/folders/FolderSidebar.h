@@ -2,10 +2,10 @@
 // the heading "Folders", then "Add Folder…". Folders are added with the open
 // dialog (which opens in the home folder) or by dropping them anywhere on
 // the column (a copy for the drag source, never a move), reordered by dragging
-// rows, and removed with the row menu or the Delete keys; an unavailable
-// folder can be reconnected. Every change goes through FolderStore. While
-// rows are selected the sidebar publishes removeFolders for the menu bar.
-// Main thread only.
+// rows or with Alt+Up and Alt+Down, and removed with the row menu or the
+// Delete keys; an unavailable folder can be reconnected. Every change goes
+// through FolderStore. While rows are selected the sidebar publishes
+// removeFolders for the menu bar. Main thread only.
 #pragma once
 
 #include <QSet>
@@ -44,7 +44,8 @@ class FolderSidebar final : public QWidget {
   static QString reconnectMessage(const QString& path);
 
   // Present exactly while rows are selected; removes the rows selected when
-  // it is performed and clears the selection.
+  // it is performed, and the folder that followed the first of them becomes
+  // the current and only selected row, so that Delete goes on.
   std::optional<MenuAction> removeFolders();
   // The ids of the selected rows.
   QSet<QUuid> selection() const;

@@ -44,5 +44,5 @@ void ContentRow::setSet(const DuplicateSet& set) {
   if (!proven) return;
   // A digest shorter than the prefix is shown whole.
   digest_->setText(QStringLiteral("BLAKE3 ") + set.contentHash->left(12) + QStringLiteral("\u2026"));
-  digest_->setToolTip(plainToolTip(*set.contentHash));
+  setPlainToolTip(*digest_, *set.contentHash);
 }

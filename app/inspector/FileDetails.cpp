@@ -22,6 +22,7 @@
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
 #include "widgets/ElidedLabel.h"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -107,13 +108,15 @@ QWidget* FileDetails::makeHeader() {
   header->addWidget(folder_);
 
   auto* actions = new QWidget;
-  actions->setToolTip(plainToolTip(tr("Quick Look (Space) · Show in Finder")));
+  setPlainToolTip(*actions, tr("Quick Look (Space) · Show in Finder"));
   auto* row = new QHBoxLayout(actions);
-  row->setContentsMargins(0, 0, 0, 0);
+  row->setContentsMargins(FocusRing::margin, FocusRing::margin, FocusRing::margin, FocusRing::margin);
   auto* quickLook = symbolButton(tr("Quick Look"), QStringLiteral("eye"), QStringLiteral("quickLookButton"));
   auto* reveal = symbolButton(tr("Show in Finder"), QStringLiteral("folder"), QStringLiteral("showInFinderButton"));
   row->addWidget(quickLook);
   row->addWidget(reveal);
+  // Flat buttons show no keyboard focus of their own.
+  for (QPushButton* button : {quickLook, reveal}) FocusRing::attach(*button, 6);
   header->addWidget(actions, Qt::AlignHCenter);
   connect(quickLook, &QPushButton::clicked, this, [this] {
     requireMainThread();
@@ -176,7 +179,7 @@ QString FileDetails::cloneText(const FileEntry& file) {
 void FileDetails::refreshRecorded() {
   if (!file_) return;
   name_->setWholeText(file_->name);
-  folder_->setStandingToolTip(plainToolTip(file_->path));
+  folder_->setStandingToolTip(file_->path);
   folder_->setWholeText(scan_.displayFolder(*file_));
   size_->setText(formattedByteCount(file_->size));
   size_->setToolTip(QLocale().toString(static_cast<qulonglong>(file_->size)) + tr(" bytes"));

@@ -33,6 +33,8 @@ QLabel* InspectorSection::addRow(const QString& label, const QString& valueName)
   auto* value = dataLabel();
   value->setObjectName(valueName);
   value->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  // Assistive technology reads the label as the value's label.
+  title->setBuddy(value);
   auto* row = new QHBoxLayout;
   row->setSpacing(12);
   row->addWidget(title, 0, Qt::AlignTop);

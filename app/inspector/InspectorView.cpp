@@ -13,9 +13,12 @@
 
 namespace {
 
-// Panes scroll vertically and follow the column's width.
-QScrollArea* scrolling(QWidget* pane) {
+// Panes scroll vertically and follow the column's width. The scroll area is a
+// Tab stop, so that the keyboard scrolls a long pane: it is named for the
+// screen reader that lands on it.
+QScrollArea* scrolling(QWidget* pane, const QString& name) {
   auto* area = new QScrollArea;
+  area->setAccessibleName(name);
   area->setWidget(pane);
   area->setWidgetResizable(true);
   area->setFrameShape(QFrame::NoFrame);
@@ -41,8 +44,8 @@ InspectorView::InspectorView(ScanStore& scan, std::shared_ptr<const FileMetadata
   empty_ = new ContentUnavailableView(ContentUnavailableView::symbolPicture(QStringLiteral("sidebar.trailing"), this),
                                       tr("No Selection"), tr("Select a file or a group to see its details."), this);
   empty_->setObjectName(QStringLiteral("inspectorEmptyState"));
-  filePane_ = scrolling(fileDetails_);
-  setPane_ = scrolling(setDetails_);
+  filePane_ = scrolling(fileDetails_, tr("File Details"));
+  setPane_ = scrolling(setDetails_, tr("Group Details"));
   panes_->addWidget(empty_);
   panes_->addWidget(filePane_);
   panes_->addWidget(setPane_);

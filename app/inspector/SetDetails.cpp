@@ -81,5 +81,5 @@ void SetDetails::refreshKeptCopy() {
     kept = std::min<std::int64_t>(set_->suggestedKeep, set_->files.size() - 1);
   const FileEntry& file = set_->files.at(kept);
   keptCopy_->setText(scan_.displayFolder(file));
-  keptCopy_->setToolTip(plainToolTip(file.path));
+  setPlainToolTip(*keptCopy_, file.path);
 }

@@ -1,6 +1,8 @@
 #include "platform/AccessibleRole.h"
 
 #include <QAccessibleWidget>
+#include <QFocusFrame>
+#include <QLabel>
 #include <QVariant>
 #include <QWidget>
 
@@ -9,12 +11,44 @@
 namespace {
 
 constexpr char roleProperty[] = "quelmarisAccessibleRole";
+constexpr char hiddenProperty[] = "quelmarisAccessibleHidden";
+
+// Qt's own interface for a widget, with the given role, listing the children
+// Qt lists (neither windows nor focus frames) except the hidden ones.
+class RoleAccessible final : public QAccessibleWidget {
+ public:
+  RoleAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+  QString text(QAccessible::Text text) const override {
+    const auto* label = qobject_cast<const QLabel*>(widget());
+    if (text == QAccessible::Name && label != nullptr && label->accessibleName().isEmpty()) return label->text();
+    return QAccessibleWidget::text(text);
+  }
+  int childCount() const override { return static_cast<int>(children().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = children();
+    return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown.at(index)) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child != nullptr ? static_cast<int>(children().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+  }
+
+ private:
+  QList<QWidget*> children() const {
+    QList<QWidget*> shown;
+    for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (!child->isWindow() && qobject_cast<QFocusFrame*>(child) == nullptr &&
+          !child->property(hiddenProperty).toBool())
+        shown.append(child);
+    return shown;
+  }
+};
 
 QAccessibleInterface* roleFactory(const QString&, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
   const QVariant role = widget->property(roleProperty);
-  return role.isValid() ? new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt())) : nullptr;
+  return role.isValid() ? new RoleAccessible(widget, static_cast<QAccessible::Role>(role.toInt())) : nullptr;
 }
 
 }  // namespace
@@ -28,6 +62,18 @@ void setAccessibleRole(QWidget& widget, QAccessible::Role role) {
   (void)installed;
   widget.setProperty(roleProperty, static_cast<int>(role));
   forgetAccessibleInterface(widget);
+}
+
+void hideFromAccessibility(QWidget& widget) {
+  requireMainThread();
+  widget.setProperty(hiddenProperty, true);
+  QWidget* parent = widget.parentWidget();
+  Q_ASSERT(parent != nullptr);
+  if (parent->property(roleProperty).isValid()) {
+    forgetAccessibleInterface(*parent);
+  } else if (QAccessibleInterface* current = QAccessible::queryAccessibleInterface(parent)) {
+    setAccessibleRole(*parent, current->role());
+  }
 }
 
 void forgetAccessibleInterface(QWidget& widget) {

@@ -6,8 +6,8 @@
 #include "results/ResultsMove.h"
 #include "results/StaleBanner.h"
 
-BannerSlot::BannerSlot(ScanStore& scan, ResultsMove& move, QWidget* parent)
-    : QWidget(parent), scan_(scan), move_(move) {
+BannerSlot::BannerSlot(ScanStore& scan, ResultsMove& move, QWidget& focusAfter, QWidget* parent)
+    : QWidget(parent), scan_(scan), move_(move), focusAfter_(focusAfter) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   connect(&scan_, &ScanStore::isStaleChanged, this, &BannerSlot::refresh);
@@ -16,8 +16,11 @@ BannerSlot::BannerSlot(ScanStore& scan, ResultsMove& move, QWidget* parent)
 }
 
 void BannerSlot::refresh() {
+  // The window's focus, even while another window is active.
+  const bool hadFocus = banner_ != nullptr && banner_->isAncestorOf(window()->focusWidget());
   delete banner_;
   banner_ = nullptr;
+  if (hadFocus) focusAfter_.setFocus(Qt::OtherFocusReason);
   if (scan_.isStale()) {
     banner_ = new StaleBanner;
   } else if (const auto& outcome = move_.lastMove()) {

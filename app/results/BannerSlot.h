@@ -1,7 +1,8 @@
 // The place above the summary bar for the results banners: the stale banner
 // while the results are stale; otherwise the moved banner while a clean move
 // is reported, its Undo and close button answered by the move; otherwise
-// nothing, taking no room. Main thread only.
+// nothing, taking no room. When a banner that holds the keyboard focus goes
+// away, the focus goes to focusAfter. Main thread only.
 #pragma once
 
 #include <QWidget>
@@ -13,7 +14,7 @@ class BannerSlot final : public QWidget {
   Q_OBJECT
 
  public:
-  BannerSlot(ScanStore& scan, ResultsMove& move, QWidget* parent = nullptr);
+  BannerSlot(ScanStore& scan, ResultsMove& move, QWidget& focusAfter, QWidget* parent = nullptr);
 
   // The banner shown, or null.
   QWidget* banner() const { return banner_; }
@@ -23,5 +24,6 @@ class BannerSlot final : public QWidget {
 
   ScanStore& scan_;
   ResultsMove& move_;
+  QWidget& focusAfter_;
   QWidget* banner_ = nullptr;
 };

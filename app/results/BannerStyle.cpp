@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "platform/AccessibleRole.h"
 #include "platform/Icons.h"
 #include "platform/TextStyles.h"
 
@@ -21,6 +22,11 @@ QHBoxLayout* row(QWidget& banner, const QColor& fill, const QString& symbol, con
   auto* layout = new QHBoxLayout(&banner);
   layout->addWidget(icon);
   return layout;
+}
+
+void announce(QWidget& banner, const QString& message) {
+  banner.setAccessibleName(message);
+  setAccessibleRole(banner, QAccessible::Notification);
 }
 
 }  // namespace BannerStyle

@@ -23,6 +23,7 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
   auto* label = new ElidedLabel(Qt::ElideRight);
   label->setWholeText(text(outcome));
+  BannerStyle::announce(*this, label->wholeText());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton(this);

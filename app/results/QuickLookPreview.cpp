@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
+#include "platform/AccessibleRole.h"
 #include "platform/BoundedImage.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
@@ -44,7 +45,9 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
       summaryKind_(plainLabel(summary_)),
       summarySize_(plainLabel(summary_)) {
   setObjectName(QStringLiteral("quickLookPreview"));
-  setAccessibleName(tr("Quick Look"));
+  // Announced as a window named by its title, the file's name.
+  setAccessibleRole(*this, QAccessible::Window);
+  setAccessibleDescription(tr("Quick Look"));
   resize(windowSize);
   image_->setAccessibleName(tr("Preview"));
   text_->setReadOnly(true);

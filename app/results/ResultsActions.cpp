@@ -94,6 +94,7 @@ ResultsActions buildResultsActions(ScanStore& scan, const ResultRows& rows, cons
   actions.collapseAll = MenuAction{[&scan] { scan.setExpandedRows({}); }};
   actions.focusFilter = MenuAction{hooks.focusFilter};
   actions.filter = hooks.filter;
+  actions.sort = hooks.sort;
   addToggle(actions, scan, rows, selection);
   return actions;
 }

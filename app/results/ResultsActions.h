@@ -19,11 +19,16 @@
 class ScanStore;
 
 struct ResultsActions {
-  // Reads and writes the view's filter.
-  struct FilterBinding {
-    std::function<ResultsFilter()> get;
-    std::function<void(ResultsFilter)> set;
+  // Reads and writes a value of the view.
+  template <class Value>
+  struct Binding {
+    std::function<Value()> get;
+    std::function<void(Value)> set;
   };
+  // The filter.
+  using FilterBinding = Binding<ResultsFilter>;
+  // The column and order the table is sorted by.
+  using SortBinding = Binding<SortComparator>;
 
   std::optional<MenuAction> moveToTrash;
   std::optional<MenuAction> showInFinder;
@@ -36,6 +41,7 @@ struct ResultsActions {
   std::optional<MenuAction> collapseAll;
   std::optional<MenuAction> focusFilter;
   std::optional<FilterBinding> filter;
+  std::optional<SortBinding> sort;
   std::optional<MenuAction> toggleMark;
   // "Select Copy", "Select Copies", "Deselect Copy" or "Deselect Copies".
   std::optional<QString> toggleMarkTitle;
@@ -48,6 +54,7 @@ struct ResultsViewHooks {
   std::function<void(const QString& path)> quickLook;
   std::function<void()> focusFilter;
   ResultsActions::FilterBinding filter;
+  ResultsActions::SortBinding sort;
 };
 
 // The record for the view's table selection (row ids) and whether a move runs.

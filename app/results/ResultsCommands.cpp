@@ -29,6 +29,7 @@ ResultsCommands::ResultsCommands(QObject* parent)
       collapseAll_(make(tr("Collapse All Groups"), "collapseAllAction", &ResultsActions::collapseAll)),
       toggleInspector_(new QAction(tr("Hide Inspector"), this)) {
   filterGroup_->setExclusive(true);
+  makeSortOptions();
   removeFromList_->setObjectName(QStringLiteral("removeFromListAction"));
   connect(removeFromList_, &QAction::triggered, this, [this] {
     requireMainThread();
@@ -73,6 +74,43 @@ QAction* ResultsCommands::makeFilterOption(ResultsFilter option, const char* nam
   return action;
 }
 
+// A column keeps the order chosen, an order keeps the column.
+void ResultsCommands::makeSortOptions() {
+  auto* sortColumns = new QActionGroup(this);
+  const std::pair<QString, const char*> columns[] = {
+      {tr("&Name"), "sortByNameAction"},       {tr("&Copies"), "sortByCopiesAction"},
+      {tr("&Size"), "sortBySizeAction"},       {tr("&Recoverable"), "sortByRecoverableAction"},
+      {tr("Cr&eated"), "sortByCreatedAction"}, {tr("&Modified"), "sortByModifiedAction"}};
+  for (std::size_t column = 0; column < std::size(columns); ++column)
+    sortColumns_.append(makeSortOption(columns[column].first, columns[column].second, sortColumns,
+                                       [key = SortKey(column)](SortComparator sort) {
+                                         sort.key = key;
+                                         return sort;
+                                       }));
+  auto* sortOrders = new QActionGroup(this);
+  const auto inOrder = [](Qt::SortOrder order) {
+    return [order](SortComparator sort) {
+      sort.order = order;
+      return sort;
+    };
+  };
+  sortAscending_ = makeSortOption(tr("&Ascending"), "sortAscendingAction", sortOrders, inOrder(Qt::AscendingOrder));
+  sortDescending_ = makeSortOption(tr("&Descending"), "sortDescendingAction", sortOrders, inOrder(Qt::DescendingOrder));
+}
+
+QAction* ResultsCommands::makeSortOption(const QString& title, const char* name, QActionGroup* group,
+                                         std::function<SortComparator(SortComparator)> choose) {
+  auto* action = new QAction(title, this);
+  action->setObjectName(QLatin1String(name));
+  action->setCheckable(true);
+  group->addAction(action);
+  connect(action, &QAction::triggered, this, [this, choose = std::move(choose)] {
+    requireMainThread();
+    if (record_ && record_->sort) record_->sort->set(choose(record_->sort->get()));
+  });
+  return action;
+}
+
 void ResultsCommands::setResultsView(ResultsView* view) {
   if (view_ != nullptr) view_->disconnect(this);
   view_ = view;
@@ -95,6 +133,16 @@ void ResultsCommands::refresh() {
   for (QAction* option : {showDuplicates_, showLookalikes_}) option->setVisible(offersFilter);
   showDuplicates_->setChecked(current == ResultsFilter::duplicates);
   showLookalikes_->setChecked(current == ResultsFilter::lookalikes);
+  const bool offersSort = record_ && record_->sort;
+  const SortComparator sort = offersSort ? record_->sort->get() : SortComparator{};
+  for (qsizetype column = 0; column < sortColumns_.size(); ++column) {
+    sortColumns_[column]->setEnabled(offersSort);
+    sortColumns_[column]->setChecked(offersSort && sort.key == SortKey(column));
+  }
+  sortAscending_->setEnabled(offersSort);
+  sortAscending_->setChecked(offersSort && sort.order == Qt::AscendingOrder);
+  sortDescending_->setEnabled(offersSort);
+  sortDescending_->setChecked(offersSort && sort.order == Qt::DescendingOrder);
   toggleInspector_->setEnabled(view_ != nullptr);
   toggleInspector_->setText(view_ == nullptr || view_->showsInspector() ? tr("Hide Inspector") : tr("Show Inspector"));
 }

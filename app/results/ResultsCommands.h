@@ -3,13 +3,16 @@
 // sidebar) publishes its action, titled and checked from the latest record,
 // and performing the action the record held when it was triggered. Without
 // a results view every results command is disabled, the mark toggle reads
-// "Select Copy" and the "Show" options are hidden. The menus place these
-// actions (FileMenu, EditMenu, ViewMenu). Main thread only.
+// "Select Copy" and the "Show" options are hidden. The "Sort By" options
+// check the table's sort column and order, and choosing one sorts the table
+// as a click on its header does. The menus place these actions (FileMenu,
+// EditMenu, ViewMenu). Main thread only.
 #pragma once
 
 #include <QKeySequence>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 #include "results/ResultsActions.h"
@@ -45,12 +48,20 @@ class ResultsCommands final : public QObject {
   QAction* collapseAll() const { return collapseAll_; }
   // "Show Inspector" or "Hide Inspector", as the shown results view has it.
   QAction* toggleInspector() const { return toggleInspector_; }
+  // "Sort By": one option per column, in column order, then the two orders.
+  const QList<QAction*>& sortColumns() const { return sortColumns_; }
+  QAction* sortAscending() const { return sortAscending_; }
+  QAction* sortDescending() const { return sortDescending_; }
 
  private:
   using Field = std::optional<MenuAction> ResultsActions::*;
 
   QAction* make(const QString& title, const char* name, Field field, const QKeySequence& shortcut = {});
   QAction* makeFilterOption(ResultsFilter option, const char* name);
+  void makeSortOptions();
+  // An exclusive option of group that sorts by what choose makes of the current sort.
+  QAction* makeSortOption(const QString& title, const char* name, QActionGroup* group,
+                          std::function<SortComparator(SortComparator)> choose);
   void refresh();
   void refreshRemoveFromList();
 
@@ -74,4 +85,7 @@ class ResultsCommands final : public QObject {
   QAction* expandAll_;
   QAction* collapseAll_;
   QAction* toggleInspector_;
+  QList<QAction*> sortColumns_;
+  QAction* sortAscending_;
+  QAction* sortDescending_;
 };

@@ -203,9 +203,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     case Qt::CheckStateRole:
       if (column != nameColumn || row.kind != ResultRow::Kind::file) return {};
       return scan_.selection().marked().value(row.set->id).contains(row.index) ? Qt::Checked : Qt::Unchecked;
-    case Qt::AccessibleDescriptionRole:
+    case MarkLabelRole:
       if (column != nameColumn || row.kind != ResultRow::Kind::file) return {};
       return tr("Select %1 in %2").arg(row.file()->name, scan_.displayFolder(*row.file()));
+    case Qt::AccessibleDescriptionRole:
+      return column == nameColumn ? badgeTitles(row) : QVariant();
     case IdRole:
       return row.id();
     case KindRole:
@@ -292,6 +294,12 @@ QList<Badge> ResultsModel::badges(const ResultRow& row) const {
       return {};
   }
   return {};
+}
+
+QString ResultsModel::badgeTitles(const ResultRow& row) const {
+  QStringList titles;
+  for (const Badge& badge : badges(row)) titles.append(badge.title);
+  return titles.join(QStringLiteral(", "));
 }
 
 QColor ResultsModel::tint(const ResultRow& row) const {

@@ -4,8 +4,10 @@
 // the store's lists, never copies, and makes every text when a view asks for
 // it. A new filter, query, sort order or list of sets resets it; a change of
 // marks or kept copies only signals the changed sets' rows (many at once: one
-// layout change). Check states answer for accessibility; the items are not
-// user-checkable, so only the table decides what a click or a key marks.
+// layout change). Check states and the mark's label answer for accessibility;
+// the items are not user-checkable, so only the table decides what a click, a
+// key or an assistive technology marks. The Name cell's description lists its
+// badges.
 // Main thread only.
 #pragma once
 
@@ -31,6 +33,8 @@ class ResultsModel final : public QAbstractItemModel {
     BadgesRole,
     TintRole,
     FolderIconRole,
+    // "Select <name> in <folder>": the label of a copy's mark.
+    MarkLabelRole,
   };
 
   ResultsModel(ScanStore& scan, const ResultRows& rows, QObject* parent = nullptr);
@@ -68,6 +72,7 @@ class ResultsModel final : public QAbstractItemModel {
   QVariant accessibleText(const ResultRow& row, int column) const;
   QVariant foreground(const ResultRow& row, int column) const;
   QList<Badge> badges(const ResultRow& row) const;
+  QString badgeTitles(const ResultRow& row) const;
   QColor tint(const ResultRow& row) const;
   bool showsFreed(const ResultRow& row) const;
 

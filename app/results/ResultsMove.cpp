@@ -36,6 +36,11 @@ bool isClean(const TrashService::Outcome& outcome) {
 ResultsMove::ResultsMove(ScanStore& scan, TrashService& trash, QUndoStack* undoStack, QObject* parent)
     : QObject(parent), scan_(scan), trash_(trash), undoStack_(undoStack) {
   connect(&trash_, &TrashService::lastRestoreChanged, this, &ResultsMove::restoreChanged);
+  // The results went (this object may outlive them briefly): their move, if
+  // one runs, is the window's to report.
+  connect(&scan_, &ScanStore::stateChanged, this, [this] {
+    if (!scan_.state().is<ScanStore::State::finished>()) setIsMoving(false);
+  });
 }
 
 QList<FileEntry> ResultsMove::markedFiles() const {
@@ -74,7 +79,7 @@ void ResultsMove::moveToTrash(const SelectionModel& selection) {
   // may be gone by the time the files have moved.
   moving.then(&trash_, [self = QPointer(this), accessed](const Outcome& outcome) {
     SecurityScope::stopAccessing(accessed);
-    if (self) self->finishMove(outcome);
+    if (self && self->isMoving_) self->finishMove(outcome);
   });
 }
 

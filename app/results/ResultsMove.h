@@ -8,9 +8,9 @@
 //
 // One move at a time: isMoving holds from confirmation until the outcome is
 // applied, and a confirmation meanwhile is ignored. The outcome is applied
-// only while this object lives: when the results it belongs to are replaced
-// during a move (a new scan, a change of the folder list), the outcome is
-// dropped, and the move stays undoable through the undo stack, on which the
+// only while the results it belongs to are shown: when they go during a move
+// (a change of the folder list), isMoving ends, the window shows the outcome
+// instead, and the move stays undoable through the undo stack, on which the
 // Trash service registers it. Main thread only.
 #pragma once
 

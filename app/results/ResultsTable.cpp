@@ -7,6 +7,8 @@
 
 #include "results/ResultsModel.h"
 #include "results/ResultsRowDelegate.h"
+#include "results/ResultsTableAccessible.h"
+#include "widgets/ContextMenuKey.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ ResultsTable::ResultsTable(QWidget* parent) : QTreeView(parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(true);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*this);
   setItemDelegate(new ResultsRowDelegate(this));
   setFrameShape(QFrame::NoFrame);
 }
@@ -58,6 +61,7 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   columns->resizeSection(ResultsModel::nameColumn, nameIdealWidth);
   connect(columns, &QHeaderView::sectionResized, this, &ResultsTable::clampDateColumns, Qt::UniqueConnection);
   fitNameColumn();
+  ResultsTableAccessible::install(*this);
   // The indicator first: enabling sorting sorts by the indicator's column.
   columns->setSortIndicator(ResultsModel::recoverableColumn, Qt::DescendingOrder);
   setSortingEnabled(true);
@@ -106,6 +110,10 @@ void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option
   QTreeView::drawRow(painter, option, index);
 }
 
+void ResultsTable::toggleMark(const QModelIndex& index) {
+  if (index.data(ResultsModel::CanMarkRole).toBool()) emit markClicked(index);
+}
+
 bool ResultsTable::onCheckbox(const QPoint& position, QModelIndex* index) const {
   const QModelIndex hit = indexAt(position);
   if (!hit.isValid() || hit.column() != ResultsModel::nameColumn || hit.data(Qt::CheckStateRole).isNull()) return false;
@@ -117,7 +125,7 @@ bool ResultsTable::onCheckbox(const QPoint& position, QModelIndex* index) const 
 void ResultsTable::mousePressEvent(QMouseEvent* event) {
   QModelIndex box;
   if (event->button() == Qt::LeftButton && onCheckbox(event->position().toPoint(), &box)) {
-    if (box.data(ResultsModel::CanMarkRole).toBool()) emit markClicked(box);
+    toggleMark(box);
     event->accept();
     return;
   }
@@ -133,11 +141,16 @@ void ResultsTable::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeView::mouseDoubleClickEvent(event);
 }
 
+// The keypad's Delete counts as bare.
 void ResultsTable::keyPressEvent(QKeyEvent* event) {
+  const bool bare = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
   if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
     emit spacePressed();
-    event->accept();
+  } else if (event->key() == Qt::Key_Delete && bare) {
+    emit deletePressed();
+  } else {
+    QTreeView::keyPressEvent(event);
     return;
   }
-  QTreeView::keyPressEvent(event);
+  event->accept();
 }

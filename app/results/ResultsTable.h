@@ -1,9 +1,12 @@
 // The results table: a tree view of the results model with the six columns
 // at their widths, the tint of a kept or marked copy painted behind its whole
 // row (unless the row is selected), and the mark checkbox answered by the
-// table itself: a click on an enabled checkbox asks for the mark to flip
-// without changing the selection; a click on a disabled one does nothing.
-// Space never edits an item: it asks for the preview. Main thread only.
+// table itself: a click on an enabled checkbox, or the toggle of its
+// accessible check box (ResultsTableAccessible), asks for the mark to flip
+// without changing the selection; on a disabled one nothing happens. Space
+// never edits an item: it asks for the preview; Delete asks for "Move to
+// Trash…". Shift+F10 opens the current row's menu, as the Menu key does.
+// Main thread only.
 #pragma once
 
 #include <QTreeView>
@@ -21,10 +24,13 @@ class ResultsTable final : public QTreeView {
   // finding them among the shown rows would cost a search of every row.
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles = QList<int>()) override;
+  // Asks for the mark of the copy at index to flip, when it can be marked.
+  void toggleMark(const QModelIndex& index);
 
  signals:
   void markClicked(const QModelIndex& index);
   void spacePressed();
+  void deletePressed();
 
  protected:
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -18,6 +18,7 @@
 #include "folders/SecurityScope.h"
 #include "inspector/InspectorView.h"
 #include "interface/FormattedByteCount.h"
+#include "platform/AccessKeys.h"
 #include "platform/ButtonStyles.h"
 #include "platform/CountArgument.h"
 #include "platform/FileReveal.h"
@@ -27,6 +28,7 @@
 #include "results/BannerSlot.h"
 #include "results/MoveSheets.h"
 #include "results/QuickLookPreview.h"
+#include "results/ResultsFilterField.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsMove.h"
 #include "results/ResultsTable.h"
@@ -113,6 +115,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   connect(table_, &QTreeView::collapsed, this, [this](const QModelIndex& index) { rowExpanded(index, false); });
   connect(table_, &ResultsTable::markClicked, this, &ResultsView::markClicked);
   connect(table_, &ResultsTable::spacePressed, this, &ResultsView::spacePressed);
+  connect(table_, &ResultsTable::deletePressed, this, &ResultsView::deletePressed);
   connect(table_, &QWidget::customContextMenuRequested, this, &ResultsView::showContextMenu);
   connect(&scan_, &ScanStore::expandedRowsChanged, this, &ResultsView::applyExpandedRows);
   connect(&scan_, &ScanStore::selectionChanged, this, &ResultsView::changed);
@@ -143,6 +146,7 @@ QWidget* ResultsView::makeBottomBar() {
   select->setAccessibleName(tr("Select"));
   select->setPopupMode(QToolButton::InstantPopup);
   auto* menu = new QMenu(select);
+  AccessKeys::give(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {
     menu->addAction(title, this, [this, mode] {
       scan_.changeSelection([&](SelectionModel& s) { s.applyMarking(mode, scan_.sets()); });
@@ -175,12 +179,7 @@ QWidget* ResultsView::makeToolbarItems() {
   auto* row = new QHBoxLayout(items);
   row->setContentsMargins(10, 0, 0, 0);
   row->setSpacing(8);
-  filterField_ = new QLineEdit(items);
-  filterField_->setObjectName(QStringLiteral("resultsFilterField"));
-  filterField_->setPlaceholderText(tr("Filter by name or path"));
-  filterField_->setAccessibleName(tr("Filter by name or path"));
-  filterField_->setClearButtonEnabled(true);
-  filterField_->setFixedWidth(240);
+  filterField_ = new ResultsFilterField(items);
   connect(filterField_, &QLineEdit::textChanged, this, [this](const QString& text) { model_->setQuery(text); });
   // The texts a query searches are made when the field is entered, so that
   // the first keystroke answers as fast as the next.
@@ -213,6 +212,14 @@ void ResultsView::setFilter(ResultsFilter filter) {
   changed();
 }
 
+SortComparator ResultsView::sort() const { return model_->sortOrder().first(); }
+
+// Through the header, which sorts the model and shows the indicator.
+void ResultsView::setSort(SortComparator sort) {
+  requireMainThread();
+  table_->sortByColumn(int(sort.key), sort.order);
+}
+
 void ResultsView::setShowsInspector(bool shows) {
   requireMainThread();
   showsInspector_ = shows;
@@ -228,14 +235,17 @@ void ResultsView::setShowsInspector(bool shows) {
 void ResultsView::installMove() {
   move_ = new ResultsMove(scan_, trash_, undoStack_, this);
   auto* sheets = new MoveSheets(*move_, *this);
-  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_));
+  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_, *table_));
   connect(this, &ResultsView::moveToTrashRequested, sheets, &MoveSheets::ask);
   connect(move_, &ResultsMove::isMovingChanged, this, [this] { setMoving(move_->isMoving()); });
 }
 
+// "Move to Trash…" is disabled while the move runs; the focus it held goes
+// to the table rather than to whatever follows the button.
 void ResultsView::setMoving(bool moving) {
   if (moving == isMoving_) return;
   isMoving_ = moving;
+  if (moving && window()->focusWidget() == moveButton_) table_->setFocus(Qt::OtherFocusReason);
   changed();
 }
 
@@ -262,7 +272,9 @@ ResultsActions ResultsView::actions() {
                          whileAlive([](ResultsView& view, const QString& path) { view.setPreviewPath(path); }),
                          whileAlive([](ResultsView& view) { view.focusFilter(); }),
                          {[guard] { return guard != nullptr ? guard->filter() : ResultsFilter::duplicates; },
-                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })}};
+                          whileAlive([](ResultsView& view, ResultsFilter filter) { view.setFilter(filter); })},
+                         {[guard] { return guard != nullptr ? guard->sort() : SortComparator{}; },
+                          whileAlive([](ResultsView& view, SortComparator sort) { view.setSort(sort); })}};
   return buildResultsActions(scan_, *rows_, tableSelection_, isMoving_, hooks);
 }
 
@@ -352,6 +364,11 @@ void ResultsView::spacePressed() {
   setPreviewPath(previewPath_ ? std::nullopt : std::optional(file->path));
 }
 
+// Delete asks for the move as the menu's "Move to Trash…" does, when it is offered.
+void ResultsView::deletePressed() {
+  if (const auto move = actions().moveToTrash) move->perform();
+}
+
 void ResultsView::showContextMenu(const QPoint& position) {
   const QModelIndex index = table_->indexAt(position);
   if (!index.isValid()) return;
@@ -359,6 +376,7 @@ void ResultsView::showContextMenu(const QPoint& position) {
   if (row.kind != ResultRow::Kind::file && row.kind != ResultRow::Kind::lookalike) return;
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
+  AccessKeys::give(*menu);
   const QString path = row.file()->path;
   if (row.kind == ResultRow::Kind::file) {
     QAction* keep =

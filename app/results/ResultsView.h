@@ -55,6 +55,9 @@ class ResultsView final : public QWidget {
 
   ResultsFilter filter() const;
   void setFilter(ResultsFilter filter);
+  // The column and order the table is sorted by, as its header shows them.
+  SortComparator sort() const;
+  void setSort(SortComparator sort);
   const QSet<QString>& tableSelection() const { return tableSelection_; }
   bool showsInspector() const { return showsInspector_; }
   void setShowsInspector(bool shows);
@@ -101,6 +104,7 @@ class ResultsView final : public QWidget {
   void updateTotals();
   void markClicked(const QModelIndex& index);
   void spacePressed();
+  void deletePressed();
   void showContextMenu(const QPoint& position);
   void previewClosed();
   void updatePreviewAccess(bool open);

@@ -14,6 +14,7 @@ StaleBanner::StaleBanner(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(8, 8, 8, 8);
   auto* label = new ElidedLabel(Qt::ElideRight);
   label->setWholeText(tr("Files were put back from the Trash: these results may be out of date."));
+  BannerStyle::announce(*this, label->wholeText());
   layout->addWidget(label);
   layout->addStretch();
 }

@@ -12,9 +12,11 @@
 #include "scan/NotReadListAccessible.h"
 #include "scan/NotReadListModel.h"
 #include "scan/NotReadRowDelegate.h"
+#include "platform/AccessKeys.h"
 #include "platform/FileReveal.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/ContextMenuKey.h"
 #include "widgets/SheetWindow.h"
 
 namespace {
@@ -65,6 +67,7 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setUniformItemSizes(false);
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  ContextMenuKey::install(*list_);
   list_->setMouseTracking(true);
   connect(list_, &QListView::customContextMenuRequested, this, &SkippedListView::showRowMenu);
 
@@ -91,6 +94,7 @@ void SkippedListView::showRowMenu(const QPoint& position) {
   if (!index.isValid() || index.data(NotReadListModel::IsHeadingRole).toBool()) return;
   const QString path = index.data().toString();
   QMenu menu(this);
+  AccessKeys::give(menu);
   menu.addAction(tr("Show in Finder"), this, [path] { FileReveal::reveal(path); });
   menu.exec(list_->viewport()->mapToGlobal(position));
 }

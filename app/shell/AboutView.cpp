@@ -6,10 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/AccessibleRole.h"
 #include "platform/BundleInfo.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
+#include "widgets/SideWindow.h"
 
 namespace {
 
@@ -33,7 +36,9 @@ QWidget* creditsSection(const QString& title, const QStringList& paragraphs, con
   auto* column = new QVBoxLayout(section);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(6);
-  column->addWidget(centredText(title, TextStyles::font(TextStyle::body, base, QFont::DemiBold)));
+  QLabel* heading = centredText(title, TextStyles::font(TextStyle::body, base, QFont::DemiBold));
+  setAccessibleRole(*heading, QAccessible::Heading);
+  column->addWidget(heading);
   for (const QString& paragraph : paragraphs)
     column->addWidget(centredText(paragraph, TextStyles::font(TextStyle::callout, base), Palette::secondaryText()));
   return section;
@@ -49,7 +54,7 @@ QPushButton* link(const QString& text, const char* name, const QString& page, co
   button->setStyleSheet(QStringLiteral("QPushButton { color: %1; border: none; padding: 0; }")
                             .arg(Palette::brand().name(QColor::HexArgb)));
   const QUrl target = AboutView::websitePage(page);
-  button->setToolTip(target.toString().toHtmlEscaped());
+  setPlainToolTip(*button, target.toString());
   QObject::connect(button, &QPushButton::clicked, button, [openLink, target] { openLink(target); });
   return button;
 }
@@ -78,7 +83,6 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent)
   icon->setPixmap(QGuiApplication::windowIcon().pixmap(iconSide, iconSide));
   icon->setFixedSize(iconSide, iconSide);
   icon->setScaledContents(true);
-  icon->setAccessibleName(QString());
 
   auto* header = new QVBoxLayout;
   header->setSpacing(2);
@@ -119,9 +123,11 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent)
       base));
   column->addLayout(links);
   column->addWidget(notice);
+  hideFromAccessibility(*icon);
 
   QPalette tinted = palette();
   tinted.setColor(QPalette::Highlight, Palette::brand());
   setPalette(tinted);
   setFixedSize(windowWidth, column->totalHeightForWidth(windowWidth));
+  SideWindow::setUp(*this, QAccessible::Dialog);
 }

@@ -1,8 +1,10 @@
 // The About window: the application's icon, its name, the version line, two
 // short credit sections, links to the website's home, privacy and terms
 // pages, and the notice line. Exactly 460 pixels wide and as tall as its
-// content; it cannot be minimised or resized. The version and notice come
-// from the build's information keys. Main thread only.
+// content; it cannot be minimised or resized. Escape and Ctrl+W close it.
+// Assistive technology reads the credit titles as headings and passes over
+// the icon. The version and notice come from the build's information keys.
+// Main thread only.
 #pragma once
 
 #include <QUrl>

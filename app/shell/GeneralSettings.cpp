@@ -15,11 +15,13 @@ namespace {
 constexpr qlonglong noLimit = 1;
 constexpr qlonglong minimumSizes[] = {noLimit, 1024, 10240, 102400, 1048576, 10485760};
 
+// Filled before it listens: only the user's changes are stored, whether made
+// by a click, a key or assistive technology (whose toggle emits no click).
 QCheckBox* toggle(const QString& text, const char* name, bool checked, void (StoredSettings::*store)(bool)) {
   auto* box = new QCheckBox(text);
   box->setObjectName(QLatin1String(name));
   box->setChecked(checked);
-  QObject::connect(box, &QCheckBox::clicked, box, [store](bool on) {
+  QObject::connect(box, &QCheckBox::toggled, box, [store](bool on) {
     QSettings settings;
     (StoredSettings(settings).*store)(on);
   });

@@ -10,6 +10,7 @@
 #include "shell/OptionsButton.h"
 #include "shell/ScanCommands.h"
 #include "shell/ScanOptionsBinding.h"
+#include "trash/TrashService.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -27,8 +28,14 @@ QWidget* gap(int width, QSizePolicy::Policy policy) {
 
 }  // namespace
 
-MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent)
-    : QToolBar(parent), folders_(folders), scan_(scan), options_(options), optionsButton_(new OptionsButton(options)) {
+MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, const TrashService& trash, ScanOptionsBinding& options,
+                         QWidget* parent)
+    : QToolBar(parent),
+      folders_(folders),
+      scan_(scan),
+      trash_(trash),
+      options_(options),
+      optionsButton_(new OptionsButton(options)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainToolBar"));
   setAccessibleName(tr("Toolbar"));
@@ -46,6 +53,7 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBindi
 
   connect(&scan_, &ScanStore::stateChanged, this, &MainToolBar::updateScanButton);
   connect(&folders_, &FolderStore::foldersChanged, this, &MainToolBar::updateScanButton);
+  connect(&trash_, &TrashService::isMovingChanged, this, &MainToolBar::updateScanButton);
   updateScanButton();
 }
 
@@ -78,7 +86,7 @@ void MainToolBar::updateScanButton() {
     scanButton_->setText(tr("Scan"));
     scanButton_->setToolTip(tr("Look for duplicates in the folders in the sidebar (⌘R)"));
     ButtonStyles::makeProminent(*scanButton_, Palette::brand());
-    scanButton_->setEnabled(!folders_.urls().isEmpty());
+    scanButton_->setEnabled(ScanCommands::canStart(folders_, scan_, trash_));
   }
 }
 
@@ -87,5 +95,5 @@ void MainToolBar::scanButtonClicked() {
   if (scan_.state().is<ScanStore::State::scanning>())
     ScanCommands::stop(scan_);
   else
-    ScanCommands::start(folders_, scan_, options_.get());
+    ScanCommands::start(folders_, scan_, trash_, options_.get());
 }

@@ -1,8 +1,9 @@
 // The main window's toolbar: the Options button with its popover of scan
 // options, a fixed gap, and the Scan button, which turns into Stop while a
-// scan runs; after it, the items the detail area shows while it lives (the
-// results' filter field and inspector toggle). The buttons carry no shortcuts; Ctrl+R and Ctrl+. belong to the
-// "Scan" menu. Main thread only.
+// scan runs and is disabled while files move to the Trash; after it, the
+// items the detail area shows while it lives (the results' filter field and
+// inspector toggle). The buttons carry no shortcuts; Ctrl+R and Ctrl+. belong
+// to the "Scan" menu. Main thread only.
 #pragma once
 
 #include <QToolBar>
@@ -12,12 +13,14 @@ class QPushButton;
 class OptionsButton;
 class ScanOptionsBinding;
 class ScanStore;
+class TrashService;
 
 class MainToolBar final : public QToolBar {
   Q_OBJECT
 
  public:
-  MainToolBar(FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options, QWidget* parent = nullptr);
+  MainToolBar(FolderStore& folders, ScanStore& scan, const TrashService& trash, ScanOptionsBinding& options,
+              QWidget* parent = nullptr);
 
   // Replaces the detail area's items with these (owned from now on), or
   // removes them for none.
@@ -33,6 +36,7 @@ class MainToolBar final : public QToolBar {
 
   FolderStore& folders_;
   ScanStore& scan_;
+  const TrashService& trash_;
   ScanOptionsBinding& options_;
   OptionsButton* optionsButton_;
   QPushButton* scanButton_ = nullptr;

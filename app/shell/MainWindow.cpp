@@ -14,10 +14,12 @@
 #include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
+#include "platform/AccessKeys.h"
 #include "platform/LastPathComponent.h"
 #include "shell/MainToolBar.h"
 #include "shell/ScanMenu.h"
 #include "shell/ScanOptionsBinding.h"
+#include "shell/TrashReports.h"
 #include "scan/ScanProgressView.h"
 #include "scan/ScanStore.h"
 #include "results/ResultsView.h"
@@ -42,6 +44,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
       options_(options),
       undoStack_(new QUndoStack(this)),
       commands_(new ResultsCommands(this)),
+      trashReports_(new TrashReports(trash, *this)),
       split_(new QSplitter(this)) {
   requireMainThread();
   setObjectName(QStringLiteral("mainWindow"));
@@ -64,7 +67,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
                             .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setObjectName(QStringLiteral("mainSplit"));
   setCentralWidget(split_);
-  toolBar_ = new MainToolBar(folders_, scan_, options_, this);
+  toolBar_ = new MainToolBar(folders_, scan_, trash_, options_, this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
   showDetail();
   split_->setStretchFactor(0, 0);
@@ -74,8 +77,9 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   buildFileMenu(*menuBar(), [this] { chooseFolders(); }, *commands_);
   buildEditMenu(*menuBar(), *commands_, *undoStack_, commands.showSettings);
   buildViewMenu(*menuBar(), *commands_);
-  buildScanMenu(*menuBar(), folders_, scan_, options_);
+  buildScanMenu(*menuBar(), folders_, scan_, trash_, options_);
   if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
+  AccessKeys::give(*menuBar());
 
   signature_ = folderSignature();
   setWindowTitle(windowTitleText());
@@ -124,6 +128,7 @@ void MainWindow::showDetail() {
   // The old detail's commands and toolbar items go now, not at its deletion.
   auto* results = qobject_cast<ResultsView*>(next);
   commands_->setResultsView(results);
+  trashReports_->setResultsMove(results != nullptr ? results->move() : nullptr);
   toolBar_->setDetailItems(results != nullptr ? results->takeToolbarItems() : nullptr);
   if (detail_ == nullptr) {
     split_->addWidget(next);

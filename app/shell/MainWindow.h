@@ -2,9 +2,10 @@
 // follows the scan's state (the empty state when idle, the progress card
 // while scanning, the results when finished, the failure and its message
 // when the scan could not run), the title from the folder list, the toolbar,
-// the menus and the window's undo stack, which moves to the Trash register
-// their undo with. A change of the folder list while a scan runs or its results
-// are shown stops the scan and discards them. Main thread only.
+// the menus, the window's undo stack, which moves to the Trash register
+// their undo with, and the Trash's sheets that outlast the results. A change
+// of the folder list while a scan runs or its results are shown stops the
+// scan and discards them. Main thread only.
 #pragma once
 
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class QUndoStack;
 class ResultsCommands;
 class ScanOptionsBinding;
 class ScanStore;
+class TrashReports;
 class TrashService;
 
 class MainWindow final : public QMainWindow {
@@ -49,6 +51,7 @@ class MainWindow final : public QMainWindow {
   ScanOptionsBinding& options_;
   QUndoStack* undoStack_;
   ResultsCommands* commands_;
+  TrashReports* trashReports_;
   MainToolBar* toolBar_ = nullptr;
   QSplitter* split_;
   QWidget* detail_ = nullptr;

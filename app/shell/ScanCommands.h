@@ -6,13 +6,16 @@
 
 class FolderStore;
 class ScanStore;
+class TrashService;
 
 namespace ScanCommands {
 
-// Scan is offered while no scan runs and at least one listed folder is available.
-bool canStart(const FolderStore& folders, const ScanStore& scan);
-// Scans the available folders, in list order, with the options.
-void start(const FolderStore& folders, ScanStore& scan, const ScanOptions& options);
+// Scan is offered while no scan runs, no files move to the Trash (new results
+// would list them, and would replace the results that report the move) and
+// at least one listed folder is available.
+bool canStart(const FolderStore& folders, const ScanStore& scan, const TrashService& trash);
+// Scans the available folders, in list order, with the options, when Scan is offered.
+void start(const FolderStore& folders, ScanStore& scan, const TrashService& trash, const ScanOptions& options);
 // Stop is offered only while a scan runs.
 bool canStop(const ScanStore& scan);
 // Asks the running scan to stop; the store returns to idle when the core confirms.

@@ -12,8 +12,10 @@
 #include "shell/ScanOptionsMenu.h"
 #include "scan/ScanStore.h"
 #include "platform/MainThread.h"
+#include "trash/TrashService.h"
 
-void buildScanMenu(QMenuBar& bar, FolderStore& folders, ScanStore& scan, ScanOptionsBinding& options) {
+void buildScanMenu(QMenuBar& bar, FolderStore& folders, ScanStore& scan, const TrashService& trash,
+                   ScanOptionsBinding& options) {
   requireMainThread();
   QMenu* menu = bar.addMenu(QCoreApplication::translate("ScanMenu", "&Scan"));
   menu->setObjectName(QStringLiteral("scanMenu"));
@@ -22,19 +24,20 @@ void buildScanMenu(QMenuBar& bar, FolderStore& folders, ScanStore& scan, ScanOpt
   start->setObjectName(QStringLiteral("scanAction"));
   start->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   QObject::connect(start, &QAction::triggered, menu,
-                   [&folders, &scan, &options] { ScanCommands::start(folders, scan, options.get()); });
+                   [&folders, &scan, &trash, &options] { ScanCommands::start(folders, scan, trash, options.get()); });
 
   QAction* stop = menu->addAction(QCoreApplication::translate("ScanMenu", "Stop"));
   stop->setObjectName(QStringLiteral("stopAction"));
   stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
   QObject::connect(stop, &QAction::triggered, menu, [&scan] { ScanCommands::stop(scan); });
 
-  const auto update = [&folders, &scan, start, stop] {
-    start->setEnabled(ScanCommands::canStart(folders, scan));
+  const auto update = [&folders, &scan, &trash, start, stop] {
+    start->setEnabled(ScanCommands::canStart(folders, scan, trash));
     stop->setEnabled(ScanCommands::canStop(scan));
   };
   QObject::connect(&scan, &ScanStore::stateChanged, menu, update);
   QObject::connect(&folders, &FolderStore::foldersChanged, menu, update);
+  QObject::connect(&trash, &TrashService::isMovingChanged, menu, update);
   update();
 
   menu->addSeparator();

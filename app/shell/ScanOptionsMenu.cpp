@@ -11,6 +11,7 @@
 
 #include "shell/ScanOptionsBinding.h"
 #include "platform/MainThread.h"
+#include "widgets/DropDownEscape.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ template <class Choice, std::size_t N>
 QComboBox* choiceBox(const char* objectName, const std::array<Choice, N>& cases, ScanOptionsBinding& options,
                      Choice ScanOptions::*field, QWidget* parent) {
   auto* box = new QComboBox(parent);
+  DropDownEscape::closeDropDownAlone(*box);
   box->setObjectName(QLatin1String(objectName));
   for (const Choice choice : cases) box->addItem(title(choice), rawValue(choice));
   const auto refresh = [&options, box, field] {

@@ -1,5 +1,6 @@
 #include "shell/SettingsView.h"
 
+#include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -7,6 +8,8 @@
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "shell/SettingsTabs.h"
+#include "widgets/FocusRing.h"
+#include "widgets/SideWindow.h"
 
 namespace {
 
@@ -34,6 +37,24 @@ SettingsView::SettingsView(UpdateService& updates, QWidget* parent) : QWidget(pa
   addTab(new UpdateSettings(updates, this), "arrow.triangle.2.circlepath", tr("Updates"));
   connect(tabBar_, &QTabBar::currentChanged, this, &SettingsView::showTab);
   showTab(tabBar_->currentIndex());
+  // The tab bar, drawn without a base, shows its keyboard focus hardly at all.
+  FocusRing::attach(*tabBar_, 6);
+  // The keys of this desktop's tabbed windows: the next tab, the previous one.
+  const std::pair<QList<QKeySequence>, int> tabSwitches[] = {
+      {{QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1},
+      {{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+       -1},
+  };
+  for (const auto& [keys, step] : tabSwitches) {
+    auto* shortcut = new QShortcut(this);
+    shortcut->setKeys(keys);
+    connect(shortcut, &QShortcut::activated, this, [this, step] {
+      const int count = tabBar_->count();
+      tabBar_->setCurrentIndex((tabBar_->currentIndex() + step + count) % count);
+    });
+  }
+  SideWindow::setUp(*this, QAccessible::Window);
 }
 
 void SettingsView::addTab(QWidget* page, const char* symbol, const QString& title) {

@@ -1,6 +1,8 @@
 // The settings window: the tabs "General", "Advanced" and "Updates", 540
 // pixels wide and as tall as the tab shown, titled after it and tinted with
-// the brand colour. Opening it stores nothing. Main thread only.
+// the brand colour. Ctrl+Tab and Ctrl+Page Down show the next tab, with Shift
+// or Page Up the previous one; Escape and Ctrl+W close the window. Opening it
+// stores nothing. Main thread only.
 #pragma once
 
 #include <QList>

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "platform/MainThread.h"
@@ -16,13 +17,18 @@ UpdateSettings::UpdateSettings(UpdateService& updates, QWidget* parent)
   auto* automatic = new QCheckBox(tr("Check for updates automatically"));
   automatic->setObjectName(QStringLiteral("automaticChecksToggle"));
   automatic->setChecked(updates_.automaticallyChecks());
-  connect(automatic, &QCheckBox::clicked, &updates_, &UpdateService::setAutomaticallyChecks);
-  connect(&updates_, &UpdateService::automaticallyChecksChanged, automatic, &QCheckBox::setChecked);
+  // Every change of the user's, assistive technology's toggle included, goes
+  // to the service; the service's own changes are only shown.
+  connect(automatic, &QCheckBox::toggled, &updates_, &UpdateService::setAutomaticallyChecks);
+  connect(&updates_, &UpdateService::automaticallyChecksChanged, automatic, [automatic](bool automatically) {
+    const QSignalBlocker quiet(automatic);
+    automatic->setChecked(automatically);
+  });
 
-  const QString lastCheckLabel = tr("Last checked");
+  // The value is named by its text, "Never" or the date; the row's label,
+  // its buddy, labels it for assistive technology.
   lastCheck_->setObjectName(QStringLiteral("lastCheckedValue"));
   lastCheck_->setTextFormat(Qt::PlainText);
-  lastCheck_->setAccessibleName(lastCheckLabel);
   lastCheck_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   auto* checkNow = new QPushButton(tr("Check Now"));
@@ -39,7 +45,7 @@ UpdateSettings::UpdateSettings(UpdateService& updates, QWidget* parent)
   form->setContentsMargins(0, 0, 0, 0);
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   form->addRow(automatic);
-  form->addRow(lastCheckLabel, lastCheck_);
+  form->addRow(tr("Last checked"), lastCheck_);
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(20, 20, 20, 20);

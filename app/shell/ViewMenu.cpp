@@ -14,6 +14,13 @@ QMenu* buildViewMenu(QMenuBar& bar, const ResultsCommands& commands) {
   menu->addAction(commands.showDuplicates());
   menu->addAction(commands.showLookalikes());
   menu->addSeparator();
+  QMenu* sortBy = menu->addMenu(QCoreApplication::translate("ViewMenu", "S&ort By"));
+  sortBy->setObjectName(QStringLiteral("sortByMenu"));
+  sortBy->addActions(commands.sortColumns());
+  sortBy->addSeparator();
+  sortBy->addAction(commands.sortAscending());
+  sortBy->addAction(commands.sortDescending());
+  menu->addSeparator();
   menu->addAction(commands.expandAll());
   menu->addAction(commands.collapseAll());
   menu->addSeparator();

@@ -1,7 +1,8 @@
 // The "View" menu: the "Show" options "Duplicates" and "Same Name, Different
-// Content" as an exclusive checkable pair (hidden without results), then
-// "Expand All Groups" and "Collapse All Groups", then "Hide Inspector" or
-// "Show Inspector" (Ctrl+Alt+I). Main thread only.
+// Content" as an exclusive checkable pair (hidden without results), the
+// "Sort By" submenu (the six columns, then "Ascending" and "Descending"),
+// then "Expand All Groups" and "Collapse All Groups", then "Hide Inspector"
+// or "Show Inspector" (Ctrl+Alt+I). Main thread only.
 #pragma once
 
 class QMenu;

@@ -1,5 +1,6 @@
 // The Trash service's seam to the file system: moving a file to the Trash,
-// asking whether anything is at a URL, and moving an item back. Implementations
+// asking whether anything is at a URL, and moving an item back, only while
+// it is still the file that went to the Trash. Implementations
 // are called from the move loop off the main thread and must be thread-safe.
 // SystemFileTrashing is the production one, on the freedesktop.org Trash.
 #pragma once
@@ -9,27 +10,37 @@
 #include <optional>
 
 #include "result.hpp"
+#include "trash/ItemIdentity.h"
 
 // A file operation's failure, as the description the user is shown.
 struct FileOperationError {
   QString description;
 };
 
+// A file as the Trash took it.
+struct TrashedItem {
+  // The item's URL in the Trash; absent when the Trash names none.
+  std::optional<QUrl> url;
+  ItemIdentity identity;
+};
+
 class FileTrashing {
  public:
   virtual ~FileTrashing() = default;
-  // The item's URL in the Trash; absent when the Trash names none.
-  virtual quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const = 0;
+  virtual quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const = 0;
   virtual bool itemExists(const QUrl& url) const = 0;
-  // Nothing on success. Never replaces an item at the destination.
-  virtual std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const = 0;
+  // Nothing on success. Never replaces an item at the destination, and moves
+  // nothing when the item at source no longer has this identity.
+  virtual std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                                     const ItemIdentity& identity) const = 0;
 };
 
 class SystemFileTrashing final : public FileTrashing {
  public:
-  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override;
+  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override;
   // Does not follow a link: a dangling link is an item too.
   bool itemExists(const QUrl& url) const override;
   // Putting an item back from the Trash removes its Trash record as well.
-  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override;
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                             const ItemIdentity& identity) const override;
 };

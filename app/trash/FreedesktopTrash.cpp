@@ -12,6 +12,7 @@
 #include <random>
 
 #include "unique_fd.hpp"
+#include "trash/NoReplaceMove.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
 
@@ -63,8 +64,10 @@ int writeAll(int fd, const std::string& text) {
 
 // Claims a name with an exclusive record first, so that two movers never
 // share one, then renames the item in under the same name without replacing.
-quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const std::string& folder,
-                                                 const std::string& record) {
+quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const TrashFolder& trashFolder,
+                                                 const NoReplaceRename& rename) {
+  const std::string& folder = trashFolder.path;
+  const std::string record = trashInfoText(recordedPath(path, trashFolder), std::time(nullptr));
   for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string name = trashEntryName(baseName(path), entryNumber(attempt));
     const std::string infoPath = folder + "/info/" + name + ".trashinfo";
@@ -77,8 +80,8 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
       return Failure{error};
     }
     const std::string target = folder + "/files/" + name;
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
-    const int error = errno;
+    const int error = moveWithoutReplacing(path, target, rename);
+    if (error == 0) return target;
     ::unlink(infoPath.c_str());
     // An item left in files/ without its record still holds the name.
     if (error != EEXIST) return Failure{error};
@@ -99,21 +102,47 @@ bool recordNames(const std::string& recordPath, const std::string& recorded) {
 
 }  // namespace
 
-quelmaris::Result<std::string, int> trash(const std::string& path) {
+quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename) {
   struct stat facts {};
   if (!path.starts_with('/') || baseName(path).empty()) return Failure{EINVAL};
   if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
-  const auto folder = trashFolderFor(path, facts.st_dev);
+  auto folder = trashFolderFor(path, facts.st_dev);
   if (!folder) return Failure{folder.error()};
-  return placeInTrash(path, folder.value().path, trashInfoText(recordedPath(path, folder.value()), std::time(nullptr)));
+  auto placed = placeInTrash(path, folder.value(), rename);
+  // A bind mount of the home file system has the home Trash's device, yet
+  // renames between two mounts fail: the item's own mount has a Trash too.
+  if (!placed && placed.error() == EXDEV && !folder.value().topdir) {
+    folder = trashFolderOnMountOf(path, facts.st_dev);
+    if (!folder) return Failure{folder.error()};
+    placed = placeInTrash(path, folder.value(), rename);
+  }
+  return placed;
 }
 
-int move(const std::string& source, const std::string& destination) {
+int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
+         const NoReplaceRename& rename) {
   const auto folder = trashFolderHolding(source);
-  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder))) return ENOENT;
-  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) return errno;
+  if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder)))
+    return kRecordNamesAnotherPlace;
+  // A Trash emptied since the move may hold another program's file under the
+  // same name and record. What remains: that file can still take the name
+  // between this check and the rename, since no call renames a name only
+  // while it holds a given inode.
+  const auto found = FreedesktopTrash::identity(source);
+  if (!found) return found.error();
+  if (found.value() != identity) return kAnotherItem;
+  // Nothing reserves the former place, so on a volume without hard links or
+  // the no-replace flag a file created there at this very moment is replaced.
+  if (const int error = moveWithoutReplacing(source, destination, rename); error != 0) return error;
   if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
+}
+
+quelmaris::Result<ItemIdentity, int> identity(const std::string& path) {
+  struct stat facts {};
+  if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
+  const std::int64_t modifiedNs = std::int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
+  return ItemIdentity{facts.st_dev, facts.st_ino, facts.st_mode & S_IFMT, facts.st_size, modifiedNs};
 }
 
 bool exists(const std::string& path) {

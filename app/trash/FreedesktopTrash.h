@@ -1,25 +1,43 @@
 // Moving items to the Trash and back after the freedesktop.org Trash
 // standard. An item is only ever renamed, never copied across devices,
-// and nothing already in place is ever replaced. Reentrant: the Trash
-// service's move loop calls it off the main thread. Errors are errno values.
+// and nothing already in place is ever replaced (on file systems without
+// RENAME_NOREPLACE, see NoReplaceMove.h for the race that remains).
+// Reentrant: the Trash service's move loop calls it off the main thread.
+// Errors are errno values.
 #pragma once
 
 #include <string>
 
 #include "result.hpp"
+#include "trash/ItemIdentity.h"
+#include "trash/NoReplaceMove.h"
 
 namespace FreedesktopTrash {
 
 // Moves the item at the absolute path (a link is moved, not followed) into
 // its Trash folder's files/, after writing its record into info/; returns the
-// item's path in the Trash.
-quelmaris::Result<std::string, int> trash(const std::string& path);
+// item's path in the Trash. EXDEV: no Trash on the item's volume can take it.
+quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename = renameNoReplace);
 
-// Renames source to destination unless something exists there. When source
-// is an item in a Trash folder, it moves only when its record says it came
-// from destination (else ENOENT: the item there now is another one), and the
-// record is removed after the move. Returns 0 or the errno of the failure.
-int move(const std::string& source, const std::string& destination);
+// What move() returns when it leaves an item where it is for a reason that no
+// errno value names; both are negative, unlike errno values.
+enum MoveRefusal : int {
+  // The item's record is gone or says it came from another place.
+  kRecordNamesAnotherPlace = -1,
+  // The item at source is another file than the one with the identity given.
+  kAnotherItem = -2,
+};
+
+// Renames source to destination unless something exists there, and only
+// while source is still the item with this identity. When source is an item
+// in a Trash folder, it moves only when its record says it came from
+// destination, and the record is removed after the move. Returns 0, a
+// MoveRefusal or the errno of the failure.
+int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
+         const NoReplaceRename& rename = renameNoReplace);
+
+// The identity of the item at the path, a link itself and not its target.
+quelmaris::Result<ItemIdentity, int> identity(const std::string& path);
 
 // Whether anything, a dangling link included, is at the path.
 bool exists(const std::string& path);

@@ -1,5 +1,7 @@
 #include "trash/MountTable.h"
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -26,13 +28,19 @@ std::string unescapeOctal(std::string_view text) {
   return out;
 }
 
-// The fifth field of a line (id, parent, maj:min, root, mount point, ...).
-std::optional<std::string> mountPointField(const std::string& line) {
+// A line's fifth field (id, parent, maj:min, root, mount point, ...) and the
+// first one after the "-" that ends the optional fields; no field holds a
+// blank of its own, the table escapes them.
+std::optional<Mount> mountOfLine(const std::string& line) {
   std::istringstream in(line);
   std::string field;
   for (int i = 0; i < 5; ++i)
     if (!(in >> field)) return std::nullopt;
-  return unescapeOctal(field);
+  Mount mount{unescapeOctal(field), {}};
+  const std::size_t separator = line.find(" - ");
+  if (separator == std::string::npos || !(std::istringstream(line.substr(separator + 3)) >> mount.type))
+    return std::nullopt;
+  return mount;
 }
 
 bool holds(const std::string& mountPoint, const std::string& path) {
@@ -42,15 +50,22 @@ bool holds(const std::string& mountPoint, const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> mountPointHolding(const std::string& path, const std::string& mountinfo) {
+std::optional<Mount> mountHolding(const std::string& path, const std::string& mountinfo) {
   std::ifstream in(mountinfo);
-  std::optional<std::string> best;
+  std::optional<Mount> best;
   for (std::string line; std::getline(in, line);) {
-    auto point = mountPointField(line);
+    auto mount = mountOfLine(line);
     // Later lines are mounted on top of earlier ones at the same point.
-    if (point && holds(*point, path) && (!best || point->size() >= best->size())) best = std::move(point);
+    if (mount && holds(mount->point, path) && (!best || mount->point.size() >= best->point.size()))
+      best = std::move(mount);
   }
   return best;
+}
+
+bool keepsUnixPermissions(const Mount& mount) {
+  static constexpr std::array<std::string_view, 7> kWithout{"vfat",  "msdos",   "exfat",       "ntfs",
+                                                            "ntfs3", "fuseblk", "fuse.fusefat"};
+  return std::find(kWithout.begin(), kWithout.end(), mount.type) == kWithout.end();
 }
 
 }  // namespace FreedesktopTrash

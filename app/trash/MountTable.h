@@ -1,6 +1,7 @@
-// The mount point that holds a path, read from the kernel's mount table: the
-// top directory of the file system where a file's Trash folder lives when the
-// file is not on the home Trash's device. Reentrant; reads the table per call.
+// The mount that holds a path, read from the kernel's mount table: the top
+// directory of the file system where a file's Trash folder lives when the
+// file is not on the home Trash's device, and what kind of file system it is.
+// Reentrant; reads the table per call.
 #pragma once
 
 #include <optional>
@@ -8,9 +9,19 @@
 
 namespace FreedesktopTrash {
 
-// The innermost mount point holding the absolute, symlink-free path; nothing
-// when the table cannot be read or no mount holds the path.
-std::optional<std::string> mountPointHolding(const std::string& path,
-                                             const std::string& mountinfo = "/proc/self/mountinfo");
+struct Mount {
+  std::string point;
+  // The file-system type as the table names it: "ext4", "vfat", "fuseblk" …
+  std::string type;
+};
+
+// The innermost mount holding the absolute, symlink-free path; nothing when
+// the table cannot be read or no mount holds the path.
+std::optional<Mount> mountHolding(const std::string& path, const std::string& mountinfo = "/proc/self/mountinfo");
+
+// Whether the file system keeps owners and modes of its own. FAT, exFAT and
+// NTFS, through the kernel or FUSE, show modes that come from mount options,
+// the same on every file.
+bool keepsUnixPermissions(const Mount& mount);
 
 }  // namespace FreedesktopTrash

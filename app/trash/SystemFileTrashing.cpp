@@ -1,4 +1,6 @@
+#include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstring>
 
 #include "trash/FileTrashing.h"
@@ -12,23 +14,40 @@ QUrl fileUrl(const std::string& path) {
   return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-// The system's text for the error, in the user's language; safe off the main thread.
+// The text for the error, in the user's language; safe off the main thread.
 FileOperationError describe(int error) {
+  if (error == FreedesktopTrash::kRecordNamesAnotherPlace)
+    return {QCoreApplication::translate("SystemFileTrashing", "Its Trash record no longer names this place.")};
+  if (error == FreedesktopTrash::kAnotherItem)
+    return {QCoreApplication::translate("SystemFileTrashing", "Another file now has its name in the Trash.")};
   char buffer[256];
   return FileOperationError{QString::fromLocal8Bit(::strerror_r(error, buffer, sizeof buffer))};
 }
 
 }  // namespace
 
-quelmaris::Result<std::optional<QUrl>, FileOperationError> SystemFileTrashing::trashItem(const QUrl& url) const {
-  auto trashed = FreedesktopTrash::trash(localPath(url));
+quelmaris::Result<TrashedItem, FileOperationError> SystemFileTrashing::trashItem(const QUrl& url) const {
+  const std::string path = localPath(url);
+  // Read before the move, which keeps it: a file swapped in meanwhile goes to
+  // the Trash under another identity, and an undo leaves it there rather than
+  // put back a file it cannot vouch for.
+  const auto identity = FreedesktopTrash::identity(path);
+  if (!identity) return quelmaris::Failure{describe(identity.error())};
+  auto trashed = FreedesktopTrash::trash(path);
+  // Files are never copied into a Trash on another volume, so the system's
+  // "Invalid cross-device link" would only puzzle.
+  if (!trashed && trashed.error() == EXDEV)
+    return quelmaris::Failure{FileOperationError{
+        QCoreApplication::translate("SystemFileTrashing", "This volume has no Trash that Quelmaris can use.")}};
   if (!trashed) return quelmaris::Failure{describe(trashed.error())};
-  return std::optional<QUrl>(fileUrl(trashed.value()));
+  return TrashedItem{fileUrl(trashed.value()), identity.value()};
 }
 
 bool SystemFileTrashing::itemExists(const QUrl& url) const { return FreedesktopTrash::exists(localPath(url)); }
 
-std::optional<FileOperationError> SystemFileTrashing::moveItem(const QUrl& source, const QUrl& destination) const {
-  if (const int error = FreedesktopTrash::move(localPath(source), localPath(destination))) return describe(error);
+std::optional<FileOperationError> SystemFileTrashing::moveItem(const QUrl& source, const QUrl& destination,
+                                                               const ItemIdentity& identity) const {
+  if (const int error = FreedesktopTrash::move(localPath(source), localPath(destination), identity))
+    return describe(error);
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "trash/TrashConfirmationSheet.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -82,22 +83,32 @@ QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
   return group;
 }
 
+// A button that is not a default one leaves Return and Enter to the sheet.
+void TrashConfirmationSheet::keyPressEvent(QKeyEvent* event) {
+  const bool returnKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (returnKey && focusWidget() == cancel_) {
+    cancel_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 QLayout* TrashConfirmationSheet::makeButtons() {
   // Parented at once, so that the focus and its ring can be set here.
-  auto* cancel = new QPushButton(tr("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("cancelButton"));
+  cancel_ = new QPushButton(tr("Cancel"), this);
+  cancel_->setObjectName(QStringLiteral("cancelButton"));
   auto* move = new QPushButton(tr("Move to Trash"), this);
   move->setObjectName(QStringLiteral("confirmMoveButton"));
   ButtonStyles::makeProminent(*move, Palette::systemRed(), QStringLiteral("trash"));
   // Return must not move anything: no button becomes the default, and the
   // first focus is on Cancel.
-  for (QPushButton* button : {cancel, move}) {
+  for (QPushButton* button : {cancel_, move}) {
     button->setAutoDefault(false);
     button->setDefault(false);
   }
-  cancel->setFocus();
+  cancel_->setFocus();
   FocusRing::attach(*move, 6);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(move, &QPushButton::clicked, this, [this] {
     accept();
     emit confirmed();
@@ -105,7 +116,7 @@ QLayout* TrashConfirmationSheet::makeButtons() {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(cancel);
+  buttons->addWidget(cancel_);
   buttons->addWidget(move);
   return buttons;
 }

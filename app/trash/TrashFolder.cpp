@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <utility>
 
+#include "home_trash.hpp"
 #include "trash/MountTable.h"
 
 namespace FreedesktopTrash {
@@ -54,30 +54,33 @@ int makeDirectories(const std::string& path) {
 // A folder made with mode 0700, or found as a real folder of ours that nobody
 // else may write to: never a link that could lead the Trash elsewhere on a
 // shared file system, nor a folder where another user could take items away.
-int makeRealDirectory(const std::string& path) {
+// Where the file system keeps no modes, the ones shown come from the mount
+// options and say nothing about who else may write: there the owner decides.
+int makeRealDirectory(const std::string& path, const Mount& mount) {
   if (::mkdir(path.c_str(), 0700) == 0) return 0;
   if (errno != EEXIST) return errno;
   struct stat facts {};
   if (::lstat(path.c_str(), &facts) != 0) return errno;
   if (!S_ISDIR(facts.st_mode)) return ENOTDIR;
-  return facts.st_uid == ::getuid() && (facts.st_mode & 0077) == 0 ? 0 : EPERM;
+  const bool closedToOthers = (facts.st_mode & 0077) == 0 || !keepsUnixPermissions(mount);
+  return facts.st_uid == ::getuid() && closedToOthers ? 0 : EPERM;
 }
 
-int makeTrashFolder(const std::string& path) {
+int makeTrashFolder(const std::string& path, const Mount& mount) {
   for (const std::string& folder : {path, joined(path, "files"), joined(path, "info")})
-    if (const int error = makeRealDirectory(folder)) return error;
+    if (const int error = makeRealDirectory(folder, mount)) return error;
   return 0;
 }
 
-// The mount point holding the item, on the item's own device.
-quelmaris::Result<std::string, int> topdirOf(const std::string& path, dev_t device) {
+// The mount holding the item, on the item's own device.
+quelmaris::Result<Mount, int> mountOf(const std::string& path, dev_t device) {
   std::error_code error;
   const std::string folder = std::filesystem::canonical(split(path).first, error).string();
   if (error) return Failure{error.value()};
-  const auto topdir = mountPointHolding(folder);
+  auto mount = mountHolding(folder);
   struct stat facts {};
-  if (!topdir || ::stat(topdir->c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
-  return *topdir;
+  if (!mount || ::stat(mount->point.c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
+  return std::move(*mount);
 }
 
 bool isRealStickyFolder(const std::string& path) {
@@ -85,26 +88,26 @@ bool isRealStickyFolder(const std::string& path) {
   return ::lstat(path.c_str(), &facts) == 0 && S_ISDIR(facts.st_mode) && (facts.st_mode & S_ISVTX) != 0;
 }
 
-quelmaris::Result<TrashFolder, int> topdirTrash(const std::string& topdir) {
-  const std::string shared = joined(topdir, ".Trash");
-  if (isRealStickyFolder(shared)) {
-    const std::string own = joined(shared, userId());
-    if (makeTrashFolder(own) == 0) return TrashFolder{own, topdir};
-  }
-  const std::string own = joined(topdir, ".Trash-" + userId());
-  if (const int error = makeTrashFolder(own)) return Failure{error};
-  return TrashFolder{own, topdir};
-}
-
 }  // namespace
 
-std::optional<std::string> homeTrashPath() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome != nullptr && dataHome[0] == '/') return joined(dataHome, "Trash");
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return joined(home, ".local/share/Trash");
-  return std::nullopt;
+quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const Mount& mount) {
+  const std::string shared = joined(mount.point, ".Trash");
+  if (isRealStickyFolder(shared)) {
+    const std::string own = joined(shared, userId());
+    if (makeTrashFolder(own, mount) == 0) return TrashFolder{own, mount.point};
+  }
+  const std::string own = joined(mount.point, ".Trash-" + userId());
+  if (const int error = makeTrashFolder(own, mount)) return Failure{error};
+  return TrashFolder{own, mount.point};
 }
+
+quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path, dev_t device) {
+  const auto mount = mountOf(path, device);
+  if (!mount) return Failure{mount.error()};
+  return trashFolderAtTopOf(mount.value());
+}
+
+std::optional<std::string> homeTrashPath() { return quelmaris::home_trash_path(); }
 
 quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device) {
   if (const auto home = homeTrashPath(); home && deviceOfNearest(*home) == device) {
@@ -112,9 +115,7 @@ quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_
       if (const int error = makeDirectories(folder)) return Failure{error};
     return TrashFolder{*home, std::nullopt};
   }
-  auto topdir = topdirOf(path, device);
-  if (!topdir) return Failure{topdir.error()};
-  return topdirTrash(topdir.value());
+  return trashFolderOnMountOf(path, device);
 }
 
 std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath) {

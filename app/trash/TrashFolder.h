@@ -11,6 +11,7 @@
 #include <string>
 
 #include "result.hpp"
+#include "trash/MountTable.h"
 
 namespace FreedesktopTrash {
 
@@ -27,9 +28,19 @@ struct TrashFolder {
 std::optional<std::string> homeTrashPath();
 
 // The Trash folder for the absolute path of an item on device, created when
-// missing: the home Trash; else $topdir/.Trash/$uid when $topdir/.Trash is a
-// real sticky folder; else $topdir/.Trash-$uid.
+// missing: the home Trash; else the one on the item's own mount.
 quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device);
+
+// The Trash folder at the top of the mount holding the item, created when
+// missing: $topdir/.Trash/$uid when $topdir/.Trash is a real sticky folder,
+// else $topdir/.Trash-$uid. EXDEV when the mount is on another device than
+// the item (a btrfs subvolume not mounted on its own): no Trash can take it.
+quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path, dev_t device);
+
+// The Trash folder at the top of the mounted file system, as above; one of
+// ours only when it is ours alone, judged by its modes where the file system
+// keeps them and by its owner everywhere.
+quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const Mount& mount);
 
 // The Trash folder whose files/ directly holds the item; absent for any other path.
 std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath);

@@ -13,16 +13,31 @@
 #include "widgets/SheetWindow.h"
 
 TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::Outcome& outcome, QWidget* parent) : QDialog(parent) {
-  makeSheetWindow(*this, tr("Move to Trash"));
-  setFixedWidth(460);
+  QVBoxLayout& layout = makeLayout(tr("Move to Trash"));
+  addHeader(layout, outcome);
+  if (!outcome.skipped.isEmpty()) addSkipped(layout, outcome.skipped);
+  if (!outcome.failed.isEmpty())
+    addFailures(layout, tr("Failed: %1").arg(countText(outcome.failed.size())), outcome.failed);
+  addDone(layout);
+}
 
+TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::RestoreOutcome& restore, QWidget* parent) : QDialog(parent) {
+  QVBoxLayout& layout = makeLayout(tr("Undo Move to Trash"));
+  layout.addWidget(SheetText::title(tr("Some files stay in the Trash")));
+  addFailures(layout, tr("Not put back: %1").arg(countText(restore.notRestored.size())), restore.notRestored);
+  addDone(layout);
+}
+
+QVBoxLayout& TrashOutcomeSheet::makeLayout(const QString& windowTitle) {
+  makeSheetWindow(*this, windowTitle);
+  setFixedWidth(460);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
   layout->setSpacing(12);
-  addHeader(*layout, outcome);
-  if (!outcome.skipped.isEmpty()) addSkipped(*layout, outcome.skipped);
-  if (!outcome.failed.isEmpty()) addFailed(*layout, outcome.failed);
+  return *layout;
+}
 
+void TrashOutcomeSheet::addDone(QVBoxLayout& layout) {
   auto* done = new QPushButton(tr("Done"));
   done->setObjectName(QStringLiteral("doneButton"));
   done->setDefault(true);
@@ -30,7 +45,7 @@ TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::Outcome& outcome, QWidg
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(done);
-  layout->addLayout(buttons);
+  layout.addLayout(buttons);
   done->setFocus();
 }
 
@@ -61,11 +76,13 @@ void TrashOutcomeSheet::addSkipped(QVBoxLayout& layout, const QList<PlanSkip>& s
   layout.addWidget(list);
 }
 
-void TrashOutcomeSheet::addFailed(QVBoxLayout& layout, const QList<TrashService::Failure>& failed) {
-  const QString heading = tr("Failed: %1").arg(countText(failed.size()));
+// Each file with what kept it: the Trash's error, or why an undo left it.
+void TrashOutcomeSheet::addFailures(QVBoxLayout& layout, const QString& heading,
+                                    const QList<TrashService::Failure>& failures) {
   layout.addWidget(SheetText::line(heading, Palette::primaryText(), QStringLiteral("failedHeading")));
   auto* list = new SheetList(
-      failed.size(), [failed](qsizetype row) { return failed[row].path + QStringLiteral(": ") + failed[row].error; },
+      failures.size(),
+      [failures](qsizetype row) { return failures[row].path + QStringLiteral(": ") + failures[row].error; },
       SheetList::Rows::upToTwoLines, 100);
   list->setObjectName(QStringLiteral("failedList"));
   list->setAccessibleName(heading);

@@ -1,6 +1,7 @@
 #include "trash/TrashService.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QPointer>
 #include <QPromise>
 #include <QThread>
@@ -20,7 +21,8 @@ using Move = TrashService::Move;
 using Failure = TrashService::Failure;
 using Outcome = TrashService::Outcome;
 using RestoreOutcome = TrashService::RestoreOutcome;
-using MoveResult = std::variant<Move, Failure>;
+// A file changed since the plan is skipped, not moved.
+using MoveResult = std::variant<Move, Failure, PlanSkip>;
 
 void requireMainThread() {
   const QCoreApplication* application = QCoreApplication::instance();
@@ -40,23 +42,49 @@ std::uint64_t saturatingSum(std::uint64_t a, std::uint64_t b) {
   return b > std::numeric_limits<std::uint64_t>::max() - a ? std::numeric_limits<std::uint64_t>::max() : a + b;
 }
 
-MoveResult moveOne(const FileTrashing& files, const QString& path) {
+// The kept copy of each planned file's set, in plan order. A set that the
+// sets do not name gives an empty entry, which checks as missing.
+QList<FileEntry> keptCopies(const QList<PlannedMove>& toMove, const QList<PlanSet>& sets) {
+  QHash<std::uint64_t, FileEntry> bySet;
+  for (const PlanSet& set : sets)
+    if (set.keeper < set.files.size()) bySet.insert(set.setId, set.files[set.keeper]);
+  QList<FileEntry> kept;
+  kept.reserve(toMove.size());
+  for (const PlannedMove& planned : toMove) kept.append(bySet.value(planned.setId));
+  return kept;
+}
+
+// The plan checked every file before the loop began, but a long move leaves
+// time for a file to be replaced or rewritten, or for its kept copy to go:
+// both are checked again right before the rename, in the plan's order.
+std::optional<PlanSkipReason> changedSincePlan(const FileEntry& file, const FileEntry& keeper) {
+  if (const Identity kept = checkIdentity(keeper); kept != Identity::same)
+    return kept == Identity::missing ? PlanSkipReason::keeperMissing : PlanSkipReason::keeperChanged;
+  if (const Identity marked = checkIdentity(file); marked != Identity::same)
+    return marked == Identity::missing ? PlanSkipReason::missing : PlanSkipReason::changed;
+  return std::nullopt;
+}
+
+MoveResult moveOne(const FileTrashing& files, const PlannedMove& planned, const FileEntry& keeper) {
+  const QString& path = planned.file.path;
+  if (const auto reason = changedSincePlan(planned.file, keeper)) return PlanSkip{planned.setId, path, *reason};
   const QUrl url = QUrl::fromLocalFile(path);
   auto trashed = files.trashItem(url);
   if (!trashed) return Failure{path, trashed.error().description};
-  return Move{url, trashed.value().value_or(url)};
+  return Move{url, trashed.value().url.value_or(url), trashed.value().identity};
 }
 
 // One pool task moves the planned files strictly in order, one at a time,
 // with no retry and no stop after a failure: one result per planned move.
-QFuture<QList<MoveResult>> performMoves(const QList<PlannedMove>& toMove, std::shared_ptr<const FileTrashing> files) {
+QFuture<QList<MoveResult>> performMoves(const QList<PlannedMove>& toMove, const QList<FileEntry>& keepers,
+                                        std::shared_ptr<const FileTrashing> files) {
   auto promise = std::make_shared<QPromise<QList<MoveResult>>>();
   QFuture<QList<MoveResult>> future = promise->future();
   promise->start();
-  QThreadPool::globalInstance()->start([promise, toMove, files = std::move(files)] {
+  QThreadPool::globalInstance()->start([promise, toMove, keepers, files = std::move(files)] {
     QList<MoveResult> results;
     results.reserve(toMove.size());
-    for (const PlannedMove& planned : toMove) results.append(moveOne(*files, planned.file.path));
+    for (qsizetype i = 0; i < toMove.size(); ++i) results.append(moveOne(*files, toMove[i], keepers[i]));
     promise->addResult(std::move(results));
     promise->finish();
   });
@@ -71,6 +99,10 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
       outcome.failed.append(*failure);
       continue;
     }
+    if (const auto* skip = std::get_if<PlanSkip>(&results[i])) {
+      outcome.skipped.append(*skip);
+      continue;
+    }
     outcome.moved.append(std::get<Move>(results[i]));
     if (const auto freed = plan.toMove[i].file.freedBytes)
       outcome.freedBytes = saturatingSum(outcome.freedBytes, *freed);
@@ -80,8 +112,9 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
   return outcome;
 }
 
-// Puts each file back unless its Trash item is gone or something else now
-// stands at its former path; what stands there is never replaced.
+// Puts each file back unless its Trash item is gone or is another file now,
+// or something else stands at its former path; what stands there is never
+// replaced.
 RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
   RestoreOutcome outcome;
   for (const Move& move : moved) {
@@ -90,7 +123,7 @@ RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
       outcome.notRestored.append({path, TrashService::tr("The item is no longer in the Trash.")});
     else if (files.itemExists(move.original))
       outcome.notRestored.append({path, TrashService::tr("Another item is in its place.")});
-    else if (const auto error = files.moveItem(move.trashed, move.original))
+    else if (const auto error = files.moveItem(move.trashed, move.original, move.identity))
       outcome.notRestored.append({path, error->description});
     else
       outcome.restored.append(move.original);
@@ -144,11 +177,15 @@ QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& s
     return QtFuture::makeReadyFuture(std::move(refused));
   }
   const QPointer<QUndoStack> stack(undoStack);
-  return performMoves(plan.toMove, files_).then(this, [this, plan, stack, roots](const QList<MoveResult>& results) {
-    Outcome outcome = tally(plan, results);
-    if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
-    return outcome;
-  });
+  setMovesRunning(movesRunning_ + 1);
+  return performMoves(plan.toMove, keptCopies(plan.toMove, sets), files_)
+      .then(this, [this, plan, stack, roots](const QList<MoveResult>& results) {
+        Outcome outcome = tally(plan, results);
+        if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+        setMovesRunning(movesRunning_ - 1);
+        emit moveFinished(outcome);
+        return outcome;
+      });
 }
 
 void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) {
@@ -170,4 +207,10 @@ void TrashService::setLastRestore(const std::optional<RestoreOutcome>& value) {
   if (lastRestore_ == value) return;
   lastRestore_ = value;
   emit lastRestoreChanged();
+}
+
+void TrashService::setMovesRunning(int count) {
+  const bool wasMoving = isMoving();
+  movesRunning_ = count;
+  if (isMoving() != wasMoving) emit isMovingChanged();
 }

@@ -1,8 +1,10 @@
 // Carries out a move of marked copies to the Trash: the core re-checks the
-// marking, the planned files are moved one at a time off the main thread, the
-// result comes back as one Outcome, and one undo entry "Move to Trash" puts
-// the moved files back without ever replacing what took their place.
-// Main thread only, except the move loop; lastRestore notifies only on change.
+// marking, the planned files are moved one at a time off the main thread,
+// each after the core has checked it and its kept copy once more, the result
+// comes back as one Outcome, and one undo entry "Move to Trash" puts the
+// moved files back without ever replacing what took their place.
+// Main thread only, except the move loop; lastRestore and isMoving notify
+// only on change.
 #pragma once
 
 #include <QFuture>
@@ -28,7 +30,10 @@ class TrashService final : public QObject {
     QUrl original;
     // Where the Trash put the file; the original URL when the Trash names none.
     QUrl trashed;
-    bool operator==(const Move&) const = default;
+    // The file that went to the Trash: an undo puts back only that file.
+    ItemIdentity identity{};
+    // Equal when both places are; the identity only guards the undo.
+    bool operator==(const Move& other) const { return original == other.original && trashed == other.trashed; }
   };
 
   // A file that did not reach the Trash, or one that an undo did not put back.
@@ -79,11 +84,21 @@ class TrashService final : public QObject {
   const std::optional<RestoreOutcome>& lastRestore() const { return lastRestore_; }
   void setLastRestore(const std::optional<RestoreOutcome>& value);
 
+  // Files are moving: from a plan's acceptance until its outcome is known.
+  bool isMoving() const { return movesRunning_ > 0; }
+
  signals:
   void lastRestoreChanged();
+  void isMovingChanged();
+  // Each move that got past planning, once its undo entry is pushed and
+  // isMoving follows, before the future of moveToTrash finishes.
+  void moveFinished(const TrashService::Outcome& outcome);
 
  private:
+  void setMovesRunning(int count);
+
   const std::unique_ptr<const TrashPlanning> planner_;
   const std::shared_ptr<const FileTrashing> files_;
   std::optional<RestoreOutcome> lastRestore_;
+  int movesRunning_ = 0;
 };

@@ -55,5 +55,5 @@ void ElidedLabel::refit() {
   const qreal room = contentsRect().width() - 2 * margin();
   elided_ = metrics.horizontalAdvance(whole_) > room;
   present(elided_ ? metrics.elidedText(whole_, mode_, room) : whole_);
-  setToolTip(!standingToolTip_.isEmpty() ? standingToolTip_ : elided_ ? plainToolTip(whole_) : QString());
+  setPlainToolTip(*this, !standingToolTip_.isEmpty() ? standingToolTip_ : elided_ ? whole_ : QString());
 }

@@ -18,7 +18,8 @@ class ElidedLabel : public QLabel {
   void setWholeText(const QString& text);
   const QString& wholeText() const { return whole_; }
   bool isElided() const { return elided_; }
-  // A tool tip shown whether the text is cut or not (a file's full path under its folder, say).
+  // A tool tip shown whether the text is cut or not (a file's full path
+  // under its folder, say), as plain text.
   void setStandingToolTip(const QString& tip);
 
   QSize sizeHint() const override;

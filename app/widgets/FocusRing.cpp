@@ -10,7 +10,8 @@ namespace {
 
 constexpr int ringWidth = 2;
 // A gap of one pixel between the control and the ring.
-constexpr int outset = ringWidth + 1;
+constexpr int outset = FocusRing::margin;
+static_assert(outset == ringWidth + 1);
 
 }  // namespace
 

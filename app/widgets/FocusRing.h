@@ -11,6 +11,10 @@ class FocusRing final : public QFocusFrame {
   Q_OBJECT
 
  public:
+  // The room the ring takes around its target, which the target's parent
+  // must leave free for the ring to show whole.
+  static constexpr int margin = 3;
+
   // The ring follows the target, which must have a parent, for its lifetime.
   static FocusRing* attach(QWidget& target, int cornerRadius);
 

@@ -2,7 +2,10 @@
 
 #include <QSignalBlocker>
 
+#include "widgets/DropDownEscape.h"
+
 ValuePicker::ValuePicker(QWidget* parent) : QComboBox(parent) {
+  DropDownEscape::closeDropDownAlone(*this);
   connect(this, &QComboBox::activated, this, [this](int index) { emit valueChosen(itemData(index).toLongLong()); });
 }
 

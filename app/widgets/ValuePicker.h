@@ -1,7 +1,8 @@
 // A choice box whose choices stand for integer values. It shows the value it
 // is given without reporting it back, shows no choice for a value it does not
 // offer, and reports a value only when the user picks one; separators between
-// choices do not disturb the mapping. Main thread only.
+// choices do not disturb the mapping. Escape in its open drop-down closes the
+// drop-down alone. Main thread only.
 #pragma once
 
 #include <QComboBox>

@@ -58,20 +58,16 @@ TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
   testing::TempTree tree;
   const std::string target = tree.write("target", "content");
   std::filesystem::create_symlink(target, tree.path("link"));
-  const struct {
-    const char* what;
-    std::string path;
-    int expected;
-  } cases[] = {
+  const std::tuple<const char*, std::string, int> cases[] = {
       {"zero byte inside", target + std::string("\0x", 2), EINVAL},
       {"symbolic link", tree.path("link"), ELOOP},
       {"missing", tree.path("missing"), ENOENT},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto info = clone_info(c.path);
+  for (const auto& [what, path, expected] : cases) {
+    SCOPED_TRACE(what);
+    const auto info = clone_info(path);
     ASSERT_FALSE(info.ok());
-    EXPECT_EQ(info.error(), c.expected);
+    EXPECT_EQ(info.error(), expected);
   }
 }
 
@@ -87,15 +83,12 @@ TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
   ASSERT_TRUE(volume.copy(original, unrelated, false));
   ASSERT_TRUE(volume.copy(original, clone, true));
 
-  const auto a = clone_info(original);
-  const auto b = clone_info(clone);
-  const auto c = clone_info(unrelated);
+  const auto a = clone_info(original), b = clone_info(clone), c = clone_info(unrelated);
   ASSERT_TRUE(a.ok() && b.ok() && c.ok());
   ASSERT_TRUE(a.value().clone_id.has_value());
-  EXPECT_EQ(a.value().clone_id, b.value().clone_id);
-  EXPECT_EQ(a.value().ext_flags, kMayShareBlocks | kSharesAllBlocks);
-  EXPECT_EQ(b.value().ext_flags, kMayShareBlocks | kSharesAllBlocks);
-  EXPECT_EQ(b.value().private_size, std::uint64_t{0});
+  const CloneInfo shared{0, a.value().clone_id, kMayShareBlocks | kSharesAllBlocks};
+  EXPECT_EQ(a.value(), shared);
+  EXPECT_EQ(b.value(), shared);
   EXPECT_EQ(c.value().clone_id, std::nullopt);
   EXPECT_EQ(c.value().ext_flags, std::uint64_t{0});
   EXPECT_GE(c.value().private_size.value_or(0), std::uint64_t{1'048'576});

@@ -8,14 +8,10 @@ namespace {
 TEST(DefaultScanConfig, every_call_returns_the_same_complete_value) {
   const ScanConfig config = default_scan_config();
   EXPECT_EQ(config, default_scan_config());
-  EXPECT_TRUE(config.roots.empty());
-  EXPECT_EQ(config.mode, MatchMode::NameAndSize);
-  EXPECT_FALSE(config.ignore_case);
-  EXPECT_TRUE(config.verify_content);
-  EXPECT_EQ(config.min_size, 1024u);
-  EXPECT_TRUE(config.include_hidden);
-  EXPECT_EQ(config.io_parallelism, 0u);
-  EXPECT_EQ(config.keep_rule, KeepRule::FolderPriority);
+  const ScanConfig scalars{
+      {}, MatchMode::NameAndSize,  false, true, 1024, true, config.excluded_names, config.package_extensions,
+      0,  KeepRule::FolderPriority};
+  EXPECT_EQ(config, scalars);
   // The lists come in their fixed order.
   EXPECT_EQ(config.excluded_names,
             (std::vector<std::string>{".DS_Store", "._*", "Icon\r", ".localized", ".Spotlight-V100", ".fseventsd",

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,6 +41,13 @@ std::string hex_of(std::string_view bytes) {
   return to_hex(hasher.finalize());
 }
 
+std::string b3sum_of(const std::string& path) {
+  const std::string command = "b3sum --no-names '" + path + "'";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  std::array<char, 65> hex{};
+  return pipe && std::fgets(hex.data(), hex.size(), pipe.get()) ? hex.data() : "";
+}
+
 std::string text_of(const HashError& error) {
   return "error " + std::to_string(static_cast<int>(error.kind)) + "/" + std::to_string(error.error_number);
 }
@@ -58,6 +68,19 @@ class AvoidAtimeOnThisThread {
   AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(true); }
   ~AvoidAtimeOnThisThread() { platform::set_thread_avoids_atime(false); }
 };
+
+TEST(Blake3Hasher, digest_matches_b3sum_for_empty_one_byte_and_chunked_large_files) {
+  testing::TempTree tree;
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{(1u << 20) + 1}}) {
+    SCOPED_TRACE(size);
+    const std::string content = patterned(size);
+    const std::string path = tree.write("f" + std::to_string(size), content);
+    Blake3Hasher hasher;
+    // Odd chunk sizes make sure incremental feeding equals one-shot hashing.
+    for (std::size_t at = 0; at < content.size(); at += 4099) hasher.update(std::string_view(content).substr(at, 4099));
+    EXPECT_EQ(to_hex(hasher.finalize()), b3sum_of(path));
+  }
+}
 
 TEST(HashSample, whole_file_up_to_the_threshold_and_only_both_64k_ends_above_it) {
   testing::TempTree tree;
@@ -94,13 +117,9 @@ TEST(HashFull, multi_chunk_file_reports_progress_summing_to_its_size_and_hashes_
 // Each case changes the file (or its record's path) after the walk recorded it;
 // both operations must refuse it at the open check with the same error.
 TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
-  struct Case {
-    const char* what;
-    void (*change)(const std::string& other, const std::string& path, WalkedFile&);
-    HashError expected;
-  };
+  using Change = void (*)(const std::string& other, const std::string& path, WalkedFile&);
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, Change, HashError> cases[] = {
       {"replaced by a symbolic link",
        [](auto& o, auto& p, auto&) { fs::remove(p); fs::create_symlink(o, p); }, {Kind::Io, ELOOP}},
       {"deleted", [](auto&, auto& p, auto&) { fs::remove(p); }, {Kind::Io, ENOENT}},
@@ -112,49 +131,44 @@ TEST(HashOpen, file_no_longer_the_walked_one_is_refused_before_reading) {
       {"replaced by a FIFO", [](auto&, auto& p, auto&) { fs::remove(p); ::mkfifo(p.c_str(), 0644); }, {Kind::Changed}},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, change, expected] : cases) {
+    SCOPED_TRACE(what);
     testing::TempTree tree;
     const std::string path = tree.write("f", patterned(200'000));
     WalkedFile seen = walked(path);
-    c.change(tree.write("other", patterned(200'000)), path, seen);
+    change(tree.write("other", patterned(200'000)), path, seen);
     CancelFlag cancel{0};
     const auto opened = hash::open_checked(seen);
     ASSERT_FALSE(opened.ok());
-    EXPECT_EQ(opened.error(), c.expected);
-    EXPECT_EQ(hex_or_error(hash::hash_sample(seen, cancel)), text_of(c.expected));
-    EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), text_of(c.expected));
+    EXPECT_EQ(opened.error(), expected);
+    EXPECT_EQ(hex_or_error(hash::hash_sample(seen, cancel)), text_of(expected));
+    EXPECT_EQ(hex_or_error(hash::hash_full(seen, cancel, kIgnoreProgress)), text_of(expected));
   }
 }
 
 // The progress callback runs between reads, so it can change the file while
 // it is being read.
 TEST(HashFull, file_changing_size_while_read_is_changed) {
-  struct Case {
-    const char* what;
-    std::uint64_t size;
-    bool grow;
-    std::uint64_t reported;  // bytes passed to the callback in all
-  };
-  const Case cases[] = {
+  // What, size, grows or shrinks, and the bytes passed to the callback in all.
+  const std::tuple<const char*, std::uint64_t, bool, std::uint64_t> cases[] = {
       {"small file grows after its single read", 5'000, true, 5'000 + 3},
       {"large file grows after its first chunk", 2 * kMiB, true, 2 * kMiB + 3},
       {"large file shrinks after its first chunk", 2 * kMiB, false, kMiB + 1'000},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, size, grow, expected_reported] : cases) {
+    SCOPED_TRACE(what);
     testing::TempTree tree;
-    const std::string path = tree.write("f", patterned(c.size));
+    const std::string path = tree.write("f", patterned(size));
     CancelFlag cancel{0};
     std::uint64_t reported = 0;
-    const auto full = hash::hash_full(walked(path), cancel, [&](std::uint64_t n) {
-      if (reported == 0 && c.grow) append(path, "abc");
-      if (reported == 0 && !c.grow) fs::resize_file(path, kMiB + 1'000);
+    const auto full = hash::hash_full(walked(path), cancel, [&, grow = grow](std::uint64_t n) {
+      if (reported == 0 && grow) append(path, "abc");
+      if (reported == 0 && !grow) fs::resize_file(path, kMiB + 1'000);
       reported += n;
     });
     ASSERT_FALSE(full.ok());
     EXPECT_EQ(full.error(), HashError{Kind::Changed});
-    EXPECT_EQ(reported, c.reported);
+    EXPECT_EQ(reported, expected_reported);
   }
 }
 
@@ -177,42 +191,34 @@ TEST(HashCancel, flag_set_before_hashing_or_while_a_large_file_is_read_stops_at_
   EXPECT_EQ(reports, std::vector<std::uint64_t>{kMiB});
 }
 
-TEST(HashAtime, reading_on_a_scan_thread_leaves_the_access_time_alone) {
+// O_NOATIME is refused to anyone but the owner: a scan thread of another user
+// must still read what it may read, and still be refused what it may not.
+TEST(HashAtime, a_scan_thread_leaves_the_access_time_alone_and_one_of_another_user_falls_back_to_plain_reads) {
   testing::TempTree tree;
-  const std::string content = patterned(50'000);
-  const std::string path = tree.write("f", content);
+  const std::string content = patterned(200'000);
+  const std::string readable = tree.write("readable", content), unreadable = tree.write("unreadable", content);
+  ASSERT_EQ(::chmod(readable.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(unreadable.c_str(), 0600), 0);
   // An access time older than the modification time is updated by any read
   // under relatime or strictatime.
   const timespec times[2] = {{1'000'000, 0}, {0, UTIME_OMIT}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-  AvoidAtimeOnThisThread avoid;
+  ASSERT_EQ(::utimensat(AT_FDCWD, readable.c_str(), times, 0), 0);
+  const WalkedFile readable_seen = walked(readable), unreadable_seen = walked(unreadable);
   CancelFlag cancel{0};
-  EXPECT_EQ(hex_or_error(hash::hash_full(walked(path), cancel, kIgnoreProgress)), hex_of(content));
+  {
+    const AvoidAtimeOnThisThread avoid;
+    EXPECT_EQ(hex_or_error(hash::hash_full(readable_seen, cancel, kIgnoreProgress)), hex_of(content));
+  }
   struct stat st {};
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  ASSERT_EQ(::stat(readable.c_str(), &st), 0);
   EXPECT_EQ(st.st_atim.tv_sec, 1'000'000);
-}
 
-// O_NOATIME is refused to anyone but the owner: a scan thread of another user
-// must still read what it may read, and still be refused what it may not.
-TEST(HashAtime, scan_thread_of_another_user_falls_back_to_plain_reads) {
-  testing::TempTree tree;
-  const std::string content = patterned(200'000);
-  const std::string readable = tree.write("readable", content);
-  const std::string unreadable = tree.write("unreadable", content);
-  ASSERT_EQ(::chmod(readable.c_str(), 0644), 0);
-  ASSERT_EQ(::chmod(unreadable.c_str(), 0600), 0);
-  const WalkedFile readable_seen = walked(readable);
-  const WalkedFile unreadable_seen = walked(unreadable);
-  const std::string expected = hex_of(content);
   const int status = testing::run_unprivileged([&] {
-    AvoidAtimeOnThisThread avoid;
-    CancelFlag cancel{0};
-    if (hex_or_error(hash::hash_full(readable_seen, cancel, kIgnoreProgress)) != expected) return 1;
+    const AvoidAtimeOnThisThread avoid;
+    if (hex_or_error(hash::hash_full(readable_seen, cancel, kIgnoreProgress)) != hex_of(content)) return 1;
     if (!hash::hash_sample(readable_seen, cancel).ok()) return 2;
     const auto refused = hash::hash_full(unreadable_seen, cancel, kIgnoreProgress);
-    if (refused.ok() || refused.error() != HashError{Kind::Io, EACCES}) return 3;
-    return 0;
+    return !refused.ok() && refused.error() == HashError{Kind::Io, EACCES} ? 0 : 3;
   });
   EXPECT_EQ(status, 0);
 }

@@ -2,26 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "file_entries.hpp"
-
+#include <algorithm>
 #include <span>
 #include <vector>
+
+#include "orderings.hpp"
 
 namespace quelmaris {
 namespace {
 
-constexpr auto f = testing::entry_at;
+// A file that differs from the others only in path, root index and times.
+FileEntry f(std::string path, std::uint32_t root_index, std::optional<std::int64_t> created_ns,
+            std::int64_t modified_ns) {
+  return FileEntry{std::move(path), "f", root_index, 1, created_ns, modified_ns, 1, 1, 1, {}, false, {}};
+}
 
 constexpr KeepRule kAllRules[] = {KeepRule::FolderPriority, KeepRule::Oldest, KeepRule::Newest, KeepRule::ShortestPath};
 
 TEST(ChooseKeeper, picks_the_first_copy_in_keep_order_with_every_tie_break) {
   using enum KeepRule;
-  const struct {
-    const char* name;
-    KeepRule rule;
-    std::vector<FileEntry> files;
-    std::uint32_t expected;
-  } cases[] = {
+  const std::tuple<const char*, KeepRule, std::vector<FileEntry>, std::uint32_t> cases[] = {
       // clang-format off
       {"folder priority, a root 0 tie to the older",
        FolderPriority, {f("/a", 1, 5, 5), f("/b", 0, 9, 10), f("/c", 0, 7, 90)}, 2},
@@ -43,9 +43,9 @@ TEST(ChooseKeeper, picks_the_first_copy_in_keep_order_with_every_tie_break) {
        FolderPriority, {f("/r/b", 0, 1, 1), f("/r/a", 0, 1, 1), f("/r/a", 0, 1, 1)}, 1},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(choose_keeper(c.files, c.rule), c.expected);
+  for (const auto& [name, rule, files, expected] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(choose_keeper(files, rule), expected);
   }
 }
 
@@ -73,6 +73,67 @@ TEST(KeepOrder, is_antisymmetric_so_the_keeper_does_not_depend_on_list_order) {
     EXPECT_EQ(files[choose_keeper(files, rule)], reversed[choose_keeper(reversed, rule)]);
     EXPECT_EQ(choose_keeper(std::span(files).first(1), rule), 0u) << "a single file is its own keeper";
   }
+}
+
+WalkedFile walked(std::string path, std::uint32_t root_index, std::uint64_t ino) {
+  return WalkedFile{std::move(path), 0, 1, std::nullopt, 0, 1, ino, 2, root_index};
+}
+
+std::vector<std::string> paths_of(const auto& files) {
+  std::vector<std::string> paths;
+  for (const auto& file : files) paths.push_back(file.path);
+  return paths;
+}
+
+TEST(MemberOrder, root_index_decides_then_paths_compare_as_unsigned_bytes_prefix_first) {
+  std::vector<WalkedFile> files = {walked("/a/link", 1, 7),    walked("/r/\xC3\xA9", 0, 1), walked("/r/alpha", 0, 2),
+                                   walked("/r/ab", 0, 3),      walked("/r/a", 0, 4),        walked("/r/Zeta", 0, 5)};
+  sort_member_order(files);
+  EXPECT_EQ(paths_of(files),
+            (std::vector<std::string>{"/r/Zeta", "/r/a", "/r/ab", "/r/alpha", "/r/\xC3\xA9", "/a/link"}));
+}
+
+TEST(MemberOrder, equal_keys_keep_the_order_they_came_in) {
+  // Enough files that an unstable sort would reorder equal keys.
+  std::vector<WalkedFile> files;
+  for (std::uint64_t i = 0; i < 200; ++i) files.push_back(walked(i % 3 == 0 ? "/b" : "/a", 0, i));
+  std::vector<WalkedFile> expected = files;
+  std::ranges::stable_partition(expected, [](const WalkedFile& file) { return file.path == "/a"; });
+  sort_member_order(files);
+  EXPECT_TRUE(files == expected);
+}
+
+TEST(EntryOrder, files_come_in_root_order_and_the_keeper_index_counts_in_it) {
+  std::vector<FileEntry> files = {f("/two/f", 2, 1, 1), f("/zero/f", 0, 3, 3), f("/one/f", 1, 2, 2)};
+  sort_entry_order(files);
+  EXPECT_EQ(paths_of(files), (std::vector<std::string>{"/zero/f", "/one/f", "/two/f"}));
+  EXPECT_EQ(choose_keeper(files, KeepRule::Oldest), 2u);
+  EXPECT_EQ(choose_keeper(files, KeepRule::FolderPriority), 0u);
+}
+
+TEST(IdentityOrder, pairs_sort_by_device_then_inode_as_unsigned_numbers) {
+  std::vector<DevIno> pairs = {{1ULL << 63, 1}, {2, 9}, {2, 1ULL << 63}, {1, 5}};
+  sort_identity_order(pairs);
+  EXPECT_EQ(pairs, (std::vector<DevIno>{{1, 5}, {2, 9}, {2, 1ULL << 63}, {1ULL << 63, 1}}));
+}
+
+Digest digest_starting(std::uint8_t first, std::uint8_t rest) {
+  Digest d;
+  d.fill(rest);
+  d[0] = first;
+  return d;
+}
+
+TEST(DigestOrder, the_first_differing_byte_decides_as_an_unsigned_value) {
+  std::vector<DigestGroup> groups = {{digest_starting(0x80, 0x00), {walked("/high", 0, 1)}},
+                                     {digest_starting(0x01, 0x00), {walked("/one", 0, 2)}},
+                                     {digest_starting(0x00, 0xFF), {walked("/zero", 0, 3)}},
+                                     {digest_starting(0x7F, 0xFF), {walked("/low", 0, 4)}},
+                                     {digest_starting(0x01, 0x00), {walked("/one-again", 0, 5)}}};
+  sort_digest_order(groups);
+  std::vector<std::string> firsts;
+  for (const auto& g : groups) firsts.push_back(g.files.front().path);
+  EXPECT_EQ(firsts, (std::vector<std::string>{"/zero", "/one", "/one-again", "/low", "/high"}));
 }
 
 }  // namespace

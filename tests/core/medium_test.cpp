@@ -52,13 +52,7 @@ class FakeSysfs {
 };
 
 TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
-  struct Case {
-    const char* name;
-    std::optional<std::string> flag;
-    bool partition;
-    MediumKind expected;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::optional<std::string>, bool, MediumKind> cases[] = {
       {"solid state", "0\n", false, SolidState},
       {"rotating", "1\n", false, Rotational},
       {"no newline", "1", false, Rotational},
@@ -67,15 +61,15 @@ TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
       {"no flag file", std::nullopt, false, Unknown},
       {"a partition takes its disk's flag", "1\n", true, Rotational},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, flag, partition, expected] : cases) {
+    SCOPED_TRACE(name);
     TempTree tree;
     const FakeSysfs sysfs(tree);
     const std::string file = tree.write("data/file", "x");
-    sysfs.disk("vdz", c.flag);
-    if (c.partition) sysfs.partition("vdz", "vdz2");
-    sysfs.link(device_of(file), c.partition ? "vdz/vdz2" : "vdz");
-    EXPECT_EQ(storage_medium(file, sysfs.sources()), c.expected);
+    sysfs.disk("vdz", flag);
+    if (partition) sysfs.partition("vdz", "vdz2");
+    sysfs.link(device_of(file), partition ? "vdz/vdz2" : "vdz");
+    EXPECT_EQ(storage_medium(file, sysfs.sources()), expected);
   }
 }
 

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <regex>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -23,14 +22,8 @@ namespace {
 using enum MediumKind;
 
 TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
-  struct Case {
-    const char* name;
-    std::uint32_t processors;
-    std::vector<MediumKind> media;
-    std::uint32_t io;
-    WorkerCounts expected;
-  };
-  const Case cases[] = {
+  // Processors, media, configured parallelism and the counts that follow.
+  const std::tuple<const char*, std::uint32_t, std::vector<MediumKind>, std::uint32_t, WorkerCounts> cases[] = {
       {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}},
       {"solid state and unknown", 12, {SolidState, Unknown}, 0, {8, 4}},
       {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
@@ -40,9 +33,9 @@ TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
       {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}},
       {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(worker_counts(c.processors, c.media, c.io), c.expected);
+  for (const auto& [name, processors, media, io, expected] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(worker_counts(processors, media, io), expected);
   }
 }
 
@@ -106,38 +99,28 @@ TEST(ScanPool, more_threads_than_cores_run_at_once_beside_another_oversized_pool
   EXPECT_TRUE(meet(smaller.value().get(), static_cast<int>(cores + 1)));
 }
 
-TEST(ScanPool, workers_carry_short_scan_names_and_the_caller_keeps_its_own) {
+TEST(ScanPool, workers_carry_short_scan_names_the_caller_keeps_its_own_and_all_are_restored_when_the_pool_is_gone) {
   pthread_setname_np(pthread_self(), "pool-test-main");
-  auto pool = ScanPool::build(4);
-  ASSERT_TRUE(pool.ok());
-  std::vector<Seen> seen;
-  ASSERT_TRUE(meet(pool.value().get(), 4, &seen));
-
-  std::set<std::string> worker_names;
-  for (const Seen& s : seen) {
-    SCOPED_TRACE(s.name);
-    EXPECT_TRUE(s.avoids_atime);
-    if (s.on_caller) {
-      EXPECT_EQ(s.name, "pool-test-main");
-    } else {
-      EXPECT_TRUE(std::regex_match(s.name, std::regex("qm-scan-[123]")));
-      worker_names.insert(s.name);
-    }
-  }
-  EXPECT_EQ(worker_names.size(), 3u);
-  EXPECT_EQ(current_thread_name(), "pool-test-main");
-  EXPECT_FALSE(platform::thread_avoids_atime());
-}
-
-TEST(ScanPool, workers_get_their_names_and_flags_back_when_the_pool_is_gone) {
   const int cores = tbb::info::default_concurrency();
+  std::vector<Seen> seen;
   {
+    // As many threads as TBB has, so that every worker serves the pool.
     auto pool = ScanPool::build(static_cast<std::uint32_t>(cores));
     ASSERT_TRUE(pool.ok());
-    ASSERT_TRUE(meet(pool.value().get(), cores));
+    ASSERT_TRUE(meet(pool.value().get(), cores, &seen));
   }
+  std::set<std::string> caller_names, worker_names, expected_workers;
+  for (int worker = 1; worker < cores; ++worker) expected_workers.insert("qm-scan-" + std::to_string(worker));
+  for (const Seen& s : seen) {
+    EXPECT_TRUE(s.avoids_atime) << s.name;
+    (s.on_caller ? caller_names : worker_names).insert(s.name);
+  }
+  EXPECT_EQ(caller_names, std::set<std::string>{"pool-test-main"});
+  EXPECT_EQ(worker_names, expected_workers);
+  EXPECT_EQ(current_thread_name(), "pool-test-main");
+  EXPECT_FALSE(platform::thread_avoids_atime());
+
   // Every TBB worker meets again in the default arena, outside any scan.
-  std::vector<Seen> seen;
   ASSERT_TRUE(meet(nullptr, cores, &seen));
   for (const Seen& s : seen) {
     SCOPED_TRACE(s.name);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <unordered_set>
 
 #include "record_hash.hpp"
@@ -24,10 +23,7 @@ void expect_unequal(const T& a, const T& b) {
 
 TEST(Records, every_file_entry_field_takes_part_in_equality_and_hashing) {
   const FileEntry base = sample_entry();
-  const struct {
-    const char* name;
-    std::function<void(FileEntry&)> change;
-  } cases[] = {
+  const std::pair<const char*, void (*)(FileEntry&)> cases[] = {
       {"path", [](FileEntry& e) { e.path = "/r/b.txt"; }},
       {"name", [](FileEntry& e) { e.name = "b.txt"; }},
       {"root_index", [](FileEntry& e) { e.root_index = 2; }},
@@ -45,10 +41,10 @@ TEST(Records, every_file_entry_field_takes_part_in_equality_and_hashing) {
       {"freed_bytes zero", [](FileEntry& e) { e.freed_bytes = 0; }},
   };
   std::unordered_set<FileEntry> all{base, base};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, change] : cases) {
+    SCOPED_TRACE(name);
     FileEntry changed = base;
-    c.change(changed);
+    change(changed);
     expect_unequal(changed, base);
     all.insert(changed);
   }

@@ -29,11 +29,7 @@ TEST(RootsCheck, roots_that_cannot_be_scanned_are_dropped_with_their_reason) {
   fs::create_symlink(tree.path("gone"), tree.path("dangling"));
   fs::create_symlink(tree.path("loop_b"), tree.path("loop_a"));
   fs::create_symlink(tree.path("loop_a"), tree.path("loop_b"));
-  const struct {
-    const char* name;
-    std::string root;
-    RootSkipReason expected;
-  } cases[] = {
+  const std::tuple<const char*, std::string, RootSkipReason> cases[] = {
       {"does not exist", tree.path("nothing"), missing()},
       {"symbolic link to nothing", tree.path("dangling"), missing()},
       {"regular file", file, {RootSkipReason::NotADirectory{}}},
@@ -42,12 +38,12 @@ TEST(RootsCheck, roots_that_cannot_be_scanned_are_dropped_with_their_reason) {
       // Truncated at the zero byte the text would name an existing folder.
       {"zero byte after an existing folder", real + std::string("\0/elsewhere", 11), unreadable(0)},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const roots::RootsCheck result = roots::check_roots({c.root});
+  for (const auto& [name, root, expected] : cases) {
+    SCOPED_TRACE(name);
+    const roots::RootsCheck result = roots::check_roots({root});
     EXPECT_TRUE(result.walk_roots.empty());
     EXPECT_TRUE(result.nested.empty());
-    EXPECT_EQ(result.skips, (std::vector<RootSkip>{{c.root, c.expected}}));
+    EXPECT_EQ(result.skips, (std::vector<RootSkip>{{root, expected}}));
   }
 }
 
@@ -105,12 +101,12 @@ TEST(RootsCheck, nested_roots_give_way_to_the_outermost_listed_folder_and_siblin
        {{base + "/bad\xFF", 1}}, {{bad_inner, nested_in(base + "/bad\xEF\xBF\xBD")}}, {{base + "/bad\xFF/inner", 0}}},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const roots::RootsCheck result = roots::check_roots(c.roots);
-    EXPECT_EQ(result.walk_roots, c.walk);
-    EXPECT_EQ(result.skips, c.skips);
-    EXPECT_EQ(result.nested, c.nested);
+  for (const auto& [name, configured, walk, skips, nested] : cases) {
+    SCOPED_TRACE(name);
+    const roots::RootsCheck result = roots::check_roots(configured);
+    EXPECT_EQ(result.walk_roots, walk);
+    EXPECT_EQ(result.skips, skips);
+    EXPECT_EQ(result.nested, nested);
   }
 }
 

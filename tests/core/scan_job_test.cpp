@@ -2,6 +2,7 @@
 #include "recording_listener.hpp"
 #include "reflink_volume.hpp"
 #include "scan_job.hpp"
+#include "temp_data_home.hpp"
 #include "temp_tree.hpp"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,8 @@ namespace {
 using testing::all_of;
 using testing::RecordingListener;
 using testing::TempTree;
+
+const testing::TemporaryDataHome data_home;
 
 ScanConfig config_for(std::vector<std::string> roots) {
   ScanConfig config = default_scan_config();
@@ -154,6 +157,26 @@ TEST(ScanJob, a_nested_root_is_reported_and_hidden_excluded_and_package_entries_
   EXPECT_EQ(sets[0]->set.files[0].root_index, 0u);
   EXPECT_EQ(sets[0]->set.files[1].root_index, 1u);
   EXPECT_EQ(summary_of(events).files_seen, 2u);
+}
+
+// The scan finds the home Trash through XDG_DATA_HOME: a file trashed long ago
+// must not become the kept copy of its later twin, which emptying the Trash
+// would then destroy.
+TEST(ScanJob, the_home_trash_is_left_out_unreported_unless_it_is_listed) {
+  TempTree tree;
+  tree.write("a/report.txt", "same content");
+  const std::string files = (data_home.trash() / "files").string();
+  for (const char* folder : {"files", "info"}) std::filesystem::create_directories(data_home.trash() / folder);
+  std::ofstream(files + "/report.txt") << "same content";
+  std::ofstream(data_home.trash() / "info/report.txt.trashinfo") << "[Trash Info]\n";
+  for (const auto& [roots, sets] : {std::pair{std::vector{tree.path("a"), data_home.folder().string()}, 0u},
+                                    std::pair{std::vector{tree.path("a"), files}, 1u}}) {
+    SCOPED_TRACE(roots[1]);
+    const auto events = scan(config_for(roots));
+    EXPECT_EQ(all_of<ScanEvent::SetReady>(events).size(), sets);
+    EXPECT_EQ(summary_of(events).files_seen, 1 + sets);
+    EXPECT_EQ(summary_of(events).skipped, 0u);
+  }
 }
 
 TEST(ScanJob, hard_links_collapse_and_a_linked_copy_frees_nothing) {

@@ -1,6 +1,7 @@
 #include "walk.hpp"
 
 #include "file_facts.hpp"
+#include "mount_namespace.hpp"
 #include "recording_listener.hpp"
 #include "temp_tree.hpp"
 
@@ -8,6 +9,7 @@
 #include <tbb/task_arena.h>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -32,8 +34,9 @@ struct WalkOutcome {
 };
 
 WalkSettings settings(std::vector<std::string> excluded = {}, std::vector<std::string> packages = {},
-                      bool include_hidden = true, std::uint64_t min_size = 1) {
-  return WalkSettings{std::move(excluded), std::move(packages), include_hidden, min_size};
+                      bool include_hidden = true, std::uint64_t min_size = 1,
+                      std::optional<DevIno> home_trash = std::nullopt) {
+  return WalkSettings{std::move(excluded), std::move(packages), include_hidden, min_size, home_trash};
 }
 
 // The hook sees each event the walk sends and may cancel the walk.
@@ -201,6 +204,62 @@ TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
       EXPECT_EQ(file.root_index, below_inner ? c.expected_below_inner : c.expected_top);
     }
   }
+}
+
+// The home Trash is known by identity, not by name or place. A listed folder
+// inside it was dropped as nested in the root above, and is walked all the same.
+TEST(Walk, the_home_trash_is_left_out_silently_unless_it_or_a_folder_inside_it_is_listed) {
+  TempTree tree;
+  tree.write({{"keep.txt", "x"}, {"data/Trash/files/old/f", "x"}, {"data/Trash/info/old.trashinfo", "x"}});
+  struct statx trash {};
+  ASSERT_EQ(::statx(AT_FDCWD, tree.path("data/Trash").c_str(), 0, STATX_INO, &trash), 0);
+  const struct {
+    const char* what;
+    NestedRootMap nested;
+    Paths expected;
+  } cases[] = {
+      {"left out", {}, {"keep.txt"}},
+      {"listed itself",
+       {{tree.path("data/Trash"), 0}},
+       {"data/Trash/files/old/f", "data/Trash/info/old.trashinfo", "keep.txt"}},
+      {"a folder inside listed twice over",
+       {{tree.path("data/Trash/files"), 2}, {tree.path("data/Trash/files/old"), 0}},
+       {"data/Trash/files/old/f", "keep.txt"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const WalkOutcome outcome =
+        run_walk({WalkRoot{tree.root().string(), 1}}, settings({}, {}, true, 1, identity(trash)), c.nested);
+    EXPECT_EQ(relative_paths(outcome, tree), c.expected);
+    EXPECT_EQ(outcome.files_seen, c.expected.size());
+    EXPECT_TRUE(outcome.skipped.empty());
+    for (const WalkedFile& file : outcome.files) EXPECT_EQ(file.root_index, file.name() == "keep.txt" ? 1u : 0u);
+  }
+}
+
+// A fresh tmpfs in a private mount namespace makes a volume's top, met both
+// as a root and as a folder inside one; the names mean nothing elsewhere.
+TEST(Walk, trash_folders_at_a_volumes_top_are_left_out_silently) {
+  TempTree tree;
+  const std::string volume = tree.mkdir("volume");
+  const int status = testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
+    // clang-format off
+    tree.write({{"volume/.Trash/1000/files/f", "x"}, {"volume/.Trash-1234/files/f", "x"}, {"volume/.Trash-/f", "x"},
+                {"volume/.Trash-12a/f", "x"}, {"volume/.Trashes2/f", "x"}, {"volume/sub/.Trash-1234/f", "x"},
+                {"volume/sub/.Trash/f", "x"}});
+    // clang-format on
+    const Paths kept{"volume/.Trash-/f", "volume/.Trash-12a/f", "volume/.Trashes2/f", "volume/sub/.Trash-1234/f",
+                     "volume/sub/.Trash/f"};
+    for (const std::string& root : {tree.root().string(), volume}) {
+      const WalkOutcome outcome = run_walk({WalkRoot{root, 0}}, settings(), {}, false, 1);
+      if (relative_paths(outcome, tree) != kept) return 2;
+      if (outcome.files_seen != kept.size() || !outcome.skipped.empty()) return 3;
+    }
+    return 0;
+  });
+  if (status == testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0);
 }
 
 TEST(Walk, a_cancel_starts_no_further_level) {

@@ -6,7 +6,6 @@
 
 #include <stdatomic.h>
 #include <stdio.h>
-#include <string.h>
 
 static int failures;
 
@@ -23,12 +22,6 @@ enum { kTagPhase = 1, kTagFailed = 8, kListing = 1 };
 /* What the callback table saw for the one listener handle. */
 static atomic_int events, frees, clones, first_tag, first_payload, last_tag;
 
-static CoreCallStatus fresh_status(void) {
-    CoreCallStatus status;
-    memset(&status, 0, sizeof status);
-    return status;
-}
-
 static int32_t be32(const uint8_t *p) {
     return (int32_t)(((uint32_t)p[0] << 24) | ((uint32_t)p[1] << 16) | ((uint32_t)p[2] << 8) | (uint32_t)p[3]);
 }
@@ -44,7 +37,7 @@ static uint64_t on_clone(uint64_t handle) {
 }
 
 static void on_event(uint64_t handle, CoreBuffer event, void *ret, CoreCallStatus *status) {
-    CoreCallStatus free_status = fresh_status();
+    CoreCallStatus free_status = {0};
     int tag = event.len >= 4 ? be32(event.data) : 0;
     (void)ret;
     (void)status;
@@ -61,7 +54,7 @@ static void on_event(uint64_t handle, CoreBuffer event, void *ret, CoreCallStatu
 static const ScanListenerVTable table = {on_free, on_clone, on_event};
 
 int main(void) {
-    CoreCallStatus status = fresh_status();
+    CoreCallStatus status = {0};
     CoreBuffer config;
     uint64_t job;
     CHECK(quelmaris_ffi_contract_version() == QUELMARIS_FFI_CONTRACT_VERSION);

@@ -16,6 +16,9 @@
 
 namespace quelmaris::testing {
 
+// A configuration that lists no folder: a run of it fails right after listing.
+inline const ScanConfig kNoRoots{{}, MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0, KeepRule::FolderPriority};
+
 inline CoreCallStatus fresh_status() { return CoreCallStatus{0, CoreBuffer{0, 0, nullptr}}; }
 
 // The status's message; frees its buffer.

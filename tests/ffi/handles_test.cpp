@@ -5,22 +5,17 @@
 #include <functional>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "counted.hpp"
 #include "ffi_test_support.hpp"
 #include "recording_listener.hpp"
-#include "temp_tree.hpp"
 
 namespace quelmaris::testing {
 namespace {
 
-ScanConfig config_for(std::vector<std::string> roots) {
-  return ScanConfig{std::move(roots),        MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0,
-                    KeepRule::FolderPriority};
-}
-
 CoreBuffer config_with_bad_flag() {
-  auto bytes = lowered_bytes(config_for({}));
+  auto bytes = lowered_bytes(kNoRoots);
   bytes[4 + 4] = 2;  // ignore_case, after the empty roots and the mode
   return ffi::copy_to_buffer(bytes);
 }
@@ -77,41 +72,19 @@ TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a
   free_job(job);
 }
 
-TEST_F(Handles, run_delivers_every_event_through_the_table_and_frees_the_listener_once) {
-  TempTree tree;
-  tree.write({{"a/same.txt", "content"}, {"b/same.txt", "content"}});
-  const std::uint64_t job = new_job();
-  const std::uint64_t listener = Callbacks::instance().new_listener();
-  CoreCallStatus status = run(job, ffi::lower(config_for({tree.path("a"), tree.path("b")})), listener);
-  EXPECT_EQ(status.code, 0);
-  const auto events = Callbacks::instance().events(listener);
-  ASSERT_GE(events.size(), 2u);
-  EXPECT_EQ(events.front(), ScanEvent{ScanEvent::Phase{Phase::Listing}});
-  const auto last = events.back().value.index();
-  EXPECT_TRUE(last == 6 || last == 7) << last;
-  EXPECT_EQ(Callbacks::instance().frees(listener), 1);
-  EXPECT_EQ(Callbacks::instance().clones(), 0);
-  EXPECT_EQ(ffi::strong_count(job), 1u);
-  free_job(job);
-}
-
 TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listener) {
   const std::uint64_t job = new_job();
-  const struct {
-    std::uint64_t job;
-    CoreBuffer config;
-    std::string expected;
-  } cases[] = {
+  const std::tuple<std::uint64_t, CoreBuffer, std::string> cases[] = {
       {clone(job), config_with_bad_flag(), "Failed to convert arg 'config':\nunexpected byte for Boolean"},
-      {0, ffi::lower(config_for({})), "invalid handle 0"},
+      {0, ffi::lower(kNoRoots), "invalid handle 0"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+  for (const auto& [handle, config, expected] : cases) {
+    SCOPED_TRACE(expected);
     const std::uint64_t listener = Callbacks::instance().new_listener();
     CoreCallStatus status = fresh_status();
-    quelmaris_ffi_scanjob_run(c.job, c.config, listener, &status);
+    quelmaris_ffi_scanjob_run(handle, config, listener, &status);
     EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_EQ(take_message(status), expected);
     EXPECT_TRUE(Callbacks::instance().events(listener).empty());
     EXPECT_EQ(Callbacks::instance().frees(listener), 1);
   }
@@ -120,21 +93,17 @@ TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listene
 }
 
 TEST_F(Handles, failing_callback_ends_the_run_with_the_escaped_failure_text) {
-  const struct {
-    std::int8_t reply;
-    std::string text;
-    std::string expected;
-  } cases[] = {
+  const std::tuple<std::int8_t, std::string, std::string> cases[] = {
       {2, "bad \"x\"\n\\", R"(Callback interface failure: UnexpectedUniFFICallbackError(reason: "bad \"x\"\n\\"))"},
       {1, "", "Callback interface method returned unexpected error"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+  for (const auto& [reply, text, expected] : cases) {
+    SCOPED_TRACE(expected);
     const std::uint64_t job = new_job();
-    const std::uint64_t listener = Callbacks::instance().new_listener(c.reply, c.text);
-    CoreCallStatus status = run(job, ffi::lower(config_for({})), listener);
+    const std::uint64_t listener = Callbacks::instance().new_listener(reply, text);
+    CoreCallStatus status = run(job, ffi::lower(kNoRoots), listener);
     EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_EQ(take_message(status), expected);
     EXPECT_EQ(Callbacks::instance().events(listener).size(), 1u);
     EXPECT_EQ(Callbacks::instance().frees(listener), 1);
     free_job(job);
@@ -158,9 +127,10 @@ TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_
 
   status = fresh_status();
   const std::uint64_t job = new_job();
-  EXPECT_EQ(run(job, ffi::lower(config_for({})), clone(listener)).code, 0);
+  EXPECT_EQ(run(job, ffi::lower(kNoRoots), clone(listener)).code, 0);
   EXPECT_EQ(recorder->events().at(1), ScanEvent{ScanEvent::Phase{Phase::Listing}});
   EXPECT_EQ(ffi::strong_count(listener), 1u);
+  EXPECT_EQ(ffi::strong_count(job), 1u) << "the run consumes its clone of the job";
   quelmaris_ffi_scanlistener_free(listener, &status);
   EXPECT_EQ(status.code, 0);
   EXPECT_EQ(recorder.use_count(), 1);
@@ -168,30 +138,24 @@ TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_
 }
 
 TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
-  const struct {
-    void (*fail)(const ScanEvent&);
-    std::string expected;
-  } cases[] = {{[](const ScanEvent&) { throw std::runtime_error("listener broke"); }, "listener broke"},
-               {[](const ScanEvent&) { throw 42; }, "Unknown panic!"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.expected);
+  const std::pair<void (*)(const ScanEvent&), std::string> cases[] = {
+      {[](const ScanEvent&) { throw std::runtime_error("listener broke"); }, "listener broke"},
+      {[](const ScanEvent&) { throw 42; }, "Unknown panic!"}};
+  for (const auto& [fail, expected] : cases) {
+    SCOPED_TRACE(expected);
     auto throwing = std::make_shared<RecordingListener>();
-    throwing->hook = c.fail;
+    throwing->hook = fail;
     const std::uint64_t listener = ffi::make_listener_handle(throwing);
     CoreCallStatus status = fresh_status();
     quelmaris_ffi_scanlistener_on_event(listener, ffi::lower(ScanEvent{ScanEvent::Progress{1, 2, 3}}), &status);
     EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), c.expected);
+    EXPECT_EQ(take_message(status), expected);
   }
 }
 
 TEST_F(Handles, handles_naming_no_object_are_refused_and_zero_frees_nothing) {
   const std::uint64_t application_listener = Callbacks::instance().new_listener();
-  struct Call {
-    const char* what;
-    std::function<void(CoreCallStatus*)> call;
-  };
-  const Call calls[] = {
+  const std::pair<const char*, std::function<void(CoreCallStatus*)>> calls[] = {
       {"cancel 0", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_cancel(0, s); }},
       {"is_cancelled 0", [](CoreCallStatus* s) { quelmaris_ffi_scanjob_is_cancelled(0, s); }},
       {"clone odd", [&](CoreCallStatus* s) { quelmaris_ffi_object_clone(application_listener, s); }},
@@ -202,10 +166,10 @@ TEST_F(Handles, handles_naming_no_object_are_refused_and_zero_frees_nothing) {
          quelmaris_ffi_scanlistener_on_event(application_listener, ffi::lower(ScanEvent{ScanEvent::Progress{}}), s);
        }},
   };
-  for (const Call& c : calls) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, call] : calls) {
+    SCOPED_TRACE(what);
     CoreCallStatus status = fresh_status();
-    c.call(&status);
+    call(&status);
     EXPECT_EQ(status.code, 2);
     EXPECT_FALSE(take_message(status).empty());
   }

@@ -9,8 +9,7 @@ namespace {
 TEST(NoCallbackTable, run_with_an_application_listener_fails_before_scanning) {
   CoreCallStatus status = fresh_status();
   const std::uint64_t job = quelmaris_ffi_scanjob_new(&status);
-  const ScanConfig config{{}, MatchMode::NameAndSize, false, true, 0, true, {}, {}, 0, KeepRule::FolderPriority};
-  quelmaris_ffi_scanjob_run(job, ffi::lower(config), 1, &status);
+  quelmaris_ffi_scanjob_run(job, ffi::lower(kNoRoots), 1, &status);
   EXPECT_EQ(status.code, 2);
   EXPECT_EQ(take_message(status), "Foreign pointer not set.  This is likely a uniffi bug.");
 }

@@ -162,14 +162,14 @@ TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_ac
   EXPECT_EQ(store->folders().size(), 2);
 }
 
-TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_and_only_while_there_is_one) {
+TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_and_the_next_folder_is_selected) {
   // Qt::Key_unknown stands for the Remove Folders command.
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
     SCOPED_TRACE(key);
     std::filesystem::remove(storagePath().toStdString());
     auto store = makeStore();
-    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c")});
-    FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+    FolderSidebar sidebar(*store, KeepChoice::oldest);
     QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
     QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);
 
@@ -177,14 +177,14 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
     QKeyEvent unselected(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(sidebar.list(), &unselected);
     EXPECT_FALSE(unselected.isAccepted()) << "a key with nothing selected passes on";
-    EXPECT_EQ(store->folders().size(), 3);
+    EXPECT_EQ(store->folders().size(), 4);
 
     select(sidebar, {0, 2});
     EXPECT_EQ(published.count(), 1) << "only a change between none and some selected is announced";
     QKeyEvent modified(QEvent::KeyPress, key, Qt::ControlModifier);
     QApplication::sendEvent(sidebar.list(), &modified);
     EXPECT_FALSE(modified.isAccepted()) << "Ctrl+Backspace belongs to another command";
-    EXPECT_EQ(store->folders().size(), 3);
+    EXPECT_EQ(store->folders().size(), 4);
     if (key == Qt::Key_unknown) {
       const std::optional<MenuAction> action = sidebar.removeFolders();
       ASSERT_TRUE(action.has_value());
@@ -194,13 +194,40 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
       QApplication::sendEvent(sidebar.list(), &repeated);
       EXPECT_TRUE(repeated.isAccepted());
     }
-    ASSERT_EQ(store->folders().size(), 1);
-    EXPECT_EQ(sidebar.model()->index(0).data().toString(), "b");
     EXPECT_EQ(saved.count(), 1);
-    EXPECT_TRUE(sidebar.selection().isEmpty());
+    // The folder after the first removed one is current and selected, so that Delete goes on.
+    for (const QStringList& left : {QStringList{"1 b", "2 d"}, QStringList{"1 d"}, QStringList()}) {
+      ASSERT_EQ(rows(*sidebar.model()), left);
+      EXPECT_EQ(sidebar.list()->currentIndex().row(), left.isEmpty() ? -1 : 0);
+      EXPECT_EQ(sidebar.selection().size(), left.isEmpty() ? 0 : 1);
+      QTest::keyClick(sidebar.list(), Qt::Key_Delete);
+    }
     EXPECT_FALSE(sidebar.removeFolders().has_value());
-    EXPECT_EQ(published.count(), 2);
   }
+}
+
+TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorder_folders_as_a_drop_does) {
+  auto store = makeStore();
+  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
+  select(sidebar, {1, 3});
+  const QStringList steps[] = {
+      {"1 b", "2 d", "3 a", "4 c"}, {"1 b", "2 d", "3 a", "4 c"}, {"1 a", "2 b", "3 d", "4 c"}};
+  for (int step = 0; const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}) {
+    QTest::keyClick(sidebar.list(), key, Qt::AltModifier);
+    EXPECT_EQ(rows(*sidebar.model()), steps[step++]) << "together, before the row above or after the row below";
+  }
+  EXPECT_EQ(sidebar.selection().size(), 2) << "the selection follows the folders";
+
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(sidebar.list());
+  ASSERT_EQ(list->childCount(), 4);
+  QAccessibleInterface* last = list->child(3);
+  EXPECT_EQ(last->text(QAccessible::Name), "Folder 4: " + QString::fromStdString(tree.path("c")));
+  EXPECT_EQ(list->child(0)->actionInterface()->actionNames(), QStringList{"Move Down"});
+  EXPECT_EQ(last->actionInterface()->actionNames(), QStringList{"Move Up"});
+  EXPECT_EQ(last->actionInterface()->keyBindingsForAction("Move Up"), QStringList{"Alt+Up"});
+  last->actionInterface()->doAction("Move Up");
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a", "2 b", "3 c", "4 d"}));
 }
 
 TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders_and_remove_only_their_row) {
@@ -211,23 +238,35 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
   EXPECT_EQ(gone.data(FolderListModel::SubtitleRole).toString(),
             QString::fromUtf8("Unavailable \u2014 ") + QString::fromStdString(tree.path("gone")));
   EXPECT_EQ(gone.data(Qt::AccessibleDescriptionRole).toString(), "Unavailable");
+  // Texts without the access keys a menu gives its items as it opens.
   const auto describe = [](QMenu& menu) {
     QStringList items;
     for (QAction* action : menu.actions())
       items.append(action->isSeparator() ? QStringLiteral("---")
-                                         : action->text() + (action->isEnabled() ? "" : " (disabled)"));
+                                         : action->text().remove('&') + (action->isEnabled() ? "" : " (disabled)"));
     return items;
   };
   EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in File Manager", "---", "Remove from List"}));
   EXPECT_EQ(describe(*sidebar.makeRowMenu(2)),
             (QStringList{QString::fromUtf8("Reconnect\u2026"), "Show in File Manager (disabled)", "---",
                          "Remove from List"}));
+  EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*sidebar.makeRowMenu(2)), QStringList());
 
   select(sidebar, {0, 2});
   sidebar.resize(280, 400);
   QTest::mousePress(sidebar.list()->viewport(), Qt::RightButton, {},
                     sidebar.list()->visualRect(sidebar.model()->index(1)).center());
   EXPECT_EQ(sidebar.selection().size(), 2) << "a right click opens the menu without selecting its row";
+  QStringList keyed;
+  QTimer::singleShot(0, &sidebar, [&] {
+    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      keyed = describe(*popup);
+      popup->close();
+    }
+  });
+  sidebar.list()->selectionModel()->setCurrentIndex(gone, QItemSelectionModel::NoUpdate);
+  QTest::keyClick(sidebar.list(), Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(keyed, describe(*sidebar.makeRowMenu(2))) << "Shift+F10 opens the current row's menu";
   sidebar.makeRowMenu(1)->actions().last()->trigger();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 a [Originals]", "2 gone"}));
   EXPECT_EQ(sidebar.selection().size(), 2) << "the selection stays as it was";

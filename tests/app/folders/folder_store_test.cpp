@@ -1,3 +1,4 @@
+// The folder list in memory and in its file, and the bookmarks that find its folders again.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -15,6 +16,7 @@
 
 namespace {
 
+using FolderListFile::Stored;
 using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 
@@ -35,11 +37,6 @@ QStringList pathsOf(const QList<WatchedFolder>& folders) {
   return paths;
 }
 
-struct LoggedFailure {
-  QString message;
-  FolderError error;
-};
-
 class FolderStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,7 +46,7 @@ class FolderStoreTest : public ::testing::Test {
 
   std::unique_ptr<FolderStore> makeStore() {
     return std::make_unique<FolderStore>(storage, [this](const QString& message, const FolderError& error) {
-      logged.push_back({message, error});
+      logged.append(FolderLog::entryText(message, error));
     });
   }
 
@@ -65,23 +62,111 @@ class FolderStoreTest : public ::testing::Test {
   TempTree tree;
   static constexpr const char* storageName = "data/Quelmaris/folders.json";
   QString storage = qs(tree.path(storageName));
-  std::vector<LoggedFailure> logged;
+  QStringList logged;  // as the log shows them
 };
 
-TEST_F(FolderStoreTest, a_first_launch_writes_nothing_until_the_first_add_creates_folder_and_file) {
-  EXPECT_EQ(FolderStore::defaultStoragePath(), qs(tree.path("xdg/Quelmaris/folders.json")));
-  auto store = makeStore();
-  EXPECT_TRUE(store->folders().isEmpty());
-  EXPECT_FALSE(std::filesystem::exists(tree.path("data")));
-  tree.mkdir("x");
-  tree.mkdir("Photos");
-  const QUrl given = urlOf(tree.path("x/../Photos"));
-  store->add({given});
-  ASSERT_EQ(store->folders().size(), 1);
-  EXPECT_EQ(store->folders()[0].url, given) << "the given url is kept, the path standardized";
-  EXPECT_EQ(store->folders()[0].path, qs(tree.path("Photos")));
-  EXPECT_TRUE(QFile::exists(storage));
-  EXPECT_TRUE(logged.empty());
+Stored photos() {
+  return Stored{QUuid::fromString(QStringLiteral("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")),
+                QStringLiteral("/home/ana/Photos"), QByteArray("\xfb\xff", 2)};
+}
+
+TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requires_and_the_solidus) {
+  Stored second{QUuid::fromString(QStringLiteral("00000000-0000-0000-0000-000000000001")), QStringLiteral("/b"), {}};
+  EXPECT_EQ(FolderListFile::encode({}), QByteArray("[]"));
+  EXPECT_EQ(FolderListFile::encode({photos(), second}),
+            QByteArray(R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/home\/ana\/Photos",)"
+                       R"("bookmark":"+\/8="},{"id":"00000000-0000-0000-0000-000000000001","path":"\/b",)"
+                       R"("bookmark":""}])"));
+
+  // What JSON requires is escaped, other text kept as UTF-8.
+  const std::pair<QString, QByteArray> cases[] = {
+      {QStringLiteral("a\"b"), R"("a\"b")"},
+      {QStringLiteral("a\\b"), R"("a\\b")"},
+      {QStringLiteral("a\nb\tc\rd\be\ff"), R"("a\nb\tc\rd\be\ff")"},
+      {QString::fromUtf8("a\x01"
+                         "b\x1f"),
+       R"("a\u0001b\u001f")"},
+      {QString::fromUtf8("/caf\xc3\xa9 \xe2\x80\x94"), "\"\\/caf\xc3\xa9 \xe2\x80\x94\""},
+  };
+  for (const auto& [path, written] : cases) {
+    SCOPED_TRACE(path.toStdString());
+    Stored folder{QUuid::createUuid(), path, {}};
+    const QByteArray bytes = FolderListFile::encode({folder});
+    EXPECT_TRUE(bytes.contains(",\"path\":" + written + ",")) << bytes.constData();
+    const auto decoded = FolderListFile::decode(bytes);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, QList<Stored>{folder});
+  }
+}
+
+TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes) {
+  TempTree tree;
+  const std::string first = tree.path("one/folders.json");
+  const std::string second = tree.path("two/folders.json");
+  QList<Stored> folders{
+      photos(), Stored{QUuid::createUuid(), QString::fromUtf8("/x/\xc3\xa9\"/"), QByteArray("\0\x01\xfe\xff/+=", 7)}};
+  ASSERT_FALSE(FolderListFile::write(qs(first), folders));
+  const auto read = FolderListFile::read(qs(first));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(*read, folders);
+  ASSERT_FALSE(FolderListFile::write(qs(second), *read));
+  EXPECT_EQ(contents(qs(second)), contents(qs(first)));
+  // A missing file, or a folder in its place, reads as nothing.
+  EXPECT_FALSE(FolderListFile::read(qs(tree.path("absent.json"))));
+  EXPECT_FALSE(FolderListFile::read(qs(tree.mkdir("a-folder"))));
+}
+
+TEST(FolderListFileReader, accepts_any_key_order_extra_keys_whitespace_and_lower_case_uuids_but_no_bad_object) {
+  const auto decoded =
+      FolderListFile::decode(R"( [ { "bookmark" : "+/8=", "extra": [1, {"x": null}], "path": "/home/ana/Photos",)"
+                             R"(  "id": "e621e1f8-c36c-495a-93fc-0c247a3e6e5f" } ] )");
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(*decoded, QList<Stored>{photos()});
+  EXPECT_EQ(FolderListFile::decode("[]"), QList<Stored>{});
+
+  // One bad object makes the whole file unreadable.
+  const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ=="})";
+  for (const QByteArray& text : {QByteArray(), QByteArray("["), QByteArray("not json"), good}) {
+    SCOPED_TRACE(text.constData());
+    EXPECT_FALSE(FolderListFile::decode(text));
+  }
+  const char* const bad[] = {
+      "[1]",
+      "[null]",
+      R"(["x"])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a"}])",
+      R"([{"path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","bookmark":"QQ=="}])",
+      R"([{"id":12,"path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":null,"bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":[]}])",
+      R"([{"id":"not-a-uuid","path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}","path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8C36C495A93FC0C247A3E6E5F","path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5G","path":"/a","bookmark":"QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ"}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"Q@=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ==QQ=="}])",
+      R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ\n=="}])",
+  };
+  for (const char* text : bad) {
+    SCOPED_TRACE(text);
+    EXPECT_FALSE(FolderListFile::decode(QByteArray(text)));
+    EXPECT_FALSE(FolderListFile::decode("[" + good + "," + QByteArray(text).sliced(1)));
+  }
+  EXPECT_TRUE(FolderListFile::decode("[" + good + "," + good + "]"));
+}
+
+TEST(FolderListFileWriter, a_failed_write_leaves_the_previous_file_whole) {
+  TempTree tree;
+  const std::string path = tree.write("locked/folders.json", "[]");
+  ASSERT_EQ(::chmod(tree.path("locked").c_str(), 0555), 0);
+  const int status = quelmaris::testing::run_unprivileged([&] {
+    const auto error = FolderListFile::write(qs(path), {photos()});
+    return error && error->domain == QStringLiteral("QFileDevice") && contents(qs(path)) == "[]" ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(contents(qs(path)), QByteArray("[]"));
 }
 
 TEST_F(FolderStoreTest, an_unreadable_file_loads_nothing_and_is_left_alone_until_the_next_change) {
@@ -110,10 +195,9 @@ TEST_F(FolderStoreTest, a_missing_folder_stays_listed_unavailable_out_of_the_roo
   const ino_t saved = inodeOf(storage);
   const auto store = makeStore();
   ASSERT_EQ(store->folders().size(), 3);
-  const WatchedFolder& missing = store->folders()[1];
-  EXPECT_FALSE(missing.isAvailable());
-  EXPECT_EQ(missing.path, qs(tree.path("B")));
-  EXPECT_EQ(missing.bookmark, before->folders()[1].bookmark);
+  WatchedFolder missing = before->folders()[1];
+  missing.url.reset();
+  EXPECT_EQ(store->folders()[1], missing);
   EXPECT_EQ(store->urls(), (QList<QUrl>{urlOf(tree.path("A")), urlOf(tree.path("C"))}));
   EXPECT_EQ(inodeOf(storage), saved);
   // Unavailable entries still count as listed.
@@ -171,7 +255,9 @@ TEST_F(FolderStoreTest, the_path_at_load_comes_from_the_bookmark_and_alone_cause
   EXPECT_TRUE(contents(storage).endsWith("," + unknown + "]"));
 }
 
-TEST_F(FolderStoreTest, add_keeps_only_new_folders_and_saves_in_every_case) {
+// The file and its folder are made by the first add, whatever it added.
+TEST_F(FolderStoreTest, nothing_is_written_before_the_first_add_which_keeps_only_new_folders_and_saves_in_every_case) {
+  EXPECT_EQ(FolderStore::defaultStoragePath(), qs(tree.path("xdg/Quelmaris/folders.json")));
   const std::string photos = tree.mkdir("Photos");
   const std::string file = tree.write("notes.txt", "x");
   // Two names that are canonically equivalent but different bytes on disk.
@@ -184,17 +270,20 @@ TEST_F(FolderStoreTest, add_keeps_only_new_folders_and_saves_in_every_case) {
       {"not a local file", {QUrl(QStringLiteral("https://example.invalid/x"))}, {}},
       {"canonically equivalent names", {urlOf(composed), urlOf(decomposed)}, {qs(composed)}},
       {"a trailing slash is another path", {urlOf(photos), urlOf(photos + "/")}, {qs(photos), qs(photos + "/")}},
-      {"dot segments are resolved", {urlOf(photos), urlOf(tree.path("x/../Photos"))}, {qs(photos)}},
+      {"dot segments are resolved", {urlOf(tree.path("x/../Photos")), urlOf(photos)}, {qs(photos)}},
   };
   tree.mkdir("x");
+  std::unique_ptr<FolderStore> store = makeStore();
+  EXPECT_FALSE(std::filesystem::exists(tree.path("data"))) << "a first launch writes nothing";
   for (const auto& [name, urls, expected] : cases) {
     SCOPED_TRACE(name);
     QFile::remove(storage);
-    auto store = makeStore();
+    store = makeStore();
     store->add(urls);
     EXPECT_EQ(pathsOf(store->folders()), expected);
     EXPECT_TRUE(QFile::exists(storage));
   }
+  EXPECT_EQ(store->folders().first().url, urlOf(tree.path("x/../Photos"))) << "the given url is kept";
   EXPECT_TRUE(logged.empty());
 }
 
@@ -277,10 +366,7 @@ TEST_F(FolderStoreTest, a_failed_save_is_logged_and_the_list_in_memory_stays) {
   auto store = makeStore();
   store->add({urlOf(tree.mkdir("A"))});
   EXPECT_EQ(store->folders().size(), 1);
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].message, QStringLiteral("Saving folders failed"));
-  EXPECT_EQ(logged[0].error.domain, QStringLiteral("POSIX"));
-  EXPECT_EQ(logged[0].error.code, ENOTDIR);
+  EXPECT_EQ(logged, QStringList{QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR)});
 }
 
 TEST(FolderLog, the_entry_names_message_domain_and_code_and_hides_the_description) {

@@ -3,8 +3,10 @@
 // and a set, "Keep This Copy", and data shown literally.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <ctime>
 
@@ -43,6 +45,11 @@ class InspectorViewTest : public ::testing::Test {
     view.show();
   }
 
+  // What a screen reader reads as the widget's description: plain text.
+  static QString description(QWidget* pane, const char* name) {
+    return QAccessible::queryAccessibleInterface(pane->findChild<QWidget*>(QString::fromLatin1(name)))
+        ->text(QAccessible::Description);
+  }
   QString text(QWidget* pane, const char* name) {
     if (auto* label = pane->findChild<QLabel*>(QString::fromLatin1(name))) return label->text();
     return pane->findChild<SymbolLabel*>(QString::fromLatin1(name))->text();
@@ -68,6 +75,21 @@ TEST_F(InspectorViewTest, the_pane_follows_the_item_and_the_model_follows_its_fi
   waitForMetadata();
   EXPECT_TRUE(file->isVisible());
   EXPECT_EQ(provider->calls(set.files[0].path), 2);
+
+  // Keyboard and screen reader: named panes to scroll, buttons that show their focus, labelled values.
+  for (QScrollArea* pane : view.findChildren<QScrollArea*>())
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(pane)->text(QAccessible::Name).isEmpty());
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  for (const char* name : {"quickLookButton", "showInFinderButton"}) {
+    auto* button = file->findChild<QPushButton*>(QString::fromLatin1(name));
+    button->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(showsFocusRing(*button)) << name;
+  }
+  const auto labels =
+      QAccessible::queryAccessibleInterface(file->findChild<QLabel*>("kindValue"))->relations(QAccessible::Label);
+  ASSERT_EQ(labels.size(), 1);
+  EXPECT_EQ(labels.first().first->text(QAccessible::Name), "Kind");
 
   DuplicateSet rebuilt = set;
   rebuilt.reclaimable = 50;
@@ -140,6 +162,7 @@ TEST_F(InspectorViewTest, a_gone_lookalike_shows_the_notice_its_difference_and_i
     EXPECT_EQ(file->findChild<QLabel*>(QString::fromLatin1(name))->textFormat(), Qt::PlainText) << name;
   EXPECT_EQ(text(file, "nameLabel"), QStringLiteral("<b>bold<b>.txt"));
   EXPECT_TRUE(file->findChild<QLabel*>(QStringLiteral("folderLabel"))->toolTip().contains(QStringLiteral("&lt;i&gt;")));
+  EXPECT_EQ(description(file, "folderLabel"), lookalike.path);
 }
 
 TEST_F(InspectorViewTest, long_names_and_folders_elide_in_the_middle_and_carry_the_whole_text) {
@@ -200,11 +223,15 @@ TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
     EXPECT_EQ(text(setPane, "countLabel"), QStringLiteral("3 copies of the same file"));
     EXPECT_EQ(text(setPane, "recoverableValue"), recoverable);
     EXPECT_EQ(shown(setPane, "identicalValue") ? text(setPane, "identicalValue") : QString(), digest);
+    if (!digest.isEmpty()) {
+      EXPECT_EQ(description(setPane, "identicalValue"), *hash);
+    }
     EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !hash);
     EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), note);
     EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s8/"));
     driver.store.changeSelection([&](SelectionModel& selection) { selection.keep(2, shownSet); });
     EXPECT_TRUE(setPane->findChild<QLabel*>(QStringLiteral("keptCopyValue"))->toolTip().contains(u"/s8/2"));
+    EXPECT_EQ(description(setPane, "keptCopyValue"), shownSet.files[2].path);
     driver.store.setSelection({});
   }
 }

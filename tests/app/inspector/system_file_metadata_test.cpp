@@ -132,28 +132,24 @@ TEST_F(SystemFileMetadataTest, a_cached_thumbnail_counts_only_while_it_describes
   }
 }
 
-TEST_F(SystemFileMetadataTest, only_pictures_that_are_safe_to_decode_give_a_thumbnail) {
+// A file that became a FIFO is read without waiting for a writer.
+TEST_F(SystemFileMetadataTest, only_pictures_safe_to_decode_give_a_thumbnail_and_a_fifo_is_never_waited_on) {
   ASSERT_TRUE(filled(4000, 1000, Qt::green).save(text(tree.path("wide.png")), "PNG"));
   const std::optional<QImage> wide = system.thumbnail(text(tree.path("wide.png")), 128, 2.0);
   ASSERT_TRUE(wide);
   EXPECT_EQ(wide->size(), QSize(256, 64));
 
+  ASSERT_EQ(::mkfifo(tree.path("clip.png").c_str(), 0644), 0);
+  const FileMetadata fifo = system.metadata(text(tree.path("clip.png")));
+  EXPECT_TRUE(fifo.exists);
+  EXPECT_EQ(fifo.kind, QMimeDatabase().mimeTypeForName(QStringLiteral("inode/fifo")).comment());
   const std::string declaredHuge = "P6\n60000 60000\n255\n" + std::string(64, '\x7f');
-  const std::string noPicture[] = {tree.write("huge.ppm", declaredHuge),
+  const std::string noPicture[] = {tree.write("huge.ppm", declaredHuge), tree.path("clip.png"),
                                    tree.write("broken.png", "\x89PNG\r\n\x1a\nrest"), tree.write("words.txt", "words")};
   for (const std::string& path : noPicture) {
     SCOPED_TRACE(path);
     EXPECT_FALSE(system.thumbnail(text(path), 128, 2.0));
   }
-}
-
-TEST_F(SystemFileMetadataTest, a_file_that_became_a_fifo_is_read_without_waiting_for_a_writer) {
-  const QString path = text(tree.path("clip.png"));
-  ASSERT_EQ(::mkfifo(tree.path("clip.png").c_str(), 0644), 0);
-  const FileMetadata metadata = system.metadata(path);
-  EXPECT_TRUE(metadata.exists);
-  EXPECT_EQ(metadata.kind, QMimeDatabase().mimeTypeForName(QStringLiteral("inode/fifo")).comment());
-  EXPECT_FALSE(system.thumbnail(path, 128, 2.0));
 }
 
 TEST_F(SystemFileMetadataTest, the_location_follows_the_file_system_type_and_the_disk) {

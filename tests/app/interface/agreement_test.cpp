@@ -1,23 +1,13 @@
 #include "interface/Agreement.h"
 
 #include <gtest/gtest.h>
-#include <quelmaris_ffi_checksums.h>
-
-#include <array>
 
 #include "interface/ListenerCallbacks.h"
 
 namespace {
 
-constexpr std::array<std::uint16_t, 9> built = {
-    QUELMARIS_FFI_CHECKSUM_CHECK_IDENTITY,      QUELMARIS_FFI_CHECKSUM_CHOOSE_KEEPER,
-    QUELMARIS_FFI_CHECKSUM_DEFAULT_SCAN_CONFIG, QUELMARIS_FFI_CHECKSUM_PLAN_TRASH,
-    QUELMARIS_FFI_CHECKSUM_SCANJOB_CANCEL,      QUELMARIS_FFI_CHECKSUM_SCANJOB_IS_CANCELLED,
-    QUELMARIS_FFI_CHECKSUM_SCANJOB_RUN,         QUELMARIS_FFI_CHECKSUM_SCANLISTENER_ON_EVENT,
-    QUELMARIS_FFI_CHECKSUM_SCANJOB_NEW,
-};
-
-// A core that answers the queries as told and records what was asked.
+// A core that answers the queries as the linked one does, or as told, and
+// records what was asked.
 int checksumQueries = 0;
 const ScanListenerVTable* registered = nullptr;
 int registrations = 0;
@@ -25,13 +15,13 @@ int registrations = 0;
 std::uint32_t version30() { return 30; }
 std::uint32_t version31() { return 31; }
 template <std::size_t I>
-std::uint16_t builtChecksum() {
+std::uint16_t linkedChecksum() {
   ++checksumQueries;
-  return built[I];
+  return linkedCore().checksums[I]();
 }
 std::uint16_t wrongChecksum() {
   ++checksumQueries;
-  return static_cast<std::uint16_t>(built[8] + 1);
+  return static_cast<std::uint16_t>(linkedCore().checksums[8]() + 1);
 }
 void recordRegistration(const ScanListenerVTable* table) {
   registered = table;
@@ -40,8 +30,8 @@ void recordRegistration(const ScanListenerVTable* table) {
 
 CoreContract agreeingCore() {
   return CoreContract{version30,
-                      {builtChecksum<0>, builtChecksum<1>, builtChecksum<2>, builtChecksum<3>, builtChecksum<4>,
-                       builtChecksum<5>, builtChecksum<6>, builtChecksum<7>, builtChecksum<8>},
+                      {linkedChecksum<0>, linkedChecksum<1>, linkedChecksum<2>, linkedChecksum<3>, linkedChecksum<4>,
+                       linkedChecksum<5>, linkedChecksum<6>, linkedChecksum<7>, linkedChecksum<8>},
                       recordRegistration};
 }
 

@@ -2,37 +2,70 @@
 
 #include <filesystem>
 
-#include "interface/CoreTrashPlanner.h"
-#include "interface/QuelmarisCore.h"
 #include "app_test_support.hpp"
 #include "interface/CoreCall.h"
+#include "interface/CoreTrashPlanner.h"
+#include "interface/QuelmarisCore.h"
 #include "temp_tree.hpp"
 
 namespace {
 
 using quelmaris::testing::TempTree;
+using Case = UniffiInternalError::Case;
 
-TEST(CoreFunctions, identity_compares_the_entry_with_the_disk) {
-  TempTree tree;
-  const FileEntry same = apptest::entryFor(tree.write("same", "abc"));
-  const FileEntry gone = apptest::entryFor(tree.write("gone", "abc"));
-  std::filesystem::remove(gone.path.toStdString());
-  const std::string grownPath = tree.write("grown", "abc");
-  const FileEntry grown = apptest::entryFor(grownPath);
-  tree.write("grown", "abcd");
-
-  EXPECT_EQ(checkIdentity(same), Identity::same);
-  EXPECT_EQ(checkIdentity(gone), Identity::missing);
-  EXPECT_EQ(checkIdentity(grown), Identity::changed);
+CoreCallStatus statusWith(std::int8_t code, const QByteArray& message) {
+  return CoreCallStatus{code, message.isNull() ? CoreBuffer{0, 0, nullptr} : sendBytes(message)};
 }
 
-TEST(CoreFunctions, the_keeper_follows_the_rule_and_an_empty_list_gives_zero) {
+TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) {
+  const std::tuple<const char*, CoreCallStatus, Case, QString> rows[] = {
+      {"code 2 with a message", statusWith(2, QByteArray("boom \xFF!")), Case::corePanic,
+       QStringLiteral("boom \uFFFD!")},
+      {"code 2 with an empty buffer", statusWith(2, QByteArray("")), Case::corePanic,
+       QStringLiteral("The scanning core failed without a message")},
+      {"code 2 without a buffer", statusWith(2, QByteArray()), Case::corePanic,
+       QStringLiteral("The scanning core failed without a message")},
+      {"code 1 where no error is declared", statusWith(1, QByteArray("\0\0\0\x01", 4)), Case::unexpectedCoreCallError,
+       QStringLiteral("CALL_ERROR but no errorClass specified")},
+      {"code 4", statusWith(4, QByteArray()), Case::unexpectedCoreCallStatusCode,
+       QStringLiteral("Unexpected CoreCallStatus code")},
+  };
+  for (auto [what, status, expected, description] : rows) {
+    SCOPED_TRACE(what);
+    try {
+      uniffiCheckCallStatus(status);
+      ADD_FAILURE() << "nothing raised";
+    } catch (const UniffiInternalError& error) {
+      EXPECT_EQ(error.which(), expected);
+      EXPECT_EQ(error.description(), description);
+    }
+  }
+}
+
+TEST(CallStatus, cancellation_and_unreadable_results_stop_the_program) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  CoreCallStatus cancelled = statusWith(3, QByteArray());
+  EXPECT_DEATH(uniffiCheckCallStatus(cancelled), "Cancellation not supported yet");
+
+  const QByteArray phaseAndOneMore("\0\0\0\x01\0", 5);
+  EXPECT_DEATH(callOrStop([&] { return lift<Phase>(sendBytes(phaseAndOneMore)); }),
+               "The buffer still has data after lifting its containing value");
+}
+
+TEST(CoreFunctions, identity_compares_the_entry_with_the_disk_and_the_keeper_follows_the_rule) {
   TempTree tree;
-  const FileEntry deep = apptest::entryFor(tree.write("a/b/c/x", "1"), 0);
-  const FileEntry shallow = apptest::entryFor(tree.write("x", "1"), 1);
+  const FileEntry deep = apptest::entryFor(tree.write("a/b/c/x", "abc"));
+  const FileEntry gone = apptest::entryFor(tree.write("gone", "abc"));
+  std::filesystem::remove(gone.path.toStdString());
+  const FileEntry grown = apptest::entryFor(tree.write("x", "abc"), 1);
+  tree.write("x", "abcd");
+  EXPECT_EQ(checkIdentity(deep), Identity::same);
+  EXPECT_EQ(checkIdentity(gone), Identity::missing);
+  EXPECT_EQ(checkIdentity(grown), Identity::changed);
+
   EXPECT_EQ(chooseKeeper({}, KeepRule::oldest), 0u);
-  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::folderPriority), 0u);
-  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::shortestPath), 1u);
+  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::folderPriority), 0u);
+  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::shortestPath), 1u);
 }
 
 TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_reason) {

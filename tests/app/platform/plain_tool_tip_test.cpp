@@ -1,10 +1,14 @@
 // Names and paths that look like HTML show as typed in the rows and tool tips
-// of the folder sidebar and of the not-read list.
+// of the folder sidebar and of the not-read list; a path's tip keeps it on
+// one line as far as the screen allows.
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QTextDocumentFragment>
+#include <QToolTip>
 
 #include "folders/FolderListModel.h"
+#include "platform/PlainToolTip.h"
 #include "scan/NotReadListModel.h"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
@@ -28,4 +32,24 @@ TEST(PlainToolTipTest, names_that_look_like_html_show_as_typed_in_the_sidebar_an
       EXPECT_EQ(Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip, path);
     }
   }
+}
+
+TEST(PlainToolTipTest, a_tip_keeps_a_path_on_one_line_and_breaks_it_only_at_the_screens_width) {
+  widgettest::application();
+  QWidget anchor;
+  anchor.show();
+  const auto shownSize = [&anchor](const QString& text) {
+    QToolTip::showText(anchor.mapToGlobal(QPoint()), plainToolTip(text), &anchor);
+    QSize size;
+    for (const QWidget* tip : QApplication::topLevelWidgets())
+      if (tip->objectName() == "qtooltip_label" && tip->isVisible()) size = tip->size();
+    QToolTip::hideText();
+    return size;
+  };
+  const QString path = QStringLiteral("/home/someone/Documents/Projects 2024/a folder/with a long name/file.txt");
+  const int oneLine = shownSize(QStringLiteral("x")).height();
+  EXPECT_EQ(shownSize(path).height(), oneLine);
+  const QSize wide = shownSize(path.repeated(12));
+  EXPECT_LE(wide.width(), anchor.screen()->availableGeometry().width());
+  EXPECT_GT(wide.height(), oneLine);
 }

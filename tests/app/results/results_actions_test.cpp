@@ -29,7 +29,8 @@ class ResultsActionsTest : public ::testing::Test {
                          [this](const QString& path) { revealed << path; },
                          [](const QString&) {},
                          [] {},
-                         {[] { return ResultsFilter::duplicates; }, [](ResultsFilter) {}}};
+                         {[] { return ResultsFilter::duplicates; }, [](ResultsFilter) {}},
+                         {[] { return SortComparator{}; }, [](SortComparator) {}}};
 };
 
 TEST_F(ResultsActionsTest,

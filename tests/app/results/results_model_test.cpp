@@ -56,7 +56,6 @@ TEST_F(ResultsModelTest,
   EXPECT_EQ(badges(child(0, 2)), QStringList{"Clone · Zero KB"}) << "this desktop's word";
   EXPECT_EQ(badges(child(0, 3)), QStringList{"Different Content"});
   EXPECT_EQ(text(child(0, 0), Qt::AccessibleTextRole), "0") << "a copy reads as its file name";
-  EXPECT_EQ(text(child(0, 0), Qt::AccessibleDescriptionRole), "Select 0 in /s1/");
   const std::pair<QModelIndex, QString> silent[] = {{child(0, 0, ResultsModel::copiesColumn), "Not applicable"},
                                                     {child(0, 0, ResultsModel::recoverableColumn), "Kept"},
                                                     {child(0, 2, ResultsModel::recoverableColumn), "Kept"},

@@ -70,15 +70,40 @@ TEST_F(ResultsViewTest,
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
   }
-  const QModelIndex marked = view->model()->index(3, 0, view->model()->index(0, 0));
-  EXPECT_EQ(marked.data(Qt::CheckStateRole).toInt(), Qt::Checked) << "the check state reaches the reader";
   EXPECT_EQ(view->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), "<b>holiday</b>.jpg")
       << "a name is data, never markup";
 
-  // A checkbox click marks an allowed copy and leaves the selection alone.
+  // A copy's mark reads as a check box whose toggle marks that copy alone;
+  // the kept copy's box is disabled. Shown rows: the set, its four copies.
   view->table()->expandAll();
   const QModelIndex set = view->model()->index(0, 0);
   select(set);
+  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(view->table());
+  const auto mark = [&](int shownRow) { return tree->tableInterface()->cellAt(shownRow, ResultsModel::nameColumn); };
+  const auto marks = [&] { return driver.store.selection().marked().value(1); };
+  for (int row = 1; row <= 4; ++row) {
+    SCOPED_TRACE(row);
+    QAccessibleInterface* box = mark(row);
+    EXPECT_EQ(box->role(), QAccessible::CheckBox);
+    EXPECT_EQ(box->text(QAccessible::Name), QString("Select %1 in /s1/").arg(row - 1));
+    EXPECT_TRUE(box->state().checkable);
+    EXPECT_EQ(box->state().checked, row == 4);
+    EXPECT_EQ(box->state().disabled, row == 1);
+    EXPECT_EQ(tree->indexOfChild(box), (row + 1) * ResultsModel::columns);
+    ASSERT_NE(box->actionInterface(), nullptr);
+    EXPECT_EQ(box->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::toggleAction()});
+  }
+  EXPECT_EQ(mark(1)->text(QAccessible::Description), "Keep") << "badges reach the reader";
+  EXPECT_EQ(mark(0)->role(), QAccessible::TreeItem) << "a set has no mark";
+  const auto toggle = [&](int shownRow) {
+    mark(shownRow)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    return marks();
+  };
+  EXPECT_EQ(toggle(3), (IndexSet{2, 3}));
+  EXPECT_TRUE(mark(3)->state().checked);
+  EXPECT_EQ(toggle(1), (IndexSet{2, 3})) << "the kept copy cannot be marked";
+  EXPECT_EQ(toggle(3), IndexSet{3}) << "a second toggle unmarks";
+  EXPECT_EQ(view->tableSelection(), QSet<QString>{"s1"}) << "marking selects nothing";
   const auto click = [&](int row) {
     const QModelIndex copy = view->model()->index(row, 0, set);
     const QRect box = ResultsRowDelegate::checkboxRect(view->table()->visualRect(copy));

@@ -1,9 +1,10 @@
 // The progress card: its rows, figures, bar, timer and not-read count per
-// phase of a scripted scan, and Stop.
+// phase of a scripted scan, the sheet the count opens, and Stop.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QLabel>
+#include <QListView>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -44,7 +45,7 @@ class ScanProgressViewTest : public ::testing::Test {
   ScanProgressView view{driver.store};
 };
 
-TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_and_nothing_else_shows) {
+TEST_F(ScanProgressViewTest, the_listing_runs_from_zero_and_a_not_read_count_above_zero_shows_and_opens_its_sheet) {
   EXPECT_FALSE(view.timerLabel()->isVisible()) << "no timer without a start time";
   driver.start();
   const QList<QLabel*> labels = view.findChildren<QLabel*>();
@@ -57,16 +58,54 @@ TEST_F(ScanProgressViewTest, right_after_the_start_the_listing_runs_from_zero_an
   EXPECT_EQ(view.timerLabel()->text(), "0:00");
   EXPECT_FALSE(view.notReadButton()->isVisible());
 
-  // The file count agrees with its noun; the not-read count shows in the footer.
-  driver.feed({progressEvent(1)});
+  // The file count agrees with its noun; the not-read count shows in the
+  // footer, leaving out a nested folder scanned through its parent.
+  driver.feed({progressEvent(1), rootSkippedEvent("/p/n", {RootSkipReason::nestedIn{"/p"}})});
   EXPECT_EQ(view.phaseRows()[0]->detail(), "1 file");
-  driver.feed({skippedEvent("/a"), skippedEvent("/b"), progressEvent(2)});
+  EXPECT_FALSE(view.notReadButton()->isVisible());
+  driver.feed({skippedEvent("/a"), rootSkippedEvent("/gone", {RootSkipReason::missing{}}), progressEvent(2)});
   EXPECT_EQ(view.phaseRows()[0]->detail(), "2 files");
-  EXPECT_TRUE(view.notReadButton()->isVisible());
-  EXPECT_EQ(view.notReadButton()->text(), "2 not read");
+  NotReadButton* button = view.notReadButton();
+  EXPECT_TRUE(button->isVisible());
+  EXPECT_EQ(button->text(), "2 not read");
+  EXPECT_EQ(button->toolTip(), "Show what wasn't read, and why");
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   driver.feed({progressEvent(300'000)});
   EXPECT_EQ(view.phaseRows()[0]->detail(), "300,000 files") << "in the locale's number format";
+
+  // The sheet shows the lists as they stand, and goes when closed.
+  EXPECT_EQ(button->presentedList(), nullptr);
+  button->click();
+  SkippedListView* sheet = button->presentedList();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(sheet->isVisible());
+  EXPECT_EQ(sheet->list()->model()->rowCount(), 5) << "two headings, both folders and the item";
+  sheet->accept();
+  ScanStoreDriver::drain();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(button->presentedList(), nullptr);
+  driver.start();
+  EXPECT_FALSE(button->isVisible()) << "a new scan empties the lists";
+}
+
+TEST(NotReadButtonTest, counts_skipped_items_and_dropped_folders_but_not_those_scanned_through_another) {
+  const SkippedItem item{"/a", {SkipReason::changed{}}};
+  const RootSkip missing{"/m", {RootSkipReason::missing{}}};
+  const RootSkip notFolder{"/f", {RootSkipReason::notADirectory{}}};
+  const RootSkip unreadable{"/u", {RootSkipReason::unreadable{EACCES}}};
+  const RootSkip nested{"/p/n", {RootSkipReason::nestedIn{"/p"}}};
+  const RootSkip duplicate{"/d", {RootSkipReason::duplicate{"/d2"}}};
+  const std::tuple<const char*, QList<SkippedItem>, QList<RootSkip>, std::int64_t> cases[] = {
+      {"nothing", {}, {}, 0},
+      {"nested and duplicate only", {}, {nested, duplicate}, 0},
+      {"one item and one missing folder", {item}, {missing}, 2},
+      {"every dropped-folder reason", {}, {missing, notFolder, unreadable, nested, duplicate}, 3},
+      {"items alone", {item, item, item}, {}, 3},
+  };
+  for (const auto& [name, skipped, rootSkips, count] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(NotReadButton::count(skipped, rootSkips), count);
+  }
 }
 
 TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_to_hash_and_a_scan_without_waits) {

@@ -1,11 +1,15 @@
 // The About window: the version line from the build's keys, the pages its
-// links open, and the one window that "About Quelmaris" opens or brings
-// forward; "Settings…" likewise opens one settings window.
+// links open, what a screen reader reads of it, and the one window that
+// "About Quelmaris" opens or brings forward; "Settings…" likewise opens one
+// settings window. Escape and Ctrl+W close both.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
 
 #include "app_test_support.hpp"
 #include "platform/BundleInfo.h"
@@ -40,6 +44,22 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   const QString site = BundleInfo::websiteUrl().toString();
   EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + QStringLiteral("privacy.html")),
                                  QUrl(site + QStringLiteral("terms.html"))}));
+
+  // A dialog named by its title, the credit titles as headings, no nameless picture.
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+  EXPECT_EQ((std::pair{window->role(), window->text(QAccessible::Name)}),
+            (std::pair{QAccessible::Dialog, QString("About Quelmaris")}));
+  QStringList headings;
+  const std::function<void(QAccessibleInterface*)> read = [&](QAccessibleInterface* element) {
+    for (int index = 0; index < element->childCount(); ++index) {
+      QAccessibleInterface* child = element->child(index);
+      if (child->role() == QAccessible::Heading) headings << child->text(QAccessible::Name);
+      EXPECT_TRUE(child->role() == QAccessible::Client || !child->text(QAccessible::Name).isEmpty());
+      read(child);
+    }
+  };
+  read(window);
+  EXPECT_EQ(headings, (QStringList{"Everything Stays on This Computer", "The Name"}));
 }
 
 TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward) {
@@ -63,6 +83,19 @@ TEST(AboutViewTest, about_and_settings_each_open_one_window_and_bring_it_forward
   EXPECT_EQ(view.size(), view.maximumSize()) << "fixed size";
   EXPECT_EQ(view.width(), 460);
   EXPECT_FALSE(view.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+  const std::function<QWidget&()> sideWindows[] = {[&]() -> QWidget& { return app.showAboutWindow(); },
+                                                   [&]() -> QWidget& { return app.showSettingsWindow(); }};
+  for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+    for (const auto& show : sideWindows) {
+      const QPointer<QWidget> side = &show();
+      side->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(side));
+      QTest::keyClick(side, key.key(), key.keyboardModifiers());
+      EXPECT_FALSE(side->isVisible()) << key.key();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
 }
 
 }  // namespace

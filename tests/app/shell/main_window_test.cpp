@@ -2,12 +2,15 @@
 // list live in temporary folders for the whole run.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -15,11 +18,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QUndoStack>
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "app_test_support.hpp"
 #include "folders/FolderStore.h"
 #include "results/MovedBanner.h"
 #include "results/StaleBanner.h"
@@ -29,10 +36,12 @@
 #include "scripted_scanner.hpp"
 #include "shell/EmptyStateView.h"
 #include "shell/MainWindow.h"
+#include "shell/OptionsButton.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/ScanOptionsBinding.h"
 #include "temp_tree.hpp"
 #include "trash/TrashConfirmationSheet.h"
+#include "trash/TrashOutcomeSheet.h"
 #include "trash/TrashService.h"
 #include "widget_test_support.hpp"
 #include "widgets/ContentUnavailableView.h"
@@ -74,6 +83,23 @@ class ApplicationWindowTest : public ::testing::Test {
   }
 };
 
+// The real Trash, holding each move while the test holds it.
+struct HeldTrash final : FileTrashing {
+  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
+    ++entered;
+    while (held) QThread::msleep(1);
+    return system.trashItem(url);
+  }
+  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                             const ItemIdentity& identity) const override {
+    return system.moveItem(source, destination, identity);
+  }
+  std::atomic<bool> held = false;
+  mutable std::atomic<int> entered = 0;
+  SystemFileTrashing system;
+};
+
 // The window over a scan store whose scans the test plays by hand.
 class ScriptedWindowTest : public ::testing::Test {
  protected:
@@ -81,6 +107,7 @@ class ScriptedWindowTest : public ::testing::Test {
     ASSERT_TRUE(storage.isValid());
     window.show();
   }
+  void TearDown() override { files->held = false; }
 
   // Before the window below: widgets need the application object.
   QApplication& application = (userFolders(), widgettest::application());
@@ -91,7 +118,8 @@ class ScriptedWindowTest : public ::testing::Test {
   ScanStore scan{scanner};
   ScanOptions stored;
   ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
+  std::shared_ptr<HeldTrash> files = std::make_shared<HeldTrash>();
+  TrashService trash{std::make_unique<CoreTrashPlanner>(), files};
   MainWindow window{folders, scan, trash, options};
 
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
@@ -103,6 +131,7 @@ TEST_F(ApplicationWindowTest,
   TempTree tree;
   const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
   const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
+  const std::string taken = tree.write("b/taken/photo.jpg", std::string(4096, 'x'));
   tree.write("b/other.jpg", std::string(4096, 'y'));
   const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
   QuelmarisApp app;
@@ -113,30 +142,56 @@ TEST_F(ApplicationWindowTest,
   trigger(window, "scanAction");
   ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
   ASSERT_EQ(app.scan().sets().size(), 1);
-  EXPECT_EQ(app.scan().sets().first().files.size(), 2);
+  EXPECT_EQ(app.scan().sets().first().files.size(), 3);
   EXPECT_NE(detailOf<SummaryBar>(window), nullptr);
   EXPECT_TRUE(action(window, "scanAction").isEnabled()) << "a finished scan can be run again";
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
   widgettest::saveScreenshot(window, "finished-summary");
 
   trigger(window, "selectAllCopiesAction");
-  trigger(window, "moveToTrashAction");
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* moveButton = window.findChild<QPushButton*>("moveToTrashButton");
+  moveButton->setFocus();
+  moveButton->click();
   auto* sheet = window.findChild<TrashConfirmationSheet*>();
   ASSERT_NE(sheet, nullptr);
   sheet->findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
   ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
-  EXPECT_TRUE(detailOf<MovedBanner>(window)->findChildren<QLabel*>().last()->text().startsWith(
-      "Moved 1 file to the Trash, freeing "));
+  // The banner is announced as a notification; the focus the disabled button held is the table's.
+  const auto accessible = [](QWidget* widget) {
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
+    return std::pair(read->role(), read->text(QAccessible::Name));
+  };
+  const auto [movedRole, moved] = accessible(detailOf<MovedBanner>(window));
+  EXPECT_EQ(movedRole, QAccessible::Notification);
+  EXPECT_TRUE(moved.startsWith("Moved 2 files to the Trash, freeing ")) << moved.toStdString();
+  EXPECT_EQ(accessible(window.focusWidget()), std::pair(QAccessible::Tree, QString("Results")));
+  auto* closeBanner = detailOf<MovedBanner>(window)->findChild<QWidget*>("closeBannerButton");
+  closeBanner->setFocus();
+  QTest::mouseClick(closeBanner, Qt::LeftButton);
+  ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) == nullptr; }));
+  EXPECT_EQ(accessible(window.focusWidget()).second, "Results") << "and the banner's once it goes away";
   EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
   EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
   EXPECT_TRUE(app.scan().sets().isEmpty());
 
+  // Undo puts back what it can and lists what stays in the Trash, and why.
+  tree.write("b/taken/photo.jpg", "newcomer");
   trigger(window, "undoAction");
   ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
+  EXPECT_EQ(accessible(detailOf<StaleBanner>(window)),
+            std::pair(QAccessible::Notification,
+                      QString("Files were put back from the Trash: these results may be out of date.")));
   EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
   EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
+  auto* stayed = window.findChild<TrashOutcomeSheet*>();
+  ASSERT_NE(stayed, nullptr);
+  const QAbstractItemModel* list = stayed->findChild<QListView*>("failedList")->model();
+  ASSERT_EQ(list->rowCount(), 1);
+  EXPECT_EQ(list->index(0, 0).data().toString(), QString::fromStdString(taken) + ": Another item is in its place.");
 }
 
 TEST_F(ApplicationWindowTest, a_scan_of_only_a_missing_folder_fails_and_options_write_back_only_the_three_choices) {
@@ -255,7 +310,38 @@ TEST_F(ScriptedWindowTest,
   EXPECT_EQ(window.windowTitle(), "Duplicates");
 }
 
-TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verification_waits_on_content_only) {
+TEST_F(ScriptedWindowTest, scan_waits_while_files_move_and_their_outcome_shows_though_the_results_went) {
+  const std::string keeper = tree.write("a/x.txt", "same"), copy = tree.write("b/x.txt", "same");
+  folders.add(urlsOf({tree.path("a"), tree.path("b")}));
+  trigger(window, "scanAction");
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
+  const QList<FileEntry> copies{apptest::entryFor(keeper, 0), apptest::entryFor(copy, 1)};
+  feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, copies, 0, {}, true, std::nullopt, 4, false}}});
+  feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
+  trigger(window, "selectAllCopiesAction");
+  trigger(window, "moveToTrashAction");
+  files->held = true;
+  window.findChild<TrashConfirmationSheet*>()->findChild<QPushButton*>("confirmMoveButton")->click();
+  ASSERT_TRUE(waitFor([this] { return files->entered == 1; }));
+
+  auto* button = window.findChild<QPushButton*>("scanButton");
+  EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no scan while files move";
+  EXPECT_FALSE(button->isEnabled());
+  folders.add(urlsOf({tree.mkdir("c")}));
+  ASSERT_TRUE(scan.state().is<ScanStore::State::idle>()) << "the results are gone";
+  EXPECT_FALSE(action(window, "scanAction").isEnabled());
+  files->held = false;
+  ASSERT_TRUE(waitFor([this] { return window.undoStack().count() == 1; }));
+  auto* outcome = window.findChild<TrashOutcomeSheet*>();
+  ASSERT_NE(outcome, nullptr) << "the outcome shows without its results";
+  EXPECT_EQ(outcome->findChild<QLabel*>("title")->text(), "Moved 1 file to the Trash");
+  EXPECT_TRUE(action(window, "scanAction").isEnabled());
+  EXPECT_TRUE(button->isEnabled());
+}
+
+TEST_F(ScriptedWindowTest,
+       menu_and_popover_show_one_choice_verification_waits_on_content_only_and_escape_closes_a_drop_down_alone) {
   trigger(window, "keep_oldest");
   EXPECT_EQ(stored.keep, KeepChoice::oldest);
   auto* keepBox = window.findChild<QComboBox*>("keepBox");
@@ -277,6 +363,15 @@ TEST_F(ScriptedWindowTest, the_menu_and_the_popover_show_one_choice_and_verifica
   EXPECT_EQ(stored.criterion, MatchCriterion::nameAndSize);
   EXPECT_TRUE(action(window, "verifyContentAction").isEnabled());
   EXPECT_TRUE(action(window, "match_nameAndSize").isChecked());
+
+  // The key as the desktop delivers it, to the window of the open drop-down.
+  auto* button = window.findChild<OptionsButton*>("optionsButton");
+  button->showPopover();
+  matchBox->showPopup();
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  ASSERT_EQ((std::pair{matchBox->view()->isVisible(), button->popover()->isVisible()}), (std::pair{false, true}));
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(button->popover()->isVisible());
 }
 
 }  // namespace

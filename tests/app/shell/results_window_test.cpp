@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QBuffer>
+#include <QHeaderView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -111,7 +115,8 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(marks(), 0) << "Ctrl+Return unmarks both";
   QSignalSpy moveRequests(view, &ResultsView::moveToTrashRequested);
   QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
-  EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace does nothing";
+  QTest::keyClick(view->table(), Qt::Key_Delete);
+  EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace and Delete do nothing";
   EXPECT_EQ(totals(), QString());
   EXPECT_FALSE(action("moveToTrashAction").isEnabled());
 
@@ -132,8 +137,21 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_FALSE(action("toggleMarkAction").isEnabled());
   trigger("selectAllCopiesAction");
   EXPECT_EQ(marks(), 2);
+  // The filter field keeps its editing keys: Ctrl+Backspace deletes a word, Escape empties it.
+  auto* filter = qobject_cast<QLineEdit*>(field);
+  filter->setFocus();
+  QTest::keyClicks(filter, "no match");
+  QTest::keyClick(filter, Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(filter->text(), "no ");
+  QTest::keyClick(filter, Qt::Key_Escape);
+  EXPECT_EQ(filter->text(), QString());
+  EXPECT_EQ(view->model()->rowCount(), 1);
+  EXPECT_EQ(moveRequests.size(), 0);
+  view->table()->setFocus();
   QTest::keyClick(view->table(), Qt::Key_Backspace, Qt::ControlModifier);
   EXPECT_EQ(moveRequests.size(), 1) << "with marks it asks for the move";
+  QTest::keyClick(view->table(), Qt::Key_Delete);
+  EXPECT_EQ(moveRequests.size(), 2) << "Delete in the table too";
   EXPECT_FALSE(app->scan().selection().marked().value(set.id).contains(2));
 
   trigger("showLookalikesAction");
@@ -146,10 +164,36 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
 
+  // "Sort By" and the header keep each other in step; every option has its own access key.
+  QHeaderView* header = view->table()->header();
+  trigger("sortByNameAction");
+  EXPECT_EQ(view->model()->sortOrder().first(), (SortComparator{SortKey::name, Qt::DescendingOrder}));
+  trigger("sortAscendingAction");
+  EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+            std::pair(int(ResultsModel::nameColumn), Qt::AscendingOrder));
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(ResultsModel::sizeColumn) + 5, header->height() / 2));
+  EXPECT_EQ(view->model()->sortOrder().first(), (SortComparator{SortKey::size, Qt::AscendingOrder}));
+  EXPECT_TRUE(action("sortBySizeAction").isChecked() && action("sortAscendingAction").isChecked());
+  QSet<QChar> accessKeys;
+  for (const QAction* option : window->findChild<QMenu*>("sortByMenu")->actions())
+    if (!option->isSeparator()) accessKeys.insert(option->text().section(u'&', 1).front().toLower());
+  EXPECT_EQ(accessKeys.size(), 8);
+
   auto* sidebar = window->findChild<FolderSidebar*>();
   EXPECT_FALSE(action("removeFromListAction").isEnabled());
   sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
   EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
+
+  // Shift+F10 opens the menu of the current row.
+  selectCopies({1});
+  view->table()->selectionModel()->setCurrentIndex(view->model()->index(1, 0, view->model()->index(0, 0)),
+                                                   QItemSelectionModel::NoUpdate);
+  QTest::keyClick(view->table(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* rowMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(rowMenu, nullptr);
+  EXPECT_EQ(rowMenu->actions().first()->text(), "&Keep This Copy") << "with its access key";
+  rowMenu->close();
 
   // Space opens and closes the preview of the one selected file under scoped access.
   selectCopies({0});
@@ -166,6 +210,9 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   const QString text = QString::fromStdString(tree.write("c/readme.txt", "hello"));
   view->setPreviewPath(text);
   EXPECT_EQ(view->preview()->shownKind(), "text");
+  QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(view->preview());
+  EXPECT_EQ((std::pair{preview->role(), preview->text(QAccessible::Name)}),
+            (std::pair{QAccessible::Window, QString("readme.txt")}));
   const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
   ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   view->setPreviewPath(fifo);
@@ -184,10 +231,14 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   trigger("toggleInspectorAction");
   EXPECT_TRUE(view->showsInspector()) << "the View menu's item shows it again";
 
+  for (QAction* menu : window->menuBar()->actions())
+    EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*menu->menu()), QStringList()) << menu->text().toStdString();
+
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
   EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
   EXPECT_FALSE(action("showDuplicatesAction").isVisible());
+  EXPECT_FALSE(action("sortBySizeAction").isEnabled());
 }
 
 TEST_F(ResultsWindowTest, screenshot_of_the_smallest_window_and_the_menus) {

@@ -1,9 +1,11 @@
 // The settings window over temporary settings and a fake updater: what it
 // shows, that opening it stores nothing and leaves an off-list value alone,
-// what its controls store, "Restore Defaults", and "Check Now" and "Last
-// checked" following the updater with "Check for Updates…".
+// what its controls store, "Restore Defaults", "Check Now" and "Last
+// checked" following the updater with "Check for Updates…", and the window
+// as keyboard and screen reader users meet it.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -113,14 +115,56 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
   EXPECT_NE(child<QLabel>("lastCheckedValue").text(), QStringLiteral("Never"));
 }
 
+TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_its_value_and_keys_act_as_expected) {
+  const auto toggleByAssistiveTechnology = [this](const char* name) {
+    QAccessible::queryAccessibleInterface(&child<QCheckBox>(name))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+  };
+  for (const char* name : {"includeHiddenToggle", "ignoreCaseToggle", "automaticChecksToggle"})
+    toggleByAssistiveTechnology(name);
+  QSettings settings;
+  EXPECT_EQ((std::pair{StoredSettings(settings).includeHidden(), StoredSettings(settings).ignoreCase()}),
+            (std::pair{false, true}));
+  EXPECT_EQ(updater->written, std::vector<bool>{true});
+
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> switches[] = {
+      {Qt::Key_Tab, Qt::ControlModifier, 1},
+      {Qt::Key_PageDown, Qt::ControlModifier, 2},
+      {Qt::Key_Tab, Qt::ControlModifier, 0},
+      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+  };
+  for (const auto& [key, modifiers, tab] : switches) {
+    QTest::keyClick(view.get(), key, modifiers);
+    EXPECT_EQ(view->tabBar().currentIndex(), tab) << key;
+  }
+  view->tabBar().setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(widgettest::showsFocusRing(view->tabBar()));
+
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(view.get());
+  EXPECT_EQ((std::pair{window->role(), window->text(QAccessible::Name)}),
+            (std::pair{QAccessible::Window, QString("Updates")}));
+  QAccessibleInterface* lastChecked = QAccessible::queryAccessibleInterface(&child<QLabel>("lastCheckedValue"));
+  EXPECT_EQ(lastChecked->text(QAccessible::Name), "Never");
+  const auto labels = lastChecked->relations(QAccessible::Label);
+  ASSERT_EQ(labels.size(), 1);
+  EXPECT_EQ(labels.first().first->text(QAccessible::Name), "Last checked");
+
+  view->tabBar().setCurrentIndex(0);
+  child("minSizePicker").showPopup();
+  QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
+  EXPECT_TRUE(view->isVisible()) << "Escape in an open drop-down closes the drop-down alone";
+}
+
 TEST_F(SettingsViewTest, screenshot_of_the_three_tabs) {
   QUELMARIS_SCREENSHOTS_ONLY();
   child("minSizePicker");
-  auto* tabs = view->findChild<QTabBar*>();
-  for (int tab = 0; tab < tabs->count(); ++tab) {
-    tabs->setCurrentIndex(tab);
+  for (int tab = 0; tab < view->tabBar().count(); ++tab) {
+    view->tabBar().setCurrentIndex(tab);
     QTest::qWait(50);
-    widgettest::saveScreenshot(*view, "settings-" + tabs->tabText(tab).toLower());
+    widgettest::saveScreenshot(*view, "settings-" + view->tabBar().tabText(tab).toLower());
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QHash>
 #include <QImage>
+#include <QMenu>
 #include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/AccessKeys.h"
 #include "platform/Palette.h"
 #include "platform/Translations.h"
 
@@ -83,12 +85,29 @@ inline void trigger(const QWidget& window, const char* name) {
   if (qEnvironmentVariableIsEmpty("QUELMARIS_SCREENSHOTS")) \
   GTEST_SKIP() << "set QUELMARIS_SCREENSHOTS to a folder to write screenshots"
 
-// Whether a focus ring is drawn around the widget.
+// Whether a focus ring is drawn whole around the widget.
 inline bool showsFocusRing(const QWidget& widget) {
-  for (const QWidget* ring :
-       widget.parentWidget()->findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
-    if (ring->isVisible() && ring->geometry().contains(widget.geometry())) return true;
+  const QWidget& parent = *widget.parentWidget();
+  for (const QWidget* ring : parent.findChildren<QWidget*>(QStringLiteral("focusRing"), Qt::FindDirectChildrenOnly))
+    if (ring->isVisible() && ring->geometry().contains(widget.geometry()) && parent.rect().contains(ring->geometry()))
+      return true;
   return false;
+}
+
+// The items of the menu and its submenus, as they are about to show, that
+// have no access key or one another item of their menu has.
+inline QStringList itemsWithoutOwnAccessKey(QMenu& menu) {
+  emit menu.aboutToShow();
+  QStringList faulty;
+  QList<QChar> keys;
+  for (QAction* item : menu.actions()) {
+    if (item->isSeparator() || !item->isVisible()) continue;
+    const QChar key = AccessKeys::of(item->text());
+    if (key.isNull() || keys.contains(key)) faulty << item->text();
+    keys << key;
+    if (item->menu() != nullptr) faulty << itemsWithoutOwnAccessKey(*item->menu());
+  }
+  return faulty;
 }
 
 // The widget painted at three times its size, where even small text has solid strokes.

@@ -10,8 +10,10 @@
 #include <fstream>
 
 #include "mount_namespace.hpp"
+#include "reflink_volume.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
+#include "trash/FileTrashing.h"
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
@@ -123,16 +125,17 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
 
   // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
+  const ItemIdentity identity = FreedesktopTrash::identity(original).value();
   const std::string trashed = FreedesktopTrash::trash(original).value();
   const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
   tree.write("file", "newcomer");
-  EXPECT_EQ(FreedesktopTrash::move(trashed, original), EEXIST);
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), EEXIST);
   EXPECT_EQ(read_file(original), "newcomer");
   EXPECT_EQ(read_file(trashed), "moved");
   EXPECT_TRUE(fs::exists(record));
 
   fs::remove(original);
-  EXPECT_EQ(FreedesktopTrash::move(trashed, original), 0);
+  EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), 0);
   EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
 
@@ -141,12 +144,53 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   fs::remove(again);
   fs::remove(record);
   const std::string unrelated = tree.write("b/file", "unrelated");
+  const ItemIdentity its = FreedesktopTrash::identity(unrelated).value();
   ASSERT_EQ(FreedesktopTrash::trash(unrelated).value(), again);
-  EXPECT_EQ(FreedesktopTrash::move(again, original), ENOENT);
+  EXPECT_EQ(FreedesktopTrash::move(again, original, its), FreedesktopTrash::kRecordNamesAnotherPlace);
   EXPECT_FALSE(fs::exists(original));
   EXPECT_EQ(read_file(again), "unrelated");
   EXPECT_TRUE(fs::exists(record));
-  EXPECT_EQ(FreedesktopTrash::move(again, unrelated), 0) << "its own owner still gets it back";
+  EXPECT_EQ(FreedesktopTrash::move(again, unrelated, its), 0) << "its own owner still gets it back";
+}
+
+// FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
+TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_renamed_into_free_names_only) {
+  TempTree tree;
+  const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
+  // A file is hard-linked in, a folder (no hard links) renamed; neither takes
+  // the name of an item without its record, here an empty folder that a plain
+  // rename of a folder would replace.
+  for (const std::string name : {"file", "folder"}) {
+    SCOPED_TRACE(name);
+    const fs::path orphan = dataHome.trash() / "files" / name;
+    fs::create_directories(orphan);
+    tree.write("a/" + name + (name == "folder" ? "/inside" : ""), "item");
+    const auto trashed = FreedesktopTrash::trash(tree.path("a/" + name), unsupported);
+    ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
+    EXPECT_EQ(trashed.value(), orphan.string() + ".2");
+    EXPECT_EQ(read_file(name == "folder" ? trashed.value() + "/inside" : trashed.value()), "item");
+    EXPECT_FALSE(fs::exists(tree.path("a/" + name)));
+    EXPECT_TRUE(fs::is_empty(orphan));
+    EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+    // Putting back goes the same way, and never over what took the place.
+    const std::string original = tree.path("a/" + name);
+    const auto identity = FreedesktopTrash::identity(trashed.value()).value();
+    tree.write("a/" + name, "newer");
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), EEXIST);
+    fs::remove(original);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), 0);
+    EXPECT_EQ(read_file(name == "folder" ? original + "/inside" : original), "item");
+    EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+  }
+  // An item gone before the fallback could move it leaves no record behind.
+  const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
+    fs::remove(from);
+    return EINVAL;
+  };
+  const auto failed = FreedesktopTrash::trash(tree.write("gone", "x"), vanishing);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.error(), ENOENT);
+  EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "gone.trashinfo"));
 }
 
 // Files on another file system than the home Trash, in a private mount
@@ -183,25 +227,27 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
       fs::create_directories(top + "/sub dir");
       const std::string original = top + "/sub dir/x";
       std::ofstream(original) << "x";
+      const ItemIdentity identity = FreedesktopTrash::identity(original).value();
       const auto trashed = FreedesktopTrash::trash(original);
       const std::string folder = top + "/" + expectedFolder;
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
       if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
-      if (FreedesktopTrash::move(trashed.value(), original) != 0 || fs::exists(folder + "/info/x.trashinfo"))
+      if (FreedesktopTrash::move(trashed.value(), original, identity) != 0 || fs::exists(folder + "/info/x.trashinfo"))
         return code + 4;
       code += 10;
     }
-    // A Trash folder of ours that others may write to, or that another user
-    // owns, is refused: they could take the items away.
-    const std::string shared = base + "/shared";
-    fs::create_directories(shared);
-    if (::mount("tmpfs", shared.c_str(), "tmpfs", 0, nullptr) != 0) return 6;
-    makeFolder(shared + "/.Trash-" + uid() + "/files", 0700);
-    ::chmod((shared + "/.Trash-" + uid()).c_str(), 0777);
-    std::ofstream(shared + "/kept") << "kept";
-    const auto open = FreedesktopTrash::trash(shared + "/kept");
-    if (open.ok() || open.error() != EPERM || !fs::exists(shared + "/kept")) return 7;
+    // A bind mount of the home file system has the home Trash's device, not its mount.
+    const std::string bound = base + "/bound";
+    fs::create_directories(base + "/bound source/sub");
+    fs::create_directories(bound);
+    if (::mount((base + "/bound source").c_str(), bound.c_str(), nullptr, MS_BIND, nullptr) != 0) return 6;
+    std::ofstream(bound + "/sub/x") << "x";
+    const auto bindTrashed = FreedesktopTrash::trash(bound + "/sub/x");
+    const std::string bindFolder = bound + "/.Trash-" + uid();
+    if (!bindTrashed.ok() || bindTrashed.value() != bindFolder + "/files/x") return 7;
+    if (read_file(bindFolder + "/info/x.trashinfo").find("\nPath=sub/x\n") == std::string::npos) return 8;
+    if (fs::exists(dataHome.trash() / "info" / "x.trashinfo")) return 9;
 
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
@@ -216,7 +262,73 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
   EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
-                          "1–5: setup or read-only; 6–7: a Trash folder others may write to";
+                          "1–5: setup or read-only; 6–9: a bind mount of the home file system";
+}
+
+// A Trash folder of ours that others may write to is refused: they could take
+// the items away. Where the file system keeps no modes, they tell nothing.
+TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_file_system_keeps_no_modes) {
+  TempTree tree;
+  const std::string top = fs::canonical(tree.root()).string(), folder = top + "/.Trash-" + uid();
+  for (const std::string& path : {folder, folder + "/files", folder + "/info"}) makeFolder(path, 0777);
+  for (const auto& [type, accepted] :
+       {std::pair{"vfat", true}, {"fuseblk", true}, {"ntfs3", true}, {"ext4", false}, {"tmpfs", false}}) {
+    const auto found = FreedesktopTrash::trashFolderAtTopOf({top, type});
+    EXPECT_EQ(found.ok() ? 0 : found.error(), accepted ? 0 : EPERM) << type;
+  }
+}
+
+// A btrfs subvolume that is not mounted on its own has a device of its own
+// but no top directory of its own: no Trash takes its files, and none is copied.
+TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_in_plain_words) {
+  TempTree tree;
+  const quelmaris::testing::ReflinkVolume volume(tree);
+  if (!volume.skip_reason().empty()) GTEST_SKIP() << volume.skip_reason();
+  if (std::system(("btrfs subvolume create '" + volume.path() + "/sub' >/dev/null 2>&1").c_str()) != 0)
+    GTEST_SKIP() << "the volume is not btrfs";
+  const std::string file = volume.path() + "/sub/kept";
+  std::ofstream(file) << "kept";
+  const auto refused = SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(file)));
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error().description.toStdString(), "This volume has no Trash that Quelmaris can use.");
+  EXPECT_EQ(read_file(file), "kept");
+}
+
+// FAT and NTFS through their FUSE drivers, as desktops mount sticks: no
+// RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options.
+TEST(FreedesktopFuseTrash, items_go_into_the_trash_at_the_volume_top_and_never_over_another) {
+  constexpr int kCannotMount = 90;
+  int mounted = 0;
+  for (const auto& [name, mkfs, mounter] :
+       {std::tuple{"NTFS", "mkntfs -q -F -f", "mount -t ntfs-3g -o loop"}, {"FAT", "mkfs.vfat", "fusefat -o rw+"}}) {
+    TempTree tree;
+    const std::string image = tree.path("volume.img"), top = fs::canonical(tree.mkdir("volume")).string();
+    const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+      const std::string setup = "truncate -s 32M '" + image + "' && " + mkfs + " '" + image + "' && " + mounter + " '" +
+                                image + "' '" + top + "' && mountpoint -q '" + top + "'";
+      if (std::system(("(" + setup + ") >/dev/null 2>&1").c_str()) != 0) return kCannotMount;
+      const int code = [&] {
+        const std::string folder = top + "/.Trash-" + uid();
+        fs::create_directories(top + "/sub dir");
+        std::ofstream(top + "/sub dir/x") << "x";
+        const auto first = FreedesktopTrash::trash(top + "/sub dir/x");
+        if (!first.ok() || first.value() != folder + "/files/x" || fs::exists(top + "/sub dir/x")) return 1;
+        if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return 2;
+        // The folder the first item made takes the next; an item without its record keeps its name.
+        std::ofstream(folder + "/files/y") << "orphan";
+        std::ofstream(top + "/y") << "y";
+        const auto second = FreedesktopTrash::trash(top + "/y");
+        if (!second.ok() || second.value() != folder + "/files/y.2" || fs::exists(top + "/y")) return 3;
+        return read_file(second.value()) == "y" && read_file(folder + "/files/y") == "orphan" ? 0 : 4;
+      }();
+      ::umount2(top.c_str(), MNT_DETACH);
+      return code;
+    });
+    if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount) continue;
+    ++mounted;
+    EXPECT_EQ(status, 0) << name << " 1–2: first item, 3–4: second item";
+  }
+  if (mounted == 0) GTEST_SKIP() << "no FUSE volume mountable here (needs root, /dev/fuse, loop devices, the tools)";
 }
 
 }  // namespace

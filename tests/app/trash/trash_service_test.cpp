@@ -5,11 +5,13 @@
 #include <QUndoStack>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app_test_support.hpp"
 #include "interface/CoreTrashPlanner.h"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
+#include "trash/FreedesktopTrash.h"
 #include "trash/TrashService.h"
 
 namespace {
@@ -35,21 +37,27 @@ Outcome awaitOutcome(const QFuture<Outcome>& future) {
   return future.result();
 }
 
-// The real file seam, failing the one path it is given and noting each call
-// and whether it came off the main thread, for reading once the move is done.
+// The real file seam, failing the one path it is given, changing files
+// behind the loop's back after its first move, and noting each call and
+// whether it came off the main thread, for reading once the move is done.
 struct FailingOneFile final : FileTrashing {
-  explicit FailingOneFile(QString path) : failing(std::move(path)) {}
-  quelmaris::Result<std::optional<QUrl>, FileOperationError> trashItem(const QUrl& url) const override {
+  explicit FailingOneFile(QString path, std::function<void()> hook = {})
+      : failing(std::move(path)), afterFirstMove(std::move(hook)) {}
+  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
     calls.append(url.toLocalFile());
     calledOffMainThread = QThread::currentThread() != apptest::application().thread();
     if (url.toLocalFile() == failing) return quelmaris::Failure{FileOperationError{"refused"}};
-    return system.trashItem(url);
+    auto trashed = system.trashItem(url);
+    if (calls.size() == 1 && afterFirstMove) afterFirstMove();
+    return trashed;
   }
   bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
-  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination) const override {
-    return system.moveItem(source, destination);
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                             const ItemIdentity& identity) const override {
+    return system.moveItem(source, destination, identity);
   }
   const QString failing;
+  const std::function<void()> afterFirstMove;
   mutable QStringList calls;
   mutable bool calledOffMainThread = false;
   SystemFileTrashing system;
@@ -102,8 +110,6 @@ TEST_F(TrashServiceTest,
   EXPECT_TRUE(fs::exists(c.keeper));
   EXPECT_FALSE(fs::exists(c.first));
   EXPECT_EQ(read_file(dataHome.trash() / "files" / "a b.txt"), "same");
-  const std::string record = read_file(dataHome.trash() / "info" / "a b.txt.trashinfo");
-  EXPECT_NE(record.find("\nPath=" + tree.root().string() + "/one/a%20b.txt\n"), std::string::npos) << record;
   ASSERT_EQ(undoStack.count(), 1);
   EXPECT_EQ(undoStack.undoText(), QStringLiteral("Move to Trash"));
   EXPECT_FALSE(service.lastRestore());
@@ -179,6 +185,39 @@ TEST_F(TrashServiceTest,
   EXPECT_EQ(undoStack.count(), 1);
 }
 
+// A file replaced (new inode, same size and time) or rewritten, and a kept
+// copy deleted, while earlier files move: skipped as the plan would skip them.
+TEST_F(TrashServiceTest, files_and_kept_copies_changed_while_the_move_runs_are_skipped_and_the_rest_moved) {
+  const Copies c = threeCopies();
+  const std::string rewritten = tree.write("three/a.txt", "same"), untouched = tree.write("four/a.txt", "same");
+  const std::string otherKeeper = tree.write("keep/b.txt", "other"), orphan = tree.write("one/b.txt", "other");
+  PlanSet first = c.set;
+  first.files << entryFor(rewritten, 4) << entryFor(untouched, 4);
+  first.marked = {1, 2, 3, 4};
+  const PlanSet second{2, {entryFor(otherKeeper, 5), entryFor(orphan, 5)}, 0, {1}, true};
+  const auto files = std::make_shared<FailingOneFile>(QString(), [&] {
+    fs::copy_file(c.second, tree.path("stand-in"));
+    fs::last_write_time(tree.path("stand-in"), fs::last_write_time(c.second));
+    fs::rename(tree.path("stand-in"), c.second);
+    std::ofstream(rewritten, std::ios::app) << "!";
+    fs::remove(otherKeeper);
+  });
+  TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+  const Outcome outcome = awaitOutcome(service.moveToTrash({first, second}, false, nullptr, {}));
+
+  const auto path = [](const std::string& p) { return QString::fromStdString(p); };
+  EXPECT_EQ(outcome, (Outcome{{{urlOf(c.first), trashUrl("a b.txt")}, {urlOf(untouched), trashUrl("a.txt")}},
+                              104,
+                              false,
+                              {{1, path(c.second), PlanSkipReason::changed},
+                               {1, path(rewritten), PlanSkipReason::changed},
+                               {2, path(orphan), PlanSkipReason::keeperMissing}},
+                              {},
+                              {}}));
+  EXPECT_EQ(files->calls, (QStringList{path(c.first), path(untouched)}));
+  EXPECT_EQ(read_file(orphan), "other") << "the last copy stays";
+}
+
 TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation) {
   const Copies c = threeCopies();
   PlanSet keeperMarked = c.set;
@@ -210,30 +249,48 @@ TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation)
   }
 }
 
-TEST_F(TrashServiceTest, undo_leaves_a_newcomer_and_a_vanished_item_alone_and_restores_the_rest) {
-  const std::string taken = tree.write("x/taken.txt", "same");
-  const std::string emptied = tree.write("y/emptied.txt", "same");
-  const std::string free = tree.write("z/free.txt", "same");
-  const std::string keeper = tree.write("keep.txt", "same");
-  const PlanSet set{
-      2, {entryFor(keeper, 0), entryFor(taken, 4), entryFor(emptied, 4), entryFor(free, 4)}, 0, {1, 2, 3}, true};
+TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_why_and_restores_the_rest) {
+  const std::string keeper = tree.write("keep.txt", "same"), taken = tree.write("x/taken.txt", "same"),
+                    emptied = tree.write("y/emptied.txt", "same"), stranger = tree.write("w/stranger.txt", "same"),
+                    edited = tree.write("v/edited.txt", "same"), free = tree.write("z/free.txt", "same");
+  const PlanSet set{2,
+                    {entryFor(keeper, 0), entryFor(taken, 4), entryFor(emptied, 4), entryFor(stranger, 4),
+                     entryFor(edited, 4), entryFor(free, 4)},
+                    0,
+                    {1, 2, 3, 4, 5},
+                    true};
   TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
-  ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 3);
+  ASSERT_EQ(awaitOutcome(service.moveToTrash({set}, false, &undoStack, {})).moved.size(), 5);
+  const fs::path files = dataHome.trash() / "files", info = dataHome.trash() / "info";
   tree.write("x/taken.txt", "newcomer");
-  fs::remove(dataHome.trash() / "files" / "emptied.txt");
+  fs::remove(files / "emptied.txt");
+  // The Trash emptied, then another program's file trashed from the same place under the same name
+  // (possibly with the freed inode number).
+  fs::remove(files / "stranger.txt");
+  fs::remove(info / "stranger.txt.trashinfo");
+  ASSERT_TRUE(FreedesktopTrash::trash(tree.write("w/stranger.txt", "stranger")).ok());
+  std::ofstream(info / "edited.txt.trashinfo") << "[Trash Info]\nPath=/elsewhere/edited.txt\n";
 
   undoStack.undo();
   ASSERT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
 
   const TrashService::RestoreOutcome& result = *service.lastRestore();
   EXPECT_EQ(result.restored, QList<QUrl>{urlOf(free)});
-  ASSERT_EQ(result.notRestored.size(), 2);
-  EXPECT_EQ(result.notRestored[0].path, QString::fromStdString(taken));
-  EXPECT_EQ(result.notRestored[1].path, QString::fromStdString(emptied));
+  const auto failure = [](const std::string& path, const char* error) {
+    return TrashService::Failure{QString::fromStdString(path), error};
+  };
+  EXPECT_EQ(result.notRestored, (QList<TrashService::Failure>{
+                                    failure(taken, "Another item is in its place."),
+                                    failure(emptied, "The item is no longer in the Trash."),
+                                    failure(stranger, "Another file now has its name in the Trash."),
+                                    failure(edited, "Its Trash record no longer names this place."),
+                                }));
   EXPECT_EQ(read_file(taken), "newcomer");
-  EXPECT_EQ(read_file(dataHome.trash() / "files" / "taken.txt"), "same");
-  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "taken.txt.trashinfo"));
+  EXPECT_EQ(read_file(files / "taken.txt"), "same");
+  EXPECT_TRUE(fs::exists(info / "taken.txt.trashinfo"));
   EXPECT_FALSE(fs::exists(emptied));
+  EXPECT_FALSE(fs::exists(stranger)) << "the other program's file never reaches the user's folder";
+  EXPECT_EQ(read_file(files / "stranger.txt"), "stranger");
   EXPECT_EQ(read_file(free), "same");
 }
 

@@ -90,20 +90,23 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
   EXPECT_FALSE(list->wordWrap());
 
-  // Return never moves, Escape cancels, and the move closes the sheet before confirming.
+  // Return never moves; Escape, and Return or Enter on the focused Cancel,
+  // cancel; the move closes the sheet before confirming.
   QWidget window;
   window.show();
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    TrashConfirmationSheet keyed({1, 10, false, 0, 0}, files(1), &window);
-    int confirmed = 0;
-    QObject::connect(&keyed, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
-    keyed.open();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&keyed));
-    EXPECT_EQ(keyed.focusWidget(), keyed.findChild<QPushButton*>("cancelButton"));
-    QTest::keyClick(keyed.focusWidget(), key);
-    EXPECT_EQ(keyed.isVisible(), key != Qt::Key_Escape) << key;
-    EXPECT_EQ(confirmed, 0) << key;
-  }
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+    for (const bool onCancel : {true, false}) {
+      TrashConfirmationSheet keyed({1, 10, false, 0, 0}, files(1), &window);
+      int confirmed = 0;
+      QObject::connect(&keyed, &TrashConfirmationSheet::confirmed, [&] { ++confirmed; });
+      keyed.open();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&keyed));
+      EXPECT_EQ(keyed.focusWidget(), keyed.findChild<QPushButton*>("cancelButton"));
+      if (!onCancel) keyed.findChild<QPushButton*>("confirmMoveButton")->setFocus();
+      QTest::keyClick(keyed.focusWidget(), key);
+      EXPECT_EQ(keyed.isVisible(), !onCancel && key != Qt::Key_Escape) << key << onCancel;
+      EXPECT_EQ(confirmed, 0) << key;
+    }
   TrashConfirmationSheet confirming({1, 10, false, 0, 0}, files(1), &window);
   bool hiddenFirst = false;
   QObject::connect(&confirming, &TrashConfirmationSheet::confirmed, [&] { hiddenFirst = !confirming.isVisible(); });
