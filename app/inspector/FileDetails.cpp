@@ -12,6 +12,7 @@
 #include "inspector/SymbolLabel.h"
 #include "inspector/Thumbnail.h"
 #include "interface/FormattedByteCount.h"
+#include "platform/CountArgument.h"
 #include "platform/DateText.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
@@ -20,6 +21,7 @@
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -92,12 +94,13 @@ QWidget* FileDetails::makeHeader() {
   thumbnail_ = new Thumbnail;
   thumbnail_->setObjectName(QStringLiteral("thumbnail"));
   header->addWidget(thumbnail_, Qt::AlignHCenter);
-  name_ = dataLabel();
+  name_ = new ElidedLabel(Qt::ElideMiddle);
   name_->setObjectName(QStringLiteral("nameLabel"));
+  name_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   name_->setAlignment(Qt::AlignHCenter);
   name_->setFont(TextStyles::font(TextStyle::body, font(), QFont::DemiBold));
   header->addWidget(name_);
-  folder_ = dataLabel();
+  folder_ = new ElidedLabel(Qt::ElideMiddle);
   folder_->setObjectName(QStringLiteral("folderLabel"));
   folder_->setAlignment(Qt::AlignHCenter);
   folder_->setFont(TextStyles::font(TextStyle::callout, font()));
@@ -165,7 +168,7 @@ void FileDetails::setFile(const FileEntry& file, const std::optional<DuplicateSe
 
 QString FileDetails::hardLinksText(const FileEntry& file) {
   if (file.nlink < 2) return tr("None");
-  return tr("%u names · frees 0 B").replace(QStringLiteral("%u"), QString::number(file.nlink));
+  return tr("%u names · frees 0 B").replace(QStringLiteral("%u"), countText(file.nlink));
 }
 
 QString FileDetails::cloneText(const FileEntry& file) {
@@ -175,9 +178,9 @@ QString FileDetails::cloneText(const FileEntry& file) {
 
 void FileDetails::refreshRecorded() {
   if (!file_) return;
-  name_->setText(file_->name);
-  folder_->setText(scan_.displayFolder(*file_));
-  setPlainToolTip(*folder_, file_->path);
+  name_->setWholeText(file_->name);
+  folder_->setStandingToolTip(file_->path);
+  folder_->setWholeText(scan_.displayFolder(*file_));
   size_->setText(formattedByteCount(file_->size));
   size_->setToolTip(QLocale().toString(static_cast<qulonglong>(file_->size)) + tr(" bytes"));
   setValueText(*created_, file_->createdNs ? dateText(dateFromNanoseconds(*file_->createdNs)) : std::nullopt);

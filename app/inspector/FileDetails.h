@@ -12,6 +12,7 @@
 #include "interface/InterfaceRecords.h"
 
 class ContentRow;
+class ElidedLabel;
 class InspectorModel;
 class InspectorSection;
 class QLabel;
@@ -51,8 +52,8 @@ class FileDetails final : public QWidget {
   std::optional<qsizetype> index_;
 
   Thumbnail* thumbnail_ = nullptr;
-  QLabel* name_ = nullptr;
-  QLabel* folder_ = nullptr;
+  ElidedLabel* name_ = nullptr;
+  ElidedLabel* folder_ = nullptr;
   QPushButton* keep_ = nullptr;
   QLabel* kind_ = nullptr;
   QLabel* size_ = nullptr;

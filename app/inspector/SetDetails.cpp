@@ -2,30 +2,24 @@
 
 #include <QLabel>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <climits>
 
 #include "inspector/ContentRow.h"
 #include "inspector/InspectorSection.h"
 #include "inspector/SymbolLabel.h"
 #include "interface/FormattedByteCount.h"
+#include "platform/CountArgument.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
 #include "shell/QuelmarisMark.h"
-
-namespace {
-
-int countArgument(qsizetype count) { return static_cast<int>(std::min<qsizetype>(count, INT_MAX)); }
-
-}  // namespace
+#include "widgets/ElidedLabel.h"
 
 SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
     : QWidget(parent),
       scan_(scan),
-      name_(dataLabel()),
+      name_(new ElidedLabel(Qt::ElideMiddle)),
       count_(new QLabel),
       content_(new ContentRow),
       lookalikes_(new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::stateDiffers())) {
@@ -35,6 +29,7 @@ SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
   mark->setFixedSize(64, 64);
   header->addWidget(mark, Qt::AlignHCenter);
   name_->setObjectName(QStringLiteral("displayNameLabel"));
+  name_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   name_->setAlignment(Qt::AlignHCenter);
   name_->setFont(TextStyles::font(TextStyle::body, font(), QFont::DemiBold));
   header->addWidget(name_);
@@ -68,13 +63,13 @@ SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
 void SetDetails::setSet(const DuplicateSet& set) {
   requireMainThread();
   set_ = set;
-  name_->setText(set.displayName);
-  count_->setText(tr("%n copy(ies) of the same file", nullptr, countArgument(set.files.size())));
+  name_->setWholeText(set.displayName);
+  count_->setText(tr("%Ln copy(ies) of the same file", nullptr, countArgument(set.files.size())));
   size_->setText(formattedByteCount(set.size));
   recoverable_->setText(formattedByteCount(set.reclaimable, set.reclaimableEstimated));
   content_->setSet(set);
   lookalikes_->setVisible(!set.lookalikes.isEmpty());
-  lookalikes_->setText(tr("%n other file(s) with the same name and size but different content", nullptr,
+  lookalikes_->setText(tr("%Ln other file(s) with the same name and size but different content", nullptr,
                           countArgument(set.lookalikes.size())));
   refreshKeptCopy();
 }

@@ -10,6 +10,7 @@
 #include "interface/InterfaceRecords.h"
 
 class ContentRow;
+class ElidedLabel;
 class QLabel;
 class ScanStore;
 class SymbolLabel;
@@ -27,7 +28,7 @@ class SetDetails final : public QWidget {
 
   ScanStore& scan_;
   std::optional<DuplicateSet> set_;
-  QLabel* name_;
+  ElidedLabel* name_;
   QLabel* count_;
   QLabel* size_;
   QLabel* recoverable_;

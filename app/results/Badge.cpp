@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "platform/Palette.h"
 #include "platform/TextStyles.h"
 
 namespace {
@@ -22,20 +23,21 @@ int width(const Badge& badge, const QFont& base) {
   return QFontMetrics(font(base)).horizontalAdvance(badge.title) + 2 * horizontalPadding;
 }
 
-void paint(QPainter& painter, const Badge& badge, const QFont& base, int x, int centreY) {
+void paint(QPainter& painter, const Badge& badge, const QFont& base, int x, int centreY, const QColor& behind) {
   const QFont badgeFont = font(base);
   const QFontMetrics metrics(badgeFont);
   const int height = metrics.height() + 2 * verticalPadding;
   const QRectF capsule(x, centreY - height / 2.0, width(badge, base), height);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  QColor fill = badge.color;
-  fill.setAlphaF(fillOpacity);
+  QColor tint = badge.color;
+  tint.setAlphaF(fillOpacity);
+  const QColor fill = Palette::over(tint, behind);
   QPainterPath path;
   path.addRoundedRect(capsule, height / 2.0, height / 2.0);
   painter.fillPath(path, fill);
   painter.setFont(badgeFont);
-  painter.setPen(badge.color);
+  painter.setPen(Palette::readableOn(badge.color, {fill}));
   painter.drawText(capsule, Qt::AlignCenter, badge.title);
   painter.restore();
 }

@@ -10,6 +10,7 @@
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "results/BannerStyle.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/FocusRing.h"
 
 MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) : QWidget(parent) {
@@ -20,9 +21,9 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
   layout->setContentsMargins(12, 6, 12, 6);
   layout->setSpacing(10);
 
-  auto* label = new QLabel(text(outcome));
-  label->setTextFormat(Qt::PlainText);
-  BannerStyle::announce(*this, label->text());
+  auto* label = new ElidedLabel(Qt::ElideRight);
+  label->setWholeText(text(outcome));
+  BannerStyle::announce(*this, label->wholeText());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton(this);
@@ -42,6 +43,6 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 }
 
 QString MovedBanner::text(const TrashService::Outcome& outcome) {
-  return tr("Moved %n file(s) to the Trash, freeing ", nullptr, countArgument(outcome.moved.size())) +
+  return tr("Moved %Ln file(s) to the Trash, freeing ", nullptr, countArgument(outcome.moved.size())) +
          formattedByteCount(outcome.freedBytes, outcome.freedEstimated) + QStringLiteral(".");
 }

@@ -12,18 +12,45 @@ namespace {
 constexpr int spacing = 6;
 constexpr int checkboxSize = 16;
 constexpr int iconSize = 14;
+constexpr qreal checkboxRadius = 3.5;
+constexpr qreal disabledOpacity = 0.4;
 
 QStyle* styleOf(const QStyleOptionViewItem& option) {
   return option.widget != nullptr ? option.widget->style() : QApplication::style();
 }
 
+// The mark checkbox is drawn here rather than by the style, whose outline
+// can all but vanish on a dark palette: its outline is the palette's control
+// outline, a ticked box is filled with the brand colour.
 void paintCheckbox(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
-  QStyleOptionViewItem box = option;
-  box.rect = ResultsRowDelegate::checkboxRect(option.rect);
-  box.state = QStyle::State_None;
-  if (index.data(ResultsModel::CanMarkRole).toBool()) box.state |= QStyle::State_Enabled;
-  box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-  styleOf(option)->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, &painter, option.widget);
+  const QRectF box = QRectF(ResultsRowDelegate::checkboxRect(option.rect)).adjusted(1.5, 1.5, -1.5, -1.5);
+  const bool ticked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+  const QColor fill = ticked ? Palette::brand() : option.palette.color(QPalette::Base);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (!index.data(ResultsModel::CanMarkRole).toBool()) painter.setOpacity(disabledOpacity);
+  painter.setPen(QPen(ticked ? fill : Palette::controlOutline(), 1));
+  painter.setBrush(fill);
+  painter.drawRoundedRect(box, checkboxRadius, checkboxRadius);
+  if (ticked) {
+    const auto at = [&box](qreal x, qreal y) {
+      return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
+    };
+    const QPointF tick[] = {at(0.24, 0.52), at(0.42, 0.7), at(0.76, 0.3)};
+    painter.setPen(QPen(Palette::textOn(fill), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(tick, 3);
+  }
+  painter.restore();
+}
+
+// What lies behind a row's badges: the row's tint over the base, or on a
+// selected row the base itself, so that a badge stands on the highlight as
+// a capsule of its own that reads as it does elsewhere.
+QColor badgeBackdrop(const QStyleOptionViewItem& option, const QModelIndex& index) {
+  const QColor base = option.palette.color(QPalette::Base);
+  const auto tint = index.data(ResultsModel::TintRole).value<QColor>();
+  if (option.state.testFlag(QStyle::State_Selected) || !tint.isValid()) return base;
+  return Palette::over(tint, base);
 }
 
 }  // namespace
@@ -76,7 +103,7 @@ void ResultsRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   x = textRect.right() + 1;
   for (const Badge& badge : badges) {
     x += spacing;
-    Badges::paint(*painter, badge, item.font, x, centre);
+    Badges::paint(*painter, badge, item.font, x, centre, badgeBackdrop(option, index));
     x += Badges::width(badge, item.font);
   }
   painter->restore();

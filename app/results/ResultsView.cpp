@@ -20,6 +20,7 @@
 #include "interface/FormattedByteCount.h"
 #include "platform/AccessKeys.h"
 #include "platform/ButtonStyles.h"
+#include "platform/CountArgument.h"
 #include "platform/FileReveal.h"
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
@@ -165,9 +166,9 @@ QWidget* ResultsView::makeBottomBar() {
   Palette::setTextColor(*totals_, Palette::secondaryText());
   row->addWidget(totals_);
 
-  moveButton_ = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash…"), bar);
+  moveButton_ = new QPushButton(tr("Move to Trash…"), bar);
   moveButton_->setObjectName(QStringLiteral("moveToTrashButton"));
-  moveButton_->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
+  ButtonStyles::makeProminent(*moveButton_, Palette::systemRed(), QStringLiteral("trash"));
   connect(moveButton_, &QPushButton::clicked, this, &ResultsView::moveToTrashRequested);
   row->addWidget(moveButton_);
   return bar;
@@ -343,7 +344,8 @@ void ResultsView::updateTotals() {
   const SelectionModel::Totals totals = rows_->markedTotals();
   moveButton_->setEnabled(totals.files >= 1 && !isMoving_);
   if (totals.files >= 1)
-    totals_->setText(tr("%1 selected · ").arg(totals.files) + formattedByteCount(totals.freedBytes, totals.estimated));
+    totals_->setText(tr("%1 selected · ").arg(countText(totals.files)) +
+                     formattedByteCount(totals.freedBytes, totals.estimated));
   totals_->setVisible(totals.files >= 1);
 }
 

@@ -43,16 +43,16 @@ Figures figuresOf(const QList<DuplicateSet>& sets) {
 // chosen one filled with the brand colour.
 QString segmentStyle(bool first, bool last) {
   const QColor brand = Palette::brand();
-  const QColor border = Palette::tertiaryText();
   const QString radius = QStringLiteral("%1px");
   return QStringLiteral(
              "QPushButton { border: 1px solid %1; %2 padding: 3px 12px; background: %3; color: %4;"
              " border-top-left-radius: %5; border-bottom-left-radius: %5;"
              " border-top-right-radius: %6; border-bottom-right-radius: %6; }"
-             "QPushButton:checked { background: %7; border-color: %7; color: white; }")
-      .arg(border.name(QColor::HexArgb), first ? QString() : QStringLiteral("border-left: none;"),
+             "QPushButton:checked { background: %7; border-color: %7; color: %8; }")
+      .arg(Palette::controlOutline().name(), first ? QString() : QStringLiteral("border-left: none;"),
            Palette::quaternaryFill().name(QColor::HexArgb), Palette::primaryText().name(),
-           radius.arg(first ? segmentRadius : 0), radius.arg(last ? segmentRadius : 0), brand.name());
+           radius.arg(first ? segmentRadius : 0), radius.arg(last ? segmentRadius : 0), brand.name(),
+           Palette::textOn(brand).name());
 }
 
 QString tr(const char* text, int count = -1) { return QCoreApplication::translate("SummaryBar", text, nullptr, count); }
@@ -60,8 +60,8 @@ QString tr(const char* text, int count = -1) { return QCoreApplication::translat
 // The counts part: "2 groups · 3 extra copies · ".
 QString countsText(const Figures& figures) {
   const QString separator = QStringLiteral(" \u00B7 ");
-  return tr("%n group(s)", countArgument(figures.groups)) + separator +
-         tr("%n extra copy(ies)", countArgument(figures.extraCopies)) + separator;
+  return tr("%Ln group(s)", countArgument(figures.groups)) + separator +
+         tr("%Ln extra copy(ies)", countArgument(figures.extraCopies)) + separator;
 }
 
 // The amount part: "about 1.2 MB", the prefix only for an estimate.

@@ -5,28 +5,21 @@
 // Main thread only.
 #pragma once
 
-#include <QLabel>
+#include "widgets/ElidedLabel.h"
 
-class TotalsLabel final : public QLabel {
+class TotalsLabel final : public ElidedLabel {
   Q_OBJECT
 
  public:
   explicit TotalsLabel(QWidget* parent = nullptr);
 
   void setParts(const QString& counts, const QString& amount, const QString& tail);
-  QString sentence() const { return counts_ + amount_ + tail_; }
-
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
+  QString sentence() const { return wholeText(); }
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  void present(const QString& shown) override;
 
  private:
-  void render();
-  int horizontalMargins() const;
-
   QString counts_;
   QString amount_;
-  QString tail_;
 };

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "scan/SkippedListView.h"
+#include "platform/CountArgument.h"
 #include "platform/Palette.h"
+#include "scan/SkippedListView.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -40,7 +41,7 @@ std::int64_t NotReadButton::count(const QList<SkippedItem>& skipped, const QList
 
 void NotReadButton::refresh() {
   const std::int64_t notRead = count(scan_.skipped(), scan_.rootSkips());
-  setText(tr("%1 not read").arg(notRead));
+  setText(tr("%1 not read").arg(countText(notRead)));
   // Shown only inside a parent: a parentless button would open as a window.
   if (notRead == 0)
     hide();

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <algorithm>
 
+#include "platform/CountArgument.h"
 #include "platform/PlainToolTip.h"
 
 namespace {
@@ -25,7 +26,7 @@ NotReadListModel::NotReadListModel(QList<Entry> folders, QList<Entry> items, QOb
   }
   if (!items.isEmpty()) {
     sortByPath(items);
-    rows_.append({true, tr("%n item(s)", nullptr, static_cast<int>(items.size())), {}});
+    rows_.append({true, tr("%Ln item(s)", nullptr, countArgument(items.size())), {}});
     for (const Entry& entry : items) rows_.append({false, entry.path, entry.reason});
   }
 }

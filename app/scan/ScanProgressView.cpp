@@ -12,11 +12,12 @@
 #include <climits>
 
 #include "interface/FormattedByteCount.h"
-#include "scan/NotReadButton.h"
-#include "scan/PhaseRow.h"
-#include "platform/Icons.h"
+#include "platform/ButtonStyles.h"
+#include "platform/CountArgument.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "scan/NotReadButton.h"
+#include "scan/PhaseRow.h"
 
 namespace {
 
@@ -45,17 +46,6 @@ class Card final : public QWidget {
     painter.drawRoundedRect(QRectF(rect()), cardRadius, cardRadius);
   }
 };
-
-int countArgument(std::uint64_t count) { return static_cast<int>(std::min<std::uint64_t>(count, INT_MAX)); }
-
-QString stopButtonStyle() {
-  const QColor red = Palette::systemRed();
-  return QStringLiteral(
-             "QPushButton { background: %1; color: white; border: none; border-radius: 6px;"
-             " padding: 5px 14px; font-weight: 600; }"
-             "QPushButton:hover { background: %2; } QPushButton:pressed { background: %3; }")
-      .arg(red.name(), red.lighter(110).name(), red.darker(115).name());
-}
 
 }  // namespace
 
@@ -115,8 +105,8 @@ QWidget* ScanProgressView::makeFooter() {
   timer_ = new QLabel;
   Palette::setTextColor(*timer_, Palette::secondaryText());
   notRead_ = new NotReadButton(scan_);
-  stop_ = new QPushButton(Icons::symbol(QStringLiteral("stop.fill"), Qt::white), tr("Stop"));
-  stop_->setStyleSheet(stopButtonStyle());
+  stop_ = new QPushButton(tr("Stop"));
+  ButtonStyles::makeProminent(*stop_, Palette::systemRed(), QStringLiteral("stop.fill"));
   stop_->setShortcut(stopShortcut);
   connect(stop_, &QPushButton::clicked, &scan_, &ScanStore::cancel);
 
@@ -156,7 +146,7 @@ void ScanProgressView::refreshPhases() {
 }
 
 void ScanProgressView::refreshListing() {
-  rows_[0]->setDetail(tr("%n file(s)", nullptr, countArgument(scan_.filesSeen())));
+  rows_[0]->setDetail(tr("%Ln file(s)", nullptr, countArgument(scan_.filesSeen())));
 }
 
 void ScanProgressView::refreshVerifying() {

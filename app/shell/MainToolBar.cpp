@@ -3,14 +3,13 @@
 #include <QPushButton>
 
 #include "folders/FolderStore.h"
-#include "shell/ScanCommands.h"
-#include "shell/OptionsButton.h"
-#include "shell/ScanOptionsBinding.h"
-#include "scan/ScanStore.h"
 #include "platform/ButtonStyles.h"
-#include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "scan/ScanStore.h"
+#include "shell/OptionsButton.h"
+#include "shell/ScanCommands.h"
+#include "shell/ScanOptionsBinding.h"
 #include "trash/TrashService.h"
 #include "widgets/FocusRing.h"
 
@@ -80,15 +79,13 @@ void MainToolBar::setDetailItems(QWidget* items) {
 void MainToolBar::updateScanButton() {
   if (ScanCommands::canStop(scan_)) {
     scanButton_->setText(tr("Stop"));
-    scanButton_->setIcon(Icons::symbol(QStringLiteral("stop.fill"), Qt::white));
     scanButton_->setToolTip(tr("Stop the scan (⌘.)"));
-    scanButton_->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
+    ButtonStyles::makeProminent(*scanButton_, Palette::systemRed(), QStringLiteral("stop.fill"));
     scanButton_->setEnabled(true);
   } else {
     scanButton_->setText(tr("Scan"));
-    scanButton_->setIcon(QIcon());
     scanButton_->setToolTip(tr("Look for duplicates in the folders in the sidebar (⌘R)"));
-    scanButton_->setStyleSheet(ButtonStyles::prominent(Palette::brand()));
+    ButtonStyles::makeProminent(*scanButton_, Palette::brand());
     scanButton_->setEnabled(ScanCommands::canStart(folders_, scan_, trash_));
   }
 }

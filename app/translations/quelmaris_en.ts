@@ -4,10 +4,10 @@
 <context>
     <name>NotReadListModel</name>
     <message numerus="yes">
-        <source>%n item(s)</source>
+        <source>%Ln item(s)</source>
         <translation>
-            <numerusform>%n item</numerusform>
-            <numerusform>%n items</numerusform>
+            <numerusform>%Ln item</numerusform>
+            <numerusform>%Ln items</numerusform>
         </translation>
     </message>
 </context>
@@ -49,37 +49,37 @@
 <context>
     <name>ScanProgressView</name>
     <message numerus="yes">
-        <source>%n file(s)</source>
+        <source>%Ln file(s)</source>
         <translation>
-            <numerusform>%n file</numerusform>
-            <numerusform>%n files</numerusform>
+            <numerusform>%Ln file</numerusform>
+            <numerusform>%Ln files</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>SummaryBar</name>
     <message numerus="yes">
-        <source>%n group(s)</source>
+        <source>%Ln group(s)</source>
         <translation>
-            <numerusform>%n group</numerusform>
-            <numerusform>%n groups</numerusform>
+            <numerusform>%Ln group</numerusform>
+            <numerusform>%Ln groups</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n extra copy(ies)</source>
+        <source>%Ln extra copy(ies)</source>
         <translation>
-            <numerusform>%n extra copy</numerusform>
-            <numerusform>%n extra copies</numerusform>
+            <numerusform>%Ln extra copy</numerusform>
+            <numerusform>%Ln extra copies</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>TrashConfirmationSheet</name>
     <message numerus="yes">
-        <source>Move %n file(s) to the Trash?</source>
+        <source>Move %Ln file(s) to the Trash?</source>
         <translation>
-            <numerusform>Move %n file to the Trash?</numerusform>
-            <numerusform>Move %n files to the Trash?</numerusform>
+            <numerusform>Move %Ln file to the Trash?</numerusform>
+            <numerusform>Move %Ln files to the Trash?</numerusform>
         </translation>
     </message>
     <message>
@@ -90,20 +90,20 @@
 <context>
     <name>TrashOutcomeSheet</name>
     <message numerus="yes">
-        <source>Moved %n file(s) to the Trash</source>
+        <source>Moved %Ln file(s) to the Trash</source>
         <translation>
-            <numerusform>Moved %n file to the Trash</numerusform>
-            <numerusform>Moved %n files to the Trash</numerusform>
+            <numerusform>Moved %Ln file to the Trash</numerusform>
+            <numerusform>Moved %Ln files to the Trash</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>MovedBanner</name>
     <message numerus="yes">
-        <source>Moved %n file(s) to the Trash, freeing </source>
+        <source>Moved %Ln file(s) to the Trash, freeing </source>
         <translation>
-            <numerusform>Moved %n file to the Trash, freeing </numerusform>
-            <numerusform>Moved %n files to the Trash, freeing </numerusform>
+            <numerusform>Moved %Ln file to the Trash, freeing </numerusform>
+            <numerusform>Moved %Ln files to the Trash, freeing </numerusform>
         </translation>
     </message>
 </context>
@@ -133,17 +133,17 @@
 <context>
     <name>SetDetails</name>
     <message numerus="yes">
-        <source>%n copy(ies) of the same file</source>
+        <source>%Ln copy(ies) of the same file</source>
         <translation>
-            <numerusform>%n copy of the same file</numerusform>
-            <numerusform>%n copies of the same file</numerusform>
+            <numerusform>%Ln copy of the same file</numerusform>
+            <numerusform>%Ln copies of the same file</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n other file(s) with the same name and size but different content</source>
+        <source>%Ln other file(s) with the same name and size but different content</source>
         <translation>
-            <numerusform>%n other file with the same name and size but different content</numerusform>
-            <numerusform>%n other files with the same name and size but different content</numerusform>
+            <numerusform>%Ln other file with the same name and size but different content</numerusform>
+            <numerusform>%Ln other files with the same name and size but different content</numerusform>
         </translation>
     </message>
 </context>
@@ -166,6 +166,24 @@
     <message>
         <source>Show in Finder</source>
         <translation>Show in File Manager</translation>
+    </message>
+</context>
+<context>
+    <name>FolderSidebar</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+</context>
+<context>
+    <name>SkippedListView</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message>
+        <source>In iCloud, not downloaded: Quelmaris never downloads files.</source>
+        <translation>In the cloud, not downloaded: Quelmaris never downloads files.</translation>
     </message>
 </context>
 </TS>

@@ -10,7 +10,6 @@
 #include "interface/FormattedByteCount.h"
 #include "platform/ButtonStyles.h"
 #include "platform/CountArgument.h"
-#include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "trash/CheckItem.h"
@@ -29,7 +28,7 @@ TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& tot
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
   layout->setSpacing(14);
-  layout->addWidget(SheetText::title(tr("Move %n file(s) to the Trash?", nullptr, countArgument(totals.files))));
+  layout->addWidget(SheetText::title(tr("Move %Ln file(s) to the Trash?", nullptr, countArgument(totals.files))));
   layout->addWidget(SheetText::line(tr("Frees ") + amount + QStringLiteral("."), Palette::secondaryText(),
                                     QStringLiteral("spaceLine")));
   layout->addWidget(makeChecks(totals));
@@ -46,9 +45,10 @@ QWidget* TrashConfirmationSheet::makeChecks(const SelectionModel::Totals& totals
   layout->addWidget(new CheckItem(tr("Files are checked again before moving."), true));
   if (totals.freeingNothing >= 1)
     layout->addWidget(
-        new CheckItem(tr("APFS clones or hard links that free 0 B: %1").arg(totals.freeingNothing), false));
+        new CheckItem(tr("APFS clones or hard links that free 0 B: %1").arg(countText(totals.freeingNothing)), false));
   if (totals.unverifiedSets >= 1)
-    layout->addWidget(new CheckItem(tr("Groups not verified by content: %1").arg(totals.unverifiedSets), false));
+    layout->addWidget(
+        new CheckItem(tr("Groups not verified by content: %1").arg(countText(totals.unverifiedSets)), false));
   return checks;
 }
 
@@ -97,9 +97,9 @@ QLayout* TrashConfirmationSheet::makeButtons() {
   // Parented at once, so that the focus and its ring can be set here.
   cancel_ = new QPushButton(tr("Cancel"), this);
   cancel_->setObjectName(QStringLiteral("cancelButton"));
-  auto* move = new QPushButton(Icons::symbol(QStringLiteral("trash"), Qt::white), tr("Move to Trash"), this);
+  auto* move = new QPushButton(tr("Move to Trash"), this);
   move->setObjectName(QStringLiteral("confirmMoveButton"));
-  move->setStyleSheet(ButtonStyles::prominent(Palette::systemRed()));
+  ButtonStyles::makeProminent(*move, Palette::systemRed(), QStringLiteral("trash"));
   // Return must not move anything: no button becomes the default, and the
   // first focus is on Cancel.
   for (QPushButton* button : {cancel_, move}) {

@@ -16,14 +16,15 @@ TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::Outcome& outcome, QWidg
   QVBoxLayout& layout = makeLayout(tr("Move to Trash"));
   addHeader(layout, outcome);
   if (!outcome.skipped.isEmpty()) addSkipped(layout, outcome.skipped);
-  if (!outcome.failed.isEmpty()) addFailures(layout, tr("Failed: %1").arg(outcome.failed.size()), outcome.failed);
+  if (!outcome.failed.isEmpty())
+    addFailures(layout, tr("Failed: %1").arg(countText(outcome.failed.size())), outcome.failed);
   addDone(layout);
 }
 
 TrashOutcomeSheet::TrashOutcomeSheet(const TrashService::RestoreOutcome& restore, QWidget* parent) : QDialog(parent) {
   QVBoxLayout& layout = makeLayout(tr("Undo Move to Trash"));
   layout.addWidget(SheetText::title(tr("Some files stay in the Trash")));
-  addFailures(layout, tr("Not put back: %1").arg(restore.notRestored.size()), restore.notRestored);
+  addFailures(layout, tr("Not put back: %1").arg(countText(restore.notRestored.size())), restore.notRestored);
   addDone(layout);
 }
 
@@ -56,7 +57,8 @@ void TrashOutcomeSheet::addHeader(QVBoxLayout& layout, const TrashService::Outco
                                      Palette::primaryText(), QStringLiteral("explanation")));
     return;
   }
-  layout.addWidget(SheetText::title(tr("Moved %n file(s) to the Trash", nullptr, countArgument(outcome.moved.size()))));
+  layout.addWidget(
+      SheetText::title(tr("Moved %Ln file(s) to the Trash", nullptr, countArgument(outcome.moved.size()))));
   // No undo was registered when nothing moved: promising one would mislead.
   const QString freed = tr("Freed ") + formattedByteCount(outcome.freedBytes, outcome.freedEstimated) +
                         (outcome.moved.isEmpty() ? QStringLiteral(".") : tr(". Edit \u203A Undo puts them back."));
@@ -64,7 +66,7 @@ void TrashOutcomeSheet::addHeader(QVBoxLayout& layout, const TrashService::Outco
 }
 
 void TrashOutcomeSheet::addSkipped(QVBoxLayout& layout, const QList<PlanSkip>& skipped) {
-  const QString heading = tr("Not moved, changed since the scan: %1").arg(skipped.size());
+  const QString heading = tr("Not moved, changed since the scan: %1").arg(countText(skipped.size()));
   layout.addWidget(SheetText::line(heading, Palette::primaryText(), QStringLiteral("skippedHeading")));
   auto* list = new SheetList(
       skipped.size(), [skipped](qsizetype row) { return skipped[row].path; }, SheetList::Rows::oneLineCutInTheMiddle,

@@ -246,9 +246,10 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
                                          : action->text().remove('&') + (action->isEnabled() ? "" : " (disabled)"));
     return items;
   };
-  EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in Finder", "---", "Remove from List"}));
-  EXPECT_EQ(describe(*sidebar.makeRowMenu(2)), (QStringList{QString::fromUtf8("Reconnect\u2026"),
-                                                            "Show in Finder (disabled)", "---", "Remove from List"}));
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(0)), (QStringList{"Show in File Manager", "---", "Remove from List"}));
+  EXPECT_EQ(describe(*sidebar.makeRowMenu(2)),
+            (QStringList{QString::fromUtf8("Reconnect\u2026"), "Show in File Manager (disabled)", "---",
+                         "Remove from List"}));
   EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*sidebar.makeRowMenu(2)), QStringList());
 
   select(sidebar, {0, 2});

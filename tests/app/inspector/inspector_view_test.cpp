@@ -165,6 +165,31 @@ TEST_F(InspectorViewTest, a_gone_lookalike_shows_the_notice_its_difference_and_i
   EXPECT_EQ(description(file, "folderLabel"), lookalike.path);
 }
 
+TEST_F(InspectorViewTest, long_names_and_folders_elide_in_the_middle_and_carry_the_whole_text) {
+  const QString folder = "/photos/" + QString(60, u'f') + "/2024";
+  DuplicateSet longSet = duplicateSet(9, 2, 100);
+  longSet.displayName = QString(70, u'n') + ".jpg";
+  longSet.files[0] = fileEntry(folder + u'/' + longSet.displayName);
+  for (const auto& [item, pane, names] :
+       {std::tuple{InspectedItem{InspectedMember{longSet, 0}}, static_cast<QWidget*>(file),
+                   std::vector<std::pair<const char*, QString>>{{"nameLabel", longSet.displayName},
+                                                                {"folderLabel", folder + u'/'}}},
+        std::tuple{InspectedItem{InspectedSet{longSet}}, static_cast<QWidget*>(setPane),
+                   std::vector<std::pair<const char*, QString>>{{"displayNameLabel", longSet.displayName}}}}) {
+    view.setItem(item);
+    for (const auto& [name, whole] : names) {
+      SCOPED_TRACE(name);
+      const QLabel& label = *pane->findChild<QLabel*>(QString::fromLatin1(name));
+      const QStringList ends = label.text().split(QChar(0x2026));
+      ASSERT_EQ(ends.size(), 2) << label.text().toStdString();
+      EXPECT_TRUE(whole.startsWith(ends[0]) && whole.endsWith(ends[1]) && !ends[0].isEmpty() && !ends[1].isEmpty());
+      EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width());
+      EXPECT_EQ(label.accessibleName(), whole);
+      EXPECT_TRUE(label.toolTip().contains(whole.toHtmlEscaped())) << "the whole text, or the path holding it";
+    }
+  }
+}
+
 TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
   driver.store.changeSelection([&](SelectionModel& selection) { selection.setMarked(true, 1, set); });
   view.setItem(InspectedMember{set, 0});

@@ -3,18 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
 
 #include "inspector/InspectorView.h"
 #include "interface/CoreTrashPlanner.h"
+#include "platform/Palette.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsRowDelegate.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
+#include "results/SummaryBar.h"
 #include "scan_store_driver.hpp"
 #include "trash/TrashService.h"
 #include "widget_test_support.hpp"
@@ -124,10 +129,61 @@ TEST_F(ResultsViewTest,
   EXPECT_EQ(view->table()->selectionModel()->selectedRows().size(), 2);
 }
 
+// The middle of the badge that ends a row's name: found from the right, where
+// the first pixel unlike the row's ground is the badge's end.
+QRect badgeMiddle(const QImage& painted, const QRect& cell, const QModelIndex& row, const QFont& font) {
+  const int y = cell.center().y() * 3;
+  int end = cell.right() * 3;
+  while (end > cell.left() * 3 && painted.pixel(end, y) == painted.pixel(cell.right() * 3, y)) --end;
+  const int width = Badges::width(row.data(ResultsModel::BadgesRole).value<QList<Badge>>().value(0), font);
+  return {end / 3 - width + 6, cell.center().y() - 2, width - 12, 5};
+}
+
+TEST_F(ResultsViewTest, marks_badges_filled_buttons_and_text_read_on_a_light_and_a_dark_palette) {
+  const QPalette before = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    const QColor window = palette.color(QPalette::Window), base = palette.color(QPalette::Base);
+    for (const QColor& text : {Palette::secondaryText(), Palette::tertiaryText(), Palette::brand(),
+                               Palette::stateKeep(), Palette::stateClone(), Palette::stateDiffers()})
+      for (const QColor& ground : {window, base, Palette::secondaryBackground(), Palette::sidebarBackground()})
+        EXPECT_GE(Palette::contrastRatio(Palette::over(text, ground), ground), 4.5) << text.name().toStdString();
+
+    ResultsView shown(driver.store, trash, &undo);
+    shown.resize(1100, 420);
+    shown.show();
+    ResultsTable& table = *shown.table();
+    table.expandAll();
+    const QModelIndex holiday = shown.model()->index(0, 0), notes = shown.model()->index(1, 0);
+    table.selectionModel()->select(shown.model()->index(0, 0, holiday),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QImage painted = widgettest::paintedLarge(shown);
+    const auto inView = [&](const QRect& rect) { return rect.translated(table.viewport()->mapTo(&shown, QPoint())); };
+    const QModelIndex unmarked = shown.model()->index(1, 0, holiday);
+    EXPECT_GE(widgettest::inkContrast(painted, inView(ResultsRowDelegate::checkboxRect(table.visualRect(unmarked)))),
+              3.0)
+        << "an unticked mark's outline";
+    // "Keep" selected and on its tint, "Hard Link" and "Different Content" plain.
+    for (const QModelIndex& row :
+         {shown.model()->index(0, 0, holiday), shown.model()->index(0, 0, notes), unmarked, holiday}) {
+      const QRect cell = inView(table.visualRect(row));
+      EXPECT_GE(widgettest::inkContrast(painted, badgeMiddle(painted, cell, row, table.font())), 4.5)
+          << row.data(ResultsModel::BadgesRole).value<QList<Badge>>().value(0).title.toStdString();
+    }
+    for (QWidget* button : {static_cast<QWidget*>(shown.findChild<QPushButton*>(QStringLiteral("moveToTrashButton"))),
+                            static_cast<QWidget*>(shown.findChild<SummaryBar*>()->picker()->checkedButton())}) {
+      const QRect inside(button->mapTo(&shown, QPoint(8, 4)), button->size() - QSize(16, 8));
+      EXPECT_GE(widgettest::inkContrast(painted, inside), 4.5) << button->objectName().toStdString();
+    }
+  }
+  QApplication::setPalette(before);
+}
+
 TEST_F(ResultsViewTest, screenshot_of_every_kind_of_row) {
   QUELMARIS_SCREENSHOTS_ONLY();
   view->table()->expandAll();
-  select(view->model()->index(1, 0, view->model()->index(1, 0)));
+  select(view->model()->index(0, 0, view->model()->index(1, 0)));
   widgettest::saveScreenshot(*view, "results-table");
 }
 

@@ -5,11 +5,17 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
+#include <QLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <cmath>
+#include <set>
 
 #include "interface/FormattedByteCount.h"
+#include "results/MovedBanner.h"
+#include "results/StaleBanner.h"
 #include "results/SummaryBar.h"
 #include "results/TotalsLabel.h"
 #include "scan/NotReadButton.h"
@@ -47,7 +53,11 @@ TEST_F(SummaryBarTest,
       {"one estimate among them",
        {duplicateSet(1, 2, 1000), duplicateSet(2, 2, 1000, true)},
        "2 groups" + dot + "2 extra copies" + dot + "about " + formattedByteCount(2000) + " recoverable"},
+      {"counts in the locale's format",
+       {duplicateSet(1, 1'501, 100)},
+       "1 group" + dot + "1,500 extra copies" + dot + "100 bytes recoverable"},
   };
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   for (const auto& [name, sets, text] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(SummaryBar::totalsText(sets), text);
@@ -107,7 +117,7 @@ TEST_F(SummaryBarTest,
     const bool cut = width != 1400;
     EXPECT_EQ(shown.endsWith(QChar(0x2026)), cut) << shown.toStdString();
     EXPECT_TRUE(sentence.startsWith(cut ? shown.chopped(1) : shown));
-    EXPECT_EQ(totals.toolTip(), cut ? sentence : QString());
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(totals.toolTip()).toPlainText(), cut ? sentence : QString());
     EXPECT_EQ(totals.accessibleName(), sentence);
     EXPECT_LE(totals.geometry().right(), bar->notReadButton()->geometry().left()) << "nothing overlaps";
   }
@@ -123,6 +133,49 @@ TEST_F(SummaryBarTest,
     EXPECT_FALSE(showsFocusRing(*control));
     control->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(showsFocusRing(*control));
+  }
+}
+
+TEST_F(SummaryBarTest, totals_show_whole_wherever_they_fit_whichever_way_their_width_rounds) {
+  driver.finishWith({});
+  bar->resize(1400, bar->sizeHint().height());
+  TotalsLabel& totals = *bar->totalsLabel();
+  std::set<bool> roundedUp;
+  for (std::uint64_t groups = 1; groups <= 40; ++groups) {
+    totals.setParts(QStringLiteral("%1 groups · %2 extra copies · ").arg(groups).arg(groups * 7),
+                    formattedByteCount(groups * groups * 4321, groups % 2 == 0), " recoverable");
+    bar->layout()->activate();
+    SCOPED_TRACE(totals.sentence().toStdString());
+    const qreal width = QFontMetricsF(totals.font()).horizontalAdvance(totals.sentence());
+    roundedUp.insert(width - std::floor(width) >= 0.5);
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(totals.text()).toPlainText().toStdString(),
+              totals.sentence().toStdString());
+    QTextDocument drawn;
+    drawn.setDefaultFont(totals.font());
+    drawn.setDocumentMargin(0);
+    drawn.setHtml(totals.text());
+    EXPECT_LE(drawn.idealWidth(), totals.contentsRect().width()) << "nothing is clipped";
+  }
+  EXPECT_EQ(roundedUp.size(), 2u) << "widths that round down and widths that round up";
+}
+
+TEST_F(SummaryBarTest, banners_end_their_sentence_in_an_ellipsis_when_narrow_and_carry_it_whole) {
+  TrashService::Outcome moved;
+  moved.moved.resize(2);
+  for (QWidget* banner : std::initializer_list<QWidget*>{new StaleBanner(&window), new MovedBanner(moved, &window)}) {
+    SCOPED_TRACE(banner->objectName().toStdString());
+    banner->show();
+    QLabel* sentence = nullptr;
+    for (QLabel* label : banner->findChildren<QLabel*>()) sentence = label->pixmap().isNull() ? label : sentence;
+    const QString whole = sentence->accessibleName();
+    EXPECT_TRUE(whole.endsWith(u'.')) << whole.toStdString();
+    for (const int width : {banner->sizeHint().width(), banner->minimumSizeHint().width()}) {
+      banner->resize(width, banner->sizeHint().height());
+      const bool cut = width < banner->sizeHint().width();
+      EXPECT_EQ(sentence->text().endsWith(QChar(0x2026)), cut) << sentence->text().toStdString();
+      EXPECT_TRUE(whole.startsWith(sentence->text().chopped(cut ? 1 : 0)));
+      EXPECT_EQ(QTextDocumentFragment::fromHtml(sentence->toolTip()).toPlainText(), cut ? whole : QString());
+    }
   }
 }
 

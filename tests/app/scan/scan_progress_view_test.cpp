@@ -69,6 +69,9 @@ TEST_F(ScanProgressViewTest, the_listing_runs_from_zero_and_a_not_read_count_abo
   EXPECT_TRUE(button->isVisible());
   EXPECT_EQ(button->text(), "2 not read");
   EXPECT_EQ(button->toolTip(), "Show what wasn't read, and why");
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  driver.feed({progressEvent(300'000)});
+  EXPECT_EQ(view.phaseRows()[0]->detail(), "300,000 files") << "in the locale's number format";
 
   // The sheet shows the lists as they stand, and goes when closed.
   EXPECT_EQ(button->presentedList(), nullptr);

@@ -45,7 +45,7 @@ TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text_with_the_other_
       {SkippedListView::skipText({SkipReason::io{EIO}}), "Read error: " + systemMessage(EIO)},
       {SkippedListView::skipText({SkipReason::io{0}}), "Read error: " + systemMessage(0)},
       {SkippedListView::skipText({SkipReason::dataless{}}),
-       "In iCloud, not downloaded: Quelmaris never downloads files."},
+       "In the cloud, not downloaded: Quelmaris never downloads files."},
       {SkippedListView::skipText({SkipReason::permission{}}), "No permission to read it."},
       {SkippedListView::skipText({SkipReason::invalidName{}}), "The name isn't valid text."},
       {SkippedListView::skipText({SkipReason::changed{}}), "It changed while being read."},

@@ -241,9 +241,13 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_FALSE(action("sortBySizeAction").isEnabled());
 }
 
-TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
+TEST_F(ResultsWindowTest, screenshot_of_the_smallest_window_and_the_menus) {
   QUELMARIS_SCREENSHOTS_ONLY();
   selectCopies({1});
+  window->resize(window->minimumSize());
+  app->scan().setIsStale(true);
+  QTest::qWait(50);
+  widgettest::saveScreenshot(*window, "results-smallest");
   for (const char* name : {"fileMenu", "editMenu", "viewMenu"}) {
     auto* menu = window->findChild<QMenu*>(QLatin1String(name));
     menu->popup(window->mapToGlobal(QPoint(20, 20)));

@@ -158,4 +158,14 @@ TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_i
   EXPECT_TRUE(view->isVisible()) << "Escape in an open drop-down closes the drop-down alone";
 }
 
+TEST_F(SettingsViewTest, screenshot_of_the_three_tabs) {
+  QUELMARIS_SCREENSHOTS_ONLY();
+  child("minSizePicker");
+  for (int tab = 0; tab < view->tabBar().count(); ++tab) {
+    view->tabBar().setCurrentIndex(tab);
+    QTest::qWait(50);
+    widgettest::saveScreenshot(*view, "settings-" + view->tabBar().tabText(tab).toLower());
+  }
+}
+
 }  // namespace

@@ -9,7 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QHash>
+#include <QImage>
 #include <QMenu>
+#include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -18,9 +21,21 @@
 #include <string>
 
 #include "platform/AccessKeys.h"
+#include "platform/Palette.h"
 #include "platform/Translations.h"
 
 namespace widgettest {
+
+// A dark desktop as Fusion draws it with a dark palette (Adwaita-dark's
+// colours): QUELMARIS_PALETTE=dark gives it to every test's screenshots.
+inline QPalette darkPalette() {
+  QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+  dark.setColor(QPalette::Highlight, QColor(0x15, 0x53, 0x9e));
+  return dark;
+}
+
+inline bool darkScreenshots() { return qEnvironmentVariable("QUELMARIS_PALETTE") == QLatin1String("dark"); }
 
 inline QApplication& application() {
   static QApplication* app = [] {
@@ -32,6 +47,7 @@ inline QApplication& application() {
     static char* argv[] = {name, nullptr};
     auto* created = new QApplication(argc, argv);
     installTranslations(*created);
+    if (darkScreenshots()) QApplication::setPalette(darkPalette());
     return created;
   }();
   return *app;
@@ -94,11 +110,37 @@ inline QStringList itemsWithoutOwnAccessKey(QMenu& menu) {
   return faulty;
 }
 
+// The widget painted at three times its size, where even small text has solid strokes.
+inline QImage paintedLarge(QWidget& widget) {
+  QImage image(widget.size() * 3, QImage::Format_RGB32);
+  image.setDevicePixelRatio(3);
+  widget.render(&image);
+  return image;
+}
+
+// How far the ink in an area of the widget stands out from the area's
+// ground (the colour most of its pixels have): the contrast ratio of the
+// pixel least like the ground.
+inline double inkContrast(const QImage& painted, const QRect& area) {
+  const QRect pixels(area.topLeft() * 3, area.size() * 3);
+  QHash<QRgb, int> counts;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+    for (int x = pixels.left(); x <= pixels.right(); ++x) ++counts[painted.pixel(x, y)];
+  QRgb ground = 0;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    if (it.value() > counts.value(ground)) ground = it.key();
+  double most = 1;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    most = std::max(most, Palette::contrastRatio(QColor(it.key()), QColor(ground)));
+  return most;
+}
+
 inline QString saveScreenshot(QWidget& widget, const QString& name) {
   const QString folder = qEnvironmentVariable("QUELMARIS_SCREENSHOTS");
   if (folder.isEmpty()) return {};
   QDir().mkpath(folder);
-  const QString path = folder + u'/' + name + QStringLiteral(".png");
+  const QString path =
+      folder + u'/' + name + (darkScreenshots() ? QStringLiteral("-dark.png") : QStringLiteral(".png"));
   widget.grab().save(path);
   return path;
 }

@@ -60,15 +60,16 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
 
 TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_text_and_return_never_moves) {
   application();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // counts in groups of three digits
   const QString ok = "ok Every group keeps at least one copy.|ok Files are checked again before moving.",
                 clones = "|! Clones or hard links that free 0 B: ";
   const std::tuple<SelectionModel::Totals, QString, QString, QString> cases[] = {
       {{1, 1500, false, 0, 0}, "Move 1 file to the Trash?", "Frees " + bytes(1500) + ".", ok},
       {{5, 3000, true, 2, 0}, "Move 5 files to the Trash?", "Frees about " + bytes(3000) + ".", ok + clones + "2"},
-      {{4, 0, false, 1, 3},
-       "Move 4 files to the Trash?",
+      {{200'000, 0, false, 1, 3'000},
+       "Move 200,000 files to the Trash?",
        "Frees " + bytes(0) + ".",
-       ok + clones + "1|! Groups not verified by content: 3"},
+       ok + clones + "1|! Groups not verified by content: 3,000"},
   };
   for (const auto& [totals, title, space, warnings] : cases) {
     TrashConfirmationSheet sheet(totals, files(2));
@@ -130,6 +131,8 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
        "Not moved, changed since the scan: 2", "Failed: 1"},
       {outcome(0, 0, false, 0, 1), "Moved 0 files to the Trash", "Freed " + bytes(0) + ".", "-", "Failed: 1"},
       {outcome(3, 2000, true, 0, 0), "Moved 3 files to the Trash", "Freed about " + bytes(2000) + undo, "-", "-"},
+      {outcome(1'234, 0, false, 0, 1'001), "Moved 1,234 files to the Trash", "Freed " + bytes(0) + undo, "-",
+       "Failed: 1,001"},
   };
   for (const auto& [shown, title, explanation, skipped, failed] : outcomes) {
     TrashOutcomeSheet told(shown);
@@ -138,8 +141,8 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
               (QStringList{title, explanation, skipped, failed}));
     for (const QLabel* label : told.findChildren<QLabel*>()) EXPECT_EQ(label->textFormat(), Qt::PlainText);
   }
-  EXPECT_EQ(MovedBanner::text(outcome(3, 2000, true, 0, 0)),
-            "Moved 3 files to the Trash, freeing about " + bytes(2000) + ".");
+  EXPECT_EQ(MovedBanner::text(outcome(1'234, 2000, true, 0, 0)),
+            "Moved 1,234 files to the Trash, freeing about " + bytes(2000) + ".");
   TrashOutcomeSheet mixed(outcome(1, 2000, false, 2, 1));
   EXPECT_EQ(rows(mixed, "skippedList"), (QStringList{"/d/<b>0</b>", "/d/<b>1</b>"}));
   EXPECT_EQ(rows(mixed, "failedList"), QStringList{"/d/f0: Permission denied"});
