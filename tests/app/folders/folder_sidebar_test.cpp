@@ -53,8 +53,17 @@ class FolderSidebarTest : public ::testing::Test {
  protected:
   void SetUp() override { widgettest::application(); }
 
-  QString storagePath() const { return QString::fromStdString(tree.path("data/Quelmaris/folders.json")); }
-  std::unique_ptr<FolderStore> makeStore() const { return std::make_unique<FolderStore>(storagePath()); }
+  // A fresh list of the named folders, the last one's folder removed when
+  // `lastGone`, so that it loads unavailable.
+  std::unique_ptr<FolderStore> storeWith(const QStringList& names, bool lastGone = false) const {
+    const QString storagePath = QString::fromStdString(tree.path("data/Quelmaris/folders.json"));
+    std::filesystem::remove(storagePath.toStdString());
+    QList<QUrl> urls;
+    for (const QString& name : names) urls.append(folderUrl(tree, name.toStdString()));
+    FolderStore(storagePath).add(urls);
+    if (lastGone) std::filesystem::remove(tree.path(names.last().toStdString()));
+    return std::make_unique<FolderStore>(storagePath);
+  }
 
   // Titles, priorities and tags of the rows, top to bottom.
   static QStringList rows(const QAbstractItemModel& model) {
@@ -74,44 +83,13 @@ class FolderSidebarTest : public ::testing::Test {
       sidebar.list()->selectionModel()->select(sidebar.model()->index(row), QItemSelectionModel::Select);
   }
 
-  // A list holding the named folders, with the last one's folder gone, so
-  // that it loads unavailable.
-  std::unique_ptr<FolderStore> storeWithMissingLast(const QStringList& names) {
-    {
-      FolderStore first(storagePath());
-      QList<QUrl> urls;
-      for (const QString& name : names) urls.append(folderUrl(tree, name.toStdString()));
-      first.add(urls);
-    }
-    std::filesystem::remove(tree.path(names.last().toStdString()));
-    return makeStore();
-  }
-
   TempTree tree;
 };
 
-TEST_F(FolderSidebarTest, rows_badges_and_the_originals_tag_follow_the_store_and_the_keep_rule) {
-  auto store = makeStore();
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  store->add({folderUrl(tree, "Photos"), folderUrl(tree, "Music")});
-  store->add({folderUrl(tree, "Backup")});
-  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music", "3 Backup"}));
-  const QModelIndex first = sidebar.model()->index(0, 0);
-  EXPECT_EQ(first.data(FolderListModel::SubtitleRole).toString(), QString::fromStdString(tree.path("Photos")));
-  EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), "Folder 1: " + QString::fromStdString(tree.path("Photos")));
-  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
-
-  sidebar.setKeep(KeepChoice::oldest);
-  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos", "2 Music", "3 Backup"}));
-  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
-}
-
 TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_rows_keep_their_order) {
-  auto store = makeStore();
-  QList<QUrl> urls;
-  for (int i = 1; i <= 12; ++i) urls.append(folderUrl(tree, "f" + std::to_string(i)));
-  store->add(urls);
+  QStringList names;
+  for (int i = 1; i <= 12; ++i) names.append("f" + QString::number(i));
+  auto store = storeWith(names);
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   FolderListModel& model = *sidebar.model();
@@ -135,7 +113,7 @@ TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_r
 }
 
 TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
-  auto store = makeStore();
+  auto store = storeWith({});
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   sidebar.resize(280, 400);
   const QUrl folder = folderUrl(tree, "Photos");
@@ -166,9 +144,7 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
   // Qt::Key_unknown stands for the Remove Folders command.
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
     SCOPED_TRACE(key);
-    std::filesystem::remove(storagePath().toStdString());
-    auto store = makeStore();
-    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+    auto store = storeWith({"a", "b", "c", "d"});
     FolderSidebar sidebar(*store, KeepChoice::oldest);
     QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
     QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);
@@ -207,8 +183,7 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 }
 
 TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorder_folders_as_a_drop_does) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+  auto store = storeWith({"a", "b", "c", "d"});
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   select(sidebar, {1, 3});
   const QStringList steps[] = {
@@ -231,7 +206,7 @@ TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorde
 }
 
 TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders_and_remove_only_their_row) {
-  auto store = storeWithMissingLast({"a", "b", "gone"});
+  auto store = storeWith({"a", "b", "gone"}, true);
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   const QModelIndex gone = sidebar.model()->index(2, 0);
   EXPECT_FALSE(gone.data(FolderListModel::IsAvailableRole).toBool());
@@ -273,13 +248,14 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 gone [Originals]"})) << "an unavailable first folder keeps the tag";
 }
 
-TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_points_the_entry_at_the_chosen_one) {
-  auto store = storeWithMissingLast({"keep", "Photos"});
+TEST_F(
+    FolderSidebarTest,
+    added_folders_show_with_badges_and_the_keep_rules_originals_tag_and_reconnect_points_the_entry_at_the_chosen_one) {
+  auto store = storeWith({"keep", "Photos"}, true);
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   const QUuid id = store->folders().last().id;
-  tree.mkdir("pick/Photos 2");
-  tree.mkdir("pick/Music");
-  tree.mkdir("pick/Video");
+  for (const char* name : {"pick/Photos 2", "pick/Music", "pick/Video"}) tree.mkdir(name);
   const QString pick = QString::fromStdString(tree.path("pick"));
 
   answerNextDialog([](QFileDialog& dialog) { dialog.reject(); });
@@ -293,6 +269,10 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_poin
   });
   sidebar.addButton()->click();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep [Originals]", "2 Photos", "3 Music", "4 Video"}));
+  const QModelIndex first = sidebar.model()->index(0, 0);
+  EXPECT_EQ(first.data(FolderListModel::SubtitleRole).toString(), QString::fromStdString(tree.path("keep")));
+  EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), "Folder 1: " + QString::fromStdString(tree.path("keep")));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
 
   QString title;
   answerNextDialog([&title, pick](QFileDialog& dialog) {
@@ -305,11 +285,14 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_poin
   EXPECT_EQ(store->folders()[1].id, id);
   EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
+
+  sidebar.setKeep(KeepChoice::oldest);
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep", "2 Photos 2", "3 Music", "4 Video"}));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
 }
 
 TEST_F(FolderSidebarTest, rows_share_the_column_ground_and_keyboard_focus_shows_as_a_frame_never_as_a_selection) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a")});
+  auto store = storeWith({"a"});
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   const QColor ground(200, 220, 240);
   QPalette palette = sidebar.palette();
