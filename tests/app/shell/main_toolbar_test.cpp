@@ -1,11 +1,10 @@
-// The toolbar and the menus as keyboard and assistive technology reach them:
-// the Options popover opened through the button's accessible actions, inside
-// the window and with its controls in the accessibility tree, the focus ring
-// of the Scan button, and the menus' mnemonics.
+// The toolbar as keyboard and assistive technology reach it: the Options
+// popover opened through the button's accessible actions, inside the window
+// and with its controls in the accessibility tree, and the Scan button's focus
+// ring.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,7 +52,8 @@ class MainToolBarTest : public ::testing::Test {
   QToolButton& optionsButton = *window.findChild<QToolButton*>(QStringLiteral("optionsButton"));
 };
 
-TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_window_with_its_controls_in_the_tree) {
+TEST_F(MainToolBarTest,
+       either_accessible_action_opens_the_options_inside_the_window_and_keyboard_focus_alone_rings_the_scan_button) {
   QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&toolBar);
   EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty()) << "the toolbar has a name";
   QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&optionsButton);
@@ -80,9 +80,8 @@ TEST_F(MainToolBarTest, either_accessible_action_opens_the_options_inside_the_wi
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
   }
-}
 
-TEST_F(MainToolBarTest, keyboard_focus_rings_the_scan_button_but_a_click_does_not) {
+  // Keyboard focus rings the Scan button, a click does not.
   folders.add({QUrl::fromLocalFile(storage.path())});
   auto& scanButton = *window.findChild<QPushButton*>(QStringLiteral("scanButton"));
   scanButton.setFocus(Qt::TabFocusReason);
@@ -92,15 +91,6 @@ TEST_F(MainToolBarTest, keyboard_focus_rings_the_scan_button_but_a_click_does_no
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
   scanButton.setFocus(Qt::MouseFocusReason);
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
-}
-
-TEST_F(MainToolBarTest, every_menu_has_its_own_mnemonic) {
-  QList<QKeySequence> mnemonics;
-  for (QAction* menu : window.menuBar()->actions()) {
-    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
-    EXPECT_FALSE(mnemonic.isEmpty() || mnemonics.contains(mnemonic)) << menu->text().toStdString();
-    mnemonics.append(mnemonic);
-  }
 }
 
 }  // namespace

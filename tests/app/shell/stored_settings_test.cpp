@@ -51,7 +51,9 @@ TEST_F(StoredSettingsTest, first_launch_and_values_not_of_their_kind_read_the_fi
   }
 }
 
-TEST_F(StoredSettingsTest, stored_values_are_read_back_after_a_restart) {
+// Writing starts over a file holding all nine, each of them other than written.
+TEST_F(StoredSettingsTest,
+       stored_values_are_read_back_after_a_restart_and_writing_options_stores_only_the_three_choices) {
   {
     QSettings settings = settingsFile();
     settings.setValue(SettingsKey::matchCriterion, QStringLiteral("contentOnly"));
@@ -68,27 +70,16 @@ TEST_F(StoredSettingsTest, stored_values_are_read_back_after_a_restart) {
   const ScanSettings advanced{1, false, true, QStringLiteral("a, b\nIcon\\r"), QString(), 8};
   EXPECT_EQ(StoredSettings(settings).options(),
             (ScanOptions{MatchCriterion::contentOnly, false, KeepChoice::shortestPath, advanced}));
-}
 
-TEST_F(StoredSettingsTest, writing_options_stores_the_three_choices_and_leaves_the_six_settings_alone) {
-  QSettings settings = settingsFile();
-  settings.setValue(SettingsKey::minSize, 10240);
-  ScanOptions written = StoredSettings(settings).options();
-  written.criterion = MatchCriterion::contentOnly;
-  written.verifyContent = false;
-  written.keep = KeepChoice::oldest;
-  written.settings.minSize = 1;
-  written.settings.excludedNames = QStringLiteral("elsewhere");
-  StoredSettings(settings).writeChoices(written);
-
-  QStringList keys = settings.allKeys();
-  keys.sort();
-  EXPECT_EQ(keys, (QStringList{SettingsKey::keepRule, SettingsKey::matchCriterion, SettingsKey::minSize,
-                               SettingsKey::verifyContent}));
-  EXPECT_EQ(settings.value(SettingsKey::matchCriterion).toString(), QStringLiteral("contentOnly"));
-  EXPECT_EQ(settings.value(SettingsKey::keepRule).toString(), QStringLiteral("oldest"));
-  EXPECT_EQ(settings.value(SettingsKey::minSize).toLongLong(), 10240);
-  EXPECT_FALSE(settings.value(SettingsKey::verifyContent).toBool());
+  StoredSettings(settings).writeChoices(
+      {MatchCriterion::nameAndSize, true, KeepChoice::oldest, ScanSettings{5, true, false, "elsewhere", "pkg", 3}});
+  EXPECT_EQ(StoredSettings(settings).options(),
+            (ScanOptions{MatchCriterion::nameAndSize, true, KeepChoice::oldest, advanced}));
+  const QStringList written{settings.value(SettingsKey::matchCriterion).toString(),
+                            settings.value(SettingsKey::verifyContent).toString(),
+                            settings.value(SettingsKey::keepRule).toString()};
+  EXPECT_EQ(written, (QStringList{"nameAndSize", "true", "oldest"}));
+  EXPECT_EQ(settings.allKeys().size(), 9);
 }
 
 }  // namespace
