@@ -115,8 +115,9 @@ TEST(Walk, settings_leave_out_names_folders_and_small_files_but_never_a_root_and
       {"minimum size met exactly", settings({}, {}, true, 10), {"ten"}, 9},
   };
   // A root is listed whatever its own name.
-  const std::pair<const char*, WalkSettings> roots[] = {{"P.PhotosLibrary", settings({}, {"photoslibrary"})},
-                                                        {".d", settings({}, {}, false)}, {"d/abc", settings({"a*b*c"})}};
+  const std::pair<const char*, WalkSettings> roots[] = {
+      {"P.PhotosLibrary", settings({}, {"photoslibrary"})}, {".d", settings({}, {}, false)},
+      {"d/abc", settings({"a*b*c"})}};
   // clang-format on
   fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
   fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
