@@ -85,7 +85,6 @@ TEST(ScanJob, a_verifying_scan_sends_its_events_in_order_and_sums_them_up) {
   EXPECT_GE(summary.io_parallelism, 1u);
   EXPECT_EQ(summary, (ScanSummary{false, 6, 6, 1, 1, 2, set.reclaimable, false, 0, 0, summary.elapsed_ms,
                                   summary.io_parallelism}));
-
   // The forced flush before hashing carries the bytes to hash.
   const auto progress = all_of<ScanEvent::Progress>(events);
   EXPECT_EQ(progress.back()->bytes_to_hash, progress.back()->bytes_hashed);

@@ -239,7 +239,6 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   EXPECT_TRUE(before_start.files.empty());
   EXPECT_EQ(before_start.files_seen, 0u);
   EXPECT_TRUE(before_start.skipped.empty());
-
   // The walk sends its first event after its first level.
   const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
   const WalkOutcome cancelled = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);

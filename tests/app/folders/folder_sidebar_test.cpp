@@ -52,7 +52,6 @@ void chooseEntries(QFileDialog& dialog, const QString& folder, const QStringList
 class FolderSidebarTest : public ::testing::Test {
  protected:
   void SetUp() override { widgettest::application(); }
-
   // A fresh list of the named folders, the last one's folder removed when
   // `lastGone`, so that it loads unavailable.
   std::unique_ptr<FolderStore> storeWith(const QStringList& names, bool lastGone = false) const {
@@ -64,7 +63,6 @@ class FolderSidebarTest : public ::testing::Test {
     if (lastGone) std::filesystem::remove(tree.path(names.last().toStdString()));
     return std::make_unique<FolderStore>(storagePath);
   }
-
   // Titles, priorities and tags of the rows, top to bottom.
   static QStringList rows(const QAbstractItemModel& model) {
     QStringList texts;
@@ -105,7 +103,6 @@ TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_r
   EXPECT_EQ(store->folders().first().id, lastId);
   EXPECT_EQ(sidebar.selection(), QSet<QUuid>{lastId}) << "the selection follows the folder, not the position";
   EXPECT_EQ(FolderRowDelegate::badgeHelp(1), "Priority 1: drag folders to reorder");
-
   // Several rows keep their order, here dropped after the last row.
   dragged.reset(model.mimeData({model.index(2), model.index(0)}));
   model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {});

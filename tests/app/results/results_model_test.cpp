@@ -66,7 +66,6 @@ TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_ignoring_case_and_dia
     SCOPED_TRACE(query);
     EXPECT_EQ(names(QString::fromUtf8(query)), expected);
   }
-
   // Sorting is stable from the store order and breaks ties with the next comparator.
   driver.finishWith({set(1, "b", 10, {file("/1", 50), file("/2", 10)}),
                      set(2, "a", 10, {file("/3", 20, 5), file("/4", 30)}), set(3, "file10", 20, {file("/5", 40)}),
@@ -112,7 +111,6 @@ TEST_F(ResultRowsTest, ids_name_kind_id_and_path_and_selected_ids_resolve_to_cop
   EXPECT_TRUE(std::holds_alternative<InspectedLookalike>(*rows.inspectedItem(one("l7//G/x"))));
   EXPECT_FALSE(rows.inspectedItem(one("g7")));
   EXPECT_FALSE(rows.inspectedItem(mixed));
-
   // Ids are the kind's letter, the decimal id and the absolute path.
   const DuplicateSet s = set(42, "x.jpg", 1, {file("/Volumes/A/x.jpg"), file("/B/x.jpg")}, {file("/C/x.jpg")});
   const LookalikeGroup g{7, "x.jpg", 1, {file("/Volumes/A/x.jpg")}};
@@ -185,7 +183,6 @@ TEST_F(ResultsActionsTest,
 
   actions({"l9//g/1"}).showInFinder->perform();
   EXPECT_EQ(revealed, QStringList{"/g/1"});
-
   // Without sets the marking commands are absent and expansion still acts on groups.
   driver.finishWith({}, {group});
   const ResultsActions groupsOnly = actions({});
@@ -194,7 +191,6 @@ TEST_F(ResultsActionsTest,
   EXPECT_EQ(driver.store.expandedRows(), QSet<std::uint64_t>{9});
   groupsOnly.collapseAll->perform();
   EXPECT_TRUE(driver.store.expandedRows().isEmpty());
-
   // An action built before a move acts on its own copy or does nothing.
   driver.finishWith({duplicateSet(1, 4, 100)});
   const ResultsActions keepThird = actions({"f1//s1/2"});
@@ -260,7 +256,6 @@ TEST_F(ResultsModelTest,
   EXPECT_FALSE(child(1, 1).data(ResultsModel::CanMarkRole).toBool()) << "unverified sets are not allowed here";
   EXPECT_EQ(text(child(0, 0), Qt::ToolTipRole), plainToolTip("/s1/0"));
   EXPECT_FALSE(model.flags(child(0, 1)).testFlag(Qt::ItemIsUserCheckable)) << "the table decides what marks";
-
   // A mark or a keep signals its set's rows and never resets.
   QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
   QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
@@ -279,7 +274,6 @@ TEST_F(ResultsModelTest,
   EXPECT_EQ(text(child(0, 0, ResultsModel::recoverableColumn)), QString()) << "the suggested keeper still reads Kept";
   EXPECT_TRUE(resets.isEmpty());
   EXPECT_TRUE(layouts.isEmpty());
-
   // The structure holds through sort, query, filter and a move.
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.rowCount(model.index(0, 0)), 4) << "three copies, then the lookalike";

@@ -67,7 +67,6 @@ TEST_F(ResultsViewTest,
   }
   EXPECT_EQ(view->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(), "<b>holiday</b>.jpg")
       << "a name is data, never markup";
-
   // A copy's mark reads as a check box whose toggle marks that copy alone;
   // the kept copy's box is disabled. Shown rows: the set, its four copies.
   view->table()->expandAll();
@@ -109,7 +108,6 @@ TEST_F(ResultsViewTest,
   EXPECT_FALSE(click(3)) << "a second click unmarks";
   EXPECT_FALSE(click(0)) << "the kept copy cannot be marked";
   EXPECT_EQ(view->tableSelection(), QSet<QString>{"s1"});
-
   // The inspector is handed the one selected row.
   select(view->model()->index(2, 0, set));
   ASSERT_TRUE(view->inspector()->item());

@@ -100,7 +100,6 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_pa
   EXPECT_EQ(read(list->child(0)), std::tuple(QAccessible::Heading, QString("1 item"), false));
   EXPECT_EQ(read(list->child(1)), std::tuple(QAccessible::ListItem, longPath + ", No permission to read it.", true));
   EXPECT_EQ(list->indexOfChild(list->child(1)), 1);
-
   // Shift+F10 opens the current row's menu, as the Menu key does.
   QStringList menu;
   QTimer::singleShot(0, &view, [&] {

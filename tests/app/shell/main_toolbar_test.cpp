@@ -80,7 +80,6 @@ TEST_F(MainToolBarTest,
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
   }
-
   // Keyboard focus rings the Scan button, a click does not.
   folders.add({QUrl::fromLocalFile(storage.path())});
   auto& scanButton = *window.findChild<QPushButton*>(QStringLiteral("scanButton"));

@@ -119,7 +119,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace and Delete do nothing";
   EXPECT_EQ(totals(), QString());
   EXPECT_FALSE(action("moveToTrashAction").isEnabled());
-
   // The inspector follows the selection: a copy with its thumbnail and "Keep This Copy", then its set.
   const auto shown = [this](const char* name) { return view->inspector()->findChild<QLabel*>(name)->text(); };
   selectCopies({2});
@@ -162,7 +161,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   trigger("showDuplicatesAction");
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
-
   // "Sort By" and the header keep each other in step; every option has its own access key.
   QHeaderView* header = view->table()->header();
   trigger("sortByNameAction");
@@ -183,7 +181,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   EXPECT_FALSE(action("removeFromListAction").isEnabled());
   sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
   EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
-
   // Shift+F10 opens the menu of the current row.
   selectCopies({1});
   view->table()->selectionModel()->setCurrentIndex(view->model()->index(1, 0, view->model()->index(0, 0)),
@@ -193,7 +190,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   ASSERT_NE(rowMenu, nullptr);
   EXPECT_EQ(rowMenu->actions().first()->text(), "&Keep This Copy") << "with its access key";
   rowMenu->close();
-
   // Space opens and closes the preview of the one selected file under scoped access.
   selectCopies({0});
   view->table()->setFocus();
@@ -217,7 +213,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   EXPECT_EQ(view->preview()->shownKind(), "file") << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
-
   // The inspector toggle is remembered.
   auto* toggle = window->findChild<QWidget*>("inspectorToggle");
   ASSERT_NE(toggle, nullptr);
@@ -228,7 +223,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   EXPECT_EQ(toggle->toolTip(), "Show Inspector");
   trigger("toggleInspectorAction");
   EXPECT_TRUE(view->showsInspector()) << "the View menu's item shows it again";
-
   // Each menu has a mnemonic of its own and every item in it an access key of its own.
   QList<QKeySequence> mnemonics;
   for (QAction* menu : window->menuBar()->actions()) {

@@ -28,7 +28,6 @@ TEST_F(StoredSettingsTest, first_launch_and_values_not_of_their_kind_read_the_fi
   QSettings settings = settingsFile();
   EXPECT_EQ(StoredSettings(settings).options(), ScanOptions{});
   EXPECT_TRUE(settings.allKeys().isEmpty()) << "reading must not write the defaults";
-
   // A stored value that is not of its kind reads as the default.
   const std::pair<QString, QVariant> cases[] = {
       {SettingsKey::matchCriterion, QStringLiteral("byColour")},

@@ -46,7 +46,6 @@ TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_t
       {"/not-utf8-\xFF", "/not-utf8-%FF"},
   };
   for (const auto& [path, encoded] : encodings) EXPECT_EQ(FreedesktopTrash::percentEncodedPath(path), encoded) << path;
-
   // Numbered names keep the extension and fit the record name limit.
   const std::tuple<std::string, std::uint64_t, std::string> rows[] = {
       {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
@@ -112,7 +111,6 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(read_file(second.value()), "b");
   EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "report.2.txt.trashinfo"));
   EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.3.txt.trashinfo"));
-
   // A dangling link is moved itself and still exists in the Trash.
   const std::string link = tree.path("link");
   fs::create_symlink(tree.path("nowhere"), link);
@@ -122,7 +120,6 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_TRUE(fs::is_symlink(movedLink.value()));
   EXPECT_TRUE(FreedesktopTrash::exists(movedLink.value()));
   EXPECT_FALSE(FreedesktopTrash::exists(link));
-
   // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
   const ItemIdentity identity = FreedesktopTrash::identity(original).value();
@@ -138,7 +135,6 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), 0);
   EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
-
   // An item trashed under the same name after the Trash was emptied is never put in another one's place.
   const std::string again = FreedesktopTrash::trash(original).value();
   fs::remove(again);
@@ -248,7 +244,6 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     if (!bindTrashed.ok() || bindTrashed.value() != bindFolder + "/files/x") return 7;
     if (read_file(bindFolder + "/info/x.trashinfo").find("\nPath=sub/x\n") == std::string::npos) return 8;
     if (fs::exists(dataHome.trash() / "info" / "x.trashinfo")) return 9;
-
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);

@@ -81,7 +81,6 @@ class TrashServiceTest : public ::testing::Test {
     apptest::application();
     fs::remove_all(dataHome.trash());
   }
-
   // A keeper and two marked copies of one content, with known freed sizes.
   struct Copies {
     std::string keeper, first, second;
@@ -132,7 +131,6 @@ TEST_F(TrashServiceTest,
   EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
   EXPECT_FALSE(undoStack.canRedo());
   EXPECT_EQ(undoStack.count(), 0);
-
   // The next undo clears the last restore before setting its own.
   PlanSet onlyFirst = c.set;
   onlyFirst.marked = {1};
@@ -159,7 +157,6 @@ TEST_F(TrashServiceTest,
     EXPECT_EQ(std::tuple(outcome.moved.size(), outcome.freedBytes, outcome.freedEstimated),
               std::tuple(2, 200, estimated));
   }
-
   // A file the Trash refuses is recorded and the rest still move in plan order;
   // its unknown size changes nothing.
   fs::remove_all(dataHome.trash());
@@ -176,7 +173,6 @@ TEST_F(TrashServiceTest,
           {{urlOf(c.second), trashUrl("a.txt")}}, 200, false, {}, {{QString::fromStdString(c.first), "refused"}}, {}}));
   EXPECT_TRUE(fs::exists(c.first));
   EXPECT_EQ(undoStack.count(), 1);
-
   // Nothing moved, by refusal or for want of files, registers no undo.
   PlanSet onlyFirst = c.set;
   onlyFirst.marked = {1};
