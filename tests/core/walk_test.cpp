@@ -134,15 +134,9 @@ TEST(Walk, settings_leave_out_names_folders_and_small_files_but_never_a_root_and
     EXPECT_EQ(run_walk({WalkRoot{tree.path(root), 0}}, walk_settings).files.size(), 1u) << root;
 }
 
-// Every skip must be InvalidName; returns the reported paths, sorted.
-Paths invalid_name_reports(const WalkOutcome& outcome) {
-  Paths reported;
-  for (const SkippedItem& item : outcome.skipped) {
-    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
-    reported.push_back(item.path);
-  }
-  std::sort(reported.begin(), reported.end());
-  return reported;
+std::vector<SkippedItem> sorted_by_path(std::vector<SkippedItem> skipped) {
+  std::sort(skipped.begin(), skipped.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+  return skipped;
 }
 
 // A folder whose name is invalid is reported, not entered; below a root with
@@ -157,13 +151,16 @@ TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
   const std::string folder = tree.path("folder\xEF\xBF\xBD");
-  EXPECT_EQ(invalid_name_reports(outcome),
-            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), folder}));
+  const SkipReason invalid{SkipReason::InvalidName{}};
+  EXPECT_EQ(sorted_by_path(outcome.skipped), (std::vector<SkippedItem>{{tree.path(".hidden\xEF\xBF\xBD"), invalid},
+                                                                       {tree.path("bad\xEF\xBF\xBD"), invalid},
+                                                                       {folder, invalid}}));
 
   const WalkOutcome below = run_walk({WalkRoot{tree.path("folder\xFE"), 0}}, settings({}, {}, false));
   EXPECT_TRUE(below.files.empty());
   EXPECT_EQ(below.files_seen, 0u);
-  EXPECT_EQ(invalid_name_reports(below), (Paths{folder + "/file.txt", folder + "/sub"}));
+  EXPECT_EQ(sorted_by_path(below.skipped),
+            (std::vector<SkippedItem>{{folder + "/file.txt", invalid}, {folder + "/sub", invalid}}));
 }
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
@@ -296,11 +293,9 @@ TEST(Walk, unreadable_folders_and_entries_are_reported_and_the_rest_is_walked) {
   const int status = testing::run_unprivileged([&] {
     const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 1);
     if (relative_paths(outcome, tree) != Paths{"readable.txt"}) return 1;
-    std::vector<SkippedItem> skipped = outcome.skipped;
-    std::sort(skipped.begin(), skipped.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
     const std::vector<SkippedItem> expected{{tree.path("locked"), permission},
                                             {tree.path("unsearchable/hidden-facts.txt"), permission}};
-    if (skipped != expected) return 2;
+    if (sorted_by_path(outcome.skipped) != expected) return 2;
 
     const WalkOutcome locked_root = run_walk({WalkRoot{tree.path("locked"), 0}}, settings(), {}, false, 1);
     const std::vector<SkippedItem> root_expected{{tree.path("locked"), permission}};

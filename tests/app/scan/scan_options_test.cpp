@@ -30,7 +30,7 @@ TEST(ScanSettings, numbers_out_of_the_cores_range_are_brought_into_it) {
   }
 }
 
-TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only) {
+TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only_and_defaults_give_back_the_cores_lists) {
   const std::pair<QString, QList<QString>> cases[] = {
       {"  .DS_Store\t\n\n   \n.fseventsd"_q, {".DS_Store"_q, ".fseventsd"_q}},
       {QString(), {}},
@@ -42,9 +42,7 @@ TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only) {
     SCOPED_TRACE(text.toStdString());
     EXPECT_EQ(ScanSettings::entries(text), expected);
   }
-}
-
-TEST(ScanSettings, defaults_write_returns_out_and_give_back_exactly_the_core_lists) {
+  // The defaults write a return inside a name out as backslash and "r".
   const ScanSettings& defaults = ScanSettings::defaultSettings();
   EXPECT_FALSE(defaults.excludedNames.contains(QLatin1Char('\r')));
   EXPECT_TRUE(defaults.excludedNames.split(QLatin1Char('\n')).contains("Icon\\r"_q));
@@ -83,9 +81,8 @@ TEST(ScanOptionChoices, each_choice_round_trips_its_raw_value_and_reaches_the_co
     EXPECT_EQ(matchCriterionFromRawValue(raw), criterion);
     EXPECT_EQ(title(criterion), shown);
     for (const bool verify : {true, false}) {
-      const ScanOptions options{criterion, verify};
-      EXPECT_EQ(options.config({}).mode, mode);
-      EXPECT_EQ(options.config({}).verifyContent, verify);
+      const ScanConfig config = ScanOptions{criterion, verify}.config({});
+      EXPECT_EQ(std::pair(config.mode, config.verifyContent), std::pair(mode, verify));
     }
   }
   const std::tuple<KeepChoice, QString, QString, KeepRule> keeps[] = {
