@@ -1,6 +1,7 @@
 // The results in the real window, driven through its menu actions and keys:
 // a scan of a temporary tree, marking by rule and by selection, keeping
-// another copy, the filter, the preview, and the enabled states on the way.
+// another copy, the filter, the preview, and the enabled states on the way;
+// and the toolbar as keyboard and assistive technology reach it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,6 +18,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
@@ -37,6 +40,15 @@
 namespace {
 
 using quelmaris::testing::TempTree;
+
+// The roles and names below an interface, depth first.
+void collect(QAccessibleInterface& node, QList<std::pair<QAccessible::Role, QString>>& found) {
+  for (int index = 0; index < node.childCount(); ++index) {
+    QAccessibleInterface* child = node.child(index);
+    found.append({child->role(), child->text(QAccessible::Name)});
+    collect(*child, found);
+  }
+}
 
 class ResultsWindowTest : public ::testing::Test {
  protected:
@@ -250,6 +262,52 @@ TEST_F(ResultsWindowTest, screenshot_of_the_menus) {
     widgettest::saveScreenshot(*menu, name);
     menu->hide();
   }
+}
+
+// The toolbar as keyboard and assistive technology reach it, at the smallest
+// size of the window without results.
+TEST_F(ResultsWindowTest,
+       either_accessible_action_opens_the_options_inside_the_window_and_keyboard_focus_alone_rings_the_scan_button) {
+  app->scan().reset();
+  window->resize(window->minimumSize());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  auto& optionsButton = *window->findChild<QToolButton*>("optionsButton");
+  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window->findChild<QToolBar*>("mainToolBar"));
+  EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty()) << "the toolbar has a name";
+  QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&optionsButton);
+  QWidget* popover = window->findChild<QWidget*>("optionsPopover");
+  for (const QString& action :
+       {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()}) {
+    SCOPED_TRACE(action.toStdString());
+    ASSERT_TRUE(button->actionInterface()->actionNames().contains(action));
+    button->actionInterface()->doAction(action);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popover));
+    EXPECT_TRUE(button->state().expanded);
+    EXPECT_TRUE(window->geometry().contains(popover->geometry()));
+    EXPECT_EQ(popover->geometry().right(), optionsButton.mapToGlobal(optionsButton.rect().bottomRight()).x())
+        << "at the smallest window the popover ends at the button";
+    EXPECT_TRUE(popover->isAncestorOf(QApplication::focusWidget())) << "the keyboard lands in the popover";
+
+    QList<std::pair<QAccessible::Role, QString>> found;
+    collect(*bar, found);
+    EXPECT_TRUE(found.contains(std::pair{QAccessible::CheckBox, QStringLiteral("Verify Content")}));
+    EXPECT_EQ(
+        std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }),
+        2);
+    widgettest::saveScreenshot(*popover, QStringLiteral("options-popover-open"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
+  }
+  // Keyboard focus rings the Scan button, a click does not.
+  auto& scanButton = *window->findChild<QPushButton*>("scanButton");
+  scanButton.setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(widgettest::showsFocusRing(scanButton));
+  widgettest::saveScreenshot(*window, QStringLiteral("scan-button-focus"));
+  optionsButton.setFocus(Qt::TabFocusReason);
+  EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
+  scanButton.setFocus(Qt::MouseFocusReason);
+  EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
 }
 
 }  // namespace
