@@ -189,27 +189,23 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   TempTree tree;
   const std::string base = fs::canonical(tree.root()).string();
   const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
-    const std::tuple<const char*, std::function<void(const std::string&)>, std::string> cases[] = {
-        {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
-        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, ".Trash/" + uid()},
-        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); },
-         ".Trash-" + uid()},
-        {".Trash a link to a sticky folder",
-         [](const std::string& top) {
+    // Each case arranges the volume's top; in one the Trash is the shared .Trash's folder of this user.
+    // clang-format off
+    const std::tuple<const char*, void (*)(const std::string&), bool> cases[] = {
+        {"no shared folder", [](const std::string&) {}, false},
+        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, true},
+        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); }, false},
+        {".Trash a link to a sticky folder", [](const std::string& top) {
            makeFolder(top + "/elsewhere", 01777);
-           fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
-         },
-         ".Trash-" + uid()},
-        {"own folder in .Trash held by another user",
-         [](const std::string& top) {
+           fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash"); }, false},
+        {"own folder in .Trash held by another user", [](const std::string& top) {
            makeFolder(top + "/.Trash/" + uid(), 0700);
            ::chmod((top + "/.Trash").c_str(), 01777);
-           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
-         },
-         ".Trash-" + uid()},
+           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534); }, false},
     };
+    // clang-format on
     int code = 10;
-    for (const auto& [name, arrange, expectedFolder] : cases) {
+    for (const auto& [name, arrange, shared] : cases) {
       const std::string top = base + "/mount" + std::to_string(code);
       fs::create_directories(top);
       if (::mount("tmpfs", top.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
@@ -219,7 +215,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
       std::ofstream(original) << "x";
       const ItemIdentity identity = FreedesktopTrash::identity(original).value();
       const auto trashed = FreedesktopTrash::trash(original);
-      const std::string folder = top + "/" + expectedFolder;
+      const std::string folder = top + (shared ? "/.Trash/" : "/.Trash-") + uid();
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
       if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
