@@ -109,15 +109,22 @@ TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_r
   EXPECT_EQ(rows(model).mid(9), (QStringList{"10 f11", "11 f12", "12 f2"}));
 }
 
-TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
+// The sidebar shows on a ground of its own colour, which its rows share.
+TEST_F(FolderSidebarTest,
+       dropped_urls_add_only_new_folders_every_drop_is_accepted_and_row_focus_is_a_frame_never_a_selection) {
   auto store = storeWith({});
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
   sidebar.resize(280, 400);
   const QUrl folder = folderUrl(tree, "Photos");
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("note.txt", "x")));
-
+  const QColor ground(200, 220, 240);
+  QPalette palette = sidebar.palette();
+  palette.setColor(QPalette::Window, ground);
+  sidebar.setPalette(palette);
+  sidebar.setAutoFillBackground(true);
   sidebar.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
+  sidebar.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
   // A drop reaches a widget only after it accepted the drag's entry.
   const auto drop = [](QWidget& target, const QList<QUrl>& urls) {
     QMimeData data;
@@ -135,6 +142,18 @@ TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_ac
   EXPECT_EQ(store->folders().size(), 1);
   EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folderUrl(tree, "Music")}));
   EXPECT_EQ(store->folders().size(), 2);
+  // Keyboard focus on a row shows as a frame on the column's ground, never as a selection.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
+  sidebar.addButton()->setFocus();
+  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
+  ASSERT_TRUE(sidebar.list()->hasFocus());
+  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
+  const QImage shown = sidebar.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
+  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
+  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
+  ASSERT_TRUE(sidebar.addButton()->hasFocus());
+  EXPECT_TRUE(widgettest::showsFocusRing(*sidebar.addButton())) << "Add Folder shows its keyboard focus";
 }
 
 TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_and_the_next_folder_is_selected) {
@@ -286,31 +305,6 @@ TEST_F(
   sidebar.setKeep(KeepChoice::oldest);
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep", "2 Photos 2", "3 Music", "4 Video"}));
   EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
-}
-
-TEST_F(FolderSidebarTest, rows_share_the_column_ground_and_keyboard_focus_shows_as_a_frame_never_as_a_selection) {
-  auto store = storeWith({"a"});
-  FolderSidebar sidebar(*store, KeepChoice::oldest);
-  const QColor ground(200, 220, 240);
-  QPalette palette = sidebar.palette();
-  palette.setColor(QPalette::Window, ground);
-  sidebar.setPalette(palette);
-  sidebar.setAutoFillBackground(true);
-  sidebar.show();
-  sidebar.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
-  sidebar.addButton()->setFocus();
-  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
-  ASSERT_TRUE(sidebar.list()->hasFocus());
-  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
-  const QImage shown = sidebar.grab().toImage();
-  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
-  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
-
-  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
-  ASSERT_TRUE(sidebar.addButton()->hasFocus());
-  EXPECT_TRUE(widgettest::showsFocusRing(*sidebar.addButton())) << "Add Folder shows its keyboard focus";
 }
 
 }  // namespace
