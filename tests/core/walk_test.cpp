@@ -233,9 +233,8 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
   tree.write({{"top.txt", "x"}, {"sub/below.txt", "x"}});
   const WalkOutcome before_start = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
-  EXPECT_TRUE(before_start.files.empty());
-  EXPECT_EQ(before_start.files_seen, 0u);
-  EXPECT_TRUE(before_start.skipped.empty());
+  EXPECT_EQ(std::tuple(before_start.files.size(), before_start.files_seen, before_start.skipped.size()),
+            std::tuple(0u, 0u, 0u));
   // The walk sends its first event after its first level.
   const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
   const WalkOutcome cancelled = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
