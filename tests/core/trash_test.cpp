@@ -24,10 +24,9 @@ FileEntry recorded(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) throw std::runtime_error("cannot lstat " + path);
   const auto size = static_cast<std::uint64_t>(st.st_size);
-  const auto ino = static_cast<std::uint64_t>(st.st_ino);
   const auto nlink = static_cast<std::uint32_t>(st.st_nlink);
   const std::string name = fs::path(path).filename().string();
-  return FileEntry{path, name, 0, size, {}, modified_ns(st), device_id(st.st_dev), ino, nlink, {}, false, {}};
+  return FileEntry{path, name, 0, size, {}, modified_ns(st), device_id(st.st_dev), st.st_ino, nlink, {}, false, {}};
 }
 
 void set_mtime(const std::string& path, std::int64_t ns) {
@@ -53,14 +52,10 @@ TrashPlan plan_of(const std::vector<PlanSet>& sets, bool allow_unverified = fals
 }
 
 TEST(CheckIdentity, every_difference_from_the_record_is_seen_and_only_those) {
-  struct Case {
-    const char* name;
-    void (*change)(const std::string& other, const std::string& path, FileEntry&);
-    Identity expected;
-  };
   using enum Identity;
+  // Each change is given the path of another file, the recorded file's path and its entry.
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, void (*)(const std::string&, const std::string&, FileEntry&), Identity> cases[] = {
       {"untouched", [](auto&, auto&, auto&) {}, Same},
       {"deleted", [](auto&, auto& p, auto&) { fs::remove(p); }, Missing},
       {"size changed, mtime restored",
@@ -78,13 +73,13 @@ TEST(CheckIdentity, every_difference_from_the_record_is_seen_and_only_those) {
        [](auto&, auto&, auto& e) { e.created_ns = 1; e.clone_id = 42; e.may_share_blocks = true; }, Same},
   };
   // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, change, expected] : cases) {
+    SCOPED_TRACE(what);
     TempTree tree;
     const auto path = tree.write("dir/file", "content");
     auto entry = recorded(path);
-    c.change(tree.write("other", "content"), path, entry);
-    EXPECT_EQ(check_identity(entry), c.expected);
+    change(tree.write("other", "content"), path, entry);
+    EXPECT_EQ(check_identity(entry), expected);
   }
 }
 
@@ -112,12 +107,7 @@ TEST_F(PlanTrash, refusals_come_in_their_fixed_order) {
   auto a_elsewhere = a;  // same path, other inode: refused by path alone
   a_elsewhere.ino += 1;
   using V = InvariantViolation;
-  struct Case {
-    const char* name;
-    std::vector<PlanSet> sets;
-    V expected;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, std::vector<PlanSet>, V> cases[] = {
       {"one file, nothing marked", {plan_set(1, {a}, 0, {})}, {V::TooSmall{1}}},
       {"no files, index out of range not reached", {plan_set(1, {}, 7, {9})}, {V::TooSmall{1}}},
       {"first out-of-range mark in list order", {plan_set(1, {a, b, c}, 0, {5, 1})}, {V::IndexOutOfRange{1, 5}}},
@@ -134,9 +124,9 @@ TEST_F(PlanTrash, refusals_come_in_their_fixed_order) {
        {plan_set(1, {a, b}, 0, {}), plan_set(2, {c, a}, 0, {1}), plan_set(3, {c}, 0, {})},
        {V::TooSmall{3}}},
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(violation_of(row.sets), row.expected);
+  for (const auto& [what, sets, expected] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(violation_of(sets), expected);
   }
 }
 
@@ -154,24 +144,19 @@ TEST_F(PlanTrash, unverified_sets_are_skipped_unexamined_unless_allowed) {
 }
 
 TEST_F(PlanTrash, a_keeper_gone_or_changed_holds_back_its_whole_set_unexamined) {
-  struct Case {
-    const char* name;
-    std::function<void(const std::string&)> change_keeper;
-    PlanSkipReason expected;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, void (*)(const std::string&), PlanSkipReason> cases[] = {
       {"deleted", [](const std::string& p) { fs::remove(p); }, PlanSkipReason::KeeperMissing},
       {"rewritten", [](const std::string& p) { fs::resize_file(p, 5); }, PlanSkipReason::KeeperChanged},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, change_keeper, expected] : cases) {
+    SCOPED_TRACE(what);
     TempTree t;
     const auto keeper = recorded(t.write("keep", "x")), gone = recorded(t.write("gone", "x")),
                fine = recorded(t.write("fine", "x"));
     fs::remove(gone.path);  // would be Missing if it were looked at
-    c.change_keeper(keeper.path);
+    change_keeper(keeper.path);
     EXPECT_EQ(plan_of({plan_set(9, {gone, keeper, fine}, 1, {2, 0})}),
-              (TrashPlan{{}, {{9, fine.path, c.expected}, {9, gone.path, c.expected}}}));
+              (TrashPlan{{}, {{9, fine.path, expected}, {9, gone.path, expected}}}));
   }
 }
 

@@ -13,10 +13,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace quelmaris {
@@ -59,10 +61,6 @@ WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& wal
   return outcome;
 }
 
-WalkOutcome walk_tree(const TempTree& tree, const WalkSettings& walk_settings) {
-  return run_walk({WalkRoot{tree.root().string(), 0}}, walk_settings);
-}
-
 std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTree& tree) {
   const std::string prefix = tree.root().string() + "/";
   std::vector<std::string> paths;
@@ -82,23 +80,17 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   fs::create_hard_link(file, tree.path("linked.bin"));
   const WalkOutcome outcome = run_walk({WalkRoot{tree.path("sub") + "/", 3}}, settings());
 
-  ASSERT_EQ(outcome.files.size(), 1u);
-  const WalkedFile& walked = outcome.files[0];
   struct stat st {};
   ASSERT_EQ(::lstat(file.c_str(), &st), 0);
-  EXPECT_EQ(walked.path, file);
-  EXPECT_EQ(walked.name(), "data.bin");
-  EXPECT_EQ(walked.size, 10u);
-  EXPECT_EQ(walked.dev, device_id(st.st_dev));
-  EXPECT_EQ(walked.ino, st.st_ino);
-  EXPECT_EQ(walked.nlink, 2u);
-  EXPECT_EQ(walked.modified_ns, modified_ns(st));
-  EXPECT_EQ(walked.root_index, 3u);
   struct statx birth {};
   ASSERT_EQ(::statx(AT_FDCWD, file.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &birth), 0);
-  EXPECT_EQ(walked.created_ns, (birth.stx_mask & STATX_BTIME)
-                                    ? std::optional{nanoseconds(birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec)}
-                                    : std::nullopt);
+  const auto created = (birth.stx_mask & STATX_BTIME)
+                           ? std::optional{nanoseconds(birth.stx_btime.tv_sec, birth.stx_btime.tv_nsec)}
+                           : std::nullopt;
+  const auto name_at = static_cast<std::uint32_t>(file.size() - 8);
+  const WalkedFile expected{file, name_at, 10, created, modified_ns(st), device_id(st.st_dev), st.st_ino, 2, 3};
+  EXPECT_EQ(outcome.files, std::vector{expected});
+  EXPECT_EQ(outcome.files.at(0).name(), "data.bin");
   EXPECT_TRUE(outcome.skipped.empty());
   EXPECT_TRUE(outcome.progress_sent_by_walk);
 }
@@ -106,24 +98,12 @@ TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
 // Each setting leaves out what it names, never enters a left-out folder and
 // reports nothing; files below the minimum size are still counted as seen.
 // Links and special files are never followed, listed, counted or reported.
-TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_followed) {
+TEST(Walk, settings_leave_out_names_folders_and_small_files_but_never_a_root_and_links_are_never_followed) {
   TempTree tree;
   // clang-format off
   tree.write({{"ten", "1234567890"}, {"empty", ""}, {"one", "x"}, {".h", "x"}, {"d/.h", "x"}, {".d/f", "x"},
               {"P.PhotosLibrary/f", "x"}, {"f.photoslibrary", "x"}, {"d/abc/f", "x"}});
-  // clang-format on
-  fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
-  fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
-  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
-  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
-  struct Case {
-    const char* what;
-    WalkSettings settings;
-    Paths expected;
-    std::uint64_t seen;
-  };
-  // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, WalkSettings, Paths, std::uint64_t> cases[] = {
       {"defaults: only the empty file is too small", settings(),
        {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "d/abc/f", "f.photoslibrary", "one", "ten"}, 9},
       {"hidden names at any depth", settings({}, {}, false),
@@ -134,33 +114,29 @@ TEST(Walk, settings_leave_out_names_folders_and_small_files_and_links_are_never_
        {".d/f", ".h", "P.PhotosLibrary/f", "d/.h", "f.photoslibrary", "ten"}, 7},
       {"minimum size met exactly", settings({}, {}, true, 10), {"ten"}, 9},
   };
+  // A root is listed whatever its own name.
+  const std::pair<const char*, WalkSettings> roots[] = {
+      {"P.PhotosLibrary", settings({}, {"photoslibrary"})}, {".d", settings({}, {}, false)},
+      {"d/abc", settings({"a*b*c"})}};
   // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const WalkOutcome outcome = walk_tree(tree, c.settings);
-    EXPECT_EQ(relative_paths(outcome, tree), c.expected);
-    EXPECT_EQ(outcome.files_seen, c.seen);
+  fs::create_symlink(tree.path("one"), tree.path("link-to-file"));
+  fs::create_symlink(tree.path("d"), tree.path("link-to-folder"));
+  fs::create_symlink(tree.path("nowhere"), tree.path("dangling"));
+  ASSERT_EQ(::mkfifo(tree.path("pipe").c_str(), 0600), 0);
+  for (const auto& [what, walk_settings, expected, seen] : cases) {
+    SCOPED_TRACE(what);
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, walk_settings);
+    EXPECT_EQ(relative_paths(outcome, tree), expected);
+    EXPECT_EQ(outcome.files_seen, seen);
     EXPECT_TRUE(outcome.skipped.empty());
   }
+  for (const auto& [root, walk_settings] : roots)
+    EXPECT_EQ(run_walk({WalkRoot{tree.path(root), 0}}, walk_settings).files.size(), 1u) << root;
 }
 
-TEST(Walk, roots_are_listed_whatever_their_own_names_are) {
-  TempTree tree;
-  tree.write({{"Lib.app/inside.txt", "x"}, {".hidden-root/inside.txt", "x"}, {"skipme/inside.txt", "x"}});
-  EXPECT_EQ(run_walk({WalkRoot{tree.path("Lib.app"), 0}}, settings({}, {"app"})).files.size(), 1u);
-  EXPECT_EQ(run_walk({WalkRoot{tree.path(".hidden-root"), 0}}, settings({}, {}, false)).files.size(), 1u);
-  EXPECT_EQ(run_walk({WalkRoot{tree.path("skipme"), 0}}, settings({"skipme"})).files.size(), 1u);
-}
-
-// Every skip must be InvalidName; returns the reported paths, sorted.
-Paths invalid_name_reports(const WalkOutcome& outcome) {
-  Paths reported;
-  for (const SkippedItem& item : outcome.skipped) {
-    EXPECT_EQ(item.reason, SkipReason{SkipReason::InvalidName{}});
-    reported.push_back(item.path);
-  }
-  std::sort(reported.begin(), reported.end());
-  return reported;
+std::vector<SkippedItem> sorted_by_path(std::vector<SkippedItem> skipped) {
+  std::sort(skipped.begin(), skipped.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+  return skipped;
 }
 
 // A folder whose name is invalid is reported, not entered; below a root with
@@ -171,38 +147,33 @@ TEST(Walk, invalid_utf8_names_are_reported_before_hidden_and_excluded_tests) {
   tree.write({{"bad\xFF", "x"}, {".hidden\xFF", "x"}, {"folder\xFE/file.txt", "x"}, {"folder\xFE/.hidden", "x"},
               {"folder\xFE/sub/inner.txt", "x"}, {"good.txt", "x"}});
   // clang-format on
-  const WalkOutcome outcome = walk_tree(tree, settings({"*\xFF", ".*"}, {}, false));
+  const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings({"*\xFF", ".*"}, {}, false));
   EXPECT_EQ(relative_paths(outcome, tree), Paths{"good.txt"});
   EXPECT_EQ(outcome.files_seen, 1u);
   const std::string folder = tree.path("folder\xEF\xBF\xBD");
-  EXPECT_EQ(invalid_name_reports(outcome),
-            (Paths{tree.path(".hidden\xEF\xBF\xBD"), tree.path("bad\xEF\xBF\xBD"), folder}));
+  const SkipReason invalid{SkipReason::InvalidName{}};
+  EXPECT_EQ(sorted_by_path(outcome.skipped), (std::vector<SkippedItem>{{tree.path(".hidden\xEF\xBF\xBD"), invalid},
+                                                                       {tree.path("bad\xEF\xBF\xBD"), invalid},
+                                                                       {folder, invalid}}));
 
   const WalkOutcome below = run_walk({WalkRoot{tree.path("folder\xFE"), 0}}, settings({}, {}, false));
   EXPECT_TRUE(below.files.empty());
   EXPECT_EQ(below.files_seen, 0u);
-  EXPECT_EQ(invalid_name_reports(below), (Paths{folder + "/file.txt", folder + "/sub"}));
+  EXPECT_EQ(sorted_by_path(below.skipped),
+            (std::vector<SkippedItem>{{folder + "/file.txt", invalid}, {folder + "/sub", invalid}}));
 }
 
 TEST(Walk, files_below_a_nested_root_keep_the_better_index) {
   TempTree tree;
   tree.write({{"outer/top.txt", "x"}, {"outer/inner/mid.txt", "x"}, {"outer/inner/deep/low.txt", "x"}});
-  struct Case {
-    std::uint32_t outer;
-    std::uint32_t inner;
-    std::uint32_t expected_top;
-    std::uint32_t expected_below_inner;
-  };
-  for (const Case& c : {Case{1, 0, 1, 0}, Case{0, 1, 0, 0}}) {
-    SCOPED_TRACE("outer " + std::to_string(c.outer) + " inner " + std::to_string(c.inner));
-    const NestedRootMap nested{{tree.path("outer/inner"), c.inner}};
-    const WalkOutcome outcome = run_walk({WalkRoot{tree.path("outer"), c.outer}}, settings(), nested);
+  // {outer's index, inner's index, index of the top file, index below the inner root}
+  for (const auto& [outer, inner, top, below_inner] : {std::array{1u, 0u, 1u, 0u}, {0u, 1u, 0u, 0u}}) {
+    SCOPED_TRACE("outer " + std::to_string(outer) + " inner " + std::to_string(inner));
+    const WalkOutcome outcome =
+        run_walk({WalkRoot{tree.path("outer"), outer}}, settings(), {{tree.path("outer/inner"), inner}});
     ASSERT_EQ(outcome.files.size(), 3u);
-    for (const WalkedFile& file : outcome.files) {
-      SCOPED_TRACE(file.path);
-      const bool below_inner = file.path.find("/inner/") != std::string::npos;
-      EXPECT_EQ(file.root_index, below_inner ? c.expected_below_inner : c.expected_top);
-    }
+    for (const WalkedFile& file : outcome.files)
+      EXPECT_EQ(file.root_index, file.path.find("/inner/") != std::string::npos ? below_inner : top) << file.path;
   }
 }
 
@@ -213,11 +184,7 @@ TEST(Walk, the_home_trash_is_left_out_silently_unless_it_or_a_folder_inside_it_i
   tree.write({{"keep.txt", "x"}, {"data/Trash/files/old/f", "x"}, {"data/Trash/info/old.trashinfo", "x"}});
   struct statx trash {};
   ASSERT_EQ(::statx(AT_FDCWD, tree.path("data/Trash").c_str(), 0, STATX_INO, &trash), 0);
-  const struct {
-    const char* what;
-    NestedRootMap nested;
-    Paths expected;
-  } cases[] = {
+  const std::tuple<const char*, NestedRootMap, Paths> cases[] = {
       {"left out", {}, {"keep.txt"}},
       {"listed itself",
        {{tree.path("data/Trash"), 0}},
@@ -226,12 +193,12 @@ TEST(Walk, the_home_trash_is_left_out_silently_unless_it_or_a_folder_inside_it_i
        {{tree.path("data/Trash/files"), 2}, {tree.path("data/Trash/files/old"), 0}},
        {"data/Trash/files/old/f", "keep.txt"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, nested, expected] : cases) {
+    SCOPED_TRACE(what);
     const WalkOutcome outcome =
-        run_walk({WalkRoot{tree.root().string(), 1}}, settings({}, {}, true, 1, identity(trash)), c.nested);
-    EXPECT_EQ(relative_paths(outcome, tree), c.expected);
-    EXPECT_EQ(outcome.files_seen, c.expected.size());
+        run_walk({WalkRoot{tree.root().string(), 1}}, settings({}, {}, true, 1, identity(trash)), nested);
+    EXPECT_EQ(relative_paths(outcome, tree), expected);
+    EXPECT_EQ(outcome.files_seen, expected.size());
     EXPECT_TRUE(outcome.skipped.empty());
     for (const WalkedFile& file : outcome.files) EXPECT_EQ(file.root_index, file.name() == "keep.txt" ? 1u : 0u);
   }
@@ -266,10 +233,8 @@ TEST(Walk, a_cancel_starts_no_further_level) {
   TempTree tree;
   tree.write({{"top.txt", "x"}, {"sub/below.txt", "x"}});
   const WalkOutcome before_start = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, true);
-  EXPECT_TRUE(before_start.files.empty());
-  EXPECT_EQ(before_start.files_seen, 0u);
-  EXPECT_TRUE(before_start.skipped.empty());
-
+  EXPECT_EQ(std::tuple(before_start.files.size(), before_start.files_seen, before_start.skipped.size()),
+            std::tuple(0u, 0u, 0u));
   // The walk sends its first event after its first level.
   const auto cancel_at_once = [](const ScanEvent&, CancelFlag& cancel) { cancel.store(1, std::memory_order_relaxed); };
   const WalkOutcome cancelled = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 2, cancel_at_once);
@@ -310,9 +275,8 @@ TEST(Walk, many_folders_over_several_roots_are_each_listed_once) {
                {}, false, 8);
   EXPECT_EQ(relative_paths(outcome, tree), expected);
   EXPECT_EQ(outcome.files_seen, expected.size());
-  for (const WalkedFile& file : outcome.files) {
+  for (const WalkedFile& file : outcome.files)
     EXPECT_EQ(file.path.substr(tree.root().string().size() + 2, 1), std::to_string(file.root_index));
-  }
 }
 
 // Root reads through any permission bits, so these cases run as an
@@ -328,11 +292,9 @@ TEST(Walk, unreadable_folders_and_entries_are_reported_and_the_rest_is_walked) {
   const int status = testing::run_unprivileged([&] {
     const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 1);
     if (relative_paths(outcome, tree) != Paths{"readable.txt"}) return 1;
-    std::vector<SkippedItem> skipped = outcome.skipped;
-    std::sort(skipped.begin(), skipped.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
     const std::vector<SkippedItem> expected{{tree.path("locked"), permission},
                                             {tree.path("unsearchable/hidden-facts.txt"), permission}};
-    if (skipped != expected) return 2;
+    if (sorted_by_path(outcome.skipped) != expected) return 2;
 
     const WalkOutcome locked_root = run_walk({WalkRoot{tree.path("locked"), 0}}, settings(), {}, false, 1);
     const std::vector<SkippedItem> root_expected{{tree.path("locked"), permission}};

@@ -52,10 +52,17 @@ void chooseEntries(QFileDialog& dialog, const QString& folder, const QStringList
 class FolderSidebarTest : public ::testing::Test {
  protected:
   void SetUp() override { widgettest::application(); }
-
-  QString storagePath() const { return QString::fromStdString(tree.path("data/Quelmaris/folders.json")); }
-  std::unique_ptr<FolderStore> makeStore() const { return std::make_unique<FolderStore>(storagePath()); }
-
+  // A fresh list of the named folders, the last one's folder removed when
+  // `lastGone`, so that it loads unavailable.
+  std::unique_ptr<FolderStore> storeWith(const QStringList& names, bool lastGone = false) const {
+    const QString storagePath = QString::fromStdString(tree.path("data/Quelmaris/folders.json"));
+    std::filesystem::remove(storagePath.toStdString());
+    QList<QUrl> urls;
+    for (const QString& name : names) urls.append(folderUrl(tree, name.toStdString()));
+    FolderStore(storagePath).add(urls);
+    if (lastGone) std::filesystem::remove(tree.path(names.last().toStdString()));
+    return std::make_unique<FolderStore>(storagePath);
+  }
   // Titles, priorities and tags of the rows, top to bottom.
   static QStringList rows(const QAbstractItemModel& model) {
     QStringList texts;
@@ -74,44 +81,13 @@ class FolderSidebarTest : public ::testing::Test {
       sidebar.list()->selectionModel()->select(sidebar.model()->index(row), QItemSelectionModel::Select);
   }
 
-  // A list holding the named folders, with the last one's folder gone, so
-  // that it loads unavailable.
-  std::unique_ptr<FolderStore> storeWithMissingLast(const QStringList& names) {
-    {
-      FolderStore first(storagePath());
-      QList<QUrl> urls;
-      for (const QString& name : names) urls.append(folderUrl(tree, name.toStdString()));
-      first.add(urls);
-    }
-    std::filesystem::remove(tree.path(names.last().toStdString()));
-    return makeStore();
-  }
-
   TempTree tree;
 };
 
-TEST_F(FolderSidebarTest, rows_badges_and_the_originals_tag_follow_the_store_and_the_keep_rule) {
-  auto store = makeStore();
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
-  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  store->add({folderUrl(tree, "Photos"), folderUrl(tree, "Music")});
-  store->add({folderUrl(tree, "Backup")});
-  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos [Originals]", "2 Music", "3 Backup"}));
-  const QModelIndex first = sidebar.model()->index(0, 0);
-  EXPECT_EQ(first.data(FolderListModel::SubtitleRole).toString(), QString::fromStdString(tree.path("Photos")));
-  EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), "Folder 1: " + QString::fromStdString(tree.path("Photos")));
-  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
-
-  sidebar.setKeep(KeepChoice::oldest);
-  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 Photos", "2 Music", "3 Backup"}));
-  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
-}
-
 TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_rows_keep_their_order) {
-  auto store = makeStore();
-  QList<QUrl> urls;
-  for (int i = 1; i <= 12; ++i) urls.append(folderUrl(tree, "f" + std::to_string(i)));
-  store->add(urls);
+  QStringList names;
+  for (int i = 1; i <= 12; ++i) names.append("f" + QString::number(i));
+  auto store = storeWith(names);
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   FolderListModel& model = *sidebar.model();
@@ -127,22 +103,28 @@ TEST_F(FolderSidebarTest, dragging_renumbers_every_badge_of_twelve_and_several_r
   EXPECT_EQ(store->folders().first().id, lastId);
   EXPECT_EQ(sidebar.selection(), QSet<QUuid>{lastId}) << "the selection follows the folder, not the position";
   EXPECT_EQ(FolderRowDelegate::badgeHelp(1), "Priority 1: drag folders to reorder");
-
   // Several rows keep their order, here dropped after the last row.
   dragged.reset(model.mimeData({model.index(2), model.index(0)}));
   model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, {});
   EXPECT_EQ(rows(model).mid(9), (QStringList{"10 f11", "11 f12", "12 f2"}));
 }
 
-TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_accepted) {
-  auto store = makeStore();
-  FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+// The sidebar shows on a ground of its own colour, which its rows share.
+TEST_F(FolderSidebarTest,
+       dropped_urls_add_only_new_folders_every_drop_is_accepted_and_row_focus_is_a_frame_never_a_selection) {
+  auto store = storeWith({});
+  FolderSidebar sidebar(*store, KeepChoice::oldest);
   sidebar.resize(280, 400);
   const QUrl folder = folderUrl(tree, "Photos");
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("note.txt", "x")));
-
+  const QColor ground(200, 220, 240);
+  QPalette palette = sidebar.palette();
+  palette.setColor(QPalette::Window, ground);
+  sidebar.setPalette(palette);
+  sidebar.setAutoFillBackground(true);
   sidebar.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar));
+  sidebar.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
   // A drop reaches a widget only after it accepted the drag's entry.
   const auto drop = [](QWidget& target, const QList<QUrl>& urls) {
     QMimeData data;
@@ -160,15 +142,25 @@ TEST_F(FolderSidebarTest, dropped_urls_add_only_new_folders_and_every_drop_is_ac
   EXPECT_EQ(store->folders().size(), 1);
   EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folderUrl(tree, "Music")}));
   EXPECT_EQ(store->folders().size(), 2);
+  // Keyboard focus on a row shows as a frame on the column's ground, never as a selection.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
+  sidebar.addButton()->setFocus();
+  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
+  ASSERT_TRUE(sidebar.list()->hasFocus());
+  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
+  const QImage shown = sidebar.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
+  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
+  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
+  ASSERT_TRUE(sidebar.addButton()->hasFocus());
+  EXPECT_TRUE(widgettest::showsFocusRing(*sidebar.addButton())) << "Add Folder shows its keyboard focus";
 }
 
 TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_and_the_next_folder_is_selected) {
   // Qt::Key_unknown stands for the Remove Folders command.
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_unknown}) {
     SCOPED_TRACE(key);
-    std::filesystem::remove(storagePath().toStdString());
-    auto store = makeStore();
-    store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+    auto store = storeWith({"a", "b", "c", "d"});
     FolderSidebar sidebar(*store, KeepChoice::oldest);
     QSignalSpy saved(store.get(), &FolderStore::foldersChanged);
     QSignalSpy published(&sidebar, &FolderSidebar::removeFoldersChanged);
@@ -207,8 +199,7 @@ TEST_F(FolderSidebarTest, delete_keys_and_remove_folders_remove_the_selection_an
 }
 
 TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorder_folders_as_a_drop_does) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a"), folderUrl(tree, "b"), folderUrl(tree, "c"), folderUrl(tree, "d")});
+  auto store = storeWith({"a", "b", "c", "d"});
   FolderSidebar sidebar(*store, KeepChoice::oldest);
   select(sidebar, {1, 3});
   const QStringList steps[] = {
@@ -231,7 +222,7 @@ TEST_F(FolderSidebarTest, alt_up_and_down_and_the_rows_accessible_actions_reorde
 }
 
 TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders_and_remove_only_their_row) {
-  auto store = storeWithMissingLast({"a", "b", "gone"});
+  auto store = storeWith({"a", "b", "gone"}, true);
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   const QModelIndex gone = sidebar.model()->index(2, 0);
   EXPECT_FALSE(gone.data(FolderListModel::IsAvailableRole).toBool());
@@ -274,13 +265,14 @@ TEST_F(FolderSidebarTest, row_menus_offer_reconnect_only_for_unavailable_folders
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 gone [Originals]"})) << "an unavailable first folder keeps the tag";
 }
 
-TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_points_the_entry_at_the_chosen_one) {
-  auto store = storeWithMissingLast({"keep", "Photos"});
+TEST_F(
+    FolderSidebarTest,
+    added_folders_show_with_badges_and_the_keep_rules_originals_tag_and_reconnect_points_the_entry_at_the_chosen_one) {
+  auto store = storeWith({"keep", "Photos"}, true);
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
+  QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   const QUuid id = store->folders().last().id;
-  tree.mkdir("pick/Photos 2");
-  tree.mkdir("pick/Music");
-  tree.mkdir("pick/Video");
+  for (const char* name : {"pick/Photos 2", "pick/Music", "pick/Video"}) tree.mkdir(name);
   const QString pick = QString::fromStdString(tree.path("pick"));
 
   answerNextDialog([](QFileDialog& dialog) { dialog.reject(); });
@@ -294,6 +286,10 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_poin
   });
   sidebar.addButton()->click();
   EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep [Originals]", "2 Photos", "3 Music", "4 Video"}));
+  const QModelIndex first = sidebar.model()->index(0, 0);
+  EXPECT_EQ(first.data(FolderListModel::SubtitleRole).toString(), QString::fromStdString(tree.path("keep")));
+  EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), "Folder 1: " + QString::fromStdString(tree.path("keep")));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
 
   QString title;
   answerNextDialog([&title, pick](QFileDialog& dialog) {
@@ -306,32 +302,10 @@ TEST_F(FolderSidebarTest, add_folder_adds_every_chosen_folder_and_reconnect_poin
   EXPECT_EQ(store->folders()[1].id, id);
   EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
-}
 
-TEST_F(FolderSidebarTest, rows_share_the_column_ground_and_keyboard_focus_shows_as_a_frame_never_as_a_selection) {
-  auto store = makeStore();
-  store->add({folderUrl(tree, "a")});
-  FolderSidebar sidebar(*store, KeepChoice::oldest);
-  const QColor ground(200, 220, 240);
-  QPalette palette = sidebar.palette();
-  palette.setColor(QPalette::Window, ground);
-  sidebar.setPalette(palette);
-  sidebar.setAutoFillBackground(true);
-  sidebar.show();
-  sidebar.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&sidebar));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(sidebar.list())->text(QAccessible::Name), "Folders");
-  sidebar.addButton()->setFocus();
-  QTest::keyClick(sidebar.addButton(), Qt::Key_Backtab);  // onto the first row, current and not selected
-  ASSERT_TRUE(sidebar.list()->hasFocus());
-  const int top = sidebar.list()->viewport()->mapTo(&sidebar, QPoint(0, 0)).y(), middle = sidebar.width() / 2;
-  const QImage shown = sidebar.grab().toImage();
-  EXPECT_EQ(shown.pixelColor(middle, top + 5), ground) << "the row's inside";
-  EXPECT_NE(shown.pixelColor(middle, top + 1), ground) << "the focus frame";
-
-  QTest::keyClick(sidebar.list(), Qt::Key_Tab);
-  ASSERT_TRUE(sidebar.addButton()->hasFocus());
-  EXPECT_TRUE(widgettest::showsFocusRing(*sidebar.addButton())) << "Add Folder shows its keyboard focus";
+  sidebar.setKeep(KeepChoice::oldest);
+  EXPECT_EQ(rows(*sidebar.model()), (QStringList{"1 keep", "2 Photos 2", "3 Music", "4 Video"}));
+  EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "");
 }
 
 }  // namespace

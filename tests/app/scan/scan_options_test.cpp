@@ -1,8 +1,15 @@
+// The scan options: how their settings and choices reach the core's
+// configuration, and the nine stored settings: what an absent, a foreign or a
+// malformed stored value reads as, and which keys writing the options touches.
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QUrl>
 
+#include "app_test_support.hpp"
 #include "scan/ScanOptions.h"
+#include "shell/StoredSettings.h"
 
 namespace {
 
@@ -30,7 +37,7 @@ TEST(ScanSettings, numbers_out_of_the_cores_range_are_brought_into_it) {
   }
 }
 
-TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only) {
+TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only_and_defaults_give_back_the_cores_lists) {
   const std::pair<QString, QList<QString>> cases[] = {
       {"  .DS_Store\t\n\n   \n.fseventsd"_q, {".DS_Store"_q, ".fseventsd"_q}},
       {QString(), {}},
@@ -42,9 +49,7 @@ TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only) {
     SCOPED_TRACE(text.toStdString());
     EXPECT_EQ(ScanSettings::entries(text), expected);
   }
-}
-
-TEST(ScanSettings, defaults_write_returns_out_and_give_back_exactly_the_core_lists) {
+  // The defaults write a return inside a name out as backslash and "r".
   const ScanSettings& defaults = ScanSettings::defaultSettings();
   EXPECT_FALSE(defaults.excludedNames.contains(QLatin1Char('\r')));
   EXPECT_TRUE(defaults.excludedNames.split(QLatin1Char('\n')).contains("Icon\\r"_q));
@@ -83,9 +88,8 @@ TEST(ScanOptionChoices, each_choice_round_trips_its_raw_value_and_reaches_the_co
     EXPECT_EQ(matchCriterionFromRawValue(raw), criterion);
     EXPECT_EQ(title(criterion), shown);
     for (const bool verify : {true, false}) {
-      const ScanOptions options{criterion, verify};
-      EXPECT_EQ(options.config({}).mode, mode);
-      EXPECT_EQ(options.config({}).verifyContent, verify);
+      const ScanConfig config = ScanOptions{criterion, verify}.config({});
+      EXPECT_EQ(std::pair(config.mode, config.verifyContent), std::pair(mode, verify));
     }
   }
   const std::tuple<KeepChoice, QString, QString, KeepRule> keeps[] = {
@@ -108,6 +112,77 @@ TEST(ScanOptionChoices, each_choice_round_trips_its_raw_value_and_reaches_the_co
     EXPECT_EQ(matchCriterionFromRawValue(unknown), std::nullopt);
     EXPECT_EQ(keepChoiceFromRawValue(unknown), std::nullopt);
   }
+}
+
+class StoredSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::application();
+    ASSERT_TRUE(folder.isValid());
+  }
+
+  QSettings settingsFile() const {
+    return QSettings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+  }
+
+  QTemporaryDir folder;
+};
+
+TEST_F(StoredSettingsTest, first_launch_and_values_not_of_their_kind_read_the_fixed_defaults_and_the_cores_settings) {
+  QSettings settings = settingsFile();
+  EXPECT_EQ(StoredSettings(settings).options(), ScanOptions{});
+  EXPECT_TRUE(settings.allKeys().isEmpty()) << "reading must not write the defaults";
+  // A stored value that is not of its kind reads as the default.
+  const std::pair<QString, QVariant> cases[] = {
+      {SettingsKey::matchCriterion, QStringLiteral("byColour")},
+      {SettingsKey::matchCriterion, QStringLiteral("NameAndSize")},
+      {SettingsKey::matchCriterion, QString()},
+      {SettingsKey::keepRule, QStringLiteral("largest")},
+      {SettingsKey::keepRule, QStringLiteral("oldest ")},
+      {SettingsKey::verifyContent, QStringLiteral("perhaps")},
+      {SettingsKey::includeHidden, QStringLiteral("")},
+      {SettingsKey::minSize, QStringLiteral("ten")},
+      {SettingsKey::ioParallelism, QStringLiteral("4 threads")},
+  };
+  for (const auto& [key, value] : cases) {
+    SCOPED_TRACE(key.toStdString() + " = " + value.toString().toStdString());
+    settings.clear();
+    settings.setValue(key, value);
+    settings.sync();
+    QSettings reread = settingsFile();
+    EXPECT_EQ(StoredSettings(reread).options(), ScanOptions{});
+  }
+}
+
+// Writing starts over a file holding all nine, each of them other than written.
+TEST_F(StoredSettingsTest,
+       stored_values_are_read_back_after_a_restart_and_writing_options_stores_only_the_three_choices) {
+  {
+    QSettings settings = settingsFile();
+    settings.setValue(SettingsKey::matchCriterion, QStringLiteral("contentOnly"));
+    settings.setValue(SettingsKey::verifyContent, false);
+    settings.setValue(SettingsKey::keepRule, QStringLiteral("shortestPath"));
+    settings.setValue(SettingsKey::minSize, 1);
+    settings.setValue(SettingsKey::includeHidden, false);
+    settings.setValue(SettingsKey::ignoreCase, true);
+    settings.setValue(SettingsKey::excludedNames, QStringLiteral("a, b\nIcon\\r"));
+    settings.setValue(SettingsKey::packageExtensions, QString());
+    settings.setValue(SettingsKey::ioParallelism, 8);
+  }
+  QSettings settings = settingsFile();
+  const ScanSettings advanced{1, false, true, QStringLiteral("a, b\nIcon\\r"), QString(), 8};
+  EXPECT_EQ(StoredSettings(settings).options(),
+            (ScanOptions{MatchCriterion::contentOnly, false, KeepChoice::shortestPath, advanced}));
+
+  StoredSettings(settings).writeChoices(
+      {MatchCriterion::nameAndSize, true, KeepChoice::oldest, ScanSettings{5, true, false, "elsewhere", "pkg", 3}});
+  EXPECT_EQ(StoredSettings(settings).options(),
+            (ScanOptions{MatchCriterion::nameAndSize, true, KeepChoice::oldest, advanced}));
+  const QStringList written{settings.value(SettingsKey::matchCriterion).toString(),
+                            settings.value(SettingsKey::verifyContent).toString(),
+                            settings.value(SettingsKey::keepRule).toString()};
+  EXPECT_EQ(written, (QStringList{"nameAndSize", "true", "oldest"}));
+  EXPECT_EQ(settings.allKeys().size(), 9);
 }
 
 }  // namespace

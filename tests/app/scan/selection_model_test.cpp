@@ -38,7 +38,7 @@ DuplicateSet numbered(std::uint64_t id, int count, std::uint32_t suggestedKeep =
 
 Marks marksOf(const SelectionModel& selection, const DuplicateSet& set) { return selection.marked().value(set.id); }
 
-TEST(SelectionModel, fresh_selection_keeps_suggested_copies_and_marks_nothing) {
+TEST(SelectionModel, fresh_selection_keeps_suggested_copies_and_marks_nothing_and_a_last_mark_removed_leaves_no_trace) {
   const QList<DuplicateSet> sets{numbered(1, 3, 2), numbered(2, 2, 1, false)};
   const SelectionModel selection(sets, true);
   EXPECT_EQ(selection.keeper(sets[0]), 2);
@@ -48,6 +48,10 @@ TEST(SelectionModel, fresh_selection_keeps_suggested_copies_and_marks_nothing) {
   EXPECT_EQ(selection.totals(sets), Totals{});
   EXPECT_TRUE(selection.planSets(sets).isEmpty());
   EXPECT_TRUE(SelectionModel(sets, false).allowsUnverified());
+  SelectionModel unmarked = selection;
+  unmarked.setMarked(true, 1, sets[0]);
+  unmarked.setMarked(false, 1, sets[0]);
+  EXPECT_EQ(unmarked, selection) << "no empty entry is left behind to count it as marked";
 }
 
 TEST(SelectionModel, bulk_commands_never_mark_the_keeper_and_leave_unlisted_sets_alone) {
@@ -92,20 +96,7 @@ TEST(SelectionModel, unverified_sets_are_markable_only_after_a_scan_that_did_not
   EXPECT_EQ(verifyingScan.keeper(sets[0]), 1) << "the keeper may change where marking is not allowed";
 }
 
-TEST(SelectionModel, keeping_a_marked_copy_unmarks_it_and_frees_the_old_keeper) {
-  const DuplicateSet set = numbered(4, 3);
-  SelectionModel selection({set}, true);
-  selection.applyMarking(Marking::selectAllCopies, {set});
-  selection.keep(2, set);
-  EXPECT_EQ(selection.keeper(set), 2);
-  EXPECT_EQ(marksOf(selection, set), Marks{1});
-  EXPECT_TRUE(selection.canMark(0, set));
-  EXPECT_FALSE(selection.canMark(2, set));
-  selection.setMarked(true, 0, set);
-  EXPECT_EQ(marksOf(selection, set), (Marks{0, 1}));
-}
-
-TEST(SelectionModel, refused_requests_change_nothing) {
+TEST(SelectionModel, refused_requests_change_nothing_and_keeping_a_marked_copy_unmarks_it_and_frees_the_old_keeper) {
   const DuplicateSet set = numbered(6, 3, 1);
   SelectionModel selection({set}, true);
   selection.setMarked(true, 2, set);
@@ -123,19 +114,17 @@ TEST(SelectionModel, refused_requests_change_nothing) {
     selection.keep(index, set);
     EXPECT_EQ(selection, before);
   }
-}
-
-TEST(SelectionModel, a_set_whose_last_mark_was_removed_counts_as_unmarked) {
-  const DuplicateSet set = numbered(8, 2, 0, false);
-  SelectionModel selection({set}, false);
+  selection.keep(2, set);
+  EXPECT_EQ(selection.keeper(set), 2);
+  EXPECT_TRUE(marksOf(selection, set).isEmpty());
+  EXPECT_TRUE(selection.canMark(1, set));
+  EXPECT_FALSE(selection.canMark(2, set));
   selection.setMarked(true, 1, set);
-  selection.setMarked(false, 1, set);
-  EXPECT_EQ(selection.totals({set}), Totals{});
-  EXPECT_TRUE(selection.planSets({set}).isEmpty());
-  EXPECT_EQ(selection, SelectionModel({set}, false)) << "no empty entry is left behind to make it unequal";
+  EXPECT_EQ(marksOf(selection, set), Marks{1});
 }
 
-TEST(SelectionTotals, totals_count_only_what_marked_copies_free_over_sets) {
+// Several copies sharing blocks beyond the keeper make an estimate.
+TEST(SelectionTotals, totals_count_only_what_marked_copies_free_over_sets_and_estimate_where_copies_share_blocks) {
   const QList<DuplicateSet> sets{duplicateSet(1, {{"/a"}, {"/b", 0, 10}, {"/c", 0, 20}}),
                                  duplicateSet(2, {{"/d"}, {"/e", 0, 0}}, 0, false),
                                  duplicateSet(3, {{"/f"}, {"/g", 0, std::nullopt}}, 0, false)};
@@ -144,9 +133,6 @@ TEST(SelectionTotals, totals_count_only_what_marked_copies_free_over_sets) {
   EXPECT_EQ(selection.totals(sets), (Totals{3, 30, false, 1, 1})) << "a hard link frees nothing";
   selection.setMarked(true, 1, sets[2]);
   EXPECT_EQ(selection.totals(sets), (Totals{4, 30, true, 1, 2})) << "an unknown amount adds nothing and estimates";
-}
-
-TEST(SelectionTotals, several_copies_sharing_blocks_beyond_the_keeper_make_an_estimate) {
   const std::optional<std::uint64_t> none;
   const std::tuple<const char*, std::optional<std::uint64_t>, std::optional<std::uint64_t>,
                    std::optional<std::uint64_t>, bool, bool>
@@ -162,9 +148,9 @@ TEST(SelectionTotals, several_copies_sharing_blocks_beyond_the_keeper_make_an_es
     SCOPED_TRACE(what);
     const DuplicateSet set = duplicateSet(
         1, {{"/k", 0, 100, true, keeperClone}, {"/a", 0, 100, true, first}, {"/b", 0, 100, secondShares, second}});
-    SelectionModel selection({set}, true);
-    selection.applyMarking(Marking::selectAllCopies, {set});
-    EXPECT_EQ(selection.totals({set}), (Totals{2, 200, estimated, 0, 0}));
+    SelectionModel sharing({set}, true);
+    sharing.applyMarking(Marking::selectAllCopies, {set});
+    EXPECT_EQ(sharing.totals({set}), (Totals{2, 200, estimated, 0, 0}));
   }
 }
 
@@ -181,7 +167,7 @@ TEST(SelectionPlan, plan_sets_carry_the_chosen_keeper_and_ascending_marks) {
 // Each case drops the file at `removed` from a set of five copies, keeper 2 and
 // copies 0 to 3 marked where the keeper allows; the old set is listed twice,
 // and its repeat's paths must not be read.
-TEST(SelectionRemap, marks_and_keeper_follow_their_files_by_path) {
+TEST(SelectionRemap, marks_and_keeper_follow_their_files_by_path_new_sets_start_fresh_and_dropped_sets_disappear) {
   const std::tuple<const char*, int, std::uint32_t, std::int64_t, Marks> cases[] = {
       {"indices shift down", 0, 0, 1, {0, 2}},
       {"a moved keeper falls back to the suggested copy, unmarked", 2, 1, 1, {0, 2}},
@@ -200,9 +186,6 @@ TEST(SelectionRemap, marks_and_keeper_follow_their_files_by_path) {
     EXPECT_EQ(selection.keeper(after), keeper);
     EXPECT_EQ(marksOf(selection, after), marks);
   }
-}
-
-TEST(SelectionRemap, new_sets_start_fresh_and_dropped_sets_disappear) {
   const DuplicateSet kept = numbered(1, 3);
   const DuplicateSet dropped = numbered(2, 3);
   const DuplicateSet fresh = numbered(3, 3, 2);

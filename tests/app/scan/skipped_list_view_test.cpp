@@ -41,50 +41,39 @@ class SkippedListViewTest : public ::testing::Test {
 };
 
 TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text_with_the_other_folders_name) {
+  using View = SkippedListView;
+  const QString inPhotos = "Inside another folder in the list (Photos): scanned through that one.";
   const std::pair<QString, QString> cases[] = {
-      {SkippedListView::skipText({SkipReason::io{EIO}}), "Read error: " + systemMessage(EIO)},
-      {SkippedListView::skipText({SkipReason::io{0}}), "Read error: " + systemMessage(0)},
-      {SkippedListView::skipText({SkipReason::dataless{}}),
-       "In the cloud, not downloaded: Quelmaris never downloads files."},
-      {SkippedListView::skipText({SkipReason::permission{}}), "No permission to read it."},
-      {SkippedListView::skipText({SkipReason::invalidName{}}), "The name isn't valid text."},
-      {SkippedListView::skipText({SkipReason::changed{}}), "It changed while being read."},
-      {SkippedListView::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos"}}),
-       "Inside another folder in the list (Photos): scanned through that one."},
-      {SkippedListView::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos/"}}),
-       "Inside another folder in the list (Photos): scanned through that one."},
-      {SkippedListView::rootSkipText({RootSkipReason::duplicate{"/srv/Archive 100%"}}),
-       "The same folder as Archive 100%."},
-      {SkippedListView::rootSkipText({RootSkipReason::duplicate{"/data/%1"}}), "The same folder as %1."},
-      {SkippedListView::rootSkipText({RootSkipReason::unreadable{EACCES}}), "Can't be read: " + systemMessage(EACCES)},
-      {SkippedListView::rootSkipText({RootSkipReason::missing{}}), "Not found."},
-      {SkippedListView::rootSkipText({RootSkipReason::notADirectory{}}), "Not a folder."},
+      {View::skipText({SkipReason::io{EIO}}), "Read error: " + systemMessage(EIO)},
+      {View::skipText({SkipReason::io{0}}), "Read error: " + systemMessage(0)},
+      {View::skipText({SkipReason::dataless{}}), "In the cloud, not downloaded: Quelmaris never downloads files."},
+      {View::skipText({SkipReason::permission{}}), "No permission to read it."},
+      {View::skipText({SkipReason::invalidName{}}), "The name isn't valid text."},
+      {View::skipText({SkipReason::changed{}}), "It changed while being read."},
+      {View::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos"}}), inPhotos},
+      {View::rootSkipText({RootSkipReason::nestedIn{"/home/ann/Photos/"}}), inPhotos},
+      {View::rootSkipText({RootSkipReason::duplicate{"/srv/Archive 100%"}}), "The same folder as Archive 100%."},
+      {View::rootSkipText({RootSkipReason::duplicate{"/data/%1"}}), "The same folder as %1."},
+      {View::rootSkipText({RootSkipReason::unreadable{EACCES}}), "Can't be read: " + systemMessage(EACCES)},
+      {View::rootSkipText({RootSkipReason::missing{}}), "Not found."},
+      {View::rootSkipText({RootSkipReason::notADirectory{}}), "Not a folder."},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
 }
 
 TEST_F(SkippedListViewTest, folders_come_first_the_items_heading_counts_them_and_empty_lists_show_no_section) {
-  const QList<SkippedItem> one{{"/data/a.txt", {SkipReason::permission{}}}};
-  const RootSkips missing{{"/gone", {RootSkipReason::missing{}}}};
-  SkippedListView view(one, missing);
-  QAbstractItemModelTester tester(view.list()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  EXPECT_EQ(rowTexts(*view.list()->model()),
-            (QStringList{"Folders", "/gone | Not found.", "1 item", "/data/a.txt | No permission to read it."}));
-
   SkippedListView foldersOnly({}, {{"/a/b", {RootSkipReason::nestedIn{"/a"}}}});
   EXPECT_EQ(rowTexts(*foldersOnly.list()->model()),
             (QStringList{"Folders", "/a/b | Inside another folder in the list (a): scanned through that one."}));
   EXPECT_EQ(SkippedListView({}, {}).list()->model()->rowCount(), 0);
-
   // Items are ordered as a file browser orders names, folders keep the store's order.
   const SkipReason changed{SkipReason::changed{}};
-  const QList<SkippedItem> items{{"/d/file10.txt", changed},
-                                 {"/d/File2.txt", changed},
-                                 {"/d/file1.txt", changed},
-                                 {"/d/B", changed},
-                                 {"/d/a", changed}};
+  QList<SkippedItem> items;
+  for (const char* name : {"file10.txt", "File2.txt", "file1.txt", "B", "a"})
+    items.append({"/d/" + QString(name), changed});
   const RootSkips folders{{"/z", {RootSkipReason::missing{}}}, {"/a", {RootSkipReason::missing{}}}};
   SkippedListView ordered(items, folders);
+  QAbstractItemModelTester tester(ordered.list()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   const QString reason = " | It changed while being read.";
   EXPECT_EQ(rowTexts(*ordered.list()->model()),
             (QStringList{"Folders", "/z | Not found.", "/a | Not found.", "5 items", "/d/a" + reason, "/d/B" + reason,
@@ -105,16 +94,12 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_pa
   QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.list());
   EXPECT_EQ(list->text(QAccessible::Name), "Not Read");
   ASSERT_EQ(list->childCount(), 2);
-  QAccessibleInterface* heading = list->child(0);
-  EXPECT_EQ(heading->role(), QAccessible::Heading);
-  EXPECT_EQ(heading->text(QAccessible::Name), "1 item");
-  EXPECT_FALSE(heading->state().selectable);
-  QAccessibleInterface* item = list->child(1);
-  EXPECT_EQ(item->role(), QAccessible::ListItem);
-  EXPECT_EQ(item->text(QAccessible::Name), longPath + ", No permission to read it.");
-  EXPECT_TRUE(item->state().selectable);
-  EXPECT_EQ(list->indexOfChild(item), 1);
-
+  const auto read = [](QAccessibleInterface* row) {
+    return std::tuple{row->role(), row->text(QAccessible::Name), bool(row->state().selectable)};
+  };
+  EXPECT_EQ(read(list->child(0)), std::tuple(QAccessible::Heading, QString("1 item"), false));
+  EXPECT_EQ(read(list->child(1)), std::tuple(QAccessible::ListItem, longPath + ", No permission to read it.", true));
+  EXPECT_EQ(list->indexOfChild(list->child(1)), 1);
   // Shift+F10 opens the current row's menu, as the Menu key does.
   QStringList menu;
   QTimer::singleShot(0, &view, [&] {

@@ -1,6 +1,7 @@
 // The results in the real window, driven through its menu actions and keys:
 // a scan of a temporary tree, marking by rule and by selection, keeping
-// another copy, the filter, the preview, and the enabled states on the way.
+// another copy, the filter, the preview, and the enabled states on the way;
+// and the toolbar as keyboard and assistive technology reach it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,6 +18,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
@@ -37,6 +40,15 @@
 namespace {
 
 using quelmaris::testing::TempTree;
+
+// The roles and names below an interface, depth first.
+void collect(QAccessibleInterface& node, QList<std::pair<QAccessible::Role, QString>>& found) {
+  for (int index = 0; index < node.childCount(); ++index) {
+    QAccessibleInterface* child = node.child(index);
+    found.append({child->role(), child->text(QAccessible::Name)});
+    collect(*child, found);
+  }
+}
 
 class ResultsWindowTest : public ::testing::Test {
  protected:
@@ -85,7 +97,7 @@ class ResultsWindowTest : public ::testing::Test {
   ResultsView* view = nullptr;
 };
 
-TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_menus_and_keys) {
+TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus_and_keys_all_with_own_access_keys) {
   ASSERT_EQ(app->scan().sets().size(), 1);
   ASSERT_EQ(app->scan().lookalikes().size(), 1);
   for (const char* name :
@@ -94,10 +106,10 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
 
-  auto* field = window->findChild<QWidget*>("resultsFilterField");
-  ASSERT_NE(field, nullptr);
+  auto* filter = window->findChild<QLineEdit*>("resultsFilterField");
+  ASSERT_NE(filter, nullptr);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(field->isVisible()) << "the filter field is in the toolbar while results show";
+  EXPECT_TRUE(filter->isVisible()) << "the filter field is in the toolbar while results show";
   trigger("selectOutsideFirstFolderAction");
   EXPECT_EQ(marks(), 2);
   EXPECT_TRUE(totals().startsWith("2 selected · ")) << totals().toStdString();
@@ -119,7 +131,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(moveRequests.size(), 0) << "nothing marked: Ctrl+Backspace and Delete do nothing";
   EXPECT_EQ(totals(), QString());
   EXPECT_FALSE(action("moveToTrashAction").isEnabled());
-
   // The inspector follows the selection: a copy with its thumbnail and "Keep This Copy", then its set.
   const auto shown = [this](const char* name) { return view->inspector()->findChild<QLabel*>(name)->text(); };
   selectCopies({2});
@@ -138,7 +149,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   trigger("selectAllCopiesAction");
   EXPECT_EQ(marks(), 2);
   // The filter field keeps its editing keys: Ctrl+Backspace deletes a word, Escape empties it.
-  auto* filter = qobject_cast<QLineEdit*>(field);
   filter->setFocus();
   QTest::keyClicks(filter, "no match");
   QTest::keyClick(filter, Qt::Key_Backspace, Qt::ControlModifier);
@@ -163,7 +173,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   trigger("showDuplicatesAction");
   EXPECT_EQ(view->model()->rowCount(), 1);
   EXPECT_TRUE(view->table()->isExpanded(view->model()->index(0, 0))) << "expansion survives the filter";
-
   // "Sort By" and the header keep each other in step; every option has its own access key.
   QHeaderView* header = view->table()->header();
   trigger("sortByNameAction");
@@ -184,7 +193,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_FALSE(action("removeFromListAction").isEnabled());
   sidebar->list()->selectionModel()->select(sidebar->model()->index(1), QItemSelectionModel::Select);
   EXPECT_TRUE(action("removeFromListAction").isEnabled()) << "it follows the sidebar, results or not";
-
   // Shift+F10 opens the menu of the current row.
   selectCopies({1});
   view->table()->selectionModel()->setCurrentIndex(view->model()->index(1, 0, view->model()->index(0, 0)),
@@ -194,13 +202,11 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   ASSERT_NE(rowMenu, nullptr);
   EXPECT_EQ(rowMenu->actions().first()->text(), "&Keep This Copy") << "with its access key";
   rowMenu->close();
-
   // Space opens and closes the preview of the one selected file under scoped access.
   selectCopies({0});
   view->table()->setFocus();
   QTest::keyClick(view->table(), Qt::Key_Space);
-  ASSERT_TRUE(view->previewPath());
-  EXPECT_TRUE(view->previewPath()->endsWith("/photo.png"));
+  EXPECT_TRUE(view->previewPath().value_or("").endsWith("/photo.png"));
   EXPECT_EQ(view->previewAccess().size(), 2);
   EXPECT_EQ(view->preview()->shownKind(), "image");
   QTest::keyClick(view->table(), Qt::Key_Space);
@@ -219,7 +225,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(view->preview()->shownKind(), "file") << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
-
   // The inspector toggle is remembered.
   auto* toggle = window->findChild<QWidget*>("inspectorToggle");
   ASSERT_NE(toggle, nullptr);
@@ -230,9 +235,15 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_the_m
   EXPECT_EQ(toggle->toolTip(), "Show Inspector");
   trigger("toggleInspectorAction");
   EXPECT_TRUE(view->showsInspector()) << "the View menu's item shows it again";
-
-  for (QAction* menu : window->menuBar()->actions())
-    EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*menu->menu()), QStringList()) << menu->text().toStdString();
+  // Each menu has a mnemonic of its own and every item in it an access key of its own.
+  QList<QKeySequence> mnemonics;
+  for (QAction* menu : window->menuBar()->actions()) {
+    SCOPED_TRACE(menu->text().toStdString());
+    EXPECT_EQ(widgettest::itemsWithoutOwnAccessKey(*menu->menu()), QStringList());
+    const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+    EXPECT_FALSE(mnemonic.isEmpty() || mnemonics.contains(mnemonic));
+    mnemonics.append(mnemonic);
+  }
 
   app->scan().reset();
   EXPECT_FALSE(action("selectAllCopiesAction").isEnabled());
@@ -255,6 +266,52 @@ TEST_F(ResultsWindowTest, screenshot_of_the_smallest_window_and_the_menus) {
     widgettest::saveScreenshot(*menu, name);
     menu->hide();
   }
+}
+
+// The toolbar as keyboard and assistive technology reach it, at the smallest
+// size of the window without results.
+TEST_F(ResultsWindowTest,
+       either_accessible_action_opens_the_options_inside_the_window_and_keyboard_focus_alone_rings_the_scan_button) {
+  app->scan().reset();
+  window->resize(window->minimumSize());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  auto& optionsButton = *window->findChild<QToolButton*>("optionsButton");
+  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window->findChild<QToolBar*>("mainToolBar"));
+  EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty()) << "the toolbar has a name";
+  QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&optionsButton);
+  QWidget* popover = window->findChild<QWidget*>("optionsPopover");
+  for (const QString& action :
+       {QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()}) {
+    SCOPED_TRACE(action.toStdString());
+    ASSERT_TRUE(button->actionInterface()->actionNames().contains(action));
+    button->actionInterface()->doAction(action);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popover));
+    EXPECT_TRUE(button->state().expanded);
+    EXPECT_TRUE(window->geometry().contains(popover->geometry()));
+    EXPECT_EQ(popover->geometry().right(), optionsButton.mapToGlobal(optionsButton.rect().bottomRight()).x())
+        << "at the smallest window the popover ends at the button";
+    EXPECT_TRUE(popover->isAncestorOf(QApplication::focusWidget())) << "the keyboard lands in the popover";
+
+    QList<std::pair<QAccessible::Role, QString>> found;
+    collect(*bar, found);
+    EXPECT_TRUE(found.contains(std::pair{QAccessible::CheckBox, QStringLiteral("Verify Content")}));
+    EXPECT_EQ(
+        std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }),
+        2);
+    widgettest::saveScreenshot(*popover, QStringLiteral("options-popover-open"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
+  }
+  // Keyboard focus rings the Scan button, a click does not.
+  auto& scanButton = *window->findChild<QPushButton*>("scanButton");
+  scanButton.setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(widgettest::showsFocusRing(scanButton));
+  widgettest::saveScreenshot(*window, QStringLiteral("scan-button-focus"));
+  optionsButton.setFocus(Qt::TabFocusReason);
+  EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
+  scanButton.setFocus(Qt::MouseFocusReason);
+  EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
 }
 
 }  // namespace

@@ -33,9 +33,16 @@ void makeFolder(const std::string& path, mode_t mode) {
   ::chmod(path.c_str(), mode);
 }
 
+// 0 for a success, else the error.
+int errorOf(const auto& result) { return result.ok() ? 0 : result.error(); }
+
 class FreedesktopTrashTest : public ::testing::Test {
  protected:
   void SetUp() override { fs::remove_all(dataHome.trash()); }
+  static fs::path inTrash(const std::string& folder, const std::string& name) {
+    return dataHome.trash() / folder / name;
+  }
+  TempTree tree;
 };
 
 TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_the_extension_within_the_limit) {
@@ -46,7 +53,6 @@ TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_t
       {"/not-utf8-\xFF", "/not-utf8-%FF"},
   };
   for (const auto& [path, encoded] : encodings) EXPECT_EQ(FreedesktopTrash::percentEncodedPath(path), encoded) << path;
-
   // Numbered names keep the extension and fit the record name limit.
   const std::tuple<std::string, std::uint64_t, std::string> rows[] = {
       {"report.txt", 1, "report.txt"}, {"report.txt", 2, "report.2.txt"}, {"archive.tar.gz", 3, "archive.tar.3.gz"},
@@ -54,8 +60,7 @@ TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_t
   };
   for (const auto& [base, number, name] : rows) EXPECT_EQ(FreedesktopTrash::trashEntryName(base, number), name);
   // 2-byte characters, so that a cut at the limit would fall inside one.
-  std::string longStem;
-  for (int i = 0; i < 150; ++i) longStem += "\xC3\xA9";
+  const std::string longStem = QString(150, QChar(0xE9)).toStdString();
   const std::string name = FreedesktopTrash::trashEntryName(longStem + ".txt", 7);
   EXPECT_LE(name.size() + std::string(".trashinfo").size(), std::size_t{NAME_MAX});
   EXPECT_TRUE(name.ends_with("\xC3\xA9.7.txt")) << name;
@@ -64,18 +69,13 @@ TEST(TrashInfo, paths_are_percent_encoded_byte_by_byte_and_numbered_names_keep_t
 }
 
 TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_trash_and_a_missing_one_leaves_no_record) {
-  TempTree tree;
   // The home Trash is the temporary one, on the device of the test files.
   ASSERT_EQ(FreedesktopTrash::homeTrashPath(), dataHome.trash().string());
-  EXPECT_EQ(fs::status(tree.root()).type(), fs::file_type::directory);
   struct stat home = {}, files = {};
-  ASSERT_EQ(::stat(dataHome.folder().c_str(), &home), 0);
-  ASSERT_EQ(::stat(tree.root().c_str(), &files), 0);
+  ASSERT_TRUE(::stat(dataHome.folder().c_str(), &home) == 0 && ::stat(tree.root().c_str(), &files) == 0);
   EXPECT_EQ(home.st_dev, files.st_dev) << "test files would go to another Trash than the temporary one";
 
-  const auto missing = FreedesktopTrash::trash(tree.path("absent"));
-  ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.error(), ENOENT);
+  EXPECT_EQ(errorOf(FreedesktopTrash::trash(tree.path("absent"))), ENOENT);
   EXPECT_TRUE(!fs::exists(dataHome.trash() / "info") || fs::is_empty(dataHome.trash() / "info"));
 
   const std::string original = tree.write("dir/my file%.txt", "content");
@@ -83,11 +83,11 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
   const auto trashed = FreedesktopTrash::trash(original);
   const QDateTime after = QDateTime::currentDateTime().addSecs(1);
   ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
-  EXPECT_EQ(trashed.value(), (dataHome.trash() / "files" / "my file%.txt").string());
+  EXPECT_EQ(trashed.value(), inTrash("files", "my file%.txt").string());
   EXPECT_FALSE(fs::exists(original));
   EXPECT_EQ(read_file(trashed.value()), "content");
 
-  const std::string info = read_file(dataHome.trash() / "info" / "my file%.txt.trashinfo");
+  const std::string info = read_file(inTrash("info", "my file%.txt.trashinfo"));
   const QRegularExpression form(QStringLiteral("^\\[Trash Info\\]\nPath=(.*)\nDeletionDate=(.*)\n$"));
   const auto match = form.match(QString::fromStdString(info));
   ASSERT_TRUE(match.hasMatch()) << info;
@@ -99,35 +99,29 @@ TEST_F(FreedesktopTrashTest, an_item_is_recorded_then_renamed_into_the_home_tras
 }
 
 TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_itself_and_moving_back_never_replaces) {
-  TempTree tree;
   ASSERT_TRUE(FreedesktopTrash::trash(tree.write("a/report.txt", "a")).ok());
   // An item without its record still holds its name.
   fs::create_directories(dataHome.trash() / "files");
-  std::ofstream(dataHome.trash() / "files" / "report.2.txt") << "orphan";
-  const auto second = FreedesktopTrash::trash(tree.write("b/report.txt", "b"));
-  ASSERT_TRUE(second.ok());
-  EXPECT_EQ(second.value(), (dataHome.trash() / "files" / "report.3.txt").string());
-  EXPECT_EQ(read_file(dataHome.trash() / "files" / "report.txt"), "a");
-  EXPECT_EQ(read_file(dataHome.trash() / "files" / "report.2.txt"), "orphan");
-  EXPECT_EQ(read_file(second.value()), "b");
-  EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "report.2.txt.trashinfo"));
-  EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / "report.3.txt.trashinfo"));
-
+  std::ofstream(inTrash("files", "report.2.txt")) << "orphan";
+  const std::string second = FreedesktopTrash::trash(tree.write("b/report.txt", "b")).value();
+  EXPECT_EQ(second, inTrash("files", "report.3.txt").string());
+  EXPECT_EQ((std::vector{read_file(inTrash("files", "report.txt")), read_file(inTrash("files", "report.2.txt")),
+                         read_file(second)}),
+            (std::vector<std::string>{"a", "orphan", "b"}));
+  EXPECT_FALSE(fs::exists(inTrash("info", "report.2.txt.trashinfo")));
+  EXPECT_TRUE(fs::exists(inTrash("info", "report.3.txt.trashinfo")));
   // A dangling link is moved itself and still exists in the Trash.
   const std::string link = tree.path("link");
   fs::create_symlink(tree.path("nowhere"), link);
   ASSERT_TRUE(FreedesktopTrash::exists(link));
-  const auto movedLink = FreedesktopTrash::trash(link);
-  ASSERT_TRUE(movedLink.ok());
-  EXPECT_TRUE(fs::is_symlink(movedLink.value()));
-  EXPECT_TRUE(FreedesktopTrash::exists(movedLink.value()));
-  EXPECT_FALSE(FreedesktopTrash::exists(link));
-
+  const std::string movedLink = FreedesktopTrash::trash(link).value();
+  EXPECT_EQ(std::tuple(fs::is_symlink(movedLink), FreedesktopTrash::exists(movedLink), FreedesktopTrash::exists(link)),
+            std::tuple(true, true, false));
   // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");
   const ItemIdentity identity = FreedesktopTrash::identity(original).value();
   const std::string trashed = FreedesktopTrash::trash(original).value();
-  const fs::path record = dataHome.trash() / "info" / "file.trashinfo";
+  const fs::path record = inTrash("info", "file.trashinfo");
   tree.write("file", "newcomer");
   EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), EEXIST);
   EXPECT_EQ(read_file(original), "newcomer");
@@ -138,7 +132,6 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(FreedesktopTrash::move(trashed, original, identity), 0);
   EXPECT_EQ(read_file(original), "moved");
   EXPECT_FALSE(fs::exists(record));
-
   // An item trashed under the same name after the Trash was emptied is never put in another one's place.
   const std::string again = FreedesktopTrash::trash(original).value();
   fs::remove(again);
@@ -155,14 +148,13 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
 
 // FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
 TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_renamed_into_free_names_only) {
-  TempTree tree;
   const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
   // A file is hard-linked in, a folder (no hard links) renamed; neither takes
   // the name of an item without its record, here an empty folder that a plain
   // rename of a folder would replace.
   for (const std::string name : {"file", "folder"}) {
     SCOPED_TRACE(name);
-    const fs::path orphan = dataHome.trash() / "files" / name;
+    const fs::path orphan = inTrash("files", name);
     fs::create_directories(orphan);
     tree.write("a/" + name + (name == "folder" ? "/inside" : ""), "item");
     const auto trashed = FreedesktopTrash::trash(tree.path("a/" + name), unsupported);
@@ -171,7 +163,7 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
     EXPECT_EQ(read_file(name == "folder" ? trashed.value() + "/inside" : trashed.value()), "item");
     EXPECT_FALSE(fs::exists(tree.path("a/" + name)));
     EXPECT_TRUE(fs::is_empty(orphan));
-    EXPECT_TRUE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+    EXPECT_TRUE(fs::exists(inTrash("info", name + ".2.trashinfo")));
     // Putting back goes the same way, and never over what took the place.
     const std::string original = tree.path("a/" + name);
     const auto identity = FreedesktopTrash::identity(trashed.value()).value();
@@ -180,17 +172,15 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
     fs::remove(original);
     EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), 0);
     EXPECT_EQ(read_file(name == "folder" ? original + "/inside" : original), "item");
-    EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / (name + ".2.trashinfo")));
+    EXPECT_FALSE(fs::exists(inTrash("info", name + ".2.trashinfo")));
   }
   // An item gone before the fallback could move it leaves no record behind.
   const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
     fs::remove(from);
     return EINVAL;
   };
-  const auto failed = FreedesktopTrash::trash(tree.write("gone", "x"), vanishing);
-  ASSERT_FALSE(failed.ok());
-  EXPECT_EQ(failed.error(), ENOENT);
-  EXPECT_FALSE(fs::exists(dataHome.trash() / "info" / "gone.trashinfo"));
+  EXPECT_EQ(errorOf(FreedesktopTrash::trash(tree.write("gone", "x"), vanishing)), ENOENT);
+  EXPECT_FALSE(fs::exists(inTrash("info", "gone.trashinfo")));
 }
 
 // Files on another file system than the home Trash, in a private mount
@@ -199,27 +189,23 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   TempTree tree;
   const std::string base = fs::canonical(tree.root()).string();
   const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
-    const std::tuple<const char*, std::function<void(const std::string&)>, std::string> cases[] = {
-        {"no shared folder", [](const std::string&) {}, ".Trash-" + uid()},
-        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, ".Trash/" + uid()},
-        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); },
-         ".Trash-" + uid()},
-        {".Trash a link to a sticky folder",
-         [](const std::string& top) {
+    // Each case arranges the volume's top; in one the Trash is the shared .Trash's folder of this user.
+    // clang-format off
+    const std::tuple<const char*, void (*)(const std::string&), bool> cases[] = {
+        {"no shared folder", [](const std::string&) {}, false},
+        {"real sticky .Trash", [](const std::string& top) { makeFolder(top + "/.Trash", 01777); }, true},
+        {".Trash without the sticky bit", [](const std::string& top) { makeFolder(top + "/.Trash", 0777); }, false},
+        {".Trash a link to a sticky folder", [](const std::string& top) {
            makeFolder(top + "/elsewhere", 01777);
-           fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash");
-         },
-         ".Trash-" + uid()},
-        {"own folder in .Trash held by another user",
-         [](const std::string& top) {
+           fs::create_directory_symlink(top + "/elsewhere", top + "/.Trash"); }, false},
+        {"own folder in .Trash held by another user", [](const std::string& top) {
            makeFolder(top + "/.Trash/" + uid(), 0700);
            ::chmod((top + "/.Trash").c_str(), 01777);
-           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534);
-         },
-         ".Trash-" + uid()},
+           ::chown((top + "/.Trash/" + uid()).c_str(), 65534, 65534); }, false},
     };
+    // clang-format on
     int code = 10;
-    for (const auto& [name, arrange, expectedFolder] : cases) {
+    for (const auto& [name, arrange, shared] : cases) {
       const std::string top = base + "/mount" + std::to_string(code);
       fs::create_directories(top);
       if (::mount("tmpfs", top.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
@@ -229,7 +215,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
       std::ofstream(original) << "x";
       const ItemIdentity identity = FreedesktopTrash::identity(original).value();
       const auto trashed = FreedesktopTrash::trash(original);
-      const std::string folder = top + "/" + expectedFolder;
+      const std::string folder = top + (shared ? "/.Trash/" : "/.Trash-") + uid();
       if (!trashed.ok() || trashed.value() != folder + "/files/x") return code + 1;
       if (read_file(folder + "/info/x.trashinfo").find("\nPath=sub%20dir/x\n") == std::string::npos) return code + 2;
       if (fs::exists(dataHome.trash() / "files" / "x")) return code + 3;
@@ -248,7 +234,6 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     if (!bindTrashed.ok() || bindTrashed.value() != bindFolder + "/files/x") return 7;
     if (read_file(bindFolder + "/info/x.trashinfo").find("\nPath=sub/x\n") == std::string::npos) return 8;
     if (fs::exists(dataHome.trash() / "info" / "x.trashinfo")) return 9;
-
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);
@@ -274,7 +259,7 @@ TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_f
   for (const auto& [type, accepted] :
        {std::pair{"vfat", true}, {"fuseblk", true}, {"ntfs3", true}, {"ext4", false}, {"tmpfs", false}}) {
     const auto found = FreedesktopTrash::trashFolderAtTopOf({top, type});
-    EXPECT_EQ(found.ok() ? 0 : found.error(), accepted ? 0 : EPERM) << type;
+    EXPECT_EQ(errorOf(found), accepted ? 0 : EPERM) << type;
   }
 }
 

@@ -1,3 +1,6 @@
+// The move to the Trash and its undo through the service, on real files and
+// a temporary Trash, and a move from the results over it. The whole road, and
+// results that go while the files move, run through the window's tests.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -8,7 +11,9 @@
 #include <functional>
 
 #include "app_test_support.hpp"
+#include "interface/CoreScanner.h"
 #include "interface/CoreTrashPlanner.h"
+#include "results/ResultsMove.h"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
 #include "trash/FreedesktopTrash.h"
@@ -20,6 +25,7 @@ namespace fs = std::filesystem;
 using quelmaris::testing::read_file;
 using quelmaris::testing::TempTree;
 using Outcome = TrashService::Outcome;
+using Paths = std::map<std::string, std::string>;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
@@ -75,7 +81,6 @@ class TrashServiceTest : public ::testing::Test {
     apptest::application();
     fs::remove_all(dataHome.trash());
   }
-
   // A keeper and two marked copies of one content, with known freed sizes.
   struct Copies {
     std::string keeper, first, second;
@@ -126,7 +131,6 @@ TEST_F(TrashServiceTest,
   EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
   EXPECT_FALSE(undoStack.canRedo());
   EXPECT_EQ(undoStack.count(), 0);
-
   // The next undo clears the last restore before setting its own.
   PlanSet onlyFirst = c.set;
   onlyFirst.marked = {1};
@@ -141,27 +145,22 @@ TEST_F(TrashServiceTest,
 
 TEST_F(TrashServiceTest,
        freed_bytes_count_only_moved_files_and_a_refused_file_is_recorded_while_the_rest_move_in_order) {
-  using Freed = std::optional<std::uint64_t>;
-  const std::tuple<const char*, Freed, Freed, bool, std::uint64_t, bool> rows[] = {
-      {"a hard link frees nothing and is no estimate", 0, 200, false, 200, false},
-      {"an unknown size adds nothing and estimates", std::nullopt, 200, false, 200, true},
-      {"a failed file with an unknown size changes nothing", std::nullopt, 200, true, 200, false},
+  const std::tuple<const char*, std::optional<std::uint64_t>, bool> rows[] = {
+      {"a hard link frees nothing and is no estimate", 0, false},
+      {"an unknown size adds nothing and estimates", std::nullopt, true},
   };
-  for (const auto& [what, firstFreed, secondFreed, failFirst, freed, estimated] : rows) {
+  for (const auto& [what, firstFreed, estimated] : rows) {
     SCOPED_TRACE(what);
     for (const char* folder : {"keep", "one", "two"}) fs::remove_all(tree.root() / folder);
-    const Copies c = threeCopies(firstFreed, secondFreed);
-    const auto files = std::make_shared<FailingOneFile>(failFirst ? QString::fromStdString(c.first) : QString());
-    TrashService service(std::make_unique<CoreTrashPlanner>(), files);
-    const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, nullptr, {}));
-    EXPECT_EQ(outcome.moved.size(), failFirst ? 1 : 2);
-    EXPECT_EQ(outcome.freedBytes, freed);
-    EXPECT_EQ(outcome.freedEstimated, estimated);
+    TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+    const Outcome outcome = awaitOutcome(service.moveToTrash({threeCopies(firstFreed, 200).set}, false, nullptr, {}));
+    EXPECT_EQ(std::tuple(outcome.moved.size(), outcome.freedBytes, outcome.freedEstimated),
+              std::tuple(2, 200, estimated));
   }
-
-  // A file the Trash refuses is recorded and the rest still move in plan order.
+  // A file the Trash refuses is recorded and the rest still move in plan order;
+  // its unknown size changes nothing.
   fs::remove_all(dataHome.trash());
-  const Copies c = threeCopies();
+  const Copies c = threeCopies(std::nullopt, 200);
   const auto files = std::make_shared<FailingOneFile>(QString::fromStdString(c.first));
   TrashService service(std::make_unique<CoreTrashPlanner>(), files);
   const Outcome outcome = awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {}));
@@ -174,7 +173,6 @@ TEST_F(TrashServiceTest,
           {{urlOf(c.second), trashUrl("a.txt")}}, 200, false, {}, {{QString::fromStdString(c.first), "refused"}}, {}}));
   EXPECT_TRUE(fs::exists(c.first));
   EXPECT_EQ(undoStack.count(), 1);
-
   // Nothing moved, by refusal or for want of files, registers no undo.
   PlanSet onlyFirst = c.set;
   onlyFirst.marked = {1};
@@ -292,6 +290,66 @@ TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_
   EXPECT_FALSE(fs::exists(stranger)) << "the other program's file never reaches the user's folder";
   EXPECT_EQ(read_file(files / "stranger.txt"), "stranger");
   EXPECT_EQ(read_file(free), "same");
+}
+
+// A move from the results over the service: files that changed or lost their
+// keeper since the scan, a refused plan and a second confirmation (ignored).
+// Each row scans a/ and b/ afresh, marks every copy outside a/, then changes the files.
+TEST(ResultsMove, problems_since_the_scan_leave_their_files_in_place_and_show_the_outcome) {
+  apptest::application();
+  // clang-format off
+  const std::tuple<const char*, void (*)(const Paths&), std::vector<std::string>, qsizetype> rows[] = {
+      {"a marked copy changed", [](const Paths& p) { std::ofstream(p.at("b/two.txt"), std::ios::app) << "!"; },
+       {"b/two.txt"}, 2},
+      {"a keeper deleted", [](const Paths& p) { fs::remove(p.at("a/one.txt")); }, {"b/deep/one.txt", "b/one.txt"}, 1},
+      {"a refused plan", [](const Paths&) {}, {}, 0},
+  };
+  // clang-format on
+  for (const auto& [what, change, skipped, moved] : rows) {
+    SCOPED_TRACE(what);
+    fs::remove_all(dataHome.trash());
+    const quelmaris::testing::TempTree tree;
+    Paths paths;
+    for (const char* relative : {"a/one.txt", "b/one.txt", "b/deep/one.txt", "a/two.txt", "b/two.txt"})
+      paths[relative] = tree.write(relative, fs::path(relative).filename().string());
+    ScanStore scan{std::make_shared<CoreScanner>()};
+    std::unique_ptr<TrashPlanning> planner = std::make_unique<CoreTrashPlanner>();
+    if (moved == 0) planner = std::make_unique<RefusingPlanner>(InvariantViolation{InvariantViolation::AllMarked{7}});
+    TrashService trash(std::move(planner), std::make_shared<SystemFileTrashing>());
+    QUndoStack undoStack;
+    ResultsMove move(scan, trash, &undoStack);
+    ScanOptions smallFiles;
+    smallFiles.settings.minSize = 1;
+    scan.start({urlOf(tree.path("a")), urlOf(tree.path("b"))}, smallFiles);
+    ASSERT_TRUE(
+        apptest::runEventsUntil([&] { return scan.state().is<ScanStore::State::finished>() && !scan.session(); }));
+    ASSERT_EQ(scan.sets().size(), 2);
+    scan.changeSelection([&](SelectionModel& selection) {
+      selection.applyMarking(SelectionModel::Marking::selectOutsideFirstFolder, scan.sets());
+    });
+    const QList<DuplicateSet> setsBefore = scan.sets();
+    const SelectionModel selectionBefore = scan.selection();
+    change(paths);
+    move.confirmMove();
+    EXPECT_TRUE(move.isMoving());
+    move.confirmMove();  // ignored while the move runs
+    ASSERT_TRUE(apptest::runEventsUntil([&] { return !move.isMoving(); }));
+
+    ASSERT_TRUE(move.problems());
+    EXPECT_FALSE(move.lastMove());
+    EXPECT_EQ(move.problems()->moved.size(), moved);
+    ASSERT_EQ(move.problems()->skipped.size(), std::ssize(skipped));
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+      EXPECT_EQ(move.problems()->skipped[static_cast<qsizetype>(i)].path.toStdString(), paths[skipped[i]]);
+      EXPECT_TRUE(fs::exists(paths[skipped[i]]));
+    }
+    if (moved == 0) {
+      EXPECT_EQ(move.problems()->invariantViolation, "AllMarked(setId: 7)");
+      EXPECT_EQ(scan.sets(), setsBefore);
+      EXPECT_EQ(scan.selection(), selectionBefore);
+      EXPECT_FALSE(fs::exists(dataHome.trash() / "files")) << "nothing reached the Trash";
+    }
+  }
 }
 
 }  // namespace
