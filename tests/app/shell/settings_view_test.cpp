@@ -64,11 +64,11 @@ TEST_F(SettingsViewTest, opening_stores_nothing_and_shows_the_defaults_or_no_cho
 
   QSettings().setValue(SettingsKey::minSize, 5000);
   QSettings().setValue(SettingsKey::ioParallelism, 3);
-  EXPECT_EQ(child("minSizePicker").value(), std::nullopt);
-  EXPECT_EQ(child("ioParallelismPicker").value(), std::nullopt);
+  EXPECT_EQ(std::tuple(child("minSizePicker").value(), child("ioParallelismPicker").value()),
+            std::tuple(std::nullopt, std::nullopt));
   view.reset();
-  EXPECT_EQ(stored(SettingsKey::minSize).toLongLong(), 5000);
-  EXPECT_EQ(stored(SettingsKey::ioParallelism).toLongLong(), 3);
+  EXPECT_EQ(std::tuple(stored(SettingsKey::minSize).toLongLong(), stored(SettingsKey::ioParallelism).toLongLong()),
+            std::tuple(5000, 3));
 }
 
 TEST_F(SettingsViewTest, restore_defaults_restores_only_the_advanced_three_and_the_next_keystroke_keeps_them) {
@@ -104,8 +104,7 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
   command.trigger();
   EXPECT_EQ(updater->checks, 2);
   updater->setCanCheck(false);
-  EXPECT_FALSE(checkNow.isEnabled());
-  EXPECT_FALSE(command.isEnabled());
+  EXPECT_EQ(std::pair(checkNow.isEnabled(), command.isEnabled()), std::pair(false, false));
 
   view->tabBar().setCurrentIndex(2);
   updater->lastCheck = QDateTime::currentDateTime();
@@ -116,13 +115,10 @@ TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the
 }
 
 TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_its_value_and_keys_act_as_expected) {
-  const auto toggleByAssistiveTechnology = [this](const char* name) {
-    QAccessible::queryAccessibleInterface(&child<QCheckBox>(name))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::toggleAction());
-  };
-  for (const char* name : {"includeHiddenToggle", "ignoreCaseToggle", "automaticChecksToggle"})
-    toggleByAssistiveTechnology(name);
+  for (const char* name : {"includeHiddenToggle", "ignoreCaseToggle", "automaticChecksToggle"}) {
+    QAccessibleInterface* toggle = QAccessible::queryAccessibleInterface(&child<QCheckBox>(name));
+    toggle->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  }
   QSettings settings;
   EXPECT_EQ((std::pair{StoredSettings(settings).includeHidden(), StoredSettings(settings).ignoreCase()}),
             (std::pair{false, true}));
