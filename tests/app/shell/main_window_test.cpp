@@ -233,31 +233,8 @@ TEST_F(ApplicationWindowTest,
   EXPECT_EQ(QuelmarisApp().showMainWindow().geometry(), window.geometry());
 }
 
-TEST_F(ScriptedWindowTest, stop_keeps_the_progress_until_the_core_confirms_then_the_empty_state_returns) {
-  folders.add(urlsOf({tree.mkdir("a")}));
-  trigger(window, "scanAction");
-  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
-  feed({ScanEvent::phase{Phase::verifying}});
-  feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
-  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
-  EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
-  EXPECT_FALSE(action(window, "scanAction").isEnabled());
-  EXPECT_EQ(window.findChild<QPushButton*>("scanButton")->text(), "Stop");
-
-  trigger(window, "stopAction");
-  EXPECT_EQ(cancels(), 1);
-  EXPECT_TRUE(scan.state().is<ScanStore::State::scanning>()) << "the store waits for the core's answer";
-
-  feed({ScanEvent::finished{ScanSummary{true, 1834, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
-  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::idle>(); }));
-  EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
-  EXPECT_EQ(detailOf<ScanProgressView>(window), nullptr);
-  EXPECT_TRUE(action(window, "scanAction").isEnabled());
-  EXPECT_FALSE(action(window, "stopAction").isEnabled());
-}
-
 TEST_F(ScriptedWindowTest,
-       a_drop_on_the_empty_state_adds_folders_the_title_names_them_and_a_list_change_cancels_or_discards) {
+       a_drop_adds_folders_the_title_names_them_stop_waits_for_the_core_and_a_list_change_cancels_or_discards) {
   EXPECT_EQ(window.windowTitle(), "Duplicates");
   // The empty state invites a drop until a folder is available and takes dropped folders.
   auto* empty = detailOf<EmptyStateView>(window);
@@ -293,13 +270,22 @@ TEST_F(ScriptedWindowTest,
 
   trigger(window, "scanAction");
   ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
-  feed({ScanEvent::progress{3, 0, 0}});
-  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 3; }));
+  feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
+  EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
+  EXPECT_FALSE(action(window, "scanAction").isEnabled());
+  EXPECT_EQ(window.findChild<QPushButton*>("scanButton")->text(), "Stop");
+  trigger(window, "stopAction");
+  EXPECT_EQ(cancels(), 1);
+  EXPECT_TRUE(scan.state().is<ScanStore::State::scanning>()) << "the store waits for the core's answer";
   folders.add(urlsOf({tree.mkdir("c")}));
-  EXPECT_GE(cancels(), 1);
+  EXPECT_GE(cancels(), 2);
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
   EXPECT_EQ(scan.filesSeen(), 0u);
   EXPECT_NE(detailOf<EmptyStateView>(window), nullptr);
+  EXPECT_EQ(detailOf<ScanProgressView>(window), nullptr);
+  EXPECT_TRUE(action(window, "scanAction").isEnabled());
+  EXPECT_FALSE(action(window, "stopAction").isEnabled());
 
   trigger(window, "scanAction");
   ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 2; }));
