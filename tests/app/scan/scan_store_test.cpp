@@ -73,13 +73,9 @@ void driveTo(Harness& h, From from) {
           {ScanEvent::rootSkipped{QStringLiteral("/r/c"), {RootSkipReason::missing{}}}},
           ready(duplicateSet(1, 10)),
           progressEvent(3)});
-  if (from == From::finished) {
-    h.feed({finishedEvent()});
-    h.endStream();
-  } else if (from == From::failed) {
-    h.feed({failed(QStringLiteral("no folder could be scanned"))});
-    h.endStream();
-  }
+  if (from == From::scanning) return;
+  h.feed({from == From::finished ? finishedEvent() : failed(QStringLiteral("no folder could be scanned"))});
+  h.endStream();
 }
 
 void expectCleared(const ScanStore& store) {
