@@ -19,9 +19,7 @@ DuplicateSet duplicateSet(std::uint64_t id, std::uint64_t reclaimable, QList<Fil
                           std::uint32_t suggestedKeep = 0) {
   if (files.isEmpty())
     files = {fileEntry(QStringLiteral("/r/a/%1").arg(id)), fileEntry(QStringLiteral("/r/b/%1").arg(id))};
-  const QString hash(64, QLatin1Char('0'));
-  return DuplicateSet{id,   QStringLiteral("n"), 100,  std::move(files), suggestedKeep, {}, true,
-                      hash, reclaimable,         false};
+  return DuplicateSet{id, "n", 100, std::move(files), suggestedKeep, {}, true, QString(64, u'0'), reclaimable, false};
 }
 
 LookalikeGroup lookalike(std::uint64_t id) {
@@ -79,15 +77,10 @@ void driveTo(Harness& h, From from) {
 }
 
 void expectCleared(const ScanStore& store) {
-  EXPECT_TRUE(store.sets().isEmpty());
-  EXPECT_TRUE(store.lookalikes().isEmpty());
-  EXPECT_TRUE(store.skipped().isEmpty());
-  EXPECT_TRUE(store.rootSkips().isEmpty());
-  EXPECT_EQ(store.filesSeen(), 0u);
-  EXPECT_EQ(store.phase(), Phase::listing);
+  EXPECT_EQ(std::tuple(store.sets().size(), store.lookalikes().size(), store.skipped().size(), store.rootSkips().size(),
+                       store.expandedRows().size(), store.filesSeen(), store.phase(), store.isStale()),
+            std::tuple(0, 0, 0, 0, 0, 0u, Phase::listing, false));
   EXPECT_EQ(store.selection(), SelectionModel());
-  EXPECT_TRUE(store.expandedRows().isEmpty());
-  EXPECT_FALSE(store.isStale());
 }
 
 TEST(ScanStoreTransitions, a_start_from_any_state_clears_the_results_before_scanning) {
