@@ -230,8 +230,7 @@ TEST(ScanStoreEvents, sets_wait_for_the_next_progress_or_the_finish_and_each_lis
   QSignalSpy seen(&h.store, &ScanStore::filesSeenChanged);
   QSignalSpy hashed(&h.store, &ScanStore::bytesHashedChanged);
   h.feed({ready(duplicateSet(1, 1)), ready(duplicateSet(2, 2)), {ScanEvent::lookalikeReady{lookalike(9)}}});
-  EXPECT_TRUE(h.store.sets().isEmpty());
-  EXPECT_EQ(sets.count(), 0);
+  EXPECT_EQ(std::tuple(h.store.sets().size(), sets.count()), std::tuple(0, 0));
 
   h.feed({progressEvent(5, 1, 2)});
   EXPECT_EQ(ids(h.store.sets()), (QList<std::uint64_t>{1, 2}));
@@ -257,12 +256,9 @@ TEST(ScanStoreFinish, two_hundred_sets_start_expanded_two_hundred_and_one_start_
   for (std::uint64_t count : {200u, 201u}) {
     SCOPED_TRACE(count);
     Harness h;
-    h.start();
-    QList<ScanEvent> events;
-    for (std::uint64_t id = 1; id <= count; ++id) events.append(ready(duplicateSet(id, id)));
-    events.append({ScanEvent::lookalikeReady{lookalike(1000)}});
-    events.append(finishedEvent());
-    h.feed(events);
+    QList<DuplicateSet> sets;
+    for (std::uint64_t id = 1; id <= count; ++id) sets.append(duplicateSet(id, id));
+    h.finishWith(sets, {lookalike(1000)});
     EXPECT_EQ(h.store.expandedRows().size(), count == 200 ? 200 : 0);
     EXPECT_FALSE(h.store.expandedRows().contains(1000)) << "lookalike groups start collapsed";
   }
@@ -346,14 +342,8 @@ TEST(ResultPruning, a_path_in_either_accent_form_matches_and_unknown_freed_amoun
 
 TEST(ScanStoreRemoveTrashed, pruned_sets_keep_their_order_and_the_selection_follows_the_files) {
   Harness h;
-  h.start();
-  const QList<FileEntry> three{fileEntry(QStringLiteral("/p/0")), fileEntry(QStringLiteral("/p/1")),
-                               fileEntry(QStringLiteral("/p/2"))};
-  h.feed({ready(duplicateSet(1, 300, three, 1)),
-          ready(duplicateSet(2, 200)),
-          ready(duplicateSet(3, 100)),
-          {ScanEvent::lookalikeReady{lookalike(9)}},
-          finishedEvent()});
+  const QList<FileEntry> three{fileEntry("/p/0"), fileEntry("/p/1"), fileEntry("/p/2")};
+  h.finishWith({duplicateSet(1, 300, three, 1), duplicateSet(2, 200), duplicateSet(3, 100)}, {lookalike(9)});
   h.endStream();
   h.store.changeSelection([&](SelectionModel& s) {
     s.keep(2, h.store.sets()[0]);
