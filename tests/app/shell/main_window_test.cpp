@@ -129,9 +129,8 @@ class ScriptedWindowTest : public ::testing::Test {
 TEST_F(ApplicationWindowTest,
        a_scan_runs_to_the_summary_then_marked_copies_move_to_the_trash_and_edit_undo_puts_them_back) {
   TempTree tree;
-  const std::string copy = tree.write("b/photo.jpg", std::string(4096, 'x'));
-  const std::string keeper = tree.write("a/photo.jpg", std::string(4096, 'x'));
-  const std::string taken = tree.write("b/taken/photo.jpg", std::string(4096, 'x'));
+  const std::string photo(4096, 'x'), copy = tree.write("b/photo.jpg", photo);
+  const std::string keeper = tree.write("a/photo.jpg", photo), taken = tree.write("b/taken/photo.jpg", photo);
   tree.write("b/other.jpg", std::string(4096, 'y'));
   const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
   QuelmarisApp app;
@@ -175,7 +174,7 @@ TEST_F(ApplicationWindowTest,
   EXPECT_EQ(accessible(window.focusWidget()).second, "Results") << "and the banner's once it goes away";
   EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
   EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
-  EXPECT_EQ(quelmaris::testing::read_file(keeper), std::string(4096, 'x'));
+  EXPECT_EQ(quelmaris::testing::read_file(keeper), photo);
   EXPECT_TRUE(app.scan().sets().isEmpty());
 
   // Undo puts back what it can and lists what stays in the Trash, and why.
@@ -185,7 +184,7 @@ TEST_F(ApplicationWindowTest,
   EXPECT_EQ(accessible(detailOf<StaleBanner>(window)),
             std::pair(QAccessible::Notification,
                       QString("Files were put back from the Trash: these results may be out of date.")));
-  EXPECT_EQ(quelmaris::testing::read_file(copy), std::string(4096, 'x'));
+  EXPECT_EQ(quelmaris::testing::read_file(copy), photo);
   EXPECT_FALSE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
   auto* stayed = window.findChild<TrashOutcomeSheet*>();
   ASSERT_NE(stayed, nullptr);
