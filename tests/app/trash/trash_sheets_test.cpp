@@ -80,7 +80,7 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   // The file list opens collapsed, at once for many files, and shows paths literally.
   QList<FileEntry> many = files(100'000);
   many[1].path = QStringLiteral("/d/<b>bold</b> &amp; <img src=x>.txt");
-  TrashConfirmationSheet sheet({100'000, 10, false, 0, 0}, many);
+  TrashConfirmationSheet sheet({100'000, 123'456'789, true, 2, 1}, many);
   auto* list = sheet.findChild<QListView*>(QStringLiteral("fileList"));
   EXPECT_FALSE(list->isVisibleTo(&sheet));
   sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
@@ -88,6 +88,7 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   EXPECT_EQ(list->model()->rowCount(), 100'000);
   EXPECT_EQ(list->model()->index(1, 0).data().toString(), many[1].path);
   EXPECT_EQ(std::pair(list->textElideMode(), list->wordWrap()), std::pair(Qt::ElideMiddle, false));
+  saveScreenshot(sheet, "confirm-sheet");
 
   // Return never moves; Escape, and Return or Enter on the focused Cancel,
   // cancel; the move closes the sheet before confirming.
@@ -143,15 +144,6 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&mixed));
   QTest::keyClick(mixed.focusWidget(), Qt::Key_Return);
   EXPECT_FALSE(mixed.isVisible()) << "Return closes the outcome";
-}
-
-TEST(TrashSheets, screenshot_of_the_confirmation) {
-  QUELMARIS_SCREENSHOTS_ONLY();
-  application();
-  TrashConfirmationSheet confirm({40, 123'456'789, true, 2, 1}, files(40));
-  confirm.findChild<QToolButton*>("filesDisclosure")->click();
-  confirm.show();
-  saveScreenshot(confirm, "confirm-sheet");
 }
 
 }  // namespace
