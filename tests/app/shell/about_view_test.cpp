@@ -50,8 +50,7 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   for (const char* name : {"websiteLink", "privacyLink", "termsLink"})
     view.findChild<QPushButton*>(QLatin1String(name))->click();
   const QString site = BundleInfo::websiteUrl().toString();
-  EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + QStringLiteral("privacy.html")),
-                                 QUrl(site + QStringLiteral("terms.html"))}));
+  EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + "privacy.html"), QUrl(site + "terms.html")}));
 
   // A dialog named by its title, the credit titles as headings, no nameless picture.
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
