@@ -170,41 +170,36 @@ TEST_F(InspectorViewTest, long_names_and_folders_elide_in_the_middle_and_carry_t
   DuplicateSet longSet = duplicateSet(9, 2, 100);
   longSet.displayName = QString(70, u'n') + ".jpg";
   longSet.files[0] = fileEntry(folder + u'/' + longSet.displayName);
-  for (const auto& [item, pane, names] :
-       {std::tuple{InspectedItem{InspectedMember{longSet, 0}}, static_cast<QWidget*>(file),
-                   std::vector<std::pair<const char*, QString>>{{"nameLabel", longSet.displayName},
-                                                                {"folderLabel", folder + u'/'}}},
-        std::tuple{InspectedItem{InspectedSet{longSet}}, static_cast<QWidget*>(setPane),
-                   std::vector<std::pair<const char*, QString>>{{"displayNameLabel", longSet.displayName}}}}) {
-    view.setItem(item);
-    for (const auto& [name, whole] : names) {
-      SCOPED_TRACE(name);
-      const QLabel& label = *pane->findChild<QLabel*>(QString::fromLatin1(name));
-      const QStringList ends = label.text().split(QChar(0x2026));
-      ASSERT_EQ(ends.size(), 2) << label.text().toStdString();
-      EXPECT_TRUE(whole.startsWith(ends[0]) && whole.endsWith(ends[1]) && !ends[0].isEmpty() && !ends[1].isEmpty());
-      EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width());
-      EXPECT_EQ(label.accessibleName(), whole);
-      EXPECT_TRUE(label.toolTip().contains(whole.toHtmlEscaped())) << "the whole text, or the path holding it";
-    }
-  }
+  const auto expectElided = [](QWidget* pane, const char* name, const QString& whole) {
+    SCOPED_TRACE(name);
+    const QLabel& label = *pane->findChild<QLabel*>(QString::fromLatin1(name));
+    const QStringList ends = label.text().split(QChar(0x2026));
+    ASSERT_EQ(ends.size(), 2) << label.text().toStdString();
+    EXPECT_TRUE(whole.startsWith(ends[0]) && whole.endsWith(ends[1]) && !ends[0].isEmpty() && !ends[1].isEmpty());
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width());
+    EXPECT_EQ(label.accessibleName(), whole);
+    EXPECT_TRUE(label.toolTip().contains(whole.toHtmlEscaped())) << "the whole text, or the path holding it";
+  };
+  view.setItem(InspectedMember{longSet, 0});
+  expectElided(file, "nameLabel", longSet.displayName);
+  expectElided(file, "folderLabel", folder + u'/');
+  view.setItem(InspectedSet{longSet});
+  expectElided(setPane, "displayNameLabel", longSet.displayName);
 }
 
 TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
   driver.store.changeSelection([&](SelectionModel& selection) { selection.setMarked(true, 1, set); });
   view.setItem(InspectedMember{set, 0});
   auto* keep = file->findChild<QPushButton*>(QStringLiteral("keepThisCopyButton"));
-  EXPECT_FALSE(keep->isEnabled()) << "the suggested copy is kept without an entry";
-  EXPECT_TRUE(shown(file, "keptStatus"));
+  const auto offeredAndKept = [&] { return std::pair(keep->isEnabled(), shown(file, "keptStatus")); };
+  EXPECT_EQ(offeredAndKept(), std::pair(false, true)) << "the suggested copy is kept without an entry";
 
   view.setItem(InspectedMember{set, 1});
-  EXPECT_TRUE(keep->isEnabled());
-  EXPECT_FALSE(shown(file, "keptStatus"));
+  EXPECT_EQ(offeredAndKept(), std::pair(true, false));
   QTest::mouseClick(keep, Qt::LeftButton);
   EXPECT_EQ(driver.store.selection().keeper(set), 1);
   EXPECT_FALSE(driver.store.selection().marked().contains(set.id));
-  EXPECT_FALSE(keep->isEnabled());
-  EXPECT_TRUE(shown(file, "keptStatus"));
+  EXPECT_EQ(offeredAndKept(), std::pair(false, true));
 }
 
 TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
@@ -223,9 +218,7 @@ TEST_F(InspectorViewTest, a_set_shows_its_counts_digest_and_kept_copy) {
     EXPECT_EQ(text(setPane, "countLabel"), QStringLiteral("3 copies of the same file"));
     EXPECT_EQ(text(setPane, "recoverableValue"), recoverable);
     EXPECT_EQ(shown(setPane, "identicalValue") ? text(setPane, "identicalValue") : QString(), digest);
-    if (!digest.isEmpty()) {
-      EXPECT_EQ(description(setPane, "identicalValue"), *hash);
-    }
+    EXPECT_EQ(hash ? description(setPane, "identicalValue") : QString(), hash.value_or(QString()));
     EXPECT_EQ(shown(setPane, "notVerifiedLabel"), !hash);
     EXPECT_EQ(shown(setPane, "lookalikeNote") ? text(setPane, "lookalikeNote") : QString(), note);
     EXPECT_EQ(text(setPane, "keptCopyValue"), QStringLiteral("/s8/"));

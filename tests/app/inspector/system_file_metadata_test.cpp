@@ -105,16 +105,14 @@ TEST_F(SystemFileMetadataTest, last_opened_is_the_latest_stamp_the_recent_files_
   EXPECT_TRUE(unlisted.exists && unlisted.kind && !unlisted.lastOpened);
 }
 
-TEST_F(SystemFileMetadataTest, the_cache_key_is_the_uri_escaped_as_glib_does) {
+TEST_F(SystemFileMetadataTest, a_thumbnail_cached_under_the_uri_glib_escapes_counts_only_while_it_describes_the_file) {
   EXPECT_EQ(QCryptographicHash::hash(ThumbnailCache::fileUri(QStringLiteral("/home/jens/photos/me.png")),
                                      QCryptographicHash::Md5)
                 .toHex(),
             "c6ee772d9e49320e97ec29a7eb5b1697");
   EXPECT_EQ(ThumbnailCache::fileUri(QStringLiteral("/home/u/a b;c[d]#e%f?é~!$&'()*+,=:@.png")),
             "file:///home/u/a%20b%3Bc%5Bd%5D%23e%25f%3F%C3%A9~!$&'()*+,=:@.png");
-}
 
-TEST_F(SystemFileMetadataTest, a_cached_thumbnail_counts_only_while_it_describes_the_file) {
   const QString path = text(tree.path("pic a;[b]é.png"));
   ASSERT_TRUE(filled(40, 20, Qt::red).save(path, "PNG"));
   const std::int64_t mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();

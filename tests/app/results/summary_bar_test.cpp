@@ -43,25 +43,18 @@ class SummaryBarTest : public ::testing::Test {
 
 TEST_F(SummaryBarTest,
        totals_agree_show_from_the_finish_on_end_in_an_ellipsis_when_narrow_and_the_picker_binds_both_ways) {
-  const QString dot = " · ";
-  const std::tuple<const char*, QList<DuplicateSet>, QString> cases[] = {
-      {"no sets", {}, "0 groups" + dot + "0 extra copies" + dot + formattedByteCount(0) + " recoverable"},
-      {"one pair", {duplicateSet(1, 2, 100)}, "1 group" + dot + "1 extra copy" + dot + "100 bytes recoverable"},
-      {"two sets",
-       {duplicateSet(1, 3, 2'000'000), duplicateSet(2, 2, 500'000)},
-       "2 groups" + dot + "3 extra copies" + dot + formattedByteCount(2'500'000) + " recoverable"},
-      {"one estimate among them",
-       {duplicateSet(1, 2, 1000), duplicateSet(2, 2, 1000, true)},
-       "2 groups" + dot + "2 extra copies" + dot + "about " + formattedByteCount(2000) + " recoverable"},
-      {"counts in the locale's format",
-       {duplicateSet(1, 1'501, 100)},
-       "1 group" + dot + "1,500 extra copies" + dot + "100 bytes recoverable"},
+  const auto recoverable = [](std::uint64_t bytes) { return formattedByteCount(bytes) + " recoverable"; };
+  const std::pair<QList<DuplicateSet>, QString> cases[] = {
+      {{}, "0 groups · 0 extra copies · " + recoverable(0)},
+      {{duplicateSet(1, 2, 100)}, "1 group · 1 extra copy · 100 bytes recoverable"},
+      {{duplicateSet(1, 3, 2'000'000), duplicateSet(2, 2, 500'000)},
+       "2 groups · 3 extra copies · " + recoverable(2'500'000)},
+      {{duplicateSet(1, 2, 1000), duplicateSet(2, 2, 1000, true)},
+       "2 groups · 2 extra copies · about " + recoverable(2000)},
+      {{duplicateSet(1, 1'501, 100)}, "1 group · 1,500 extra copies · 100 bytes recoverable"},
   };
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  for (const auto& [name, sets, text] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(SummaryBar::totalsText(sets), text);
-  }
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // counts in groups of three digits
+  for (const auto& [sets, text] : cases) EXPECT_EQ(SummaryBar::totalsText(sets), text);
 
   EXPECT_FALSE(bar->isVisible());
   driver.start();

@@ -50,8 +50,7 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   for (const char* name : {"websiteLink", "privacyLink", "termsLink"})
     view.findChild<QPushButton*>(QLatin1String(name))->click();
   const QString site = BundleInfo::websiteUrl().toString();
-  EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + QStringLiteral("privacy.html")),
-                                 QUrl(site + QStringLiteral("terms.html"))}));
+  EXPECT_EQ(opened, (QList<QUrl>{QUrl(site), QUrl(site + "privacy.html"), QUrl(site + "terms.html")}));
 
   // A dialog named by its title, the credit titles as headings, no nameless picture.
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
@@ -77,10 +76,9 @@ TEST(AboutViewTest, about_settings_and_update_results_show_one_window_each_come_
   setenv("XDG_DATA_HOME", data.path().toLocal8Bit().constData(), 1);
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
-  EXPECT_FALSE(window.findChild<QAction*>(QStringLiteral("checkForUpdatesAction"))->isEnabled()) << "switched off";
-  for (int time = 0; time < 2; ++time)
-    for (const char* name : {"aboutAction", "settingsAction"})
-      window.findChild<QAction*>(QLatin1String(name))->trigger();
+  EXPECT_FALSE(widgettest::action(window, "checkForUpdatesAction").isEnabled()) << "switched off";
+  for (const char* name : {"aboutAction", "settingsAction", "aboutAction", "settingsAction"})
+    widgettest::trigger(window, name);
   const auto shown = [](const QMetaObject& type) {
     QWidgetList windows;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -109,7 +107,7 @@ TEST(AboutViewTest, about_settings_and_update_results_show_one_window_each_come_
 
   const std::array<QWidget*, 2> sides{&app.showAboutWindow(), &app.showSettingsWindow()};
   for (QWidget* side : sides) side->setWindowState(Qt::WindowMinimized);
-  for (const char* name : {"aboutAction", "settingsAction"}) window.findChild<QAction*>(QLatin1String(name))->trigger();
+  for (const char* name : {"aboutAction", "settingsAction"}) widgettest::trigger(window, name);
   for (QWidget* side : sides) EXPECT_FALSE(side->isMinimized()) << "brought back";
 
   // Three results: the last alone, over the main window; of the same version, the builds tell them apart.

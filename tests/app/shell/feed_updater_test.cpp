@@ -55,27 +55,20 @@ TEST_F(FeedUpdaterTest, each_feed_and_each_failure_gives_its_result_and_only_a_r
   const quelmaris::testing::TempTree tree;
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("updates.json", feed("2.1").toStdString())));
 
-  struct Case {
-    const char* name;
-    QByteArray response;
-    Outcome outcome;
-    QUrl url = {};
-    bool trickled = false;
-  };
-  const Case cases[] = {
-      {"ten after nine", ok(feed("1.10.0")), Outcome::available},
-      {"same", ok(feed("1.9.0")), Outcome::upToDate},
-      {"older", ok(feed("1.8.12")), Outcome::upToDate},
-      {"file feed", {}, Outcome::available, file},
-      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed},
-      {"refused", {}, Outcome::failed, QUrl(QStringLiteral("http://127.0.0.1:1/updates.json"))},
-      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed},
-      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed},
-      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed},
-      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed},
-      {"redirect to a file", LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n"),
-       Outcome::failed},
-      {"never answers", {}, Outcome::failed},
+  const QByteArray toFile = LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n");
+  const std::tuple<const char*, QByteArray, Outcome, QUrl, bool> cases[] = {
+      {"ten after nine", ok(feed("1.10.0")), Outcome::available, {}, false},
+      {"same", ok(feed("1.9.0")), Outcome::upToDate, {}, false},
+      {"older", ok(feed("1.8.12")), Outcome::upToDate, {}, false},
+      {"file feed", {}, Outcome::available, file, false},
+      {"not found", LoopbackHttpServer::reply("404 Not Found", feed("2.0.0")), Outcome::failed, {}, false},
+      {"refused", {}, Outcome::failed, QUrl(QStringLiteral("http://127.0.0.1:1/updates.json")), false},
+      {"malformed", ok("{\"version\": \"2.0"), Outcome::failed, {}, false},
+      {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed, {}, false},
+      {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed, {}, false},
+      {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed, {}, false},
+      {"redirect to a file", toFile, Outcome::failed, {}, false},
+      {"never answers", {}, Outcome::failed, {}, false},
       {"trickles past the deadline", ok(feed("2.0.0") + QByteArray(1000, ' ')), Outcome::failed, {}, true},
   };
   for (const auto& [name, response, outcome, url, trickled] : cases) {
