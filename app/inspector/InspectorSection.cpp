@@ -28,10 +28,15 @@ InspectorSection::InspectorSection(const QString& title, QWidget* parent) : QWid
 }
 
 QLabel* InspectorSection::addRow(const QString& label, const QString& valueName) {
-  auto* title = new QLabel(label);
-  title->setTextFormat(Qt::PlainText);
   auto* value = dataLabel();
   value->setObjectName(valueName);
+  addRow(label, value);
+  return value;
+}
+
+void InspectorSection::addRow(const QString& label, QLabel* value) {
+  auto* title = new QLabel(label);
+  title->setTextFormat(Qt::PlainText);
   value->setAlignment(Qt::AlignRight | Qt::AlignTop);
   // Assistive technology reads the label as the value's label.
   title->setBuddy(value);
@@ -40,7 +45,6 @@ QLabel* InspectorSection::addRow(const QString& label, const QString& valueName)
   row->addWidget(title, 0, Qt::AlignTop);
   row->addWidget(value, 1);
   rows_->addLayout(row);
-  return value;
 }
 
 void InspectorSection::addWidget(QWidget* widget, Qt::Alignment alignment) { rows_->addWidget(widget, 0, alignment); }

@@ -18,6 +18,8 @@ class InspectorSection final : public QWidget {
 
   // A labelled row; returns its value label, named for the tests and tools that look for it.
   QLabel* addRow(const QString& label, const QString& valueName);
+  // A labelled row around a value label of the caller's (one that elides, say).
+  void addRow(const QString& label, QLabel* value);
   void addWidget(QWidget* widget, Qt::Alignment alignment = {});
 
  private:

@@ -10,7 +10,6 @@
 #include "platform/CountArgument.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
-#include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "scan/ScanStore.h"
 #include "shell/QuelmarisMark.h"
@@ -42,7 +41,11 @@ SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
   size_ = information->addRow(tr("Size"), QStringLiteral("sizeValue"));
   recoverable_ = information->addRow(tr("Recoverable"), QStringLiteral("recoverableValue"));
   Palette::setTextColor(*recoverable_, Palette::brand());
-  keptCopy_ = information->addRow(tr("Kept copy"), QStringLiteral("keptCopyValue"));
+  // A path: elided in the middle rather than cut or wrapped mid-name.
+  keptCopy_ = new ElidedLabel(Qt::ElideMiddle);
+  keptCopy_->setObjectName(QStringLiteral("keptCopyValue"));
+  keptCopy_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  information->addRow(tr("Kept copy"), keptCopy_);
 
   auto* content = new InspectorSection(tr("Content"));
   content->addWidget(content_);
@@ -80,6 +83,6 @@ void SetDetails::refreshKeptCopy() {
   if (kept < 0 || kept >= set_->files.size())
     kept = std::min<std::int64_t>(set_->suggestedKeep, set_->files.size() - 1);
   const FileEntry& file = set_->files.at(kept);
-  keptCopy_->setText(scan_.displayFolder(file));
-  setPlainToolTip(*keptCopy_, file.path);
+  keptCopy_->setWholeText(scan_.displayFolder(file));
+  keptCopy_->setStandingToolTip(file.path);
 }

@@ -32,7 +32,7 @@ class SetDetails final : public QWidget {
   QLabel* count_;
   QLabel* size_;
   QLabel* recoverable_;
-  QLabel* keptCopy_;
+  ElidedLabel* keptCopy_;
   ContentRow* content_;
   SymbolLabel* lookalikes_;
 };

@@ -185,6 +185,7 @@ TEST_F(InspectorViewTest, long_names_and_folders_elide_in_the_middle_and_carry_t
   expectElided(file, "folderLabel", folder + u'/');
   view.setItem(InspectedSet{longSet});
   expectElided(setPane, "displayNameLabel", longSet.displayName);
+  expectElided(setPane, "keptCopyValue", folder + u'/');
 }
 
 TEST_F(InspectorViewTest, keep_this_copy_makes_it_the_kept_and_unmarked_copy) {
