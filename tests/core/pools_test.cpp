@@ -81,11 +81,7 @@ bool meet(ScanPool* pool, int parties, std::vector<Seen>* seen = nullptr) {
         },
         tbb::simple_partitioner());
   };
-  if (pool) {
-    pool->execute(job);
-  } else {
-    job();
-  }
+  pool ? pool->execute(job) : job();
   return met;
 }
 
