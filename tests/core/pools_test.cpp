@@ -23,16 +23,15 @@ using enum MediumKind;
 
 TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
   // Processors, media, configured parallelism and the counts that follow.
+  // clang-format off
   const std::tuple<const char*, std::uint32_t, std::vector<MediumKind>, std::uint32_t, WorkerCounts> cases[] = {
-      {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}},
+      {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}}, {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
       {"solid state and unknown", 12, {SolidState, Unknown}, 0, {8, 4}},
-      {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
       {"any rotational", 12, {SolidState, Rotational, Unknown}, 0, {2, 1}},
-      {"io 32 is capped", 12, {SolidState}, 32, {8, 16}},
-      {"io 3 on rotational", 12, {Rotational}, 3, {2, 3}},
-      {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}},
-      {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
+      {"io 32 is capped", 12, {SolidState}, 32, {8, 16}}, {"io 3 on rotational", 12, {Rotational}, 3, {2, 3}},
+      {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}}, {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
   };
+  // clang-format on
   for (const auto& [name, processors, media, io, expected] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(worker_counts(processors, media, io), expected);
