@@ -37,18 +37,16 @@ struct Consumer {
         [this] { ++ends; });
   }
 
-  std::vector<Phase> phases() const {
-    std::vector<Phase> out;
-    for (const auto& e : events)
-      if (const auto* p = std::get_if<ScanEvent::phase>(&e.value)) out.push_back(p->phase);
-    return out;
-  }
-
   template <class Case>
   std::vector<Case> all() const {
     std::vector<Case> out;
     for (const auto& e : events)
       if (const auto* c = std::get_if<Case>(&e.value)) out.push_back(*c);
+    return out;
+  }
+  std::vector<Phase> phases() const {
+    std::vector<Phase> out;
+    for (const auto& p : all<ScanEvent::phase>()) out.push_back(p.phase);
     return out;
   }
 

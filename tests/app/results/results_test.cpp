@@ -1,10 +1,4 @@
-// The results over a scan store fed by hand: the rows' ids, query, stable
-// sort and the resolution of selected ids; the actions present for a
-// selection, the toggle's title and effect, and actions performed after the
-// sets changed; the model's structure under the model tester through every
-// kind of change, the cells of each row kind, and marks that signal rows
-// instead of resetting; the view's names for assistive technology, the
-// inspected item, and the table's look with every kind of row.
+// The results over a scan store fed by hand: rows, actions, model and view.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>

@@ -1,6 +1,4 @@
-// The scan options: how their settings and choices reach the core's
-// configuration, and the nine stored settings: what an absent, a foreign or a
-// malformed stored value reads as, and which keys writing the options touches.
+// The scan options and their nine stored settings, and how they reach the core's configuration.
 #include <gtest/gtest.h>
 
 #include <QSettings>
