@@ -32,13 +32,9 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
   };
   for (auto [what, status, expected, description] : rows) {
     SCOPED_TRACE(what);
-    try {
-      uniffiCheckCallStatus(status);
-      ADD_FAILURE() << "nothing raised";
-    } catch (const UniffiInternalError& error) {
-      EXPECT_EQ(error.which(), expected);
-      EXPECT_EQ(error.description(), description);
-    }
+    const auto error = apptest::internalErrorOf([&] { uniffiCheckCallStatus(status); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(std::pair(error->which(), error->description()), std::pair(expected, description));
   }
 }
 

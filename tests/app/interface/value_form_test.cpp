@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app_test_support.hpp"
 #include "interface/InterfaceRecords.h"
 #include "interface/ScanEvent.h"
 #include "interface/UniffiInternalError.h"
@@ -33,15 +34,10 @@ T readWhole(const QByteArray& data) {
   return value;
 }
 
+// Throws when the read succeeds.
 template <class T>
 UniffiInternalError::Case failureReading(const QByteArray& data) {
-  try {
-    readWhole<T>(data);
-    ADD_FAILURE() << "read succeeded";
-  } catch (const UniffiInternalError& error) {
-    return error.which();
-  }
-  return UniffiInternalError::Case::corePanic;
+  return apptest::internalErrorOf([&] { readWhole<T>(data); }).value().which();
 }
 
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
