@@ -32,7 +32,7 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
   };
   for (auto [what, status, expected, description] : rows) {
     SCOPED_TRACE(what);
-    const auto error = apptest::internalErrorOf([&] { uniffiCheckCallStatus(status); });
+    const auto error = apptest::thrownBy<UniffiInternalError>([&] { uniffiCheckCallStatus(status); });
     ASSERT_TRUE(error);
     EXPECT_EQ(std::pair(error->which(), error->description()), std::pair(expected, description));
   }
@@ -120,12 +120,7 @@ TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
   for (const auto& [what, given, expected] : rows) {
     SCOPED_TRACE(what);
     answer = given;
-    try {
-      CoreTrashPlanner(answering).plan({}, true);
-      ADD_FAILURE() << "the plan was accepted";
-    } catch (const InvariantViolation& violation) {
-      EXPECT_EQ(violation, expected);
-    }
+    EXPECT_EQ(apptest::thrownBy<InvariantViolation>([] { CoreTrashPlanner(answering).plan({}, true); }), expected);
   }
 }
 

@@ -28,7 +28,7 @@ class Recorder : public ScanListener {
 using Case = UniffiInternalError::Case;
 
 // Throws when the body raises nothing.
-Case raisedBy(const std::function<void()>& body) { return apptest::internalErrorOf(body).value().which(); }
+Case raisedBy(auto body) { return apptest::thrownBy<UniffiInternalError>(body).value().which(); }
 
 QString errorText(CoreCallStatus& status) {
   const ReceivedBuffer owned(status.errorBuf);

@@ -37,7 +37,7 @@ T readWhole(const QByteArray& data) {
 // Throws when the read succeeds.
 template <class T>
 UniffiInternalError::Case failureReading(const QByteArray& data) {
-  return apptest::internalErrorOf([&] { readWhole<T>(data); }).value().which();
+  return apptest::thrownBy<UniffiInternalError>([&] { readWhole<T>(data); }).value().which();
 }
 
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});

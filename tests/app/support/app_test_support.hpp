@@ -18,7 +18,6 @@
 #include <string>
 
 #include "interface/QuelmarisCore.h"
-#include "interface/UniffiInternalError.h"
 
 namespace apptest {
 
@@ -49,12 +48,12 @@ inline bool runEventsUntil(const std::function<bool()>& done) {
   return QTest::qWaitFor(done, 120'000);
 }
 
-// The internal error the body raises, if any.
-template <class Body>
-std::optional<UniffiInternalError> internalErrorOf(Body body) {
+// The error of that type the body throws, if any.
+template <class Error, class Body>
+std::optional<Error> thrownBy(Body body) {
   try {
     body();
-  } catch (const UniffiInternalError& error) {
+  } catch (const Error& error) {
     return error;
   }
   return std::nullopt;
