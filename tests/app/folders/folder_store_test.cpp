@@ -83,9 +83,7 @@ TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requi
       {QStringLiteral("a\"b"), R"("a\"b")"},
       {QStringLiteral("a\\b"), R"("a\\b")"},
       {QStringLiteral("a\nb\tc\rd\be\ff"), R"("a\nb\tc\rd\be\ff")"},
-      {QString::fromUtf8("a\x01"
-                         "b\x1f"),
-       R"("a\u0001b\u001f")"},
+      {QString::fromUtf8("a\001b\037"), R"("a\u0001b\u001f")"},
       {QString::fromUtf8("/caf\xc3\xa9 \xe2\x80\x94"), "\"\\/caf\xc3\xa9 \xe2\x80\x94\""},
   };
   for (const auto& [path, written] : cases) {
