@@ -51,8 +51,7 @@ struct Consumer {
   }
 
   const ScanSummary* summary() const {
-    if (events.empty()) return nullptr;
-    const auto* finished = std::get_if<ScanEvent::finished>(&events.back().value);
+    const auto* finished = events.empty() ? nullptr : std::get_if<ScanEvent::finished>(&events.back().value);
     return finished ? &finished->summary : nullptr;
   }
 };
@@ -159,8 +158,7 @@ class ScanSessionTest : public ::testing::Test {
 TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends) {
   TempTree tree;
   const std::string nfd = "cafe\xCC\x81.txt";
-  tree.write("a/" + nfd, "same content");
-  tree.write("b/" + nfd, "same content");
+  tree.write({{"a/" + nfd, "same content"}, {"b/" + nfd, "same content"}});
 
   ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b"))}));
   Consumer consumer;
