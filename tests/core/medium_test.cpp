@@ -124,10 +124,7 @@ TEST(MountSource, the_innermost_mount_holding_the_path_wins) {
       {"/srv/data/a b/file", "/dev/spaced"}, {"/srv/data/ab", "/dev/on top"}, {"/srv/data", "/dev/on top"},
       {"/srv/dat/file", "/dev/shorter"},     {"/srv/datum", "/dev/root"},     {"/", "/dev/root"},
   };
-  for (const auto& [path, source] : cases) {
-    SCOPED_TRACE(path);
-    EXPECT_EQ(mount_source(path, mountinfo), source);
-  }
+  for (const auto& [path, source] : cases) EXPECT_EQ(mount_source(path, mountinfo), source) << path;
   EXPECT_EQ(mount_source("/srv", tree.path("no-such-table")), std::nullopt);
 }
 

@@ -32,10 +32,8 @@ TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
       {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}}, {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
   };
   // clang-format on
-  for (const auto& [name, processors, media, io, expected] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(worker_counts(processors, media, io), expected);
-  }
+  for (const auto& [name, processors, media, io, expected] : cases)
+    EXPECT_EQ(worker_counts(processors, media, io), expected) << name;
 }
 
 // Linux keeps 15 bytes of a thread's name: the threads carry the short form.

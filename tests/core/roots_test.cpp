@@ -41,10 +41,8 @@ TEST(RootsCheck, roots_that_cannot_be_scanned_are_dropped_with_their_reason) {
       // Truncated at the zero byte the text would name an existing folder.
       {"zero byte after an existing folder", real + std::string("\0/elsewhere", 11), unreadable(0)},
   };
-  for (const auto& [name, root, expected] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(parts(roots::check_roots({root})), parts({{}, {}, {{root, expected}}}));
-  }
+  for (const auto& [name, root, expected] : cases)
+    EXPECT_EQ(parts(roots::check_roots({root})), parts({{}, {}, {{root, expected}}})) << name;
 }
 
 TEST(RootsCheck, a_folder_listed_again_is_a_duplicate_of_the_first_listing) {
@@ -97,10 +95,8 @@ TEST(RootsCheck, nested_roots_give_way_to_the_outermost_listed_folder_and_siblin
        {{base + "/bad\xFF", 1}}, {{bad_inner, nested_in(base + "/bad\xEF\xBF\xBD")}}, {{base + "/bad\xFF/inner", 0}}},
       // clang-format on
   };
-  for (const auto& [name, configured, walk, skips, nested] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(parts(roots::check_roots(configured)), parts({walk, nested, skips}));
-  }
+  for (const auto& [name, configured, walk, skips, nested] : cases)
+    EXPECT_EQ(parts(roots::check_roots(configured)), parts({walk, nested, skips})) << name;
 }
 
 TEST(RootsCheck, a_folder_the_user_may_not_read_is_unreadable_with_the_permission_error) {

@@ -60,10 +60,9 @@ TEST(NamePattern, wildcards_match_whole_names_by_code_point_and_case) {
       {"\xFF", "\xEF\xBF\xBD", false}, {"a\xFF*", "a\xEF\xBF\xBDz", false},
   };
   // clang-format on
-  for (const auto& [pattern, name, matches] : cases) {
-    SCOPED_TRACE("pattern \"" + pattern + "\" name \"" + name + "\"");
-    EXPECT_EQ(detail::NamePattern(pattern).matches(name), matches);
-  }
+  for (const auto& [pattern, name, matches] : cases)
+    EXPECT_EQ(detail::NamePattern(pattern).matches(name), matches)
+        << "pattern \"" + pattern + "\" name \"" + name + "\"";
 }
 
 TEST(PackageName, only_the_last_extension_lower_cased_decides) {
@@ -78,10 +77,8 @@ TEST(PackageName, only_the_last_extension_lower_cased_decides) {
       {"x.k\xC3\xA9y", {"key"}, false},
   };
   // clang-format on
-  for (const auto& [folder, extensions, package] : cases) {
-    SCOPED_TRACE(folder);
-    EXPECT_EQ(detail::has_package_extension(folder, extensions), package);
-  }
+  for (const auto& [folder, extensions, package] : cases)
+    EXPECT_EQ(detail::has_package_extension(folder, extensions), package) << folder;
 }
 
 }  // namespace

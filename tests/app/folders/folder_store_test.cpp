@@ -123,10 +123,8 @@ TEST(FolderListFileReader, accepts_any_key_order_extra_keys_whitespace_and_lower
 
   // One bad object makes the whole file unreadable.
   const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ=="})";
-  for (const QByteArray& text : {QByteArray(), QByteArray("["), QByteArray("not json"), good}) {
-    SCOPED_TRACE(text.constData());
-    EXPECT_FALSE(FolderListFile::decode(text));
-  }
+  for (const QByteArray& text : {QByteArray(), QByteArray("["), QByteArray("not json"), good})
+    EXPECT_FALSE(FolderListFile::decode(text)) << text.constData();
   const char* const bad[] = {
       "[1]",
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a"}])",
@@ -391,10 +389,7 @@ TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuse
   relative[21] = 'x';
   const QByteArray damaged[] = {QByteArray(), good.left(21),        otherVersion,
                                 relative,     "XXXX" + good.mid(4), good + QByteArray(1, '\0') + "x"};
-  for (const QByteArray& bytes : damaged) {
-    SCOPED_TRACE(bytes.toHex().toStdString());
-    EXPECT_FALSE(Bookmark::resolve(bytes));
-  }
+  for (const QByteArray& bytes : damaged) EXPECT_FALSE(Bookmark::resolve(bytes)) << bytes.toHex().toStdString();
 }
 
 }  // namespace

@@ -20,10 +20,7 @@ TEST(AbbreviatedPath, only_the_home_folder_itself_or_a_path_inside_it_is_shorten
       {jose, QString::fromUtf8("/home/jose\u0301"), "~"},
   };
   // clang-format on
-  for (const auto& [home, path, shown] : cases) {
-    SCOPED_TRACE(path.toStdString());
-    EXPECT_EQ(abbreviatedPath(path, home), shown);
-  }
+  for (const auto& [home, path, shown] : cases) EXPECT_EQ(abbreviatedPath(path, home), shown) << path.toStdString();
 }
 
 TEST(AbbreviatedPath, the_user_database_decides_not_the_environment) {
@@ -40,10 +37,7 @@ TEST(LastPathComponent, trailing_slashes_are_ignored_and_the_root_names_itself) 
                                                {"/", "/"},
                                                {"Photos", "Photos"},
                                                {"/a b/c%20d", "c%20d"}};
-  for (const auto& [path, name] : cases) {
-    SCOPED_TRACE(path.toStdString());
-    EXPECT_EQ(lastPathComponent(path), name);
-  }
+  for (const auto& [path, name] : cases) EXPECT_EQ(lastPathComponent(path), name) << path.toStdString();
 }
 
 }  // namespace

@@ -22,10 +22,7 @@ TEST_F(FormattedByteCount, amounts_take_decimal_units_with_their_own_precision_a
       {9'223'372'036'854'775'807ULL, "9.22 EB"}, {std::numeric_limits<std::uint64_t>::max(), "9.22 EB"},
   };
   // clang-format on
-  for (const auto& [amount, text] : rows) {
-    SCOPED_TRACE(amount);
-    EXPECT_EQ(formattedByteCount(amount), QString::fromLatin1(text));
-  }
+  for (const auto& [amount, text] : rows) EXPECT_EQ(formattedByteCount(amount), QString::fromLatin1(text)) << amount;
   // The decimal separator follows the current locale.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(formattedByteCount(1'500'000), QStringLiteral("1,5 MB"));

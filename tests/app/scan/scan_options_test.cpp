@@ -43,10 +43,7 @@ TEST(ScanSettings, entries_drop_blank_lines_and_trim_spaces_and_tabs_only_and_de
       // A carriage return is no space: it may end a real name.
       {"\u00a0a\u3000\nIcon\r\n"_q, {"a"_q, "Icon\r"_q}},
   };
-  for (const auto& [text, expected] : cases) {
-    SCOPED_TRACE(text.toStdString());
-    EXPECT_EQ(ScanSettings::entries(text), expected);
-  }
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ScanSettings::entries(text), expected) << text.toStdString();
   // The defaults write a return inside a name out as backslash and "r".
   const ScanSettings& defaults = ScanSettings::defaultSettings();
   EXPECT_FALSE(defaults.excludedNames.contains(QLatin1Char('\r')));
