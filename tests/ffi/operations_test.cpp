@@ -124,11 +124,8 @@ TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed
   const char* expected[] = {"CoreBuffer length exceeds capacity", "null CoreBuffer had non-zero capacity",
                             "CoreBuffer length exceeds capacity", "null ForeignBytes had non-zero length",
                             "bytes length negative or overflowed"};
-  for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(expected[i]);
-    EXPECT_EQ(s[i].code, 2);
-    EXPECT_EQ(take_message(s[i]), expected[i]);
-  }
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(std::pair(int{s[i].code}, take_message(s[i])), std::pair(2, std::string(expected[i])));
 }
 
 }  // namespace

@@ -142,11 +142,9 @@ TEST(FolderListFileReader, accepts_any_key_order_extra_keys_whitespace_and_lower
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ==QQ=="}])",
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ\n=="}])",
   };
-  for (const char* text : bad) {
-    SCOPED_TRACE(text);
-    EXPECT_FALSE(FolderListFile::decode(QByteArray(text)));
-    EXPECT_FALSE(FolderListFile::decode("[" + good + "," + QByteArray(text).sliced(1)));
-  }
+  for (const char* text : bad)
+    EXPECT_FALSE(FolderListFile::decode(text) || FolderListFile::decode("[" + good + "," + QByteArray(text).sliced(1)))
+        << text;
   EXPECT_TRUE(FolderListFile::decode("[" + good + "," + good + "]"));
 }
 

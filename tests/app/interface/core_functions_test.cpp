@@ -118,9 +118,9 @@ TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
        InvariantViolation{InvariantViolation::TooSmall{7}}},
   };
   for (const auto& [what, given, expected] : rows) {
-    SCOPED_TRACE(what);
     answer = given;
-    EXPECT_EQ(apptest::thrownBy<InvariantViolation>([] { CoreTrashPlanner(answering).plan({}, true); }), expected);
+    EXPECT_EQ(apptest::thrownBy<InvariantViolation>([] { CoreTrashPlanner(answering).plan({}, true); }), expected)
+        << what;
   }
 }
 
