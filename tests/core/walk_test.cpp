@@ -64,9 +64,8 @@ WalkOutcome run_walk(const std::vector<WalkRoot>& roots, const WalkSettings& wal
 std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTree& tree) {
   const std::string prefix = tree.root().string() + "/";
   std::vector<std::string> paths;
-  for (const WalkedFile& file : outcome.files) {
+  for (const WalkedFile& file : outcome.files)
     paths.push_back(file.path.rfind(prefix, 0) == 0 ? file.path.substr(prefix.size()) : file.path);
-  }
   std::sort(paths.begin(), paths.end());
   return paths;
 }
