@@ -64,10 +64,8 @@ TEST(CloneInfo, paths_that_must_not_be_read_fail_with_their_errno) {
       {"missing", tree.path("missing"), ENOENT},
   };
   for (const auto& [what, path, expected] : cases) {
-    SCOPED_TRACE(what);
     const auto info = clone_info(path);
-    ASSERT_FALSE(info.ok());
-    EXPECT_EQ(info.error(), expected);
+    EXPECT_EQ(info.ok() ? 0 : info.error(), expected) << what;
   }
 }
 

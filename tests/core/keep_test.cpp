@@ -43,10 +43,7 @@ TEST(ChooseKeeper, picks_the_first_copy_in_keep_order_with_every_tie_break) {
        FolderPriority, {f("/r/b", 0, 1, 1), f("/r/a", 0, 1, 1), f("/r/a", 0, 1, 1)}, 1},
       // clang-format on
   };
-  for (const auto& [name, rule, files, expected] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(choose_keeper(files, rule), expected);
-  }
+  for (const auto& [name, rule, files, expected] : cases) EXPECT_EQ(choose_keeper(files, rule), expected) << name;
 }
 
 TEST(ChooseKeeper, an_empty_list_is_an_internal_error) {

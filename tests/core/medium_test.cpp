@@ -52,15 +52,13 @@ class FakeSysfs {
 };
 
 TEST(StorageMedium, reads_the_whole_disks_rotational_flag) {
+  // clang-format off
   const std::tuple<const char*, std::optional<std::string>, bool, MediumKind> cases[] = {
-      {"solid state", "0\n", false, SolidState},
-      {"rotating", "1\n", false, Rotational},
-      {"no newline", "1", false, Rotational},
-      {"empty", "", false, Unknown},
-      {"padded", " 0\n", false, Unknown},
-      {"no flag file", std::nullopt, false, Unknown},
-      {"a partition takes its disk's flag", "1\n", true, Rotational},
+      {"solid state", "0\n", false, SolidState}, {"rotating", "1\n", false, Rotational},
+      {"no newline", "1", false, Rotational}, {"empty", "", false, Unknown}, {"padded", " 0\n", false, Unknown},
+      {"no flag file", std::nullopt, false, Unknown}, {"a partition takes its disk's flag", "1\n", true, Rotational},
   };
+  // clang-format on
   for (const auto& [name, flag, partition, expected] : cases) {
     SCOPED_TRACE(name);
     TempTree tree;
@@ -126,10 +124,7 @@ TEST(MountSource, the_innermost_mount_holding_the_path_wins) {
       {"/srv/data/a b/file", "/dev/spaced"}, {"/srv/data/ab", "/dev/on top"}, {"/srv/data", "/dev/on top"},
       {"/srv/dat/file", "/dev/shorter"},     {"/srv/datum", "/dev/root"},     {"/", "/dev/root"},
   };
-  for (const auto& [path, source] : cases) {
-    SCOPED_TRACE(path);
-    EXPECT_EQ(mount_source(path, mountinfo), source);
-  }
+  for (const auto& [path, source] : cases) EXPECT_EQ(mount_source(path, mountinfo), source) << path;
   EXPECT_EQ(mount_source("/srv", tree.path("no-such-table")), std::nullopt);
 }
 

@@ -23,20 +23,17 @@ using enum MediumKind;
 
 TEST(WorkerCounts, follow_the_medium_and_the_configured_parallelism) {
   // Processors, media, configured parallelism and the counts that follow.
+  // clang-format off
   const std::tuple<const char*, std::uint32_t, std::vector<MediumKind>, std::uint32_t, WorkerCounts> cases[] = {
-      {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}},
+      {"solid state, 12 processors", 12, {SolidState}, 0, {8, 8}}, {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
       {"solid state and unknown", 12, {SolidState, Unknown}, 0, {8, 4}},
-      {"unknown, 3 processors", 3, {Unknown}, 0, {3, 3}},
       {"any rotational", 12, {SolidState, Rotational, Unknown}, 0, {2, 1}},
-      {"io 32 is capped", 12, {SolidState}, 32, {8, 16}},
-      {"io 3 on rotational", 12, {Rotational}, 3, {2, 3}},
-      {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}},
-      {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
+      {"io 32 is capped", 12, {SolidState}, 32, {8, 16}}, {"io 3 on rotational", 12, {Rotational}, 3, {2, 3}},
+      {"io 16 on unknown", 2, {Unknown}, 16, {2, 16}}, {"zero processors count as one", 0, {SolidState}, 0, {1, 1}},
   };
-  for (const auto& [name, processors, media, io, expected] : cases) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(worker_counts(processors, media, io), expected);
-  }
+  // clang-format on
+  for (const auto& [name, processors, media, io, expected] : cases)
+    EXPECT_EQ(worker_counts(processors, media, io), expected) << name;
 }
 
 // Linux keeps 15 bytes of a thread's name: the threads carry the short form.
@@ -81,11 +78,7 @@ bool meet(ScanPool* pool, int parties, std::vector<Seen>* seen = nullptr) {
         },
         tbb::simple_partitioner());
   };
-  if (pool) {
-    pool->execute(job);
-  } else {
-    job();
-  }
+  pool ? pool->execute(job) : job();
   return met;
 }
 
@@ -122,11 +115,7 @@ TEST(ScanPool, workers_carry_short_scan_names_the_caller_keeps_its_own_and_all_a
 
   // Every TBB worker meets again in the default arena, outside any scan.
   ASSERT_TRUE(meet(nullptr, cores, &seen));
-  for (const Seen& s : seen) {
-    SCOPED_TRACE(s.name);
-    EXPECT_FALSE(s.avoids_atime);
-    EXPECT_FALSE(s.name.starts_with("qm-scan-"));
-  }
+  for (const Seen& s : seen) EXPECT_FALSE(s.avoids_atime || s.name.starts_with("qm-scan-")) << s.name;
 }
 
 TEST(ScanPool, an_exception_in_a_nested_parallel_job_reaches_the_caller) {

@@ -23,23 +23,21 @@ void expect_unequal(const T& a, const T& b) {
 
 TEST(Records, every_file_entry_field_takes_part_in_equality_and_hashing) {
   const FileEntry base = sample_entry();
+  // clang-format off
   const std::pair<const char*, void (*)(FileEntry&)> cases[] = {
-      {"path", [](FileEntry& e) { e.path = "/r/b.txt"; }},
-      {"name", [](FileEntry& e) { e.name = "b.txt"; }},
-      {"root_index", [](FileEntry& e) { e.root_index = 2; }},
-      {"size", [](FileEntry& e) { e.size = 11; }},
+      {"path", [](FileEntry& e) { e.path = "/r/b.txt"; }}, {"name", [](FileEntry& e) { e.name = "b.txt"; }},
+      {"root_index", [](FileEntry& e) { e.root_index = 2; }}, {"size", [](FileEntry& e) { e.size = 11; }},
       {"created_ns absent", [](FileEntry& e) { e.created_ns.reset(); }},
       {"created_ns zero", [](FileEntry& e) { e.created_ns = 0; }},
-      {"modified_ns", [](FileEntry& e) { e.modified_ns = -6; }},
-      {"dev", [](FileEntry& e) { e.dev = 70; }},
-      {"ino", [](FileEntry& e) { e.ino = 80; }},
-      {"nlink", [](FileEntry& e) { e.nlink = 2; }},
+      {"modified_ns", [](FileEntry& e) { e.modified_ns = -6; }}, {"dev", [](FileEntry& e) { e.dev = 70; }},
+      {"ino", [](FileEntry& e) { e.ino = 80; }}, {"nlink", [](FileEntry& e) { e.nlink = 2; }},
       {"clone_id absent", [](FileEntry& e) { e.clone_id.reset(); }},
       {"clone_id zero", [](FileEntry& e) { e.clone_id = 0; }},
       {"may_share_blocks", [](FileEntry& e) { e.may_share_blocks = true; }},
       {"freed_bytes absent", [](FileEntry& e) { e.freed_bytes.reset(); }},
       {"freed_bytes zero", [](FileEntry& e) { e.freed_bytes = 0; }},
   };
+  // clang-format on
   std::unordered_set<FileEntry> all{base, base};
   for (const auto& [name, change] : cases) {
     SCOPED_TRACE(name);

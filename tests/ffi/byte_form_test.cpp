@@ -118,10 +118,7 @@ TEST(ByteForm, every_event_case_and_plan_sets_read_back_as_written) {
       {ScanEvent::Finished{ScanSummary{true, 1, 2, 3, 4, 5, 6, true, 7, 8, 9, 10}}},
       {ScanEvent::Failed{"no folder could be scanned"}},
   };
-  for (const ScanEvent& event : events) {
-    SCOPED_TRACE(event.value.index());
-    EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event);
-  }
+  for (const ScanEvent& event : events) EXPECT_EQ(lift<ScanEvent>(bytes_of(event)), event) << event.value.index();
   const std::vector<PlanSet> sets = {{1, {sample_entry("/a"), sample_entry("/b")}, 0, {1}, true},
                                      {2, {}, 5, {}, false}};
   EXPECT_EQ(lift<std::vector<PlanSet>>(bytes_of(sets)), sets);

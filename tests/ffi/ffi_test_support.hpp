@@ -30,6 +30,10 @@ inline std::string take_message(CoreCallStatus& status) {
   return message;
 }
 
+// A failed call's status: code 2 and its message, its buffer freed.
+inline std::pair<int, std::string> failure(CoreCallStatus& status) { return {status.code, take_message(status)}; }
+inline std::pair<int, std::string> failed(std::string message) { return {2, std::move(message)}; }
+
 // Takes a result buffer over: its bytes, then frees it.
 inline std::vector<std::uint8_t> take_bytes(CoreBuffer buffer) {
   const auto bytes = ffi::bytes_of(buffer);

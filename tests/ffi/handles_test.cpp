@@ -83,8 +83,7 @@ TEST_F(Handles, a_run_that_cannot_start_fails_and_still_releases_job_and_listene
     const std::uint64_t listener = Callbacks::instance().new_listener();
     CoreCallStatus status = fresh_status();
     quelmaris_ffi_scanjob_run(handle, config, listener, &status);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), expected);
+    EXPECT_EQ(failure(status), failed(expected));
     EXPECT_TRUE(Callbacks::instance().events(listener).empty());
     EXPECT_EQ(Callbacks::instance().frees(listener), 1);
   }
@@ -102,8 +101,7 @@ TEST_F(Handles, failing_callback_ends_the_run_with_the_escaped_failure_text) {
     const std::uint64_t job = new_job();
     const std::uint64_t listener = Callbacks::instance().new_listener(reply, text);
     CoreCallStatus status = run(job, ffi::lower(kNoRoots), listener);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), expected);
+    EXPECT_EQ(failure(status), failed(expected));
     EXPECT_EQ(Callbacks::instance().events(listener).size(), 1u);
     EXPECT_EQ(Callbacks::instance().frees(listener), 1);
     free_job(job);
@@ -122,8 +120,7 @@ TEST_F(Handles, even_listener_handle_is_a_core_listener_fed_by_on_event_and_run_
 
   const std::uint8_t bad_tag[] = {0, 0, 0, 9};
   quelmaris_ffi_scanlistener_on_event(clone(listener), ffi::copy_to_buffer(bad_tag), &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "Failed to convert arg 'event':\nInvalid ScanEvent enum value: 9");
+  EXPECT_EQ(failure(status), failed("Failed to convert arg 'event':\nInvalid ScanEvent enum value: 9"));
 
   status = fresh_status();
   const std::uint64_t job = new_job();
@@ -148,8 +145,7 @@ TEST_F(Handles, failure_inside_a_core_listener_becomes_status_two) {
     const std::uint64_t listener = ffi::make_listener_handle(throwing);
     CoreCallStatus status = fresh_status();
     quelmaris_ffi_scanlistener_on_event(listener, ffi::lower(ScanEvent{ScanEvent::Progress{1, 2, 3}}), &status);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), expected);
+    EXPECT_EQ(failure(status), failed(expected));
   }
 }
 

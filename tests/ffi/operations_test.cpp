@@ -32,8 +32,6 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
   const Bytes one_file = lowered_bytes(std::vector<FileEntry>{entry("/a", 1)});
   const std::tuple<Bytes, Bytes, std::string> cases[] = {
       {one_file, {0, 0, 0}, "Failed to convert arg 'rule':\nnot enough bytes remaining in buffer (3 < 4)"},
-      {one_file, {0, 0, 0, 0}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: 0"},
-      {one_file, {0xFF, 0xFF, 0xFF, 0xFF}, "Failed to convert arg 'rule':\nInvalid KeepRule enum value: -1"},
       {{0, 0, 0, 1}, {0, 0, 0, 1}, "Failed to convert arg 'files':\nnot enough bytes remaining in buffer (0 < 4)"},
       // clang-format off
       {{0, 0, 0, 0, 7}, {0, 0, 0, 1}, "Failed to convert arg 'files':\njunk data left in buffer after lifting (count: 1)"},
@@ -43,8 +41,7 @@ TEST(Operations, unreadable_arguments_fail_with_their_parameter_name) {
     SCOPED_TRACE(expected);
     CoreCallStatus status = fresh_status();
     EXPECT_EQ(quelmaris_ffi_choose_keeper(buffer_of(files), buffer_of(rule), &status), 0u);
-    EXPECT_EQ(status.code, 2);
-    EXPECT_EQ(take_message(status), expected);
+    EXPECT_EQ(failure(status), failed(expected));
   }
 }
 
@@ -54,8 +51,7 @@ TEST(Operations, plan_trash_answers_with_its_flag_refused_its_violation_or_its_p
   TempTree tree;
   CoreCallStatus status = fresh_status();
   EXPECT_EQ(quelmaris_ffi_plan_trash(ffi::lower(std::vector<PlanSet>{}), 2, &status).data, nullptr);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "Failed to convert arg 'allow_unverified':\nunexpected byte for Boolean");
+  EXPECT_EQ(failure(status), failed("Failed to convert arg 'allow_unverified':\nunexpected byte for Boolean"));
 
   const std::vector<PlanSet> marks_keeper = {{7, {entry("/a", 1), entry("/b", 2)}, 0, {0}, true}};
   status = fresh_status();
@@ -107,12 +103,10 @@ TEST(Buffers, alloc_is_zero_filled_reserve_keeps_the_bytes_and_neither_takes_a_s
 
   // Sizes beyond the largest serialised value are refused, not attempted.
   EXPECT_EQ(quelmaris_ffi_corebuffer_alloc(UINT64_MAX, &status).data, nullptr);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+  EXPECT_EQ(failure(status), failed("CoreBuffer requested size too large"));
   status = fresh_status();
   quelmaris_ffi_corebuffer_reserve(quelmaris_ffi_corebuffer_alloc(1, &status), UINT64_MAX, &status);
-  EXPECT_EQ(status.code, 2);
-  EXPECT_EQ(take_message(status), "CoreBuffer requested size too large");
+  EXPECT_EQ(failure(status), failed("CoreBuffer requested size too large"));
 }
 
 TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed) {
@@ -126,11 +120,7 @@ TEST(Buffers, malformed_buffers_and_bytes_fail_with_status_two_and_are_not_freed
   const char* expected[] = {"CoreBuffer length exceeds capacity", "null CoreBuffer had non-zero capacity",
                             "CoreBuffer length exceeds capacity", "null ForeignBytes had non-zero length",
                             "bytes length negative or overflowed"};
-  for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(expected[i]);
-    EXPECT_EQ(s[i].code, 2);
-    EXPECT_EQ(take_message(s[i]), expected[i]);
-  }
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(failure(s[i]), failed(expected[i]));
 }
 
 }  // namespace

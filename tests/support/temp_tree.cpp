@@ -63,9 +63,7 @@ int run_unprivileged(const std::function<int()>& body) {
   const pid_t pid = ::fork();
   if (pid < 0) return -1;
   if (pid == 0) {
-    if (::geteuid() == 0) {
-      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(97);
-    }
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(97);
     ::_exit(body());
   }
   int status = 0;

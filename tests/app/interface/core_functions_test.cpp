@@ -32,13 +32,8 @@ TEST(CallStatus, each_failure_code_raises_its_error_and_frees_the_error_buffer) 
   };
   for (auto [what, status, expected, description] : rows) {
     SCOPED_TRACE(what);
-    try {
-      uniffiCheckCallStatus(status);
-      ADD_FAILURE() << "nothing raised";
-    } catch (const UniffiInternalError& error) {
-      EXPECT_EQ(error.which(), expected);
-      EXPECT_EQ(error.description(), description);
-    }
+    const auto error = apptest::thrownBy<UniffiInternalError>([&] { uniffiCheckCallStatus(status); });
+    EXPECT_EQ(std::pair(error.value().which(), error.value().description()), std::pair(expected, description));
   }
 }
 
@@ -122,14 +117,9 @@ TEST(CoreTrashPlanner, every_other_failure_becomes_too_small_for_set_zero) {
        InvariantViolation{InvariantViolation::TooSmall{7}}},
   };
   for (const auto& [what, given, expected] : rows) {
-    SCOPED_TRACE(what);
     answer = given;
-    try {
-      CoreTrashPlanner(answering).plan({}, true);
-      ADD_FAILURE() << "the plan was accepted";
-    } catch (const InvariantViolation& violation) {
-      EXPECT_EQ(violation, expected);
-    }
+    EXPECT_EQ(apptest::thrownBy<InvariantViolation>([] { CoreTrashPlanner(answering).plan({}, true); }), expected)
+        << what;
   }
 }
 

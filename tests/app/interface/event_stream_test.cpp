@@ -37,13 +37,6 @@ struct Consumer {
         [this] { ++ends; });
   }
 
-  std::vector<Phase> phases() const {
-    std::vector<Phase> out;
-    for (const auto& e : events)
-      if (const auto* p = std::get_if<ScanEvent::phase>(&e.value)) out.push_back(p->phase);
-    return out;
-  }
-
   template <class Case>
   std::vector<Case> all() const {
     std::vector<Case> out;
@@ -51,10 +44,14 @@ struct Consumer {
       if (const auto* c = std::get_if<Case>(&e.value)) out.push_back(*c);
     return out;
   }
+  std::vector<Phase> phases() const {
+    std::vector<Phase> out;
+    for (const auto& p : all<ScanEvent::phase>()) out.push_back(p.phase);
+    return out;
+  }
 
   const ScanSummary* summary() const {
-    if (events.empty()) return nullptr;
-    const auto* finished = std::get_if<ScanEvent::finished>(&events.back().value);
+    const auto* finished = events.empty() ? nullptr : std::get_if<ScanEvent::finished>(&events.back().value);
     return finished ? &finished->summary : nullptr;
   }
 };
@@ -161,8 +158,7 @@ class ScanSessionTest : public ::testing::Test {
 TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends) {
   TempTree tree;
   const std::string nfd = "cafe\xCC\x81.txt";
-  tree.write("a/" + nfd, "same content");
-  tree.write("b/" + nfd, "same content");
+  tree.write({{"a/" + nfd, "same content"}, {"b/" + nfd, "same content"}});
 
   ScanSession session = CoreScanner().start(configFor({text(tree.path("a")), text(tree.path("b"))}));
   Consumer consumer;

@@ -15,22 +15,14 @@ class FormattedByteCount : public ::testing::Test {
 };
 
 TEST_F(FormattedByteCount, amounts_take_decimal_units_with_their_own_precision_and_the_locales_separator) {
-  const std::pair<std::uint64_t, const char*> rows[] = {{0, "Zero KB"},
-                                                        {1, "1 byte"},
-                                                        {999, "999 bytes"},
-                                                        {1000, "1 KB"},
-                                                        {1500, "2 KB"},
-                                                        {999'499, "999 KB"},
-                                                        {1'500'000, "1.5 MB"},
-                                                        {2'000'000, "2 MB"},
-                                                        {1'234'567'890, "1.23 GB"},
-                                                        {1'200'000'000'000, "1.2 TB"},
-                                                        {9'223'372'036'854'775'807ULL, "9.22 EB"},
-                                                        {std::numeric_limits<std::uint64_t>::max(), "9.22 EB"}};
-  for (const auto& [amount, text] : rows) {
-    SCOPED_TRACE(amount);
-    EXPECT_EQ(formattedByteCount(amount), QString::fromLatin1(text));
-  }
+  // clang-format off
+  const std::pair<std::uint64_t, const char*> rows[] = {
+      {0, "Zero KB"}, {1, "1 byte"}, {999, "999 bytes"}, {1000, "1 KB"}, {1500, "2 KB"}, {999'499, "999 KB"},
+      {1'500'000, "1.5 MB"}, {2'000'000, "2 MB"}, {1'234'567'890, "1.23 GB"}, {1'200'000'000'000, "1.2 TB"},
+      {9'223'372'036'854'775'807ULL, "9.22 EB"}, {std::numeric_limits<std::uint64_t>::max(), "9.22 EB"},
+  };
+  // clang-format on
+  for (const auto& [amount, text] : rows) EXPECT_EQ(formattedByteCount(amount), QString::fromLatin1(text)) << amount;
   // The decimal separator follows the current locale.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(formattedByteCount(1'500'000), QStringLiteral("1,5 MB"));

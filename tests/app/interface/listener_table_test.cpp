@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "app_test_support.hpp"
 #include "interface/CoreCall.h"
 #include "interface/ListenerCallbacks.h"
 #include "interface/UniffiHandleMap.h"
@@ -26,16 +27,8 @@ class Recorder : public ScanListener {
 
 using Case = UniffiInternalError::Case;
 
-template <class Body>
-Case raisedBy(Body body) {
-  try {
-    body();
-  } catch (const UniffiInternalError& error) {
-    return error.which();
-  }
-  ADD_FAILURE() << "nothing raised";
-  return Case::corePanic;
-}
+// Throws when the body raises nothing.
+Case raisedBy(auto body) { return apptest::thrownBy<UniffiInternalError>(body).value().which(); }
 
 QString errorText(CoreCallStatus& status) {
   const ReceivedBuffer owned(status.errorBuf);

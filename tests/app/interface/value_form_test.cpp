@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app_test_support.hpp"
 #include "interface/InterfaceRecords.h"
 #include "interface/ScanEvent.h"
 #include "interface/UniffiInternalError.h"
@@ -33,15 +34,10 @@ T readWhole(const QByteArray& data) {
   return value;
 }
 
+// Throws when the read succeeds.
 template <class T>
 UniffiInternalError::Case failureReading(const QByteArray& data) {
-  try {
-    readWhole<T>(data);
-    ADD_FAILURE() << "read succeeded";
-  } catch (const UniffiInternalError& error) {
-    return error.which();
-  }
-  return UniffiInternalError::Case::corePanic;
+  return apptest::thrownBy<UniffiInternalError>([&] { readWhole<T>(data); }).value().which();
 }
 
 const QByteArray skippedItemBytes = bytes({0, 0, 0, 4, 0x2F, 0x61, 0x2F, 0x62, 0, 0, 0, 3, 0, 0, 0, 5});
@@ -84,10 +80,7 @@ TEST(ByteForm, every_event_case_reads_back_as_written) {
       {ScanEvent::finished{ScanSummary{true, 1, 2, 3, 4, 5, 6, true, 7, 8, 9, 10}}},
       {ScanEvent::failed{QStringLiteral("no folder could be scanned")}},
   };
-  for (const ScanEvent& event : events) {
-    SCOPED_TRACE(event.value.index());
-    EXPECT_EQ(readWhole<ScanEvent>(written(event)), event);
-  }
+  for (const ScanEvent& event : events) EXPECT_EQ(readWhole<ScanEvent>(written(event)), event) << event.value.index();
 }
 
 TEST(Reading, a_bool_byte_other_than_one_reads_as_true_invalid_utf8_is_repaired_and_malformed_bytes_raise) {
@@ -111,10 +104,7 @@ TEST(Reading, a_bool_byte_other_than_one_reads_as_true_invalid_utf8_is_repaired_
        Case::bufferOverflow},
       {"empty buffer", failureReading<ScanEvent>(QByteArray()), Case::bufferOverflow},
   };
-  for (const auto& [what, actual, expected] : rows) {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(actual, expected);
-  }
+  for (const auto& [what, actual, expected] : rows) EXPECT_EQ(actual, expected) << what;
 }
 
 const QString precomposed = QStringLiteral("/r/caf\u00e9.txt");

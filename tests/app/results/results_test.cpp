@@ -1,10 +1,4 @@
-// The results over a scan store fed by hand: the rows' ids, query, stable
-// sort and the resolution of selected ids; the actions present for a
-// selection, the toggle's title and effect, and actions performed after the
-// sets changed; the model's structure under the model tester through every
-// kind of change, the cells of each row kind, and marks that signal rows
-// instead of resetting; the view's names for assistive technology, the
-// inspected item, and the table's look with every kind of row.
+// The results over a scan store fed by hand: rows, actions, model and view.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -79,10 +73,7 @@ TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_ignoring_case_and_dia
   const std::pair<const char*, QStringList> cases[] = {
       {"", all}, {" \t ", all}, {"abc", abc}, {"\tabc ", abc}, {"\nabc", {}}, {"CAFE", {"Café.txt"}},
   };
-  for (const auto& [query, expected] : cases) {
-    SCOPED_TRACE(query);
-    EXPECT_EQ(names(QString::fromUtf8(query)), expected);
-  }
+  for (const auto& [query, expected] : cases) EXPECT_EQ(names(QString::fromUtf8(query)), expected) << query;
   // Sorting is stable from the store order and breaks ties with the next comparator.
   driver.finishWith({set(1, "b", 10, {file("/1", 50), file("/2", 10)}),
                      set(2, "a", 10, {file("/3", 20, 5), file("/4", 30)}), set(3, "file10", 20, {file("/5", 40)}),
@@ -94,10 +85,7 @@ TEST_F(ResultRowsTest, the_query_is_trimmed_of_blanks_only_ignoring_case_and_dia
       {"created, else modified; none is oldest", {ascending(SortKey::created)}, {"file9", "a", "a", "b", "file10"}},
       {"copies descending", {{SortKey::copies, Qt::DescendingOrder}}, {"a", "b", "a", "file10", "file9"}},
   };
-  for (const auto& [trace, order, expected] : orders) {
-    SCOPED_TRACE(trace);
-    EXPECT_EQ(names({}, order), expected);
-  }
+  for (const auto& [trace, order, expected] : orders) EXPECT_EQ(names({}, order), expected) << trace;
   EXPECT_EQ(rows.topLevel(ResultsFilter::duplicates, {}, {recoverableFirst}), (QList<qsizetype>{0, 1, 2, 3, 4}))
       << "after other sorts the default order starts again from the store's";
 }

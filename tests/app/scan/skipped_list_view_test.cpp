@@ -45,7 +45,6 @@ TEST_F(SkippedListViewTest, every_skip_reason_reads_its_own_text_with_the_other_
   const QString inPhotos = "Inside another folder in the list (Photos): scanned through that one.";
   const std::pair<QString, QString> cases[] = {
       {View::skipText({SkipReason::io{EIO}}), "Read error: " + systemMessage(EIO)},
-      {View::skipText({SkipReason::io{0}}), "Read error: " + systemMessage(0)},
       {View::skipText({SkipReason::dataless{}}), "In the cloud, not downloaded: Quelmaris never downloads files."},
       {View::skipText({SkipReason::permission{}}), "No permission to read it."},
       {View::skipText({SkipReason::invalidName{}}), "The name isn't valid text."},

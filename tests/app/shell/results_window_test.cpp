@@ -1,7 +1,4 @@
-// The results in the real window, driven through its menu actions and keys:
-// a scan of a temporary tree, marking by rule and by selection, keeping
-// another copy, the filter, the preview, and the enabled states on the way;
-// and the toolbar as keyboard and assistive technology reach it.
+// The results of a real scan in the real window, driven through its menus, keys and toolbar.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
