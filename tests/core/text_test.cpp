@@ -1,5 +1,3 @@
-// The text of names: normalised and lower-cased Unicode, repaired UTF-8, the
-// wildcard patterns of excluded names and the extensions of package folders.
 #include "text.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The inspector's model over a fake provider: which shows load, clear or do
-// nothing, that a superseded load publishes nothing and, when it has not
-// started, never reaches the disk, and the first-in-first-out cache of 64.
+// The inspector's model over a fake provider.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>

@@ -1,6 +1,4 @@
-// The inspector column over a fake provider: which pane an item shows and
-// when the model is asked, the texts of a copy, a lookalike, a missing file
-// and a set, "Keep This Copy", and data shown literally.
+// The inspector column over a fake provider.
 #include <gtest/gtest.h>
 
 #include <QAccessible>

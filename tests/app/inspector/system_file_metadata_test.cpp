@@ -1,7 +1,4 @@
-// The system's metadata and thumbnails on real files under temporary XDG
-// folders: what a gone, unreadable, tagged, recently used or special file
-// gives, the desktop's thumbnail cache found by GLib's escaping of the name,
-// and pictures that must not be decoded.
+// The system's metadata and thumbnails on real files under temporary XDG folders.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

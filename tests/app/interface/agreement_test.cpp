@@ -6,8 +6,7 @@
 
 namespace {
 
-// A core that answers the queries as the linked one does, or as told, and
-// records what was asked.
+// A core that answers as the linked one does, or as told, recording what was asked.
 int checksumQueries = 0;
 const ScanListenerVTable* registered = nullptr;
 int registrations = 0;

@@ -82,8 +82,7 @@ TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_re
                                            PlanSkip{4, marked.path, PlanSkipReason::unverified}}));
 }
 
-// What the core below answers: a status code, the error bytes and the result
-// bytes (null for none).
+// What the core below answers; null bytes for none.
 struct Answer {
   std::int8_t code;
   QByteArray error;
@@ -91,8 +90,7 @@ struct Answer {
 };
 Answer answer;
 
-// A core that fails in one of the ways the planner must narrow, taking over
-// its argument buffer as the real export does.
+// A core failing as told, taking over its argument buffer as the real export does.
 CoreBuffer answering(CoreBuffer sets, std::int8_t, CoreCallStatus* status) {
   CoreCallStatus freed{0, {0, 0, nullptr}};
   quelmaris_ffi_corebuffer_free(sets, &freed);

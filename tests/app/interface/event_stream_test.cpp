@@ -153,8 +153,6 @@ class ScanSessionTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(apptest::waitForScanThreadsToEnd()) << "a scan thread is still running"; }
 };
 
-// What the events hold is the core's and the value form's to test; here they
-// come through the session, a decomposed name's bytes as they are.
 TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends) {
   TempTree tree;
   const std::string nfd = "cafe\xCC\x81.txt";
@@ -178,9 +176,7 @@ TEST_F(ScanSessionTest, a_scan_delivers_every_event_on_the_main_thread_then_ends
   EXPECT_EQ(consumer.summary()->sets, 1u);
 }
 
-// Whether the thread has entered run when a cancel right after the start
-// comes is up to the scheduler; either way the scan of files it could never
-// finish hashing stops and the stream ends with the cancelled finish.
+// Whether the thread has entered run when the cancel comes is up to the scheduler.
 TEST_F(ScanSessionTest, a_cancel_right_after_start_or_during_verification_ends_the_scan_with_a_cancelled_finish) {
   for (const bool atStart : {true, false}) {
     SCOPED_TRACE(atStart ? "right after start" : "during verification");

@@ -115,8 +115,6 @@ FileEntry entry(const QString& path) {
       path, path.section(QLatin1Char('/'), -1), 0, 10, std::nullopt, 5, 1, 2, 1, std::nullopt, false, std::nullopt};
 }
 
-// Canonically equivalent texts are equal and hash alike; an absent optional
-// differs from zero; a set equal but for its suggested copy is unequal.
 TEST(RecordEquality, texts_compare_canonically_and_optionals_and_suggested_copies_count) {
   ASSERT_NE(precomposed, decomposed);
   EXPECT_EQ(entry(precomposed), entry(decomposed));

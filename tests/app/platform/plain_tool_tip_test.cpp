@@ -1,6 +1,3 @@
-// Names and paths that look like HTML show as typed in the rows and tool tips
-// of the folder sidebar and of the not-read list; a path's tip keeps it on
-// one line as far as the screen allows.
 #include <gtest/gtest.h>
 
 #include <QScreen>

@@ -1,8 +1,4 @@
-// The English catalogue as the application installs it: every text of the
-// sources that names the other platform (its file manager, cloud, file
-// system, computer, command key, or Quick Look as a place) reads as this
-// desktop's words in every context that uses it. Texts and contexts are found
-// at test time by Qt's own extractor, lupdate.
+// The English catalogue as installed, over the texts and contexts lupdate finds in the sources.
 #include "platform/Translations.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,3 @@
-// The summary bar: shown only for a finished scan, its totals over every set
-// with agreeing nouns and "about " for estimates, and the "Show" picker.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>

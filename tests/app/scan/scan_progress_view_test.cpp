@@ -1,5 +1,4 @@
-// The progress card: its rows, figures, bar, timer and not-read count per
-// phase of a scripted scan, the sheet the count opens, and Stop.
+// The progress card over a scripted scan.
 #include <gtest/gtest.h>
 
 #include <QAction>

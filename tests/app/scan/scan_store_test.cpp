@@ -40,8 +40,7 @@ ScanOptions options(MatchCriterion criterion = MatchCriterion::nameAndSize, bool
   return ScanOptions{criterion, verifyContent};
 }
 
-// A store over a scripted scanner, scanning two roots; endStream() ends the
-// newest session's stream.
+// A store over a scripted scanner, scanning two roots.
 struct Harness : ScanStoreDriver {
   Harness() { apptest::application(); }
 
@@ -151,8 +150,6 @@ TEST(ScanStoreTransitions, a_cancelled_finish_returns_to_idle_without_results) {
   EXPECT_EQ(h.store.session(), nullptr);
 }
 
-// The shell's answers to a changed folder list: cancel, then reset; or a
-// start without roots. Neither starts anything nor hears the old scan again.
 TEST(ScanStoreTransitions, a_folder_list_change_or_a_start_without_roots_returns_to_idle_and_starts_nothing) {
   const std::pair<const char*, void (*)(ScanStore&)> leaves[] = {
       {"cancel and reset",

@@ -1,5 +1,3 @@
-// The not-read sheet: the reason text of every skip, the sections and their
-// order, file-browser ordering of the items, and closing with Return.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -22,8 +20,7 @@ using RootSkips = QList<RootSkip>;
 
 QString systemMessage(int errorNumber) { return QString::fromUtf8(std::strerror(errorNumber)); }
 
-// Texts of the model's rows, top to bottom: headings as they read, items as
-// "path | reason".
+// The rows top to bottom: headings as they read, items as "path | reason".
 QStringList rowTexts(const QAbstractItemModel& model) {
   QStringList texts;
   for (int row = 0; row < model.rowCount(); ++row) {

@@ -1,9 +1,3 @@
-// The About window: the version line from the build's keys, the pages its
-// links open, what a screen reader reads of it, and the one window that
-// "About Quelmaris" opens or brings back, minimised or not; "Settings…"
-// likewise for one settings window; Escape and Ctrl+W close both; one update
-// result at a time over the main window. Closing the main window ends the
-// application with either open.
 #include <gtest/gtest.h>
 
 #include <QAccessible>

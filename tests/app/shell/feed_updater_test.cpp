@@ -1,7 +1,4 @@
-// The feed updater against a loopback HTTP server and a file:// feed: each
-// feed's and failure's result (a server that trickles its answer included),
-// "Last checked" moved only by a read feed, no second check while one runs
-// (or is held open), and when an automatic check is due, failed or not.
+// The feed updater against a loopback HTTP server and a file:// feed.
 #include <gtest/gtest.h>
 
 #include <QSettings>

@@ -1,5 +1,4 @@
-// The main window driven through its own actions. Settings and the folder
-// list live in temporary folders for the whole run.
+// The main window driven through its own actions, over temporary settings and folder list.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>

@@ -265,8 +265,6 @@ TEST_F(ResultsWindowTest, screenshot_of_the_smallest_window_and_the_menus) {
   }
 }
 
-// The toolbar as keyboard and assistive technology reach it, at the smallest
-// size of the window without results.
 TEST_F(ResultsWindowTest,
        either_accessible_action_opens_the_options_inside_the_window_and_keyboard_focus_alone_rings_the_scan_button) {
   app->scan().reset();

@@ -1,8 +1,4 @@
-// The settings window over temporary settings and a fake updater: what it
-// shows, that opening it stores nothing and leaves an off-list value alone,
-// what its controls store, "Restore Defaults", "Check Now" and "Last
-// checked" following the updater with "Check for Updates…", and the window
-// as keyboard and screen reader users meet it.
+// The settings window over temporary settings and a fake updater.
 #include <gtest/gtest.h>
 
 #include <QAccessible>

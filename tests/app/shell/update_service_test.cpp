@@ -1,6 +1,4 @@
-// The update service against a fake updater: the environment switch, the
-// mirrored states, the write-through of the automatic-check choice, and no
-// report once the service ends.
+// The update service against a fake updater.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>

@@ -183,8 +183,7 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
   EXPECT_FALSE(fs::exists(inTrash("info", "gone.trashinfo")));
 }
 
-// Files on another file system than the home Trash, in a private mount
-// namespace: each case mounts a fresh tmpfs and arranges its top directory.
+// Each case mounts a fresh tmpfs in a private mount namespace and arranges its top directory.
 TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_its_top) {
   TempTree tree;
   const std::string base = fs::canonical(tree.root()).string();
@@ -250,8 +249,7 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
                           "1–5: setup or read-only; 6–9: a bind mount of the home file system";
 }
 
-// A Trash folder of ours that others may write to is refused: they could take
-// the items away. Where the file system keeps no modes, they tell nothing.
+// Others who may write to a Trash folder could take the items away.
 TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_file_system_keeps_no_modes) {
   TempTree tree;
   const std::string top = fs::canonical(tree.root()).string(), folder = top + "/.Trash-" + uid();
@@ -263,8 +261,7 @@ TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_f
   }
 }
 
-// A btrfs subvolume that is not mounted on its own has a device of its own
-// but no top directory of its own: no Trash takes its files, and none is copied.
+// A btrfs subvolume not mounted on its own has its own device but no top directory.
 TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_in_plain_words) {
   TempTree tree;
   const quelmaris::testing::ReflinkVolume volume(tree);
@@ -279,8 +276,7 @@ TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_
   EXPECT_EQ(read_file(file), "kept");
 }
 
-// FAT and NTFS through their FUSE drivers, as desktops mount sticks: no
-// RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options.
+// FUSE FAT and NTFS: no RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options.
 TEST(FreedesktopFuseTrash, items_go_into_the_trash_at_the_volume_top_and_never_over_another) {
   constexpr int kCannotMount = 90;
   int mounted = 0;

@@ -1,6 +1,4 @@
-// The move to the Trash and its undo through the service, on real files and
-// a temporary Trash, and a move from the results over it. The whole road, and
-// results that go while the files move, run through the window's tests.
+// The move to the Trash and its undo through the service, on real files and a temporary Trash.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -43,9 +41,7 @@ Outcome awaitOutcome(const QFuture<Outcome>& future) {
   return future.result();
 }
 
-// The real file seam, failing the one path it is given, changing files
-// behind the loop's back after its first move, and noting each call and
-// whether it came off the main thread, for reading once the move is done.
+// The real file seam, failing one path, changing files after its first move, noting its calls.
 struct FailingOneFile final : FileTrashing {
   explicit FailingOneFile(QString path, std::function<void()> hook = {})
       : failing(std::move(path)), afterFirstMove(std::move(hook)) {}
@@ -183,8 +179,6 @@ TEST_F(TrashServiceTest,
   EXPECT_EQ(undoStack.count(), 1);
 }
 
-// A file replaced (new inode, same size and time) or rewritten, and a kept
-// copy deleted, while earlier files move: skipped as the plan would skip them.
 TEST_F(TrashServiceTest, files_and_kept_copies_changed_while_the_move_runs_are_skipped_and_the_rest_moved) {
   const Copies c = threeCopies();
   const std::string rewritten = tree.write("three/a.txt", "same"), untouched = tree.write("four/a.txt", "same");
@@ -292,8 +286,6 @@ TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_
   EXPECT_EQ(read_file(free), "same");
 }
 
-// A move from the results over the service: files that changed or lost their
-// keeper since the scan, a refused plan and a second confirmation (ignored).
 // Each row scans a/ and b/ afresh, marks every copy outside a/, then changes the files.
 TEST(ResultsMove, problems_since_the_scan_leave_their_files_in_place_and_show_the_outcome) {
   apptest::application();

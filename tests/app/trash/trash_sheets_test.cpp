@@ -1,6 +1,3 @@
-// The sheets around a move to the Trash and the banner of a clean one: every
-// line and count, warnings only when they apply, Return that never moves
-// anything, lists that open at once and show data as it stands.
 #include <gtest/gtest.h>
 
 #include <QLabel>
