@@ -1,6 +1,4 @@
-// Helpers for driving the C exports from tests: fresh status records, the
-// failure text of a status, and a callback table that records what the core
-// delivers to each application listener handle.
+// Helpers for driving the C exports from tests.
 #pragma once
 
 #include <atomic>

@@ -1,7 +1,5 @@
-// Points XDG_DATA_HOME and HOME at a fresh temporary folder while a test
-// program is loaded, before any test runs, so that nothing a test moves to the
-// Trash can reach the user's own. Define one, at namespace scope, in every
-// test program that moves files to the Trash.
+// Points XDG_DATA_HOME and HOME at a fresh temporary folder before any test runs: define
+// one at namespace scope in every test program that moves files to the Trash.
 #pragma once
 
 #include <stdlib.h>

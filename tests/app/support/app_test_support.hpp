@@ -1,6 +1,4 @@
-// Helpers for the application-side tests: one QCoreApplication per test
-// program, an event loop run until a condition holds, whether a scan thread
-// runs, and interface entries for real files.
+// Helpers for the application-side tests.
 #pragma once
 
 #include <sys/stat.h>

@@ -1,6 +1,5 @@
-// A metadata provider for the inspector's tests: answers from memory, counts
-// the calls per path as they begin, and can hold every call at a gate until
-// the test opens it, so that loads can be superseded while they run.
+// A metadata provider answering from memory, counting calls per path, and holding
+// every call at a gate while the test keeps it closed.
 #pragma once
 
 #include <QHash>

@@ -1,6 +1,4 @@
-// An updater the test drives by hand: it records the automatic-check writes
-// and the checks asked for, and reports a change of whether a check can
-// start when the test flips it, and once more while it is destroyed.
+// An updater the test drives by hand, recording what it is asked.
 #pragma once
 
 #include <vector>

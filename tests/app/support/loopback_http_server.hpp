@@ -1,7 +1,5 @@
-// An HTTP server on the loopback address that the test starts: every request
-// gets the one scripted response, or no answer at all while it is empty;
-// with a trickle, the response's body goes out a byte at a time, that far
-// apart. Nothing leaves the machine.
+// An HTTP server on the loopback address answering every request with the one scripted
+// response (none while it is empty), its body a byte at a time with a trickle.
 #pragma once
 
 #include <QHostAddress>

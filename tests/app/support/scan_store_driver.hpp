@@ -1,5 +1,4 @@
-// A scan store over a scripted scanner for the view tests: start a scan and
-// feed its events by hand, the queued deliveries run before each call returns.
+// A scan store over a scripted scanner; each call returns once the queued deliveries ran.
 #pragma once
 
 #include <QCoreApplication>

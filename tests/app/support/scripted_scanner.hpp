@@ -1,6 +1,5 @@
-// A DuplicateScanning whose sessions the test feeds by hand: every start
-// records its configuration and hands the test the producing end of the
-// session's stream; cancel only counts, as a core that has not answered yet.
+// A DuplicateScanning whose sessions the test feeds by hand; cancel only counts,
+// as a core that has not answered yet.
 #pragma once
 
 #include <memory>

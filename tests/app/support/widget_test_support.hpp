@@ -1,7 +1,4 @@
-// Helpers for the widget tests: one QApplication per test program on the
-// offscreen platform (unless the environment chose another), the views'
-// English plural forms installed, and a grab of a widget saved as PNG for
-// looking at.
+// Helpers for the widget tests, on the offscreen platform unless the environment chose another.
 #pragma once
 
 #include <gtest/gtest.h>
