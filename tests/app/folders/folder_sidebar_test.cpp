@@ -136,10 +136,8 @@ TEST_F(FolderSidebarTest,
     return enter.isAccepted() && event.isAccepted() && event.dropAction() == Qt::CopyAction;
   };
   EXPECT_TRUE(drop(sidebar, {file, folder}));
-  ASSERT_EQ(store->folders().size(), 1);
-  EXPECT_EQ(store->folders().first().url, folder);
+  EXPECT_EQ(store->urls(), QList<QUrl>{folder});
   EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folder}));
-  EXPECT_EQ(store->folders().size(), 1);
   EXPECT_TRUE(drop(*sidebar.list()->viewport(), {folderUrl(tree, "Music")}));
   EXPECT_EQ(store->folders().size(), 2);
   // Keyboard focus on a row shows as a frame on the column's ground, never as a selection.
@@ -271,7 +269,6 @@ TEST_F(
   auto store = storeWith({"keep", "Photos"}, true);
   FolderSidebar sidebar(*store, KeepChoice::folderPriority);
   QAbstractItemModelTester tester(sidebar.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  const QUuid id = store->folders().last().id;
   for (const char* name : {"pick/Photos 2", "pick/Music", "pick/Video"}) tree.mkdir(name);
   const QString pick = QString::fromStdString(tree.path("pick"));
 
@@ -298,8 +295,6 @@ TEST_F(
   });
   sidebar.makeRowMenu(1)->actions().first()->trigger();
   EXPECT_EQ(title, QString::fromUtf8("Choose the new location of \u201CPhotos\u201D."));
-  ASSERT_EQ(store->folders().size(), 4);
-  EXPECT_EQ(store->folders()[1].id, id);
   EXPECT_TRUE(sidebar.model()->index(1).data(FolderListModel::IsAvailableRole).toBool());
   EXPECT_EQ(sidebar.model()->index(1).data().toString(), "Photos 2");
 

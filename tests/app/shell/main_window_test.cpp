@@ -22,6 +22,7 @@
 #include <array>
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app_test_support.hpp"
@@ -59,6 +60,9 @@ View* detailOf(QWidget& window) {
   if (auto* view = qobject_cast<View*>(detail); view != nullptr || detail == nullptr) return view;
   return detail->findChild<View*>();
 }
+
+// The deadline is long enough for any machine; a test that reaches it has failed.
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 120'000); }
 
 QList<QUrl> urlsOf(std::initializer_list<std::string> paths) {
   QList<QUrl> urls;
@@ -134,7 +138,7 @@ TEST_F(ApplicationWindowTest,
   app.folders().add(urlsOf({tree.path("a"), tree.path("b")}));
 
   trigger(window, "scanAction");
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
+  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::finished>(); }));
   ASSERT_EQ(app.scan().sets().size(), 1);
   EXPECT_EQ(app.scan().sets().first().files.size(), 3);
   EXPECT_NE(detailOf<SummaryBar>(window), nullptr);
@@ -152,7 +156,7 @@ TEST_F(ApplicationWindowTest,
   ASSERT_NE(sheet, nullptr);
   sheet->findChild<QPushButton*>("confirmMoveButton")->click();
   EXPECT_FALSE(action(window, "moveToTrashAction").isEnabled()) << "no second move while one runs";
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return detailOf<MovedBanner>(window) != nullptr; }));
+  ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) != nullptr; }));
   // The banner is announced as a notification; the focus the disabled button held is the table's.
   const auto accessible = [](QWidget* widget) {
     QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget);
@@ -165,7 +169,7 @@ TEST_F(ApplicationWindowTest,
   auto* closeBanner = detailOf<MovedBanner>(window)->findChild<QWidget*>("closeBannerButton");
   closeBanner->setFocus();
   QTest::mouseClick(closeBanner, Qt::LeftButton);
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return detailOf<MovedBanner>(window) == nullptr; }));
+  ASSERT_TRUE(waitFor([&] { return detailOf<MovedBanner>(window) == nullptr; }));
   EXPECT_EQ(accessible(window.focusWidget()).second, "Results") << "and the banner's once it goes away";
   EXPECT_TRUE(QFile::exists(trash + "/files/photo.jpg"));
   EXPECT_TRUE(QFile::exists(trash + "/info/photo.jpg.trashinfo"));
@@ -175,7 +179,7 @@ TEST_F(ApplicationWindowTest,
   // Undo puts back what it can and lists what stays in the Trash, and why.
   tree.write("b/taken/photo.jpg", "newcomer");
   trigger(window, "undoAction");
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return detailOf<StaleBanner>(window) != nullptr; }));
+  ASSERT_TRUE(waitFor([&] { return detailOf<StaleBanner>(window) != nullptr; }));
   EXPECT_EQ(accessible(detailOf<StaleBanner>(window)),
             std::pair(QAccessible::Notification,
                       QString("Files were put back from the Trash: these results may be out of date.")));
@@ -199,7 +203,7 @@ TEST_F(ApplicationWindowTest,
   std::filesystem::remove(gone);
 
   trigger(window, "scanAction");
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return app.scan().state().is<ScanStore::State::failed>(); }));
+  ASSERT_TRUE(waitFor([&] { return app.scan().state().is<ScanStore::State::failed>(); }));
 
   const auto& message = std::get<ScanStore::State::failed>(app.scan().state().value).message;
   auto* failed = window.findChild<ContentUnavailableView*>("failedDetail");
@@ -223,7 +227,7 @@ TEST_F(ApplicationWindowTest,
   // The next launch opens the main window where and as large as it was when the application quit.
   window.setGeometry(70, 50, 1000, 600);
   trigger(window, "quitAction");
-  ASSERT_TRUE(apptest::runEventsUntil([&] { return !window.isVisible(); }));
+  ASSERT_TRUE(waitFor([&] { return !window.isVisible(); }));
   EXPECT_EQ(QuelmarisApp().showMainWindow().geometry(), window.geometry());
 }
 
@@ -263,9 +267,9 @@ TEST_F(ScriptedWindowTest,
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
 
   trigger(window, "scanAction");
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scanner->scripts.size() == 1; }));
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
   feed({ScanEvent::progress{1834, 412'000'000, 1'250'000'000}});
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scan.filesSeen() == 1834; }));
+  ASSERT_TRUE(waitFor([this] { return scan.filesSeen() == 1834; }));
   EXPECT_NE(detailOf<ScanProgressView>(window), nullptr);
   EXPECT_FALSE(action(window, "scanAction").isEnabled());
   EXPECT_EQ(window.findChild<QPushButton*>("scanButton")->text(), "Stop");
@@ -280,9 +284,9 @@ TEST_F(ScriptedWindowTest,
   EXPECT_FALSE(action(window, "stopAction").isEnabled());
 
   trigger(window, "scanAction");
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scanner->scripts.size() == 2; }));
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 2; }));
   feed({ScanEvent::finished{ScanSummary{false, 2, 0, 0, 0, 0, 0, false, 0, 0, 1, 1}}});
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scan.state().is<ScanStore::State::finished>(); }));
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
 
   folders.move({1}, 0);
   EXPECT_TRUE(scan.state().is<ScanStore::State::idle>());
@@ -297,16 +301,16 @@ TEST_F(ScriptedWindowTest, scan_waits_while_files_move_and_their_outcome_shows_t
   const std::string keeper = tree.write("a/x.txt", "same"), copy = tree.write("b/x.txt", "same");
   folders.add(urlsOf({tree.path("a"), tree.path("b")}));
   trigger(window, "scanAction");
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scanner->scripts.size() == 1; }));
+  ASSERT_TRUE(waitFor([this] { return scanner->scripts.size() == 1; }));
   const QList<FileEntry> copies{apptest::entryFor(keeper, 0), apptest::entryFor(copy, 1)};
   feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, copies, 0, {}, true, std::nullopt, 4, false}}});
   feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return scan.state().is<ScanStore::State::finished>(); }));
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
   trigger(window, "selectAllCopiesAction");
   trigger(window, "moveToTrashAction");
   files->held = true;
   window.findChild<TrashConfirmationSheet*>()->findChild<QPushButton*>("confirmMoveButton")->click();
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return files->entered == 1; }));
+  ASSERT_TRUE(waitFor([this] { return files->entered == 1; }));
 
   auto* button = window.findChild<QPushButton*>("scanButton");
   EXPECT_FALSE(action(window, "scanAction").isEnabled()) << "no scan while files move";
@@ -315,7 +319,7 @@ TEST_F(ScriptedWindowTest, scan_waits_while_files_move_and_their_outcome_shows_t
   ASSERT_TRUE(scan.state().is<ScanStore::State::idle>()) << "the results are gone";
   EXPECT_FALSE(action(window, "scanAction").isEnabled());
   files->held = false;
-  ASSERT_TRUE(apptest::runEventsUntil([this] { return window.undoStack().count() == 1; }));
+  ASSERT_TRUE(waitFor([this] { return window.undoStack().count() == 1; }));
   auto* outcome = window.findChild<TrashOutcomeSheet*>();
   ASSERT_NE(outcome, nullptr) << "the outcome shows without its results";
   EXPECT_EQ(outcome->findChild<QLabel*>("title")->text(), "Moved 1 file to the Trash");

@@ -212,33 +212,17 @@ TEST_F(TrashServiceTest, files_and_kept_copies_changed_while_the_move_runs_are_s
 
 TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation) {
   const Copies c = threeCopies();
-  PlanSet keeperMarked = c.set;
-  keeperMarked.marked = {0, 1};
-  struct Row {
-    const char* what;
-    std::unique_ptr<TrashPlanning> planner;
-    QList<PlanSet> sets;
-    QString text;
-  } rows[] = {
-      {"the core refuses", std::make_unique<CoreTrashPlanner>(), {keeperMarked}, "KeeperMarked(setId: 1)"},
-      {"a planner refuses with an index",
-       std::make_unique<RefusingPlanner>(InvariantViolation{InvariantViolation::IndexOutOfRange{12, 4}}),
-       {c.set},
-       "IndexOutOfRange(setId: 12, index: 4)"},
-  };
-  for (auto& [what, planner, sets, text] : rows) {
-    SCOPED_TRACE(what);
-    const auto files = std::make_shared<FailingOneFile>(QString());
-    TrashService service(std::move(planner), files);
-    QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
-    const QFuture<Outcome> future = service.moveToTrash(sets, false, &undoStack, {});
-    ASSERT_TRUE(future.isFinished()) << "a refusal is answered at once";
-    EXPECT_EQ(future.result(), (Outcome{{}, 0, false, {}, {}, text}));
-    EXPECT_TRUE(files->calls.isEmpty());
-    EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
-    EXPECT_EQ(undoStack.count(), 0);
-    EXPECT_EQ(restores.count(), 0);
-  }
+  const auto files = std::make_shared<FailingOneFile>(QString());
+  const InvariantViolation refusal{InvariantViolation::IndexOutOfRange{12, 4}};
+  TrashService service(std::make_unique<RefusingPlanner>(refusal), files);
+  QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
+  const QFuture<Outcome> future = service.moveToTrash({c.set}, false, &undoStack, {});
+  ASSERT_TRUE(future.isFinished()) << "a refusal is answered at once";
+  EXPECT_EQ(future.result(), (Outcome{{}, 0, false, {}, {}, "IndexOutOfRange(setId: 12, index: 4)"}));
+  EXPECT_TRUE(files->calls.isEmpty());
+  EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
+  EXPECT_EQ(undoStack.count(), 0);
+  EXPECT_EQ(restores.count(), 0);
 }
 
 TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_why_and_restores_the_rest) {
