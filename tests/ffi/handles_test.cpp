@@ -51,9 +51,7 @@ class Handles : public ::testing::Test {
 
 TEST_F(Handles, job_handle_is_an_even_address_counting_its_references_and_sees_a_cancel_before_run) {
   const std::uint64_t job = new_job();
-  EXPECT_NE(job, 0u);
-  EXPECT_EQ(job % 2, 0u);
-  EXPECT_EQ(ffi::strong_count(job), 1u);
+  EXPECT_EQ(std::tuple(job != 0, job % 2, ffi::strong_count(job)), std::tuple(true, 0u, 1u));
   clone(job);
   EXPECT_EQ(ffi::strong_count(job), 2u);
   free_job(job);

@@ -76,15 +76,12 @@ TEST(Buffers, from_bytes_copies_and_an_empty_copy_still_has_data) {
   const std::uint8_t bytes[] = {1, 2, 3};
   CoreCallStatus status = fresh_status();
   const CoreBuffer copy = quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{3, bytes}, &status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_EQ(copy.capacity, 3u);
+  EXPECT_EQ(std::pair(status.code, copy.capacity), std::pair(std::int8_t{0}, std::uint64_t{3}));
   EXPECT_EQ(take_bytes(copy), (std::vector<std::uint8_t>{1, 2, 3}));
 
   const CoreBuffer empty = quelmaris_ffi_corebuffer_from_bytes(ForeignBytes{0, nullptr}, &status);
-  EXPECT_EQ(status.code, 0);
-  EXPECT_NE(empty.data, nullptr);
-  EXPECT_EQ(empty.capacity, 0u);
-  EXPECT_EQ(empty.len, 0u);
+  EXPECT_EQ(std::tuple(status.code, empty.data != nullptr, empty.capacity, empty.len),
+            std::tuple(std::int8_t{0}, true, std::uint64_t{0}, std::uint64_t{0}));
   quelmaris_ffi_corebuffer_free(empty, &status);
   EXPECT_EQ(status.code, 0);
 }

@@ -47,20 +47,12 @@ TEST(CallStatus, cancellation_and_unreadable_results_stop_the_program) {
                "The buffer still has data after lifting its containing value");
 }
 
-TEST(CoreFunctions, identity_compares_the_entry_with_the_disk_and_the_keeper_follows_the_rule) {
-  TempTree tree;
-  const FileEntry deep = apptest::entryFor(tree.write("a/b/c/x", "abc"));
-  const FileEntry gone = apptest::entryFor(tree.write("gone", "abc"));
-  std::filesystem::remove(gone.path.toStdString());
-  const FileEntry grown = apptest::entryFor(tree.write("x", "abc"), 1);
-  tree.write("x", "abcd");
-  EXPECT_EQ(checkIdentity(deep), Identity::same);
-  EXPECT_EQ(checkIdentity(gone), Identity::missing);
-  EXPECT_EQ(checkIdentity(grown), Identity::changed);
-
+TEST(CoreFunctions, the_keeper_follows_the_rule) {
+  const FileEntry deep{"/a/b/c/x", "x", 0, 3, {}, 0, 1, 1, 1, {}, false, {}};
+  const FileEntry shallow{"/x", "x", 1, 3, {}, 0, 1, 2, 1, {}, false, {}};
   EXPECT_EQ(chooseKeeper({}, KeepRule::oldest), 0u);
-  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::folderPriority), 0u);
-  EXPECT_EQ(chooseKeeper({deep, grown}, KeepRule::shortestPath), 1u);
+  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::folderPriority), 0u);
+  EXPECT_EQ(chooseKeeper({deep, shallow}, KeepRule::shortestPath), 1u);
 }
 
 TEST(CoreFunctions, a_planned_file_comes_back_unchanged_and_skips_carry_their_reason) {
