@@ -30,8 +30,7 @@ TEST(ScanSettings, numbers_out_of_the_cores_range_are_brought_into_it) {
     ScanSettings settings;
     settings.minSize = given;
     settings.ioParallelism = given;
-    EXPECT_EQ(applied(settings).minSize, minSize);
-    EXPECT_EQ(applied(settings).ioParallelism, ioParallelism);
+    EXPECT_EQ(std::pair(applied(settings).minSize, applied(settings).ioParallelism), std::pair(minSize, ioParallelism));
   }
 }
 
