@@ -27,8 +27,7 @@ TEST(CloneInfo, unshared_file_reports_its_whole_allocation_private_or_an_error) 
       EXPECT_NE(info.error(), 0);
       continue;
     }
-    EXPECT_EQ(info.value().ext_flags, std::uint64_t{0});
-    EXPECT_EQ(info.value().clone_id, std::nullopt);
+    EXPECT_EQ(std::tuple(info.value().ext_flags, info.value().clone_id), std::tuple(0u, std::nullopt));
     ASSERT_TRUE(info.value().private_size.has_value());
     EXPECT_GE(*info.value().private_size, size);
     EXPECT_EQ(*info.value().private_size == 0, size == 0);
@@ -87,8 +86,7 @@ TEST(CloneInfo, reflinked_copies_share_a_clone_id_and_may_share_blocks) {
   const CloneInfo shared{0, a.value().clone_id, kMayShareBlocks | kSharesAllBlocks};
   EXPECT_EQ(a.value(), shared);
   EXPECT_EQ(b.value(), shared);
-  EXPECT_EQ(c.value().clone_id, std::nullopt);
-  EXPECT_EQ(c.value().ext_flags, std::uint64_t{0});
+  EXPECT_EQ(std::tuple(c.value().ext_flags, c.value().clone_id), std::tuple(0u, std::nullopt));
   EXPECT_GE(c.value().private_size.value_or(0), std::uint64_t{1'048'576});
 }
 

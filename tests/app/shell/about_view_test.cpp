@@ -64,10 +64,9 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
 }
 
 TEST(AboutViewTest, about_settings_and_update_results_show_one_window_each_come_back_and_close_with_the_main_window) {
+  widgettest::userFolders();
   widgettest::application();
   apptest::useTemporarySettings();
-  QTemporaryDir data;
-  setenv("XDG_DATA_HOME", data.path().toLocal8Bit().constData(), 1);
   QuelmarisApp app;
   MainWindow& window = app.showMainWindow();
   EXPECT_FALSE(widgettest::action(window, "checkForUpdatesAction").isEnabled()) << "switched off";
