@@ -149,7 +149,7 @@ std::unique_ptr<QMenu> FolderSidebar::makeRowMenu(int row) {
   auto menu = std::make_unique<QMenu>(this);
   AccessKeys::give(*menu);
   if (!folder.isAvailable()) menu->addAction(tr("Reconnect\u2026"), this, [this, folder] { reconnect(folder); });
-  QAction* reveal = menu->addAction(tr("Show in Finder"), this, [path = folder.path] { FileReveal::reveal(path); });
+  QAction* reveal = menu->addAction(FileReveal::title(), this, [path = folder.path] { FileReveal::reveal(path); });
   reveal->setEnabled(folder.isAvailable());
   menu->addSeparator();
   menu->addAction(tr("Remove from List"), this, [this, id = folder.id] { folders_.remove({id}); });

@@ -112,7 +112,7 @@ QWidget* FileDetails::makeHeader() {
   auto* row = new QHBoxLayout(actions);
   row->setContentsMargins(FocusRing::margin, FocusRing::margin, FocusRing::margin, FocusRing::margin);
   auto* quickLook = symbolButton(tr("Quick Look"), QStringLiteral("eye"), QStringLiteral("quickLookButton"));
-  auto* reveal = symbolButton(tr("Show in Finder"), QStringLiteral("folder"), QStringLiteral("showInFinderButton"));
+  auto* reveal = symbolButton(FileReveal::title(), QStringLiteral("folder"), QStringLiteral("showInFinderButton"));
   row->addWidget(quickLook);
   row->addWidget(reveal);
   // Flat buttons show no keyboard focus of their own.

@@ -1,5 +1,6 @@
 #include "platform/FileReveal.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -36,5 +37,7 @@ void reveal(const QString& path) {
     done->deleteLater();
   });
 }
+
+QString title() { return QCoreApplication::translate("FileReveal", "Show in Finder"); }
 
 }  // namespace FileReveal

@@ -11,4 +11,7 @@ namespace FileReveal {
 // A path that no longer exists is handed over all the same.
 void reveal(const QString& path);
 
+// The command's title wherever it is offered, in this desktop's words.
+QString title();
+
 }  // namespace FileReveal

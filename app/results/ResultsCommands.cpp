@@ -5,13 +5,14 @@
 #include <QKeySequence>
 
 #include "folders/FolderSidebar.h"
+#include "platform/FileReveal.h"
 #include "platform/MainThread.h"
 #include "results/ResultsView.h"
 
 ResultsCommands::ResultsCommands(QObject* parent)
     : QObject(parent),
       filterGroup_(new QActionGroup(this)),
-      showInFinder_(make(tr("Show in Finder"), "showInFinderAction", &ResultsActions::showInFinder)),
+      showInFinder_(make(FileReveal::title(), "showInFinderAction", &ResultsActions::showInFinder)),
       quickLook_(make(tr("Quick Look"), "quickLookAction", &ResultsActions::quickLook, Qt::CTRL | Qt::Key_Y)),
       moveToTrash_(
           make(tr("Move to Trash…"), "moveToTrashAction", &ResultsActions::moveToTrash, Qt::CTRL | Qt::Key_Backspace)),

@@ -383,7 +383,7 @@ void ResultsView::showContextMenu(const QPoint& position) {
         menu->addAction(tr("Keep This Copy"), this, [this, id = row.set->id, path] { keepCopy(scan_, id, path); });
     keep->setEnabled(scan_.selection().keeper(*row.set) != row.index);
   }
-  menu->addAction(tr("Show in Finder"), this, [this, path] { reveal_(path); });
+  menu->addAction(FileReveal::title(), this, [this, path] { reveal_(path); });
   menu->popup(table_->viewport()->mapToGlobal(position));
 }
 

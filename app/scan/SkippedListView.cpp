@@ -95,7 +95,7 @@ void SkippedListView::showRowMenu(const QPoint& position) {
   const QString path = index.data().toString();
   QMenu menu(this);
   AccessKeys::give(menu);
-  menu.addAction(tr("Show in Finder"), this, [path] { FileReveal::reveal(path); });
+  menu.addAction(FileReveal::title(), this, [path] { FileReveal::reveal(path); });
   menu.exec(list_->viewport()->mapToGlobal(position));
 }
 

@@ -110,10 +110,6 @@
 <context>
     <name>FileDetails</name>
     <message>
-        <source>Show in Finder</source>
-        <translation>Show in File Manager</translation>
-    </message>
-    <message>
         <source>Quick Look (Space) · Show in Finder</source>
         <translation>Quick Look (Space) · Show in File Manager</translation>
     </message>
@@ -155,35 +151,17 @@
     </message>
 </context>
 <context>
-    <name>ResultsView</name>
-    <message>
-        <source>Show in Finder</source>
-        <translation>Show in File Manager</translation>
-    </message>
-</context>
-<context>
-    <name>ResultsCommands</name>
-    <message>
-        <source>Show in Finder</source>
-        <translation>Show in File Manager</translation>
-    </message>
-</context>
-<context>
-    <name>FolderSidebar</name>
-    <message>
-        <source>Show in Finder</source>
-        <translation>Show in File Manager</translation>
-    </message>
-</context>
-<context>
     <name>SkippedListView</name>
-    <message>
-        <source>Show in Finder</source>
-        <translation>Show in File Manager</translation>
-    </message>
     <message>
         <source>In iCloud, not downloaded: Quelmaris never downloads files.</source>
         <translation>In the cloud, not downloaded: Quelmaris never downloads files.</translation>
+    </message>
+</context>
+<context>
+    <name>FileReveal</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Show in File Manager</translation>
     </message>
 </context>
 </TS>

@@ -35,7 +35,7 @@ TEST(Translations, texts_naming_the_other_platform_read_as_this_desktops_words_i
     EXPECT_FALSE(shown.contains(otherPlatform)) << context.toStdString() << ": " << shown.toStdString();
     checked.append(context + u'/' + source);
   }
-  for (const char* text : {"FolderSidebar/Show in Finder", "SkippedListView/Show in Finder",
-                           "FileDetails/Quick Look (Space) · Show in Finder", "MainToolBar/Stop the scan (⌘.)"})
+  for (const char* text : {"FileReveal/Show in Finder", "FileDetails/Quick Look (Space) · Show in Finder",
+                           "MainToolBar/Stop the scan (⌘.)"})
     EXPECT_TRUE(checked.contains(QString::fromUtf8(text))) << text << " is no longer found in the sources";
 }
