@@ -1,6 +1,5 @@
 #include "inspector/ContentRow.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -20,9 +19,7 @@ ContentRow::ContentRow(QWidget* parent)
   title->setTextFormat(Qt::PlainText);
   digest_->setObjectName(QStringLiteral("identicalValue"));
   digest_->setAlignment(Qt::AlignRight);
-  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  mono.setPointSizeF(TextStyles::font(TextStyle::callout, font()).pointSizeF());
-  digest_->setFont(mono);
+  digest_->setFont(TextStyles::monospaced(TextStyles::font(TextStyle::callout, font())));
   Palette::setTextColor(*digest_, Palette::secondaryText());
   auto* row = new QHBoxLayout(identical_);
   row->setContentsMargins(0, 0, 0, 0);

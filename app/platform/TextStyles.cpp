@@ -1,5 +1,7 @@
 #include "platform/TextStyles.h"
 
+#include <QFontDatabase>
+
 namespace {
 
 // Size relative to the body text, in points.
@@ -30,6 +32,16 @@ QFont font(TextStyle style, const QFont& base, QFont::Weight weight) {
   const qreal body = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
   result.setPointSizeF(std::max<qreal>(6, body + stepFor(style)));
   result.setWeight(weight);
+  return result;
+}
+
+QFont monospaced(const QFont& base) {
+  QFont result = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (base.pointSizeF() > 0)
+    result.setPointSizeF(base.pointSizeF());
+  else
+    result.setPixelSize(base.pixelSize());
+  result.setWeight(base.weight());
   return result;
 }
 

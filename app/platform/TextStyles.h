@@ -11,4 +11,9 @@ namespace TextStyles {
 
 QFont font(TextStyle style, const QFont& base, QFont::Weight weight = QFont::Normal);
 
+// The desktop's fixed-pitch font at the size and weight of base: digits of one
+// width, so that a figure that counts keeps its width. (Qt 6.4 cannot switch
+// on a font's tabular figures.)
+QFont monospaced(const QFont& base);
+
 }  // namespace TextStyles

@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QStackedWidget>
 
-#include "widgets/ActivitySpinner.h"
+#include "platform/AccessibleRole.h"
 #include "platform/Icons.h"
 #include "platform/Palette.h"
+#include "platform/TextStyles.h"
+#include "widgets/ActivitySpinner.h"
 
 namespace {
 
@@ -39,6 +41,7 @@ PhaseRow::PhaseRow(const QString& title, QWidget* parent)
   icon_->setFixedWidth(iconFrameWidth);
 
   Palette::setTextColor(*detail_, Palette::secondaryText());
+  detail_->setFont(TextStyles::monospaced(font()));
   detail_->hide();
 
   auto* layout = new QHBoxLayout(this);
@@ -49,7 +52,9 @@ PhaseRow::PhaseRow(const QString& title, QWidget* parent)
   layout->addStretch();
   layout->addWidget(detail_);
 
-  setAccessibleName(title);
+  // The name tells all the row shows: its parts would only repeat it.
+  setAccessibleRole(*this, QAccessible::StaticText);
+  for (QWidget* part : std::initializer_list<QWidget*>{icon_, title_, detail_}) hideFromAccessibility(*part);
   updateAccessibility();
 }
 
@@ -91,4 +96,4 @@ QString PhaseRow::accessibleValue() const {
   return detail().isEmpty() ? state : state + QStringLiteral(", ") + detail();
 }
 
-void PhaseRow::updateAccessibility() { setAccessibleDescription(accessibleValue()); }
+void PhaseRow::updateAccessibility() { setAccessibleName(title() + QStringLiteral(", ") + accessibleValue()); }

@@ -1,7 +1,7 @@
 // One phase of a running scan on the progress card: a state icon (waiting
 // circle, spinner, green check), the phase's title and, at the row's end, a
-// short figure. Read by assistive technology as one element: the title, and
-// the state text followed by the figure.
+// short figure in digits of one width. Read by assistive technology as one
+// element without children, named by the title, the state text and the figure.
 #pragma once
 
 #include <QString>
@@ -32,7 +32,8 @@ class PhaseRow final : public QWidget {
   QString title() const;
   State state() const { return state_; }
   QString detail() const;
-  // The state text, then ", " and the figure when there is one.
+  // The state text, then ", " and the figure when there is one; the row's
+  // accessible name is the title, ", " and this.
   QString accessibleValue() const;
 
  private:

@@ -103,6 +103,7 @@ QWidget* ScanProgressView::makeCard() {
 
 QWidget* ScanProgressView::makeFooter() {
   timer_ = new QLabel;
+  timer_->setFont(TextStyles::monospaced(font()));
   Palette::setTextColor(*timer_, Palette::secondaryText());
   notRead_ = new NotReadButton(scan_);
   stop_ = new QPushButton(tr("Stop"));

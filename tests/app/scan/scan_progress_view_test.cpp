@@ -1,7 +1,9 @@
 // The progress card over a scripted scan.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -29,6 +31,13 @@ QStringList rows(const ScanProgressView& view) {
     texts.append(text);
   }
   return texts;
+}
+
+// The names assistive technology reads in the widget's tree, depth first.
+QStringList accessibleNames(QAccessibleInterface* node) {
+  QStringList names{node->text(QAccessible::Name)};
+  for (int i = 0; i < node->childCount(); ++i) names += accessibleNames(node->child(i));
+  return names;
 }
 
 class ScanProgressViewTest : public ::testing::Test {
@@ -135,6 +144,34 @@ TEST_F(ScanProgressViewTest, bytes_and_bar_show_only_while_verifying_with_bytes_
   EXPECT_EQ(rows(view),
             (QStringList{"done Listing files (3 files)", "done Grouping by name and size", "done Verifying content"}));
   EXPECT_FALSE(view.progressBar()->isVisible());
+}
+
+TEST_F(ScanProgressViewTest, each_phase_row_is_read_once_with_its_state_and_counting_figures_keep_their_width) {
+  driver.start();
+  driver.feed({phaseEvent(Phase::grouping), phaseEvent(Phase::verifying), progressEvent(9, 1000, 4000)});
+  const QString bytes = formattedByteCount(1000) + " / " + formattedByteCount(4000);
+  const QStringList names{"Listing files, Done, 9 files", "Grouping by name and size, Done",
+                          "Verifying content, In progress, " + bytes};
+  for (std::size_t i = 0; i < view.phaseRows().size(); ++i) {
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(view.phaseRows()[i]);
+    EXPECT_EQ(row->text(QAccessible::Name).toStdString(), names[static_cast<qsizetype>(i)].toStdString());
+    EXPECT_EQ(row->childCount(), 0) << "icon, title and figure are not read again";
+  }
+  const QStringList read = accessibleNames(QAccessible::queryAccessibleInterface(&view));
+  for (const QString& name : names) EXPECT_EQ(read.count(name), 1) << name.toStdString();
+  for (const char* part : {"Listing files", "9 files", "Grouping by name and size"})
+    EXPECT_FALSE(read.contains(QString::fromUtf8(part))) << part;
+
+  // Digits of one width: a count that grows does not shift its neighbours.
+  QList<QLabel*> figures{view.timerLabel()};
+  for (const PhaseRow* row : view.phaseRows())
+    for (QLabel* label : row->findChildren<QLabel*>())
+      if (!label->text().isEmpty() && label->text() == row->detail()) figures.append(label);
+  ASSERT_EQ(figures.size(), 3) << "the timer and the two figures";
+  for (const QLabel* figure : figures) {
+    EXPECT_TRUE(QFontInfo(figure->font()).fixedPitch()) << figure->text().toStdString();
+    EXPECT_EQ(figure->font().pointSizeF(), view.font().pointSizeF()) << "the size of the text beside it";
+  }
 }
 
 TEST_F(ScanProgressViewTest, stop_and_its_shortcut_ask_the_session_to_cancel_unless_the_windows_menu_holds_the_key) {
