@@ -109,8 +109,10 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
   auto folder = trashFolderFor(path, facts.st_dev);
   if (!folder) return Failure{folder.error()};
   auto placed = placeInTrash(path, folder.value(), rename);
-  // A bind mount of the home file system has the home Trash's device, yet
-  // renames between two mounts fail: the item's own mount has a Trash too.
+  // Another mount of the home file system has the home Trash's device, yet
+  // renames between two mounts fail: the item's own mount may have a Trash
+  // of its own (the volume shown whole a second time; never a bind mount of
+  // one of its folders).
   if (!placed && placed.error() == EXDEV && !folder.value().topdir) {
     folder = trashFolderOnMountOf(path, facts.st_dev);
     if (!folder) return Failure{folder.error()};

@@ -1,10 +1,10 @@
 #include "trash/MountTable.h"
 
 #include <algorithm>
-#include <array>
 #include <fstream>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 namespace FreedesktopTrash {
 
@@ -28,44 +28,51 @@ std::string unescapeOctal(std::string_view text) {
   return out;
 }
 
-// A line's fifth field (id, parent, maj:min, root, mount point, ...) and the
-// first one after the "-" that ends the optional fields; no field holds a
-// blank of its own, the table escapes them.
+// A line's third to fifth fields (id, parent, maj:min, root, mount point, ...);
+// no field holds a blank of its own, the table escapes them.
 std::optional<Mount> mountOfLine(const std::string& line) {
   std::istringstream in(line);
-  std::string field;
-  for (int i = 0; i < 5; ++i)
-    if (!(in >> field)) return std::nullopt;
-  Mount mount{unescapeOctal(field), {}};
-  const std::size_t separator = line.find(" - ");
-  if (separator == std::string::npos || !(std::istringstream(line.substr(separator + 3)) >> mount.type))
-    return std::nullopt;
-  return mount;
+  std::string id, parent, fileSystem, root, point;
+  if (!(in >> id >> parent >> fileSystem >> root >> point)) return std::nullopt;
+  return Mount{unescapeOctal(point), unescapeOctal(root), fileSystem};
 }
 
-bool holds(const std::string& mountPoint, const std::string& path) {
-  if (mountPoint == "/") return path.starts_with('/');
-  return path.starts_with(mountPoint) && (path.size() == mountPoint.size() || path[mountPoint.size()] == '/');
+// Whether the folder is the path or one of its ancestors; both absolute.
+bool holds(const std::string& folder, const std::string& path) {
+  if (folder == "/") return path.starts_with('/');
+  return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
 }
 
 }  // namespace
 
-std::optional<Mount> mountHolding(const std::string& path, const std::string& mountinfo) {
+std::vector<Mount> readMountTable(const std::string& mountinfo) {
   std::ifstream in(mountinfo);
-  std::optional<Mount> best;
-  for (std::string line; std::getline(in, line);) {
-    auto mount = mountOfLine(line);
-    // Later lines are mounted on top of earlier ones at the same point.
-    if (mount && holds(mount->point, path) && (!best || mount->point.size() >= best->point.size()))
-      best = std::move(mount);
-  }
-  return best;
+  std::vector<Mount> table;
+  for (std::string line; std::getline(in, line);)
+    if (auto mount = mountOfLine(line)) table.push_back(std::move(*mount));
+  return table;
 }
 
-bool keepsUnixPermissions(const Mount& mount) {
-  static constexpr std::array<std::string_view, 7> kWithout{"vfat",  "msdos",   "exfat",       "ntfs",
-                                                            "ntfs3", "fuseblk", "fuse.fusefat"};
-  return std::find(kWithout.begin(), kWithout.end(), mount.type) == kWithout.end();
+std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mount>& table) {
+  const Mount* best = nullptr;
+  // Later lines are mounted on top of earlier ones at the same point.
+  for (const Mount& mount : table)
+    if (holds(mount.point, path) && (!best || mount.point.size() >= best->point.size())) best = &mount;
+  if (!best) return std::nullopt;
+  return *best;
+}
+
+// Another mount of the file system whose root holds this mount's root shows
+// this mount's top as one of its own folders, where a Trash would be an
+// ordinary folder to that mount's users: to its walks and to its file
+// managers, which would list what is in it as plain files. Equal roots do not
+// count: a volume (or a subvolume, or a folder whose parent is mounted
+// nowhere) mounted twice shows the same top in both places, and a Trash there
+// is at the top for both.
+bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& table) {
+  return std::any_of(table.begin(), table.end(), [&](const Mount& other) {
+    return other.fileSystem == mount.fileSystem && other.root != mount.root && holds(other.root, mount.root);
+  });
 }
 
 }  // namespace FreedesktopTrash

@@ -1,27 +1,35 @@
-// The mount that holds a path, read from the kernel's mount table: the top
-// directory of the file system where a file's Trash folder lives when the
-// file is not on the home Trash's device, and what kind of file system it is.
-// Reentrant; reads the table per call.
+// The mounts in the kernel's mount table: the top directory of the file
+// system where a file's Trash folder lives when the file is not on the home
+// Trash's device, and whether that top is a real one. Reentrant; reads the
+// table per call.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace FreedesktopTrash {
 
 struct Mount {
   std::string point;
-  // The file-system type as the table names it: "ext4", "vfat", "fuseblk" …
-  std::string type;
+  // The folder of the file system that the mount shows at its point: "/" for
+  // the whole of it, a folder deeper down for a bind mount of that folder or
+  // for a btrfs subvolume mounted on its own.
+  std::string root;
+  // The file system as the table's major:minor, the same for every mount of
+  // it, btrfs subvolumes included.
+  std::string fileSystem;
 };
 
-// The innermost mount holding the absolute, symlink-free path; nothing when
-// the table cannot be read or no mount holds the path.
-std::optional<Mount> mountHolding(const std::string& path, const std::string& mountinfo = "/proc/self/mountinfo");
+// The table's mounts in its order; empty when it cannot be read.
+std::vector<Mount> readMountTable(const std::string& mountinfo = "/proc/self/mountinfo");
 
-// Whether the file system keeps owners and modes of its own. FAT, exFAT and
-// NTFS, through the kernel or FUSE, show modes that come from mount options,
-// the same on every file.
-bool keepsUnixPermissions(const Mount& mount);
+// The innermost mount holding the absolute, symlink-free path; nothing when
+// no mount holds it.
+std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mount>& table);
+
+// Whether the mount's top is an ordinary folder inside another mount of the
+// same file system, as it is for a bind mount of a folder.
+bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& table);
 
 }  // namespace FreedesktopTrash

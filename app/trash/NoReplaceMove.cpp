@@ -13,10 +13,13 @@ namespace {
 
 bool sameItem(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// The old name is removed only while it still holds the linked item: an item
-// put in its place meanwhile stays, and the moved one is in place all the same.
-int moveByLinking(const std::string& from, const std::string& to) {
-  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+// After the item was linked in at `to`: the old name is removed only while
+// it still holds the linked item, so that an item put in its place meanwhile
+// stays while the moved one is in place all the same. Where the old name
+// cannot be removed, the new one is removed again and the item has not
+// moved: a failure to remove is no sign of a file system without hard links,
+// so no rename is tried after it.
+int removeOldName(const std::string& from, const std::string& to) {
   struct stat moved {};
   struct stat left {};
   if (::lstat(to.c_str(), &moved) != 0 || ::lstat(from.c_str(), &left) != 0 || !sameItem(moved, left)) return 0;
@@ -39,7 +42,8 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 int moveWithoutReplacing(const std::string& from, const std::string& to, const NoReplaceRename& rename) {
   const int error = rename(from, to);
   if (error != EINVAL && error != ENOSYS) return error;
-  if (const int linkError = moveByLinking(from, to); !cannotLink(linkError)) return linkError;
+  if (::link(from.c_str(), to.c_str()) == 0) return removeOldName(from, to);
+  if (!cannotLink(errno)) return errno;
   // What remains: an item made at `to` between this check and the rename, by
   // a program that ignores the caller's reservation, is replaced.
   struct stat facts {};

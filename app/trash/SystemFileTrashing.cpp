@@ -34,8 +34,9 @@ quelmaris::Result<TrashedItem, FileOperationError> SystemFileTrashing::trashItem
   const auto identity = FreedesktopTrash::identity(path);
   if (!identity) return quelmaris::Failure{describe(identity.error())};
   auto trashed = FreedesktopTrash::trash(path);
-  // Files are never copied into a Trash on another volume, so the system's
-  // "Invalid cross-device link" would only puzzle.
+  // No Trash on the file's volume can take it (files are never copied into
+  // a Trash on another volume): the system's "Invalid cross-device link"
+  // would only puzzle.
   if (!trashed && trashed.error() == EXDEV)
     return quelmaris::Failure{FileOperationError{
         QCoreApplication::translate("SystemFileTrashing", "This volume has no Trash that Quelmaris can use.")}};

@@ -1,5 +1,6 @@
 #include "trash/TrashFolder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 
 #include "home_trash.hpp"
 #include "trash/MountTable.h"
+#include "unique_fd.hpp"
 
 namespace FreedesktopTrash {
 
@@ -26,6 +28,10 @@ std::pair<std::string, std::string> split(const std::string& path) {
   if (slash == std::string::npos) return {std::string(), path};
   return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
 }
+
+// What a Trash folder that is not ours alone gives: no Trash on the volume
+// can take the item.
+constexpr int kNotOursAlone = EXDEV;
 
 std::string userId() { return std::to_string(::getuid()); }
 
@@ -51,35 +57,55 @@ int makeDirectories(const std::string& path) {
   return S_ISDIR(facts.st_mode) ? 0 : ENOTDIR;
 }
 
+// A folder of ours that shows itself open to others is closed with a chmod
+// to 0700. Where that does not take (the mode stays, or the file system
+// refuses or lacks the change), the volume keeps no modes: the ones shown
+// come from the mount options, the same on every file, and say nothing about
+// who else may write, so there the owner decides. Where it takes, the volume
+// keeps modes: a folder just made is now as it should be, while one found
+// open may have been used by others, so it is left as found and refused.
+int closeToOthers(int folder, mode_t shown, bool justMade) {
+  if (::fchmod(folder, 0700) != 0) return errno == EPERM || errno == ENOSYS || errno == EOPNOTSUPP ? 0 : errno;
+  struct stat facts {};
+  if (::fstat(folder, &facts) != 0) return errno;
+  if ((facts.st_mode & 0077) != 0 || justMade) return 0;
+  ::fchmod(folder, shown & 07777);
+  return kNotOursAlone;
+}
+
 // A folder made with mode 0700, or found as a real folder of ours that nobody
 // else may write to: never a link that could lead the Trash elsewhere on a
 // shared file system, nor a folder where another user could take items away.
-// Where the file system keeps no modes, the ones shown come from the mount
-// options and say nothing about who else may write: there the owner decides.
-int makeRealDirectory(const std::string& path, const Mount& mount) {
-  if (::mkdir(path.c_str(), 0700) == 0) return 0;
-  if (errno != EEXIST) return errno;
+// One just made is checked as one found, since a file system may not give it
+// the mode asked for.
+int makeRealDirectory(const std::string& path) {
+  const bool justMade = ::mkdir(path.c_str(), 0700) == 0;
+  if (!justMade && errno != EEXIST) return errno;
+  const quelmaris::UniqueFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (folder.get() < 0) return errno == ELOOP || errno == ENOTDIR ? kNotOursAlone : errno;
   struct stat facts {};
-  if (::lstat(path.c_str(), &facts) != 0) return errno;
-  if (!S_ISDIR(facts.st_mode)) return ENOTDIR;
-  const bool closedToOthers = (facts.st_mode & 0077) == 0 || !keepsUnixPermissions(mount);
-  return facts.st_uid == ::getuid() && closedToOthers ? 0 : EPERM;
+  if (::fstat(folder.get(), &facts) != 0) return errno;
+  if (facts.st_uid != ::getuid()) return kNotOursAlone;
+  return (facts.st_mode & 0077) == 0 ? 0 : closeToOthers(folder.get(), facts.st_mode, justMade);
 }
 
-int makeTrashFolder(const std::string& path, const Mount& mount) {
+int makeTrashFolder(const std::string& path) {
   for (const std::string& folder : {path, joined(path, "files"), joined(path, "info")})
-    if (const int error = makeRealDirectory(folder, mount)) return error;
+    if (const int error = makeRealDirectory(folder)) return error;
   return 0;
 }
 
-// The mount holding the item, on the item's own device.
+// The mount holding the item, on the item's own device, when its top is a
+// real one.
 quelmaris::Result<Mount, int> mountOf(const std::string& path, dev_t device) {
   std::error_code error;
   const std::string folder = std::filesystem::canonical(split(path).first, error).string();
   if (error) return Failure{error.value()};
-  auto mount = mountHolding(folder);
+  const std::vector<Mount> table = readMountTable();
+  auto mount = mountHolding(folder, table);
   struct stat facts {};
   if (!mount || ::stat(mount->point.c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
+  if (topLiesInsideAnotherMount(*mount, table)) return Failure{EXDEV};
   return std::move(*mount);
 }
 
@@ -90,21 +116,21 @@ bool isRealStickyFolder(const std::string& path) {
 
 }  // namespace
 
-quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const Mount& mount) {
-  const std::string shared = joined(mount.point, ".Trash");
+quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const std::string& topdir) {
+  const std::string shared = joined(topdir, ".Trash");
   if (isRealStickyFolder(shared)) {
     const std::string own = joined(shared, userId());
-    if (makeTrashFolder(own, mount) == 0) return TrashFolder{own, mount.point};
+    if (makeTrashFolder(own) == 0) return TrashFolder{own, topdir};
   }
-  const std::string own = joined(mount.point, ".Trash-" + userId());
-  if (const int error = makeTrashFolder(own, mount)) return Failure{error};
-  return TrashFolder{own, mount.point};
+  const std::string own = joined(topdir, ".Trash-" + userId());
+  if (const int error = makeTrashFolder(own)) return Failure{error};
+  return TrashFolder{own, topdir};
 }
 
 quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path, dev_t device) {
   const auto mount = mountOf(path, device);
   if (!mount) return Failure{mount.error()};
-  return trashFolderAtTopOf(mount.value());
+  return trashFolderAtTopOf(mount.value().point);
 }
 
 std::optional<std::string> homeTrashPath() { return quelmaris::home_trash_path(); }

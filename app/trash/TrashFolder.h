@@ -11,7 +11,6 @@
 #include <string>
 
 #include "result.hpp"
-#include "trash/MountTable.h"
 
 namespace FreedesktopTrash {
 
@@ -33,14 +32,16 @@ quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_
 
 // The Trash folder at the top of the mount holding the item, created when
 // missing: $topdir/.Trash/$uid when $topdir/.Trash is a real sticky folder,
-// else $topdir/.Trash-$uid. EXDEV when the mount is on another device than
-// the item (a btrfs subvolume not mounted on its own): no Trash can take it.
+// else $topdir/.Trash-$uid. EXDEV, no Trash can take the item, when the
+// mount is on another device than the item (a btrfs subvolume not mounted on
+// its own), when its top is an ordinary folder of another mount (a bind mount
+// of a folder), or when the Trash folder there is not ours alone.
 quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path, dev_t device);
 
-// The Trash folder at the top of the mounted file system, as above; one of
-// ours only when it is ours alone, judged by its modes where the file system
-// keeps them and by its owner everywhere.
-quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const Mount& mount);
+// The Trash folder at the top directory of a file system, as above; one of
+// ours only when it is ours alone, judged by its owner everywhere and by its
+// modes where the file system keeps them.
+quelmaris::Result<TrashFolder, int> trashFolderAtTopOf(const std::string& topdir);
 
 // The Trash folder whose files/ directly holds the item; absent for any other path.
 std::optional<TrashFolder> trashFolderHolding(const std::string& trashedPath);

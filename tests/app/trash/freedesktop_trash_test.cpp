@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +11,7 @@
 #include <QString>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "mount_namespace.hpp"
 #include "reflink_volume.hpp"
@@ -17,6 +21,7 @@
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
+#include "unique_fd.hpp"
 
 namespace {
 
@@ -183,6 +188,63 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
   EXPECT_FALSE(fs::exists(inTrash("info", "gone.trashinfo")));
 }
 
+// A Trash holding many items of one name: after the numbered names, random ones, never a taken one
+// (taken by an item without its record, or by a record without its item).
+TEST_F(FreedesktopTrashTest, after_sixteen_names_taken_in_a_row_an_item_takes_a_random_free_one) {
+  for (const std::string folder : {"files", "info"}) fs::create_directories(dataHome.trash() / folder);
+  for (std::uint64_t number = 1; number <= 16; ++number) {
+    const std::string name = FreedesktopTrash::trashEntryName("report.txt", number);
+    std::ofstream(number % 2 == 1 ? inTrash("files", name) : inTrash("info", name + ".trashinfo")) << "taken";
+  }
+  const auto trashed = FreedesktopTrash::trash(tree.write("report.txt", "new"));
+  ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
+  const std::string name = fs::path(trashed.value()).filename().string();
+  const auto match = QRegularExpression(QStringLiteral("^report\\.(\\d+)\\.txt$")).match(QString::fromStdString(name));
+  ASSERT_TRUE(match.hasMatch()) << name;
+  EXPECT_GT(match.captured(1).toULongLong(), 16U);
+  EXPECT_EQ(read_file(trashed.value()), "new");
+  EXPECT_TRUE(fs::exists(inTrash("info", name + ".trashinfo")));
+  const auto count = [](const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); };
+  EXPECT_EQ(std::pair(count(dataHome.trash() / "files"), count(dataHome.trash() / "info")), std::pair(9L, 9L));
+}
+
+// Another program may take the name in files/ after its record was reserved, before the fallback's
+// rename (a folder has no hard links): the item goes under the next name and the newcomer stays.
+TEST_F(FreedesktopTrashTest, a_name_taken_between_its_reservation_and_the_fallback_rename_passes_to_the_next_one) {
+  bool taken = false;
+  const FreedesktopTrash::NoReplaceRename takenMeanwhile = [&](const std::string&, const std::string& to) {
+    if (!std::exchange(taken, true)) std::ofstream(to) << "newcomer";
+    return EINVAL;
+  };
+  tree.write("a/folder/inside", "item");
+  const auto trashed = FreedesktopTrash::trash(tree.path("a/folder"), takenMeanwhile);
+  ASSERT_TRUE(trashed.ok()) << std::strerror(trashed.error());
+  EXPECT_EQ(trashed.value(), inTrash("files", "folder.2").string());
+  EXPECT_EQ(read_file(trashed.value() + "/inside"), "item");
+  EXPECT_EQ(read_file(inTrash("files", "folder")), "newcomer");
+  EXPECT_FALSE(fs::exists(inTrash("info", "folder.trashinfo"))) << "the newcomer is not ours to record";
+  EXPECT_TRUE(fs::exists(inTrash("info", "folder.2.trashinfo")));
+}
+
+// Without the no-replace flag an item is linked in, then its old name removed; where that removal is
+// refused (here an append-only folder), the item is not reported moved and leaves nothing in the Trash.
+TEST_F(FreedesktopTrashTest,
+       an_item_whose_old_name_cannot_be_removed_stays_with_no_second_name_or_record_in_the_trash) {
+  const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
+  const std::string item = tree.write("append only/file", "item");
+  const quelmaris::UniqueFd folder(::open(tree.path("append only").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  int flags = 0;
+  if (::ioctl(folder.get(), FS_IOC_GETFLAGS, &flags) != 0) GTEST_SKIP() << "no file flags on this file system";
+  const int appendOnly = flags | FS_APPEND_FL;
+  if (::ioctl(folder.get(), FS_IOC_SETFLAGS, &appendOnly) != 0) GTEST_SKIP() << "append-only folders need root";
+  const int error = errorOf(FreedesktopTrash::trash(item, unsupported));
+  ::ioctl(folder.get(), FS_IOC_SETFLAGS, &flags);
+  EXPECT_EQ(error, EPERM);
+  EXPECT_EQ(read_file(item), "item");
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "files"));
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info"));
+}
+
 // Each case mounts a fresh tmpfs in a private mount namespace and arranges its top directory.
 TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_its_top) {
   TempTree tree;
@@ -205,7 +267,8 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
     // clang-format on
     int code = 10;
     for (const auto& [name, arrange, shared] : cases) {
-      const std::string top = base + "/mount" + std::to_string(code);
+      // The table writes the blank as \040.
+      const std::string top = base + "/mount " + std::to_string(code);
       fs::create_directories(top);
       if (::mount("tmpfs", top.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
       arrange(top);
@@ -222,17 +285,6 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
         return code + 4;
       code += 10;
     }
-    // A bind mount of the home file system has the home Trash's device, not its mount.
-    const std::string bound = base + "/bound";
-    fs::create_directories(base + "/bound source/sub");
-    fs::create_directories(bound);
-    if (::mount((base + "/bound source").c_str(), bound.c_str(), nullptr, MS_BIND, nullptr) != 0) return 6;
-    std::ofstream(bound + "/sub/x") << "x";
-    const auto bindTrashed = FreedesktopTrash::trash(bound + "/sub/x");
-    const std::string bindFolder = bound + "/.Trash-" + uid();
-    if (!bindTrashed.ok() || bindTrashed.value() != bindFolder + "/files/x") return 7;
-    if (read_file(bindFolder + "/info/x.trashinfo").find("\nPath=sub/x\n") == std::string::npos) return 8;
-    if (fs::exists(dataHome.trash() / "info" / "x.trashinfo")) return 9;
     // A file system where no Trash can be made keeps its files: nothing is copied.
     const std::string readOnly = base + "/readonly";
     fs::create_directories(readOnly);
@@ -246,19 +298,124 @@ TEST(FreedesktopTopdirTrash, items_on_another_device_stay_on_it_in_the_trash_at_
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
   EXPECT_EQ(status, 0) << "10s: no shared folder, 20s: sticky, 30s: not sticky, 40s: link, 50s: foreign own folder; "
-                          "1–5: setup or read-only; 6–9: a bind mount of the home file system";
+                          "1–5: setup or read-only";
 }
 
-// Others who may write to a Trash folder could take the items away.
-TEST(FreedesktopTopdirTrash, a_trash_folder_open_to_all_is_ours_only_where_the_file_system_keeps_no_modes) {
+// A record that cannot be written keeps the item where it is, with no name taken in the Trash, and says
+// why in the system's words.
+TEST(FreedesktopTopdirTrash, an_item_whose_record_cannot_be_written_on_a_full_volume_stays_where_it_is) {
+  TempTree tree;
+  const std::string top = fs::canonical(tree.mkdir("full")).string(), folder = top + "/.Trash-" + uid();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", top.c_str(), "tmpfs", 0, "size=16k") != 0) return 1;
+    std::ofstream(top + "/x") << "x";
+    if (!FreedesktopTrash::trashFolderAtTopOf(top).ok()) return 2;
+    const quelmaris::UniqueFd filler(::open((top + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    const std::string block(4096, 'f');
+    while (::write(filler.get(), block.data(), block.size()) > 0) {
+    }
+    const auto refused = SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(top + "/x")));
+    if (refused.ok() || refused.error().description.toStdString() != std::strerror(ENOSPC)) return 3;
+    if (read_file(top + "/x") != "x" || !fs::is_empty(folder + "/files") || !fs::is_empty(folder + "/info")) return 4;
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0) << "1–2: setup, 3: not refused for want of space, 4: something left behind";
+}
+
+// A bind mount of a folder shows an ordinary folder of another mount as its top, where a Trash would
+// be plain files to that mount's walks and file managers; a volume shown whole twice, or a folder of a
+// volume mounted nowhere else, has its top where it is shown.
+TEST(FreedesktopTopdirTrash, a_bind_mount_of_a_folder_of_a_mounted_volume_gets_no_trash_and_its_files_stay) {
+  TempTree tree;
+  const std::string base = fs::canonical(tree.root()).string();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    const auto bind = [](const std::string& from, const std::string& to) {
+      fs::create_directories(from);
+      fs::create_directories(to);
+      return ::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    };
+    // The item stays, no Trash folder is made at the bound top, the home Trash takes nothing.
+    const auto staysUntrashed = [&](const std::string& top, const std::string& item) {
+      std::ofstream(item) << "kept";
+      return errorOf(FreedesktopTrash::trash(item)) == EXDEV && read_file(item) == "kept" &&
+             !fs::exists(top + "/.Trash-" + uid()) &&
+             !fs::exists(dataHome.trash() / "files" / fs::path(item).filename());
+    };
+    // A folder of the home volume: the home Trash's device, but no rename across the two mounts.
+    if (!bind(base + "/bound source", base + "/bound")) return 1;
+    if (!staysUntrashed(base + "/bound", base + "/bound/x.bin")) return 2;
+    // The home Trash on another volume, tree/D shown at viewD; a Trash folder made there before is not used either.
+    if (::mount("tmpfs", dataHome.folder().c_str(), "tmpfs", 0, nullptr) != 0) return 3;
+    if (!bind(base + "/tree/D", base + "/viewD")) return 4;
+    if (!staysUntrashed(base + "/viewD", base + "/viewD/x.bin")) return 5;
+    const std::string earlier = base + "/viewD/.Trash-" + uid();
+    for (const std::string& folder : {earlier + "/files", earlier + "/info"}) makeFolder(folder, 0700);
+    ::chmod(earlier.c_str(), 0700);
+    const auto refused =
+        SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(base + "/viewD/x.bin")));
+    if (refused.ok() || refused.error().description.toStdString() != "This volume has no Trash that Quelmaris can use.")
+      return 6;
+    if (read_file(base + "/tree/D/x.bin") != "kept" || !fs::is_empty(earlier + "/files")) return 7;
+    // A volume shown whole at two places keeps its Trash at the top of each.
+    fs::create_directories(base + "/volume");
+    if (::mount("tmpfs", (base + "/volume").c_str(), "tmpfs", 0, nullptr) != 0 ||
+        !bind(base + "/volume", base + "/again"))
+      return 8;
+    std::ofstream(base + "/again/x") << "x";
+    if (errorOf(FreedesktopTrash::trash(base + "/again/x")) != 0 ||
+        !fs::exists(base + "/again/.Trash-" + uid() + "/files/x"))
+      return 9;
+    // A folder of a volume that is mounted nowhere else: its top is the only way to it.
+    fs::create_directories(base + "/hidden");
+    if (::mount("tmpfs", (base + "/hidden").c_str(), "tmpfs", 0, nullptr) != 0) return 10;
+    fs::create_directories(base + "/hidden/sub");
+    if (!bind(base + "/hidden/sub", base + "/alone") || ::umount2((base + "/hidden").c_str(), MNT_DETACH) != 0)
+      return 11;
+    std::ofstream(base + "/alone/x") << "x";
+    const auto alone = FreedesktopTrash::trash(base + "/alone/x");
+    return alone.ok() && alone.value() == base + "/alone/.Trash-" + uid() + "/files/x" ? 0 : 12;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0) << "1–2: a folder of the home volume; 3–7: the home Trash elsewhere; 8–9: a volume shown "
+                          "twice; 10–12: a folder of a volume mounted nowhere else";
+}
+
+// A subvolume mounted on its own has its top there; once the volume's top is mounted too, it is a folder of it.
+TEST(FreedesktopTopdirTrash, a_btrfs_subvolume_keeps_its_trash_while_the_volume_holding_it_is_not_mounted) {
+  constexpr int kCannotMount = 90;
+  TempTree tree;
+  const std::string image = tree.path("volume.img"), top = fs::canonical(tree.mkdir("top")).string(),
+                    sub = fs::canonical(tree.mkdir("sub")).string();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    const std::string setup = "truncate -s 120M '" + image + "' && mkfs.btrfs -q '" + image + "' && mount -o loop '" +
+                              image + "' '" + top + "' && btrfs subvolume create '" + top + "/s' && umount '" + top +
+                              "' && mount -o loop,subvol=s '" + image + "' '" + sub + "'";
+    if (std::system(("(" + setup + ") >/dev/null 2>&1").c_str()) != 0) return kCannotMount;
+    std::ofstream(sub + "/x") << "x";
+    const auto trashed = FreedesktopTrash::trash(sub + "/x");
+    if (!trashed.ok() || trashed.value() != sub + "/.Trash-" + uid() + "/files/x") return 1;
+    if (std::system(("mount -o loop '" + image + "' '" + top + "' >/dev/null 2>&1").c_str()) != 0) return kCannotMount;
+    std::ofstream(sub + "/y") << "y";
+    if (errorOf(FreedesktopTrash::trash(sub + "/y")) != EXDEV || read_file(sub + "/y") != "y") return 2;
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no btrfs loop volume here (needs root, loop devices, btrfs-progs)";
+  EXPECT_EQ(status, 0) << "1: the subvolume alone, 2: with the volume's top mounted too";
+}
+
+// Others who may write to a Trash folder could take the items away: on a volume that keeps modes, a
+// folder of ours found open is refused, left as it was found.
+TEST(FreedesktopTopdirTrash, a_trash_folder_found_open_to_all_on_a_volume_that_keeps_modes_is_refused_as_it_was) {
   TempTree tree;
   const std::string top = fs::canonical(tree.root()).string(), folder = top + "/.Trash-" + uid();
-  for (const std::string& path : {folder, folder + "/files", folder + "/info"}) makeFolder(path, 0777);
-  for (const auto& [type, accepted] :
-       {std::pair{"vfat", true}, {"fuseblk", true}, {"ntfs3", true}, {"ext4", false}, {"tmpfs", false}}) {
-    const auto found = FreedesktopTrash::trashFolderAtTopOf({top, type});
-    EXPECT_EQ(errorOf(found), accepted ? 0 : EPERM) << type;
-  }
+  for (const std::string& path : {folder, folder + "/files", folder + "/info"}) makeFolder(path, 0700);
+  ::chmod((folder + "/info").c_str(), 0777);
+  EXPECT_EQ(errorOf(FreedesktopTrash::trashFolderAtTopOf(top)), EXDEV);
+  EXPECT_EQ(fs::status(folder + "/info").permissions(), fs::perms::all);
+  ::chmod((folder + "/info").c_str(), 0700);
+  EXPECT_EQ(errorOf(FreedesktopTrash::trashFolderAtTopOf(top)), 0);
 }
 
 // A btrfs subvolume not mounted on its own has its own device but no top directory.
@@ -276,17 +433,19 @@ TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_
   EXPECT_EQ(read_file(file), "kept");
 }
 
-// FUSE FAT and NTFS: no RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options.
+// FUSE FAT and NTFS: no RENAME_NOREPLACE, hard links on NTFS only, modes from the mount options. NTFS
+// mounted on an image file rather than a loop device is a plain "fuse" mount showing every folder as 0777.
 TEST(FreedesktopFuseTrash, items_go_into_the_trash_at_the_volume_top_and_never_over_another) {
   constexpr int kCannotMount = 90;
   int mounted = 0;
-  for (const auto& [name, mkfs, mounter] :
-       {std::tuple{"NTFS", "mkntfs -q -F -f", "mount -t ntfs-3g -o loop"}, {"FAT", "mkfs.vfat", "fusefat -o rw+"}}) {
+  for (const auto& [name, mkfs, mounter] : {std::tuple{"NTFS", "mkntfs -q -F -f", "mount -t ntfs-3g -o loop"},
+                                            {"NTFS from an image file", "mkntfs -q -F -f", "ntfs-3g"},
+                                            {"FAT", "mkfs.vfat", "fusefat -o rw+"}}) {
     TempTree tree;
     const std::string image = tree.path("volume.img"), top = fs::canonical(tree.mkdir("volume")).string();
+    const std::string mount = std::string(mounter) + " '" + image + "' '" + top + "' && mountpoint -q '" + top + "'";
     const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
-      const std::string setup = "truncate -s 32M '" + image + "' && " + mkfs + " '" + image + "' && " + mounter + " '" +
-                                image + "' '" + top + "' && mountpoint -q '" + top + "'";
+      const std::string setup = "truncate -s 32M '" + image + "' && " + mkfs + " '" + image + "' && " + mount;
       if (std::system(("(" + setup + ") >/dev/null 2>&1").c_str()) != 0) return kCannotMount;
       const int code = [&] {
         const std::string folder = top + "/.Trash-" + uid();
@@ -300,14 +459,22 @@ TEST(FreedesktopFuseTrash, items_go_into_the_trash_at_the_volume_top_and_never_o
         std::ofstream(top + "/y") << "y";
         const auto second = FreedesktopTrash::trash(top + "/y");
         if (!second.ok() || second.value() != folder + "/files/y.2" || fs::exists(top + "/y")) return 3;
-        return read_file(second.value()) == "y" && read_file(folder + "/files/y") == "orphan" ? 0 : 4;
+        if (read_file(second.value()) != "y" || read_file(folder + "/files/y") != "orphan") return 4;
+        // A later launch, the volume plugged in again, finds the folder and takes two more.
+        if (std::system(("(umount '" + top + "' && " + mount + ") >/dev/null 2>&1").c_str()) != 0) return 5;
+        for (const std::string later : {"z1", "z2"}) {
+          std::ofstream(top + "/" + later) << later;
+          const auto moved = FreedesktopTrash::trash(top + "/" + later);
+          if (!moved.ok() || moved.value() != folder + "/files/" + later || fs::exists(top + "/" + later)) return 6;
+        }
+        return 0;
       }();
       ::umount2(top.c_str(), MNT_DETACH);
       return code;
     });
     if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount) continue;
     ++mounted;
-    EXPECT_EQ(status, 0) << name << " 1–2: first item, 3–4: second item";
+    EXPECT_EQ(status, 0) << name << " 1–2: first item, 3–4: second item, 5–6: items of a later launch";
   }
   if (mounted == 0) GTEST_SKIP() << "no FUSE volume mountable here (needs root, /dev/fuse, loop devices, the tools)";
 }
