@@ -3,8 +3,9 @@
 // lstat only; never follows a symbolic link, and enters a folder only while it
 // is the one its parent's listing saw (else it is skipped as Changed).
 // Leaves out the Trash folders of this desktop, which hold no originals,
-// unless the user listed them. Unreadable items are queued with the reporter;
-// files_seen counts every regular file met. Never fails.
+// unless the user listed them; a folder the user listed inside any folder it
+// leaves out is walked all the same. Unreadable items are queued with the
+// reporter; files_seen counts every regular file met. Never fails.
 #pragma once
 
 #include "file_facts.hpp"
