@@ -62,15 +62,14 @@ WalkedFile walked_file(std::string path, std::size_t name_offset, const struct s
                     root_index};
 }
 
-// The names the freedesktop.org Trash standard gives the Trash folders at a
-// volume's top: .Trash, shared by every user, and .Trash-<uid> of any user
-// (another user's trashed files on a shared volume are no originals either).
-bool is_volume_trash_name(std::string_view name) {
-  constexpr std::string_view shared = ".Trash";
-  if (!name.starts_with(shared)) return false;
-  const std::string_view suffix = name.substr(shared.size());
-  return suffix.empty() || (suffix.size() > 1 && suffix[0] == '-' &&
-                            std::all_of(suffix.begin() + 1, suffix.end(), [](char c) { return c >= '0' && c <= '9'; }));
+// The name the freedesktop.org Trash standard gives one user's Trash folder
+// on a volume, .Trash-<uid>, of any user (another user's trashed files on a
+// shared volume are no originals either). Beside these, .Trash at a volume's
+// top is shared by every user.
+bool is_user_trash_name(std::string_view name) {
+  constexpr std::string_view prefix = ".Trash-";
+  return name.size() > prefix.size() && name.starts_with(prefix) &&
+         std::all_of(name.begin() + prefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool lies_inside(std::string_view path, std::string_view folder) {
@@ -144,16 +143,22 @@ private:
         listing_.files.push_back(walked_file(entry_path(name), prefix_length_, st, folder_.root_index));
       }
     } else if (S_ISDIR(st.stx_mode)) {
-      if (detail::has_package_extension(name, context_.settings.package_extensions) || is_trash(name, st))
+      if (detail::has_package_extension(name, context_.settings.package_extensions) || is_trash(reader, name, st))
         return leave_out(name);
       const std::string& path = entry_path(name);
       listing_.subfolders.push_back(Folder{path, subfolder_root_index(path), listed_identity(st)});
     }
   }
 
-  // Compares a folder's identity and, at a volume's top only, its name.
-  bool is_trash(std::string_view name, const struct statx& st) const {
-    return identity(st) == context_.settings.home_trash || (volume_top_ && is_volume_trash_name(name));
+  // The home Trash, known by its identity; at a volume's top, the folders the
+  // standard names there; anywhere else, a .Trash-<uid> that holds the
+  // standard's two folders: one made at the top of a bind mount is an
+  // ordinary folder of the volume below. Only that name costs the extra look.
+  bool is_trash(const detail::DirReader& reader, std::string_view name, const struct statx& st) const {
+    if (identity(st) == context_.settings.home_trash) return true;
+    if (is_user_trash_name(name))
+      return volume_top_ || (reader.entry_holds_folder(name, "files") && reader.entry_holds_folder(name, "info"));
+    return volume_top_ && name == ".Trash";
   }
 
   // A folder left out by its name or kind may hold folders, or be one, that

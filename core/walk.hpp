@@ -45,7 +45,8 @@ struct WalkSettings {
   bool include_hidden;
   std::uint64_t min_size;  // effective: at least 1
   // This user's home Trash, left out wherever the walk meets it; absent when
-  // there is none. The per-volume ones are known by name at a volume's top.
+  // there is none. The per-volume ones are known by name at a volume's top,
+  // and a .Trash-<uid> also below it by the two folders it holds.
   std::optional<DevIno> home_trash;
 };
 

@@ -233,6 +233,38 @@ TEST(Walk, a_listed_folder_inside_a_left_out_folder_is_walked_with_its_index) {
   }
 }
 
+// A Trash made inside an ordinary folder (the top of a bind mount elsewhere)
+// is known by its name and its two folders; the other names stay ordinary.
+TEST(Walk, a_trash_at_any_depth_is_left_out_silently_unless_it_or_a_folder_inside_it_is_listed) {
+  TempTree tree;
+  // clang-format off
+  tree.write({{"a/.Trash-1000/files/old/f", "x"}, {"a/.Trash-1000/info/old.trashinfo", "x"},
+              {"a/.Trash-1001/files/f", "x"}, {"a/.Trash-1002/info/f", "x"}, {"a/.Trash/files/f", "x"},
+              {"a/.Trash/info/f", "x"}, {"a/Trash-1003/files/f", "x"}, {"a/Trash-1003/info/f", "x"}});
+  // clang-format on
+  const Paths others{"a/.Trash-1001/files/f", "a/.Trash-1002/info/f", "a/.Trash/files/f", "a/.Trash/info/f",
+                     "a/Trash-1003/files/f", "a/Trash-1003/info/f"};
+  const auto with = [&](Paths paths) {
+    paths.insert(paths.end(), others.begin(), others.end());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+  };
+  const std::tuple<const char*, NestedRootMap, Paths> cases[] = {
+      {"left out", {}, others},
+      {"listed itself",
+       {{tree.path("a/.Trash-1000"), 0}},
+       with({"a/.Trash-1000/files/old/f", "a/.Trash-1000/info/old.trashinfo"})},
+      {"a folder inside listed", {{tree.path("a/.Trash-1000/files/old"), 0}}, with({"a/.Trash-1000/files/old/f"})},
+  };
+  for (const auto& [what, nested, expected] : cases) {
+    SCOPED_TRACE(what);
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 1}}, settings(), nested);
+    EXPECT_EQ(relative_paths(outcome, tree), expected);
+    EXPECT_EQ(outcome.files_seen, expected.size());
+    EXPECT_TRUE(outcome.skipped.empty());
+  }
+}
+
 // A fresh tmpfs in a private mount namespace makes a volume's top, met both
 // as a root and as a folder inside one; the names mean nothing elsewhere.
 TEST(Walk, trash_folders_at_a_volumes_top_are_left_out_silently) {
