@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace quelmaris::detail {
 
@@ -55,6 +56,14 @@ int DirReader::lstat_entry(std::string_view name, struct statx& out) const {
   // The view came from next(), so the kernel's terminating NUL follows it.
   if (::statx(fd_.get(), name.data(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kStatFields, &out) != 0) return errno;
   return 0;
+}
+
+bool DirReader::entry_holds_folder(std::string_view name, std::string_view child) const {
+  std::string relative(name);
+  relative.append("/").append(child);
+  struct statx st;
+  return ::statx(fd_.get(), relative.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE, &st) == 0 &&
+         S_ISDIR(st.stx_mode);
 }
 
 int DirReader::identify(struct statx& out) const {

@@ -34,6 +34,10 @@ public:
   // system keeps one. Returns 0 or the errno.
   int lstat_entry(std::string_view name, struct statx& out) const;
 
+  // Whether the entry named by next() holds a folder of the given name (not
+  // a link to one). False on any failure.
+  bool entry_holds_folder(std::string_view name, std::string_view child) const;
+
   // The opened folder's own device, inode and attributes (whether it is a
   // mount's root among them). Returns 0 or the errno.
   int identify(struct statx& out) const;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 
 namespace quelmaris::walk {
 
@@ -21,6 +22,9 @@ namespace {
 // What every listing of one walk reads, prepared once per walk.
 struct WalkContext {
   const NestedRootMap& nested;
+  // Every folder with a nested listed folder below it, as a path ending in
+  // "/": only in these may a left-out folder hold one.
+  std::unordered_set<std::string> above_listed;
   const WalkSettings& settings;
   std::vector<detail::NamePattern> excluded;
   ProgressReporter& reporter;
@@ -30,7 +34,8 @@ struct WalkContext {
 // A folder to list. One found by a listing carries the identity that listing
 // saw: its path is opened anew a level later, and by then a folder on that
 // path (this one or any above it) may have been swapped for a link that leads
-// outside the roots. Roots carry none; the roots check has just resolved them.
+// outside the roots. Roots carry none, nor do listed folders reached past a
+// left-out one; the roots check has just resolved them.
 struct Folder {
   std::string path;
   std::uint32_t root_index;
@@ -57,15 +62,14 @@ WalkedFile walked_file(std::string path, std::size_t name_offset, const struct s
                     root_index};
 }
 
-// The names the freedesktop.org Trash standard gives the Trash folders at a
-// volume's top: .Trash, shared by every user, and .Trash-<uid> of any user
-// (another user's trashed files on a shared volume are no originals either).
-bool is_volume_trash_name(std::string_view name) {
-  constexpr std::string_view shared = ".Trash";
-  if (!name.starts_with(shared)) return false;
-  const std::string_view suffix = name.substr(shared.size());
-  return suffix.empty() || (suffix.size() > 1 && suffix[0] == '-' &&
-                            std::all_of(suffix.begin() + 1, suffix.end(), [](char c) { return c >= '0' && c <= '9'; }));
+// The name the freedesktop.org Trash standard gives one user's Trash folder
+// on a volume, .Trash-<uid>, of any user (another user's trashed files on a
+// shared volume are no originals either). Beside these, .Trash at a volume's
+// top is shared by every user.
+bool is_user_trash_name(std::string_view name) {
+  constexpr std::string_view prefix = ".Trash-";
+  return name.size() > prefix.size() && name.starts_with(prefix) &&
+         std::all_of(name.begin() + prefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool lies_inside(std::string_view path, std::string_view folder) {
@@ -90,6 +94,7 @@ public:
         folder_path_valid_(text::is_valid_utf8(folder.path)) {
     if (path_.empty() || path_.back() != '/') path_ += '/';
     prefix_length_ = path_.size();
+    above_listed_ = !context.above_listed.empty() && context.above_listed.contains(path_);
   }
 
   Listing run() {
@@ -124,8 +129,8 @@ private:
 
   void visit(const detail::DirReader& reader, std::string_view name) {
     if (!text::is_valid_utf8(name)) return skip(entry_path(name), {SkipReason::InvalidName{}});
-    if (!context_.settings.include_hidden && name.front() == '.') return;
-    if (is_excluded(name)) return;
+    if (!context_.settings.include_hidden && name.front() == '.') return leave_out(name);
+    if (is_excluded(name)) return leave_out(name);
     // The name is valid here, so the joined path is valid exactly when the folder's is.
     if (!folder_path_valid_) return skip(entry_path(name), {SkipReason::InvalidName{}});
     struct statx st;
@@ -137,28 +142,39 @@ private:
       if (st.stx_size >= context_.settings.min_size) {
         listing_.files.push_back(walked_file(entry_path(name), prefix_length_, st, folder_.root_index));
       }
-    } else if (S_ISDIR(st.stx_mode) && !detail::has_package_extension(name, context_.settings.package_extensions)) {
+    } else if (S_ISDIR(st.stx_mode)) {
+      if (detail::has_package_extension(name, context_.settings.package_extensions) || is_trash(reader, name, st))
+        return leave_out(name);
       const std::string& path = entry_path(name);
-      if (is_trash(name, st) && !context_.nested.contains(path)) return walk_listed_folders_inside(path);
       listing_.subfolders.push_back(Folder{path, subfolder_root_index(path), listed_identity(st)});
     }
   }
 
-  // Compares a folder's identity and, at a volume's top only, its name.
-  bool is_trash(std::string_view name, const struct statx& st) const {
-    return identity(st) == context_.settings.home_trash || (volume_top_ && is_volume_trash_name(name));
+  // The home Trash, known by its identity; at a volume's top, the folders the
+  // standard names there; anywhere else, a .Trash-<uid> that holds the
+  // standard's two folders: one made at the top of a bind mount is an
+  // ordinary folder of the volume below. Only that name costs the extra look.
+  bool is_trash(const detail::DirReader& reader, std::string_view name, const struct statx& st) const {
+    if (identity(st) == context_.settings.home_trash) return true;
+    if (is_user_trash_name(name))
+      return volume_top_ || (reader.entry_holds_folder(name, "files") && reader.entry_holds_folder(name, "info"));
+    return volume_top_ && name == ".Trash";
   }
 
-  // A listed folder inside a Trash that is left out was dropped as nested in
-  // a root above it, yet it is the user's explicit choice: it is walked from
-  // itself, with the index it would have had through the Trash.
-  void walk_listed_folders_inside(const std::string& trash) {
+  // A folder left out by its name or kind may hold folders, or be one, that
+  // the user listed and the roots check dropped as nested in a root above.
+  // They are the user's explicit choice: each is walked from itself, with
+  // the index it would have had through the left-out folder.
+  void leave_out(std::string_view name) {
+    if (!above_listed_) return;
+    const std::string& left_out = entry_path(name);
+    const auto at_or_below = [&](const std::string& path) { return path::starts_with_components(path, left_out); };
     for (const auto& [path, index] : context_.nested) {
       const auto encloses = [&](const auto& other) {
-        return lies_inside(other.first, trash) && lies_inside(path, other.first);
+        return at_or_below(other.first) && lies_inside(path, other.first);
       };
       // One inside another such folder is reached through that one.
-      if (lies_inside(path, trash) && std::none_of(context_.nested.begin(), context_.nested.end(), encloses))
+      if (at_or_below(path) && std::none_of(context_.nested.begin(), context_.nested.end(), encloses))
         listing_.subfolders.push_back(Folder{path, std::min(folder_.root_index, index), std::nullopt});
     }
   }
@@ -190,6 +206,7 @@ private:
   std::string path_;
   std::size_t prefix_length_ = 0;
   bool folder_path_valid_;
+  bool above_listed_;
   bool volume_top_ = false;
   std::uint64_t regular_files_ = 0;
   Listing listing_;
@@ -197,6 +214,17 @@ private:
 
 std::vector<detail::NamePattern> decode_patterns(const std::vector<std::string>& patterns) {
   return {patterns.begin(), patterns.end()};
+}
+
+// "/", "/a/" and "/a/b/" for the listed folder /a/b/c.
+std::unordered_set<std::string> folders_above(const NestedRootMap& nested) {
+  std::unordered_set<std::string> above;
+  for (const auto& entry : nested) {
+    const std::string& path = entry.first;
+    for (auto slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
+      above.insert(path.substr(0, slash + 1));
+  }
+  return above;
 }
 
 // Appends every listing's files to files and returns the next frontier, both
@@ -217,7 +245,8 @@ std::vector<Folder> collect(std::vector<Listing>& listings, std::vector<WalkedFi
 std::vector<WalkedFile> walk_root(const std::vector<WalkRoot>& roots, const NestedRootMap& nested,
                                   const WalkSettings& settings, ProgressReporter& reporter,
                                   const CancelFlag& cancel) {
-  const WalkContext context{nested, settings, decode_patterns(settings.excluded_names), reporter, cancel};
+  const WalkContext context{nested, folders_above(nested), settings, decode_patterns(settings.excluded_names), reporter,
+                            cancel};
   std::vector<WalkedFile> files;
   std::vector<Folder> frontier;
   frontier.reserve(roots.size());

@@ -3,8 +3,9 @@
 // lstat only; never follows a symbolic link, and enters a folder only while it
 // is the one its parent's listing saw (else it is skipped as Changed).
 // Leaves out the Trash folders of this desktop, which hold no originals,
-// unless the user listed them. Unreadable items are queued with the reporter;
-// files_seen counts every regular file met. Never fails.
+// unless the user listed them; a folder the user listed inside any folder it
+// leaves out is walked all the same. Unreadable items are queued with the
+// reporter; files_seen counts every regular file met. Never fails.
 #pragma once
 
 #include "file_facts.hpp"
@@ -44,7 +45,8 @@ struct WalkSettings {
   bool include_hidden;
   std::uint64_t min_size;  // effective: at least 1
   // This user's home Trash, left out wherever the walk meets it; absent when
-  // there is none. The per-volume ones are known by name at a volume's top.
+  // there is none. The per-volume ones are known by name at a volume's top,
+  // and a .Trash-<uid> also below it by the two folders it holds.
   std::optional<DevIno> home_trash;
 };
 

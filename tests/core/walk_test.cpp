@@ -202,6 +202,69 @@ TEST(Walk, the_home_trash_is_left_out_silently_unless_it_or_a_folder_inside_it_i
   }
 }
 
+// Whatever leaves a folder out (a hidden name, a package, an excluded name),
+// a listed folder inside it, dropped as nested in the root above, is walked
+// from itself, once, however deep; so is a left-out folder that is listed.
+TEST(Walk, a_listed_folder_inside_a_left_out_folder_is_walked_with_its_index) {
+  TempTree tree;
+  // clang-format off
+  tree.write({{"top.txt", "x"}, {".cache/inner/a.txt", "x"}, {".cache/other.txt", "x"}, {".cache/.deep/inner/d.txt", "x"},
+              {"Tool.app/inner/b.txt", "x"}, {"Tool.app/other.txt", "x"}, {"skip/inner/c.txt", "x"}});
+  const std::tuple<const char*, NestedRootMap, Paths> cases[] = {
+      {"none listed", {}, {"top.txt"}},
+      {"a folder inside each",
+       {{tree.path(".cache/inner"), 0}, {tree.path(".cache/.deep/inner"), 0}, {tree.path("Tool.app/inner"), 0},
+        {tree.path("skip/inner"), 0}},
+       {".cache/.deep/inner/d.txt", ".cache/inner/a.txt", "Tool.app/inner/b.txt", "skip/inner/c.txt", "top.txt"}},
+      {"the left-out folders themselves, and one inside again",
+       {{tree.path(".cache"), 0}, {tree.path(".cache/inner"), 2}, {tree.path("Tool.app"), 0}, {tree.path("skip"), 0}},
+       {".cache/inner/a.txt", ".cache/other.txt", "Tool.app/inner/b.txt", "Tool.app/other.txt", "skip/inner/c.txt",
+        "top.txt"}},
+  };
+  // clang-format on
+  for (const auto& [what, nested, expected] : cases) {
+    SCOPED_TRACE(what);
+    const WalkOutcome outcome =
+        run_walk({WalkRoot{tree.root().string(), 1}}, settings({"skip"}, {"app"}, false), nested);
+    EXPECT_EQ(relative_paths(outcome, tree), expected);
+    EXPECT_EQ(outcome.files_seen, expected.size());
+    EXPECT_TRUE(outcome.skipped.empty());
+    for (const WalkedFile& file : outcome.files) EXPECT_EQ(file.root_index, file.name() == "top.txt" ? 1u : 0u);
+  }
+}
+
+// A Trash made inside an ordinary folder (the top of a bind mount elsewhere)
+// is known by its name and its two folders; the other names stay ordinary.
+TEST(Walk, a_trash_at_any_depth_is_left_out_silently_unless_it_or_a_folder_inside_it_is_listed) {
+  TempTree tree;
+  // clang-format off
+  tree.write({{"a/.Trash-1000/files/old/f", "x"}, {"a/.Trash-1000/info/old.trashinfo", "x"},
+              {"a/.Trash-1001/files/f", "x"}, {"a/.Trash-1002/info/f", "x"}, {"a/.Trash/files/f", "x"},
+              {"a/.Trash/info/f", "x"}, {"a/Trash-1003/files/f", "x"}, {"a/Trash-1003/info/f", "x"}});
+  // clang-format on
+  const Paths others{"a/.Trash-1001/files/f", "a/.Trash-1002/info/f", "a/.Trash/files/f", "a/.Trash/info/f",
+                     "a/Trash-1003/files/f", "a/Trash-1003/info/f"};
+  const auto with = [&](Paths paths) {
+    paths.insert(paths.end(), others.begin(), others.end());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+  };
+  const std::tuple<const char*, NestedRootMap, Paths> cases[] = {
+      {"left out", {}, others},
+      {"listed itself",
+       {{tree.path("a/.Trash-1000"), 0}},
+       with({"a/.Trash-1000/files/old/f", "a/.Trash-1000/info/old.trashinfo"})},
+      {"a folder inside listed", {{tree.path("a/.Trash-1000/files/old"), 0}}, with({"a/.Trash-1000/files/old/f"})},
+  };
+  for (const auto& [what, nested, expected] : cases) {
+    SCOPED_TRACE(what);
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 1}}, settings(), nested);
+    EXPECT_EQ(relative_paths(outcome, tree), expected);
+    EXPECT_EQ(outcome.files_seen, expected.size());
+    EXPECT_TRUE(outcome.skipped.empty());
+  }
+}
+
 // A fresh tmpfs in a private mount namespace makes a volume's top, met both
 // as a root and as a folder inside one; the names mean nothing elsewhere.
 TEST(Walk, trash_folders_at_a_volumes_top_are_left_out_silently) {
