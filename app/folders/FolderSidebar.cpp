@@ -132,16 +132,17 @@ QSet<QUuid> FolderSidebar::selection() const {
   return ids;
 }
 
-// The folder that followed the first removed one becomes the current and
-// selected row, so that Delete goes on removing.
+// Nothing stays selected, so that a held Delete removes the selection once
+// and then passes on; the folder that followed the first removed one becomes
+// the current row, so that the arrow keys go on from there.
 void FolderSidebar::removeSelection() {
   const QModelIndexList rows = list_->selectionModel()->selectedRows();
   if (rows.isEmpty()) return;
   const int first = std::min_element(rows.begin(), rows.end())->row();
   folders_.remove(selection());
+  list_->selectionModel()->clearSelection();
   if (const int count = model_->rowCount(); count > 0)
-    list_->selectionModel()->setCurrentIndex(model_->index(std::min(first, count - 1)),
-                                             QItemSelectionModel::ClearAndSelect);
+    list_->selectionModel()->setCurrentIndex(model_->index(std::min(first, count - 1)), QItemSelectionModel::NoUpdate);
 }
 
 std::unique_ptr<QMenu> FolderSidebar::makeRowMenu(int row) {

@@ -44,8 +44,8 @@ class FolderSidebar final : public QWidget {
   static QString reconnectMessage(const QString& path);
 
   // Present exactly while rows are selected; removes the rows selected when
-  // it is performed, and the folder that followed the first of them becomes
-  // the current and only selected row, so that Delete goes on.
+  // it is performed and leaves nothing selected, the folder that followed the
+  // first of them being the current row.
   std::optional<MenuAction> removeFolders();
   // The ids of the selected rows.
   QSet<QUuid> selection() const;

@@ -7,22 +7,21 @@
 #include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
-
-namespace {
-
-void openParentFolder(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
-}
-
-}  // namespace
+#include <utility>
 
 namespace FileReveal {
 
 void reveal(const QString& path) {
+  revealWithFallback(path, [](const QUrl& folder) { QDesktopServices::openUrl(folder); });
+}
+
+void revealWithFallback(const QString& path, FolderOpener openFolder) {
+  const auto openParentFolder = [path, openFolder = std::move(openFolder)] {
+    openFolder(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+  };
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
-    openParentFolder(path);
+    openParentFolder();
     return;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(
@@ -32,10 +31,11 @@ void reveal(const QString& path) {
   // File managers are often only activatable, so the service may start on
   // this call or be missing altogether: only the answer tells.
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [path](QDBusPendingCallWatcher* done) {
-    if (QDBusPendingReply<>(*done).isError()) openParentFolder(path);
-    done->deleteLater();
-  });
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                   [openParentFolder](QDBusPendingCallWatcher* done) {
+                     if (QDBusPendingReply<>(*done).isError()) openParentFolder();
+                     done->deleteLater();
+                   });
 }
 
 QString title() { return QCoreApplication::translate("FileReveal", "Show in Finder"); }

@@ -79,7 +79,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
 
   buildFileMenu(*menuBar(), [this] { chooseFolders(); }, *commands_);
   buildEditMenu(*menuBar(), *commands_, *undoStack_, commands.showSettings);
-  buildViewMenu(*menuBar(), *commands_);
+  buildViewMenu(*menuBar(), *commands_, *sidebar);
   buildScanMenu(*menuBar(), folders_, scan_, trash_, options_);
   if (commands.updates != nullptr) buildHelpMenu(*menuBar(), *commands.updates, commands.showAbout);
   AccessKeys::give(*menuBar());

@@ -8,16 +8,23 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QUndoStack>
 #include <cmath>
+#include <filesystem>
 #include <set>
 
+#include "app_test_support.hpp"
+#include "interface/CoreTrashPlanner.h"
 #include "interface/FormattedByteCount.h"
+#include "results/BannerSlot.h"
 #include "results/MovedBanner.h"
+#include "results/ResultsMove.h"
 #include "results/StaleBanner.h"
 #include "results/SummaryBar.h"
 #include "results/TotalsLabel.h"
 #include "scan/NotReadButton.h"
 #include "scan_store_driver.hpp"
+#include "temp_tree.hpp"
 #include "widget_test_support.hpp"
 
 namespace {
@@ -167,6 +174,80 @@ TEST_F(SummaryBarTest, banners_end_their_sentence_in_an_ellipsis_when_narrow_and
       EXPECT_TRUE(whole.startsWith(sentence->text().chopped(cut ? 1 : 0)));
       EXPECT_EQ(QTextDocumentFragment::fromHtml(sentence->toolTip()).toPlainText(), cut ? whole : QString());
     }
+  }
+}
+
+// The banner slot over the results of one set of three real copies, whose
+// marked copies move to the Trash of this program's own data folder.
+class BannerSlotTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.show();
+    const std::string content(2048, 'x');
+    for (const char* path : {"a/x.bin", "b/x.bin", "c/x.bin"}) copies.push_back(tree.write(path, content));
+    QList<FileEntry> files;
+    for (const std::string& copy : copies) files.append(apptest::entryFor(copy));
+    driver.finishWith({DuplicateSet{1, "x.bin", 2048, files, 0, {}, true, QString(64, u'0'), 4096, true}});
+  }
+
+  // Marks the set's copy at this index, moves it and waits for the report.
+  void moveCopy(ResultsMove& move, qsizetype index) {
+    driver.store.changeSelection(
+        [&](SelectionModel& selection) { selection.setMarked(true, index, driver.store.sets().first()); });
+    move.confirmMove();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !move.isMoving(); }));
+    ASSERT_TRUE(move.lastMove().has_value()) << "a clean move";
+  }
+  static void press(const BannerSlot& slot, const char* button) {
+    slot.banner()->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+  }
+  static bool inPlace(const std::string& path) { return std::filesystem::exists(path); }
+
+  QApplication& app = (userFolders(), application());  // before any widget, the data folder first
+  quelmaris::testing::TempTree tree;
+  std::vector<std::string> copies;
+  ScanStoreDriver driver;
+  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>()};
+  QWidget window;
+};
+
+TEST_F(BannerSlotTest, the_moved_banners_undo_undoes_the_move_through_the_stack_and_the_stale_banner_wins) {
+  QUndoStack undoStack;
+  ResultsMove move(driver.store, trash, &undoStack);
+  BannerSlot slot(driver.store, move, window, &window);
+  EXPECT_EQ(slot.banner(), nullptr);
+
+  ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
+  EXPECT_NE(qobject_cast<MovedBanner*>(slot.banner()), nullptr);
+  EXPECT_FALSE(inPlace(copies[1]));
+  press(slot, "undoMoveButton");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return qobject_cast<MovedBanner*>(slot.banner()) == nullptr; }));
+  EXPECT_FALSE(move.lastMove().has_value());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return qobject_cast<StaleBanner*>(slot.banner()) != nullptr; }));
+  EXPECT_TRUE(inPlace(copies[1])) << "put back from the Trash";
+  EXPECT_FALSE(undoStack.canUndo());
+
+  // Another clean move from the stale results is reported under the stale banner.
+  ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
+  EXPECT_FALSE(inPlace(copies[2]));
+  EXPECT_NE(qobject_cast<StaleBanner*>(slot.banner()), nullptr);
+  EXPECT_TRUE(undoStack.canUndo());
+}
+
+TEST_F(BannerSlotTest, without_an_undo_stack_the_moved_banners_undo_only_closes_it_as_its_close_button_does) {
+  ResultsMove move(driver.store, trash, nullptr);
+  BannerSlot slot(driver.store, move, window, &window);
+  // Each move takes the set's second copy: b/x.bin, then c/x.bin.
+  const char* const buttons[] = {"undoMoveButton", "closeBannerButton"};
+  for (std::size_t round = 0; round < std::size(buttons); ++round) {
+    SCOPED_TRACE(buttons[round]);
+    ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
+    ASSERT_NE(qobject_cast<MovedBanner*>(slot.banner()), nullptr);
+    press(slot, buttons[round]);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return slot.banner() == nullptr; }));
+    EXPECT_FALSE(move.lastMove().has_value());
+    EXPECT_FALSE(driver.store.isStale());
+    EXPECT_FALSE(inPlace(copies[round + 1])) << "the file stays in the Trash";
   }
 }
 

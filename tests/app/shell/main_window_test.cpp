@@ -26,6 +26,7 @@
 #include <string>
 
 #include "app_test_support.hpp"
+#include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "results/MovedBanner.h"
 #include "results/StaleBanner.h"
@@ -325,6 +326,27 @@ TEST_F(ScriptedWindowTest, scan_waits_while_files_move_and_their_outcome_shows_t
   EXPECT_EQ(outcome->findChild<QLabel*>("title")->text(), "Moved 1 file to the Trash");
   EXPECT_TRUE(action(window, "scanAction").isEnabled());
   EXPECT_TRUE(button->isEnabled());
+}
+
+TEST_F(ScriptedWindowTest, f9_and_the_view_menu_hide_and_show_the_folder_column_and_the_item_says_what_it_will_do) {
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* sidebar = window.findChild<FolderSidebar*>();
+  QAction& toggle = action(window, "toggleSidebarAction");
+  EXPECT_EQ(toggle.shortcut(), QKeySequence(Qt::Key_F9));
+  ASSERT_TRUE(sidebar->isVisible());
+  EXPECT_EQ(toggle.text(), "Hide Sidebar");
+  const int width = sidebar->width();
+
+  trigger(window, "toggleSidebarAction");
+  EXPECT_FALSE(sidebar->isVisible());
+  EXPECT_EQ(toggle.text(), "Show Sidebar");
+  auto* split = window.findChild<QSplitter*>("mainSplit");
+  EXPECT_TRUE(waitFor([split] { return split->widget(1)->width() == split->width(); })) << "the detail takes it all";
+  QTest::keyClick(&window, Qt::Key_F9);
+  EXPECT_TRUE(sidebar->isVisible());
+  EXPECT_EQ(toggle.text(), "Hide Sidebar");
+  EXPECT_TRUE(waitFor([&] { return sidebar->width() == width; })) << "the column comes back as wide as it was";
 }
 
 TEST_F(ScriptedWindowTest,
