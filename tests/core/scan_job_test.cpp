@@ -188,6 +188,33 @@ TEST(ScanJob, hard_links_collapse_and_a_linked_copy_frees_nothing) {
   EXPECT_EQ(files[0].freed_bytes, std::optional<std::uint64_t>(0));
 }
 
+// A tree with hard links inside it, copied with its links kept: by name the
+// copies group as "x.txt" and "y.txt" over the same two inodes, and the two
+// results must still be told apart.
+TEST(ScanJob, results_over_the_same_inodes_under_other_names_have_their_own_ids_whatever_the_root_order) {
+  TempTree tree;
+  tree.write({{"T/x.txt", "same"}, {"T2/x.txt", "same"}, {"T/p.txt", "one"}, {"T2/p.txt", "two"}});
+  for (const auto& [from, to] :
+       {std::pair{"T/x.txt", "T/y.txt"}, {"T2/x.txt", "T2/y.txt"}, {"T/p.txt", "T/q.txt"}, {"T2/p.txt", "T2/q.txt"}})
+    ASSERT_EQ(::link(tree.path(from).c_str(), tree.path(to).c_str()), 0);
+  std::map<std::string, std::uint64_t> first_ids;
+  for (const auto& roots :
+       {std::vector{tree.path("T"), tree.path("T2")}, std::vector{tree.path("T2"), tree.path("T")}}) {
+    SCOPED_TRACE(roots[0]);
+    const auto events = scan(config_for(roots));
+    std::map<std::string, std::uint64_t> ids;
+    for (const auto* ready : all_of<ScanEvent::SetReady>(events))
+      ids.emplace("set " + ready->set.display_name, ready->set.id);
+    for (const auto* ready : all_of<ScanEvent::LookalikeReady>(events))
+      ids.emplace("lookalikes " + ready->group.display_name, ready->group.id);
+    ASSERT_EQ(ids.size(), 4u);
+    EXPECT_NE(ids.at("set x.txt"), ids.at("set y.txt"));
+    EXPECT_NE(ids.at("lookalikes p.txt"), ids.at("lookalikes q.txt"));
+    if (first_ids.empty()) first_ids = ids;
+    EXPECT_EQ(ids, first_ids);
+  }
+}
+
 TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_sharing_makes_an_estimate) {
   TempTree tree;
   const testing::ReflinkVolume volume(tree);
