@@ -245,6 +245,37 @@ TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_s
   EXPECT_TRUE(summary_of(events).reclaimable_estimated);
 }
 
+// Clone facts are read when a set is built, after the hashing; an unverified
+// scan builds its sets straight after the walk.
+TEST(ScanJob, copies_on_a_volume_without_extent_maps_free_their_size_unless_they_vanished_before_the_set_was_built) {
+  const auto volume = testing::memory_volume();
+  if (!volume) GTEST_SKIP() << "no tmpfs at /dev/shm";
+  const std::tuple<const char*, bool, std::uint64_t, bool, std::optional<std::uint64_t>> cases[] = {
+      {"both copies there", false, 5000, false, 5000},
+      {"the extra copy gone", true, 0, true, std::nullopt},
+  };
+  for (const auto& [what, vanishes, reclaimable, estimated, freed] : cases) {
+    SCOPED_TRACE(what);
+    const TempTree tree(*volume);
+    tree.write({{"a/f.bin", big('t', 5000)}, {"b/f.bin", big('t', 5000)}});
+    RecordingListener listener;
+    listener.hook = [&, vanishes = vanishes](const ScanEvent& event) {
+      if (vanishes && event == ScanEvent{ScanEvent::Phase{Phase::Grouping}})
+        std::filesystem::remove(tree.path("b/f.bin"));
+    };
+    ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+    config.verify_content = false;
+    ScanJob job;
+    const auto sets = all_of<ScanEvent::SetReady>(scan(config, listener, job));
+    ASSERT_EQ(sets.size(), 1u);
+    const DuplicateSet& set = sets[0]->set;
+    EXPECT_EQ(std::tuple(set.reclaimable, set.reclaimable_estimated), std::tuple(reclaimable, estimated));
+    const FileEntry& copy = set.files.at(1);
+    EXPECT_EQ(std::tuple(copy.freed_bytes, copy.may_share_blocks, copy.clone_id),
+              std::tuple(freed, false, std::nullopt));
+  }
+}
+
 TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalikes) {
   TempTree tree;
   std::string first = big('m'), second = big('m');
