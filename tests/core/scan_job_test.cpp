@@ -1,6 +1,7 @@
 #include "defaults.hpp"
 #include "recording_listener.hpp"
 #include "reflink_volume.hpp"
+#include "sample_seam.hpp"
 #include "scan_job.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -348,6 +350,25 @@ TEST(ScanJob, a_cancel_ends_the_scan_without_done_and_counts_what_was_sent) {
     EXPECT_EQ(summary.files_compared, compared);
     EXPECT_EQ(summary.sets, all_of<ScanEvent::SetReady>(events).size());
   }
+}
+
+// The sample pass sends no event of its own: the seam between a sampled
+// file's two chunks is the known point where the cancel comes.
+TEST(ScanJob, a_cancel_during_the_sample_pass_drops_the_group_being_sampled) {
+  TempTree tree;
+  tree.write({{"a/movie.bin", big('m')}, {"b/movie.bin", big('m')}});
+  ScanJob job;
+  std::atomic<int> sampled{0};
+  const testing::SampleSeam seam([&](const WalkedFile&, int) {
+    ++sampled;
+    job.cancel();
+  });
+  RecordingListener listener;
+  const auto events = scan(config_for({tree.path("a"), tree.path("b")}), listener, job);
+  EXPECT_GE(sampled.load(), 1);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying}));
+  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
+  EXPECT_EQ(std::tuple(summary_of(events).cancelled, summary_of(events).sets), std::tuple(true, 0u));
 }
 
 }  // namespace
