@@ -268,7 +268,8 @@ TEST(ScanJob, copies_on_a_volume_without_extent_maps_free_their_size_unless_they
     ScanConfig config = config_for({tree.path("a"), tree.path("b")});
     config.verify_content = false;
     ScanJob job;
-    const auto sets = all_of<ScanEvent::SetReady>(scan(config, listener, job));
+    const auto events = scan(config, listener, job);
+    const auto sets = all_of<ScanEvent::SetReady>(events);
     ASSERT_EQ(sets.size(), 1u);
     const DuplicateSet& set = sets[0]->set;
     EXPECT_EQ(std::tuple(set.reclaimable, set.reclaimable_estimated), std::tuple(reclaimable, estimated));
