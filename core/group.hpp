@@ -27,6 +27,7 @@ struct CandidateGroup {
   std::string name;  // the key's normalised name; empty under a size-only key
   std::uint64_t size;
   std::vector<WalkedFile> files;  // two or more, member order, distinct (dev, ino)
+  GroupKey key() const { return {name, size}; }
 };
 
 namespace group {

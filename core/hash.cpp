@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <memory>
+#include <utility>
 
 #include "file_facts.hpp"
 #include "platform/io_policy.hpp"
@@ -16,6 +17,8 @@ namespace quelmaris {
 
 namespace hash {
 namespace {
+
+detail::BetweenSampleChunks between_sample_chunks;
 
 Failure<HashError> io_error(int error_number) { return Failure{HashError{HashError::Kind::Io, error_number}}; }
 Failure<HashError> changed() { return Failure{HashError{HashError::Kind::Changed}}; }
@@ -103,6 +106,8 @@ Result<Digest, HashError> hash_full(const WalkedFile& file, const CancelFlag& ca
   return hasher.finalize();
 }
 
+void detail::set_between_sample_chunks(BetweenSampleChunks hook) { between_sample_chunks = std::move(hook); }
+
 Result<Digest, HashError> hash_sample(const WalkedFile& file, const CancelFlag& cancel) {
   if (file.size <= kSampleThreshold) return hash_full(file, cancel, [](std::uint64_t) {});
 
@@ -111,10 +116,10 @@ Result<Digest, HashError> hash_sample(const WalkedFile& file, const CancelFlag& 
   const int fd = opened.value().get();
   std::byte* const buffer = thread_buffer();
   const auto chunk = static_cast<std::size_t>(kSampleChunk);
-  for (const std::uint64_t offset : {std::uint64_t{0}, file.size - kSampleChunk}) {
-    if (auto read = pread_exactly(fd, buffer + (offset == 0 ? 0 : chunk), chunk, static_cast<off_t>(offset)); !read)
-      return Failure{read.error()};
-  }
+  if (auto first = pread_exactly(fd, buffer, chunk, 0); !first) return Failure{first.error()};
+  if (between_sample_chunks) between_sample_chunks(file, fd);
+  if (auto last = pread_exactly(fd, buffer + chunk, chunk, static_cast<off_t>(file.size - kSampleChunk)); !last)
+    return Failure{last.error()};
   if (is_cancelled(cancel)) return cancelled();
   Blake3Hasher hasher;
   hasher.update(buffer, 2 * chunk);

@@ -33,5 +33,15 @@ Result<UniqueFd, HashError> open_checked(const WalkedFile& file);
 Result<Digest, HashError> hash_full(const WalkedFile& file, const CancelFlag& cancel, const ProgressFn& progress);
 Result<Digest, HashError> hash_sample(const WalkedFile& file, const CancelFlag& cancel);
 
+namespace detail {
+
+// Runs between the two chunks of every sampled file, with its open
+// descriptor: the point where tests change the file, make its next read fail
+// or cancel the scan. Empty in production; set it only while nothing hashes.
+using BetweenSampleChunks = std::function<void(const WalkedFile&, int fd)>;
+void set_between_sample_chunks(BetweenSampleChunks hook);
+
+}  // namespace detail
+
 }  // namespace hash
 }  // namespace quelmaris

@@ -120,10 +120,11 @@ private:
       reporter_.bytes_to_hash.store(sum_sizes(groups), std::memory_order_relaxed);
       reporter_.flush(true);
       const VerifyContext context{cancel_, config_.mode, config_.keep_rule, reporter_, listener_, results_};
-      in_hash_pool(groups, [&](CandidateGroup& group) { group::verify_group(group.files, context); });
+      in_hash_pool(groups, [&](CandidateGroup& group) { group::verify_group(group, context); });
     } else {
       in_hash_pool(groups, [&](CandidateGroup& group) {
-        ScanEvent event{ScanEvent::SetReady{group::build_set(group.files, std::nullopt, {}, config_.keep_rule)}};
+        ScanEvent event{
+            ScanEvent::SetReady{group::build_set(group.key(), group.files, std::nullopt, {}, config_.keep_rule)}};
         listener_.on_event(event);
         results_.add(std::get<ScanEvent::SetReady>(event.value).set);
       });

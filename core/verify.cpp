@@ -72,6 +72,12 @@ bool is_uncertain(const FileEntry& other, const FileEntry& keeper) {
   return other.may_share_blocks && (!keeper.clone_id || !other.clone_id || *keeper.clone_id != *other.clone_id);
 }
 
+void feed_little_endian(Blake3Hasher& hasher, std::uint64_t value) {
+  std::uint8_t bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+  hasher.update(bytes, sizeof bytes);
+}
+
 struct Outcome {
   Digest digest{};
   std::optional<HashError> error;
@@ -90,8 +96,8 @@ std::vector<DigestGroup> regroup_by_digest(std::vector<std::pair<Digest, WalkedF
 
 class GroupVerifier {
 public:
-  GroupVerifier(std::vector<WalkedFile>& members, const VerifyContext& context)
-      : members_(members), context_(context), size_(members.front().size) {}
+  GroupVerifier(CandidateGroup& group, const VerifyContext& context)
+      : members_(group.files), key_(group.key()), context_(context), size_(members_.front().size) {}
 
   void run() {
     if (is_cancelled(context_.cancel)) return;
@@ -187,7 +193,7 @@ private:
   void report() {
     if (confirmed_.empty()) {
       if (context_.mode != MatchMode::NameAndSize || unmatched_.size() < 2) return;
-      ScanEvent event{ScanEvent::LookalikeReady{build_lookalike_group(unmatched_)}};
+      ScanEvent event{ScanEvent::LookalikeReady{build_lookalike_group(key_, unmatched_)}};
       context_.listener.on_event(event);
       context_.results.add(std::get<ScanEvent::LookalikeReady>(event.value).group);
       return;
@@ -195,7 +201,7 @@ private:
     static const std::vector<WalkedFile> kNone;
     const auto& lookalikes = context_.mode == MatchMode::NameAndSize ? unmatched_ : kNone;
     for (const auto& group : confirmed_) {
-      ScanEvent event{ScanEvent::SetReady{build_set(group.files, group.digest, lookalikes, context_.keep_rule)}};
+      ScanEvent event{ScanEvent::SetReady{build_set(key_, group.files, group.digest, lookalikes, context_.keep_rule)}};
       context_.listener.on_event(event);
       context_.results.add(std::get<ScanEvent::SetReady>(event.value).set);
     }
@@ -212,6 +218,7 @@ private:
   }
 
   std::vector<WalkedFile>& members_;
+  const GroupKey key_;
   const VerifyContext& context_;
   const std::uint64_t size_;
   std::vector<WalkedFile> unmatched_;
@@ -220,11 +227,9 @@ private:
 
 }  // namespace
 
-void verify_group(std::vector<WalkedFile>& members, const VerifyContext& context) {
-  GroupVerifier(members, context).run();
-}
+void verify_group(CandidateGroup& group, const VerifyContext& context) { GroupVerifier(group, context).run(); }
 
-DuplicateSet build_set(const std::vector<WalkedFile>& files, const std::optional<Digest>& digest,
+DuplicateSet build_set(const GroupKey& key, const std::vector<WalkedFile>& files, const std::optional<Digest>& digest,
                        const std::vector<WalkedFile>& lookalikes, KeepRule rule) {
   std::vector<FileEntry> entries = entries_in_order(files, entry_with_clone_facts);
   const std::uint32_t keep = choose_keeper(entries, rule);
@@ -240,7 +245,7 @@ DuplicateSet build_set(const std::vector<WalkedFile>& files, const std::optional
     uncertain += is_uncertain(entries[i], keeper) ? 1 : 0;
   }
 
-  DuplicateSet set{set_id(entries),
+  DuplicateSet set{set_id(key, entries),
                    keeper.name,
                    keeper.size,
                    {},
@@ -254,27 +259,27 @@ DuplicateSet build_set(const std::vector<WalkedFile>& files, const std::optional
   return set;
 }
 
-LookalikeGroup build_lookalike_group(const std::vector<WalkedFile>& files) {
+LookalikeGroup build_lookalike_group(const GroupKey& key, const std::vector<WalkedFile>& files) {
   std::vector<FileEntry> entries = entries_in_order(files, entry_of);
-  const std::uint64_t id = set_id(entries);
+  const std::uint64_t id = set_id(key, entries);
   std::string name = entries.front().name;
   const std::uint64_t size = entries.front().size;
   return LookalikeGroup{id, std::move(name), size, std::move(entries)};
 }
 
-std::uint64_t set_id(const std::vector<FileEntry>& entries) {
+std::uint64_t set_id(const GroupKey& key, const std::vector<FileEntry>& entries) {
   std::vector<DevIno> pairs;
   pairs.reserve(entries.size());
   for (const auto& entry : entries) pairs.push_back({entry.dev, entry.ino});
   sort_identity_order(pairs);
   Blake3Hasher hasher;
+  // The name's length first, so that no other name and size feed the same bytes.
+  feed_little_endian(hasher, key.name.size());
+  hasher.update(key.name);
+  feed_little_endian(hasher, key.size);
   for (const auto& pair : pairs) {
-    std::uint8_t bytes[16];
-    for (int i = 0; i < 8; ++i) {
-      bytes[i] = static_cast<std::uint8_t>(pair.dev >> (8 * i));
-      bytes[8 + i] = static_cast<std::uint8_t>(pair.ino >> (8 * i));
-    }
-    hasher.update(bytes, sizeof bytes);
+    feed_little_endian(hasher, pair.dev);
+    feed_little_endian(hasher, pair.ino);
   }
   const Digest digest = hasher.finalize();
   std::uint64_t id = 0;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "blake3_hasher.hpp"
+#include "group.hpp"
 #include "orderings.hpp"
 #include "progress.hpp"
 #include "records.hpp"
@@ -51,13 +52,18 @@ struct VerifyContext {
 
 namespace group {
 
-void verify_group(std::vector<WalkedFile>& members, const VerifyContext& context);
+void verify_group(CandidateGroup& group, const VerifyContext& context);
 
-DuplicateSet build_set(const std::vector<WalkedFile>& files, const std::optional<Digest>& digest,
+// `key` is the grouping key of the candidate group the files come from.
+DuplicateSet build_set(const GroupKey& key, const std::vector<WalkedFile>& files, const std::optional<Digest>& digest,
                        const std::vector<WalkedFile>& lookalikes, KeepRule rule);
-LookalikeGroup build_lookalike_group(const std::vector<WalkedFile>& files);
+LookalikeGroup build_lookalike_group(const GroupKey& key, const std::vector<WalkedFile>& files);
 
-std::uint64_t set_id(const std::vector<FileEntry>& entries);
+// The same files under the same key give the same id in every scan, whatever
+// their paths, roots or order. The key keeps apart the results over one set
+// of inodes that hard links with other names put under several keys; within
+// one key, the results of a scan share no inode.
+std::uint64_t set_id(const GroupKey& key, const std::vector<FileEntry>& entries);
 
 }  // namespace group
 }  // namespace quelmaris

@@ -21,7 +21,9 @@ struct CloneInfo {
   bool operator==(const CloneInfo&) const = default;
 };
 
-// The error is an errno value (EINVAL for a path with a zero byte).
+// No clone facts at all on a file system without extent maps. The error, an
+// errno value (EINVAL for a path with a zero byte), is a real failure: the
+// file gone or unreadable.
 Result<CloneInfo, int> clone_info(const std::string& path);
 
 }  // namespace quelmaris::platform

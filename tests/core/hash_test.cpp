@@ -3,18 +3,22 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "file_facts.hpp"
 #include "platform/io_policy.hpp"
+#include "sample_seam.hpp"
 #include "temp_tree.hpp"
 
 namespace quelmaris {
@@ -169,6 +173,29 @@ TEST(HashFull, file_changing_size_while_read_is_changed) {
     EXPECT_EQ(full.error(), HashError{Kind::Changed});
     EXPECT_EQ(reported, expected_reported);
   }
+}
+
+// The seam between a sample's two chunks is to sampling what the progress
+// callback is to a full hash: the file can change or fail while it is read.
+TEST(HashSample, file_failing_shrinking_or_cancelled_between_its_two_chunks_has_no_digest) {
+  testing::TempTree tree;
+  const int folder = ::open(tree.root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(folder, 0);
+  CancelFlag cancel{0};
+  using Act = std::function<void(const WalkedFile&, int fd)>;
+  const std::tuple<const char*, Act, HashError> cases[] = {
+      {"its reads fail", [&](auto&, int fd) { ::dup2(folder, fd); }, {Kind::Io, EISDIR}},
+      {"it shrinks", [](auto& seen, int) { fs::resize_file(seen.path, 100'000); }, {Kind::Changed}},
+      {"the scan is cancelled", [&](auto&, int) { cancel.store(1); }, {Kind::Cancelled}},
+  };
+  for (const auto& [what, act, expected] : cases) {
+    SCOPED_TRACE(what);
+    cancel.store(0);
+    const testing::SampleSeam seam(act);
+    const WalkedFile seen = walked(tree.write("f", patterned(300'000)));
+    EXPECT_EQ(hex_or_error(hash::hash_sample(seen, cancel)), text_of(expected));
+  }
+  ::close(folder);
 }
 
 TEST(HashCancel, flag_set_before_hashing_or_while_a_large_file_is_read_stops_at_the_next_chunk) {

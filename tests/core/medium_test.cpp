@@ -1,9 +1,7 @@
 #include "platform/medium.hpp"
 
 #include <gtest/gtest.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 
 #include <filesystem>
@@ -129,9 +127,9 @@ TEST(MountSource, the_innermost_mount_holding_the_path_wins) {
 }
 
 TEST(StorageMedium, this_machines_memory_file_system_is_unknown) {
-  struct statfs facts {};
-  if (::statfs("/dev/shm", &facts) != 0 || facts.f_type != TMPFS_MAGIC) GTEST_SKIP() << "no tmpfs at /dev/shm";
-  EXPECT_EQ(quelmaris::storage_medium("/dev/shm"), Unknown);
+  const auto volume = quelmaris::testing::memory_volume();
+  if (!volume) GTEST_SKIP() << "no tmpfs at /dev/shm";
+  EXPECT_EQ(quelmaris::storage_medium(volume->string()), Unknown);
 }
 
 }  // namespace

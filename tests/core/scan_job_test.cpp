@@ -1,6 +1,7 @@
 #include "defaults.hpp"
 #include "recording_listener.hpp"
 #include "reflink_volume.hpp"
+#include "sample_seam.hpp"
 #include "scan_job.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -188,6 +190,33 @@ TEST(ScanJob, hard_links_collapse_and_a_linked_copy_frees_nothing) {
   EXPECT_EQ(files[0].freed_bytes, std::optional<std::uint64_t>(0));
 }
 
+// A tree with hard links inside it, copied with its links kept: by name the
+// copies group as "x.txt" and "y.txt" over the same two inodes, and the two
+// results must still be told apart.
+TEST(ScanJob, results_over_the_same_inodes_under_other_names_have_their_own_ids_whatever_the_root_order) {
+  TempTree tree;
+  tree.write({{"T/x.txt", "same"}, {"T2/x.txt", "same"}, {"T/p.txt", "one"}, {"T2/p.txt", "two"}});
+  for (const auto& [from, to] :
+       {std::pair{"T/x.txt", "T/y.txt"}, {"T2/x.txt", "T2/y.txt"}, {"T/p.txt", "T/q.txt"}, {"T2/p.txt", "T2/q.txt"}})
+    ASSERT_EQ(::link(tree.path(from).c_str(), tree.path(to).c_str()), 0);
+  std::map<std::string, std::uint64_t> first_ids;
+  for (const auto& roots :
+       {std::vector{tree.path("T"), tree.path("T2")}, std::vector{tree.path("T2"), tree.path("T")}}) {
+    SCOPED_TRACE(roots[0]);
+    const auto events = scan(config_for(roots));
+    std::map<std::string, std::uint64_t> ids;
+    for (const auto* ready : all_of<ScanEvent::SetReady>(events))
+      ids.emplace("set " + ready->set.display_name, ready->set.id);
+    for (const auto* ready : all_of<ScanEvent::LookalikeReady>(events))
+      ids.emplace("lookalikes " + ready->group.display_name, ready->group.id);
+    ASSERT_EQ(ids.size(), 4u);
+    EXPECT_NE(ids.at("set x.txt"), ids.at("set y.txt"));
+    EXPECT_NE(ids.at("lookalikes p.txt"), ids.at("lookalikes q.txt"));
+    if (first_ids.empty()) first_ids = ids;
+    EXPECT_EQ(ids, first_ids);
+  }
+}
+
 TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_sharing_makes_an_estimate) {
   TempTree tree;
   const testing::ReflinkVolume volume(tree);
@@ -216,6 +245,38 @@ TEST(ScanJob, a_clone_of_the_kept_copy_frees_only_its_own_blocks_and_unrelated_s
   const DuplicateSet& two = sets.at("two.bin");
   EXPECT_TRUE(two.reclaimable_estimated) << "two copies share blocks, neither with the keeper";
   EXPECT_TRUE(summary_of(events).reclaimable_estimated);
+}
+
+// Clone facts are read when a set is built, after the hashing; an unverified
+// scan builds its sets straight after the walk.
+TEST(ScanJob, copies_on_a_volume_without_extent_maps_free_their_size_unless_they_vanished_before_the_set_was_built) {
+  const auto volume = testing::memory_volume();
+  if (!volume) GTEST_SKIP() << "no tmpfs at /dev/shm";
+  const std::tuple<const char*, bool, std::uint64_t, bool, std::optional<std::uint64_t>> cases[] = {
+      {"both copies there", false, 5000, false, 5000},
+      {"the extra copy gone", true, 0, true, std::nullopt},
+  };
+  for (const auto& [what, vanishes, reclaimable, estimated, freed] : cases) {
+    SCOPED_TRACE(what);
+    const TempTree tree(*volume);
+    tree.write({{"a/f.bin", big('t', 5000)}, {"b/f.bin", big('t', 5000)}});
+    RecordingListener listener;
+    listener.hook = [&, vanishes = vanishes](const ScanEvent& event) {
+      if (vanishes && event == ScanEvent{ScanEvent::Phase{Phase::Grouping}})
+        std::filesystem::remove(tree.path("b/f.bin"));
+    };
+    ScanConfig config = config_for({tree.path("a"), tree.path("b")});
+    config.verify_content = false;
+    ScanJob job;
+    const auto events = scan(config, listener, job);
+    const auto sets = all_of<ScanEvent::SetReady>(events);
+    ASSERT_EQ(sets.size(), 1u);
+    const DuplicateSet& set = sets[0]->set;
+    EXPECT_EQ(std::tuple(set.reclaimable, set.reclaimable_estimated), std::tuple(reclaimable, estimated));
+    const FileEntry& copy = set.files.at(1);
+    EXPECT_EQ(std::tuple(copy.freed_bytes, copy.may_share_blocks, copy.clone_id),
+              std::tuple(freed, false, std::nullopt));
+  }
 }
 
 TEST(ScanJob, files_equal_at_both_ends_but_different_in_the_middle_are_lookalikes) {
@@ -290,6 +351,25 @@ TEST(ScanJob, a_cancel_ends_the_scan_without_done_and_counts_what_was_sent) {
     EXPECT_EQ(summary.files_compared, compared);
     EXPECT_EQ(summary.sets, all_of<ScanEvent::SetReady>(events).size());
   }
+}
+
+// The sample pass sends no event of its own: the seam between a sampled
+// file's two chunks is the known point where the cancel comes.
+TEST(ScanJob, a_cancel_during_the_sample_pass_drops_the_group_being_sampled) {
+  TempTree tree;
+  tree.write({{"a/movie.bin", big('m')}, {"b/movie.bin", big('m')}});
+  ScanJob job;
+  std::atomic<int> sampled{0};
+  const testing::SampleSeam seam([&](const WalkedFile&, int) {
+    ++sampled;
+    job.cancel();
+  });
+  RecordingListener listener;
+  const auto events = scan(config_for({tree.path("a"), tree.path("b")}), listener, job);
+  EXPECT_GE(sampled.load(), 1);
+  EXPECT_EQ(phases(events), (std::vector<Phase>{Phase::Listing, Phase::Grouping, Phase::Verifying}));
+  EXPECT_TRUE(all_of<ScanEvent::SetReady>(events).empty());
+  EXPECT_EQ(std::tuple(summary_of(events).cancelled, summary_of(events).sets), std::tuple(true, 0u));
 }
 
 }  // namespace

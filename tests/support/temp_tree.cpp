@@ -7,13 +7,15 @@
 #include <stdexcept>
 
 #include <grp.h>
+#include <linux/magic.h>
+#include <sys/statfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace quelmaris::testing {
 
-TempTree::TempTree() {
-  std::string templ = (std::filesystem::temp_directory_path() / "quelmaris-test-XXXXXX").string();
+TempTree::TempTree(const std::filesystem::path& parent) {
+  std::string templ = (parent / "quelmaris-test-XXXXXX").string();
   if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   root_ = templ;
   // Let an unprivileged child reach the tree; each test sets the bits it tests.
@@ -46,6 +48,12 @@ std::string TempTree::mkdir(std::string_view relative) const {
   const auto full = root_ / relative;
   std::filesystem::create_directories(full);
   return full.string();
+}
+
+std::optional<std::filesystem::path> memory_volume() {
+  struct statfs facts {};
+  if (::statfs("/dev/shm", &facts) != 0 || facts.f_type != TMPFS_MAGIC) return std::nullopt;
+  return "/dev/shm";
 }
 
 std::string patterned(std::size_t size, unsigned seed) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,7 +14,8 @@ namespace quelmaris::testing {
 
 class TempTree {
 public:
-  TempTree();
+  // The tree is made inside `parent`, by default the system's temporary folder.
+  explicit TempTree(const std::filesystem::path& parent = std::filesystem::temp_directory_path());
   ~TempTree();
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
@@ -32,6 +34,10 @@ public:
 private:
   std::filesystem::path root_;
 };
+
+// A folder on a memory file system (tmpfs), which keeps no extent map;
+// absent where this machine has none at /dev/shm.
+std::optional<std::filesystem::path> memory_volume();
 
 // Bytes of the given size in a pattern that repeats only every 64 KiB or so;
 // another seed gives other bytes of the same size.
