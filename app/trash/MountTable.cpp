@@ -48,6 +48,13 @@ bool holds(const std::string& mountPoint, const std::string& path) {
   return path.starts_with(mountPoint) && (path.size() == mountPoint.size() || path[mountPoint.size()] == '/');
 }
 
+// FAT and exFAT through the kernel or FUSE; fuseblk may be exFAT as well as NTFS.
+bool isFatFamily(const Mount& mount) {
+  static constexpr std::array<std::string_view, 6> kFatFamily{"vfat",  "msdos",   "fat",
+                                                              "exfat", "fuseblk", "fuse.fusefat"};
+  return std::find(kFatFamily.begin(), kFatFamily.end(), mount.type) != kFatFamily.end();
+}
+
 }  // namespace
 
 std::optional<Mount> mountHolding(const std::string& path, const std::string& mountinfo) {
@@ -63,9 +70,9 @@ std::optional<Mount> mountHolding(const std::string& path, const std::string& mo
 }
 
 bool keepsUnixPermissions(const Mount& mount) {
-  static constexpr std::array<std::string_view, 7> kWithout{"vfat",  "msdos",   "exfat",       "ntfs",
-                                                            "ntfs3", "fuseblk", "fuse.fusefat"};
-  return std::find(kWithout.begin(), kWithout.end(), mount.type) == kWithout.end();
+  return !isFatFamily(mount) && mount.type != "ntfs" && mount.type != "ntfs3";
 }
+
+bool keepsLastingInodeNumbers(const Mount& mount) { return !isFatFamily(mount); }
 
 }  // namespace FreedesktopTrash

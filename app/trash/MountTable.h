@@ -24,4 +24,10 @@ std::optional<Mount> mountHolding(const std::string& path, const std::string& mo
 // the same on every file.
 bool keepsUnixPermissions(const Mount& mount);
 
+// Whether a file keeps its device and inode numbers when its volume is
+// mounted again. FAT and exFAT, through the kernel or FUSE, number files
+// afresh at each mount (the kernel's drivers also when their cache drops an
+// inode). fuseblk may be exFAT as well as NTFS, so it counts as not keeping them.
+bool keepsLastingInodeNumbers(const Mount& mount);
+
 }  // namespace FreedesktopTrash
