@@ -11,11 +11,11 @@
 #include <fstream>
 #include <random>
 
+#include "unique_fd.hpp"
 #include "trash/MountTable.h"
 #include "trash/NoReplaceMove.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
-#include "unique_fd.hpp"
 
 namespace FreedesktopTrash {
 
