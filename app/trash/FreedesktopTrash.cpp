@@ -12,6 +12,7 @@
 #include <random>
 
 #include "unique_fd.hpp"
+#include "trash/MountTable.h"
 #include "trash/NoReplaceMove.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
@@ -100,6 +101,21 @@ bool recordNames(const std::string& recordPath, const std::string& recorded) {
   return false;
 }
 
+// Why the item found is not the one recorded, as a MoveRefusal; 0 when
+// nothing tells them apart. Where inode numbers do not last, only the kind and
+// size are compared: the FUSE FAT driver stamps a renamed file with the time
+// of the rename, yet shows the time from before for up to a second after it.
+// What remains there: another item of the same kind and size that took this
+// one's name and a record naming the same place is taken for it.
+int refusalFor(const ItemIdentity& recorded, const FoundItem& found) {
+  const ItemIdentity& now = found.identity;
+  if (found.inodeNumbersLast && (now.device != recorded.device || now.inode != recorded.inode)) return kAnotherItem;
+  if (now.type != recorded.type) return kOfAnotherKind;
+  if (now.size != recorded.size) return kOfAnotherSize;
+  if (found.inodeNumbersLast && now.modifiedNs != recorded.modifiedNs) return kModifiedSince;
+  return 0;
+}
+
 }  // namespace
 
 quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename) {
@@ -122,7 +138,7 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
 }
 
 int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
-         const NoReplaceRename& rename) {
+         const NoReplaceRename& rename, const ExamineItem& examine) {
   const auto folder = trashFolderHolding(source);
   if (folder && !recordNames(*trashInfoPathFor(source), recordedPath(destination, *folder)))
     return kRecordNamesAnotherPlace;
@@ -130,9 +146,9 @@ int move(const std::string& source, const std::string& destination, const ItemId
   // same name and record. What remains: that file can still take the name
   // between this check and the rename, since no call renames a name only
   // while it holds a given inode.
-  const auto found = FreedesktopTrash::identity(source);
+  const auto found = examine(source);
   if (!found) return found.error();
-  if (found.value() != identity) return kAnotherItem;
+  if (const int refusal = refusalFor(identity, found.value())) return refusal;
   // Nothing reserves the former place, so on a volume without hard links or
   // the no-replace flag a file created there at this very moment is replaced.
   if (const int error = moveWithoutReplacing(source, destination, rename); error != 0) return error;
@@ -147,9 +163,20 @@ quelmaris::Result<ItemIdentity, int> identity(const std::string& path) {
   return ItemIdentity{facts.st_dev, facts.st_ino, facts.st_mode & S_IFMT, facts.st_size, modifiedNs};
 }
 
-bool exists(const std::string& path) {
+quelmaris::Result<FoundItem, int> examineItem(const std::string& path) {
+  auto found = identity(path);
+  if (!found) return Failure{found.error()};
+  std::error_code error;
+  const std::string folder = std::filesystem::canonical(parentFolder(path), error).string();
+  const auto mount = error ? std::nullopt : mountHolding(folder, readMountTable());
+  return FoundItem{found.value(), !mount || keepsLastingInodeNumbers(*mount)};
+}
+
+quelmaris::Result<bool, int> exists(const std::string& path) {
   struct stat facts {};
-  return ::lstat(path.c_str(), &facts) == 0;
+  if (::lstat(path.c_str(), &facts) == 0) return true;
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  return Failure{errno};
 }
 
 }  // namespace FreedesktopTrash

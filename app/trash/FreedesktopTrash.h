@@ -6,6 +6,7 @@
 // Errors are errno values.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "result.hpp"
@@ -24,9 +25,28 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
 enum MoveRefusal : int {
   // The item's record is gone or says it came from another place.
   kRecordNamesAnotherPlace = -1,
-  // The item at source is another file than the one with the identity given.
+  // The item at source is another file than the one with the identity given:
+  // another device or inode where these last.
   kAnotherItem = -2,
+  // The item at source differs from the identity given in its kind (file,
+  // folder, link …), its size or its modification time.
+  kOfAnotherKind = -3,
+  kOfAnotherSize = -4,
+  kModifiedSince = -5,
 };
+
+// An item as found where it lies now.
+struct FoundItem {
+  ItemIdentity identity;
+  // False on volumes that number their files afresh at each mount (see
+  // keepsLastingInodeNumbers): there device and inode tell nothing.
+  bool inodeNumbersLast = true;
+};
+
+// How move() looks at the item it is to move; tests stand in the answers
+// that a volume mounted again gives. The errno when it cannot be examined.
+using ExamineItem = std::function<quelmaris::Result<FoundItem, int>(const std::string& path)>;
+quelmaris::Result<FoundItem, int> examineItem(const std::string& path);
 
 // Renames source to destination unless something exists there, and only
 // while source is still the item with this identity. When source is an item
@@ -34,12 +54,13 @@ enum MoveRefusal : int {
 // destination, and the record is removed after the move. Returns 0, a
 // MoveRefusal or the errno of the failure.
 int move(const std::string& source, const std::string& destination, const ItemIdentity& identity,
-         const NoReplaceRename& rename = renameNoReplace);
+         const NoReplaceRename& rename = renameNoReplace, const ExamineItem& examine = examineItem);
 
 // The identity of the item at the path, a link itself and not its target.
 quelmaris::Result<ItemIdentity, int> identity(const std::string& path);
 
-// Whether anything, a dangling link included, is at the path.
-bool exists(const std::string& path);
+// Whether anything, a dangling link included, is at the path; the errno when
+// that cannot be told (a folder on the way that may not be searched).
+quelmaris::Result<bool, int> exists(const std::string& path);
 
 }  // namespace FreedesktopTrash

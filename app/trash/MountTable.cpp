@@ -1,6 +1,7 @@
 #include "trash/MountTable.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -28,19 +29,30 @@ std::string unescapeOctal(std::string_view text) {
   return out;
 }
 
-// A line's third to fifth fields (id, parent, maj:min, root, mount point, ...);
-// no field holds a blank of its own, the table escapes them.
+// A line's third to fifth fields (id, parent, maj:min, root, mount point, ...)
+// and the first one after the "-" that ends the optional fields; no field
+// holds a blank of its own, the table escapes them.
 std::optional<Mount> mountOfLine(const std::string& line) {
   std::istringstream in(line);
-  std::string id, parent, fileSystem, root, point;
+  std::string id, parent, fileSystem, root, point, type;
   if (!(in >> id >> parent >> fileSystem >> root >> point)) return std::nullopt;
-  return Mount{unescapeOctal(point), unescapeOctal(root), fileSystem};
+  const std::size_t separator = line.find(" - ");
+  if (separator == std::string::npos || !(std::istringstream(line.substr(separator + 3)) >> type))
+    return std::nullopt;
+  return Mount{unescapeOctal(point), unescapeOctal(root), fileSystem, type};
 }
 
 // Whether the folder is the path or one of its ancestors; both absolute.
 bool holds(const std::string& folder, const std::string& path) {
   if (folder == "/") return path.starts_with('/');
   return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
+// FAT and exFAT through the kernel or FUSE; fuseblk may be exFAT as well as NTFS.
+bool isFatFamily(const Mount& mount) {
+  static constexpr std::array<std::string_view, 6> kFatFamily{"vfat",  "msdos",   "fat",
+                                                              "exfat", "fuseblk", "fuse.fusefat"};
+  return std::find(kFatFamily.begin(), kFatFamily.end(), mount.type) != kFatFamily.end();
 }
 
 }  // namespace
@@ -74,5 +86,7 @@ bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& tab
     return other.fileSystem == mount.fileSystem && other.root != mount.root && holds(other.root, mount.root);
   });
 }
+
+bool keepsLastingInodeNumbers(const Mount& mount) { return !isFatFamily(mount); }
 
 }  // namespace FreedesktopTrash

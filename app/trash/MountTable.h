@@ -1,7 +1,7 @@
 // The mounts in the kernel's mount table: the top directory of the file
 // system where a file's Trash folder lives when the file is not on the home
-// Trash's device, and whether that top is a real one. Reentrant; reads the
-// table per call.
+// Trash's device, whether that top is a real one, and whether the file system
+// keeps its files' numbers. Reentrant.
 #pragma once
 
 #include <optional>
@@ -19,6 +19,8 @@ struct Mount {
   // The file system as the table's major:minor, the same for every mount of
   // it, btrfs subvolumes included.
   std::string fileSystem;
+  // The file-system type as the table names it: "ext4", "vfat", "fuseblk" …
+  std::string type;
 };
 
 // The table's mounts in its order; empty when it cannot be read.
@@ -31,5 +33,11 @@ std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mou
 // Whether the mount's top is an ordinary folder inside another mount of the
 // same file system, as it is for a bind mount of a folder.
 bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& table);
+
+// Whether a file keeps its device and inode numbers when its volume is
+// mounted again. FAT and exFAT, through the kernel or FUSE, number files
+// afresh at each mount (the kernel's drivers also when their cache drops an
+// inode). fuseblk may be exFAT as well as NTFS, so it counts as not keeping them.
+bool keepsLastingInodeNumbers(const Mount& mount);
 
 }  // namespace FreedesktopTrash

@@ -20,6 +20,13 @@ FileOperationError describe(int error) {
     return {QCoreApplication::translate("SystemFileTrashing", "Its Trash record no longer names this place.")};
   if (error == FreedesktopTrash::kAnotherItem)
     return {QCoreApplication::translate("SystemFileTrashing", "Another file now has its name in the Trash.")};
+  if (error == FreedesktopTrash::kOfAnotherKind)
+    return {QCoreApplication::translate("SystemFileTrashing", "The item in the Trash is now of another kind.")};
+  if (error == FreedesktopTrash::kOfAnotherSize)
+    return {QCoreApplication::translate("SystemFileTrashing", "The item in the Trash now has another size.")};
+  if (error == FreedesktopTrash::kModifiedSince)
+    return {
+        QCoreApplication::translate("SystemFileTrashing", "The item in the Trash now has another modification date.")};
   char buffer[256];
   return FileOperationError{QString::fromLocal8Bit(::strerror_r(error, buffer, sizeof buffer))};
 }
@@ -44,11 +51,16 @@ quelmaris::Result<TrashedItem, FileOperationError> SystemFileTrashing::trashItem
   return TrashedItem{fileUrl(trashed.value()), identity.value()};
 }
 
-bool SystemFileTrashing::itemExists(const QUrl& url) const { return FreedesktopTrash::exists(localPath(url)); }
+quelmaris::Result<bool, FileOperationError> SystemFileTrashing::itemExists(const QUrl& url) const {
+  const auto exists = FreedesktopTrash::exists(localPath(url));
+  if (!exists) return quelmaris::Failure{describe(exists.error())};
+  return exists.value();
+}
 
 std::optional<FileOperationError> SystemFileTrashing::moveItem(const QUrl& source, const QUrl& destination,
                                                                const ItemIdentity& identity) const {
-  if (const int error = FreedesktopTrash::move(localPath(source), localPath(destination), identity))
+  if (const int error = FreedesktopTrash::move(localPath(source), localPath(destination), identity,
+                                               FreedesktopTrash::renameNoReplace, examine_))
     return describe(error);
   return std::nullopt;
 }

@@ -112,19 +112,26 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
   return outcome;
 }
 
-// Puts each file back unless its Trash item is gone or is another file now,
-// or something else stands at its former path; what stands there is never
-// replaced.
+// Why the file stays in the Trash, or nothing once it is back: its Trash item
+// is gone, cannot be examined or is another file now, or something else
+// stands at its former place, which is never replaced. A former place that
+// cannot be examined is left to the move back, which says why it fails.
+std::optional<QString> putBack(const FileTrashing& files, const Move& move) {
+  const auto inTrash = files.itemExists(move.trashed);
+  if (!inTrash)
+    return TrashService::tr("The item in the Trash cannot be examined (%1).").arg(inTrash.error().description);
+  if (!inTrash.value()) return TrashService::tr("The item is no longer in the Trash.");
+  if (const auto inPlace = files.itemExists(move.original); inPlace && inPlace.value())
+    return TrashService::tr("Another item is in its place.");
+  if (const auto error = files.moveItem(move.trashed, move.original, move.identity)) return error->description;
+  return std::nullopt;
+}
+
 RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
   RestoreOutcome outcome;
   for (const Move& move : moved) {
-    const QString path = move.original.toLocalFile();
-    if (!files.itemExists(move.trashed))
-      outcome.notRestored.append({path, TrashService::tr("The item is no longer in the Trash.")});
-    else if (files.itemExists(move.original))
-      outcome.notRestored.append({path, TrashService::tr("Another item is in its place.")});
-    else if (const auto error = files.moveItem(move.trashed, move.original, move.identity))
-      outcome.notRestored.append({path, error->description});
+    if (const auto reason = putBack(files, move))
+      outcome.notRestored.append({move.original.toLocalFile(), *reason});
     else
       outcome.restored.append(move.original);
   }

@@ -90,7 +90,9 @@ struct HeldTrash final : FileTrashing {
     while (held) QThread::msleep(1);
     return system.trashItem(url);
   }
-  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
+  quelmaris::Result<bool, FileOperationError> itemExists(const QUrl& url) const override {
+    return system.itemExists(url);
+  }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
                                              const ItemIdentity& identity) const override {
     return system.moveItem(source, destination, identity);

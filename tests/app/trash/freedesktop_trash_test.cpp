@@ -118,9 +118,10 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   // A dangling link is moved itself and still exists in the Trash.
   const std::string link = tree.path("link");
   fs::create_symlink(tree.path("nowhere"), link);
-  ASSERT_TRUE(FreedesktopTrash::exists(link));
+  ASSERT_TRUE(FreedesktopTrash::exists(link).value());
   const std::string movedLink = FreedesktopTrash::trash(link).value();
-  EXPECT_EQ(std::tuple(fs::is_symlink(movedLink), FreedesktopTrash::exists(movedLink), FreedesktopTrash::exists(link)),
+  EXPECT_EQ(std::tuple(fs::is_symlink(movedLink), FreedesktopTrash::exists(movedLink).value(),
+                       FreedesktopTrash::exists(link).value()),
             std::tuple(true, true, false));
   // Moving back never replaces and a done move drops the record.
   const std::string original = tree.write("file", "moved");

@@ -53,7 +53,9 @@ struct FailingOneFile final : FileTrashing {
     if (calls.size() == 1 && afterFirstMove) afterFirstMove();
     return trashed;
   }
-  bool itemExists(const QUrl& url) const override { return system.itemExists(url); }
+  quelmaris::Result<bool, FileOperationError> itemExists(const QUrl& url) const override {
+    return system.itemExists(url);
+  }
   std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
                                              const ItemIdentity& identity) const override {
     return system.moveItem(source, destination, identity);
@@ -240,8 +242,10 @@ TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_
   const fs::path files = dataHome.trash() / "files", info = dataHome.trash() / "info";
   tree.write("x/taken.txt", "newcomer");
   fs::remove(files / "emptied.txt");
-  // The Trash emptied, then another program's file trashed from the same place under the same name
-  // (possibly with the freed inode number).
+  // The Trash emptied, then another program's file trashed from the same place under the same name.
+  // The first item's inode is held, so that the newcomer has another number (a freed number handed
+  // on is told by the size or date).
+  fs::create_hard_link(files / "stranger.txt", tree.path("held"));
   fs::remove(files / "stranger.txt");
   fs::remove(info / "stranger.txt.trashinfo");
   ASSERT_TRUE(FreedesktopTrash::trash(tree.write("w/stranger.txt", "stranger")).ok());

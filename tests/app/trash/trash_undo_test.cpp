@@ -1,0 +1,243 @@
+// Undo of a move to the Trash where the volume renumbers its files, where the
+// item in the Trash changed, and where the system refuses the user.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/fsuid.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QUndoStack>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app_test_support.hpp"
+#include "interface/CoreTrashPlanner.h"
+#include "mount_namespace.hpp"
+#include "temp_data_home.hpp"
+#include "temp_tree.hpp"
+#include "trash/FreedesktopTrash.h"
+#include "trash/MountTable.h"
+#include "trash/TrashService.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quelmaris::testing::read_file;
+using quelmaris::testing::TempTree;
+using Failure = TrashService::Failure;
+using RestoreOutcome = TrashService::RestoreOutcome;
+using Change = std::function<void(const fs::path& inTrash)>;
+
+const quelmaris::testing::TemporaryDataHome dataHome;
+
+QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+fs::path inTrash(const std::string& name) { return dataHome.trash() / "files" / name; }
+
+// The item as a volume mounted again shows it: a new inode on a new device.
+FreedesktopTrash::ExamineItem mountedAgain(bool inodeNumbersLast) {
+  return [inodeNumbersLast](const std::string& path) {
+    auto found = FreedesktopTrash::examineItem(path);
+    if (found) {
+      found.value().identity.device += 1;
+      found.value().identity.inode += 1000;
+      found.value().inodeNumbersLast = inodeNumbersLast;
+    }
+    return found;
+  };
+}
+
+// The move, or the undo, as a user other than root: root passes every
+// permission check. setfsuid changes the calling thread only.
+struct AsNobody final : FileTrashing {
+  explicit AsNobody(bool movesAsNobody) : moving(movesAsNobody) {}
+  template <class Call>
+  static auto run(bool asNobody, Call call) {
+    if (asNobody) ::setfsgid(65534), ::setfsuid(65534);
+    auto result = call();
+    if (asNobody) ::setfsuid(0), ::setfsgid(0);
+    return result;
+  }
+  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
+    return run(moving, [&] { return system.trashItem(url); });
+  }
+  quelmaris::Result<bool, FileOperationError> itemExists(const QUrl& url) const override {
+    return run(!moving, [&] { return system.itemExists(url); });
+  }
+  std::optional<FileOperationError> moveItem(const QUrl& source, const QUrl& destination,
+                                             const ItemIdentity& identity) const override {
+    return run(!moving, [&] { return system.moveItem(source, destination, identity); });
+  }
+  const bool moving;
+  SystemFileTrashing system;
+};
+
+class TrashUndo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::application();
+    fs::remove_all(dataHome.trash());
+  }
+
+  // Moves one file per change to the Trash, makes each change to its item
+  // there, undoes, and returns what the undo reports.
+  RestoreOutcome moveChangeAndUndo(const std::shared_ptr<const FileTrashing>& files,
+                                   const std::vector<std::pair<std::string, Change>>& changes) {
+    PlanSet set{1, {apptest::entryFor(tree.write("keep/kept", "kept"))}, 0, {}, true};
+    for (const auto& [name, change] : changes) {
+      set.marked.append(static_cast<std::uint32_t>(set.files.size()));
+      set.files.append(apptest::entryFor(tree.write("marked/" + name, "kept")));
+    }
+    TrashService service(std::make_unique<CoreTrashPlanner>(), files);
+    const auto moving = service.moveToTrash({set}, false, &undoStack, {});
+    EXPECT_TRUE(apptest::runEventsUntil([&] { return moving.isFinished(); }));
+    EXPECT_EQ(moving.result().moved.size(), std::ssize(changes));
+    for (const auto& [name, change] : changes) change(inTrash(name));
+    undoStack.undo();
+    EXPECT_TRUE(apptest::runEventsUntil([&] { return service.lastRestore().has_value(); }));
+    return service.lastRestore().value_or(RestoreOutcome{});
+  }
+  QUrl marked(const std::string& name) const { return urlOf(tree.path("marked/" + name)); }
+  Failure leftWith(const std::string& name, const char* reason) const {
+    return {QString::fromStdString(tree.path("marked/" + name)), reason};
+  }
+
+  TempTree tree;
+  QUndoStack undoStack;
+};
+
+const Change untouched = [](const fs::path&) {};
+const Change stamped = [](const fs::path& item) {
+  fs::last_write_time(item, fs::last_write_time(item) + std::chrono::hours(1));
+};
+const Change resized = [](const fs::path& item) { std::ofstream(item, std::ios::app) << " and more"; };
+const Change madeAFolder = [](const fs::path& item) {
+  fs::remove(item);
+  fs::create_directory(item);
+};
+
+TEST(MountTable, only_fat_and_exfat_through_the_kernel_or_fuse_renumber_their_files_at_each_mount) {
+  for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk"})
+    EXPECT_FALSE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/stick", "/", "8:1", type})) << type;
+  for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse.sshfs"})
+    EXPECT_TRUE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/disk", "/", "8:2", type})) << type;
+}
+
+// A FAT stick plugged in again, or whose inodes the kernel dropped: every
+// number is new; the FUSE driver also stamps a renamed file.
+TEST_F(TrashUndo, files_come_back_from_a_volume_that_renumbers_them_and_a_different_item_is_named_for_what_differs) {
+  const RestoreOutcome outcome =
+      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(false)),
+                        {{"same", untouched}, {"stamped", stamped}, {"resized", resized}, {"folder", madeAFolder}});
+  EXPECT_EQ(outcome.restored, (QList<QUrl>{marked("same"), marked("stamped")}));
+  EXPECT_EQ(outcome.notRestored, (QList<Failure>{leftWith("resized", "The item in the Trash now has another size."),
+                                                 leftWith("folder", "The item in the Trash is now of another kind.")}));
+  EXPECT_EQ(read_file(tree.path("marked/same")), "kept");
+  EXPECT_EQ(read_file(inTrash("resized")), "kept and more");
+  EXPECT_TRUE(fs::is_directory(inTrash("folder")));
+  EXPECT_FALSE(fs::exists(tree.path("marked/folder")));
+}
+
+TEST_F(TrashUndo,
+       where_inode_numbers_last_an_item_in_the_trash_that_differs_stays_and_the_reason_names_the_difference) {
+  const RestoreOutcome kept = moveChangeAndUndo(std::make_shared<SystemFileTrashing>(),
+                                                {{"stamped", stamped}, {"resized", resized}, {"same", untouched}});
+  EXPECT_EQ(kept.restored, QList<QUrl>{marked("same")});
+  EXPECT_EQ(kept.notRestored,
+            (QList<Failure>{leftWith("stamped", "The item in the Trash now has another modification date."),
+                            leftWith("resized", "The item in the Trash now has another size.")}));
+
+  fs::remove_all(tree.path("marked"));
+  const RestoreOutcome renumbered =
+      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(true)), {{"renumbered", untouched}});
+  EXPECT_EQ(renumbered.notRestored,
+            QList<Failure>{leftWith("renumbered", "Another file now has its name in the Trash.")});
+  EXPECT_TRUE(fs::exists(inTrash("renumbered")));
+}
+
+TEST_F(TrashUndo, an_item_in_the_trash_that_cannot_be_examined_stays_there_and_the_reason_says_so) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to look as another user";
+  // The Trash lies in a folder only root may search.
+  const RestoreOutcome outcome = moveChangeAndUndo(std::make_shared<AsNobody>(false), {{"hidden", untouched}});
+  EXPECT_TRUE(outcome.restored.isEmpty());
+  EXPECT_EQ(outcome.notRestored,
+            QList<Failure>{leftWith("hidden", "The item in the Trash cannot be examined (Permission denied).")});
+  EXPECT_EQ(read_file(inTrash("hidden")), "kept");
+  EXPECT_FALSE(fs::exists(tree.path("marked/hidden")));
+}
+
+TEST_F(TrashUndo, a_move_the_system_refuses_reaches_the_outcome_with_its_text_and_leaves_no_record) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  // The Trash is open to all, the file's folder is not.
+  for (const char* folder : {"files", "info"}) fs::create_directories(dataHome.trash() / folder);
+  for (const fs::path& folder : {dataHome.folder(), dataHome.trash()}) fs::permissions(folder, fs::perms(0711));
+  for (const char* folder : {"files", "info"}) fs::permissions(dataHome.trash() / folder, fs::perms::all);
+  const std::string file = tree.write("closed/file", "kept"), keeper = tree.write("keep/file", "kept");
+  const PlanSet set{1, {apptest::entryFor(keeper), apptest::entryFor(file)}, 0, {1}, true};
+  TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<AsNobody>(true));
+  const auto moving = service.moveToTrash({set}, false, &undoStack, {});
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return moving.isFinished(); }));
+  fs::permissions(dataHome.folder(), fs::perms::owner_all);
+
+  EXPECT_TRUE(moving.result().moved.isEmpty());
+  EXPECT_EQ(moving.result().failed, (QList<Failure>{{QString::fromStdString(file), "Permission denied"}}));
+  EXPECT_EQ(undoStack.count(), 0);
+  EXPECT_EQ(read_file(file), "kept");
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "files"));
+  EXPECT_TRUE(fs::is_empty(dataHome.trash() / "info")) << "the record of a refused move is removed";
+}
+
+// The FUSE FAT driver stamps a renamed file with the time of the rename (shown
+// at once without its attribute cache) and numbers files afresh at each mount.
+TEST(FuseFatUndo, a_file_comes_back_after_the_move_and_after_the_volume_was_mounted_again) {
+  constexpr int kCannotMount = 90;
+  TempTree tree;
+  const std::string image = tree.path("stick.img"), top = fs::canonical(tree.mkdir("stick")).string();
+  const std::string mount = "fusefat -o rw+,attr_timeout=0 '" + image + "' '" + top + "' >/dev/null 2>&1";
+  const auto remount = [&] {
+    ::umount2(top.c_str(), 0);
+    return std::system(mount.c_str()) == 0;
+  };
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    const std::string make = "truncate -s 32M '" + image + "' && mkfs.fat '" + image + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0 || std::system(mount.c_str()) != 0) return kCannotMount;
+    const int code = [&] {
+      const SystemFileTrashing files;
+      const std::string original = top + "/photo.jpg";
+      const QUrl url = urlOf(original);
+      // Three rounds: put back at once, after a new mount, and refused when another size took its place.
+      for (int round = 1; round <= 3; ++round) {
+        std::ofstream(original) << "photo";
+        // Both times: this driver ignores a change of the modification time alone.
+        const timespec yearAgo{std::time(nullptr) - 365 * 24 * 3600, 0}, times[] = {yearAgo, yearAgo};
+        if (::utimensat(AT_FDCWD, original.c_str(), times, 0) != 0) return 10 * round;
+        const auto trashed = files.trashItem(url);
+        if (!trashed.ok() || fs::exists(original)) return 10 * round + 1;
+        if (round >= 2 && !remount()) return 10 * round + 2;
+        const QUrl inTrash = trashed.value().url.value_or(url);
+        // Another file takes its name by renames: this driver, given a file
+        // removed and one written, may write the new one over another's data.
+        if (round == 3) {
+          fs::rename(inTrash.toLocalFile().toStdString(), top + "/taken away");
+          std::ofstream(top + "/stranger") << "another photo";
+          fs::rename(top + "/stranger", inTrash.toLocalFile().toStdString());
+        }
+        const auto refusal = files.moveItem(inTrash, url, trashed.value().identity);
+        if (round < 3 && (refusal || read_file(original) != "photo")) return 10 * round + 3;
+        if (round == 3 &&
+            (!refusal || refusal->description != "The item in the Trash now has another size." || fs::exists(original)))
+          return 10 * round + 4;
+      }
+      return 0;
+    }();
+    ::umount2(top.c_str(), MNT_DETACH);
+    return code;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no FUSE FAT volume mountable here (needs root, /dev/fuse, fusefat and mkfs.fat)";
+  EXPECT_EQ(status, 0) << "tens: round (1 at once, 2 after a new mount, 3 another size); units: step";
+}
+
+}  // namespace
