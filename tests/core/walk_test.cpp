@@ -72,6 +72,14 @@ std::vector<std::string> relative_paths(const WalkOutcome& outcome, const TempTr
 
 using Paths = std::vector<std::string>;
 
+// The walk found exactly these files, counted each, and reported nothing:
+// what it left out, it left out silently.
+void expect_walked_silently(const WalkOutcome& outcome, const TempTree& tree, const Paths& expected) {
+  EXPECT_EQ(relative_paths(outcome, tree), expected);
+  EXPECT_EQ(outcome.files_seen, expected.size());
+  EXPECT_TRUE(outcome.skipped.empty());
+}
+
 // The root's trailing "/" tests that a path is joined without a double one.
 TEST(Walk, walked_file_carries_the_entrys_own_lstat_facts) {
   TempTree tree;
@@ -195,9 +203,7 @@ TEST(Walk, the_home_trash_is_left_out_silently_unless_it_or_a_folder_inside_it_i
     SCOPED_TRACE(what);
     const WalkOutcome outcome =
         run_walk({WalkRoot{tree.root().string(), 1}}, settings({}, {}, true, 1, identity(trash)), nested);
-    EXPECT_EQ(relative_paths(outcome, tree), expected);
-    EXPECT_EQ(outcome.files_seen, expected.size());
-    EXPECT_TRUE(outcome.skipped.empty());
+    expect_walked_silently(outcome, tree, expected);
     for (const WalkedFile& file : outcome.files) EXPECT_EQ(file.root_index, file.name() == "keep.txt" ? 1u : 0u);
   }
 }
@@ -226,9 +232,7 @@ TEST(Walk, a_listed_folder_inside_a_left_out_folder_is_walked_with_its_index) {
     SCOPED_TRACE(what);
     const WalkOutcome outcome =
         run_walk({WalkRoot{tree.root().string(), 1}}, settings({"skip"}, {"app"}, false), nested);
-    EXPECT_EQ(relative_paths(outcome, tree), expected);
-    EXPECT_EQ(outcome.files_seen, expected.size());
-    EXPECT_TRUE(outcome.skipped.empty());
+    expect_walked_silently(outcome, tree, expected);
     for (const WalkedFile& file : outcome.files) EXPECT_EQ(file.root_index, file.name() == "top.txt" ? 1u : 0u);
   }
 }
@@ -259,9 +263,7 @@ TEST(Walk, a_trash_at_any_depth_is_left_out_silently_unless_it_or_a_folder_insid
   for (const auto& [what, nested, expected] : cases) {
     SCOPED_TRACE(what);
     const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 1}}, settings(), nested);
-    EXPECT_EQ(relative_paths(outcome, tree), expected);
-    EXPECT_EQ(outcome.files_seen, expected.size());
-    EXPECT_TRUE(outcome.skipped.empty());
+    expect_walked_silently(outcome, tree, expected);
   }
 }
 
