@@ -113,6 +113,7 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
        {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
     EXPECT_FALSE(action(name).isEnabled()) << name;
   EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
+  EXPECT_EQ(action("quickLookAction").text(), "Preview") << "this desktop's word for it";
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
 
   auto* filter = window->findChild<QLineEdit*>("resultsFilterField");
