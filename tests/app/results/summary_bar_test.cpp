@@ -19,6 +19,7 @@
 #include "scan/NotReadButton.h"
 #include "scan_store_driver.hpp"
 #include "widget_test_support.hpp"
+#include "widgets/ElidingButton.h"
 
 namespace {
 
@@ -167,6 +168,26 @@ TEST_F(SummaryBarTest, banners_end_their_sentence_in_an_ellipsis_when_narrow_and
       EXPECT_TRUE(whole.startsWith(sentence->text().chopped(cut ? 1 : 0)));
       EXPECT_EQ(QTextDocumentFragment::fromHtml(sentence->toolTip()).toPlainText(), cut ? whole : QString());
     }
+  }
+}
+
+TEST_F(SummaryBarTest, a_segment_given_less_room_than_its_title_ends_it_in_an_ellipsis_and_carries_it_whole) {
+  driver.finishWith({duplicateSet(1, 2, 100)});
+  auto& lookalikes = *qobject_cast<ElidingButton*>(bar->picker()->button(static_cast<int>(ResultsFilter::lookalikes)));
+  const QString whole = QStringLiteral("Same Name, Different Content");
+  const int needed = bar->findChild<QWidget*>("showPicker")->sizeHint().width();
+  for (const int width : {1400, needed - 80}) {
+    SCOPED_TRACE(width);
+    bar->resize(width, bar->sizeHint().height());
+    const bool cut = width < needed;
+    EXPECT_EQ(lookalikes.text(), whole);
+    // What the segment paints.
+    const QString shown = lookalikes.shownText();
+    EXPECT_EQ(shown.endsWith(QChar(0x2026)), cut) << shown.toStdString();
+    EXPECT_GT(shown.size(), 4) << "the start of the title shows";
+    EXPECT_TRUE(whole.startsWith(shown.chopped(cut ? 1 : 0))) << shown.toStdString();
+    EXPECT_EQ(lookalikes.toolTip(), cut ? whole : QString());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&lookalikes)->text(QAccessible::Name), whole);
   }
 }
 
