@@ -27,5 +27,5 @@ class CheckBoxStyle final : public QProxyStyle {
                      const QWidget* widget = nullptr) const override;
 
  private:
-  using QProxyStyle::QProxyStyle;
+  explicit CheckBoxStyle(QStyle* base) : QProxyStyle(base) {}
 };
