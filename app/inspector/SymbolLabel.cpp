@@ -5,12 +5,12 @@
 
 #include "platform/Icons.h"
 #include "platform/Palette.h"
+#include "widgets/DecorativePicture.h"
 
 SymbolLabel::SymbolLabel(const QString& symbol, const QColor& color, QWidget* parent)
     : QWidget(parent), text_(new QLabel), color_(color) {
-  auto* icon = new QLabel;
-  const int side = fontMetrics().height();
-  icon->setPixmap(Icons::symbol(symbol, color).pixmap(side, side));
+  // The text says it all: the symbol only adorns it.
+  auto* icon = new DecorativePicture(Icons::symbol(symbol, color), fontMetrics().height());
   text_->setTextFormat(Qt::PlainText);
   text_->setWordWrap(true);
   Palette::setTextColor(*text_, color);

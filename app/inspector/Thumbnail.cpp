@@ -4,7 +4,7 @@
 
 #include "platform/Icons.h"
 
-Thumbnail::Thumbnail(QWidget* parent) : QWidget(parent) { setFixedSize(side, side); }
+Thumbnail::Thumbnail(QWidget* parent) : DecorativePicture(parent) { setFixedSize(side, side); }
 
 void Thumbnail::setImage(const std::optional<QImage>& image) {
   // Every change of the model redraws the pane: convert each picture once.

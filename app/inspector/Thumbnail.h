@@ -5,10 +5,11 @@
 
 #include <QImage>
 #include <QPixmap>
-#include <QWidget>
 #include <optional>
 
-class Thumbnail final : public QWidget {
+#include "widgets/DecorativePicture.h"
+
+class Thumbnail final : public DecorativePicture {
   Q_OBJECT
 
  public:

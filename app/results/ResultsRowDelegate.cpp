@@ -6,41 +6,24 @@
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "results/ResultsModel.h"
+#include "widgets/CheckBoxStyle.h"
 
 namespace {
 
 constexpr int spacing = 6;
 constexpr int checkboxSize = 16;
 constexpr int iconSize = 14;
-constexpr qreal checkboxRadius = 3.5;
-constexpr qreal disabledOpacity = 0.4;
 
 QStyle* styleOf(const QStyleOptionViewItem& option) {
   return option.widget != nullptr ? option.widget->style() : QApplication::style();
 }
 
-// The mark checkbox is drawn here rather than by the style, whose outline
-// can all but vanish on a dark palette: its outline is the palette's control
-// outline, a ticked box is filled with the brand colour.
-void paintCheckbox(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
-  const QRectF box = QRectF(ResultsRowDelegate::checkboxRect(option.rect)).adjusted(1.5, 1.5, -1.5, -1.5);
-  const bool ticked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-  const QColor fill = ticked ? Palette::brand() : option.palette.color(QPalette::Base);
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing);
-  if (!index.data(ResultsModel::CanMarkRole).toBool()) painter.setOpacity(disabledOpacity);
-  painter.setPen(QPen(ticked ? fill : Palette::controlOutline(), 1));
-  painter.setBrush(fill);
-  painter.drawRoundedRect(box, checkboxRadius, checkboxRadius);
-  if (ticked) {
-    const auto at = [&box](qreal x, qreal y) {
-      return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
-    };
-    const QPointF tick[] = {at(0.24, 0.52), at(0.42, 0.7), at(0.76, 0.3)};
-    painter.setPen(QPen(Palette::textOn(fill), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolyline(tick, 3);
-  }
-  painter.restore();
+// The mark checkbox is the application's own rather than the style's, whose
+// outline can all but vanish on a dark palette.
+void paintMark(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
+  paintCheckBox(painter, QRectF(ResultsRowDelegate::checkboxRect(option.rect)).adjusted(1.5, 1.5, -1.5, -1.5),
+                index.data(Qt::CheckStateRole).toInt() == Qt::Checked, index.data(ResultsModel::CanMarkRole).toBool(),
+                option.palette.color(QPalette::Base));
 }
 
 // What lies behind a row's badges: the row's tint over the base, or on a
@@ -75,7 +58,7 @@ void ResultsRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   int x = option.rect.left();
   const int centre = option.rect.center().y();
   if (!index.data(Qt::CheckStateRole).isNull()) {
-    paintCheckbox(*painter, option, index);
+    paintMark(*painter, option, index);
     x += checkboxSize + 2 + spacing;
   }
   if (index.data(ResultsModel::FolderIconRole).toBool()) {

@@ -12,6 +12,7 @@
 #include "platform/AccessibleRole.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/ElidingButton.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -74,7 +75,8 @@ QString amountText(const Figures& figures) {
 SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
     : QWidget(parent), scan_(scan), totals_(new TotalsLabel), notRead_(new NotReadButton(scan)) {
   setFont(TextStyles::font(TextStyle::callout, font()));
-  // In a narrow window the totals give way (elided): the picker keeps its size.
+  // In a narrow window the totals give way (elided): the picker keeps its
+  // size, and only where even that room is lacking its segments elide.
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(12, 6 - ringRoom, 12 - ringRoom, 6 - ringRoom);
@@ -100,7 +102,7 @@ QWidget* SummaryBar::makePicker() {
   layout->setSpacing(0);
   picker_ = new QButtonGroup(this);
   for (const ResultsFilter choice : allResultsFilters) {
-    auto* segment = new QPushButton(title(choice));
+    auto* segment = new ElidingButton(title(choice));
     segment->setCheckable(true);
     segment->setAutoExclusive(true);
     segment->setStyleSheet(segmentStyle(choice == allResultsFilters.front(), choice == allResultsFilters.back()));

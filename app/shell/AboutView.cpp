@@ -12,6 +12,7 @@
 #include "platform/Palette.h"
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
+#include "widgets/DecorativePicture.h"
 #include "widgets/SideWindow.h"
 
 namespace {
@@ -79,10 +80,7 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent)
   setWindowTitle(tr("About Quelmaris"));
   const QFont base = font();
 
-  auto* icon = new QLabel;
-  icon->setPixmap(QGuiApplication::windowIcon().pixmap(iconSide, iconSide));
-  icon->setFixedSize(iconSide, iconSide);
-  icon->setScaledContents(true);
+  auto* icon = new DecorativePicture(QGuiApplication::windowIcon(), iconSide);
 
   auto* header = new QVBoxLayout;
   header->setSpacing(2);
@@ -123,7 +121,6 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent)
       base));
   column->addLayout(links);
   column->addWidget(notice);
-  hideFromAccessibility(*icon);
 
   QPalette tinted = palette();
   tinted.setColor(QPalette::Highlight, Palette::brand());

@@ -66,7 +66,7 @@ void drawLens(QPainter& painter) {
 
 }  // namespace
 
-QuelmarisMark::QuelmarisMark(QWidget* parent) : QWidget(parent) {
+QuelmarisMark::QuelmarisMark(QWidget* parent) : DecorativePicture(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
   QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
   policy.setHeightForWidth(true);

@@ -1,17 +1,19 @@
 // The application mark: two documents and a lens, drawn in code at any size
 // on a transparent ground, in the largest square that fits its frame. Shown
-// by the main window's empty state; also the source of the window icon.
+// by the main window's empty state and the set details, where it only
+// adorns; also the source of the window icon.
 // Main thread only.
 #pragma once
 
 #include <QIcon>
 #include <QPixmap>
-#include <QWidget>
+
+#include "widgets/DecorativePicture.h"
 
 class QPainter;
 class QRectF;
 
-class QuelmarisMark final : public QWidget {
+class QuelmarisMark final : public DecorativePicture {
   Q_OBJECT
 
  public:

@@ -111,7 +111,11 @@
     <name>FileDetails</name>
     <message>
         <source>Quick Look (Space) · Show in Finder</source>
-        <translation>Quick Look (Space) · Show in File Manager</translation>
+        <translation>Preview (Space) · Show in File Manager</translation>
+    </message>
+    <message>
+        <source>Quick Look</source>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>APFS clone</source>
@@ -155,6 +159,20 @@
     <message>
         <source>In iCloud, not downloaded: Quelmaris never downloads files.</source>
         <translation>In the cloud, not downloaded: Quelmaris never downloads files.</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsCommands</name>
+    <message>
+        <source>Quick Look</source>
+        <translation>Preview</translation>
+    </message>
+</context>
+<context>
+    <name>QuickLookPreview</name>
+    <message>
+        <source>Quick Look</source>
+        <translation>Preview</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "widgets/DecorativePicture.h"
 
 namespace {
 
@@ -64,10 +65,7 @@ ContentUnavailableView::ContentUnavailableView(QWidget* picture, const QString& 
 }
 
 QWidget* ContentUnavailableView::symbolPicture(const QString& symbolName, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setPixmap(Icons::symbol(symbolName, Palette::secondaryText()).pixmap(symbolSide, symbolSide));
-  label->setFixedSize(symbolSide, symbolSide);
-  return label;
+  return new DecorativePicture(Icons::symbol(symbolName, Palette::secondaryText()), symbolSide, parent);
 }
 
 void ContentUnavailableView::setTitle(const QString& title) { title_->setText(title); }

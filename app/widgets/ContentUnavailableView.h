@@ -17,7 +17,7 @@ class ContentUnavailableView final : public QWidget {
   ContentUnavailableView(QWidget* picture, const QString& title, const QString& description,
                          QWidget* parent = nullptr);
 
-  // A picture made of a symbol of the icon source, in the secondary style.
+  // A decorative picture made of a symbol of the icon source, in the secondary style.
   static QWidget* symbolPicture(const QString& symbolName, QWidget* parent = nullptr);
 
   void setTitle(const QString& title);

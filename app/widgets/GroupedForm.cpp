@@ -1,11 +1,13 @@
 #include "widgets/GroupedForm.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "widgets/CheckBoxStyle.h"
 
 namespace GroupedForm {
 
@@ -15,6 +17,8 @@ QFrame* section(QWidget* rows, QWidget* parent) {
   box->setStyleSheet(
       QStringLiteral("#groupedSection { background: %1; border: 1px solid %2; border-radius: 8px; }")
           .arg(Palette::secondaryBackground().name(QColor::HexArgb), Palette::quaternaryFill().name(QColor::HexArgb)));
+  // The style's own box can all but vanish on the card's colour.
+  for (QCheckBox* toggle : rows->findChildren<QCheckBox*>()) toggle->setStyle(&CheckBoxStyle::shared());
   auto* layout = new QVBoxLayout(box);
   layout->setContentsMargins(14, 12, 14, 12);
   layout->addWidget(rows);

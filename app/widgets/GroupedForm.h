@@ -10,7 +10,9 @@
 
 namespace GroupedForm {
 
-// Takes the rows into a new section panel.
+// Takes the rows into a new section panel; the check boxes among them draw
+// their box as the application's own (CheckBoxStyle), whose outline reads on
+// the panel.
 QFrame* section(QWidget* rows, QWidget* parent = nullptr);
 QLabel* header(const QString& text, QWidget* parent = nullptr);
 // A word-wrapped note in the callout size and the secondary colour.

@@ -26,6 +26,7 @@
 #include "scan_store_driver.hpp"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
+#include "widgets/ElidingButton.h"
 
 namespace {
 
@@ -248,6 +249,26 @@ TEST_F(BannerSlotTest, without_an_undo_stack_the_moved_banners_undo_only_closes_
     EXPECT_FALSE(move.lastMove().has_value());
     EXPECT_FALSE(driver.store.isStale());
     EXPECT_FALSE(inPlace(copies[round + 1])) << "the file stays in the Trash";
+  }
+}
+
+TEST_F(SummaryBarTest, a_segment_given_less_room_than_its_title_ends_it_in_an_ellipsis_and_carries_it_whole) {
+  driver.finishWith({duplicateSet(1, 2, 100)});
+  auto& lookalikes = *qobject_cast<ElidingButton*>(bar->picker()->button(static_cast<int>(ResultsFilter::lookalikes)));
+  const QString whole = QStringLiteral("Same Name, Different Content");
+  const int needed = bar->findChild<QWidget*>("showPicker")->sizeHint().width();
+  for (const int width : {1400, needed - 80}) {
+    SCOPED_TRACE(width);
+    bar->resize(width, bar->sizeHint().height());
+    const bool cut = width < needed;
+    EXPECT_EQ(lookalikes.text(), whole);
+    // What the segment paints.
+    const QString shown = lookalikes.shownText();
+    EXPECT_EQ(shown.endsWith(QChar(0x2026)), cut) << shown.toStdString();
+    EXPECT_GT(shown.size(), 4) << "the start of the title shows";
+    EXPECT_TRUE(whole.startsWith(shown.chopped(cut ? 1 : 0))) << shown.toStdString();
+    EXPECT_EQ(lookalikes.toolTip(), cut ? whole : QString());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&lookalikes)->text(QAccessible::Name), whole);
   }
 }
 

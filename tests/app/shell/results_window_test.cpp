@@ -31,6 +31,7 @@
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
+#include "shell/QuelmarisMark.h"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
 
@@ -45,6 +46,17 @@ void collect(QAccessibleInterface& node, QList<std::pair<QAccessible::Role, QStr
     found.append({child->role(), child->text(QAccessible::Name)});
     collect(*child, found);
   }
+}
+
+// The objects below an interface, depth first.
+QObjectList reachable(QAccessibleInterface& node) {
+  QObjectList found;
+  for (int index = 0; index < node.childCount(); ++index) {
+    QAccessibleInterface* child = node.child(index);
+    found.append(child->object());
+    found.append(reachable(*child));
+  }
+  return found;
 }
 
 class ResultsWindowTest : public ::testing::Test {
@@ -101,6 +113,7 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
        {"showInFinderAction", "quickLookAction", "keepThisCopyAction", "toggleMarkAction", "moveToTrashAction"})
     EXPECT_FALSE(action(name).isEnabled()) << name;
   EXPECT_EQ(action("toggleMarkAction").text(), "Select Copy");
+  EXPECT_EQ(action("quickLookAction").text(), "Preview") << "this desktop's word for it";
   EXPECT_TRUE(action("showDuplicatesAction").isVisible() && action("showDuplicatesAction").isChecked());
 
   auto* filter = window->findChild<QLineEdit*>("resultsFilterField");
@@ -303,6 +316,31 @@ TEST_F(ResultsWindowTest,
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
   scanButton.setFocus(Qt::MouseFocusReason);
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
+}
+
+TEST_F(ResultsWindowTest, decorative_pictures_are_left_out_of_what_a_screen_reader_finds_and_the_rest_keeps_its_names) {
+  QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+  const auto check = [root](const char* state, const QStringList& names) {
+    SCOPED_TRACE(state);
+    QList<std::pair<QAccessible::Role, QString>> found;
+    collect(*root, found);
+    for (const auto& [role, name] : found) EXPECT_FALSE(role == QAccessible::Graphic && name.isEmpty());
+    for (QObject* object : reachable(*root))
+      EXPECT_TRUE(qobject_cast<QuelmarisMark*>(object) == nullptr && qobject_cast<Thumbnail*>(object) == nullptr)
+          << object->metaObject()->className();
+    for (const QString& name : names)
+      EXPECT_TRUE(std::any_of(found.begin(), found.end(), [&](const auto& node) { return node.second == name; }))
+          << name.toStdString();
+  };
+  selectCopies({1});
+  check("a copy", {"photo.png", "Keep This Copy", "Not verified: same name and size only"});
+  view->table()->selectionModel()->select(view->model()->index(0, 0),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  check("a set", {"3 copies of the same file", "Size"});
+  view->table()->selectionModel()->clear();
+  check("nothing selected", {"No Selection", "Select a file or a group to see its details."});
+  app->scan().reset();
+  check("no scan", {"Ready to Scan", "Add Folder…"});
 }
 
 }  // namespace

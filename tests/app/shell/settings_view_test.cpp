@@ -8,12 +8,15 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTest>
 
 #include "app_test_support.hpp"
 #include "fake_updater.hpp"
 #include "shell/HelpMenu.h"
+#include "shell/ScanOptionsBinding.h"
+#include "shell/ScanOptionsPopover.h"
 #include "shell/SettingsView.h"
 #include "shell/StoredSettings.h"
 #include "shell/UpdateService.h"
@@ -21,6 +24,30 @@
 #include "widgets/ValuePicker.h"
 
 namespace {
+
+// How far an unticked check box stands out from the card it sits on: the
+// contrast with the card's fill of the pixel least like it where the box
+// begins, half-way down its left edge (its outline, as the style paints it).
+double outlineOnCard(QCheckBox& box) {
+  box.setChecked(false);
+  QWidget* card = box.parentWidget();
+  while (card->objectName() != QLatin1String("groupedSection")) card = card->parentWidget();
+  QImage painted(card->size(), QImage::Format_RGB32);
+  card->render(&painted);
+  QStyleOptionButton option;
+  option.initFrom(&box);
+  option.text = box.text();
+  const QRect indicator = box.style()
+                              ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box)
+                              .translated(box.mapTo(card, QPoint(0, 0)));
+  const int y = indicator.center().y();
+  const QColor fill = painted.pixelColor(indicator.left() - 3, y);
+  EXPECT_EQ(fill.name(), Palette::secondaryBackground().name()) << "the card's fill lies beside the box";
+  double most = 1;
+  for (int x = indicator.left(); x < indicator.left() + 3; ++x)
+    most = std::max(most, Palette::contrastRatio(painted.pixelColor(x, y), fill));
+  return most;
+}
 
 class SettingsViewTest : public ::testing::Test {
  protected:
@@ -151,6 +178,31 @@ TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_i
   child("minSizePicker").showPopup();
   QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
   EXPECT_TRUE(view->isVisible()) << "Escape in an open drop-down closes the drop-down alone";
+}
+
+TEST_F(SettingsViewTest, unticked_check_boxes_on_the_settings_and_options_cards_show_their_outline_light_and_dark) {
+  const QPalette desktop = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    view = std::make_unique<SettingsView>(updates);
+    view->show();
+    for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
+                                    std::pair{2, "automaticChecksToggle"}}) {
+      view->tabBar().setCurrentIndex(tab);
+      EXPECT_GE(outlineOnCard(*view->findChild<QCheckBox*>(QLatin1String(name))), Palette::outlineContrast) << name;
+    }
+    ScanOptions stored;
+    stored.verifyContent = false;
+    ScanOptionsBinding options([&] { return stored; }, [&](const ScanOptions& chosen) { stored = chosen; });
+    ScanOptionsPopover popover(options);
+    popover.show();
+    EXPECT_GE(outlineOnCard(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"))),
+              Palette::outlineContrast);
+    widgettest::saveScreenshot(popover, Palette::isDark() ? "options-popover-dark-palette" : "options-popover");
+  }
+  view.reset();
+  QApplication::setPalette(desktop);
 }
 
 }  // namespace
