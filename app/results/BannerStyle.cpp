@@ -1,12 +1,12 @@
 #include "results/BannerStyle.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QWidget>
 
 #include "platform/AccessibleRole.h"
 #include "platform/Icons.h"
 #include "platform/TextStyles.h"
+#include "widgets/DecorativePicture.h"
 
 namespace BannerStyle {
 
@@ -16,9 +16,7 @@ QHBoxLayout* row(QWidget& banner, const QColor& fill, const QString& symbol, con
   QPalette palette = banner.palette();
   palette.setColor(QPalette::Window, fill);
   banner.setPalette(palette);
-  auto* icon = new QLabel;
-  const int side = banner.fontMetrics().height() + 2;
-  icon->setPixmap(Icons::symbol(symbol, symbolColour).pixmap(side, side));
+  auto* icon = new DecorativePicture(Icons::symbol(symbol, symbolColour), banner.fontMetrics().height() + 2);
   auto* layout = new QHBoxLayout(&banner);
   layout->addWidget(icon);
   return layout;

@@ -5,14 +5,13 @@
 
 #include "platform/Icons.h"
 #include "platform/Palette.h"
+#include "widgets/DecorativePicture.h"
 
 CheckItem::CheckItem(const QString& text, bool ok, QWidget* parent) : QWidget(parent), text_(text), ok_(ok) {
-  const int side = fontMetrics().height();
-  auto* icon = new QLabel;
-  icon->setPixmap(
+  auto* icon = new DecorativePicture(
       Icons::symbol(ok ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill"),
-                    ok ? Palette::stateKeep() : Palette::stateClone())
-          .pixmap(side, side));
+                    ok ? Palette::stateKeep() : Palette::stateClone()),
+      fontMetrics().height());
   auto* label = new QLabel(text);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);

@@ -219,7 +219,8 @@ TEST_F(BannerSlotTest, the_moved_banners_undo_undoes_the_move_through_the_stack_
   EXPECT_EQ(slot.banner(), nullptr);
 
   ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
-  EXPECT_NE(qobject_cast<MovedBanner*>(slot.banner()), nullptr);
+  ASSERT_NE(qobject_cast<MovedBanner*>(slot.banner()), nullptr);
+  EXPECT_EQ(unnamedPictures(*slot.banner()), 0) << "the banner's symbol only adorns its text";
   EXPECT_FALSE(inPlace(copies[1]));
   press(slot, "undoMoveButton");
   ASSERT_TRUE(QTest::qWaitFor([&] { return qobject_cast<MovedBanner*>(slot.banner()) == nullptr; }));

@@ -39,15 +39,6 @@ namespace {
 
 using quelmaris::testing::TempTree;
 
-// The roles and names below an interface, depth first.
-void collect(QAccessibleInterface& node, QList<std::pair<QAccessible::Role, QString>>& found) {
-  for (int index = 0; index < node.childCount(); ++index) {
-    QAccessibleInterface* child = node.child(index);
-    found.append({child->role(), child->text(QAccessible::Name)});
-    collect(*child, found);
-  }
-}
-
 // The objects below an interface, depth first.
 QObjectList reachable(QAccessibleInterface& node) {
   QObjectList found;
@@ -298,7 +289,7 @@ TEST_F(ResultsWindowTest,
     EXPECT_TRUE(popover->isAncestorOf(QApplication::focusWidget())) << "the keyboard lands in the popover";
 
     QList<std::pair<QAccessible::Role, QString>> found;
-    collect(*bar, found);
+    widgettest::collect(*bar, found);
     EXPECT_TRUE(found.contains(std::pair{QAccessible::CheckBox, QStringLiteral("Verify Content")}));
     EXPECT_EQ(
         std::count_if(found.begin(), found.end(), [](const auto& node) { return node.first == QAccessible::ComboBox; }),
@@ -323,7 +314,7 @@ TEST_F(ResultsWindowTest, decorative_pictures_are_left_out_of_what_a_screen_read
   const auto check = [root](const char* state, const QStringList& names) {
     SCOPED_TRACE(state);
     QList<std::pair<QAccessible::Role, QString>> found;
-    collect(*root, found);
+    widgettest::collect(*root, found);
     for (const auto& [role, name] : found) EXPECT_FALSE(role == QAccessible::Graphic && name.isEmpty());
     for (QObject* object : reachable(*root))
       EXPECT_TRUE(qobject_cast<QuelmarisMark*>(object) == nullptr && qobject_cast<Thumbnail*>(object) == nullptr)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -140,6 +142,24 @@ inline QString saveScreenshot(QWidget& widget, const QString& name) {
       folder + u'/' + name + (darkScreenshots() ? QStringLiteral("-dark.png") : QStringLiteral(".png"));
   widget.grab().save(path);
   return path;
+}
+
+// The roles and names below an interface, depth first.
+inline void collect(QAccessibleInterface& node, QList<std::pair<QAccessible::Role, QString>>& found) {
+  for (int index = 0; index < node.childCount(); ++index) {
+    QAccessibleInterface* child = node.child(index);
+    found.append({child->role(), child->text(QAccessible::Name)});
+    collect(*child, found);
+  }
+}
+
+// Pictures a screen reader would meet below the widget with nothing to say.
+inline int unnamedPictures(QWidget& widget) {
+  QList<std::pair<QAccessible::Role, QString>> found;
+  collect(*QAccessible::queryAccessibleInterface(&widget), found);
+  return static_cast<int>(std::count_if(found.begin(), found.end(), [](const auto& node) {
+    return node.first == QAccessible::Graphic && node.second.isEmpty();
+  }));
 }
 
 }  // namespace widgettest

@@ -72,6 +72,7 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
     TrashConfirmationSheet sheet(totals, files(2));
     EXPECT_EQ((QStringList{text(sheet, "title"), text(sheet, "spaceLine"), checks(sheet).join(u'|')}),
               (QStringList{title, space, warnings}));
+    EXPECT_EQ(unnamedPictures(sheet), 0) << "each check's mark is read with its text, not as a picture";
   }
 
   // The file list opens collapsed, at once for many files, and shows paths literally.
