@@ -3,7 +3,9 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -168,8 +170,12 @@ TEST_F(ScanProgressViewTest, each_phase_row_is_read_once_with_its_state_and_coun
     for (QLabel* label : row->findChildren<QLabel*>())
       if (!label->text().isEmpty() && label->text() == row->detail()) figures.append(label);
   ASSERT_EQ(figures.size(), 3) << "the timer and the two figures";
+  const QString fixedFamily = QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
   for (const QLabel* figure : figures) {
-    EXPECT_TRUE(QFontInfo(figure->font()).fixedPitch()) << figure->text().toStdString();
+    EXPECT_EQ(QFontInfo(figure->font()).family(), fixedFamily) << figure->text().toStdString();
+    const QFontMetrics metrics(figure->font());
+    for (const QChar digit : QStringLiteral("123456789"))
+      EXPECT_EQ(metrics.horizontalAdvance(digit), metrics.horizontalAdvance(u'0')) << figure->text().toStdString();
     EXPECT_EQ(figure->font().pointSizeF(), view.font().pointSizeF()) << "the size of the text beside it";
   }
 }
