@@ -1,6 +1,7 @@
 #include "results/ResultsFilterField.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 namespace {
 
@@ -15,6 +16,8 @@ ResultsFilterField::ResultsFilterField(QWidget* parent) : QLineEdit(parent) {
   setPlaceholderText(tr("Filter by name or path"));
   setAccessibleName(tr("Filter by name or path"));
   setClearButtonEnabled(true);
+  // The style's clear button comes unnamed.
+  for (QToolButton* button : findChildren<QToolButton*>()) button->setAccessibleName(tr("Clear"));
   setFixedWidth(240);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/MainToolBar.h"
 
 #include <QPushButton>
+#include <QToolButton>
 
 #include "folders/FolderStore.h"
 #include "platform/ButtonStyles.h"
@@ -43,6 +44,9 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, const TrashServi
   setFloatable(false);
   setContextMenuPolicy(Qt::PreventContextMenu);
   setIconSize(QSize(16, 16));
+  // The button Qt adds for items a narrow window cannot show comes unnamed.
+  if (auto* more = findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+    more->setAccessibleName(tr("More Toolbar Items"));
   setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 6px 12px; border: none;"
                                " border-bottom: 1px solid %1; }")
                     .arg(Palette::separator().name(QColor::HexArgb)));
