@@ -92,6 +92,13 @@ FolderSidebar::FolderSidebar(FolderStore& folders, KeepChoice keep, QWidget* par
   });
 }
 
+bool FolderSidebar::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) && hadSelection_)
+    emit removeFoldersChanged();
+  return handled;
+}
+
 void FolderSidebar::setKeep(KeepChoice keep) { model_->setKeep(keep); }
 
 std::unique_ptr<QFileDialog> FolderSidebar::makeOpenPanel(bool allowsMultipleSelection, QWidget* parent) {
@@ -118,7 +125,10 @@ QString FolderSidebar::reconnectMessage(const QString& path) {
 }
 
 std::optional<MenuAction> FolderSidebar::removeFolders() {
-  if (selection().isEmpty()) return std::nullopt;
+  // A column hidden on purpose offers nothing: the menu must not remove
+  // folders the user cannot see. (One not shown yet is not hidden on purpose.)
+  const bool hiddenOnPurpose = testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden();
+  if (hiddenOnPurpose || selection().isEmpty()) return std::nullopt;
   // The menu bar may hold the action past the sidebar's life.
   return MenuAction{[sidebar = QPointer<FolderSidebar>(this)] {
     if (sidebar) sidebar->removeSelection();

@@ -62,6 +62,7 @@ class FolderSidebar final : public QWidget {
   void removeFoldersChanged();
 
  protected:
+  bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;

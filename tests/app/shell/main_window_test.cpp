@@ -339,16 +339,22 @@ TEST_F(ScriptedWindowTest, f9_and_the_view_menu_hide_and_show_the_folder_column_
   ASSERT_TRUE(sidebar->isVisible());
   EXPECT_EQ(toggle.text(), "Hide Sidebar");
   const int width = sidebar->width();
+  folders.add(urlsOf({tree.mkdir("a")}));
+  auto* list = sidebar->findChild<QListView*>();
+  list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
+  ASSERT_TRUE(action(window, "removeFromListAction").isEnabled());
 
   trigger(window, "toggleSidebarAction");
   EXPECT_FALSE(sidebar->isVisible());
   EXPECT_EQ(toggle.text(), "Show Sidebar");
+  EXPECT_FALSE(action(window, "removeFromListAction").isEnabled()) << "no removal of folders out of sight";
   auto* split = window.findChild<QSplitter*>("mainSplit");
   EXPECT_TRUE(waitFor([split] { return split->widget(1)->width() == split->width(); })) << "the detail takes it all";
   QTest::keyClick(&window, Qt::Key_F9);
   EXPECT_TRUE(sidebar->isVisible());
   EXPECT_EQ(toggle.text(), "Hide Sidebar");
   EXPECT_TRUE(waitFor([&] { return sidebar->width() == width; })) << "the column comes back as wide as it was";
+  EXPECT_TRUE(action(window, "removeFromListAction").isEnabled()) << "its selection with it";
 }
 
 TEST_F(ScriptedWindowTest,
