@@ -5,7 +5,7 @@
 // move through the results, the longest the main thread went without turning
 // its event loop while the files moved, and the pruning of the moved copies
 // from the results with the results view's redraw after it (offscreen unless a
-// platform is chosen). Everything happens under a temporary XDG_DATA_HOME, so
+// platform is chosen), and the undo that puts the moved files back. Everything happens under a temporary XDG_DATA_HOME, so
 // the user's own Trash is never touched.
 //
 //   trash_move_bench [sets] [marked]
@@ -165,16 +165,23 @@ int main(int argc, char** argv) {
   view.grab();
   const qint64 redrawnMs = clock.elapsed();
 
+  // Undo puts the files back on the main thread.
+  clock.restart();
+  undoStack.undo();
+  runUntil([&] { return trash.lastRestore().has_value(); });
+  const qint64 undoMs = clock.elapsed();
+  const qsizetype restored = trash.lastRestore()->restored.size();
+
   std::printf(
       "{\"sets\": %lld, \"marked\": %lld, \"listed\": %lld, \"confirmation_ms\": %lld, \"planned\": %lld, \"plan_ms\": "
       "%lld, "
       "\"moved\": %lld, \"move_ms\": %lld, \"longest_main_thread_gap_ms\": %lld, \"prune_ms\": %lld, "
-      "\"prune_and_redraw_ms\": %lld, \"sets_left\": %lld}\n",
+      "\"prune_and_redraw_ms\": %lld, \"sets_left\": %lld, \"undo_ms\": %lld, \"restored\": %lld}\n",
       static_cast<long long>(setCount), static_cast<long long>(totals.files), static_cast<long long>(files.size()),
       static_cast<long long>(confirmationMs), static_cast<long long>(plan.toMove.size()),
       static_cast<long long>(planMs), static_cast<long long>(movedPaths.size()), static_cast<long long>(moveMs),
       static_cast<long long>(longestGapMs), static_cast<long long>(pruneMs), static_cast<long long>(redrawnMs),
-      static_cast<long long>(again.sets().size()));
+      static_cast<long long>(again.sets().size()), static_cast<long long>(undoMs), static_cast<long long>(restored));
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return 0;

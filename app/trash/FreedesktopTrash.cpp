@@ -1,6 +1,8 @@
 #include "trash/FreedesktopTrash.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/statfs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,11 +13,11 @@
 #include <fstream>
 #include <random>
 
-#include "unique_fd.hpp"
 #include "trash/MountTable.h"
 #include "trash/NoReplaceMove.h"
 #include "trash/TrashFolder.h"
 #include "trash/TrashInfo.h"
+#include "unique_fd.hpp"
 
 namespace FreedesktopTrash {
 
@@ -116,6 +118,20 @@ int refusalFor(const ItemIdentity& recorded, const FoundItem& found) {
   return 0;
 }
 
+// Only FAT, exFAT and FUSE volumes can be ones that number their files anew:
+// one statfs settles every other volume, so that an undo of many files reads
+// the mount table only where it must.
+bool inodeNumbersLastIn(const std::string& folder) {
+  struct statfs volume {};
+  if (::statfs(folder.c_str(), &volume) != 0) return true;
+  const auto type = static_cast<unsigned long>(volume.f_type);
+  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC) return true;
+  std::error_code error;
+  const std::string real = std::filesystem::canonical(folder, error).string();
+  const auto mount = error ? std::nullopt : mountHolding(real, readMountTable());
+  return !mount || keepsLastingInodeNumbers(*mount);
+}
+
 }  // namespace
 
 quelmaris::Result<std::string, int> trash(const std::string& path, const NoReplaceRename& rename) {
@@ -166,10 +182,7 @@ quelmaris::Result<ItemIdentity, int> identity(const std::string& path) {
 quelmaris::Result<FoundItem, int> examineItem(const std::string& path) {
   auto found = identity(path);
   if (!found) return Failure{found.error()};
-  std::error_code error;
-  const std::string folder = std::filesystem::canonical(parentFolder(path), error).string();
-  const auto mount = error ? std::nullopt : mountHolding(folder, readMountTable());
-  return FoundItem{found.value(), !mount || keepsLastingInodeNumbers(*mount)};
+  return FoundItem{found.value(), inodeNumbersLastIn(parentFolder(path))};
 }
 
 quelmaris::Result<bool, int> exists(const std::string& path) {
