@@ -7,9 +7,14 @@
 #include <string_view>
 #include <utility>
 
+#include "path_components.hpp"
+
 namespace FreedesktopTrash {
 
 namespace {
+
+// Whether the path is the folder or lies inside it; both absolute.
+constexpr auto liesAtOrBelow = quelmaris::path::starts_with_components;
 
 bool isOctalDigit(char c) { return c >= '0' && c <= '7'; }
 
@@ -42,12 +47,6 @@ std::optional<Mount> mountOfLine(const std::string& line) {
   return Mount{unescapeOctal(point), unescapeOctal(root), fileSystem, type};
 }
 
-// Whether the folder is the path or one of its ancestors; both absolute.
-bool holds(const std::string& folder, const std::string& path) {
-  if (folder == "/") return path.starts_with('/');
-  return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
-}
-
 // FAT and exFAT through the kernel or FUSE; fuseblk may be exFAT as well as NTFS.
 bool isFatFamily(const Mount& mount) {
   static constexpr std::array<std::string_view, 6> kFatFamily{"vfat",  "msdos",   "fat",
@@ -69,7 +68,7 @@ std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mou
   const Mount* best = nullptr;
   // Later lines are mounted on top of earlier ones at the same point.
   for (const Mount& mount : table)
-    if (holds(mount.point, path) && (!best || mount.point.size() >= best->point.size())) best = &mount;
+    if (liesAtOrBelow(path, mount.point) && (!best || mount.point.size() >= best->point.size())) best = &mount;
   if (!best) return std::nullopt;
   return *best;
 }
@@ -83,7 +82,7 @@ std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mou
 // is at the top for both.
 bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& table) {
   return std::any_of(table.begin(), table.end(), [&](const Mount& other) {
-    return other.fileSystem == mount.fileSystem && other.root != mount.root && holds(other.root, mount.root);
+    return other.fileSystem == mount.fileSystem && other.root != mount.root && liesAtOrBelow(mount.root, other.root);
   });
 }
 
