@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -81,5 +82,7 @@ inline FileEntry entryFor(const std::string& path, std::uint32_t rootIndex = 0) 
   const QString name = text.section(u'/', -1);
   return FileEntry{text, name, rootIndex, size, {}, modifiedNs, st.st_dev, st.st_ino, nlink, {}, false, {}};
 }
+
+inline QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
 
 }  // namespace apptest

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <utility>
 
+#include "app_test_support.hpp"
 #include "mount_namespace.hpp"
 #include "reflink_volume.hpp"
 #include "temp_data_home.hpp"
@@ -315,7 +316,7 @@ TEST(FreedesktopTopdirTrash, an_item_whose_record_cannot_be_written_on_a_full_vo
     const std::string block(4096, 'f');
     while (::write(filler.get(), block.data(), block.size()) > 0) {
     }
-    const auto refused = SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(top + "/x")));
+    const auto refused = SystemFileTrashing().trashItem(apptest::urlOf(top + "/x"));
     if (refused.ok() || refused.error().description.toStdString() != std::strerror(ENOSPC)) return 3;
     if (read_file(top + "/x") != "x" || !fs::is_empty(folder + "/files") || !fs::is_empty(folder + "/info")) return 4;
     return 0;
@@ -354,7 +355,7 @@ TEST(FreedesktopTopdirTrash, a_bind_mount_of_a_folder_of_a_mounted_volume_gets_n
     for (const std::string& folder : {earlier + "/files", earlier + "/info"}) makeFolder(folder, 0700);
     ::chmod(earlier.c_str(), 0700);
     const auto refused =
-        SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(base + "/viewD/x.bin")));
+        SystemFileTrashing().trashItem(apptest::urlOf(base + "/viewD/x.bin"));
     if (refused.ok() || refused.error().description.toStdString() != "This volume has no Trash that Quelmaris can use.")
       return 6;
     if (read_file(base + "/tree/D/x.bin") != "kept" || !fs::is_empty(earlier + "/files")) return 7;
@@ -428,7 +429,7 @@ TEST(SystemFileTrashing, a_file_no_trash_can_take_stays_and_the_failure_says_so_
     GTEST_SKIP() << "the volume is not btrfs";
   const std::string file = volume.path() + "/sub/kept";
   std::ofstream(file) << "kept";
-  const auto refused = SystemFileTrashing().trashItem(QUrl::fromLocalFile(QString::fromStdString(file)));
+  const auto refused = SystemFileTrashing().trashItem(apptest::urlOf(file));
   ASSERT_FALSE(refused.ok());
   EXPECT_EQ(refused.error().description.toStdString(), "This volume has no Trash that Quelmaris can use.");
   EXPECT_EQ(read_file(file), "kept");

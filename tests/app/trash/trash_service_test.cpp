@@ -27,7 +27,7 @@ using Paths = std::map<std::string, std::string>;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
-QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+using apptest::urlOf;
 QUrl trashUrl(const std::string& name) { return urlOf((dataHome.trash() / "files" / name).string()); }
 
 FileEntry entryFor(const std::string& path, std::optional<std::uint64_t> freedBytes) {

@@ -33,7 +33,7 @@ using Change = std::function<void(const fs::path& inTrash)>;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
-QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+using apptest::urlOf;
 fs::path inTrash(const std::string& name) { return dataHome.trash() / "files" / name; }
 
 // The item as a volume mounted again shows it: a new inode on a new device.
