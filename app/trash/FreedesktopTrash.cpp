@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <linux/magic.h>
-#include <sys/statfs.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -103,33 +103,46 @@ bool recordNames(const std::string& recordPath, const std::string& recorded) {
   return false;
 }
 
+// Whether two modification times are the same as the volume keeps them: in
+// its step, so that a time kept finer in memory than on the volume is still
+// the same after a new mount.
+bool sameModificationTime(std::int64_t recordedNs, std::int64_t foundNs, std::int64_t stepNs) {
+  if (stepNs == 0) return true;
+  const auto stepOf = [stepNs](std::int64_t ns) { return ns / stepNs - (ns % stepNs < 0 ? 1 : 0); };
+  return stepOf(recordedNs) == stepOf(foundNs);
+}
+
 // Why the item found is not the one recorded, as a MoveRefusal; 0 when
-// nothing tells them apart. Where inode numbers do not last, only the kind and
-// size are compared: the FUSE FAT driver stamps a renamed file with the time
-// of the rename, yet shows the time from before for up to a second after it.
-// What remains there: another item of the same kind and size that took this
-// one's name and a record naming the same place is taken for it.
+// nothing tells them apart. The device number is never compared: the item is
+// found by its path in the Trash, and a volume plugged in again may come back
+// on another device. Where inode numbers may be renumbered, an item with
+// another number is told apart by its kind, size and time alone. What remains
+// there, and on the FUSE FAT driver, which keeps no time through a rename:
+// another item alike in all these that took this one's name and a record
+// naming the same place is taken for it.
 int refusalFor(const ItemIdentity& recorded, const FoundItem& found) {
   const ItemIdentity& now = found.identity;
-  if (found.inodeNumbersLast && (now.device != recorded.device || now.inode != recorded.inode)) return kAnotherItem;
+  if (found.volume.inodeNumbersLast && now.inode != recorded.inode) return kAnotherItem;
   if (now.type != recorded.type) return kOfAnotherKind;
   if (now.size != recorded.size) return kOfAnotherSize;
-  if (found.inodeNumbersLast && now.modifiedNs != recorded.modifiedNs) return kModifiedSince;
+  if (!sameModificationTime(recorded.modifiedNs, now.modifiedNs, found.volume.modificationTimeStepNs))
+    return kModifiedSince;
   return 0;
 }
 
-// Only FAT, exFAT and FUSE volumes can be ones that number their files anew:
-// one statfs settles every other volume, so that an undo of many files reads
-// the mount table only where it must.
-bool inodeNumbersLastIn(const std::string& folder) {
+// Only FAT, exFAT and FUSE volumes can be ones that number their files anew
+// or keep coarser times: one statfs settles every other volume, so that an
+// undo of many files reads the mount table only where it must.
+KeptFacts factsKeptIn(const std::string& folder) {
   struct statfs volume {};
-  if (::statfs(folder.c_str(), &volume) != 0) return true;
+  if (::statfs(folder.c_str(), &volume) != 0) return {};
   const auto type = static_cast<unsigned long>(volume.f_type);
-  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC) return true;
+  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC) return {};
   std::error_code error;
   const std::string real = std::filesystem::canonical(folder, error).string();
   const auto mount = error ? std::nullopt : mountHolding(real, readMountTable());
-  return !mount || keepsLastingInodeNumbers(*mount);
+  if (!mount) return {};
+  return {keepsLastingInodeNumbers(*mount), modificationTimeStepNs(*mount)};
 }
 
 }  // namespace
@@ -142,9 +155,9 @@ quelmaris::Result<std::string, int> trash(const std::string& path, const NoRepla
   if (!folder) return Failure{folder.error()};
   auto placed = placeInTrash(path, folder.value(), rename);
   // Another mount of the home file system has the home Trash's device, yet
-  // renames between two mounts fail: the item's own mount may have a Trash
-  // of its own (the volume shown whole a second time; never a bind mount of
-  // one of its folders).
+  // renames between two mounts fail: the item's own mount has a Trash of its
+  // own (the volume shown whole a second time, or a bind mount of one of its
+  // folders).
   if (!placed && placed.error() == EXDEV && !folder.value().topdir) {
     folder = trashFolderOnMountOf(path, facts.st_dev);
     if (!folder) return Failure{folder.error()};
@@ -176,13 +189,13 @@ quelmaris::Result<ItemIdentity, int> identity(const std::string& path) {
   struct stat facts {};
   if (::lstat(path.c_str(), &facts) != 0) return Failure{errno};
   const std::int64_t modifiedNs = std::int64_t{facts.st_mtim.tv_sec} * 1'000'000'000 + facts.st_mtim.tv_nsec;
-  return ItemIdentity{facts.st_dev, facts.st_ino, facts.st_mode & S_IFMT, facts.st_size, modifiedNs};
+  return ItemIdentity{facts.st_ino, facts.st_mode & S_IFMT, facts.st_size, modifiedNs};
 }
 
 quelmaris::Result<FoundItem, int> examineItem(const std::string& path) {
   auto found = identity(path);
   if (!found) return Failure{found.error()};
-  return FoundItem{found.value(), inodeNumbersLastIn(parentFolder(path))};
+  return FoundItem{found.value(), factsKeptIn(parentFolder(path))};
 }
 
 quelmaris::Result<bool, int> exists(const std::string& path) {

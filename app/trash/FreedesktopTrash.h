@@ -6,6 +6,7 @@
 // Errors are errno values.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,7 +27,7 @@ enum MoveRefusal : int {
   // The item's record is gone or says it came from another place.
   kRecordNamesAnotherPlace = -1,
   // The item at source is another file than the one with the identity given:
-  // another device or inode where these last.
+  // another inode where inode numbers last.
   kAnotherItem = -2,
   // The item at source differs from the identity given in its kind (file,
   // folder, link …), its size or its modification time.
@@ -35,12 +36,20 @@ enum MoveRefusal : int {
   kModifiedSince = -5,
 };
 
+// What the volume holding an item keeps of it across a rename and a mount
+// (see MountTable.h).
+struct KeptFacts {
+  // False on volumes that number their files afresh at each mount: there the
+  // inode number tells nothing.
+  bool inodeNumbersLast = true;
+  // The step of the modification time; 0 where a rename rewrites it.
+  std::int64_t modificationTimeStepNs = 1;
+};
+
 // An item as found where it lies now.
 struct FoundItem {
   ItemIdentity identity;
-  // False on volumes that number their files afresh at each mount (see
-  // keepsLastingInodeNumbers): there device and inode tell nothing.
-  bool inodeNumbersLast = true;
+  KeptFacts volume;
 };
 
 // How move() looks at the item it is to move; tests stand in the answers

@@ -1,9 +1,10 @@
 // Which file an item is, as lstat tells it without following a link: its
-// device and inode, which a rename within one file system keeps, and its type,
-// size and modification time, which a rename keeps too and which tell apart a
-// new file that was handed a freed inode number (ext4 does so at once). FAT
-// and exFAT keep only the type and size for sure: their inode numbers change
-// when the volume is mounted again, and a FUSE driver stamps a renamed file.
+// inode, which a rename within one file system keeps, and its type, size and
+// modification time, which a rename keeps too and which tell apart a new file
+// that was handed a freed inode number (ext4 does so at once). Not its device:
+// a volume plugged in again may come back on another one. FAT and exFAT keep
+// the type, the size and (but for the FUSE FAT driver) the time in a coarser
+// step: their inode numbers change when the volume is mounted again.
 #pragma once
 
 #include <sys/types.h>
@@ -11,7 +12,6 @@
 #include <cstdint>
 
 struct ItemIdentity {
-  dev_t device = 0;
   ino_t inode = 0;
   mode_t type = 0;
   off_t size = 0;

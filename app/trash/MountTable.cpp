@@ -34,7 +34,7 @@ std::string unescapeOctal(std::string_view text) {
   return out;
 }
 
-// A line's third to fifth fields (id, parent, maj:min, root, mount point, ...)
+// A line's fifth field (id, parent, maj:min, root, mount point, ...)
 // and the first one after the "-" that ends the optional fields; no field
 // holds a blank of its own, the table escapes them.
 std::optional<Mount> mountOfLine(const std::string& line) {
@@ -42,16 +42,30 @@ std::optional<Mount> mountOfLine(const std::string& line) {
   std::string id, parent, fileSystem, root, point, type;
   if (!(in >> id >> parent >> fileSystem >> root >> point)) return std::nullopt;
   const std::size_t separator = line.find(" - ");
-  if (separator == std::string::npos || !(std::istringstream(line.substr(separator + 3)) >> type))
-    return std::nullopt;
-  return Mount{unescapeOctal(point), unescapeOctal(root), fileSystem, type};
+  if (separator == std::string::npos || !(std::istringstream(line.substr(separator + 3)) >> type)) return std::nullopt;
+  return Mount{unescapeOctal(point), type};
 }
 
-// FAT and exFAT through the kernel or FUSE; fuseblk may be exFAT as well as NTFS.
-bool isFatFamily(const Mount& mount) {
-  static constexpr std::array<std::string_view, 6> kFatFamily{"vfat",  "msdos",   "fat",
-                                                              "exfat", "fuseblk", "fuse.fusefat"};
-  return std::find(kFatFamily.begin(), kFatFamily.end(), mount.type) != kFatFamily.end();
+struct FatFamilyType {
+  std::string_view type;
+  std::int64_t modificationTimeStepNs;
+};
+
+constexpr std::int64_t kTwoSeconds = 2'000'000'000, kTenMilliseconds = 10'000'000;
+
+// FAT and exFAT through the kernel or FUSE; fuseblk may be exFAT as well as
+// NTFS, whose finer times the FAT step reads as well.
+constexpr std::array<FatFamilyType, 6> kFatFamily{{{"vfat", kTwoSeconds},
+                                                   {"msdos", kTwoSeconds},
+                                                   {"fat", kTwoSeconds},
+                                                   {"exfat", kTenMilliseconds},
+                                                   {"fuseblk", kTwoSeconds},
+                                                   {"fuse.fusefat", 0}}};
+
+const FatFamilyType* fatFamilyType(const Mount& mount) {
+  const auto found = std::find_if(kFatFamily.begin(), kFatFamily.end(),
+                                  [&](const FatFamilyType& fat) { return fat.type == mount.type; });
+  return found == kFatFamily.end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -73,19 +87,11 @@ std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mou
   return *best;
 }
 
-// Another mount of the file system whose root holds this mount's root shows
-// this mount's top as one of its own folders, where a Trash would be an
-// ordinary folder to that mount's users: to its walks and to its file
-// managers, which would list what is in it as plain files. Equal roots do not
-// count: a volume (or a subvolume, or a folder whose parent is mounted
-// nowhere) mounted twice shows the same top in both places, and a Trash there
-// is at the top for both.
-bool topLiesInsideAnotherMount(const Mount& mount, const std::vector<Mount>& table) {
-  return std::any_of(table.begin(), table.end(), [&](const Mount& other) {
-    return other.fileSystem == mount.fileSystem && other.root != mount.root && liesAtOrBelow(mount.root, other.root);
-  });
-}
+bool keepsLastingInodeNumbers(const Mount& mount) { return fatFamilyType(mount) == nullptr; }
 
-bool keepsLastingInodeNumbers(const Mount& mount) { return !isFatFamily(mount); }
+std::int64_t modificationTimeStepNs(const Mount& mount) {
+  const FatFamilyType* fat = fatFamilyType(mount);
+  return fat ? fat->modificationTimeStepNs : 1;
+}
 
 }  // namespace FreedesktopTrash

@@ -95,17 +95,18 @@ int makeTrashFolder(const std::string& path) {
   return 0;
 }
 
-// The mount holding the item, on the item's own device, when its top is a
-// real one.
+// The mount holding the item, on the item's own device. A bind mount of a
+// folder counts as a mount of its own: renames never cross from it into
+// another mount of its file system, and the file manager puts its Trash at
+// its point too. The walk leaves such a Trash out where the volume's own
+// mount shows it as a folder.
 quelmaris::Result<Mount, int> mountOf(const std::string& path, dev_t device) {
   std::error_code error;
   const std::string folder = std::filesystem::canonical(split(path).first, error).string();
   if (error) return Failure{error.value()};
-  const std::vector<Mount> table = readMountTable();
-  auto mount = mountHolding(folder, table);
+  auto mount = mountHolding(folder, readMountTable());
   struct stat facts {};
   if (!mount || ::stat(mount->point.c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
-  if (topLiesInsideAnotherMount(*mount, table)) return Failure{EXDEV};
   return std::move(*mount);
 }
 

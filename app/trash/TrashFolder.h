@@ -30,12 +30,12 @@ std::optional<std::string> homeTrashPath();
 // missing: the home Trash; else the one on the item's own mount.
 quelmaris::Result<TrashFolder, int> trashFolderFor(const std::string& path, dev_t device);
 
-// The Trash folder at the top of the mount holding the item, created when
-// missing: $topdir/.Trash/$uid when $topdir/.Trash is a real sticky folder,
-// else $topdir/.Trash-$uid. EXDEV, no Trash can take the item, when the
-// mount is on another device than the item (a btrfs subvolume not mounted on
-// its own), when its top is an ordinary folder of another mount (a bind mount
-// of a folder), or when the Trash folder there is not ours alone.
+// The Trash folder at the point of the mount holding the item (a bind mount
+// of a folder included), created when missing: $topdir/.Trash/$uid when
+// $topdir/.Trash is a real sticky folder, else $topdir/.Trash-$uid. EXDEV, no
+// Trash can take the item, when the mount is on another device than the item
+// (a btrfs subvolume not mounted on its own), or when the Trash folder there
+// is not ours alone.
 quelmaris::Result<TrashFolder, int> trashFolderOnMountOf(const std::string& path, dev_t device);
 
 // The Trash folder at the top directory of a file system, as above; one of

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QUndoStack>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -36,18 +37,18 @@ const quelmaris::testing::TemporaryDataHome dataHome;
 using apptest::urlOf;
 fs::path inTrash(const std::string& name) { return dataHome.trash() / "files" / name; }
 
-// The item as a volume mounted again shows it: a new inode on a new device.
-FreedesktopTrash::ExamineItem mountedAgain(bool inodeNumbersLast) {
-  return [inodeNumbersLast](const std::string& path) {
+// The item as a volume that keeps these facts shows it once mounted again: a new inode.
+FreedesktopTrash::ExamineItem mountedAgain(FreedesktopTrash::KeptFacts volume) {
+  return [volume](const std::string& path) {
     auto found = FreedesktopTrash::examineItem(path);
     if (found) {
-      found.value().identity.device += 1;
       found.value().identity.inode += 1000;
-      found.value().inodeNumbersLast = inodeNumbersLast;
+      found.value().volume = volume;
     }
     return found;
   };
 }
+const FreedesktopTrash::KeptFacts kFuseFat{false, 0}, kKernelFat{false, 2'000'000'000}, kLasting{true, 1};
 
 // The move, or the undo, as a user other than root: root passes every
 // permission check. setfsuid changes the calling thread only.
@@ -120,16 +121,20 @@ const Change madeAFolder = [](const fs::path& item) {
 
 TEST(MountTable, only_fat_and_exfat_through_the_kernel_or_fuse_renumber_their_files_at_each_mount) {
   for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk"})
-    EXPECT_FALSE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/stick", "/", "8:1", type})) << type;
+    EXPECT_FALSE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/stick", type})) << type;
   for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse.sshfs"})
-    EXPECT_TRUE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/disk", "/", "8:2", type})) << type;
+    EXPECT_TRUE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/disk", type})) << type;
+  // Only the FUSE FAT driver loses the time through a rename.
+  const std::pair<const char*, std::int64_t> steps[] = {
+      {"vfat", 2'000'000'000}, {"exfat", 10'000'000}, {"fuseblk", 2'000'000'000}, {"fuse.fusefat", 0}, {"ext4", 1}};
+  for (const auto& [type, step] : steps) EXPECT_EQ(FreedesktopTrash::modificationTimeStepNs({"/media", type}), step);
 }
 
-// A FAT stick plugged in again, or whose inodes the kernel dropped: every
-// number is new; the FUSE driver also stamps a renamed file.
+// A FAT stick through the FUSE driver plugged in again: every number is new
+// and the driver stamps a renamed file with the time of the rename.
 TEST_F(TrashUndo, files_come_back_from_a_volume_that_renumbers_them_and_a_different_item_is_named_for_what_differs) {
   const RestoreOutcome outcome =
-      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(false)),
+      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(kFuseFat)),
                         {{"same", untouched}, {"stamped", stamped}, {"resized", resized}, {"folder", madeAFolder}});
   EXPECT_EQ(outcome.restored, (QList<QUrl>{marked("same"), marked("stamped")}));
   EXPECT_EQ(outcome.notRestored, (QList<Failure>{leftWith("resized", "The item in the Trash now has another size."),
@@ -151,10 +156,36 @@ TEST_F(TrashUndo,
 
   fs::remove_all(tree.path("marked"));
   const RestoreOutcome renumbered =
-      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(true)), {{"renumbered", untouched}});
+      moveChangeAndUndo(std::make_shared<SystemFileTrashing>(mountedAgain(kLasting)), {{"renumbered", untouched}});
   EXPECT_EQ(renumbered.notRestored,
             QList<Failure>{leftWith("renumbered", "Another file now has its name in the Trash.")});
   EXPECT_TRUE(fs::exists(inTrash("renumbered")));
+}
+
+// The kernel's FAT and exFAT drivers renumber files at each mount but keep
+// their times, in a coarser step than the kernel shows before the remount.
+TEST_F(TrashUndo, where_files_are_renumbered_but_keep_their_time_a_stranger_of_the_same_size_stays_in_the_trash) {
+  const Change toItsStep = [](const fs::path& item) {
+    struct stat facts {};
+    ::stat(item.c_str(), &facts);
+    const timespec even{facts.st_mtim.tv_sec - facts.st_mtim.tv_sec % 2, 0}, times[] = {even, even};
+    ::utimensat(AT_FDCWD, item.c_str(), times, 0);
+  };
+  const Change stranger = [](const fs::path& item) {
+    const auto time = fs::last_write_time(item);
+    fs::remove(item);
+    std::ofstream(item) << "ours";
+    fs::last_write_time(item, time - std::chrono::minutes(1));
+  };
+  const RestoreOutcome outcome = moveChangeAndUndo(
+      std::make_shared<SystemFileTrashing>(mountedAgain(kKernelFat)),
+      {{"same", untouched}, {"in its step", toItsStep}, {"stranger", stranger}, {"resized", resized}});
+  EXPECT_EQ(outcome.restored, (QList<QUrl>{marked("same"), marked("in its step")}));
+  EXPECT_EQ(outcome.notRestored,
+            (QList<Failure>{leftWith("stranger", "The item in the Trash now has another modification date."),
+                            leftWith("resized", "The item in the Trash now has another size.")}));
+  EXPECT_EQ(read_file(inTrash("stranger")), "ours");
+  EXPECT_FALSE(fs::exists(tree.path("marked/stranger")));
 }
 
 TEST_F(TrashUndo, an_item_in_the_trash_that_cannot_be_examined_stays_there_and_the_reason_says_so) {
@@ -238,6 +269,71 @@ TEST(FuseFatUndo, a_file_comes_back_after_the_move_and_after_the_volume_was_moun
   if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
     GTEST_SKIP() << "no FUSE FAT volume mountable here (needs root, /dev/fuse, fusefat and mkfs.fat)";
   EXPECT_EQ(status, 0) << "tens: round (1 at once, 2 after a new mount, 3 another size); units: step";
+}
+
+// A stick plugged into another port comes back on another device number;
+// the inode numbers, times and sizes that ext4 keeps still know its items.
+TEST(RemountedUndo, items_come_back_from_a_volume_mounted_again_on_another_device_number) {
+  constexpr int kCannotMount = 90;
+  TempTree tree;
+  const std::string image = tree.path("stick.img"), top = fs::canonical(tree.mkdir("stick")).string();
+  const auto attach = [&] {
+    std::string device(64, '\0');
+    FILE* out = ::popen(("losetup -f --show '" + image + "' 2>/dev/null").c_str(), "r");
+    if (out == nullptr) return std::string();
+    device.resize(std::fread(device.data(), 1, device.size(), out));
+    ::pclose(out);
+    return device.substr(0, device.find('\n'));
+  };
+  const auto deviceOf = [](const std::string& path) {
+    struct stat facts {};
+    return ::stat(path.c_str(), &facts) == 0 ? facts.st_dev : dev_t{0};
+  };
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (std::system(("truncate -s 16M '" + image + "' && mkfs.ext4 -q '" + image + "' 2>/dev/null").c_str()) != 0)
+      return kCannotMount;
+    // The first loop device stays taken while the volume comes back, as another stick takes a port.
+    const std::string first = attach();
+    if (first.empty() || ::mount(first.c_str(), top.c_str(), "ext4", 0, nullptr) != 0) return kCannotMount;
+    const SystemFileTrashing files;
+    std::vector<std::pair<QUrl, TrashedItem>> moved;
+    for (const std::string name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+      std::ofstream(top + "/" + name) << "photo";
+      const auto trashed = files.trashItem(urlOf(top + "/" + name));
+      if (!trashed.ok() || !trashed.value().url) return 1;
+      moved.emplace_back(urlOf(top + "/" + name), trashed.value());
+    }
+    const dev_t before = deviceOf(top);
+    const std::string second = attach();
+    const bool remounted = ::umount2(top.c_str(), 0) == 0 && !second.empty() &&
+                           ::mount(second.c_str(), top.c_str(), "ext4", 0, nullptr) == 0;
+    std::system(("losetup -d '" + first + "'").c_str());
+    if (!remounted) return kCannotMount;
+    const int code = [&] {
+      if (deviceOf(top) == before) return 2;
+      // Another file of the same size and time took the last one's name: another inode.
+      const std::string last = moved.back().second.url->toLocalFile().toStdString();
+      const auto time = fs::last_write_time(last);
+      fs::rename(last, top + "/taken away");
+      std::ofstream(last) << "other";
+      fs::last_write_time(last, time);
+      for (const auto& [original, item] : moved) {
+        const auto refusal = files.moveItem(*item.url, original, item.identity);
+        if (original != moved.back().first && (refusal || read_file(original.toLocalFile().toStdString()) != "photo"))
+          return 3;
+        if (original == moved.back().first &&
+            (!refusal || refusal->description != "Another file now has its name in the Trash."))
+          return 4;
+      }
+      return 0;
+    }();
+    ::umount2(top.c_str(), MNT_DETACH);
+    std::system(("losetup -d '" + second + "'").c_str());
+    return code;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no ext4 loop volume here (needs root, loop devices, e2fsprogs)";
+  EXPECT_EQ(status, 0) << "1: move, 2: the same device again, 3: an item left, 4: the stranger put back";
 }
 
 }  // namespace
