@@ -152,13 +152,14 @@ private:
 
   // The home Trash, known by its identity; at a volume's top, the folders the
   // standard names there; anywhere else, a .Trash-<uid> that holds the
-  // standard's two folders: one made at the top of a bind mount is an
-  // ordinary folder of the volume below. Only that name costs the extra look.
+  // standard's two folders, or a sticky .Trash, the only kind the standard
+  // shares among users: one at the point of a bind mount is an ordinary folder
+  // of the volume below. Only the first name costs the extra look.
   bool is_trash(const detail::DirReader& reader, std::string_view name, const struct statx& st) const {
     if (identity(st) == context_.settings.home_trash) return true;
     if (is_user_trash_name(name))
       return volume_top_ || (reader.entry_holds_folder(name, "files") && reader.entry_holds_folder(name, "info"));
-    return volume_top_ && name == ".Trash";
+    return name == ".Trash" && (volume_top_ || (st.stx_mode & S_ISVTX) != 0);
   }
 
   // A folder left out by its name or kind may hold folders, or be one, that

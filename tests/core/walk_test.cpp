@@ -245,7 +245,10 @@ TEST(Walk, a_trash_at_any_depth_is_left_out_silently_unless_it_or_a_folder_insid
   tree.write({{"a/.Trash-1000/files/old/f", "x"}, {"a/.Trash-1000/info/old.trashinfo", "x"},
               {"a/.Trash-1001/files/f", "x"}, {"a/.Trash-1002/info/f", "x"}, {"a/.Trash/files/f", "x"},
               {"a/.Trash/info/f", "x"}, {"a/Trash-1003/files/f", "x"}, {"a/Trash-1003/info/f", "x"}});
+  tree.write("b/.Trash/1000/files/f", "x");
   // clang-format on
+  // The standard shares a .Trash only when it is sticky.
+  ASSERT_EQ(::chmod(tree.path("b/.Trash").c_str(), 01777), 0);
   const Paths others{"a/.Trash-1001/files/f", "a/.Trash-1002/info/f", "a/.Trash/files/f", "a/.Trash/info/f",
                      "a/Trash-1003/files/f", "a/Trash-1003/info/f"};
   const auto with = [&](Paths paths) {
