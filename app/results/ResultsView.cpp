@@ -90,6 +90,8 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   column->addWidget(divider(stack));
   table_->setModel(model_);
   column->addWidget(table_, 1);
+  // The window gives the view the keyboard when it replaces the detail that held it.
+  setFocusProxy(table_);
   column->addWidget(divider(stack));
   column->addWidget(makeBottomBar());
 

@@ -51,6 +51,9 @@ class Card final : public QWidget {
 
 ScanProgressView::ScanProgressView(ScanStore& scan, QWidget* parent) : QWidget(parent), scan_(scan) {
   auto* card = makeCard();
+  // The card takes the keyboard the window hands the view, where no key does
+  // anything by accident; Tab goes on to Stop.
+  setFocusProxy(card);
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addWidget(card, 1);
@@ -79,6 +82,7 @@ QWidget* ScanProgressView::makeCard() {
   card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
 
   auto* title = new QLabel(tr("Scanning\u2026"));
+  card->setAccessibleName(title->text());
   title->setFont(TextStyles::font(TextStyle::title2, font(), QFont::DemiBold));
   rows_ = {new PhaseRow(tr("Listing files")), new PhaseRow(tr("Grouping by name and size")),
            new PhaseRow(tr("Verifying content"))};

@@ -2,8 +2,9 @@
 // three phases with their state, the files seen, the bytes hashed against the
 // bytes to hash with a bar while content is verified, the time since the
 // start, the count of what was not read, and Stop (also Ctrl+., unless the
-// window already holds that key for the same command). It reads the scan
-// store and calls its cancel, nothing else. Main thread only.
+// window already holds that key for the same command). Keyboard focus given
+// to the view goes to the card, named for assistive technology as its title.
+// It reads the scan store and calls its cancel, nothing else. Main thread only.
 #pragma once
 
 #include <QTimer>

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/ContentUnavailableView.h"
 #include "folders/FolderStore.h"
-#include "shell/QuelmarisMark.h"
 #include "platform/MainThread.h"
 #include "platform/UrlDrop.h"
+#include "shell/QuelmarisMark.h"
+#include "widgets/ContentUnavailableView.h"
 
 namespace {
 
@@ -35,6 +35,7 @@ EmptyStateView::EmptyStateView(FolderStore& folders, std::function<void()> choos
 
   QPushButton* add = content_->addButton(tr("Add Folder…"));
   add->setObjectName(QStringLiteral("emptyStateAddFolder"));
+  setFocusProxy(add);
   connect(add, &QPushButton::clicked, this, [chooseFolders = std::move(chooseFolders)] { chooseFolders(); });
   connect(&folders_, &FolderStore::foldersChanged, this, &EmptyStateView::update);
   update();

@@ -1,5 +1,6 @@
 // The main window's detail before any scan: the application mark, an
-// invitation to add folders or to scan them, and an "Add Folder…" button.
+// invitation to add folders or to scan them, and an "Add Folder…" button,
+// which takes keyboard focus given to the view.
 // Folders dropped anywhere on it join the folder list; the drop is accepted
 // as a copy, so that the drag source keeps its files. Main thread only.
 #pragma once

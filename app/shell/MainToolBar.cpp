@@ -80,6 +80,11 @@ void MainToolBar::setDetailItems(QWidget* items) {
   if (items != nullptr) detailItems_ = addWidget(items);
 }
 
+bool MainToolBar::detailItemsContain(const QWidget* widget) const {
+  const QWidget* items = detailItems_ != nullptr ? widgetForAction(detailItems_) : nullptr;
+  return items != nullptr && (items == widget || items->isAncestorOf(widget));
+}
+
 void MainToolBar::updateScanButton() {
   if (ScanCommands::canStop(scan_)) {
     scanButton_->setText(tr("Stop"));

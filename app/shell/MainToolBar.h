@@ -25,6 +25,8 @@ class MainToolBar final : public QToolBar {
   // Replaces the detail area's items with these (owned from now on), or
   // removes them for none.
   void setDetailItems(QWidget* items);
+  // Whether the widget is one of the detail area's items or inside one.
+  bool detailItemsContain(const QWidget* widget) const;
 
   // Whether the options popover is open.
   bool showsOptions() const;

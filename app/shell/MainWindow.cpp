@@ -6,26 +6,26 @@
 #include <QUndoStack>
 #include <QUuid>
 
-#include "widgets/ContentUnavailableView.h"
-#include "shell/EmptyStateView.h"
-#include "shell/EditMenu.h"
-#include "shell/FileMenu.h"
-#include "shell/HelpMenu.h"
-#include "results/ResultsCommands.h"
-#include "shell/ViewMenu.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "platform/AccessKeys.h"
 #include "platform/LastPathComponent.h"
+#include "platform/MainThread.h"
+#include "platform/Palette.h"
+#include "results/ResultsCommands.h"
+#include "results/ResultsView.h"
+#include "scan/ScanProgressView.h"
+#include "scan/ScanStore.h"
+#include "shell/EditMenu.h"
+#include "shell/EmptyStateView.h"
+#include "shell/FileMenu.h"
+#include "shell/HelpMenu.h"
 #include "shell/MainToolBar.h"
 #include "shell/ScanMenu.h"
 #include "shell/ScanOptionsBinding.h"
 #include "shell/TrashReports.h"
-#include "scan/ScanProgressView.h"
-#include "scan/ScanStore.h"
-#include "results/ResultsView.h"
-#include "platform/MainThread.h"
-#include "platform/Palette.h"
+#include "shell/ViewMenu.h"
+#include "widgets/ContentUnavailableView.h"
 
 namespace {
 
@@ -77,7 +77,8 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   split_->setStretchFactor(1, 1);
   split_->setSizes({sidebarIdealWidth, initialWindowSize.width() - sidebarIdealWidth});
 
-  buildFileMenu(*menuBar(), [this] { chooseFolders(); }, *commands_);
+  buildFileMenu(
+      *menuBar(), [this] { chooseFolders(); }, *commands_);
   buildEditMenu(*menuBar(), *commands_, *undoStack_, commands.showSettings);
   buildViewMenu(*menuBar(), *commands_, *sidebar);
   buildScanMenu(*menuBar(), folders_, scan_, trash_, options_);
@@ -132,6 +133,11 @@ void MainWindow::showDetail() {
   requireMainThread();
   const std::size_t stateCase = scan_.state().value.index();
   if (detail_ != nullptr && stateCase == detailCase_) return;
+  // The keyboard the old detail held goes to the next one, never on to the
+  // control after it (the folder list, where Delete removes folders): let go
+  // of it before the old detail is hidden, take it once the next is shown.
+  const bool handsOnKeyboard = detail_ != nullptr && detailHoldsKeyboard();
+  if (handsOnKeyboard && focusWidget() != nullptr) focusWidget()->clearFocus();
   QWidget* next = makeDetail();
   // The old detail's commands and toolbar items go now, not at its deletion.
   auto* results = qobject_cast<ResultsView*>(next);
@@ -146,6 +152,14 @@ void MainWindow::showDetail() {
   }
   detail_ = next;
   detailCase_ = stateCase;
+  if (handsOnKeyboard) next->setFocus(Qt::OtherFocusReason);
+}
+
+// The window's focus, even while another window is active. Nothing holding
+// it counts as the detail's: the user left it in no other place.
+bool MainWindow::detailHoldsKeyboard() const {
+  QWidget* focus = focusWidget();
+  return focus == nullptr || detail_->isAncestorOf(focus) || toolBar_->detailItemsContain(focus);
 }
 
 QWidget* MainWindow::makeDetail() {
@@ -158,9 +172,12 @@ QWidget* MainWindow::makeDetail() {
 }
 
 QWidget* MainWindow::makeFailedDetail(const QString& message) {
-  auto* failed = new ContentUnavailableView(
-      ContentUnavailableView::symbolPicture(QStringLiteral("exclamationmark.triangle")), tr("The Scan Could Not Run"),
-      message);
+  auto* failed =
+      new ContentUnavailableView(ContentUnavailableView::symbolPicture(QStringLiteral("exclamationmark.triangle")),
+                                 tr("The Scan Could Not Run"), message);
   failed->setObjectName(QStringLiteral("failedDetail"));
+  // It holds the keyboard a scan's progress held, and says why.
+  failed->setAccessibleName(failed->title());
+  failed->setAccessibleDescription(message);
   return failed;
 }

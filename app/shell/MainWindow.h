@@ -5,8 +5,11 @@
 // the menus, the window's undo stack, which moves to the Trash register
 // their undo with, and the Trash's sheets that outlast the results. A change
 // of the folder list while a scan runs or its results are shown stops the
-// scan and discards them. It opens where and as large as it was when last
-// closed (1280 × 760 the first time). Main thread only.
+// scan and discards them. When the detail changes, the keyboard focus that
+// was in it (or in its toolbar items, or nowhere) goes to the next detail's
+// focus proxy (the results table, the progress card, the empty state's
+// button); focus elsewhere stays where it is. It opens where and as large as
+// it was when last closed (1280 × 760 the first time). Main thread only.
 #pragma once
 
 #include <QMainWindow>
@@ -47,6 +50,7 @@ class MainWindow final : public QMainWindow {
   QWidget* makeDetail();
   QWidget* makeFailedDetail(const QString& message);
   void showDetail();
+  bool detailHoldsKeyboard() const;
   void foldersChanged();
 
   FolderStore& folders_;

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -26,9 +27,12 @@
 #include <string>
 
 #include "app_test_support.hpp"
+#include "folders/FolderListView.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
 #include "results/MovedBanner.h"
+#include "results/ResultsTable.h"
+#include "results/ResultsView.h"
 #include "results/StaleBanner.h"
 #include "results/SummaryBar.h"
 #include "scan/ScanProgressView.h"
@@ -126,6 +130,22 @@ class ScriptedWindowTest : public ::testing::Test {
 
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
   int cancels() const { return *scanner->scripts.back().cancels; }
+
+  // The keys as the desktop delivers them: shortcuts first, then whatever holds the focus.
+  void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+  }
+  void scanFromKeyboard() {
+    const std::size_t scans = scanner->scripts.size();
+    press(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([&] { return scanner->scripts.size() == scans + 1; }));
+  }
+  // The accessible name of what holds the keyboard.
+  static std::string keyboard() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr ? QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name).toStdString()
+                            : "nothing";
+  }
 };
 
 TEST_F(ApplicationWindowTest,
@@ -385,6 +405,102 @@ TEST_F(ScriptedWindowTest,
   ASSERT_EQ((std::pair{matchBox->view()->isVisible(), button->popover()->isVisible()}), (std::pair{false, true}));
   QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), Qt::Key_Escape);
   EXPECT_FALSE(button->popover()->isVisible());
+}
+
+// Where the keyboard is once the results of a scan started with Ctrl+R
+// appear: the results take it from the detail area or from nowhere, and leave
+// it where the user put it outside, so that the keys a user goes on pressing
+// never remove a folder by accident.
+TEST_F(ScriptedWindowTest, results_take_the_keyboard_from_the_detail_or_from_nowhere_but_not_from_the_folder_list) {
+  const std::string keeper = tree.write("a/x.txt", "same"), copy = tree.write("b/x.txt", "same");
+  folders.add(urlsOf({tree.path("a"), tree.path("b")}));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  const auto finishScan = [&] {
+    const QList<FileEntry> copies{apptest::entryFor(keeper, 0), apptest::entryFor(copy, 1)};
+    feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, copies, 0, {}, true, std::nullopt, 4, false}}});
+    feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
+    ASSERT_TRUE(waitFor([this] { return detailOf<ResultsView>(window) != nullptr; }));
+  };
+  const auto openSheet = [this] {
+    auto* sheet = window.findChild<TrashConfirmationSheet*>();
+    return sheet != nullptr && sheet->isVisible() ? sheet : nullptr;
+  };
+
+  // The first scan, from the empty state's button: the progress card holds
+  // the keyboard while it is up, the keys do nothing there.
+  window.findChild<QPushButton*>("emptyStateAddFolder")->setFocus(Qt::TabFocusReason);
+  ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+  EXPECT_EQ(keyboard(), "Scanning…");
+  for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Delete}) press(key);
+  ASSERT_EQ(folders.folders().size(), 2) << "a folder went, and the scan with it";
+  ASSERT_NO_FATAL_FAILURE(finishScan());
+  EXPECT_EQ(keyboard(), "Results");
+  // Delete in the table asks for the move only when something is marked.
+  press(Qt::Key_Delete);
+  EXPECT_EQ(openSheet(), nullptr) << "nothing marked";
+  trigger(window, "selectAllCopiesAction");
+  press(Qt::Key_Delete);
+  ASSERT_NE(openSheet(), nullptr);
+  openSheet()->reject();
+  // The offscreen platform activates no window when a sheet closes, as a desktop would.
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+  // Where the user leaves the keyboard before the next Ctrl+R.
+  const auto clickRow = [](QAbstractItemView& view, const QModelIndex& index) {
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+  };
+  auto* list = window.findChild<FolderSidebar*>()->list();
+  const struct {
+    const char* start;
+    std::function<void()> put;
+    std::string whileScanning, afterwards;
+  } cases[] = {
+      {"a row of the results",
+       [&] { clickRow(*detailOf<ResultsTable>(window), detailOf<ResultsTable>(window)->model()->index(0, 1)); },
+       "Scanning…", "Results"},
+      {"the filter field",
+       [&] { window.findChild<QLineEdit*>("resultsFilterField")->setFocus(Qt::ShortcutFocusReason); }, "Scanning…",
+       "Results"},
+      {"nowhere",
+       [] {
+         if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+       },
+       "Scanning…", "Results"},
+      {"a folder", [&] { clickRow(*list, list->model()->index(0, 0)); }, "Folders", "Folders"},
+  };
+  for (const auto& keyboardIn : cases) {
+    SCOPED_TRACE(keyboardIn.start);
+    keyboardIn.put();
+    ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+    EXPECT_EQ(keyboard(), keyboardIn.whileScanning);
+    ASSERT_NO_FATAL_FAILURE(finishScan());
+    EXPECT_EQ(keyboard(), keyboardIn.afterwards) << "once the results show";
+  }
+  // Delete in the folder list, where the user stayed, is the user's own choice.
+  press(Qt::Key_Delete);
+  EXPECT_EQ(folders.folders().size(), 1);
+}
+
+TEST_F(ScriptedWindowTest, a_scan_that_fails_or_is_stopped_leaves_the_keyboard_in_the_detail) {
+  folders.add(urlsOf({tree.mkdir("a")}));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.findChild<QPushButton*>("emptyStateAddFolder")->setFocus(Qt::TabFocusReason);
+  ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+  feed({ScanEvent::failed{"The folders could not be read."}});
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::failed>(); }));
+  EXPECT_EQ(keyboard(), "The Scan Could Not Run") << "the failure, which says why";
+
+  ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+  EXPECT_EQ(keyboard(), "Scanning…");
+  press(Qt::Key_Period, Qt::ControlModifier);
+  ASSERT_EQ(cancels(), 1);
+  feed({ScanEvent::finished{ScanSummary{true, 0, 0, 0, 0, 0, 0, false, 0, 0, 0, 0}}});
+  ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::idle>(); }));
+  EXPECT_EQ(QApplication::focusWidget(), window.findChild<QPushButton*>("emptyStateAddFolder"))
+      << "the empty state's button, not the sidebar's: " << keyboard();
 }
 
 }  // namespace
