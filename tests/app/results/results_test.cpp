@@ -446,4 +446,35 @@ TEST_F(ResultsViewTest, marks_badges_filled_buttons_and_text_read_on_a_light_and
   QApplication::setPalette(before);
 }
 
+TEST_F(ResultsViewTest, the_keyboard_focus_on_a_copy_frames_its_mark_so_that_it_reads_on_a_light_and_a_dark_palette) {
+  const QPalette before = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    ResultsView shown(driver.store, trash, &undo);
+    shown.resize(1100, 420);
+    shown.show();
+    ResultsTable& table = *shown.table();
+    table.expandAll();
+    const QModelIndex holiday = shown.model()->index(0, 0);
+    auto& elsewhere = *shown.findChild<QAbstractButton*>(QStringLiteral("selectMenuButton"));
+    // The kept copy and the marked one on their tints, a plain copy, a selected one.
+    for (const auto& [row, selected] :
+         {std::pair{0, false}, std::pair{3, false}, std::pair{1, false}, std::pair{2, true}}) {
+      SCOPED_TRACE(row);
+      const QModelIndex copy = shown.model()->index(row, 0, holiday);
+      table.selectionModel()->setCurrentIndex(
+          copy,
+          selected ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : QItemSelectionModel::Clear);
+      const QRect cell = table.visualRect(copy), box = ResultsRowDelegate::checkboxRect(cell);
+      const QRect aroundMark(box.left() - 6, cell.top(), box.width() + 12, cell.height());
+      EXPECT_GE(widgettest::focusIndicatorContrast(table, elsewhere,
+                                                   aroundMark.translated(table.viewport()->mapTo(&shown, QPoint()))),
+                Palette::outlineContrast);
+      if (row == 2) widgettest::saveScreenshot(shown, QStringLiteral("results-focused-copy"));
+    }
+  }
+  QApplication::setPalette(before);
+}
+
 }  // namespace
