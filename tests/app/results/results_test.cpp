@@ -328,7 +328,7 @@ TEST_F(ResultsViewTest,
   std::unique_ptr<QWidget> toolbarItems(view->takeToolbarItems());
   const std::pair<QWidget*, QString> controls[] = {
       {view->table(), "Results"},
-      {view->findChild<QToolButton*>(QStringLiteral("selectMenuButton")), "Select"},
+      {view->findChild<QAbstractButton*>(QStringLiteral("selectMenuButton")), "Select"},
       {view->findChild<QWidget*>(QStringLiteral("moveToTrashButton")), "Move to Trash…"},
       {toolbarItems->findChild<QLineEdit*>(), "Filter by name or path"},
       {toolbarItems->findChild<QToolButton*>(QStringLiteral("inspectorToggle")), "Inspector"}};
@@ -475,6 +475,26 @@ TEST_F(ResultsViewTest, the_keyboard_focus_on_a_copy_frames_its_mark_so_that_it_
     }
   }
   QApplication::setPalette(before);
+}
+
+TEST_F(ResultsViewTest, the_select_menu_s_arrow_stays_clear_of_its_title) {
+  auto& select = *view->findChild<QAbstractButton*>(QStringLiteral("selectMenuButton"));
+  select.setFixedSize(select.size());
+  const QImage titled = select.grab().toImage();
+  select.setText({});
+  const QImage untitled = select.grab().toImage();
+  // The title is what it adds; the arrow is what makes the untitled button
+  // unlike its mirror image, on the side it lies.
+  QRect title, arrow;
+  for (int y = 0; y < titled.height(); ++y)
+    for (int x = 0; x < titled.width(); ++x) {
+      if (titled.pixel(x, y) != untitled.pixel(x, y)) title |= QRect(x, y, 1, 1);
+      if (x > titled.width() / 2 && untitled.pixel(x, y) != untitled.pixel(titled.width() - 1 - x, y))
+        arrow |= QRect(x, y, 1, 1);
+    }
+  ASSERT_FALSE(title.isEmpty());
+  ASSERT_FALSE(arrow.isEmpty());
+  EXPECT_GT(arrow.left(), title.right() + 2) << "arrow " << arrow.left() << ", title ends " << title.right();
 }
 
 }  // namespace
