@@ -230,7 +230,7 @@ TEST_F(SettingsViewTest, the_keyboard_focus_on_a_check_box_of_the_settings_and_o
     EXPECT_GE(
         widgettest::focusIndicatorContrast(verify, *popover.findChild<QComboBox*>(), widgettest::inWindow(verify)),
         Palette::outlineContrast);
-    widgettest::saveScreenshot(popover, QStringLiteral("options-popover-verify-focus"));
+    widgettest::saveScreenshot(popover, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
   }
   view.reset();
   QApplication::setPalette(desktop);
