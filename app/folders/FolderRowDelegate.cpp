@@ -97,7 +97,8 @@ void FolderRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   const QWidget* widget = option.widget;
   QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
   style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
-  if (showsFocusFrame(option)) paintFocusFrame(*painter, option.rect, option);
+  // The list lets the column's ground show through.
+  if (showsFocusFrame(option)) paintFocusFrame(*painter, option.rect, option, {option.palette.color(QPalette::Window)});
 
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing);

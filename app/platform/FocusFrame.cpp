@@ -3,10 +3,21 @@
 #include <QPainter>
 #include <QStyleOption>
 
+#include "platform/Palette.h"
+
 namespace {
 
 constexpr qreal frameWidth = 2;
 constexpr qreal radius = 4;
+
+// On a selected row the highlight colour would vanish into the selection.
+QColor frameColour(const QStyleOption& option, const QList<QColor>& grounds) {
+  const QPalette& palette = option.palette;
+  if (option.state.testFlag(QStyle::State_Selected))
+    return Palette::readableOn(palette.color(QPalette::HighlightedText), {palette.color(QPalette::Highlight)},
+                               Palette::outlineContrast);
+  return Palette::readableOn(palette.color(QPalette::Highlight), grounds, Palette::outlineContrast);
+}
 
 }  // namespace
 
@@ -14,14 +25,12 @@ bool showsFocusFrame(const QStyleOption& option) {
   return option.state.testFlag(QStyle::State_HasFocus) && option.state.testFlag(QStyle::State_KeyboardFocusChange);
 }
 
-void paintFocusFrame(QPainter& painter, const QRect& rect, const QStyleOption& option) {
+void paintFocusFrame(QPainter& painter, const QRect& rect, const QStyleOption& option, const QList<QColor>& grounds) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  // On a selected row the highlight colour would vanish into the selection.
-  const bool selected = option.state.testFlag(QStyle::State_Selected);
-  painter.setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), frameWidth));
+  painter.setPen(QPen(frameColour(option, grounds), frameWidth));
   painter.setBrush(Qt::NoBrush);
-  const qreal inset = frameWidth / 2 + 1;
+  const qreal inset = focusFrameRoom - frameWidth / 2;
   painter.drawRoundedRect(QRectF(rect).adjusted(inset, inset, -inset, -inset), radius, radius);
   painter.restore();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "platform/FocusFrame.h"
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "results/ResultsModel.h"
@@ -90,6 +91,11 @@ void ResultsRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     x += Badges::width(badge, item.font);
   }
   painter->restore();
+}
+
+QSize ResultsRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const QSize size = QStyledItemDelegate::sizeHint(option, index);
+  return {size.width(), std::max(size.height(), checkboxSize + 2 * focusFrameRoom)};
 }
 
 bool ResultsRowDelegate::editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&, const QModelIndex&) {

@@ -1,10 +1,15 @@
 #include "results/ResultsTable.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
+#include "platform/FocusFrame.h"
+#include "platform/Palette.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsRowDelegate.h"
 #include "results/ResultsTableAccessible.h"
@@ -24,6 +29,27 @@ bool isDateColumn(int section) {
   return section == ResultsModel::createdColumn || section == ResultsModel::modifiedColumn;
 }
 
+// The application's style without a focus frame of its own: the table draws
+// the current row's, where the style would fill the row faintly.
+class NoFocusFrameStyle final : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    if (element != PE_FrameFocusRect) QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+};
+
+QStyle& noFocusFrameStyle() {
+  static QStyle* style = [] {
+    auto* made = new NoFocusFrameStyle(QStyleFactory::create(QApplication::style()->name()));
+    made->setParent(qApp);
+    return made;
+  }();
+  return *style;
+}
+
 }  // namespace
 
 ResultsTable::ResultsTable(QWidget* parent) : QTreeView(parent) {
@@ -39,6 +65,7 @@ ResultsTable::ResultsTable(QWidget* parent) : QTreeView(parent) {
   ContextMenuKey::install(*this);
   setItemDelegate(new ResultsRowDelegate(this));
   setFrameShape(QFrame::NoFrame);
+  setStyle(&noFocusFrameStyle());
 }
 
 void ResultsTable::setModel(QAbstractItemModel* model) {
@@ -98,8 +125,9 @@ void ResultsTable::resizeEvent(QResizeEvent* event) {
 
 void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const auto tint = index.data(ResultsModel::TintRole).value<QColor>();
-  if (tint.isValid() && !selectionModel()->isSelected(index)) {
-    const QRect row(0, option.rect.top(), viewport()->width(), option.rect.height());
+  const bool selected = selectionModel()->isSelected(index);
+  const QRect row(0, option.rect.top(), viewport()->width(), option.rect.height());
+  if (tint.isValid() && !selected) {
     QPainterPath backdrop;
     backdrop.addRoundedRect(QRectF(row.adjusted(tintInset, 0, -tintInset, 0)), tintRadius, tintRadius);
     painter->save();
@@ -108,6 +136,16 @@ void ResultsTable::drawRow(QPainter* painter, const QStyleOptionViewItem& option
     painter->restore();
   }
   QTreeView::drawRow(painter, option, index);
+  // Shown, as the style shows its own, once the keyboard has moved the focus;
+  // the view's options never say that it has the focus.
+  const bool keyboardFocus = hasFocus() && option.state.testFlag(QStyle::State_KeyboardFocusChange);
+  if (keyboardFocus && currentIndex().siblingAtColumn(index.column()) == index) {
+    QStyleOptionViewItem focused = option;
+    focused.state.setFlag(QStyle::State_Selected, selected);
+    // The frame crosses the base at the row's ends and the tint between them.
+    const QColor base = option.palette.color(QPalette::Base);
+    paintFocusFrame(*painter, row, focused, tint.isValid() ? QList{base, Palette::over(tint, base)} : QList{base});
+  }
 }
 
 void ResultsTable::toggleMark(const QModelIndex& index) {

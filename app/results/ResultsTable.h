@@ -1,12 +1,13 @@
 // The results table: a tree view of the results model with the six columns
 // at their widths, the tint of a kept or marked copy painted behind its whole
-// row (unless the row is selected), and the mark checkbox answered by the
-// table itself: a click on an enabled checkbox, or the toggle of its
-// accessible check box (ResultsTableAccessible), asks for the mark to flip
-// without changing the selection; on a disabled one nothing happens. Space
-// never edits an item: it asks for the preview; Delete asks for "Move to
-// Trash…". Shift+F10 opens the current row's menu, as the Menu key does.
-// Main thread only.
+// row (unless the row is selected), the current row's keyboard focus as the
+// application's focus frame (FocusFrame) around the whole row, and the mark
+// checkbox answered by the table itself: a click on an enabled checkbox, or
+// the toggle of its accessible check box (ResultsTableAccessible), asks for
+// the mark to flip without changing the selection; on a disabled one nothing
+// happens. Space never edits an item: it asks for the preview; Delete asks
+// for "Move to Trash…". Shift+F10 opens the current row's menu, as the Menu
+// key does. Main thread only.
 #pragma once
 
 #include <QTreeView>

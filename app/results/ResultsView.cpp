@@ -142,11 +142,10 @@ QWidget* ResultsView::makeBottomBar() {
   row->setContentsMargins(12, 8, 12, 8);
   row->setSpacing(12);
 
-  auto* select = new QToolButton(bar);
+  // A push button keeps room for its menu's arrow beside the title.
+  auto* select = new QPushButton(tr("Select"), bar);
   select->setObjectName(QStringLiteral("selectMenuButton"));
-  select->setText(tr("Select"));
   select->setAccessibleName(tr("Select"));
-  select->setPopupMode(QToolButton::InstantPopup);
   auto* menu = new QMenu(select);
   AccessKeys::give(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {

@@ -32,7 +32,7 @@ TrashConfirmationSheet::TrashConfirmationSheet(const SelectionModel::Totals& tot
   layout->addWidget(SheetText::line(tr("Frees ") + amount + QStringLiteral("."), Palette::secondaryText(),
                                     QStringLiteral("spaceLine")));
   layout->addWidget(makeChecks(totals));
-  layout->addWidget(makeFiles(files));
+  layout->addLayout(makeFiles(files));
   layout->addLayout(makeButtons());
 }
 
@@ -52,10 +52,11 @@ QWidget* TrashConfirmationSheet::makeChecks(const SelectionModel::Totals& totals
   return checks;
 }
 
-// The disclosure "Files", collapsed, over the list of the marked paths.
-QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
-  auto* group = new QWidget;
-  auto* toggle = new QToolButton(group);
+// The disclosure "Files", collapsed, over the list of the marked paths. A
+// layout of the sheet's own, so that the toggle's focus ring lies in the
+// sheet's margin instead of being cut at the edges of a box around it.
+QLayout* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
+  auto* toggle = new QToolButton(this);
   toggle->setObjectName(QStringLiteral("filesDisclosure"));
   toggle->setText(tr("Files"));
   toggle->setAccessibleName(tr("Files"));
@@ -64,7 +65,8 @@ QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
   toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   toggle->setArrowType(Qt::RightArrow);
   auto* list = new SheetList(
-      files.size(), [files](qsizetype row) { return files[row].path; }, SheetList::Rows::oneLineCutInTheMiddle, 160);
+      files.size(), [files](qsizetype row) { return files[row].path; }, SheetList::Rows::oneLineCutInTheMiddle, 160,
+      this);
   list->setObjectName(QStringLiteral("fileList"));
   list->setAccessibleName(tr("Files"));
   list->hide();
@@ -75,12 +77,11 @@ QWidget* TrashConfirmationSheet::makeFiles(const QList<FileEntry>& files) {
     adjustSize();
   });
 
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(0, 0, 0, 0);
+  auto* layout = new QVBoxLayout;
   layout->setSpacing(6);
   layout->addWidget(toggle, 0, Qt::AlignLeft);
   layout->addWidget(list);
-  return group;
+  return layout;
 }
 
 // A button that is not a default one leaves Return and Enter to the sheet.

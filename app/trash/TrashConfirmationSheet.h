@@ -32,7 +32,7 @@ class TrashConfirmationSheet final : public QDialog {
 
  private:
   QWidget* makeChecks(const SelectionModel::Totals& totals);
-  QWidget* makeFiles(const QList<FileEntry>& files);
+  QLayout* makeFiles(const QList<FileEntry>& files);
   QLayout* makeButtons();
 
   QPushButton* cancel_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include "platform/FocusFrame.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 
@@ -12,6 +13,10 @@ namespace {
 
 constexpr qreal cornerRadius = 3.5;
 constexpr qreal disabledOpacity = 0.4;
+// The focus frame goes around the label, clear of it and of the box: the
+// style's focus rectangle, hugging the label, grows by this room on every
+// side, which the box's spacing and the check box's size leave free.
+constexpr int focusRoom = 2;
 
 }  // namespace
 
@@ -44,8 +49,27 @@ CheckBoxStyle& CheckBoxStyle::shared() {
   return *style;
 }
 
+int CheckBoxStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+  const int base = QProxyStyle::pixelMetric(metric, option, widget);
+  return metric == PM_CheckBoxLabelSpacing ? base + focusRoom : base;
+}
+
+QSize CheckBoxStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                                      const QWidget* widget) const {
+  const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
+  return type == CT_CheckBox ? base + QSize(2 * focusRoom, 2 * focusRoom) : base;
+}
+
 void CheckBoxStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                                   const QWidget* widget) const {
+  if (element == PE_FrameFocusRect) {
+    // Instead of the style's faint fill, which all but vanishes on the card.
+    if (!option->state.testFlag(State_KeyboardFocusChange)) return;
+    QRect around = option->rect.adjusted(-focusRoom, -focusRoom, focusRoom, focusRoom);
+    if (widget != nullptr) around &= widget->rect();
+    paintFocusFrame(*painter, around, *option, {Palette::secondaryBackground()});
+    return;
+  }
   if (element != PE_IndicatorCheckBox) {
     QProxyStyle::drawPrimitive(element, option, painter, widget);
     return;

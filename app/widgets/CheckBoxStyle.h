@@ -3,8 +3,10 @@
 // which reads at 3:1 on every surface the application paints (window, base,
 // the grouped form's cards, the sidebar), filled with the brand colour and
 // ticked when ticked, dimmed when disabled. The results table's mark column
-// paints it; check boxes given CheckBoxStyle draw their box as it, the rest
-// (label, focus) as the application's style does. Main thread only.
+// paints it; check boxes given CheckBoxStyle draw their box as it, their
+// keyboard focus as the application's focus frame (FocusFrame) around the
+// label, with room for it, and their label as the application's style does.
+// Main thread only.
 #pragma once
 
 #include <QProxyStyle>
@@ -23,6 +25,10 @@ class CheckBoxStyle final : public QProxyStyle {
   // One for the whole run, over the application's style of the moment.
   static CheckBoxStyle& shared();
 
+  int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                  const QWidget* widget = nullptr) const override;
+  QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                         const QWidget* widget) const override;
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
 

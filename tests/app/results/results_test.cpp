@@ -328,7 +328,7 @@ TEST_F(ResultsViewTest,
   std::unique_ptr<QWidget> toolbarItems(view->takeToolbarItems());
   const std::pair<QWidget*, QString> controls[] = {
       {view->table(), "Results"},
-      {view->findChild<QToolButton*>(QStringLiteral("selectMenuButton")), "Select"},
+      {view->findChild<QAbstractButton*>(QStringLiteral("selectMenuButton")), "Select"},
       {view->findChild<QWidget*>(QStringLiteral("moveToTrashButton")), "Move to Trash…"},
       {toolbarItems->findChild<QLineEdit*>(), "Filter by name or path"},
       {toolbarItems->findChild<QToolButton*>(QStringLiteral("inspectorToggle")), "Inspector"}};
@@ -444,6 +444,57 @@ TEST_F(ResultsViewTest, marks_badges_filled_buttons_and_text_read_on_a_light_and
     }
   }
   QApplication::setPalette(before);
+}
+
+TEST_F(ResultsViewTest, the_keyboard_focus_on_a_copy_frames_its_mark_so_that_it_reads_on_a_light_and_a_dark_palette) {
+  const QPalette before = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    ResultsView shown(driver.store, trash, &undo);
+    shown.resize(1100, 420);
+    shown.show();
+    ResultsTable& table = *shown.table();
+    table.expandAll();
+    const QModelIndex holiday = shown.model()->index(0, 0);
+    auto& elsewhere = *shown.findChild<QAbstractButton*>(QStringLiteral("selectMenuButton"));
+    // The kept copy and the marked one on their tints, a plain copy, a selected one.
+    for (const auto& [row, selected] :
+         {std::pair{0, false}, std::pair{3, false}, std::pair{1, false}, std::pair{2, true}}) {
+      SCOPED_TRACE(row);
+      const QModelIndex copy = shown.model()->index(row, 0, holiday);
+      table.selectionModel()->setCurrentIndex(
+          copy,
+          selected ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : QItemSelectionModel::Clear);
+      const QRect cell = table.visualRect(copy), box = ResultsRowDelegate::checkboxRect(cell);
+      const QRect aroundMark(box.left() - 6, cell.top(), box.width() + 12, cell.height());
+      EXPECT_GE(widgettest::focusIndicatorContrast(table, elsewhere,
+                                                   aroundMark.translated(table.viewport()->mapTo(&shown, QPoint()))),
+                Palette::outlineContrast);
+      if (selected) widgettest::saveScreenshot(shown, Palette::isDark() ? "focused-copy-on-dark" : "focused-copy");
+    }
+  }
+  QApplication::setPalette(before);
+}
+
+TEST_F(ResultsViewTest, the_select_menu_s_arrow_stays_clear_of_its_title) {
+  auto& select = *view->findChild<QAbstractButton*>(QStringLiteral("selectMenuButton"));
+  select.setFixedSize(select.size());
+  const QImage titled = select.grab().toImage();
+  select.setText({});
+  const QImage untitled = select.grab().toImage();
+  // The title is what it adds; the arrow is what makes the untitled button
+  // unlike its mirror image, on the side it lies.
+  QRect title, arrow;
+  for (int y = 0; y < titled.height(); ++y)
+    for (int x = 0; x < titled.width(); ++x) {
+      if (titled.pixel(x, y) != untitled.pixel(x, y)) title |= QRect(x, y, 1, 1);
+      if (x > titled.width() / 2 && untitled.pixel(x, y) != untitled.pixel(titled.width() - 1 - x, y))
+        arrow |= QRect(x, y, 1, 1);
+    }
+  ASSERT_FALSE(title.isEmpty());
+  ASSERT_FALSE(arrow.isEmpty());
+  EXPECT_GT(arrow.left(), title.right() + 2) << "arrow " << arrow.left() << ", title ends " << title.right();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -200,6 +201,36 @@ TEST_F(SettingsViewTest, unticked_check_boxes_on_the_settings_and_options_cards_
     EXPECT_GE(outlineOnCard(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"))),
               Palette::outlineContrast);
     widgettest::saveScreenshot(popover, Palette::isDark() ? "options-popover-dark-palette" : "options-popover");
+  }
+  view.reset();
+  QApplication::setPalette(desktop);
+}
+
+TEST_F(SettingsViewTest, the_keyboard_focus_on_a_check_box_of_the_settings_and_options_cards_reads_light_and_dark) {
+  const QPalette desktop = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    view = std::make_unique<SettingsView>(updates);
+    view->show();
+    // Ticked and unticked, on the General and the Updates cards.
+    for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
+                                    std::pair{2, "automaticChecksToggle"}}) {
+      view->tabBar().setCurrentIndex(tab);
+      auto& box = *view->findChild<QCheckBox*>(QLatin1String(name));
+      EXPECT_GE(widgettest::focusIndicatorContrast(box, view->tabBar(), widgettest::inWindow(box)),
+                Palette::outlineContrast)
+          << name;
+    }
+    ScanOptions stored;
+    ScanOptionsBinding options([&] { return stored; }, [&](const ScanOptions& chosen) { stored = chosen; });
+    ScanOptionsPopover popover(options);
+    popover.show();
+    auto& verify = *popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
+    EXPECT_GE(
+        widgettest::focusIndicatorContrast(verify, *popover.findChild<QComboBox*>(), widgettest::inWindow(verify)),
+        Palette::outlineContrast);
+    widgettest::saveScreenshot(popover, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
   }
   view.reset();
   QApplication::setPalette(desktop);

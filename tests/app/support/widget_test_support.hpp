@@ -13,11 +13,13 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/AccessKeys.h"
 #include "platform/Palette.h"
@@ -92,6 +94,56 @@ inline bool showsFocusRing(const QWidget& widget) {
       return true;
   return false;
 }
+
+// Gives the widget the keyboard focus as a Tab press does, in its active
+// window, so that it shows its focus as it then would.
+inline void focusByKeyboard(QWidget& widget) {
+  QWidget& window = *widget.window();
+  window.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.setAttribute(Qt::WA_KeyboardFocusChange);
+  widget.setFocus(Qt::TabFocusReason);
+}
+
+// A pixel that changes when the control takes the keyboard focus: where it
+// lies in the window, and its colour before and after.
+struct FocusPixel {
+  QPoint at;
+  QColor surface, indicator;
+};
+
+// The pixels of an area of the control's window (in its coordinates) that
+// change when the keyboard moves the focus from another widget to the
+// control: the control's focus indicator.
+inline std::vector<FocusPixel> focusIndicator(QWidget& control, QWidget& elsewhere, const QRect& area) {
+  const auto painted = [&](QWidget& focused) {
+    focusByKeyboard(focused);
+    return control.window()->grab(area).toImage();
+  };
+  const QImage before = painted(elsewhere), after = painted(control);
+  std::vector<FocusPixel> changed;
+  for (int y = 0; y < before.height(); ++y)
+    for (int x = 0; x < before.width(); ++x)
+      if (before.pixel(x, y) != after.pixel(x, y))
+        changed.push_back({area.topLeft() + QPoint(x, y), before.pixelColor(x, y), after.pixelColor(x, y)});
+  return changed;
+}
+
+// How a focus indicator stands out from the surface it is drawn on: the
+// median contrast ratio of its pixels with the same pixels unfocused, so
+// that an anti-aliased rim does not decide; 1 when nothing shows.
+inline double focusIndicatorContrast(QWidget& control, QWidget& elsewhere, const QRect& area) {
+  std::vector<double> ratios;
+  for (const FocusPixel& pixel : focusIndicator(control, elsewhere, area))
+    ratios.push_back(Palette::contrastRatio(pixel.indicator, pixel.surface));
+  if (ratios.empty()) return 1;
+  const auto middle = ratios.begin() + static_cast<std::ptrdiff_t>(ratios.size() / 2);
+  std::nth_element(ratios.begin(), middle, ratios.end());
+  return *middle;
+}
+
+// A widget's rectangle in its window's coordinates.
+inline QRect inWindow(const QWidget& widget) { return {widget.mapTo(widget.window(), QPoint(0, 0)), widget.size()}; }
 
 // The items of the menu and its submenus, as they are about to show, that
 // have no access key or one another item of their menu has.

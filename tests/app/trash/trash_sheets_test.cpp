@@ -13,6 +13,7 @@
 #include "trash/TrashConfirmationSheet.h"
 #include "trash/TrashOutcomeSheet.h"
 #include "widget_test_support.hpp"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -142,6 +143,23 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&mixed));
   QTest::keyClick(mixed.focusWidget(), Qt::Key_Return);
   EXPECT_FALSE(mixed.isVisible()) << "Return closes the outcome";
+}
+
+TEST(TrashSheets, the_files_toggle_shows_its_focus_ring_whole_on_every_side) {
+  application();
+  TrashConfirmationSheet sheet({2, 100, false, 0, 0}, files(2));
+  sheet.show();
+  auto& toggle = *sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"));
+  const QRect inside = inWindow(toggle);
+  const int margin = FocusRing::margin;
+  const std::vector<FocusPixel> ring = focusIndicator(toggle, *sheet.findChild<QPushButton*>("cancelButton"),
+                                                      inside.adjusted(-margin, -margin, margin, margin));
+  const auto shows = [&](auto beyond) { return std::any_of(ring.begin(), ring.end(), beyond); };
+  EXPECT_TRUE(shows([&](const FocusPixel& pixel) { return pixel.at.x() < inside.left(); })) << "left";
+  EXPECT_TRUE(shows([&](const FocusPixel& pixel) { return pixel.at.y() < inside.top(); })) << "above";
+  EXPECT_TRUE(shows([&](const FocusPixel& pixel) { return pixel.at.x() > inside.right(); })) << "right";
+  EXPECT_TRUE(shows([&](const FocusPixel& pixel) { return pixel.at.y() > inside.bottom(); })) << "below";
+  saveScreenshot(sheet, "confirm-sheet-files-focus");
 }
 
 }  // namespace
