@@ -10,8 +10,8 @@
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "results/BannerStyle.h"
-#include "widgets/ElidedLabel.h"
 #include "widgets/FocusRing.h"
+#include "widgets/SentenceLabel.h"
 
 MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("movedBanner"));
@@ -21,9 +21,9 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
   layout->setContentsMargins(12, 6, 12, 6);
   layout->setSpacing(10);
 
-  auto* label = new ElidedLabel(Qt::ElideRight);
-  label->setWholeText(text(outcome));
-  BannerStyle::announce(*this, label->wholeText());
+  auto* label = new SentenceLabel;
+  label->setSentence(text(outcome));
+  BannerStyle::announce(*this, label->sentence());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton(this);

@@ -4,7 +4,7 @@
 
 #include "platform/Palette.h"
 #include "results/BannerStyle.h"
-#include "widgets/ElidedLabel.h"
+#include "widgets/SentenceLabel.h"
 
 StaleBanner::StaleBanner(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("staleBanner"));
@@ -12,9 +12,9 @@ StaleBanner::StaleBanner(QWidget* parent) : QWidget(parent) {
   fill.setAlphaF(0.15f);
   QHBoxLayout* layout = BannerStyle::row(*this, fill, QStringLiteral("arrow.clockwise.circle"), Palette::primaryText());
   layout->setContentsMargins(8, 8, 8, 8);
-  auto* label = new ElidedLabel(Qt::ElideRight);
-  label->setWholeText(tr("Files were put back from the Trash: these results may be out of date."));
-  BannerStyle::announce(*this, label->wholeText());
+  auto* label = new SentenceLabel;
+  label->setSentence(tr("Files were put back from the Trash: these results may be out of date."));
+  BannerStyle::announce(*this, label->sentence());
   layout->addWidget(label);
   layout->addStretch();
 }

@@ -6,13 +6,14 @@
 #include <QPushButton>
 
 #include "interface/FormattedByteCount.h"
-#include "platform/CountArgument.h"
-#include "results/TotalsLabel.h"
-#include "scan/NotReadButton.h"
 #include "platform/AccessibleRole.h"
+#include "platform/CountArgument.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "results/TotalsLabel.h"
+#include "scan/NotReadButton.h"
 #include "widgets/ElidingButton.h"
+#include "widgets/FlowRow.h"
 #include "widgets/FocusRing.h"
 
 namespace {
@@ -66,24 +67,24 @@ QString countsText(const Figures& figures) {
 }
 
 // The amount part: "about 1.2 MB", the prefix only for an estimate.
-QString amountText(const Figures& figures) {
-  return formattedByteCount(figures.recoverable, figures.estimated);
-}
+QString amountText(const Figures& figures) { return formattedByteCount(figures.recoverable, figures.estimated); }
 
 }  // namespace
 
 SummaryBar::SummaryBar(ScanStore& scan, QWidget* parent)
     : QWidget(parent), scan_(scan), totals_(new TotalsLabel), notRead_(new NotReadButton(scan)) {
   setFont(TextStyles::font(TextStyle::callout, font()));
-  // In a narrow window the totals give way (elided): the picker keeps its
-  // size, and only where even that room is lacking its segments elide.
-
-  auto* layout = new QHBoxLayout(this);
+  // In a narrow window the row wraps rather than cut a figure short: what
+  // does not fit beside the totals goes below them, the picker still at the
+  // trailing edge. Only where a line of its own is too narrow do the totals
+  // take more lines, or the picker's segments elide.
+  auto* layout = new FlowRow(this);
   layout->setContentsMargins(12, 6 - ringRoom, 12 - ringRoom, 6 - ringRoom);
   layout->addWidget(totals_);
   layout->addWidget(notRead_);
-  layout->addStretch();
-  layout->addWidget(makePicker());
+  QWidget* picker = makePicker();
+  layout->addWidget(picker);
+  layout->setAlignment(picker, Qt::AlignRight);
 
   connect(&scan_, &ScanStore::stateChanged, this, &SummaryBar::refresh);
   connect(&scan_, &ScanStore::setsChanged, this, &SummaryBar::refresh);

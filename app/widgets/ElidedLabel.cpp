@@ -48,12 +48,10 @@ void ElidedLabel::changeEvent(QEvent* event) {
   }
 }
 
-void ElidedLabel::present(const QString& shown) { setText(shown); }
-
 void ElidedLabel::refit() {
   const QFontMetricsF metrics(font());
   const qreal room = contentsRect().width() - 2 * margin();
   elided_ = metrics.horizontalAdvance(whole_) > room;
-  present(elided_ ? metrics.elidedText(whole_, mode_, room) : whole_);
+  setText(elided_ ? metrics.elidedText(whole_, mode_, room) : whole_);
   setPlainToolTip(*this, !standingToolTip_.isEmpty() ? standingToolTip_ : elided_ ? whole_ : QString());
 }

@@ -1,15 +1,15 @@
 // A one-line label for a text that can be longer than its place (a file
-// name, a path, a sentence in a narrow window). It asks for the whole text's
-// width, rounded up, and given less it shows the text elided: in the middle
-// for names and paths, at the end for sentences. Its accessible name is
-// always the whole text, and while the text is cut the whole text is also
-// its tool tip, unless a standing tool tip was given. Plain text unless a
-// subclass presents it otherwise. Main thread only.
+// name, a path). It asks for the whole text's width, rounded up, and given
+// less it shows the text elided as its mode says (in the middle for names
+// and paths). Its accessible name is always the whole text, and while the
+// text is cut the whole text is also its tool tip, unless a standing tool tip
+// was given. Plain text. Main thread only. (A sentence, which must read
+// whole, wraps instead: SentenceLabel.)
 #pragma once
 
 #include <QLabel>
 
-class ElidedLabel : public QLabel {
+class ElidedLabel final : public QLabel {
   Q_OBJECT
 
  public:
@@ -28,8 +28,6 @@ class ElidedLabel : public QLabel {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // Shows the part that fits: the whole text, or its elided form.
-  virtual void present(const QString& shown);
 
  private:
   void refit();

@@ -48,7 +48,7 @@ class SummaryBarTest : public ::testing::Test {
 };
 
 TEST_F(SummaryBarTest,
-       totals_agree_show_from_the_finish_on_end_in_an_ellipsis_when_narrow_and_the_picker_binds_both_ways) {
+       totals_agree_show_from_the_finish_read_whole_on_a_row_that_wraps_when_narrow_and_the_picker_binds_both_ways) {
   const auto recoverable = [](std::uint64_t bytes) { return formattedByteCount(bytes) + " recoverable"; };
   const std::pair<QList<DuplicateSet>, QString> cases[] = {
       {{}, "0 groups · 0 extra copies · " + recoverable(0)},
@@ -103,22 +103,41 @@ TEST_F(SummaryBarTest,
   driver.feed({{ScanEvent::failed{"no folder could be scanned"}}});
   EXPECT_FALSE(bar->isVisible());
 
-  // The totals end in an ellipsis where the bar is too narrow beside the not-read count.
+  // Where the bar is too narrow for one row, what does not fit beside the
+  // totals goes below them, the picker still at the trailing edge: the totals
+  // read whole.
   driver.start();
   driver.feed({skippedEvent("/x"), {ScanEvent::setReady{duplicateSet(1, 12, 987'654'321, true)}}, finishedEvent()});
   EXPECT_EQ(bar->notReadButton()->text(), "1 not read");
   const QString sentence = SummaryBar::totalsText(driver.store.sets());
-  for (const int width : {1400, 560, bar->minimumSizeHint().width()}) {
-    SCOPED_TRACE(width);
-    bar->resize(width, bar->sizeHint().height());
-    const TotalsLabel& totals = *bar->totalsLabel();
-    const QString shown = QTextDocumentFragment::fromHtml(totals.text()).toPlainText();
-    const bool cut = width != 1400;
-    EXPECT_EQ(shown.endsWith(QChar(0x2026)), cut) << shown.toStdString();
-    EXPECT_TRUE(sentence.startsWith(cut ? shown.chopped(1) : shown));
-    EXPECT_EQ(QTextDocumentFragment::fromHtml(totals.toolTip()).toPlainText(), cut ? sentence : QString());
+  const TotalsLabel& totals = *bar->totalsLabel();
+  const QWidget& notRead = *bar->notReadButton();
+  const QWidget& showPicker = *bar->findChild<QWidget*>("showPicker");
+  const auto below = [](const QWidget& lower, const QWidget& upper) {
+    return lower.geometry().top() > upper.geometry().bottom();
+  };
+  struct Row {
+    int width;
+    bool notReadBelow;
+    bool pickerBelow;
+  };
+  for (const Row row :
+       {Row{1400, false, false}, Row{560, false, true}, Row{bar->minimumSizeHint().width(), true, true}}) {
+    SCOPED_TRACE(row.width);
+    bar->resize(row.width, bar->heightForWidth(row.width));
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(totals.text()).toPlainText(), sentence);
+    EXPECT_EQ(totals.height(), totals.heightForWidth(totals.sizeHint().width())) << "on one line";
+    EXPECT_EQ(totals.toolTip(), QString());
     EXPECT_EQ(totals.accessibleName(), sentence);
-    EXPECT_LE(totals.geometry().right(), bar->notReadButton()->geometry().left()) << "nothing overlaps";
+    EXPECT_EQ(below(notRead, totals), row.notReadBelow);
+    EXPECT_EQ(below(showPicker, notRead), row.pickerBelow);
+    EXPECT_EQ(showPicker.geometry().right(), bar->layout()->contentsRect().right()) << "at the trailing edge";
+    const QList<const QWidget*> parts{&totals, &notRead, &showPicker};
+    for (const QWidget* part : parts) {
+      EXPECT_TRUE(bar->rect().contains(part->geometry())) << part->metaObject()->className();
+      for (const QWidget* other : parts)
+        EXPECT_TRUE(part == other || !part->geometry().intersects(other->geometry())) << "nothing overlaps";
+    }
   }
 
   // Keyboard focus rings the not-read link and each segment, a click does not.
@@ -158,7 +177,7 @@ TEST_F(SummaryBarTest, totals_show_whole_wherever_they_fit_whichever_way_their_w
   EXPECT_EQ(roundedUp.size(), 2u) << "widths that round down and widths that round up";
 }
 
-TEST_F(SummaryBarTest, banners_end_their_sentence_in_an_ellipsis_when_narrow_and_carry_it_whole) {
+TEST_F(SummaryBarTest, banners_take_more_lines_when_narrow_and_carry_their_sentence_whole) {
   TrashService::Outcome moved;
   moved.moved.resize(2);
   for (QWidget* banner : std::initializer_list<QWidget*>{new StaleBanner(&window), new MovedBanner(moved, &window)}) {
@@ -168,12 +187,16 @@ TEST_F(SummaryBarTest, banners_end_their_sentence_in_an_ellipsis_when_narrow_and
     for (QLabel* label : banner->findChildren<QLabel*>()) sentence = label->pixmap().isNull() ? label : sentence;
     const QString whole = sentence->accessibleName();
     EXPECT_TRUE(whole.endsWith(u'.')) << whole.toStdString();
+    const int lineHeight = sentence->heightForWidth(sentence->sizeHint().width());
     for (const int width : {banner->sizeHint().width(), banner->minimumSizeHint().width()}) {
-      banner->resize(width, banner->sizeHint().height());
-      const bool cut = width < banner->sizeHint().width();
-      EXPECT_EQ(sentence->text().endsWith(QChar(0x2026)), cut) << sentence->text().toStdString();
-      EXPECT_TRUE(whole.startsWith(sentence->text().chopped(cut ? 1 : 0)));
-      EXPECT_EQ(QTextDocumentFragment::fromHtml(sentence->toolTip()).toPlainText(), cut ? whole : QString());
+      banner->resize(width, banner->heightForWidth(width));
+      const bool narrow = width < banner->sizeHint().width();
+      EXPECT_EQ(sentence->text(), whole);
+      const int linesHeight = sentence->heightForWidth(sentence->width());
+      EXPECT_EQ(linesHeight > lineHeight, narrow) << "more lines only when narrow";
+      EXPECT_GE(sentence->height(), linesHeight) << "every line shows";
+      EXPECT_TRUE(banner->rect().contains(sentence->geometry()));
+      EXPECT_EQ(sentence->toolTip(), QString());
     }
   }
 }
