@@ -12,6 +12,7 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTest>
+#include <functional>
 
 #include "app_test_support.hpp"
 #include "fake_updater.hpp"
@@ -65,6 +66,31 @@ class SettingsViewTest : public ::testing::Test {
     emit child(picker).activated(index);
   }
   static QVariant stored(const QString& key) { return QSettings().value(key); }
+  // Each check box of the settings' cards, ticked and unticked, and the options popover's, in the
+  // light and the dark palette, with a control beside it that can take the focus and its window.
+  void forEachCardCheckBox(const std::function<void(QCheckBox& box, QWidget& elsewhere, QWidget& window)>& check) {
+    const QPalette desktop = QApplication::palette();
+    for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
+      QApplication::setPalette(palette);
+      SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+      view = std::make_unique<SettingsView>(updates);
+      view->show();
+      for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
+                                      std::pair{2, "automaticChecksToggle"}}) {
+        view->tabBar().setCurrentIndex(tab);
+        check(*view->findChild<QCheckBox*>(QLatin1String(name)), view->tabBar(), *view);
+      }
+      ScanOptions stored;
+      stored.verifyContent = false;
+      ScanOptionsBinding options([&] { return stored; }, [&](const ScanOptions& chosen) { stored = chosen; });
+      ScanOptionsPopover popover(options);
+      popover.show();
+      check(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox")), *popover.findChild<QComboBox*>(),
+            popover);
+    }
+    view.reset();
+    QApplication::setPalette(desktop);
+  }
 
   QApplication& application = widgettest::application();
   apptest::FakeUpdater* updater = nullptr;
@@ -182,58 +208,20 @@ TEST_F(SettingsViewTest, assistive_technology_toggles_store_last_checked_reads_i
 }
 
 TEST_F(SettingsViewTest, unticked_check_boxes_on_the_settings_and_options_cards_show_their_outline_light_and_dark) {
-  const QPalette desktop = QApplication::palette();
-  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
-    QApplication::setPalette(palette);
-    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
-    view = std::make_unique<SettingsView>(updates);
-    view->show();
-    for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
-                                    std::pair{2, "automaticChecksToggle"}}) {
-      view->tabBar().setCurrentIndex(tab);
-      EXPECT_GE(outlineOnCard(*view->findChild<QCheckBox*>(QLatin1String(name))), Palette::outlineContrast) << name;
-    }
-    ScanOptions stored;
-    stored.verifyContent = false;
-    ScanOptionsBinding options([&] { return stored; }, [&](const ScanOptions& chosen) { stored = chosen; });
-    ScanOptionsPopover popover(options);
-    popover.show();
-    EXPECT_GE(outlineOnCard(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"))),
-              Palette::outlineContrast);
-    widgettest::saveScreenshot(popover, Palette::isDark() ? "options-popover-dark-palette" : "options-popover");
-  }
-  view.reset();
-  QApplication::setPalette(desktop);
+  forEachCardCheckBox([](QCheckBox& box, QWidget&, QWidget& window) {
+    EXPECT_GE(outlineOnCard(box), Palette::outlineContrast) << box.objectName().toStdString();
+    if (qobject_cast<ScanOptionsPopover*>(&window))
+      widgettest::saveScreenshot(window, Palette::isDark() ? "options-popover-dark-palette" : "options-popover");
+  });
 }
 
 TEST_F(SettingsViewTest, the_keyboard_focus_on_a_check_box_of_the_settings_and_options_cards_reads_light_and_dark) {
-  const QPalette desktop = QApplication::palette();
-  for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
-    QApplication::setPalette(palette);
-    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
-    view = std::make_unique<SettingsView>(updates);
-    view->show();
-    // Ticked and unticked, on the General and the Updates cards.
-    for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
-                                    std::pair{2, "automaticChecksToggle"}}) {
-      view->tabBar().setCurrentIndex(tab);
-      auto& box = *view->findChild<QCheckBox*>(QLatin1String(name));
-      EXPECT_GE(widgettest::focusIndicatorContrast(box, view->tabBar(), widgettest::inWindow(box)),
-                Palette::outlineContrast)
-          << name;
-    }
-    ScanOptions stored;
-    ScanOptionsBinding options([&] { return stored; }, [&](const ScanOptions& chosen) { stored = chosen; });
-    ScanOptionsPopover popover(options);
-    popover.show();
-    auto& verify = *popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox"));
-    EXPECT_GE(
-        widgettest::focusIndicatorContrast(verify, *popover.findChild<QComboBox*>(), widgettest::inWindow(verify)),
-        Palette::outlineContrast);
-    widgettest::saveScreenshot(popover, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
-  }
-  view.reset();
-  QApplication::setPalette(desktop);
+  forEachCardCheckBox([](QCheckBox& box, QWidget& elsewhere, QWidget& window) {
+    EXPECT_GE(widgettest::focusIndicatorContrast(box, elsewhere, widgettest::inWindow(box)), Palette::outlineContrast)
+        << box.objectName().toStdString();
+    if (qobject_cast<ScanOptionsPopover*>(&window))
+      widgettest::saveScreenshot(window, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
+  });
 }
 
 }  // namespace
