@@ -1,6 +1,7 @@
 #include "folders/FolderSidebar.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -44,6 +45,17 @@ void allowSeveralFolders(QFileDialog& dialog) {
   for (const char* name : {"listView", "treeView"})
     if (auto* view = dialog.findChild<QAbstractItemView*>(QString::fromLatin1(name)))
       view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+// Runs the dialog; once it has gone, the window it was opened over takes the
+// keyboard back. The desktop may activate no window of ours when the dialog
+// goes (none at all, or its completion list still open swallows the
+// activation): then no control has the focus and no key but a shortcut acts.
+bool runModally(QFileDialog& panel) {
+  const bool accepted = panel.exec() == QDialog::Accepted;
+  if (QWidget* opener = panel.parentWidget(); opener != nullptr && QApplication::activeWindow() == nullptr)
+    opener->window()->activateWindow();
+  return accepted;
 }
 
 }  // namespace
@@ -117,7 +129,7 @@ std::unique_ptr<QFileDialog> FolderSidebar::makeOpenPanel(bool allowsMultipleSel
 
 void FolderSidebar::chooseFolders(FolderStore& folders, QWidget* parent) {
   const auto panel = makeOpenPanel(true, parent);
-  if (panel->exec() == QDialog::Accepted) folders.add(panel->selectedUrls());
+  if (runModally(*panel)) folders.add(panel->selectedUrls());
 }
 
 QString FolderSidebar::reconnectMessage(const QString& path) {
@@ -176,7 +188,7 @@ void FolderSidebar::showRowMenu(const QPoint& position) {
 void FolderSidebar::reconnect(const WatchedFolder& folder) {
   const auto panel = makeOpenPanel(false, this);
   panel->setWindowTitle(reconnectMessage(folder.path));
-  if (panel->exec() != QDialog::Accepted) return;
+  if (!runModally(*panel)) return;
   const QList<QUrl> chosen = panel->selectedUrls();
   if (!chosen.isEmpty()) folders_.reconnect(folder, chosen.first());
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QUndoStack>
 #include <array>
 #include <atomic>
@@ -127,9 +129,11 @@ class ScriptedWindowTest : public ::testing::Test {
   std::shared_ptr<HeldTrash> files = std::make_shared<HeldTrash>();
   TrashService trash{std::make_unique<CoreTrashPlanner>(), files};
   MainWindow window{folders, scan, trash, options};
+  QList<FileEntry> pair;
 
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
   int cancels() const { return *scanner->scripts.back().cancels; }
+  QPushButton* emptyStateButton() const { return window.findChild<QPushButton*>("emptyStateAddFolder"); }
 
   // The keys as the desktop delivers them: shortcuts first, then whatever holds the focus.
   void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -139,6 +143,40 @@ class ScriptedWindowTest : public ::testing::Test {
     const std::size_t scans = scanner->scripts.size();
     press(Qt::Key_R, Qt::ControlModifier);
     ASSERT_TRUE(waitFor([&] { return scanner->scripts.size() == scans + 1; }));
+  }
+  // Folders a and b, holding one pair of copies, listed and the window active.
+  void listFoldersWithCopies() {
+    pair = {apptest::entryFor(tree.write("a/x.txt", "same"), 0), apptest::entryFor(tree.write("b/x.txt", "same"), 1)};
+    folders.add(urlsOf({tree.path("a"), tree.path("b")}));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  // Ends the running scan with the pair as its one set.
+  void finishScan() {
+    feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, pair, 0, {}, true, std::nullopt, 4, false}}});
+    feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
+    ASSERT_TRUE(waitFor([this] { return detailOf<ResultsView>(window) != nullptr; }));
+  }
+  // Answers the next open dialog as a user at the keyboard: the path typed
+  // into its "Directory:" field, where the completion list opens, then Return.
+  // Whether the list was open when Return was pressed, once the dialog went.
+  std::shared_ptr<bool> typeIntoNextDialog(const std::string& path) {
+    auto completing = std::make_shared<bool>(false);
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, completing, path = QString::fromStdString(path)] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      poll->deleteLater();
+      poll->stop();
+      // The offscreen platform activates no window a dialog opens, as a desktop would.
+      dialog->activateWindow();
+      if (!waitFor([dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); })) return;
+      for (const QChar typed : path) QTest::keyClick(dialog->windowHandle(), typed.toLatin1());
+      *completing = waitFor([] { return QApplication::activePopupWidget() != nullptr; });
+      QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+    });
+    poll->start(10);
+    return completing;
   }
   // The accessible name of what holds the keyboard.
   static std::string keyboard() {
@@ -412,16 +450,7 @@ TEST_F(ScriptedWindowTest,
 // it where the user put it outside, so that the keys a user goes on pressing
 // never remove a folder by accident.
 TEST_F(ScriptedWindowTest, results_take_the_keyboard_from_the_detail_or_from_nowhere_but_not_from_the_folder_list) {
-  const std::string keeper = tree.write("a/x.txt", "same"), copy = tree.write("b/x.txt", "same");
-  folders.add(urlsOf({tree.path("a"), tree.path("b")}));
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  const auto finishScan = [&] {
-    const QList<FileEntry> copies{apptest::entryFor(keeper, 0), apptest::entryFor(copy, 1)};
-    feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, copies, 0, {}, true, std::nullopt, 4, false}}});
-    feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
-    ASSERT_TRUE(waitFor([this] { return detailOf<ResultsView>(window) != nullptr; }));
-  };
+  ASSERT_NO_FATAL_FAILURE(listFoldersWithCopies());
   const auto openSheet = [this] {
     auto* sheet = window.findChild<TrashConfirmationSheet*>();
     return sheet != nullptr && sheet->isVisible() ? sheet : nullptr;
@@ -429,7 +458,7 @@ TEST_F(ScriptedWindowTest, results_take_the_keyboard_from_the_detail_or_from_now
 
   // The first scan, from the empty state's button: the progress card holds
   // the keyboard while it is up, the keys do nothing there.
-  window.findChild<QPushButton*>("emptyStateAddFolder")->setFocus(Qt::TabFocusReason);
+  emptyStateButton()->setFocus(Qt::TabFocusReason);
   ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
   EXPECT_EQ(keyboard(), "Scanning…");
   for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Delete}) press(key);
@@ -501,6 +530,32 @@ TEST_F(ScriptedWindowTest, a_scan_that_fails_or_is_stopped_leaves_the_keyboard_i
   ASSERT_TRUE(waitFor([this] { return scan.state().is<ScanStore::State::idle>(); }));
   EXPECT_EQ(QApplication::focusWidget(), window.findChild<QPushButton*>("emptyStateAddFolder"))
       << "the empty state's button, not the sidebar's: " << keyboard();
+}
+
+// A folder added with the open dialog over the results discards them: the
+// keyboard they held goes to the empty state in their place, in a window
+// that is active again, so that Tab and Ctrl+R go on from there.
+TEST_F(ScriptedWindowTest,
+       a_folder_typed_into_the_open_dialog_over_the_results_leaves_the_keyboard_in_the_empty_state) {
+  ASSERT_NO_FATAL_FAILURE(listFoldersWithCopies());
+  ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+  ASSERT_NO_FATAL_FAILURE(finishScan());
+  detailOf<ResultsTable>(window)->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(keyboard(), "Results");
+
+  const auto completing = typeIntoNextDialog(tree.mkdir("c/extra"));
+  press(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(folders.folders().size(), 3);
+  EXPECT_TRUE(*completing) << "Return was pressed with the completion list open";
+  EXPECT_EQ(QApplication::activeWindow(), &window);
+  EXPECT_EQ(QApplication::focusWidget(), emptyStateButton()) << keyboard();
+  press(Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), emptyStateButton()) << "Tab moves on";
+  EXPECT_NE(QApplication::focusWidget(), nullptr);
+  press(Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), emptyStateButton()) << "and Shift+Tab back: " << keyboard();
+  ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
+  EXPECT_EQ(keyboard(), "Scanning…");
 }
 
 }  // namespace
