@@ -28,6 +28,9 @@ class MainToolBar final : public QToolBar {
   // Whether the widget is one of the detail area's items or inside one.
   bool detailItemsContain(const QWidget* widget) const;
 
+  // The Scan button, which reads Stop while a scan runs.
+  QPushButton* scanButton() const { return scanButton_; }
+
   // Whether the options popover is open.
   bool showsOptions() const;
 

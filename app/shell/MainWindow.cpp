@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QUndoStack>
@@ -136,7 +137,7 @@ void MainWindow::showDetail() {
   // The keyboard the old detail held goes to the next one, never on to the
   // control after it (the folder list, where Delete removes folders): let go
   // of it before the old detail is hidden, take it once the next is shown.
-  const bool handsOnKeyboard = detail_ != nullptr && detailHoldsKeyboard();
+  const bool handsOnKeyboard = detail_ != nullptr && (detailHoldsKeyboard() || resultsTakeKeyboard());
   if (handsOnKeyboard && focusWidget() != nullptr) focusWidget()->clearFocus();
   QWidget* next = makeDetail();
   // The old detail's commands and toolbar items go now, not at its deletion.
@@ -153,6 +154,7 @@ void MainWindow::showDetail() {
   detail_ = next;
   detailCase_ = stateCase;
   if (handsOnKeyboard) next->setFocus(Qt::OtherFocusReason);
+  keyboardAtScanStart_ = scan_.state().is<ScanStore::State::scanning>() ? focusWidget() : nullptr;
 }
 
 // The window's focus, even while another window is active. Nothing holding
@@ -160,6 +162,16 @@ void MainWindow::showDetail() {
 bool MainWindow::detailHoldsKeyboard() const {
   QWidget* focus = focusWidget();
   return focus == nullptr || detail_->isAncestorOf(focus) || toolBar_->detailItemsContain(focus);
+}
+
+// Results take the keyboard from wherever the scan started, the folder list
+// included, while the user has left it there: the keys pressed next act on
+// them, not on the folders, and a screen reader says they came. The Scan
+// button keeps it, for the next scan.
+bool MainWindow::resultsTakeKeyboard() const {
+  QWidget* focus = focusWidget();
+  return scan_.state().is<ScanStore::State::finished>() && focus != nullptr && focus == keyboardAtScanStart_ &&
+         focus != toolBar_->scanButton();
 }
 
 QWidget* MainWindow::makeDetail() {

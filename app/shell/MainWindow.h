@@ -8,11 +8,14 @@
 // scan and discards them. When the detail changes, the keyboard focus that
 // was in it (or in its toolbar items, or nowhere) goes to the next detail's
 // focus proxy (the results table, the progress card, the empty state's
-// button); focus elsewhere stays where it is. It opens where and as large as
+// button); so does focus the user left where a scan started from once its
+// results show, unless it is on the Scan button; focus the user moved
+// elsewhere stays where it is. It opens where and as large as
 // it was when last closed (1280 × 760 the first time). Main thread only.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 
@@ -51,6 +54,7 @@ class MainWindow final : public QMainWindow {
   QWidget* makeFailedDetail(const QString& message);
   void showDetail();
   bool detailHoldsKeyboard() const;
+  bool resultsTakeKeyboard() const;
   void foldersChanged();
 
   FolderStore& folders_;
@@ -64,5 +68,7 @@ class MainWindow final : public QMainWindow {
   QSplitter* split_;
   QWidget* detail_ = nullptr;
   std::size_t detailCase_ = 0;
+  // Where the keyboard was once the running scan's detail showed.
+  QPointer<QWidget> keyboardAtScanStart_;
   QStringList signature_;
 };

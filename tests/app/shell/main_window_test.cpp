@@ -446,10 +446,11 @@ TEST_F(ScriptedWindowTest,
 }
 
 // Where the keyboard is once the results of a scan started with Ctrl+R
-// appear: the results take it from the detail area or from nowhere, and leave
-// it where the user put it outside, so that the keys a user goes on pressing
-// never remove a folder by accident.
-TEST_F(ScriptedWindowTest, results_take_the_keyboard_from_the_detail_or_from_nowhere_but_not_from_the_folder_list) {
+// appear: the results take it from wherever the scan started, the folder list
+// included, unless the user moved it while the scan ran or left it on the
+// Scan button, so that the keys a user goes on pressing never remove a folder
+// by accident.
+TEST_F(ScriptedWindowTest, results_take_the_keyboard_the_scan_started_with_unless_the_user_moved_it_meanwhile) {
   ASSERT_NO_FATAL_FAILURE(listFoldersWithCopies());
   const auto openSheet = [this] {
     auto* sheet = window.findChild<TrashConfirmationSheet*>();
@@ -481,33 +482,45 @@ TEST_F(ScriptedWindowTest, results_take_the_keyboard_from_the_detail_or_from_now
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
   };
   auto* list = window.findChild<FolderSidebar*>()->list();
+  auto* sidebar = window.findChild<FolderSidebar*>();
+  auto* scanButton = window.findChild<QPushButton*>("scanButton");
+  const std::function<void()> stay = [] {};
   const struct {
     const char* start;
     std::function<void()> put;
-    std::string whileScanning, afterwards;
+    std::string whileScanning;
+    std::function<void()> meanwhile;
+    std::string afterwards;
   } cases[] = {
       {"a row of the results",
        [&] { clickRow(*detailOf<ResultsTable>(window), detailOf<ResultsTable>(window)->model()->index(0, 1)); },
-       "Scanning…", "Results"},
+       "Scanning…", stay, "Results"},
       {"the filter field",
        [&] { window.findChild<QLineEdit*>("resultsFilterField")->setFocus(Qt::ShortcutFocusReason); }, "Scanning…",
-       "Results"},
+       stay, "Results"},
       {"nowhere",
        [] {
          if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
        },
-       "Scanning…", "Results"},
-      {"a folder", [&] { clickRow(*list, list->model()->index(0, 0)); }, "Folders", "Folders"},
+       "Scanning…", stay, "Results"},
+      {"a folder", [&] { clickRow(*list, list->model()->index(0, 0)); }, "Folders", stay, "Results"},
+      {"the sidebar's Add Folder… button", [&] { sidebar->addButton()->setFocus(Qt::TabFocusReason); }, "Add Folder…",
+       stay, "Results"},
+      {"the Scan button", [&] { scanButton->setFocus(Qt::TabFocusReason); }, "Stop", stay, "Scan"},
+      {"a row of the results, then a folder while scanning",
+       [&] { clickRow(*detailOf<ResultsTable>(window), detailOf<ResultsTable>(window)->model()->index(0, 1)); },
+       "Scanning…", [&] { clickRow(*list, list->model()->index(0, 0)); }, "Folders"},
   };
   for (const auto& keyboardIn : cases) {
     SCOPED_TRACE(keyboardIn.start);
     keyboardIn.put();
     ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
     EXPECT_EQ(keyboard(), keyboardIn.whileScanning);
+    keyboardIn.meanwhile();
     ASSERT_NO_FATAL_FAILURE(finishScan());
     EXPECT_EQ(keyboard(), keyboardIn.afterwards) << "once the results show";
   }
-  // Delete in the folder list, where the user stayed, is the user's own choice.
+  // Delete in the folder list, where the user went, is the user's own choice.
   press(Qt::Key_Delete);
   EXPECT_EQ(folders.folders().size(), 1);
 }
