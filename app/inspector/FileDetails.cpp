@@ -246,6 +246,21 @@ bool FileDetails::isKept() const { return set_ && index_ && scan_.selection().ke
 
 void FileDetails::refreshKept() {
   keep_->setVisible(set_.has_value());
+  if (isKept() && window()->focusWidget() == keep_) passKeyboardOn();
   keep_->setEnabled(!isKept());
   kept_->setVisible(isKept());
+}
+
+// "Keep This Copy" pressed from the keyboard disables itself: the keyboard
+// goes on to the next control of the pane, or to the results when none
+// follows, never on to the control after the inspector (the folder list,
+// where Delete removes folders).
+void FileDetails::passKeyboardOn() {
+  for (QWidget* next = keep_->nextInFocusChain(); isAncestorOf(next); next = next->nextInFocusChain()) {
+    if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->isVisible() && next->isEnabled()) {
+      next->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  if (focusAfter_ != nullptr) focusAfter_->setFocus(Qt::OtherFocusReason);
 }

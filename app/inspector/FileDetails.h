@@ -5,6 +5,7 @@
 // belong to this file's path. Its one write is "Keep This Copy". Main thread only.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -29,6 +30,10 @@ class FileDetails final : public QWidget {
 
   FileDetails(ScanStore& scan, InspectorModel& model, QuickLook quickLook, QWidget* parent = nullptr);
 
+  // Where the keyboard goes when "Keep This Copy" disables itself and no
+  // control of the pane follows it (the results table beside the inspector).
+  void setFocusAfter(QWidget* widget) { focusAfter_ = widget; }
+
   // A copy of a set (with the set and its index) or a lookalike (neither).
   void setFile(const FileEntry& file, const std::optional<DuplicateSet>& set, std::optional<qsizetype> index);
 
@@ -43,6 +48,7 @@ class FileDetails final : public QWidget {
   void refreshCurrent();
   void refreshKept();
   bool isKept() const;
+  void passKeyboardOn();
 
   ScanStore& scan_;
   InspectorModel& model_;
@@ -50,6 +56,7 @@ class FileDetails final : public QWidget {
   std::optional<FileEntry> file_;
   std::optional<DuplicateSet> set_;
   std::optional<qsizetype> index_;
+  QPointer<QWidget> focusAfter_;
 
   Thumbnail* thumbnail_ = nullptr;
   ElidedLabel* name_ = nullptr;

@@ -63,6 +63,8 @@ void InspectorView::setItem(const std::optional<InspectedItem>& item) {
   model_->show(file, scan_.roots());
 }
 
+void InspectorView::setFocusAfter(QWidget* widget) { fileDetails_->setFocusAfter(widget); }
+
 void InspectorView::showPane() {
   if (!item_) {
     panes_->setCurrentWidget(empty_);

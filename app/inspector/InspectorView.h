@@ -33,6 +33,9 @@ class InspectorView final : public QWidget {
   const std::optional<InspectedItem>& item() const { return item_; }
 
   InspectorModel& model() { return *model_; }
+  // Where the keyboard goes when the control holding it in the inspector
+  // disables itself and nothing in the inspector follows it.
+  void setFocusAfter(QWidget* widget);
 
  private:
   void showPane();

@@ -95,6 +95,7 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   column->addWidget(divider(stack));
   column->addWidget(makeBottomBar());
 
+  inspector_->setFocusAfter(table_);
   inspector_->setMinimumWidth(inspectorMinimumWidth);
   inspector_->setMaximumWidth(inspectorMaximumWidth);
   split_->addWidget(stack);

@@ -1,7 +1,5 @@
 // The results of a real scan in the real window, driven through its menus, keys and toolbar.
 #include <gtest/gtest.h>
-
-#include <set>
 #include <sys/stat.h>
 
 #include <QAccessible>
@@ -19,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <set>
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
@@ -311,15 +310,17 @@ TEST_F(ResultsWindowTest,
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
 }
 
-TEST_F(ResultsWindowTest, decorative_pictures_are_left_out_of_what_a_screen_reader_finds_and_every_control_keeps_a_name) {
+TEST_F(ResultsWindowTest,
+       decorative_pictures_are_left_out_of_what_a_screen_reader_finds_and_every_control_keeps_a_name) {
   QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
   const auto check = [root](const char* state, const QStringList& names) {
     SCOPED_TRACE(state);
     QList<std::pair<QAccessible::Role, QString>> found;
     widgettest::collect(*root, found);
     // Pictures and controls without a name would be read as bare roles.
-    const std::set<QAccessible::Role> controls{QAccessible::Graphic, QAccessible::PushButton, QAccessible::CheckBox,
-                                               QAccessible::RadioButton, QAccessible::ComboBox, QAccessible::EditableText};
+    const std::set<QAccessible::Role> controls{QAccessible::Graphic,  QAccessible::PushButton,
+                                               QAccessible::CheckBox, QAccessible::RadioButton,
+                                               QAccessible::ComboBox, QAccessible::EditableText};
     for (const auto& [role, name] : found) EXPECT_FALSE(controls.contains(role) && name.isEmpty()) << role;
     for (QObject* object : reachable(*root))
       EXPECT_TRUE(qobject_cast<QuelmarisMark*>(object) == nullptr && qobject_cast<Thumbnail*>(object) == nullptr)
@@ -337,6 +338,28 @@ TEST_F(ResultsWindowTest, decorative_pictures_are_left_out_of_what_a_screen_read
   check("nothing selected", {"No Selection", "Select a file or a group to see its details."});
   app->scan().reset();
   check("no scan", {"Ready to Scan", "Add Folder…"});
+}
+
+// "Keep This Copy" pressed with Space disables itself: the keyboard stays
+// with the results, in the inspector or the table, and the keys pressed next
+// never remove a folder.
+TEST_F(ResultsWindowTest, keep_this_copy_pressed_from_the_keyboard_leaves_the_keyboard_with_the_results) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  selectCopies({2});
+  auto* keep = view->inspector()->findChild<QPushButton*>("keepThisCopyButton");
+  ASSERT_TRUE(keep->isEnabled());
+  const auto listed = app->folders().folders().size();
+  keep->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+  ASSERT_EQ(app->scan().selection().keeper(app->scan().sets().first()), 2);
+  EXPECT_FALSE(keep->isEnabled());
+  QWidget* focus = QApplication::focusWidget();
+  EXPECT_TRUE(focus == view->table() || (focus != keep && view->inspector()->isAncestorOf(focus)))
+      << (focus != nullptr ? focus->metaObject()->className() : "nothing");
+  for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Delete}) QTest::keyClick(window->windowHandle(), key);
+  EXPECT_EQ(app->folders().folders().size(), listed);
+  EXPECT_TRUE(app->scan().state().is<ScanStore::State::finished>()) << "the results stay";
 }
 
 }  // namespace
