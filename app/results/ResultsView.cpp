@@ -226,6 +226,9 @@ void ResultsView::setShowsInspector(bool shows) {
   requireMainThread();
   showsInspector_ = shows;
   QSettings().setValue(showsInspectorKey, shows);
+  // The keyboard in the column going away stays with the results, rather
+  // than going on to the control after it (the folder list).
+  if (!shows && inspector_->isAncestorOf(window()->focusWidget())) table_->setFocus(Qt::OtherFocusReason);
   inspector_->setVisible(shows);
   if (inspectorToggle_ != nullptr) {
     inspectorToggle_->setChecked(shows);

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 #include <set>
 
 #include "folders/FolderListModel.h"
@@ -340,26 +341,40 @@ TEST_F(ResultsWindowTest,
   check("no scan", {"Ready to Scan", "Add Folder…"});
 }
 
-// "Keep This Copy" pressed with Space disables itself: the keyboard stays
-// with the results, in the inspector or the table, and the keys pressed next
-// never remove a folder.
-TEST_F(ResultsWindowTest, keep_this_copy_pressed_from_the_keyboard_leaves_the_keyboard_with_the_results) {
+// A control of the inspector that goes away or disables itself under the
+// keyboard ("Keep This Copy" pressed with Space, the column hidden with
+// Ctrl+Alt+I) leaves the keyboard with the results, in the inspector or the
+// table, so that the keys pressed next never remove a folder.
+TEST_F(ResultsWindowTest, the_inspector_letting_go_of_the_keyboard_leaves_it_with_the_results) {
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  selectCopies({2});
-  auto* keep = view->inspector()->findChild<QPushButton*>("keepThisCopyButton");
-  ASSERT_TRUE(keep->isEnabled());
-  const auto listed = app->folders().folders().size();
-  keep->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(window->windowHandle(), Qt::Key_Space);
-  ASSERT_EQ(app->scan().selection().keeper(app->scan().sets().first()), 2);
-  EXPECT_FALSE(keep->isEnabled());
-  QWidget* focus = QApplication::focusWidget();
-  EXPECT_TRUE(focus == view->table() || (focus != keep && view->inspector()->isAncestorOf(focus)))
-      << (focus != nullptr ? focus->metaObject()->className() : "nothing");
-  for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Delete}) QTest::keyClick(window->windowHandle(), key);
-  EXPECT_EQ(app->folders().folders().size(), listed);
-  EXPECT_TRUE(app->scan().state().is<ScanStore::State::finished>()) << "the results stay";
+  const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+  };
+  const struct {
+    const char* control;
+    std::function<void()> letGo;
+  } cases[] = {
+      {"keepThisCopyButton", [&] { press(Qt::Key_Space); }},
+      {"quickLookButton", [&] { press(Qt::Key_I, Qt::ControlModifier | Qt::AltModifier); }},
+  };
+  for (const auto& letting : cases) {
+    SCOPED_TRACE(letting.control);
+    selectCopies({2});
+    auto* control = view->inspector()->findChild<QPushButton*>(letting.control);
+    control->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), control);
+    const auto listed = app->folders().folders().size();
+    letting.letGo();
+    ASSERT_FALSE(control->isEnabled() && control->isVisible()) << "it let go";
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == view->table() || (focus != control && view->inspector()->isAncestorOf(focus)))
+        << (focus != nullptr ? focus->metaObject()->className() : "nothing");
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Delete}) press(key);
+    EXPECT_EQ(app->folders().folders().size(), listed);
+    ASSERT_TRUE(app->scan().state().is<ScanStore::State::finished>()) << "the results stay";
+  }
+  EXPECT_EQ(app->scan().selection().keeper(app->scan().sets().first()), 2);
 }
 
 }  // namespace
