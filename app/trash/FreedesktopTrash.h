@@ -12,6 +12,7 @@
 
 #include "result.hpp"
 #include "trash/ItemIdentity.h"
+#include "trash/MountTable.h"
 #include "trash/NoReplaceMove.h"
 
 namespace FreedesktopTrash {
@@ -44,6 +45,8 @@ struct KeptFacts {
   bool inodeNumbersLast = true;
   // The step of the modification time; 0 where a rename rewrites it.
   std::int64_t modificationTimeStepNs = 1;
+  // The times the volume holds: it stored another in place of one outside.
+  TimeSpan modificationTimesHeld{};
 };
 
 // An item as found where it lies now.
