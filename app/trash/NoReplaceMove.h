@@ -33,9 +33,9 @@ int moveIntoReservedName(const std::string& from, const std::string& to,
 // on its own), and on volumes or items without hard links there is none: an
 // empty stand-in of the item's kind is created at `to` exclusively and the
 // item renamed over it. What remains there: a program that replaces the
-// stand-in with an item of its own in that moment loses that item, and a
-// stand-in another program filled meanwhile is kept, not removed, when the
-// rename fails.
+// stand-in with an item of its own in that moment loses that item; a stand-in
+// another program filled meanwhile is kept, not removed, when the rename
+// fails; and a process ended between the two leaves the empty stand-in.
 int moveWithoutReplacing(const std::string& from, const std::string& to, bool inodeNumbersLast,
                          const NoReplaceRename& rename = renameNoReplace);
 
