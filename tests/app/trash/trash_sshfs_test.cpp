@@ -35,15 +35,15 @@ using quelmaris::testing::TempTree;
 
 const quelmaris::testing::TemporaryDataHome dataHome;
 
-// socat serving the folder with the SFTP server, one server per connection,
-// on a random local port; it ends with this object or with its parent.
+// socat serving the SFTP server, one per connection, on a random local port;
+// it ends with this object or with its parent.
 class SftpServer {
  public:
-  explicit SftpServer(const std::string& folder) {
+  SftpServer() {
     std::mt19937 random{std::random_device{}()};
     for (int attempt = 0; attempt < 20 && port_ == 0; ++attempt) {
       const int port = 20000 + static_cast<int>(random() % 40000);
-      if (listensOn(port, folder)) port_ = port;
+      if (listensOn(port)) port_ = port;
     }
   }
   ~SftpServer() { stop(); }
@@ -52,16 +52,16 @@ class SftpServer {
 
  private:
   // Waits for socat's line that it listens, or its end when the port is taken.
-  bool listensOn(int port, const std::string& folder) {
+  bool listensOn(int port) {
     std::array<int, 2> pipe{};
     if (::pipe2(pipe.data(), O_CLOEXEC) != 0) return false;
     pid_ = ::fork();
     if (pid_ == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGKILL);
       ::dup2(pipe[1], STDERR_FILENO);
-      ::chdir(folder.c_str());
       const std::string listen = "TCP-LISTEN:" + std::to_string(port) + ",bind=127.0.0.1,fork,reuseaddr";
-      ::execlp("socat", "socat", "-d", "-d", listen.c_str(), "EXEC:/usr/lib/openssh/sftp-server", nullptr);
+      ::execlp("socat", "socat", "-d", "-d", listen.c_str(), "EXEC:/usr/lib/openssh/sftp-server",
+               static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(pipe[1]);
@@ -89,8 +89,7 @@ class SftpServer {
 class SshfsMount {
  public:
   SshfsMount(const std::string& served, std::string top)
-      : server_(served),
-        top_(std::move(top)),
+      : top_(std::move(top)),
         command_("sshfs -o directport=" + std::to_string(server_.port()) + " '127.0.0.1:" + served + "' '" + top_ +
                  "' >/dev/null 2>&1") {
     mounted_ = server_.port() != 0 && std::system(command_.c_str()) == 0;
