@@ -85,7 +85,7 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
       return Failure{error};
     }
     const std::string target = folder + "/files/" + name;
-    const int error = moveWithoutReplacing(path, target, rename);
+    const int error = moveIntoReservedName(path, target, rename);
     if (error == 0) return target;
     ::unlink(infoPath.c_str());
     // An item left in files/ without its record still holds the name.
@@ -135,14 +135,16 @@ int refusalFor(const ItemIdentity& recorded, const FoundItem& found) {
   return 0;
 }
 
-// Only FAT, exFAT and FUSE volumes can be ones that number their files anew
-// or keep coarser times: one statfs settles every other volume, so that an
-// undo of many files reads the mount table only where it must.
+// Only FAT, exFAT, FUSE and SMB volumes can be ones that number their files
+// anew or keep coarser times: one statfs settles every other volume, so that
+// an undo of many files reads the mount table only where it must.
 KeptFacts factsKeptIn(const std::string& folder) {
   struct statfs volume {};
   if (::statfs(folder.c_str(), &volume) != 0) return {};
   const auto type = static_cast<unsigned long>(volume.f_type);
-  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC) return {};
+  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC && type != CIFS_SUPER_MAGIC &&
+      type != SMB2_SUPER_MAGIC)
+    return {};
   const auto mount = mountOfItem(folder, readMountTable());
   if (!mount) return {};
   return {keepsLastingInodeNumbers(*mount), modificationTimeStepNs(*mount), modificationTimesHeld(*mount)};
@@ -181,9 +183,10 @@ int move(const std::string& source, const std::string& destination, const ItemId
   const auto found = examine(source);
   if (!found) return found.error();
   if (const int refusal = refusalFor(identity, found.value())) return refusal;
-  // Nothing reserves the former place, so on a volume without hard links or
-  // the no-replace flag a file created there at this very moment is replaced.
-  if (const int error = moveWithoutReplacing(source, destination, rename); error != 0) return error;
+  // Nothing reserves the former place: see moveWithoutReplacing for what
+  // remains on a volume without the no-replace flag.
+  if (const int error = moveWithoutReplacing(source, destination, found.value().volume.inodeNumbersLast, rename))
+    return error;
   if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
 }

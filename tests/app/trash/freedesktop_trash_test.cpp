@@ -159,14 +159,26 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(FreedesktopTrash::move(again, unrelated, its), 0) << "its own owner still gets it back";
 }
 
-// FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
-TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_renamed_into_free_names_only) {
+// The item as a volume shows it whose inode numbers last, or not.
+FreedesktopTrash::ExamineItem inodeNumbersLasting(bool last) {
+  return [last](const std::string& path) {
+    auto found = FreedesktopTrash::examineItem(path);
+    if (found) found.value().volume.inodeNumbersLast = last;
+    return found;
+  };
+}
+
+// FUSE drivers of FAT, exFAT, NTFS and SFTP refuse RENAME_NOREPLACE with EINVAL.
+TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_renamed_into_free_names_only) {
   const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
-  // A file is hard-linked in, a folder (no hard links) renamed; neither takes
-  // the name of an item without its record, here an empty folder that a plain
-  // rename of a folder would replace.
-  for (const std::string name : {"file", "folder"}) {
-    SCOPED_TRACE(name);
+  // Neither takes the name of an item without its record, here an empty
+  // folder that a plain rename of a folder would replace. Moving back, where
+  // nothing reserves the place, goes by a hard link where inode numbers last
+  // and over an empty stand-in elsewhere.
+  for (const auto& [name, inodeNumbersLast] :
+       {std::pair<std::string, bool>{"file", true}, {"folder", true}, {"file", false}, {"folder", false}}) {
+    SCOPED_TRACE(name + (inodeNumbersLast ? " where inode numbers last" : " where they do not"));
+    const auto examine = inodeNumbersLasting(inodeNumbersLast);
     const fs::path orphan = inTrash("files", name);
     fs::create_directories(orphan);
     tree.write("a/" + name + (name == "folder" ? "/inside" : ""), "item");
@@ -181,12 +193,18 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
     const std::string original = tree.path("a/" + name);
     const auto identity = FreedesktopTrash::identity(trashed.value()).value();
     tree.write("a/" + name, "newer");
-    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), EEXIST);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported, examine), EEXIST);
+    EXPECT_EQ(read_file(original), "newer");
     fs::remove(original);
-    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), 0);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported, examine), 0);
     EXPECT_EQ(read_file(name == "folder" ? original + "/inside" : original), "item");
+    EXPECT_FALSE(fs::exists(trashed.value()));
     EXPECT_FALSE(fs::exists(inTrash("info", name + ".2.trashinfo")));
   }
+  // A rename that fails after the stand-in was made (a folder into itself) leaves no stand-in.
+  const std::string folder = tree.path("a/folder");
+  EXPECT_EQ(FreedesktopTrash::moveWithoutReplacing(folder, folder + "/into itself", false, unsupported), EINVAL);
+  EXPECT_EQ(std::vector(fs::directory_iterator(folder), {}), std::vector{fs::directory_entry(folder + "/inside")});
   // An item gone before the fallback could move it leaves no record behind.
   const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
     fs::remove(from);

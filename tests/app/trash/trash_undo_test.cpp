@@ -119,14 +119,33 @@ const Change madeAFolder = [](const fs::path& item) {
   fs::create_directory(item);
 };
 
-TEST(MountTable, only_fat_and_exfat_through_the_kernel_or_fuse_renumber_their_files_at_each_mount) {
-  for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk"})
+TEST(MountTable, fat_exfat_fuse_drivers_that_number_their_own_files_and_cifs_without_server_numbers_renumber_them) {
+  for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk", "fuse.sshfs", "fuse.rclone",
+                           "fuse.gvfsd-fuse", "fuse.someone-elses"})
     EXPECT_FALSE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/stick", type})) << type;
-  for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse.sshfs"})
+  // A plain "fuse" mount is ntfs-3g on an image file.
+  for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse", "nfs4"})
     EXPECT_TRUE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/disk", type})) << type;
-  // Only the FUSE FAT driver loses the time through a rename.
-  const std::pair<const char*, std::int64_t> steps[] = {
-      {"vfat", 2'000'000'000}, {"exfat", 10'000'000}, {"fuseblk", 2'000'000'000}, {"fuse.fusefat", 0}, {"ext4", 1}};
+  // CIFS numbers files itself only when told not to use the server's numbers.
+  TempTree tree;
+  const auto table = FreedesktopTrash::readMountTable(
+      tree.write("mountinfo",
+                 "40 1 0:50 / /mnt/own rw,relatime - cifs //nas/own rw,vers=3.1.1,noserverino,actimeo=1\n"
+                 "41 1 0:51 / /mnt/server rw,relatime - smb3 //nas/server rw,vers=3.1.1,serverino,actimeo=1\n"
+                 "42 1 0:52 / /mnt/words rw,relatime - cifs //nas/words rw,noserverinos\n"));
+  ASSERT_EQ(table.size(), 3U);
+  EXPECT_EQ(std::vector<bool>({FreedesktopTrash::keepsLastingInodeNumbers(table[0]),
+                               FreedesktopTrash::keepsLastingInodeNumbers(table[1]),
+                               FreedesktopTrash::keepsLastingInodeNumbers(table[2])}),
+            std::vector<bool>({false, true, true}));
+  // Only the FUSE FAT driver loses the time through a rename; SFTP keeps whole seconds.
+  const std::pair<const char*, std::int64_t> steps[] = {{"vfat", 2'000'000'000},
+                                                        {"exfat", 10'000'000},
+                                                        {"fuseblk", 2'000'000'000},
+                                                        {"fuse.fusefat", 0},
+                                                        {"fuse.sshfs", 1'000'000'000},
+                                                        {"ext4", 1},
+                                                        {"cifs", 1}};
   for (const auto& [type, step] : steps) EXPECT_EQ(FreedesktopTrash::modificationTimeStepNs({"/media", type}), step);
 }
 
