@@ -86,6 +86,9 @@ class ResultsView final : public QWidget {
   QuickLookPreview* preview() const { return preview_; }
   SummaryBar* summaryBar() const { return summary_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  signals:
   // Something the actions depend on changed: read actions() again.
   void actionsChanged();
@@ -97,6 +100,7 @@ class ResultsView final : public QWidget {
   QWidget* makeBottomBar();
   QWidget* makeToolbarItems();
   void installMove();
+  void orderTabStops();
   void selectionChangedByUser();
   void restoreAfterReset();
   void applyExpandedRows();
