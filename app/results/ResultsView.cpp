@@ -34,6 +34,7 @@
 #include "results/ResultsTable.h"
 #include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
+#include "widgets/KeyboardMenu.h"
 #include "widgets/TabStops.h"
 
 namespace {
@@ -149,6 +150,7 @@ QWidget* ResultsView::makeBottomBar() {
   select->setAccessibleName(tr("Select"));
   auto* menu = new QMenu(select);
   AccessKeys::give(*menu);
+  KeyboardMenu::startAtFirstItem(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {
     menu->addAction(title, this, [this, mode] {
       scan_.changeSelection([&](SelectionModel& s) { s.applyMarking(mode, scan_.sets()); });

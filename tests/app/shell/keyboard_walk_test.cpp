@@ -4,11 +4,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <functional>
 
 #include "app_test_support.hpp"
 #include "folders/FolderStore.h"
@@ -115,6 +118,33 @@ TEST_F(KeyboardWalkTest, tab_and_shift_tab_visit_the_same_stops_in_the_order_of_
   EXPECT_EQ(path(forward.mid(0, 2)), "Select → Move to Trash…");
   EXPECT_EQ(path(forward.mid(forward.indexOf("Inspector"))),
             "Inspector → Undo → Close → 2 not read → Duplicates → Results");
+}
+
+// What a screen reader finds current in the menu that pops up while the
+// action opens it: the item's name and whether it has the focus.
+std::string currentItemWhile(const std::function<void()>& open) {
+  QString current = QStringLiteral("no menu");
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    current = QStringLiteral("nothing");
+    QAccessibleInterface* items = QAccessible::queryAccessibleInterface(menu);
+    for (int index = 0; index < items->childCount(); ++index)
+      if (items->child(index)->state().focused) current = items->child(index)->text(QAccessible::Name);
+    menu->close();
+  });
+  open();
+  return current.toStdString();
+}
+
+TEST_F(KeyboardWalkTest, the_select_menu_opened_from_the_keyboard_has_its_first_item_current) {
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* select = window.findChild<QPushButton*>("selectMenuButton");
+  select->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(currentItemWhile([&] { QTest::keyClick(window.windowHandle(), Qt::Key_Space); }), "All Copies");
+  EXPECT_EQ(currentItemWhile([&] { QTest::mouseClick(select, Qt::LeftButton); }), "nothing")
+      << "the mouse points at the item it wants";
 }
 
 }  // namespace
