@@ -23,7 +23,6 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
   auto* label = new SentenceLabel;
   label->setSentence(text(outcome));
-  BannerStyle::announce(*this, label->sentence());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton;
@@ -41,6 +40,7 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
   layout->addWidget(undo);
   layout->addWidget(close);
   FocusRing::attach(*close, 4);
+  BannerStyle::announce(*this, *label);
 }
 
 QString MovedBanner::text(const TrashService::Outcome& outcome) {
