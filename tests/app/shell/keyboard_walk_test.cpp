@@ -120,11 +120,14 @@ TEST_F(KeyboardWalkTest, tab_and_shift_tab_visit_the_same_stops_in_the_order_of_
             "Inspector → Undo → Close → 2 not read → Duplicates → Results");
 }
 
-// What a screen reader finds current in the menu that pops up while the
-// action opens it: the item's name and whether it has the focus.
+// The name of the item a screen reader finds current in the menu that the
+// action pops up: "nothing" when no item is, "no menu" when none opens.
 std::string currentItemWhile(const std::function<void()>& open) {
   QString current = QStringLiteral("no menu");
-  QTimer::singleShot(0, [&] {
+  // Fires in the open menu's own event loop; gone with the function when no menu opens.
+  QTimer probe;
+  probe.setSingleShot(true);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (menu == nullptr) return;
     current = QStringLiteral("nothing");
@@ -133,6 +136,7 @@ std::string currentItemWhile(const std::function<void()>& open) {
       if (items->child(index)->state().focused) current = items->child(index)->text(QAccessible::Name);
     menu->close();
   });
+  probe.start(0);
   open();
   return current.toStdString();
 }
