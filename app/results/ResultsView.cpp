@@ -12,6 +12,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyleOptionButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -34,6 +35,7 @@
 #include "results/ResultsTable.h"
 #include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
+#include "widgets/FocusRing.h"
 #include "widgets/KeyboardMenu.h"
 #include "widgets/TabStops.h"
 
@@ -42,6 +44,8 @@ namespace {
 constexpr int inspectorMinimumWidth = 260;
 constexpr int inspectorIdealWidth = 300;
 constexpr int inspectorMaximumWidth = 440;
+// The prominent style's corners.
+constexpr int prominentRadius = 6;
 const QString showsInspectorKey = QStringLiteral("showsInspector");
 
 QFrame* divider(QWidget* parent) {
@@ -51,6 +55,19 @@ QFrame* divider(QWidget* parent) {
   line->setFixedHeight(1);
   line->setStyleSheet(QStringLiteral("background: %1; border: none;").arg(Palette::separator().name(QColor::HexArgb)));
   return line;
+}
+
+// The width of a menu button's title and arrow as the style frames them,
+// short of the floor it gives every titled push button, which the bottom
+// bar of the smallest window has no room for.
+int titleAndArrowWidth(const QPushButton& button) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  option.features = QStyleOptionButton::HasMenu;
+  const QSize title = button.fontMetrics().size(Qt::TextShowMnemonic, button.text());
+  const int arrow = button.style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, &button);
+  // Measured untitled: the style widens only titled buttons to its floor.
+  return button.style()->sizeFromContents(QStyle::CT_PushButton, &option, title + QSize(arrow, 0), &button).width();
 }
 
 // A stored value that is not a Boolean reads as the default, shown.
@@ -102,6 +119,12 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   split_->addWidget(stack);
   split_->addWidget(inspector_);
   split_->setChildrenCollapsible(false);
+  // A hairline, as beside the folder column: the table keeps the room a
+  // wider handle would take from it in the smallest window.
+  split_->setObjectName(QStringLiteral("inspectorSplit"));
+  split_->setHandleWidth(1);
+  split_->setStyleSheet(QStringLiteral("QSplitter#inspectorSplit::handle { background: %1; }")
+                            .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setStretchFactor(0, 1);
   split_->setStretchFactor(1, 0);
   split_->setSizes({800, inspectorIdealWidth});
@@ -161,6 +184,7 @@ QWidget* ResultsView::makeBottomBar() {
   menu->addSeparator();
   addMarking(tr("Deselect All"), SelectionModel::Marking::deselectAll);
   select->setMenu(menu);
+  select->setMinimumWidth(titleAndArrowWidth(*select));
   row->addWidget(select);
   row->addStretch(1);
 
@@ -173,6 +197,7 @@ QWidget* ResultsView::makeBottomBar() {
   moveButton_ = new QPushButton(tr("Move to Trash…"), bar);
   moveButton_->setObjectName(QStringLiteral("moveToTrashButton"));
   ButtonStyles::makeProminent(*moveButton_, Palette::systemRed(), QStringLiteral("trash"));
+  FocusRing::attach(*moveButton_, prominentRadius);
   connect(moveButton_, &QPushButton::clicked, this, &ResultsView::moveToTrashRequested);
   row->addWidget(moveButton_);
   return bar;

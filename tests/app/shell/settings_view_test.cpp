@@ -70,10 +70,7 @@ class SettingsViewTest : public ::testing::Test {
   // Each check box of the settings' cards, ticked and unticked, and the options popover's, in the
   // light and the dark palette, with a control beside it that can take the focus and its window.
   void forEachCardCheckBox(const std::function<void(QCheckBox& box, QWidget& elsewhere, QWidget& window)>& check) {
-    const QPalette desktop = QApplication::palette();
-    for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
-      QApplication::setPalette(palette);
-      SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    widgettest::forEachPalette([&] {
       view = std::make_unique<SettingsView>(updates);
       view->show();
       for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
@@ -88,9 +85,8 @@ class SettingsViewTest : public ::testing::Test {
       popover.show();
       check(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox")), *popover.findChild<QComboBox*>(),
             popover);
-    }
+    });
     view.reset();
-    QApplication::setPalette(desktop);
   }
 
   QApplication& application = widgettest::application();
@@ -256,6 +252,23 @@ TEST_F(SettingsViewTest, the_keyboard_focus_on_a_check_box_of_the_settings_and_o
     if (qobject_cast<ScanOptionsPopover*>(&window))
       widgettest::saveScreenshot(window, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
   });
+}
+
+TEST_F(SettingsViewTest, the_keyboard_focus_on_the_drop_downs_and_buttons_of_the_settings_reads_light_and_dark) {
+  widgettest::forEachPalette([this] {
+    view = std::make_unique<SettingsView>(updates);
+    view->show();
+    for (const auto& [tab, name] :
+         {std::pair{0, "minSizePicker"}, std::pair{1, "ioParallelismPicker"}, std::pair{1, "restoreDefaultsButton"}}) {
+      view->tabBar().setCurrentIndex(tab);
+      auto& control = *view->findChild<QWidget*>(QLatin1String(name));
+      EXPECT_GE(widgettest::focusIndicatorContrast(control, view->tabBar(), widgettest::inWindow(control)),
+                Palette::outlineContrast)
+          << name;
+    }
+    widgettest::saveScreenshot(*view, Palette::isDark() ? "restore-defaults-focus-dark" : "restore-defaults-focus");
+  });
+  view.reset();
 }
 
 }  // namespace
