@@ -36,6 +36,8 @@
 #include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
 #include "widgets/FocusRing.h"
+#include "widgets/KeyboardMenu.h"
+#include "widgets/TabStops.h"
 
 namespace {
 
@@ -171,6 +173,7 @@ QWidget* ResultsView::makeBottomBar() {
   select->setAccessibleName(tr("Select"));
   auto* menu = new QMenu(select);
   AccessKeys::give(*menu);
+  KeyboardMenu::startAtFirstItem(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {
     menu->addAction(title, this, [this, mode] {
       scan_.changeSelection([&](SelectionModel& s) { s.applyMarking(mode, scan_.sets()); });
@@ -261,9 +264,24 @@ void ResultsView::setShowsInspector(bool shows) {
 void ResultsView::installMove() {
   move_ = new ResultsMove(scan_, trash_, undoStack_, this);
   auto* sheets = new MoveSheets(*move_, *this);
-  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_, *table_));
+  auto* banners = new BannerSlot(scan_, *move_, *table_);
+  bannerSlot_->layout()->addWidget(banners);
+  connect(banners, &BannerSlot::bannerChanged, this, &ResultsView::orderTabStops);
   connect(this, &ResultsView::moveToTrashRequested, sheets, &MoveSheets::ask);
   connect(move_, &ResultsMove::isMovingChanged, this, [this] { setMoving(move_->isMoving()); });
+}
+
+void ResultsView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ParentChange) orderTabStops();
+}
+
+// The window's chain puts the view before its children and a banner made
+// later after them all: the keyboard goes from the banner to the summary and
+// on to the table, as they stand from the top.
+void ResultsView::orderTabStops() {
+  if (isWindow()) return;
+  TabStops::placeFirst(*this, TabStops::within(*bannerSlot_) + TabStops::within(*summary_));
 }
 
 // "Move to Trash…" is disabled while the move runs; the focus it held goes

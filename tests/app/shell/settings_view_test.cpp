@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -141,6 +142,39 @@ TEST_F(SettingsViewTest, restore_defaults_restores_only_the_advanced_three_and_t
   names.moveCursor(QTextCursor::End);
   QTest::keyClicks(&names, QStringLiteral("x"));
   EXPECT_EQ(stored(SettingsKey::excludedNames).toString(), defaults.excludedNames + u'x');
+}
+
+// Both list fields are stops like any other field: Tab leaves them for the
+// controls below, Shift+Tab comes back, and no tab is typed or pasted in.
+TEST_F(SettingsViewTest, tab_moves_on_from_the_list_fields_and_back_and_no_tab_is_ever_stored) {
+  auto& names = child<QPlainTextEdit>("excludedNamesEditor");
+  view->tabBar().setCurrentIndex(1);
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  names.setFocus(Qt::TabFocusReason);
+  const auto walk = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QStringList stops{QApplication::focusWidget()->objectName()};
+    for (int step = 0; step < 3; ++step) {
+      QTest::keyClick(view->windowHandle(), key, modifiers);
+      stops << QApplication::focusWidget()->objectName();
+    }
+    return stops.join(" → ").toStdString();
+  };
+  EXPECT_EQ(walk(Qt::Key_Tab, {}),
+            "excludedNamesEditor → packageExtensionsEditor → ioParallelismPicker → restoreDefaultsButton");
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier),
+            "restoreDefaultsButton → ioParallelismPicker → packageExtensionsEditor → excludedNamesEditor");
+  QTest::keyClick(view->windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(view->tabBar().currentIndex(), 2) << "Ctrl+Tab in a list field switches tabs";
+  EXPECT_FALSE(stored(SettingsKey::excludedNames).isValid()) << "the keys typed nothing";
+
+  view->tabBar().setCurrentIndex(1);
+  names.setFocus(Qt::TabFocusReason);
+  names.moveCursor(QTextCursor::End);
+  QApplication::clipboard()->setText(QStringLiteral("\tcopied\tfrom a table"));
+  QTest::keyClick(view->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(stored(SettingsKey::excludedNames).toString().toStdString(),
+            (ScanSettings::defaultSettings().excludedNames + "\ncopied\nfrom a table").toStdString());
 }
 
 TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the_updater) {
