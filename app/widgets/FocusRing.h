@@ -2,8 +2,9 @@
 // the control's own area so that its unfocused look stays as it is: for
 // controls whose style sheet or flat look leaves focus hardly visible. An
 // area that fills its parent (a scrolling pane) has it along the inside of
-// its edges instead. The ring shows unless the focus came from a mouse click. A focus frame, so that
-// assistive technology leaves it out as it does Qt's own. Main thread only.
+// its edges instead. The ring shows unless the focus came from a mouse
+// click. A focus frame, so that assistive technology leaves it out as it
+// does Qt's own. Main thread only.
 #pragma once
 
 #include <QFocusFrame>
