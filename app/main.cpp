@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QNetworkProxyFactory>
 
+#include "platform/Translations.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/QuelmarisMark.h"
-#include "platform/Translations.h"
+#include "widgets/FocusStyle.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  FocusStyle::install(application);
   declareApplicationIdentity();
   installTranslations(application);
   QApplication::setWindowIcon(QuelmarisMark::icon());

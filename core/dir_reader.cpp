@@ -12,7 +12,8 @@ namespace quelmaris::detail {
 
 namespace {
 
-constexpr unsigned kStatFields = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME;
+constexpr unsigned kStatFields =
+    STATX_TYPE | STATX_MODE | STATX_UID | STATX_NLINK | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME;
 
 bool is_dot_or_dot_dot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -58,12 +59,12 @@ int DirReader::lstat_entry(std::string_view name, struct statx& out) const {
   return 0;
 }
 
-bool DirReader::entry_holds_folder(std::string_view name, std::string_view child) const {
+int DirReader::entry_holds_folder(std::string_view name, std::string_view child) const {
   std::string relative(name);
   relative.append("/").append(child);
   struct statx st;
-  return ::statx(fd_.get(), relative.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE, &st) == 0 &&
-         S_ISDIR(st.stx_mode);
+  if (::statx(fd_.get(), relative.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE, &st) != 0) return errno;
+  return S_ISDIR(st.stx_mode) ? 0 : ENOTDIR;
 }
 
 int DirReader::identify(struct statx& out) const {

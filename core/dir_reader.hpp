@@ -35,8 +35,9 @@ public:
   int lstat_entry(std::string_view name, struct statx& out) const;
 
   // Whether the entry named by next() holds a folder of the given name (not
-  // a link to one). False on any failure.
-  bool entry_holds_folder(std::string_view name, std::string_view child) const;
+  // a link to one): 0, ENOTDIR when something else has that name, or the
+  // errno of the look (EACCES where the entry may not be searched).
+  int entry_holds_folder(std::string_view name, std::string_view child) const;
 
   // The opened folder's own device, inode and attributes (whether it is a
   // mount's root among them). Returns 0 or the errno.

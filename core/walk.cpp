@@ -12,6 +12,9 @@
 #include <tbb/parallel_for.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <iterator>
 #include <unordered_set>
 
@@ -62,14 +65,23 @@ WalkedFile walked_file(std::string path, std::size_t name_offset, const struct s
                     root_index};
 }
 
+constexpr std::string_view kUserTrashPrefix = ".Trash-";
+
 // The name the freedesktop.org Trash standard gives one user's Trash folder
 // on a volume, .Trash-<uid>, of any user (another user's trashed files on a
 // shared volume are no originals either). Beside these, .Trash at a volume's
 // top is shared by every user.
 bool is_user_trash_name(std::string_view name) {
-  constexpr std::string_view prefix = ".Trash-";
-  return name.size() > prefix.size() && name.starts_with(prefix) &&
-         std::all_of(name.begin() + prefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return name.size() > kUserTrashPrefix.size() && name.starts_with(kUserTrashPrefix) &&
+         std::all_of(name.begin() + kUserTrashPrefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether a .Trash-<uid> belongs to the user it names.
+bool is_owned_as_named(std::string_view name, const struct statx& st) {
+  const std::string_view digits = name.substr(kUserTrashPrefix.size());
+  std::uint64_t uid = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), uid);
+  return error == std::errc{} && end == digits.data() + digits.size() && uid == st.stx_uid;
 }
 
 bool lies_inside(std::string_view path, std::string_view folder) {
@@ -157,9 +169,17 @@ private:
   // of the volume below. Only the first name costs the extra look.
   bool is_trash(const detail::DirReader& reader, std::string_view name, const struct statx& st) const {
     if (identity(st) == context_.settings.home_trash) return true;
-    if (is_user_trash_name(name))
-      return volume_top_ || (reader.entry_holds_folder(name, "files") && reader.entry_holds_folder(name, "info"));
+    if (is_user_trash_name(name)) return volume_top_ || is_user_trash(reader, name, st);
     return name == ".Trash" && (volume_top_ || (st.stx_mode & S_ISVTX) != 0);
+  }
+
+  // Another user's Trash is closed to everyone else (the standard makes it
+  // 0700): where only its owner, the user its name gives, may look inside, it
+  // is taken for one unseen rather than reported as a folder not read.
+  static bool is_user_trash(const detail::DirReader& reader, std::string_view name, const struct statx& st) {
+    const int files = reader.entry_holds_folder(name, "files");
+    if (files == 0) return reader.entry_holds_folder(name, "info") == 0;
+    return files == EACCES && is_owned_as_named(name, st);
   }
 
   // A folder left out by its name or kind may hold folders, or be one, that

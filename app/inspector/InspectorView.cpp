@@ -10,12 +10,14 @@
 #include "platform/MainThread.h"
 #include "scan/ScanStore.h"
 #include "widgets/ContentUnavailableView.h"
+#include "widgets/FocusRing.h"
 
 namespace {
 
 // Panes scroll vertically and follow the column's width. The scroll area is a
-// Tab stop, so that the keyboard scrolls a long pane: it is named for the
-// screen reader that lands on it.
+// Tab stop, so that the keyboard scrolls a long pane, whose lower rows no
+// other Tab stop brings into view: it is named for the screen reader that
+// lands on it, and ringed along its edges for the eye.
 QScrollArea* scrolling(QWidget* pane, const QString& name) {
   auto* area = new QScrollArea;
   area->setAccessibleName(name);
@@ -49,6 +51,7 @@ InspectorView::InspectorView(ScanStore& scan, std::shared_ptr<const FileMetadata
   panes_->addWidget(empty_);
   panes_->addWidget(filePane_);
   panes_->addWidget(setPane_);
+  for (QWidget* pane : {filePane_, setPane_}) FocusRing::attachInside(*pane, 0);
 }
 
 void InspectorView::setItem(const std::optional<InspectedItem>& item) {

@@ -36,6 +36,12 @@ bool darkWindow(const QPalette& palette) { return palette.color(QPalette::Window
 QColor sidebarOf(const QColor& window, bool dark) { return dark ? window.lighter(112) : window.darker(103); }
 QColor cardOf(const QColor& window, bool dark) { return dark ? window.lighter(125) : window.darker(106); }
 
+QList<QColor> surfacesOf(const QPalette& palette) {
+  const bool dark = darkWindow(palette);
+  const QColor window = palette.color(QPalette::Window);
+  return {window, palette.color(QPalette::Base), cardOf(window, dark), sidebarOf(window, dark)};
+}
+
 // The colours that depend on the palette, made once for each palette.
 struct Colours {
   QColor brand, secondary, tertiary, outline, keep, clone, differs;
@@ -46,7 +52,7 @@ Colours coloursOf(const QPalette& palette) {
   const auto pick = [dark](QColor light, QColor darkValue) { return dark ? darkValue : light; };
   const QColor window = palette.color(QPalette::Window);
   const QColor ink = palette.color(QPalette::WindowText);
-  const QList<QColor> surfaces{window, palette.color(QPalette::Base), cardOf(window, dark), sidebarOf(window, dark)};
+  const QList<QColor> surfaces = surfacesOf(palette);
   const auto text = [&](const QColor& colour) { return Palette::readableOn(colour, surfaces); };
   // A teal that reads on both backgrounds and stays apart from the mark's
   // green and the system red of the Stop button.
@@ -91,6 +97,7 @@ QColor controlOutline() { return colours().outline; }
 
 QColor sidebarBackground() { return sidebarOf(window(), isDark()); }
 QColor secondaryBackground() { return cardOf(window(), isDark()); }
+QList<QColor> surfaces() { return surfacesOf(QGuiApplication::palette()); }
 
 QColor stateKeep() { return colours().keep; }
 QColor stateClone() { return colours().clone; }

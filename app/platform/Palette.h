@@ -39,6 +39,8 @@ QColor controlOutline();
 QColor sidebarBackground();
 // The raised card on the window background.
 QColor secondaryBackground();
+// Every surface the application paints on: window, base, cards, sidebar.
+QList<QColor> surfaces();
 
 // The "State/" family of the results: the "Keep" badge, the hard-link and
 // clone badges, the unverified and different-content badges, and the tints

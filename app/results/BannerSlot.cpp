@@ -31,7 +31,9 @@ void BannerSlot::refresh() {
     banner_ = moved;
   }
   // With no banner the empty slot takes no room.
-  if (!banner_) return;
-  layout()->addWidget(banner_);
-  banner_->show();
+  if (banner_ != nullptr) {
+    layout()->addWidget(banner_);
+    banner_->show();
+  }
+  emit bannerChanged();
 }

@@ -19,6 +19,10 @@ class BannerSlot final : public QWidget {
   // The banner shown, or null.
   QWidget* banner() const { return banner_; }
 
+ signals:
+  // Another banner or none took the place of the one shown.
+  void bannerChanged();
+
  private:
   void refresh();
 

@@ -7,6 +7,7 @@
 #include "platform/Icons.h"
 #include "platform/TextStyles.h"
 #include "widgets/DecorativePicture.h"
+#include "widgets/SentenceLabel.h"
 
 namespace BannerStyle {
 
@@ -22,9 +23,10 @@ QHBoxLayout* row(QWidget& banner, const QColor& fill, const QString& symbol, con
   return layout;
 }
 
-void announce(QWidget& banner, const QString& message) {
-  banner.setAccessibleName(message);
+void announce(QWidget& banner, SentenceLabel& label) {
+  banner.setAccessibleName(label.sentence());
   setAccessibleRole(banner, QAccessible::Notification);
+  hideFromAccessibility(label);
 }
 
 }  // namespace BannerStyle

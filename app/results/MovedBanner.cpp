@@ -23,23 +23,24 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
   auto* label = new SentenceLabel;
   label->setSentence(text(outcome));
-  BannerStyle::announce(*this, label->sentence());
   auto* undo = new QPushButton(tr("Undo"));
   undo->setObjectName(QStringLiteral("undoMoveButton"));
-  auto* close = new QToolButton(this);
+  auto* close = new QToolButton;
   close->setObjectName(QStringLiteral("closeBannerButton"));
   close->setIcon(Icons::symbol(QStringLiteral("xmark"), Palette::secondaryText()));
   close->setAccessibleName(tr("Close"));
   close->setToolTip(tr("Close"));
   close->setAutoRaise(true);
-  FocusRing::attach(*close, 4);
   connect(undo, &QPushButton::clicked, this, &MovedBanner::undoRequested);
   connect(close, &QToolButton::clicked, this, &MovedBanner::closeRequested);
 
+  // The buttons join the banner in the order Tab visits them.
   layout->addWidget(label);
   layout->addStretch();
   layout->addWidget(undo);
   layout->addWidget(close);
+  FocusRing::attach(*close, 4);
+  BannerStyle::announce(*this, *label);
 }
 
 QString MovedBanner::text(const TrashService::Outcome& outcome) {

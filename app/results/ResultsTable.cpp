@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
-#include <QStyleFactory>
 
 #include "platform/FocusFrame.h"
 #include "platform/Palette.h"
@@ -14,6 +13,7 @@
 #include "results/ResultsRowDelegate.h"
 #include "results/ResultsTableAccessible.h"
 #include "widgets/ContextMenuKey.h"
+#include "widgets/FocusStyle.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class NoFocusFrameStyle final : public QProxyStyle {
 
 QStyle& noFocusFrameStyle() {
   static QStyle* style = [] {
-    auto* made = new NoFocusFrameStyle(QStyleFactory::create(QApplication::style()->name()));
+    auto* made = new NoFocusFrameStyle(FocusStyle::createDesktopStyle());
     made->setParent(qApp);
     return made;
   }();
@@ -97,6 +97,12 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
 void ResultsTable::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
   if (topLeft.parent().isValid() && !isExpanded(topLeft.parent())) return;
   QTreeView::dataChanged(topLeft, bottomRight, roles);
+  // The view repaints the changed cells, which leave out the indentation
+  // where the tint begins: the rows are repainted across the whole width.
+  const QRect first = visualRect(topLeft.siblingAtColumn(0));
+  const QRect last = visualRect(bottomRight.siblingAtColumn(0));
+  if (first.isValid() && last.isValid())
+    viewport()->update(QRect(QPoint(0, first.top()), QPoint(viewport()->width() - 1, last.bottom())));
 }
 
 void ResultsTable::clampDateColumns(int section, int, int newSize) {

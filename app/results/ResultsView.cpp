@@ -12,6 +12,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyleOptionButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -34,12 +35,17 @@
 #include "results/ResultsTable.h"
 #include "results/SummaryBar.h"
 #include "scan/ScanStore.h"
+#include "widgets/FocusRing.h"
+#include "widgets/KeyboardMenu.h"
+#include "widgets/TabStops.h"
 
 namespace {
 
 constexpr int inspectorMinimumWidth = 260;
 constexpr int inspectorIdealWidth = 300;
 constexpr int inspectorMaximumWidth = 440;
+// The prominent style's corners.
+constexpr int prominentRadius = 6;
 const QString showsInspectorKey = QStringLiteral("showsInspector");
 
 QFrame* divider(QWidget* parent) {
@@ -49,6 +55,19 @@ QFrame* divider(QWidget* parent) {
   line->setFixedHeight(1);
   line->setStyleSheet(QStringLiteral("background: %1; border: none;").arg(Palette::separator().name(QColor::HexArgb)));
   return line;
+}
+
+// The width of a menu button's title and arrow as the style frames them,
+// short of the floor it gives every titled push button, which the bottom
+// bar of the smallest window has no room for.
+int titleAndArrowWidth(const QPushButton& button) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  option.features = QStyleOptionButton::HasMenu;
+  const QSize title = button.fontMetrics().size(Qt::TextShowMnemonic, button.text());
+  const int arrow = button.style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, &button);
+  // Measured untitled: the style widens only titled buttons to its floor.
+  return button.style()->sizeFromContents(QStyle::CT_PushButton, &option, title + QSize(arrow, 0), &button).width();
 }
 
 // A stored value that is not a Boolean reads as the default, shown.
@@ -101,6 +120,12 @@ ResultsView::ResultsView(ScanStore& scan, TrashService& trash, QUndoStack* undoS
   split_->addWidget(stack);
   split_->addWidget(inspector_);
   split_->setChildrenCollapsible(false);
+  // A hairline, as beside the folder column: the table keeps the room a
+  // wider handle would take from it in the smallest window.
+  split_->setObjectName(QStringLiteral("inspectorSplit"));
+  split_->setHandleWidth(1);
+  split_->setStyleSheet(QStringLiteral("QSplitter#inspectorSplit::handle { background: %1; }")
+                            .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setStretchFactor(0, 1);
   split_->setStretchFactor(1, 0);
   split_->setSizes({800, inspectorIdealWidth});
@@ -149,6 +174,7 @@ QWidget* ResultsView::makeBottomBar() {
   select->setAccessibleName(tr("Select"));
   auto* menu = new QMenu(select);
   AccessKeys::give(*menu);
+  KeyboardMenu::startAtFirstItem(*menu);
   const auto addMarking = [this, menu](const QString& title, SelectionModel::Marking mode) {
     menu->addAction(title, this, [this, mode] {
       scan_.changeSelection([&](SelectionModel& s) { s.applyMarking(mode, scan_.sets()); });
@@ -159,6 +185,7 @@ QWidget* ResultsView::makeBottomBar() {
   menu->addSeparator();
   addMarking(tr("Deselect All"), SelectionModel::Marking::deselectAll);
   select->setMenu(menu);
+  select->setMinimumWidth(titleAndArrowWidth(*select));
   row->addWidget(select);
   row->addStretch(1);
 
@@ -171,6 +198,7 @@ QWidget* ResultsView::makeBottomBar() {
   moveButton_ = new QPushButton(tr("Move to Trash…"), bar);
   moveButton_->setObjectName(QStringLiteral("moveToTrashButton"));
   ButtonStyles::makeProminent(*moveButton_, Palette::systemRed(), QStringLiteral("trash"));
+  FocusRing::attach(*moveButton_, prominentRadius);
   connect(moveButton_, &QPushButton::clicked, this, &ResultsView::moveToTrashRequested);
   row->addWidget(moveButton_);
   return bar;
@@ -240,9 +268,24 @@ void ResultsView::setShowsInspector(bool shows) {
 void ResultsView::installMove() {
   move_ = new ResultsMove(scan_, trash_, undoStack_, this);
   auto* sheets = new MoveSheets(*move_, *this);
-  bannerSlot_->layout()->addWidget(new BannerSlot(scan_, *move_, *table_));
+  auto* banners = new BannerSlot(scan_, *move_, *table_);
+  bannerSlot_->layout()->addWidget(banners);
+  connect(banners, &BannerSlot::bannerChanged, this, &ResultsView::orderTabStops);
   connect(this, &ResultsView::moveToTrashRequested, sheets, &MoveSheets::ask);
   connect(move_, &ResultsMove::isMovingChanged, this, [this] { setMoving(move_->isMoving()); });
+}
+
+void ResultsView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ParentChange) orderTabStops();
+}
+
+// The window's chain puts the view before its children and a banner made
+// later after them all: the keyboard goes from the banner to the summary and
+// on to the table, as they stand from the top.
+void ResultsView::orderTabStops() {
+  if (isWindow()) return;
+  TabStops::placeFirst(*this, TabStops::within(*bannerSlot_) + TabStops::within(*summary_));
 }
 
 // "Move to Trash…" is disabled while the move runs; the focus it held goes

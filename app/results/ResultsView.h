@@ -4,7 +4,9 @@
 // lives it hands the toolbar a filter field and the inspector toggle, keeps
 // the preview window and the scoped access the preview needs, and publishes
 // the results actions for the menu bar (actionsChanged, then actions()).
-// Keyboard focus given to the view goes to the table.
+// Keyboard focus given to the view goes to the table. Tab visits the view's
+// controls as they stand: the banner, the summary row, the table, the bottom
+// bar, the inspector column; Shift+Tab the same the other way round.
 // The view's state (filter, query, sort order, selected row ids, preview)
 // lasts as long as the view; expanded rows live in the scan store; the
 // inspector column's visibility in the setting "showsInspector".
@@ -86,6 +88,9 @@ class ResultsView final : public QWidget {
   QuickLookPreview* preview() const { return preview_; }
   SummaryBar* summaryBar() const { return summary_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  signals:
   // Something the actions depend on changed: read actions() again.
   void actionsChanged();
@@ -97,6 +102,7 @@ class ResultsView final : public QWidget {
   QWidget* makeBottomBar();
   QWidget* makeToolbarItems();
   void installMove();
+  void orderTabStops();
   void selectionChangedByUser();
   void restoreAfterReset();
   void applyExpandedRows();

@@ -14,7 +14,7 @@ StaleBanner::StaleBanner(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(8, 8, 8, 8);
   auto* label = new SentenceLabel;
   label->setSentence(tr("Files were put back from the Trash: these results may be out of date."));
-  BannerStyle::announce(*this, label->sentence());
   layout->addWidget(label);
   layout->addStretch();
+  BannerStyle::announce(*this, *label);
 }

@@ -18,6 +18,7 @@
 #include "platform/TextStyles.h"
 #include "scan/NotReadButton.h"
 #include "scan/PhaseRow.h"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr int cardMaximumWidth = 520;
 constexpr int cardPadding = 24;
 constexpr int cardSpacing = 16;
 constexpr int cardRadius = 12;
+// The prominent style's corners.
+constexpr int stopRadius = 6;
 // The bar's range: fine enough for a smooth bar, small enough for an int.
 constexpr int barSteps = 10000;
 
@@ -117,11 +120,13 @@ QWidget* ScanProgressView::makeFooter() {
 
   auto* footer = new QWidget;
   auto* layout = new QHBoxLayout(footer);
-  layout->setContentsMargins(0, 0, 0, 0);
+  // The rings outside the buttons stay inside the footer.
+  layout->setContentsMargins(0, FocusRing::margin, FocusRing::margin, FocusRing::margin);
   layout->addWidget(timer_);
   layout->addWidget(notRead_);
   layout->addStretch();
   layout->addWidget(stop_);
+  FocusRing::attach(*stop_, stopRadius);
   return footer;
 }
 

@@ -13,12 +13,14 @@
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
 #include "widgets/DecorativePicture.h"
+#include "widgets/FocusRing.h"
 #include "widgets/SideWindow.h"
 
 namespace {
 
 constexpr int windowWidth = 460;
 constexpr int iconSide = 96;
+constexpr int linkRadius = 4;
 
 QLabel* centredText(const QString& text, const QFont& font, const QColor& colour = QColor()) {
   auto* label = new QLabel(text);
@@ -120,6 +122,9 @@ AboutView::AboutView(OpenLink openLink, QWidget* parent)
        tr("It carries no meaning of its own, which suits a program that looks at your files and tells no one.")},
       base));
   column->addLayout(links);
+  // A link's own focus mark is the style's faint fill behind its text.
+  for (int item = 0; item < links->count(); ++item)
+    if (QWidget* linkButton = links->itemAt(item)->widget()) FocusRing::attach(*linkButton, linkRadius);
   column->addWidget(notice);
 
   QPalette tinted = palette();

@@ -11,6 +11,7 @@
 #include "shell/SettingsTabs.h"
 #include "shell/StoredSettings.h"
 #include "widgets/GroupedForm.h"
+#include "widgets/ListEditor.h"
 #include "widgets/ValuePicker.h"
 
 namespace {
@@ -20,7 +21,7 @@ constexpr qlonglong readCounts[] = {1, 2, 4, 8, 16};
 
 // Stores the editor's whole text on every change the user makes.
 QPlainTextEdit* listEditor(const QString& name, const char* objectName, void (StoredSettings::*store)(const QString&)) {
-  auto* editor = new QPlainTextEdit;
+  auto* editor = new ListEditor;
   editor->setObjectName(QLatin1String(objectName));
   editor->setAccessibleName(name);
   editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int fixedGap = 10;
 constexpr int scanButtonRadius = 6;
+constexpr int optionsButtonRadius = 4;
 
 QWidget* gap(int width, QSizePolicy::Policy policy) {
   auto* spacer = new QWidget;
@@ -52,6 +53,8 @@ MainToolBar::MainToolBar(FolderStore& folders, ScanStore& scan, const TrashServi
                     .arg(Palette::separator().name(QColor::HexArgb)));
   addWidget(gap(0, QSizePolicy::Expanding));
   addWidget(optionsButton_);
+  // The tool button's own focus mark, inside it, all but vanishes.
+  FocusRing::attach(*optionsButton_, optionsButtonRadius);
   addWidget(gap(fixedGap, QSizePolicy::Fixed));
   addWidget(makeScanButton());
 

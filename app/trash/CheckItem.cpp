@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "platform/AccessibleRole.h"
 #include "platform/Icons.h"
 #include "platform/Palette.h"
 #include "widgets/DecorativePicture.h"
@@ -15,11 +16,15 @@ CheckItem::CheckItem(const QString& text, bool ok, QWidget* parent) : QWidget(pa
   auto* label = new QLabel(text);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
-  setAccessibleName(text);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(6);
   layout->addWidget(icon, 0, Qt::AlignTop);
   layout->addWidget(label, 1);
+  // Read as the one line of text it is, not as a group holding a label
+  // that says the same again.
+  setAccessibleName(text);
+  setAccessibleRole(*this, QAccessible::StaticText);
+  hideFromAccessibility(*label);
 }

@@ -45,10 +45,12 @@ std::string parentFolder(const std::string& path) {
 
 // The original path as the record keeps it: absolute for the home Trash,
 // relative to the top directory for a Trash on the item's own file system.
+// A folder on the way that was removed since the move is taken as written:
+// the record still names the place, and the move back fails for want of it.
 std::string recordedPath(const std::string& path, const TrashFolder& folder) {
   if (!folder.topdir) return path;
   std::error_code error;
-  std::string real = std::filesystem::canonical(parentFolder(path), error).string();
+  std::string real = std::filesystem::weakly_canonical(parentFolder(path), error).string();
   if (error) return path;
   real += (real == "/" ? "" : "/") + baseName(path);
   const std::string prefix = *folder.topdir == "/" ? "/" : *folder.topdir + "/";
@@ -83,7 +85,7 @@ quelmaris::Result<std::string, int> placeInTrash(const std::string& path, const 
       return Failure{error};
     }
     const std::string target = folder + "/files/" + name;
-    const int error = moveWithoutReplacing(path, target, rename);
+    const int error = moveIntoReservedName(path, target, rename);
     if (error == 0) return target;
     ::unlink(infoPath.c_str());
     // An item left in files/ without its record still holds the name.
@@ -117,32 +119,35 @@ bool sameModificationTime(std::int64_t recordedNs, std::int64_t foundNs, std::in
 // found by its path in the Trash, and a volume plugged in again may come back
 // on another device. Where inode numbers may be renumbered, an item with
 // another number is told apart by its kind, size and time alone. What remains
-// there, and on the FUSE FAT driver, which keeps no time through a rename:
-// another item alike in all these that took this one's name and a record
-// naming the same place is taken for it.
+// there, on the FUSE FAT driver, which keeps no time through a rename, and for
+// a time the volume cannot hold, which it stored as another: another item
+// alike in the facts left that took this one's name and a record naming the
+// same place is taken for it.
 int refusalFor(const ItemIdentity& recorded, const FoundItem& found) {
   const ItemIdentity& now = found.identity;
-  if (found.volume.inodeNumbersLast && now.inode != recorded.inode) return kAnotherItem;
+  const KeptFacts& volume = found.volume;
+  if (volume.inodeNumbersLast && now.inode != recorded.inode) return kAnotherItem;
   if (now.type != recorded.type) return kOfAnotherKind;
   if (now.size != recorded.size) return kOfAnotherSize;
-  if (!sameModificationTime(recorded.modifiedNs, now.modifiedNs, found.volume.modificationTimeStepNs))
+  if (volume.modificationTimesHeld.holds(recorded.modifiedNs) &&
+      !sameModificationTime(recorded.modifiedNs, now.modifiedNs, volume.modificationTimeStepNs))
     return kModifiedSince;
   return 0;
 }
 
-// Only FAT, exFAT and FUSE volumes can be ones that number their files anew
-// or keep coarser times: one statfs settles every other volume, so that an
-// undo of many files reads the mount table only where it must.
+// Only FAT, exFAT, FUSE and SMB volumes can be ones that number their files
+// anew or keep coarser times: one statfs settles every other volume, so that
+// an undo of many files reads the mount table only where it must.
 KeptFacts factsKeptIn(const std::string& folder) {
   struct statfs volume {};
   if (::statfs(folder.c_str(), &volume) != 0) return {};
   const auto type = static_cast<unsigned long>(volume.f_type);
-  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC) return {};
-  std::error_code error;
-  const std::string real = std::filesystem::canonical(folder, error).string();
-  const auto mount = error ? std::nullopt : mountHolding(real, readMountTable());
+  if (type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC && type != CIFS_SUPER_MAGIC &&
+      type != SMB2_SUPER_MAGIC)
+    return {};
+  const auto mount = mountOfItem(folder, readMountTable());
   if (!mount) return {};
-  return {keepsLastingInodeNumbers(*mount), modificationTimeStepNs(*mount)};
+  return {keepsLastingInodeNumbers(*mount), modificationTimeStepNs(*mount), modificationTimesHeld(*mount)};
 }
 
 }  // namespace
@@ -178,9 +183,10 @@ int move(const std::string& source, const std::string& destination, const ItemId
   const auto found = examine(source);
   if (!found) return found.error();
   if (const int refusal = refusalFor(identity, found.value())) return refusal;
-  // Nothing reserves the former place, so on a volume without hard links or
-  // the no-replace flag a file created there at this very moment is replaced.
-  if (const int error = moveWithoutReplacing(source, destination, rename); error != 0) return error;
+  // Nothing reserves the former place: see moveWithoutReplacing for what
+  // remains on a volume without the no-replace flag.
+  if (const int error = moveWithoutReplacing(source, destination, found.value().volume.inodeNumbersLast, rename))
+    return error;
   if (folder) ::unlink(trashInfoPathFor(source)->c_str());
   return 0;
 }

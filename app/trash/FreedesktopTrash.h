@@ -12,6 +12,7 @@
 
 #include "result.hpp"
 #include "trash/ItemIdentity.h"
+#include "trash/MountTable.h"
 #include "trash/NoReplaceMove.h"
 
 namespace FreedesktopTrash {
@@ -39,11 +40,14 @@ enum MoveRefusal : int {
 // What the volume holding an item keeps of it across a rename and a mount
 // (see MountTable.h).
 struct KeptFacts {
-  // False on volumes that number their files afresh at each mount: there the
-  // inode number tells nothing.
+  // False on volumes that number their files themselves, afresh at each mount
+  // or per name: there the inode number tells nothing, not even whether two
+  // names hold one file.
   bool inodeNumbersLast = true;
   // The step of the modification time; 0 where a rename rewrites it.
   std::int64_t modificationTimeStepNs = 1;
+  // The times the volume holds: it stored another in place of one outside.
+  TimeSpan modificationTimesHeld{};
 };
 
 // An item as found where it lies now.

@@ -4,7 +4,8 @@
 // that was handed a freed inode number (ext4 does so at once). Not its device:
 // a volume plugged in again may come back on another one. FAT and exFAT keep
 // the type, the size and (but for the FUSE FAT driver) the time in a coarser
-// step: their inode numbers change when the volume is mounted again.
+// step and only from 1980 to 2107: their inode numbers change when the volume
+// is mounted again.
 #pragma once
 
 #include <sys/types.h>

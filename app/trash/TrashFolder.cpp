@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <utility>
 
 #include "home_trash.hpp"
@@ -101,10 +100,7 @@ int makeTrashFolder(const std::string& path) {
 // its point too. The walk leaves such a Trash out where the volume's own
 // mount shows it as a folder.
 quelmaris::Result<Mount, int> mountOf(const std::string& path, dev_t device) {
-  std::error_code error;
-  const std::string folder = std::filesystem::canonical(split(path).first, error).string();
-  if (error) return Failure{error.value()};
-  auto mount = mountHolding(folder, readMountTable());
+  auto mount = mountOfItem(path, readMountTable());
   struct stat facts {};
   if (!mount || ::stat(mount->point.c_str(), &facts) != 0 || facts.st_dev != device) return Failure{EXDEV};
   return std::move(*mount);

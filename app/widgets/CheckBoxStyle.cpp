@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QStyleFactory>
 #include <QStyleOption>
 
 #include "platform/FocusFrame.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
+#include "widgets/FocusStyle.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void paintCheckBox(QPainter& painter, const QRectF& box, bool ticked, bool enabl
 CheckBoxStyle& CheckBoxStyle::shared() {
   requireMainThread();
   static CheckBoxStyle* style = [] {
-    auto* made = new CheckBoxStyle(QStyleFactory::create(QApplication::style()->name()));
+    auto* made = new CheckBoxStyle(FocusStyle::createDesktopStyle());
     made->setParent(qApp);
     return made;
   }();

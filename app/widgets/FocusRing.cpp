@@ -12,17 +12,28 @@ constexpr int ringWidth = 2;
 // A gap of one pixel between the control and the ring.
 constexpr int outset = FocusRing::margin;
 static_assert(outset == ringWidth + 1);
+constexpr char attachedProperty[] = "quelmarisFocusRing";
 
 }  // namespace
 
 FocusRing* FocusRing::attach(QWidget& target, int cornerRadius) {
   requireMainThread();
-  return new FocusRing(target, cornerRadius);
+  return new FocusRing(target, cornerRadius, outset);
 }
 
-FocusRing::FocusRing(QWidget& target, int cornerRadius)
-    : QFocusFrame(target.parentWidget()), target_(target), cornerRadius_(cornerRadius) {
+FocusRing* FocusRing::attachInside(QWidget& target, int cornerRadius) {
+  requireMainThread();
+  return new FocusRing(target, cornerRadius, 0);
+}
+
+bool FocusRing::isAttached(const QWidget* widget) {
+  return widget != nullptr && widget->property(attachedProperty).toBool();
+}
+
+FocusRing::FocusRing(QWidget& target, int cornerRadius, int reach)
+    : QFocusFrame(target.parentWidget()), target_(target), cornerRadius_(cornerRadius), outset_(reach) {
   setObjectName(QStringLiteral("focusRing"));
+  target.setProperty(attachedProperty, true);
   hide();
   target_.installEventFilter(this);
   connect(&target_, &QObject::destroyed, this, &QObject::deleteLater);
@@ -54,7 +65,7 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
 
 void FocusRing::follow() {
   if (parentWidget() == nullptr) return;
-  setGeometry(target_.geometry().adjusted(-outset, -outset, outset, outset));
+  setGeometry(target_.geometry().adjusted(-outset_, -outset_, outset_, outset_));
   raise();
   show();
 }
@@ -65,6 +76,6 @@ void FocusRing::paintEvent(QPaintEvent*) {
   painter.setPen(QPen(Palette::brand(), ringWidth));
   painter.setBrush(Qt::NoBrush);
   const qreal inset = ringWidth / 2.0;
-  const qreal radius = cornerRadius_ + outset - inset;
+  const qreal radius = cornerRadius_ + outset_ - inset;
   painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), radius, radius);
 }

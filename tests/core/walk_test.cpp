@@ -270,6 +270,24 @@ TEST(Walk, a_trash_at_any_depth_is_left_out_silently_unless_it_or_a_folder_insid
   }
 }
 
+// Each user's Trash is closed to the others: one the scanning user cannot open
+// is still known by its name and owner, while a closed folder that only
+// looks like one is reported.
+TEST(Walk, another_users_trash_closed_to_the_scanning_user_is_left_out_silently) {
+  TempTree tree;
+  tree.write({{"a/.Trash-0/files/f", "x"}, {"a/.Trash-0/info/f.trashinfo", "x"}, {"a/.Trash-4321/files/f", "x"},
+              {"a/kept.txt", "x"}});
+  // Made by root here: .Trash-0 is its owner's, .Trash-4321 is not.
+  for (const char* folder : {"a/.Trash-0", "a/.Trash-4321"}) ASSERT_EQ(::chmod(tree.path(folder).c_str(), 0700), 0);
+  const int status = testing::run_unprivileged([&] {
+    const WalkOutcome outcome = run_walk({WalkRoot{tree.root().string(), 0}}, settings(), {}, false, 1);
+    if (relative_paths(outcome, tree) != Paths{"a/kept.txt"}) return 1;
+    const std::vector<SkippedItem> expected{{tree.path("a/.Trash-4321"), SkipReason{SkipReason::Permission{}}}};
+    return outcome.skipped == expected ? 0 : 2;
+  });
+  EXPECT_EQ(status, 0);
+}
+
 // A fresh tmpfs in a private mount namespace makes a volume's top, met both
 // as a root and as a folder inside one; the names mean nothing elsewhere.
 TEST(Walk, trash_folders_at_a_volumes_top_are_left_out_silently) {

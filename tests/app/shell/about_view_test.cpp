@@ -19,6 +19,7 @@
 #include "shell/UpdateResultDialog.h"
 #include "shell/UpdateService.h"
 #include "widget_test_support.hpp"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -61,6 +62,24 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   };
   read(window);
   EXPECT_EQ(headings, (QStringList{"Everything Stays on This Computer", "The Name"}));
+}
+
+TEST(AboutViewTest, each_link_shows_its_keyboard_focus_at_three_to_one_light_and_dark) {
+  widgettest::application();
+  declareApplicationIdentity();
+  widgettest::forEachPalette([] {
+    AboutView view([](const QUrl&) {});
+    view.show();
+    const std::array<const char*, 3> names{"websiteLink", "privacyLink", "termsLink"};
+    for (std::size_t index = 0; index < names.size(); ++index) {
+      auto& link = *view.findChild<QPushButton*>(QLatin1String(names[index]));
+      auto& elsewhere = *view.findChild<QPushButton*>(QLatin1String(names[(index + 1) % names.size()]));
+      const QRect around = widgettest::inWindow(link).adjusted(-FocusRing::margin, -FocusRing::margin,
+                                                               FocusRing::margin, FocusRing::margin);
+      EXPECT_GE(widgettest::focusIndicatorContrast(link, elsewhere, around), Palette::outlineContrast) << names[index];
+    }
+    widgettest::saveScreenshot(view, Palette::isDark() ? "about-link-focus-dark" : "about-link-focus");
+  });
 }
 
 TEST(AboutViewTest, about_settings_and_update_results_show_one_window_each_come_back_and_close_with_the_main_window) {

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -36,6 +38,7 @@
 #include "shell/QuelmarisMark.h"
 #include "temp_tree.hpp"
 #include "widget_test_support.hpp"
+#include "widgets/FocusRing.h"
 
 namespace {
 
@@ -68,6 +71,13 @@ class ResultsWindowTest : public ::testing::Test {
     const std::string photo = png.toStdString(), note(2048, 'n');
     tree.write({{"a/photo.png", photo}, {"b/photo.png", photo}, {"b/sub/photo.png", photo}});
     tree.write({{"a/note.txt", note + "first"}, {"b/note.txt", note + "other"}});
+    openResults();
+  }
+
+  // A new application scanning the two folders, its window painted in the palette of the moment.
+  void openResults() {
+    app.reset();
+    QSettings().clear();
     app = std::make_unique<QuelmarisApp>();
     window = &app->showMainWindow();
     app->folders().add({QUrl::fromLocalFile(QString::fromStdString(tree.path("a"))),
@@ -309,6 +319,75 @@ TEST_F(ResultsWindowTest,
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
   scanButton.setFocus(Qt::MouseFocusReason);
   EXPECT_FALSE(widgettest::showsFocusRing(scanButton));
+}
+
+TEST_F(ResultsWindowTest, each_control_of_the_window_shows_its_keyboard_focus_at_three_to_one_light_and_dark) {
+  const auto ringed = [](const QWidget& control) {
+    return widgettest::inWindow(control).adjusted(-FocusRing::margin, -FocusRing::margin, FocusRing::margin,
+                                                  FocusRing::margin);
+  };
+  widgettest::forEachPalette([&] {
+    openResults();
+    trigger("selectAllCopiesAction");
+    selectCopies({1});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QCoreApplication::processEvents();  // the toolbar lays out the items the results gave it
+    QWidget& table = *view->table();
+    const auto control = [this](const char* name) -> QWidget& { return *window->findChild<QWidget*>(name); };
+    for (const auto& [name, area] : std::initializer_list<std::pair<const char*, QRect>>{
+             {"optionsButton", ringed(control("optionsButton"))},
+             {"inspectorToggle", widgettest::inWindow(control("inspectorToggle"))},
+             {"resultsFilterField", widgettest::inWindow(control("resultsFilterField"))},
+             {"selectMenuButton", widgettest::inWindow(control("selectMenuButton"))},
+             {"moveToTrashButton", ringed(control("moveToTrashButton"))}}) {
+      EXPECT_GE(widgettest::focusIndicatorContrast(control(name), table, area), Palette::outlineContrast) << name;
+    }
+    // The scrolling pane, a Tab stop of its own for the keys that scroll it.
+    const QList<QScrollArea*> panes = view->inspector()->findChildren<QScrollArea*>(Qt::FindDirectChildrenOnly);
+    const auto filePane = std::find_if(
+        panes.begin(), panes.end(), [](const QScrollArea* pane) { return pane->accessibleName() == "File Details"; });
+    ASSERT_NE(filePane, panes.end());
+    EXPECT_GE(widgettest::focusIndicatorContrast(**filePane, table, widgettest::inWindow(**filePane)),
+              Palette::outlineContrast);
+    widgettest::saveScreenshot(*window, Palette::isDark() ? "file-details-focus-dark" : "file-details-focus");
+    // Alt walks the menu bar from its first title.
+    widgettest::focusByKeyboard(table);
+    QMenuBar& bar = *window->menuBar();
+    const QRect titles = widgettest::inWindow(bar);
+    const QImage before = window->grab(titles).toImage();
+    QTest::keyClick(&table, Qt::Key_Alt, Qt::AltModifier);
+    ASSERT_TRUE(bar.activeAction() != nullptr && bar.hasFocus());
+    EXPECT_GE(widgettest::indicatorContrast(widgettest::changedPixels(before, window->grab(titles).toImage(), titles)),
+              Palette::outlineContrast);
+    widgettest::saveScreenshot(bar, Palette::isDark() ? "menu-bar-alt-dark" : "menu-bar-alt");
+    QTest::keyClick(&bar, Qt::Key_Escape);
+  });
+}
+
+TEST_F(ResultsWindowTest, keeping_another_copy_repaints_the_row_kept_before_across_its_whole_width) {
+  view->table()->expandAll();
+  selectCopies({2});
+  auto* keep = view->inspector()->findChild<QPushButton*>("keepThisCopyButton");
+  const DuplicateSet& set = app->scan().sets().first();
+  const QModelIndex keptBefore =
+      view->model()->index(int(app->scan().selection().keeper(set)), 0, view->model()->index(0, 0));
+  ASSERT_NE(keptBefore.row(), 2);
+  QWidget& viewport = *view->table()->viewport();
+  // From what the window shows, not a fresh painting of it.
+  const auto shown = [&] {
+    QCoreApplication::processEvents();
+    return window->screen()->grabWindow(window->winId()).toImage();
+  };
+  const QPoint indent = viewport.mapTo(
+      window, QPoint(view->table()->indentation() - 4, view->table()->visualRect(keptBefore).center().y()));
+  const QColor tinted = shown().pixelColor(indent);
+  const QColor base = view->table()->palette().color(QPalette::Base);
+  ASSERT_NE(tinted, base) << "the kept copy's row is tinted to its left end";
+
+  widgettest::focusByKeyboard(*keep);
+  QTest::keyClick(keep, Qt::Key_Space);
+  ASSERT_EQ(app->scan().selection().keeper(set), 2);
+  EXPECT_EQ(shown().pixelColor(indent), base) << "no stub of the tint is left at the row's left end";
 }
 
 TEST_F(ResultsWindowTest,

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -69,10 +70,7 @@ class SettingsViewTest : public ::testing::Test {
   // Each check box of the settings' cards, ticked and unticked, and the options popover's, in the
   // light and the dark palette, with a control beside it that can take the focus and its window.
   void forEachCardCheckBox(const std::function<void(QCheckBox& box, QWidget& elsewhere, QWidget& window)>& check) {
-    const QPalette desktop = QApplication::palette();
-    for (const QPalette& palette : {QApplication::style()->standardPalette(), widgettest::darkPalette()}) {
-      QApplication::setPalette(palette);
-      SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    widgettest::forEachPalette([&] {
       view = std::make_unique<SettingsView>(updates);
       view->show();
       for (const auto& [tab, name] : {std::pair{0, "includeHiddenToggle"}, std::pair{0, "ignoreCaseToggle"},
@@ -87,9 +85,8 @@ class SettingsViewTest : public ::testing::Test {
       popover.show();
       check(*popover.findChild<QCheckBox*>(QStringLiteral("verifyContentBox")), *popover.findChild<QComboBox*>(),
             popover);
-    }
+    });
     view.reset();
-    QApplication::setPalette(desktop);
   }
 
   QApplication& application = widgettest::application();
@@ -145,6 +142,39 @@ TEST_F(SettingsViewTest, restore_defaults_restores_only_the_advanced_three_and_t
   names.moveCursor(QTextCursor::End);
   QTest::keyClicks(&names, QStringLiteral("x"));
   EXPECT_EQ(stored(SettingsKey::excludedNames).toString(), defaults.excludedNames + u'x');
+}
+
+// Both list fields are stops like any other field: Tab leaves them for the
+// controls below, Shift+Tab comes back, and no tab is typed or pasted in.
+TEST_F(SettingsViewTest, tab_moves_on_from_the_list_fields_and_back_and_no_tab_is_ever_stored) {
+  auto& names = child<QPlainTextEdit>("excludedNamesEditor");
+  view->tabBar().setCurrentIndex(1);
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  names.setFocus(Qt::TabFocusReason);
+  const auto walk = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QStringList stops{QApplication::focusWidget()->objectName()};
+    for (int step = 0; step < 3; ++step) {
+      QTest::keyClick(view->windowHandle(), key, modifiers);
+      stops << QApplication::focusWidget()->objectName();
+    }
+    return stops.join(" → ").toStdString();
+  };
+  EXPECT_EQ(walk(Qt::Key_Tab, {}),
+            "excludedNamesEditor → packageExtensionsEditor → ioParallelismPicker → restoreDefaultsButton");
+  EXPECT_EQ(walk(Qt::Key_Backtab, Qt::ShiftModifier),
+            "restoreDefaultsButton → ioParallelismPicker → packageExtensionsEditor → excludedNamesEditor");
+  QTest::keyClick(view->windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(view->tabBar().currentIndex(), 2) << "Ctrl+Tab in a list field switches tabs";
+  EXPECT_FALSE(stored(SettingsKey::excludedNames).isValid()) << "the keys typed nothing";
+
+  view->tabBar().setCurrentIndex(1);
+  names.setFocus(Qt::TabFocusReason);
+  names.moveCursor(QTextCursor::End);
+  QApplication::clipboard()->setText(QStringLiteral("\tcopied\tfrom a table"));
+  QTest::keyClick(view->windowHandle(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(stored(SettingsKey::excludedNames).toString().toStdString(),
+            (ScanSettings::defaultSettings().excludedNames + "\ncopied\nfrom a table").toStdString());
 }
 
 TEST_F(SettingsViewTest, check_now_check_for_updates_and_last_checked_follow_the_updater) {
@@ -222,6 +252,23 @@ TEST_F(SettingsViewTest, the_keyboard_focus_on_a_check_box_of_the_settings_and_o
     if (qobject_cast<ScanOptionsPopover*>(&window))
       widgettest::saveScreenshot(window, Palette::isDark() ? "verify-content-focus-on-dark" : "verify-content-focus");
   });
+}
+
+TEST_F(SettingsViewTest, the_keyboard_focus_on_the_drop_downs_and_buttons_of_the_settings_reads_light_and_dark) {
+  widgettest::forEachPalette([this] {
+    view = std::make_unique<SettingsView>(updates);
+    view->show();
+    for (const auto& [tab, name] :
+         {std::pair{0, "minSizePicker"}, std::pair{1, "ioParallelismPicker"}, std::pair{1, "restoreDefaultsButton"}}) {
+      view->tabBar().setCurrentIndex(tab);
+      auto& control = *view->findChild<QWidget*>(QLatin1String(name));
+      EXPECT_GE(widgettest::focusIndicatorContrast(control, view->tabBar(), widgettest::inWindow(control)),
+                Palette::outlineContrast)
+          << name;
+    }
+    widgettest::saveScreenshot(*view, Palette::isDark() ? "restore-defaults-focus-dark" : "restore-defaults-focus");
+  });
+  view.reset();
 }
 
 }  // namespace

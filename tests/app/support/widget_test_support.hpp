@@ -12,11 +12,13 @@
 #include <QMenu>
 #include <QPalette>
 #include <QPixmap>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@
 #include "platform/AccessKeys.h"
 #include "platform/Palette.h"
 #include "platform/Translations.h"
+#include "widgets/FocusStyle.h"
 
 namespace widgettest {
 
@@ -47,6 +50,7 @@ inline QApplication& application() {
     static char name[] = "quelmaris_widget_test";
     static char* argv[] = {name, nullptr};
     auto* created = new QApplication(argc, argv);
+    FocusStyle::install(*created);
     installTranslations(*created);
     if (darkScreenshots()) QApplication::setPalette(darkPalette());
     return created;
@@ -112,6 +116,17 @@ struct FocusPixel {
   QColor surface, indicator;
 };
 
+// The pixels that differ between two paintings of an area of a window,
+// where the area lies in the window.
+inline std::vector<FocusPixel> changedPixels(const QImage& before, const QImage& after, const QRect& area) {
+  std::vector<FocusPixel> changed;
+  for (int y = 0; y < before.height(); ++y)
+    for (int x = 0; x < before.width(); ++x)
+      if (before.pixel(x, y) != after.pixel(x, y))
+        changed.push_back({area.topLeft() + QPoint(x, y), before.pixelColor(x, y), after.pixelColor(x, y)});
+  return changed;
+}
+
 // The pixels of an area of the control's window (in its coordinates) that
 // change when the keyboard moves the focus from another widget to the
 // control: the control's focus indicator.
@@ -121,25 +136,36 @@ inline std::vector<FocusPixel> focusIndicator(QWidget& control, QWidget& elsewhe
     return control.window()->grab(area).toImage();
   };
   const QImage before = painted(elsewhere), after = painted(control);
-  std::vector<FocusPixel> changed;
-  for (int y = 0; y < before.height(); ++y)
-    for (int x = 0; x < before.width(); ++x)
-      if (before.pixel(x, y) != after.pixel(x, y))
-        changed.push_back({area.topLeft() + QPoint(x, y), before.pixelColor(x, y), after.pixelColor(x, y)});
-  return changed;
+  return changedPixels(before, after, area);
 }
 
-// How a focus indicator stands out from the surface it is drawn on: the
-// median contrast ratio of its pixels with the same pixels unfocused, so
-// that an anti-aliased rim does not decide; 1 when nothing shows.
-inline double focusIndicatorContrast(QWidget& control, QWidget& elsewhere, const QRect& area) {
+// How an indicator stands out from the surface it is drawn on: the median
+// contrast ratio of its pixels with the same pixels without it, so that an
+// anti-aliased rim does not decide; 1 when nothing shows.
+inline double indicatorContrast(const std::vector<FocusPixel>& indicator) {
   std::vector<double> ratios;
-  for (const FocusPixel& pixel : focusIndicator(control, elsewhere, area))
-    ratios.push_back(Palette::contrastRatio(pixel.indicator, pixel.surface));
+  for (const FocusPixel& pixel : indicator) ratios.push_back(Palette::contrastRatio(pixel.indicator, pixel.surface));
   if (ratios.empty()) return 1;
   const auto middle = ratios.begin() + static_cast<std::ptrdiff_t>(ratios.size() / 2);
   std::nth_element(ratios.begin(), middle, ratios.end());
   return *middle;
+}
+
+// How the control's focus indicator stands out from what it is drawn on.
+inline double focusIndicatorContrast(QWidget& control, QWidget& elsewhere, const QRect& area) {
+  return indicatorContrast(focusIndicator(control, elsewhere, area));
+}
+
+// Runs the check in the style's light palette, then in the dark one, and
+// gives the application the palette it had back.
+inline void forEachPalette(const std::function<void()>& check) {
+  const QPalette desktop = QApplication::palette();
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), darkPalette()}) {
+    QApplication::setPalette(palette);
+    SCOPED_TRACE(Palette::isDark() ? "dark" : "light");
+    check();
+  }
+  QApplication::setPalette(desktop);
 }
 
 // A widget's rectangle in its window's coordinates.

@@ -159,14 +159,26 @@ TEST_F(FreedesktopTrashTest, a_taken_name_gets_the_next_free_one_a_link_moves_it
   EXPECT_EQ(FreedesktopTrash::move(again, unrelated, its), 0) << "its own owner still gets it back";
 }
 
-// FUSE drivers of FAT, exFAT and NTFS refuse RENAME_NOREPLACE with EINVAL.
-TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_renamed_into_free_names_only) {
+// The item as a volume shows it whose inode numbers last, or not.
+FreedesktopTrash::ExamineItem inodeNumbersLasting(bool last) {
+  return [last](const std::string& path) {
+    auto found = FreedesktopTrash::examineItem(path);
+    if (found) found.value().volume.inodeNumbersLast = last;
+    return found;
+  };
+}
+
+// FUSE drivers of FAT, exFAT, NTFS and SFTP refuse RENAME_NOREPLACE with EINVAL.
+TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_renamed_into_free_names_only) {
   const FreedesktopTrash::NoReplaceRename unsupported = [](const std::string&, const std::string&) { return EINVAL; };
-  // A file is hard-linked in, a folder (no hard links) renamed; neither takes
-  // the name of an item without its record, here an empty folder that a plain
-  // rename of a folder would replace.
-  for (const std::string name : {"file", "folder"}) {
-    SCOPED_TRACE(name);
+  // Neither takes the name of an item without its record, here an empty
+  // folder that a plain rename of a folder would replace. Moving back, where
+  // nothing reserves the place, goes by a hard link where inode numbers last
+  // and over an empty stand-in elsewhere.
+  for (const auto& [name, inodeNumbersLast] :
+       {std::pair<std::string, bool>{"file", true}, {"folder", true}, {"file", false}, {"folder", false}}) {
+    SCOPED_TRACE(name + (inodeNumbersLast ? " where inode numbers last" : " where they do not"));
+    const auto examine = inodeNumbersLasting(inodeNumbersLast);
     const fs::path orphan = inTrash("files", name);
     fs::create_directories(orphan);
     tree.write("a/" + name + (name == "folder" ? "/inside" : ""), "item");
@@ -181,12 +193,18 @@ TEST_F(FreedesktopTrashTest, without_the_no_replace_flag_items_are_linked_or_ren
     const std::string original = tree.path("a/" + name);
     const auto identity = FreedesktopTrash::identity(trashed.value()).value();
     tree.write("a/" + name, "newer");
-    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), EEXIST);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported, examine), EEXIST);
+    EXPECT_EQ(read_file(original), "newer");
     fs::remove(original);
-    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported), 0);
+    EXPECT_EQ(FreedesktopTrash::move(trashed.value(), original, identity, unsupported, examine), 0);
     EXPECT_EQ(read_file(name == "folder" ? original + "/inside" : original), "item");
+    EXPECT_FALSE(fs::exists(trashed.value()));
     EXPECT_FALSE(fs::exists(inTrash("info", name + ".2.trashinfo")));
   }
+  // A rename that fails after the stand-in was made (a folder into itself) leaves no stand-in.
+  const std::string folder = tree.path("a/folder");
+  EXPECT_EQ(FreedesktopTrash::moveWithoutReplacing(folder, folder + "/into itself", false, unsupported), EINVAL);
+  EXPECT_EQ(std::vector(fs::directory_iterator(folder), {}), std::vector{fs::directory_entry(folder + "/inside")});
   // An item gone before the fallback could move it leaves no record behind.
   const FreedesktopTrash::NoReplaceRename vanishing = [](const std::string& from, const std::string&) {
     fs::remove(from);
@@ -329,6 +347,65 @@ TEST(FreedesktopTopdirTrash, an_item_whose_record_cannot_be_written_on_a_full_vo
   });
   if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
   EXPECT_EQ(status, 0) << "1–2: setup, 3: not refused for want of space, 4: something left behind";
+}
+
+// A mount hidden under a later one over a folder above its point: a file at that point is on the
+// later mount's volume, whose top takes its Trash, as the file manager puts it.
+TEST(FreedesktopTopdirTrash, a_file_where_a_hidden_mount_was_goes_to_the_trash_at_the_top_of_the_volume_it_is_on) {
+  TempTree tree;
+  const std::string upper = fs::canonical(tree.mkdir("x")).string(), lower = upper + "/a";
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    fs::create_directories(lower);
+    if (::mount("tmpfs", lower.c_str(), "tmpfs", 0, nullptr) != 0 ||
+        ::mount("tmpfs", upper.c_str(), "tmpfs", 0, nullptr) != 0)
+      return 1;
+    const std::string file = tree.write("x/a/f.txt", "f"), folder = upper + "/.Trash-" + uid();
+    const ItemIdentity identity = FreedesktopTrash::identity(file).value();
+    const auto trashed = FreedesktopTrash::trash(file);
+    if (!trashed.ok() || trashed.value() != folder + "/files/f.txt" || fs::exists(lower + "/.Trash-" + uid())) return 2;
+    if (read_file(folder + "/info/f.txt.trashinfo").find("\nPath=a/f.txt\n") == std::string::npos) return 3;
+    if (FreedesktopTrash::move(trashed.value(), file, identity) != 0 || read_file(file) != "f") return 4;
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0) << "1: setup, 2: not in the Trash at the upper volume's top, 3: its record, 4: its undo";
+}
+
+// The folder an item came from was removed since: the move back fails with the system's reason, from
+// the home Trash and from a volume's own alike, and the item stays in the Trash with its record; a
+// record naming another place still refuses it.
+TEST(FreedesktopTopdirTrash, a_move_back_into_a_folder_removed_since_fails_with_the_systems_reason_from_every_trash) {
+  TempTree tree;
+  const std::string home = fs::canonical(tree.mkdir("home")).string(),
+                    volume = fs::canonical(tree.mkdir("volume")).string();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 1;
+    const SystemFileTrashing files;
+    int code = 10;
+    for (const std::string& top : {home, volume}) {
+      const std::string original = top + "/gone/f.txt";
+      fs::create_directories(top + "/gone");
+      std::ofstream(original) << "f";
+      const auto trashed = files.trashItem(apptest::urlOf(original));
+      if (!trashed.ok() || !trashed.value().url) return code + 1;
+      const QUrl inTrash = *trashed.value().url;
+      const std::string record = *FreedesktopTrash::trashInfoPathFor(inTrash.toLocalFile().toStdString());
+      fs::remove_all(top + "/gone");
+      const auto refusal = files.moveItem(inTrash, apptest::urlOf(original), trashed.value().identity);
+      if (!refusal || refusal->description.toStdString() != std::strerror(ENOENT)) return code + 2;
+      if (!fs::exists(inTrash.toLocalFile().toStdString()) || !fs::exists(record)) return code + 3;
+      const auto elsewhere = files.moveItem(inTrash, apptest::urlOf(top + "/other/f.txt"), trashed.value().identity);
+      if (!elsewhere || elsewhere->description != "Its Trash record no longer names this place.") return code + 4;
+      fs::create_directories(top + "/gone");
+      if (files.moveItem(inTrash, apptest::urlOf(original), trashed.value().identity) || read_file(original) != "f")
+        return code + 5;
+      code += 10;
+    }
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace on this machine";
+  EXPECT_EQ(status, 0) << "1: setup; 10s: the home Trash, 20s: the volume's own; 1: move, 2: not the system's "
+                          "reason, 3: the item or its record left the Trash, 4: another place, 5: moving back at last";
 }
 
 // The paths of every file in the duplicate sets a scan of the root finds.

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 
 #include "interface/FormattedByteCount.h"
 #include "results/MovedBanner.h"
+#include "results/StaleBanner.h"
 #include "scan_store_driver.hpp"
 #include "trash/CheckItem.h"
 #include "trash/TrashConfirmationSheet.h"
@@ -54,6 +57,19 @@ Outcome outcome(int moved, std::uint64_t freed, bool estimated, int skipped, int
   for (int i = 0; i < failed; ++i)
     result.failed.append({QStringLiteral("/d/f%1").arg(i), QStringLiteral("Permission denied")});
   return result;
+}
+
+// What a screen reader meets walking the widget's tree, the widget first.
+QList<std::pair<QAccessible::Role, QString>> readOut(QWidget& widget) {
+  QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&widget);
+  QList<std::pair<QAccessible::Role, QString>> found{{root->role(), root->text(QAccessible::Name)}};
+  collect(*root, found);
+  return found;
+}
+
+qsizetype timesRead(QWidget& widget, const QString& text) {
+  const auto found = readOut(widget);
+  return std::count_if(found.begin(), found.end(), [&](const auto& node) { return node.second == text; });
 }
 
 TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_text_and_return_never_moves) {
@@ -143,6 +159,27 @@ TEST(TrashSheets, the_confirmation_and_the_outcome_tell_their_counts_in_plain_te
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&mixed));
   QTest::keyClick(mixed.focusWidget(), Qt::Key_Return);
   EXPECT_FALSE(mixed.isVisible()) << "Return closes the outcome";
+}
+
+TEST(TrashSheets, each_check_line_and_each_banner_message_is_read_once) {
+  application();
+  TrashConfirmationSheet sheet({5, 3000, true, 2, 1}, files(2));
+  const QList<CheckItem*> items = sheet.findChildren<CheckItem*>();
+  ASSERT_EQ(items.size(), 4);
+  for (const CheckItem* item : items) EXPECT_EQ(timesRead(sheet, item->text()), 1) << item->text().toStdString();
+
+  MovedBanner moved(outcome(2, 2000, false, 0, 0));
+  StaleBanner stale;
+  for (QWidget* banner : std::initializer_list<QWidget*>{&moved, &stale}) {
+    const auto [role, message] = readOut(*banner).first();
+    SCOPED_TRACE(message.toStdString());
+    EXPECT_EQ(role, QAccessible::Notification) << "spoken when it appears";
+    EXPECT_EQ(timesRead(*banner, message), 1);
+  }
+  QStringList buttons;
+  for (const auto& [role, name] : readOut(moved))
+    if (role == QAccessible::Button) buttons << name;
+  EXPECT_EQ(buttons, (QStringList{"Undo", "Close"}));
 }
 
 TEST(TrashSheets, the_files_toggle_shows_its_focus_ring_whole_on_every_side) {

@@ -119,15 +119,48 @@ const Change madeAFolder = [](const fs::path& item) {
   fs::create_directory(item);
 };
 
-TEST(MountTable, only_fat_and_exfat_through_the_kernel_or_fuse_renumber_their_files_at_each_mount) {
-  for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk"})
+TEST(MountTable, fat_exfat_fuse_drivers_that_number_their_own_files_and_cifs_without_server_numbers_renumber_them) {
+  for (const char* type : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk", "fuse.sshfs", "fuse.rclone",
+                           "fuse.gvfsd-fuse", "fuse.someone-elses"})
     EXPECT_FALSE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/stick", type})) << type;
-  for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse.sshfs"})
+  // A plain "fuse" mount is ntfs-3g on an image file.
+  for (const char* type : {"ext4", "btrfs", "tmpfs", "ntfs3", "fuse", "nfs4"})
     EXPECT_TRUE(FreedesktopTrash::keepsLastingInodeNumbers({"/media/disk", type})) << type;
-  // Only the FUSE FAT driver loses the time through a rename.
-  const std::pair<const char*, std::int64_t> steps[] = {
-      {"vfat", 2'000'000'000}, {"exfat", 10'000'000}, {"fuseblk", 2'000'000'000}, {"fuse.fusefat", 0}, {"ext4", 1}};
+  // CIFS numbers files itself only when told not to use the server's numbers.
+  TempTree tree;
+  const auto table = FreedesktopTrash::readMountTable(
+      tree.write("mountinfo",
+                 "40 1 0:50 / /mnt/own rw,relatime - cifs //nas/own rw,vers=3.1.1,noserverino,actimeo=1\n"
+                 "41 1 0:51 / /mnt/server rw,relatime - smb3 //nas/server rw,vers=3.1.1,serverino,actimeo=1\n"
+                 "42 1 0:52 / /mnt/words rw,relatime - cifs //nas/words rw,noserverinos\n"));
+  ASSERT_EQ(table.size(), 3U);
+  EXPECT_EQ(std::vector<bool>({FreedesktopTrash::keepsLastingInodeNumbers(table[0]),
+                               FreedesktopTrash::keepsLastingInodeNumbers(table[1]),
+                               FreedesktopTrash::keepsLastingInodeNumbers(table[2])}),
+            std::vector<bool>({false, true, true}));
+  // Only the FUSE FAT driver loses the time through a rename; SFTP keeps whole seconds.
+  const std::pair<const char*, std::int64_t> steps[] = {{"vfat", 2'000'000'000},
+                                                        {"exfat", 10'000'000},
+                                                        {"fuseblk", 2'000'000'000},
+                                                        {"fuse.fusefat", 0},
+                                                        {"fuse.sshfs", 1'000'000'000},
+                                                        {"ext4", 1},
+                                                        {"cifs", 1}};
   for (const auto& [type, step] : steps) EXPECT_EQ(FreedesktopTrash::modificationTimeStepNs({"/media", type}), step);
+}
+
+// FAT keeps local time, so a day at each end of 1980–2107 may fall either side in some time zone.
+TEST(MountTable, fat_and_exfat_hold_times_from_1980_to_2107_and_other_file_systems_any_time) {
+  constexpr std::int64_t kDayNs = 86'400'000'000'000, k1980Ns = 315'532'800'000'000'000,
+                         k2108Ns = 4'354'819'200'000'000'000;
+  for (const char* type : {"vfat", "exfat", "fuseblk"}) {
+    const auto held = FreedesktopTrash::modificationTimesHeld({"/media/stick", type});
+    EXPECT_TRUE(held.holds(k1980Ns + 2 * kDayNs) && held.holds(k2108Ns - 2 * kDayNs)) << type;
+    EXPECT_FALSE(held.holds(k1980Ns - 1) || held.holds(k1980Ns + kDayNs / 2) || held.holds(0)) << type;
+    EXPECT_FALSE(held.holds(k2108Ns - kDayNs / 2) || held.holds(k2108Ns)) << type;
+  }
+  const auto ext4 = FreedesktopTrash::modificationTimesHeld({"/", "ext4"});
+  EXPECT_TRUE(ext4.holds(0) && ext4.holds(k1980Ns - 1) && ext4.holds(k2108Ns));
 }
 
 // A FAT stick through the FUSE driver plugged in again: every number is new
@@ -226,7 +259,7 @@ TEST(FuseFatUndo, a_file_comes_back_after_the_move_and_after_the_volume_was_moun
   constexpr int kCannotMount = 90;
   TempTree tree;
   const std::string image = tree.path("stick.img"), top = fs::canonical(tree.mkdir("stick")).string();
-  const std::string mount = "fusefat -o rw+,attr_timeout=0 '" + image + "' '" + top + "' >/dev/null 2>&1";
+  const std::string mount = "fusefat -o rw+,attr_timeout=0 '" + image + "' '" + top + "'";
   const auto remount = [&] {
     ::umount2(top.c_str(), 0);
     return std::system(mount.c_str()) == 0;
@@ -271,20 +304,97 @@ TEST(FuseFatUndo, a_file_comes_back_after_the_move_and_after_the_volume_was_moun
   EXPECT_EQ(status, 0) << "tens: round (1 at once, 2 after a new mount, 3 another size); units: step";
 }
 
+// The loop device the image is now attached to; empty when none could take it.
+std::string attachedLoopDevice(const std::string& image) {
+  std::string device(64, '\0');
+  FILE* out = ::popen(("losetup -f --show '" + image + "' 2>/dev/null").c_str(), "r");
+  if (out == nullptr) return std::string();
+  device.resize(std::fread(device.data(), 1, device.size(), out));
+  ::pclose(out);
+  return device.substr(0, device.find('\n'));
+}
+
+// Sets both times: the FUSE exFAT driver ignores a change of the modification time alone.
+bool dated(const std::string& path, std::time_t seconds) {
+  const timespec times[] = {{seconds, 0}, {seconds, 0}};
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+// An exFAT stick through the FUSE driver plugged in again: it stored 1980 in
+// place of 1975 and a date of this century in place of 2150, and numbers its
+// files afresh. Its folder "hidden" is the point of an earlier mount, which
+// the stick's mount hides. Round 1 takes the Trash at the stick's top; round 2
+// a home folder on the stick, inside "hidden", whose Trash takes its files.
+TEST(FuseExFatUndo, files_dated_outside_what_the_volume_holds_come_back_after_it_was_mounted_again) {
+  constexpr int kCannotMount = 90;
+  constexpr std::time_t k1975 = 170'812'800, k2150 = 5'693'328'000, k2000 = 959'817'600, k2001 = 991'353'600;
+  TempTree tree;
+  const std::string image = tree.path("stick.img"), top = fs::canonical(tree.mkdir("stick")).string();
+  const std::pair<std::string, std::time_t> items[] = {
+      {"old.jpg", k1975}, {"hidden/future.jpg", k2150}, {"stranger.jpg", k2000}};
+  const auto moveRemountAndUndo = [&](const std::string& mount, const std::string& trashFiles) {
+    const SystemFileTrashing files;
+    fs::create_directories(top + "/hidden");
+    std::vector<TrashedItem> moved;
+    for (const auto& [name, time] : items) {
+      std::ofstream(top + "/" + name) << "photo";
+      if (!dated(top + "/" + name, time)) return 1;
+      const auto trashed = files.trashItem(urlOf(top + "/" + name));
+      if (!trashed.ok() || trashed.value().url != urlOf(trashFiles + fs::path(name).filename().string())) return 2;
+      moved.push_back(trashed.value());
+    }
+    if (::umount2(top.c_str(), 0) != 0 || std::system(mount.c_str()) != 0) return 3;
+    // Another photo of the same size, dated in the range the volume holds, took the last one's name.
+    const std::string stranger = trashFiles + "stranger.jpg";
+    fs::rename(stranger, top + "/taken away");
+    std::ofstream(top + "/another") << "PHOTO";
+    if (!dated(top + "/another", k2001)) return 1;
+    fs::rename(top + "/another", stranger);
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+      const std::string original = top + "/" + items[i].first;
+      const auto refusal = files.moveItem(*moved[i].url, urlOf(original), moved[i].identity);
+      if (i < 2 && (refusal || read_file(original) != "photo")) return 4 + static_cast<int>(i);
+      if (i == 2 && (!refusal || refusal->description != "The item in the Trash now has another modification date." ||
+                     fs::exists(original)))
+        return 6;
+    }
+    fs::remove(stranger);
+    return 0;
+  };
+  const auto twoRounds = [&](const std::string& mount) {
+    if (const int code = moveRemountAndUndo(mount, top + "/.Trash-" + std::to_string(::getuid()) + "/files/"))
+      return 10 + code;
+    ::setenv("XDG_DATA_HOME", (top + "/hidden/data").c_str(), 1);
+    if (const int code = moveRemountAndUndo(mount, top + "/hidden/data/Trash/files/")) return 20 + code;
+    return 0;
+  };
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (std::system(("truncate -s 16M '" + image + "' && mkfs.exfat '" + image + "' >/dev/null 2>&1").c_str()) != 0)
+      return kCannotMount;
+    const std::string device = attachedLoopDevice(image);
+    if (device.empty()) return kCannotMount;
+    const std::string mount = "mount.exfat-fuse -o nonempty '" + device + "' '" + top + "' >/dev/null 2>&1";
+    fs::create_directories(top + "/hidden");
+    const bool mounted =
+        ::mount("tmpfs", (top + "/hidden").c_str(), "tmpfs", 0, nullptr) == 0 && std::system(mount.c_str()) == 0;
+    const int code = mounted ? twoRounds(mount) : kCannotMount;
+    ::umount2(top.c_str(), MNT_DETACH);
+    std::system(("losetup -d '" + device + "'").c_str());
+    return code;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no FUSE exFAT volume here (needs root, /dev/fuse, loop devices, exfat-fuse, exfatprogs)";
+  EXPECT_EQ(status, 0) << "tens: round; units: 1 dating, 2 not moved into the Trash meant, 3 mounting again, 4 the "
+                          "1975 file stayed, 5 the 2150 file stayed, 6 the stranger came back";
+}
+
 // A stick plugged into another port comes back on another device number;
 // the inode numbers, times and sizes that ext4 keeps still know its items.
 TEST(RemountedUndo, items_come_back_from_a_volume_mounted_again_on_another_device_number) {
   constexpr int kCannotMount = 90;
   TempTree tree;
   const std::string image = tree.path("stick.img"), top = fs::canonical(tree.mkdir("stick")).string();
-  const auto attach = [&] {
-    std::string device(64, '\0');
-    FILE* out = ::popen(("losetup -f --show '" + image + "' 2>/dev/null").c_str(), "r");
-    if (out == nullptr) return std::string();
-    device.resize(std::fread(device.data(), 1, device.size(), out));
-    ::pclose(out);
-    return device.substr(0, device.find('\n'));
-  };
+  const auto attach = [&] { return attachedLoopDevice(image); };
   const auto deviceOf = [](const std::string& path) {
     struct stat facts {};
     return ::stat(path.c_str(), &facts) == 0 ? facts.st_dev : dev_t{0};
