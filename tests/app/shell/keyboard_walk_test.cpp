@@ -20,7 +20,7 @@
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
 #include "scan/ScanStore.h"
-#include "scripted_scanner.hpp"
+#include "scripted_main_window.hpp"
 #include "shell/MainWindow.h"
 #include "shell/ScanOptionsBinding.h"
 #include "temp_tree.hpp"
@@ -32,18 +32,7 @@ namespace {
 
 using quelmaris::testing::TempTree;
 
-// A Trash that takes every file and leaves it where it is.
-struct TakingEveryFile final : FileTrashing {
-  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
-    return TrashedItem{url, {}};
-  }
-  quelmaris::Result<bool, FileOperationError> itemExists(const QUrl&) const override { return false; }
-  std::optional<FileOperationError> moveItem(const QUrl&, const QUrl&, const ItemIdentity&) const override {
-    return std::nullopt;
-  }
-};
-
-class KeyboardWalkTest : public ::testing::Test {
+class KeyboardWalkTest : public ::testing::Test, protected apptest::ScriptedMainWindow<apptest::TakingEveryFile> {
  protected:
   void SetUp() override {
     QSettings().setValue("showsInspector", true);
@@ -51,10 +40,10 @@ class KeyboardWalkTest : public ::testing::Test {
     scan.start({apptest::urlOf(tree.root())}, ScanOptions{});
     ASSERT_TRUE(QTest::qWaitFor([this] { return !scanner->scripts.empty(); }));
     for (int id = 1; id <= 2; ++id) {
-      QList<FileEntry> files;
+      QList<FileEntry> copies;
       for (int copy = 0; copy < 3; ++copy)
-        files.append(apptest::entryFor(tree.write("s" + std::to_string(id) + "/" + std::to_string(copy), "x")));
-      feed({ScanEvent::setReady{DuplicateSet{std::uint64_t(id), "x", 1, files, 0, {}, true, std::nullopt, 2, false}}});
+        copies.append(apptest::entryFor(tree.write("s" + std::to_string(id) + "/" + std::to_string(copy), "x")));
+      feed({ScanEvent::setReady{DuplicateSet{std::uint64_t(id), "x", 1, copies, 0, {}, true, std::nullopt, 2, false}}});
     }
     feed({ScanEvent::skipped{{SkippedItem{"/locked", SkipReason{SkipReason::permission{}}},
                               SkippedItem{"/gone", SkipReason{SkipReason::permission{}}}}}});
@@ -63,8 +52,6 @@ class KeyboardWalkTest : public ::testing::Test {
     view = window.findChild<ResultsView*>();
     ASSERT_NE(view, nullptr);
   }
-
-  void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
 
   // What a screen reader says of the widget that holds the keyboard.
   static QString keyboard() {
@@ -85,16 +72,6 @@ class KeyboardWalkTest : public ::testing::Test {
     return stops;
   }
 
-  QApplication& application = (widgettest::userFolders(), widgettest::application());
-  TempTree tree;
-  QTemporaryDir storage;
-  FolderStore folders{storage.filePath("folders.json")};
-  std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
-  ScanStore scan{scanner};
-  ScanOptions stored;
-  ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<TakingEveryFile>()};
-  MainWindow window{folders, scan, trash, options};
   ResultsView* view = nullptr;
 };
 

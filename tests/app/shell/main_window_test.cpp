@@ -39,7 +39,7 @@
 #include "results/SummaryBar.h"
 #include "scan/ScanProgressView.h"
 #include "scan/ScanStore.h"
-#include "scripted_scanner.hpp"
+#include "scripted_main_window.hpp"
 #include "shell/EmptyStateView.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionsButton.h"
@@ -109,7 +109,7 @@ struct HeldTrash final : FileTrashing {
 };
 
 // The window over a scan store whose scans the test plays by hand.
-class ScriptedWindowTest : public ::testing::Test {
+class ScriptedWindowTest : public ::testing::Test, protected apptest::ScriptedMainWindow<HeldTrash> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(storage.isValid());
@@ -117,21 +117,8 @@ class ScriptedWindowTest : public ::testing::Test {
   }
   void TearDown() override { files->held = false; }
 
-  // Before the window below: widgets need the application object.
-  QApplication& application = (userFolders(), widgettest::application());
-  TempTree tree;
-  QTemporaryDir storage;
-  FolderStore folders{storage.filePath("folders.json")};
-  std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
-  ScanStore scan{scanner};
-  ScanOptions stored;
-  ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  std::shared_ptr<HeldTrash> files = std::make_shared<HeldTrash>();
-  TrashService trash{std::make_unique<CoreTrashPlanner>(), files};
-  MainWindow window{folders, scan, trash, options};
   QList<FileEntry> pair;
 
-  void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
   int cancels() const { return *scanner->scripts.back().cancels; }
   QPushButton* emptyStateButton() const { return window.findChild<QPushButton*>("emptyStateAddFolder"); }
 

@@ -22,7 +22,7 @@
 #include "results/TotalsLabel.h"
 #include "scan/NotReadButton.h"
 #include "scan/ScanStore.h"
-#include "scripted_scanner.hpp"
+#include "scripted_main_window.hpp"
 #include "shell/MainWindow.h"
 #include "shell/ScanOptionsBinding.h"
 #include "temp_tree.hpp"
@@ -38,17 +38,6 @@ using quelmaris::testing::TempTree;
 constexpr int setCount = 2'345;
 constexpr int copiesPerSet = 3;
 constexpr std::uint64_t freedPerCopy = 1'500'000;
-
-// A Trash that takes every file and leaves it where it is.
-struct TakingEveryFile final : FileTrashing {
-  quelmaris::Result<TrashedItem, FileOperationError> trashItem(const QUrl& url) const override {
-    return TrashedItem{url, {}};
-  }
-  quelmaris::Result<bool, FileOperationError> itemExists(const QUrl&) const override { return false; }
-  std::optional<FileOperationError> moveItem(const QUrl&, const QUrl&, const ItemIdentity&) const override {
-    return std::nullopt;
-  }
-};
 
 // Thousands of sets of three real copies, each freeing far more than its
 // few bytes (as large files would); one copy's freed size is not known.
@@ -85,7 +74,7 @@ void expectShownWhole(const QLabel& label) {
   EXPECT_EQ(label.visibleRegion(), QRegion(label.rect())) << "nothing of it out of sight";
 }
 
-class SmallestWindowTest : public ::testing::Test {
+class SmallestWindowTest : public ::testing::Test, protected apptest::ScriptedMainWindow<apptest::TakingEveryFile> {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // counts in groups of three digits
@@ -93,7 +82,7 @@ class SmallestWindowTest : public ::testing::Test {
     window.show();
     scan.start({apptest::urlOf(tree.root())}, ScanOptions{});
     ASSERT_TRUE(QTest::qWaitFor([this] { return !scanner->scripts.empty(); }));
-    for (const ScanEvent& event : largeResults(tree)) scanner->scripts.back().feed.yield(event);
+    for (const ScanEvent& event : largeResults(tree)) feed(event);
     ASSERT_TRUE(QTest::qWaitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
     view = window.findChild<ResultsView*>();
     ASSERT_NE(view, nullptr);
@@ -116,16 +105,6 @@ class SmallestWindowTest : public ::testing::Test {
     for (int round = 0; round < 5; ++round) QCoreApplication::processEvents();
   }
 
-  QApplication& application = (widgettest::userFolders(), widgettest::application());
-  TempTree tree;
-  QTemporaryDir storage;
-  FolderStore folders{storage.filePath("folders.json")};
-  std::shared_ptr<apptest::ScriptedScanner> scanner = std::make_shared<apptest::ScriptedScanner>();
-  ScanStore scan{scanner};
-  ScanOptions stored;
-  ScanOptionsBinding options{[this] { return stored; }, [this](const ScanOptions& o) { stored = o; }};
-  TrashService trash{std::make_unique<CoreTrashPlanner>(), std::make_shared<TakingEveryFile>()};
-  MainWindow window{folders, scan, trash, options};
   ResultsView* view = nullptr;
 };
 
