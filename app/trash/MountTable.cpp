@@ -112,7 +112,7 @@ struct KeptByType {
 // What the volume keeps of its files by its type (see MountTable.h).
 KeptByType keptBy(const Mount& mount) {
   if (const FatFamilyType* fat = fatFamilyType(mount)) return {false, fat->modificationTimeStepNs};
-  if (mount.type.starts_with("fuse.")) return {false, kOneSecond};
+  if (mount.type == "fuse" || mount.type.starts_with("fuse.")) return {false, kOneSecond};
   if ((mount.type == "cifs" || mount.type == "smb3") && hasOption(mount.superOptions, "noserverino")) return {false, 1};
   return {true, 1};
 }

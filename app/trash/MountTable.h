@@ -34,17 +34,19 @@ std::optional<Mount> mountOfItem(const std::string& path, const std::vector<Moun
 // Whether a file keeps its inode number when its volume is mounted again.
 // FAT and exFAT, through the kernel or FUSE, number files afresh at each mount
 // (the kernel's drivers also when their cache drops an inode). fuseblk may be
-// exFAT as well as NTFS, so it counts as not keeping them. FUSE drivers known
-// by a subtype (sshfs, rclone, gvfsd-fuse …) number their files themselves,
-// per name and anew when the kernel drops its cache, as does CIFS mounted
-// with noserverino. A plain "fuse" mount names no driver: it counts as
-// ntfs-3g on an image file, which passes the volume's own numbers through.
+// exFAT as well as NTFS, so it counts as not keeping them. Other FUSE drivers
+// (sshfs, rclone, gvfsd-fuse …) number their files themselves, per name and
+// anew when the kernel drops its cache, as does CIFS mounted with
+// noserverino. A plain "fuse" mount names no driver: mostly ntfs-3g on an
+// image file, which passes the volume's own numbers through, but taking an
+// unknown driver's numbers for lasting ones could put a file back under two
+// names, so it counts as not keeping them either.
 bool keepsLastingInodeNumbers(const Mount& mount);
 
 // The step in which the file system keeps a file's modification time through
 // a rename and a mount, in nanoseconds: 2 s on FAT, 10 ms on exFAT through
-// the kernel, 1 s through FUSE drivers known by a subtype (SFTP keeps whole
-// seconds, the others' remote stores vary), 1 ns where the time is kept as
+// the kernel, 1 s through the other FUSE drivers (SFTP keeps whole seconds,
+// the others' remote stores vary), 1 ns where the time is kept as
 // the kernel gives it; 0 where a rename rewrites it (the FUSE FAT driver
 // stamps the time of the rename).
 std::int64_t modificationTimeStepNs(const Mount& mount);
