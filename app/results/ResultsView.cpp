@@ -192,6 +192,10 @@ QWidget* ResultsView::makeBottomBar() {
   totals_ = new QLabel(bar);
   totals_->setObjectName(QStringLiteral("markTotals"));
   totals_->setTextFormat(Qt::PlainText);
+  // In the smallest window an estimated total ("about …") has no room for its
+  // one line beside the button: it takes a second rather than being cut.
+  totals_->setWordWrap(true);
+  totals_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Palette::setTextColor(*totals_, Palette::secondaryText());
   row->addWidget(totals_);
 
