@@ -23,6 +23,7 @@
 #include "scan/ScanStore.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/FocusRing.h"
+#include "widgets/TabStops.h"
 
 namespace {
 
@@ -256,11 +257,8 @@ void FileDetails::refreshKept() {
 // follows, never on to the control after the inspector (the folder list,
 // where Delete removes folders).
 void FileDetails::passKeyboardOn() {
-  for (QWidget* next = keep_->nextInFocusChain(); isAncestorOf(next); next = next->nextInFocusChain()) {
-    if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->isVisible() && next->isEnabled()) {
-      next->setFocus(Qt::TabFocusReason);
-      return;
-    }
-  }
-  if (focusAfter_ != nullptr) focusAfter_->setFocus(Qt::OtherFocusReason);
+  if (QWidget* next = TabStops::nextWithin(*this, *keep_))
+    next->setFocus(Qt::TabFocusReason);
+  else if (focusAfter_ != nullptr)
+    focusAfter_->setFocus(Qt::OtherFocusReason);
 }

@@ -10,6 +10,7 @@
 #include "platform/Icons.h"
 #include "platform/MainThread.h"
 #include "shell/ScanOptionsPopover.h"
+#include "widgets/TabStops.h"
 
 namespace {
 
@@ -121,10 +122,5 @@ void OptionsButton::showPopover() {
   popover_->setGeometry(popoverGeometry(QRect(mapToGlobal(QPoint(0, 0)), size()), popover_->sizeHint(), bounds));
   popover_->show();
   // Keyboard users and screen readers land on the first control.
-  for (QWidget* next = popover_->nextInFocusChain(); next != popover_; next = next->nextInFocusChain()) {
-    if (next->isEnabled() && next->isVisibleTo(popover_) && (next->focusPolicy() & Qt::TabFocus) != 0) {
-      next->setFocus(Qt::PopupFocusReason);
-      break;
-    }
-  }
+  if (QWidget* first = TabStops::nextWithin(*popover_, *popover_)) first->setFocus(Qt::PopupFocusReason);
 }

@@ -21,8 +21,9 @@ bool keyboardFocus(const QStyleOption& option) {
 // What a frame may cross: the surfaces, and the lines and bevels a control
 // draws on them in the separator's strength.
 QList<QColor> controlGrounds() {
-  QList<QColor> grounds = Palette::surfaces();
-  for (const QColor& surface : Palette::surfaces()) grounds.append(Palette::over(Palette::separator(), surface));
+  const QList<QColor> surfaces = Palette::surfaces();
+  QList<QColor> grounds = surfaces;
+  for (const QColor& surface : surfaces) grounds.append(Palette::over(Palette::separator(), surface));
   return grounds;
 }
 

@@ -48,4 +48,10 @@ QList<QWidget*> within(const QWidget& widget) {
   return stops;
 }
 
+QWidget* nextWithin(const QWidget& container, const QWidget& from) {
+  for (QWidget* next = from.nextInFocusChain(); container.isAncestorOf(next); next = next->nextInFocusChain())
+    if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->isEnabled() && next->isVisibleTo(&container)) return next;
+  return nullptr;
+}
+
 }  // namespace TabStops

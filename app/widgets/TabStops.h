@@ -22,4 +22,8 @@ void placeFirst(QWidget& container, const QList<QWidget*>& stops);
 // added to it.
 QList<QWidget*> within(const QWidget& widget);
 
+// The first control after `from` in the chain, inside the container, that
+// Tab would stop at now (enabled and shown); null when none follows there.
+QWidget* nextWithin(const QWidget& container, const QWidget& from);
+
 }  // namespace TabStops
