@@ -1,8 +1,6 @@
 #include "shell/FeedUpdater.h"
 
 #include <QCoreApplication>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSettings>
 #include <algorithm>
 
@@ -29,6 +27,13 @@ std::optional<QDateTime> storedDate(const QString& key) {
   return date;
 }
 
+// A date later than now tells nothing of when a check last ran.
+std::optional<QDateTime> pastDate(const QString& key, const QDateTime& now) {
+  const std::optional<QDateTime> date = storedDate(key);
+  if (date && *date > now) return std::nullopt;
+  return date;
+}
+
 void storeDate(const QString& key, const QDateTime& date) {
   QSettings().setValue(key, date.toUTC().toString(Qt::ISODateWithMs));
 }
@@ -37,6 +42,36 @@ UpdateCheckResult failure(const QString& error) {
   UpdateCheckResult result;
   result.error = error;
   return result;
+}
+
+UpdateCheckResult timedOut() {
+  return failure(QCoreApplication::translate("FeedUpdater", "The update server did not answer in time."));
+}
+
+// In the application's own words: of what the server sent, only the status number is shown.
+QString failureText(const FeedFetchResult& fetched) {
+  using Failure = FeedFetchResult::Failure;
+  const auto text = [](const char* source) { return QCoreApplication::translate("FeedUpdater", source); };
+  switch (fetched.failure) {
+    case Failure::tooLarge:
+      return UpdateFeed::tooLargeText();
+    case Failure::silent:
+      return timedOut().error;
+    case Failure::httpStatus:
+      return text("The update server answered with error %1.").arg(fetched.httpStatus);
+    case Failure::refusedRedirect:
+      return text("The update server sent the check to an address it may not use.");
+    case Failure::unreachable:
+      return text("The update server could not be reached.");
+    case Failure::untrusted:
+      return text("The update server’s identity could not be verified.");
+    case Failure::interrupted:
+      return text("The update information could not be downloaded.");
+    case Failure::unreadable:
+    case Failure::none:
+      break;
+  }
+  return text("The update information could not be read.");
 }
 
 }  // namespace
@@ -53,26 +88,25 @@ FeedUpdater::Settings FeedUpdater::productionSettings(bool starting) {
 FeedUpdater::FeedUpdater(Settings settings, QObject* parent)
     : Updater(parent), settings_(std::move(settings)), started_(settings_.starting && readableScheme(settings_.feed)) {
   requireMainThread();
-  network_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+  deadline_.setSingleShot(true);
+  connect(&deadline_, &QTimer::timeout, this, [this] { finishCheck(timedOut()); });
+  schedule_.setParent(this);
+  schedule_.setObjectName(QStringLiteral("automaticCheckSchedule"));
   connect(&schedule_, &QTimer::timeout, this, &FeedUpdater::scheduledCheck);
   if (started_) schedule_.start(settings_.firstAutomaticCheck);
 }
 
-FeedUpdater::~FeedUpdater() {
-  if (reply_.isNull()) return;
-  reply_->disconnect(this);
-  reply_->abort();
-}
+FeedUpdater::~FeedUpdater() = default;
 
 bool FeedUpdater::automaticCheckDue() const {
   if (!started_ || !automaticallyChecksForUpdates()) return false;
-  // A failing feed counts as asked, or it would be asked at every tick of the schedule.
-  const std::optional<QDateTime> last = std::max(lastUpdateCheckDate(), storedDate(lastAutomaticAttemptKey));
   const QDateTime now = settings_.now();
-  return !last || *last > now || last->msecsTo(now) >= std::chrono::milliseconds(automaticCheckAge).count();
+  // A failing feed counts as asked, or it would be asked at every tick of the schedule.
+  const std::optional<QDateTime> last = std::max(pastDate(lastCheckKey, now), pastDate(lastAutomaticAttemptKey, now));
+  return !last || last->msecsTo(now) >= std::chrono::milliseconds(automaticCheckAge).count();
 }
 
-bool FeedUpdater::canCheckForUpdates() const { return started_ && reply_.isNull(); }
+bool FeedUpdater::canCheckForUpdates() const { return started_ && !fetch_; }
 
 bool FeedUpdater::automaticallyChecksForUpdates() const {
   return QSettings().value(automaticallyChecksKey, false).toBool();
@@ -98,46 +132,37 @@ void FeedUpdater::scheduledCheck() {
   check(false);
 }
 
-// The request carries nothing but the address of the feed: not the user's
-// languages, which Qt would add otherwise. Uncompressed, so that the size cap
-// holds for what is read.
 void FeedUpdater::check(bool userInitiated) {
   if (!canCheckForUpdates()) return;
-  QNetworkRequest request(settings_.feed);
-  request.setRawHeader("Accept-Language", "*");
-  request.setRawHeader("Accept-Encoding", "identity");
-  request.setTransferTimeout(static_cast<int>(settings_.transferTimeout.count()));
   userInitiated_ = userInitiated;
-  tooLarge_ = false;
-  reply_ = network_.get(request);
-  // The transfer timeout alone never ends a check that trickles in a byte at a time.
-  QTimer::singleShot(settings_.checkDeadline, reply_, &QNetworkReply::abort);
-  connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
-    if (received <= UpdateFeed::maximumSize && total <= UpdateFeed::maximumSize) return;
-    tooLarge_ = true;
-    reply_->abort();
-  });
-  connect(reply_, &QNetworkReply::finished, this, &FeedUpdater::finishCheck);
+  const quint64 check = ++checks_;
+  const auto done = [this, check](const FeedFetchResult& fetched) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, check, fetched] {
+          if (check == checks_ && fetch_) finishCheck(resultOf(fetched));
+        },
+        Qt::QueuedConnection);
+  };
+  fetch_ = std::make_unique<FeedFetch>(settings_.feed, FeedFetchLimits{UpdateFeed::maximumSize, settings_.transferTimeout},
+                                       done);
+  // However the bytes come, or do not (a file on a stopped mount), the check ends at its deadline.
+  deadline_.start(settings_.checkDeadline);
   emit canCheckForUpdatesChanged();
 }
 
-void FeedUpdater::finishCheck() {
+void FeedUpdater::finishCheck(const UpdateCheckResult& result) {
   requireMainThread();
-  QNetworkReply* reply = reply_.data();
-  reply_.clear();
-  reply->deleteLater();
-  const UpdateCheckResult result = resultOf(*reply);
+  deadline_.stop();
+  fetch_.reset();
   if (result.outcome != UpdateCheckResult::Outcome::failed) storeDate(lastCheckKey, settings_.now());
   emit canCheckForUpdatesChanged();
   if (userInitiated_ || result.outcome == UpdateCheckResult::Outcome::available) emit resultToShow(result);
 }
 
-UpdateCheckResult FeedUpdater::resultOf(QNetworkReply& reply) const {
-  if (tooLarge_) return failure(UpdateFeed::tooLargeText());
-  if (reply.error() == QNetworkReply::OperationCanceledError)
-    return failure(QCoreApplication::translate("FeedUpdater", "The update server did not answer in time."));
-  if (reply.error() != QNetworkReply::NoError) return failure(reply.errorString());
-  const UpdateFeedReading reading = readUpdateFeed(reply.read(UpdateFeed::maximumSize + 1));
+UpdateCheckResult FeedUpdater::resultOf(const FeedFetchResult& fetched) const {
+  if (fetched.failure != FeedFetchResult::Failure::none) return failure(failureText(fetched));
+  const UpdateFeedReading reading = readUpdateFeed(fetched.body);
   if (!reading.feed) return failure(reading.error);
   UpdateCheckResult result;
   result.feed = *reading.feed;

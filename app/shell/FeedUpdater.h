@@ -1,28 +1,25 @@
 // The updater of this application: reads our update feed (UpdateFeed) from
-// a URL fixed at build time with Qt Network, compares it with the running
-// version, and reports the result. A started updater checks when the user
+// a URL fixed at build time off the main thread (FeedFetch), compares it with
+// the running version, and reports the result. A started updater checks when the user
 // asks and, once the user has turned automatic checks on (they are off until
 // then), at most once a day, a failed automatic check included; an updater
 // that is not started, or has no feed, never contacts anything. The
 // automatic-check choice, the date of the last check that read the feed and
 // that of the last automatic attempt are stored in the settings. A check that
 // did not reach or could not read the feed, or that is not done by its
-// deadline however slowly data still arrives, is reported as failed and
-// leaves the date of the last check alone. TLS errors are never ignored and a
-// redirect never goes to a less safe scheme. Main thread only.
+// deadline however slowly data still arrives, is reported as failed, in the
+// application's own words (nothing the server wrote is shown), and leaves the
+// date of the last check alone. Main thread only.
 #pragma once
 
-#include <QNetworkAccessManager>
-#include <QPointer>
 #include <QTimer>
 #include <QVersionNumber>
 #include <chrono>
 #include <functional>
 
+#include "shell/FeedFetch.h"
 #include "shell/UpdateFeed.h"
 #include "shell/Updater.h"
-
-class QNetworkReply;
 
 struct UpdateCheckResult {
   enum class Outcome { available, upToDate, failed };
@@ -60,8 +57,9 @@ class FeedUpdater final : public Updater {
   // Started, with a feed of a scheme it can read (file, http, https).
   bool isStarted() const { return started_; }
   // Automatic checks are on and the last check that read the feed and the
-  // last automatic attempt are both a day old or missing, or one is dated in
-  // the future (the clock was set back).
+  // last automatic attempt are both a day old or missing. A stored date later
+  // than now (a clock set back, or once set ahead) counts as missing: the
+  // attempt then made is dated now and holds off the next for a day.
   bool automaticCheckDue() const;
 
   bool canCheckForUpdates() const override;
@@ -77,15 +75,16 @@ class FeedUpdater final : public Updater {
 
  private:
   void check(bool userInitiated);
-  void finishCheck();
-  UpdateCheckResult resultOf(QNetworkReply& reply) const;
+  void finishCheck(const UpdateCheckResult& result);
+  UpdateCheckResult resultOf(const FeedFetchResult& fetched) const;
   void scheduledCheck();
 
   Settings settings_;
   bool started_ = false;
-  QNetworkAccessManager network_;
-  QPointer<QNetworkReply> reply_;
+  std::unique_ptr<FeedFetch> fetch_;
+  // Tells a running check's result from a late one of a check already ended.
+  quint64 checks_ = 0;
   bool userInitiated_ = false;
-  bool tooLarge_ = false;
+  QTimer deadline_;
   QTimer schedule_;
 };
