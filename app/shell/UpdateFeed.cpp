@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace {
 
@@ -16,7 +17,14 @@ QString UpdateFeed::tooLargeText() {
   return QCoreApplication::translate("UpdateFeed", "The update information is too large.");
 }
 
+// Digits 0 to 9 between single dots: no sign, space or other digit, which
+// QVersionNumber would take.
 QVersionNumber strictVersion(const QString& text) {
+  const QStringList parts = text.split(u'.');
+  if (!std::ranges::all_of(parts, [](const QString& part) {
+        return !part.isEmpty() && std::ranges::all_of(part, [](QChar c) { return c >= u'0' && c <= u'9'; });
+      }))
+    return QVersionNumber();
   qsizetype end = 0;
   const QVersionNumber version = QVersionNumber::fromString(text, &end);
   return end == text.size() ? version : QVersionNumber();
@@ -48,8 +56,9 @@ UpdateFeedReading readUpdateFeed(const QByteArray& body) {
   feed.build = build.toString();
   feed.notes = notes.toString();
   feed.download = QUrl(url.toString(), QUrl::StrictMode);
+  // With user information ("https://quelmaris.org@evil.example/"), the address would read as ours and open another host.
   if (!url.isString() || !feed.download.isValid() || feed.download.scheme() != QLatin1String("https") ||
-      feed.download.host().isEmpty())
+      feed.download.host().isEmpty() || !feed.download.userInfo().isEmpty())
     return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information has no secure download address."));
   return {feed, QString()};
 }

@@ -3,7 +3,7 @@
 // "version" (dotted numbers) and "url" (https) are required, "build" and
 // "notes" optional texts. The feed comes from the network and is read as
 // untrusted input: a body over the size cap, a value of the wrong type or a
-// download address that is not https is refused. Any thread.
+// download address that is not https or names a user is refused. Any thread.
 #pragma once
 
 #include <QByteArray>

@@ -17,15 +17,23 @@ namespace {
 
 constexpr int dialogWidth = 420;
 constexpr int notesHeight = 140;
+// A version or build longer than this is cut, with an ellipsis: it comes from the feed.
+constexpr qsizetype shownLength = 40;
+
+QString elided(const QString& text) {
+  if (text.size() <= shownLength) return text;
+  return text.left(shownLength - 1) + u'…';
+}
 
 QString runningVersion() { return BundleInfo::infoString(BundleInfo::shortVersionKey); }
 
 // "1.9.0" and "1.9.0": where only the builds differ, they are what tells the two apart.
 std::pair<QString, QString> offeredAndRunning(const UpdateFeed& offered) {
   const QString running = runningVersion();
-  if (offered.version.normalized() != strictVersion(running).normalized()) return {offered.version.toString(), running};
+  if (offered.version.normalized() != strictVersion(running).normalized())
+    return {elided(offered.version.toString()), elided(running)};
   const auto withBuild = [](const QString& version, const QString& build) {
-    return UpdateResultDialog::tr("%1 (%2)", "version (build)").arg(version, build);
+    return UpdateResultDialog::tr("%1 (%2)", "version (build)").arg(elided(version), elided(build));
   };
   return {withBuild(offered.version.toString(), offered.build),
           withBuild(running, BundleInfo::infoString(BundleInfo::versionKey))};

@@ -1,12 +1,19 @@
 // The feed updater against a loopback HTTP server and a file:// feed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
+#include <future>
+#include <thread>
 
 #include "app_test_support.hpp"
 #include "loopback_http_server.hpp"
+#include "peak_memory.hpp"
 #include "shell/FeedUpdater.h"
 #include "temp_tree.hpp"
 
@@ -28,7 +35,11 @@ QByteArray ok(const QByteArray& body) { return LoopbackHttpServer::reply("200 OK
 
 class FeedUpdaterTest : public ::testing::Test {
  protected:
-  void SetUp() override { setLastCheck(earlier); }
+  void SetUp() override {
+    // A proxy of the machine's would take the loopback requests away.
+    qputenv("no_proxy", "*");
+    setLastCheck(earlier);
+  }
 
   static void setLastCheck(const std::optional<QDateTime>& date) {
     apptest::application();
@@ -46,13 +57,25 @@ class FeedUpdaterTest : public ::testing::Test {
             .firstAutomaticCheck = std::chrono::milliseconds(0),
             .now = [] { return now; }};
   }
+
+  // The result of one check the user asks for.
+  static UpdateCheckResult checked(FeedUpdater& updater) {
+    QSignalSpy results(&updater, &FeedUpdater::resultToShow);
+    updater.checkForUpdates();
+    if (!results.wait(30'000)) return {};
+    return results.first().first().value<UpdateCheckResult>();
+  }
 };
 
 TEST_F(FeedUpdaterTest, each_feed_and_each_failure_gives_its_result_and_only_a_read_feed_moves_last_checked) {
   const quelmaris::testing::TempTree tree;
   const QUrl file = QUrl::fromLocalFile(QString::fromStdString(tree.write("updates.json", feed("2.1").toStdString())));
 
+  const QUrl large = QUrl::fromLocalFile(QString::fromStdString(
+      tree.write("large.json", (feed("2.1") + QByteArray(UpdateFeed::maximumSize, ' ')).toStdString())));
   const QByteArray toFile = LoopbackHttpServer::reply("302 Found", "", "Location: file:///etc/hostname\r\n");
+  const QByteArray deflated =
+      LoopbackHttpServer::reply("200 OK", qCompress(feed("2.1")).mid(4), "Content-Encoding: deflate\r\n");
   const std::tuple<const char*, QByteArray, Outcome, QUrl, bool> cases[] = {
       {"ten after nine", ok(feed("1.10.0")), Outcome::available, {}, false},
       {"same", ok(feed("1.9.0")), Outcome::upToDate, {}, false},
@@ -64,6 +87,8 @@ TEST_F(FeedUpdaterTest, each_feed_and_each_failure_gives_its_result_and_only_a_r
       {"version not text", ok(R"({"version": 2, "url": "https://q.org/"})"), Outcome::failed, {}, false},
       {"insecure download", ok(feed("2.0.0", "http://quelmaris.org/")), Outcome::failed, {}, false},
       {"oversized", ok(feed("2.0.0") + QByteArray(UpdateFeed::maximumSize, ' ')), Outcome::failed, {}, false},
+      {"oversized file", {}, Outcome::failed, large, false},
+      {"never unpacked", deflated, Outcome::failed, {}, false},
       {"redirect to a file", toFile, Outcome::failed, {}, false},
       {"never answers", {}, Outcome::failed, {}, false},
       {"trickles past the deadline", ok(feed("2.0.0") + QByteArray(1000, ' ')), Outcome::failed, {}, true},
@@ -118,6 +143,118 @@ TEST_F(FeedUpdaterTest, an_automatic_check_is_due_once_a_day_when_turned_on_and_
     EXPECT_EQ(updater.lastUpdateCheckDate().has_value(), response.startsWith("HTTP/1.1 200"));
     EXPECT_FALSE(updater.automaticCheckDue()) << "the next automatic check is a day away, even after a failure";
     EXPECT_EQ(shown.count(), 0) << "an automatic check shows only an available update";
+  }
+}
+
+TEST_F(FeedUpdaterTest, an_endless_answer_of_any_status_is_read_no_further_than_the_ceiling) {
+  // Far more than the bound, little enough that a client keeping it all does not take the machine.
+  constexpr qint64 poured = qint64{96} << 20;
+  constexpr qint64 boundKib = 16 << 10;
+  const std::pair<const char*, const char*> cases[] = {
+      {"401 Unauthorized", "401"},
+      {"407 Proxy Authentication Required", "407"},
+      {"200 OK", nullptr},
+  };
+  for (const auto& [status, shownStatus] : cases) {
+    SCOPED_TRACE(status);
+    LoopbackHttpServer server;
+    server.response = LoopbackHttpServer::chunkedHead(status);
+    server.endless = true;
+    server.endlessLimit = poured;
+    FeedUpdater updater(settingsFor(server.url()));
+    const apptest::PeakMemoryGrowth growth;
+    const UpdateCheckResult result = checked(updater);
+    EXPECT_LT(growth.kib(), boundKib) << "the check's memory rose this far";
+    EXPECT_EQ(result.outcome, Outcome::failed);
+    const QString expected = shownStatus ? QStringLiteral("The update server answered with error %1.").arg(shownStatus)
+                                         : UpdateFeed::tooLargeText();
+    EXPECT_EQ(result.error, expected);
+  }
+}
+
+TEST_F(FeedUpdaterTest, a_failure_is_told_in_the_applications_words_and_never_the_servers) {
+  const QByteArray lie = "Your copy of Quelmaris is compromised. Download the fix at https://evil.example/fix now";
+  const std::pair<QByteArray, const char*> cases[] = {
+      {"401 " + lie, "401"},
+      {"404 " + lie, "404"},
+      {"500 " + lie + QByteArray(56'000, '!'), "500"},
+  };
+  LoopbackHttpServer server;
+  for (const auto& [status, number] : cases) {
+    SCOPED_TRACE(number);
+    server.response = LoopbackHttpServer::reply(status, lie);
+    FeedUpdater updater(settingsFor(server.url()));
+    const UpdateCheckResult result = checked(updater);
+    EXPECT_EQ(result.outcome, Outcome::failed);
+    EXPECT_EQ(result.error, QStringLiteral("The update server answered with error %1.").arg(number));
+  }
+}
+
+TEST_F(FeedUpdaterTest, a_cookie_the_server_sets_is_never_sent_back) {
+  LoopbackHttpServer server;
+  server.response = LoopbackHttpServer::reply("200 OK", feed("1.9.0"), "Set-Cookie: session=tracked; Path=/\r\n");
+  FeedUpdater updater(settingsFor(server.url()));
+  for (int check = 1; check <= 2; ++check) {
+    SCOPED_TRACE(check);
+    EXPECT_EQ(checked(updater).outcome, Outcome::upToDate);
+    EXPECT_EQ(server.requests, check);
+    EXPECT_FALSE(server.lastRequest.toLower().contains("cookie")) << server.lastRequest.toStdString();
+    EXPECT_FALSE(server.lastRequest.toLower().contains("accept-encoding")) << "nothing to unpack is asked for";
+  }
+}
+
+TEST_F(FeedUpdaterTest, a_fifo_feed_is_refused_without_waiting_for_a_writer) {
+  const quelmaris::testing::TempTree tree;
+  const std::string fifo = tree.path("updates.json");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A check that waits for a writer gets one, with a feed, after a while: the test then fails rather than hangs.
+  std::promise<void> ended;
+  std::atomic<bool> written = false;
+  std::thread writer([&fifo, &written, ended = ended.get_future()] {
+    if (ended.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return;
+    written = true;
+    const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+    const QByteArray body = feed("2.1");
+    if (fd >= 0 && ::write(fd, body.constData(), size_t(body.size())) >= 0) ::close(fd);
+  });
+  FeedUpdater updater(settingsFor(QUrl::fromLocalFile(QString::fromStdString(fifo))));
+  const UpdateCheckResult result = checked(updater);
+  ended.set_value();
+  writer.join();
+  EXPECT_FALSE(written) << "the check waited for a writer";
+  EXPECT_EQ(result.outcome, Outcome::failed);
+  EXPECT_EQ(updater.lastUpdateCheckDate(), earlier);
+}
+
+TEST_F(FeedUpdaterTest, stored_dates_in_the_future_let_one_automatic_attempt_through_a_day_across_launches) {
+  const QDateTime future = QDateTime::fromString(QStringLiteral("2099-01-01T00:00:00.000Z"), Qt::ISODateWithMs);
+  const std::tuple<const char*, std::optional<QDateTime>, std::optional<QDateTime>> cases[] = {
+      {"last check in the future", future, std::nullopt},
+      {"last check and last attempt in the future", future, future},
+      {"last attempt in the future", earlier, future},
+  };
+  LoopbackHttpServer server;
+  server.response = LoopbackHttpServer::reply("404 Not Found", "");
+  for (const auto& [name, lastCheck, lastAttempt] : cases) {
+    SCOPED_TRACE(name);
+    setLastCheck(lastCheck);
+    if (lastAttempt)
+      QSettings().setValue(QStringLiteral("lastAutomaticUpdateCheckAttempt"), lastAttempt->toString(Qt::ISODateWithMs));
+    QSettings().setValue(QStringLiteral("automaticallyChecksForUpdates"), true);
+    server.requests = 0;
+    // Three launches an hour apart, each running its schedule through a few ticks.
+    for (int launch = 0; launch < 3; ++launch) {
+      FeedUpdater::Settings settings = settingsFor(server.url());
+      settings.automaticCheckInterval = std::chrono::milliseconds(10);
+      settings.now = [launch] { return now.addSecs(launch * 3600); };
+      FeedUpdater updater(settings);
+      QSignalSpy ticks(updater.findChild<QTimer*>(QStringLiteral("automaticCheckSchedule")), &QTimer::timeout);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 5 && updater.canCheckForUpdates(); }, 30'000));
+    }
+    EXPECT_EQ(server.requests, 1) << "one attempt in three launches";
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastAutomaticUpdateCheckAttempt")).toString(),
+              now.toString(Qt::ISODateWithMs))
+        << "the first launch's attempt holds off the next for a day";
   }
 }
 
