@@ -168,7 +168,7 @@ TEST_F(FeedUpdaterTest, an_endless_answer_of_any_status_is_read_no_further_than_
     EXPECT_EQ(result.outcome, Outcome::failed);
     const QString expected = shownStatus ? QStringLiteral("The update server answered with error %1.").arg(shownStatus)
                                          : UpdateFeed::tooLargeText();
-    EXPECT_EQ(result.error, expected);
+    EXPECT_EQ(result.error.toStdString(), expected.toStdString());
   }
 }
 
@@ -186,7 +186,7 @@ TEST_F(FeedUpdaterTest, a_failure_is_told_in_the_applications_words_and_never_th
     FeedUpdater updater(settingsFor(server.url()));
     const UpdateCheckResult result = checked(updater);
     EXPECT_EQ(result.outcome, Outcome::failed);
-    EXPECT_EQ(result.error, QStringLiteral("The update server answered with error %1.").arg(number));
+    EXPECT_EQ(result.error.toStdString(), QStringLiteral("The update server answered with error %1.").arg(number).toStdString());
   }
 }
 
@@ -248,12 +248,15 @@ TEST_F(FeedUpdaterTest, stored_dates_in_the_future_let_one_automatic_attempt_thr
       settings.automaticCheckInterval = std::chrono::milliseconds(10);
       settings.now = [launch] { return now.addSecs(launch * 3600); };
       FeedUpdater updater(settings);
-      QSignalSpy ticks(updater.findChild<QTimer*>(QStringLiteral("automaticCheckSchedule")), &QTimer::timeout);
-      ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 5 && updater.canCheckForUpdates(); }, 30'000));
+      auto* schedule = updater.findChild<QTimer*>(QStringLiteral("automaticCheckSchedule"));
+      QSignalSpy ticks(schedule, &QTimer::timeout);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 5; }, 30'000));
+      schedule->stop();
+      ASSERT_TRUE(QTest::qWaitFor([&] { return updater.canCheckForUpdates(); }, 30'000));
     }
     EXPECT_EQ(server.requests, 1) << "one attempt in three launches";
-    EXPECT_EQ(QSettings().value(QStringLiteral("lastAutomaticUpdateCheckAttempt")).toString(),
-              now.toString(Qt::ISODateWithMs))
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastAutomaticUpdateCheckAttempt")).toString().toStdString(),
+              now.toString(Qt::ISODateWithMs).toStdString())
         << "the first launch's attempt holds off the next for a day";
   }
 }

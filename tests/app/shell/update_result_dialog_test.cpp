@@ -42,7 +42,8 @@ TEST(UpdateResultDialogTest, a_long_version_or_build_is_shown_whole_up_to_forty_
     feed.version = strictVersion(version);
     feed.build = offeredBuild;
     const QString have = offeredBuild.isEmpty() ? running : QStringLiteral("%1 (%2)").arg(running, build);
-    EXPECT_EQ(message(feed), QStringLiteral("Quelmaris %1 is available. You have version %2.").arg(shown, have));
+    EXPECT_EQ(message(feed).toStdString(),
+              QStringLiteral("Quelmaris %1 is available. You have version %2.").arg(shown, have).toStdString());
   }
 }
 
