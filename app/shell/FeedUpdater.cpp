@@ -144,8 +144,8 @@ void FeedUpdater::check(bool userInitiated) {
         },
         Qt::QueuedConnection);
   };
-  fetch_ = std::make_unique<FeedFetch>(settings_.feed, FeedFetchLimits{UpdateFeed::maximumSize, settings_.transferTimeout},
-                                       done);
+  fetch_ = std::make_unique<FeedFetch>(settings_.feed,
+                                       FeedFetchLimits{UpdateFeed::maximumSize, settings_.transferTimeout}, done);
   // However the bytes come, or do not (a file on a stopped mount), the check ends at its deadline.
   deadline_.start(settings_.checkDeadline);
   emit canCheckForUpdatesChanged();

@@ -97,7 +97,8 @@ class Transfer {
   Transfer& operator=(const Transfer&) = delete;
 
   FeedFetchResult fetch(QUrl url) {
-    if (multi_ == nullptr || easy_ == nullptr || !cancellation_.wakes(multi_)) return FeedFetchResult::failed(Failure::unreachable);
+    if (multi_ == nullptr || easy_ == nullptr || !cancellation_.wakes(multi_))
+      return FeedFetchResult::failed(Failure::unreachable);
     for (int redirects = 0; redirects <= maximumRedirects; ++redirects) {
       const CURLcode code = perform(url.toEncoded());
       if (silent_) return FeedFetchResult::failed(Failure::silent);

@@ -56,7 +56,7 @@ UpdateFeedReading readUpdateFeed(const QByteArray& body) {
   feed.build = build.toString();
   feed.notes = notes.toString();
   feed.download = QUrl(url.toString(), QUrl::StrictMode);
-  // With user information ("https://quelmaris.org@evil.example/"), the address would read as ours and open another host.
+  // With user information ("https://quelmaris.org@evil.example/"), an address reads as ours and opens another host.
   if (!url.isString() || !feed.download.isValid() || feed.download.scheme() != QLatin1String("https") ||
       feed.download.host().isEmpty() || !feed.download.userInfo().isEmpty())
     return refused(QT_TRANSLATE_NOOP("UpdateFeed", "The update information has no secure download address."));

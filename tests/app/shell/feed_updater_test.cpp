@@ -186,7 +186,8 @@ TEST_F(FeedUpdaterTest, a_failure_is_told_in_the_applications_words_and_never_th
     FeedUpdater updater(settingsFor(server.url()));
     const UpdateCheckResult result = checked(updater);
     EXPECT_EQ(result.outcome, Outcome::failed);
-    EXPECT_EQ(result.error.toStdString(), QStringLiteral("The update server answered with error %1.").arg(number).toStdString());
+    EXPECT_EQ(result.error.toStdString(),
+              QStringLiteral("The update server answered with error %1.").arg(number).toStdString());
   }
 }
 
