@@ -18,7 +18,8 @@ class LoopbackHttpServer final : public QObject {
   LoopbackHttpServer() {
     server_.listen(QHostAddress::LocalHost, 0);
     connect(&server_, &QTcpServer::newConnection, this, [this] {
-      while (QTcpSocket* socket = server_.nextPendingConnection())
+      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::disconnected, this, [this] { ++closedConnections; });
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
           // The updater's request is small: its head ends in the first read.
           const QByteArray request = socket->readAll();
@@ -44,6 +45,7 @@ class LoopbackHttpServer final : public QObject {
           });
           drip->start(trickle);
         });
+      }
     });
   }
 
@@ -67,6 +69,7 @@ class LoopbackHttpServer final : public QObject {
   bool endless = false;
   qint64 endlessLimit = qint64{256} << 20;
   int requests = 0;
+  int closedConnections = 0;
   // The last request's head.
   QByteArray lastRequest;
 
