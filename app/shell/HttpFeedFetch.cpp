@@ -1,5 +1,7 @@
 #include "shell/HttpFeedFetch.h"
 
+#include <QNetworkProxyFactory>
+
 #include "shell/FetchCancellation.h"
 
 namespace {
@@ -30,6 +32,27 @@ Failure failureOf(CURLcode code) {
     default:
       return Failure::unreachable;
   }
+}
+
+// The proxy the desktop or the environment names for an address, as Qt finds
+// it (which may take a while: a proxy script is fetched and run); empty for a
+// direct connection.
+QByteArray systemProxy(const QUrl& url) {
+  const QList<QNetworkProxy> proxies = QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
+  if (proxies.isEmpty()) return {};
+  const QNetworkProxy& proxy = proxies.first();
+  QUrl address;
+  if (proxy.type() == QNetworkProxy::HttpProxy)
+    address.setScheme(QStringLiteral("http"));
+  else if (proxy.type() == QNetworkProxy::Socks5Proxy)
+    address.setScheme(QStringLiteral("socks5h"));
+  else
+    return {};
+  address.setHost(proxy.hostName());
+  address.setPort(proxy.port());
+  address.setUserName(proxy.user());
+  address.setPassword(proxy.password());
+  return address.toEncoded();
 }
 
 // What the transfers of one fetch have received.
@@ -100,7 +123,7 @@ class Transfer {
     if (multi_ == nullptr || easy_ == nullptr || !cancellation_.wakes(multi_))
       return FeedFetchResult::failed(Failure::unreachable);
     for (int redirects = 0; redirects <= maximumRedirects; ++redirects) {
-      const CURLcode code = perform(url.toEncoded());
+      const CURLcode code = perform(url);
       if (silent_) return FeedFetchResult::failed(Failure::silent);
       if (reception_.tooLarge) return FeedFetchResult::failed(Failure::tooLarge);
       long status = 0;
@@ -125,8 +148,10 @@ class Transfer {
 
  private:
   // One request, until its answer ends, the server falls silent or the fetch is cancelled.
-  CURLcode perform(const QByteArray& url) {
-    curl_easy_setopt(easy_, CURLOPT_URL, url.constData());
+  CURLcode perform(const QUrl& url) {
+    curl_easy_setopt(easy_, CURLOPT_URL, url.toEncoded().constData());
+    // Empty: a direct connection, whatever the environment says, as the system's proxy covers it.
+    curl_easy_setopt(easy_, CURLOPT_PROXY, systemProxy(url).constData());
     curl_multi_add_handle(multi_, easy_);
     reception_.lastByte = Clock::now();
     CURLcode code = CURLE_ABORTED_BY_CALLBACK;

@@ -10,8 +10,8 @@
 //
 // The request carries the address and nothing else: no cookie is kept or
 // sent, no languages, no accepted encodings (a body is never unpacked). The
-// proxy is the environment's (http_proxy, https_proxy, no_proxy), as the
-// system's configuration says. Certificates are verified. A redirect is followed only to http or
+// proxy is the one the desktop or the environment names, as Qt finds it.
+// Certificates are verified. A redirect is followed only to http or
 // https, never from https to http, at most ten times. A transfer without a
 // byte for the silence limit is given up; one cancelled is woken from its
 // wait and ends at once.
