@@ -183,6 +183,9 @@ class Transfer {
 }  // namespace
 
 FeedFetchResult fetchOverHttp(const QUrl& feed, const FeedFetchLimits& limits, FetchCancellation& cancellation) {
+  // Once for the run, whichever thread comes first (thread-safe since libcurl 7.84).
+  static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+  if (initialised != CURLE_OK) return FeedFetchResult::failed(Failure::unreachable);
   Transfer transfer(limits, cancellation);
   return transfer.fetch(feed);
 }
