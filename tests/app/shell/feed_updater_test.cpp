@@ -1,7 +1,11 @@
 // The feed updater against a loopback HTTP server and a file:// feed.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -15,6 +19,7 @@
 
 #include "app_test_support.hpp"
 #include "loopback_http_server.hpp"
+#include "mount_namespace.hpp"
 #include "peak_memory.hpp"
 #include "shell/FeedUpdater.h"
 #include "temp_tree.hpp"
@@ -292,6 +297,39 @@ TEST_F(FeedUpdaterTest, a_fifo_feed_is_refused_without_waiting_for_a_writer) {
   EXPECT_FALSE(written) << "the check waited for a writer";
   EXPECT_EQ(result.outcome, Outcome::failed);
   EXPECT_EQ(updater.lastUpdateCheckDate(), earlier);
+}
+
+TEST_F(FeedUpdaterTest, a_file_feed_on_a_stopped_mount_fails_at_the_deadline) {
+  const quelmaris::testing::TempTree tree;
+  const std::string source = tree.mkdir("source"), mounted = tree.mkdir("mounted");
+  tree.write("source/updates.json", feed("2.1").toStdString());
+  enum Status { failedAtTheDeadline, otherResult, notMounted = 77 };
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    const pid_t bindfs = ::fork();
+    if (bindfs == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      ::execlp("bindfs", "bindfs", "-f", source.c_str(), mounted.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    struct stat folder {}, mount {};
+    ::stat(source.c_str(), &folder);
+    for (int wait = 0; wait < 1000 && (::stat(mounted.c_str(), &mount) != 0 || mount.st_dev == folder.st_dev); ++wait)
+      ::usleep(10'000);
+    if (mount.st_dev == folder.st_dev) return int(notMounted);
+    // The driver stops answering, as a network mount whose server is gone.
+    ::kill(bindfs, SIGSTOP);
+    // A check that holds the thread in open() would never end: the child is ended instead.
+    ::alarm(30);
+    FeedUpdater updater(settingsFor(QUrl::fromLocalFile(QString::fromStdString(mounted + "/updates.json"))));
+    const UpdateCheckResult result = checked(updater);
+    ::kill(bindfs, SIGKILL);
+    ::waitpid(bindfs, nullptr, 0);
+    ::umount2(mounted.c_str(), MNT_DETACH);
+    return int(result.error == QLatin1String("The update server did not answer in time.") ? failedAtTheDeadline
+                                                                                          : otherResult);
+  });
+  if (status == notMounted || status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no FUSE mount here";
+  EXPECT_EQ(status, failedAtTheDeadline) << "98: the check held the window past the deadline";
 }
 
 TEST_F(FeedUpdaterTest, stored_dates_in_the_future_let_one_automatic_attempt_through_a_day_across_launches) {
