@@ -13,7 +13,7 @@
 #include <optional>
 
 struct UpdateFeed {
-  // Larger bodies are not read at all.
+  // A larger body is refused; no more of it than this is read.
   static constexpr qint64 maximumSize = 64 * 1024;
 
   QVersionNumber version;
