@@ -73,8 +73,9 @@ class ApplicationInterface final : public QObject {
 SingleInstance::SingleInstance(const QString& dataFolder, const QDBusConnection& bus, QObject* parent)
     : QObject(parent),
       bus_(bus),
-      serviceName_(applicationId + QStringLiteral(".Home_") + folderKey(dataFolder)),
-      lock_(lockFolder(dataFolder) + u'/' + applicationId + u'-' + folderKey(dataFolder) + QStringLiteral(".lock")) {}
+      key_(folderKey(dataFolder)),
+      serviceName_(applicationId + QStringLiteral(".Home_") + key_),
+      lock_(lockFolder(dataFolder) + u'/' + applicationId + u'-' + key_ + QStringLiteral(".lock")) {}
 
 SingleInstance::~SingleInstance() {
   if (!answering_) return;

@@ -41,6 +41,8 @@ class SingleInstance final : public QObject {
   void answerLaunches();
 
   QDBusConnection bus_;
+  // Names this data folder's lock and bus name.
+  const QString key_;
   const QString serviceName_;
   InstanceLock lock_;
   bool answering_ = false;

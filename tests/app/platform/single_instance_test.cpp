@@ -24,6 +24,7 @@
 
 #include "app_test_support.hpp"
 #include "folders/FolderStore.h"
+#include "platform/InstanceLock.h"
 #include "platform/SingleInstance.h"
 #include "private_session_bus.hpp"
 #include "shell/MainWindow.h"
@@ -213,7 +214,26 @@ TEST_P(SingleInstanceTest, launches_with_other_data_folders_run_side_by_side) {
 INSTANTIATE_TEST_SUITE_P(Launches, SingleInstanceTest,
                          ::testing::Values(Setting{"session_bus", true, true}, Setting{"no_bus", false, true},
                                            Setting{"no_bus_nor_runtime_folder", false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& each) { return std::string(each.param.name); });
+
+// A file manager or browser the running copy opened may outlive it, and must
+// not keep the next launch from running.
+TEST(InstanceLock, a_program_the_holder_started_does_not_keep_the_lock_after_the_holder_ends) {
+  widgettest::application();
+  const QTemporaryDir folder;
+  const QString path = folder.filePath("copy.lock");
+  QProcess started;
+  {
+    InstanceLock held(path);
+    ASSERT_EQ(held.take(), InstanceLock::Outcome::Taken);
+    started.start("cat", {});
+    ASSERT_TRUE(started.waitForStarted());
+    EXPECT_EQ(InstanceLock(path).take(), InstanceLock::Outcome::HeldElsewhere);
+  }
+  EXPECT_EQ(InstanceLock(path).take(), InstanceLock::Outcome::Taken);
+  started.closeWriteChannel();
+  EXPECT_TRUE(started.waitForFinished());
+}
 
 // The running copy is this program, with the application object and its real window.
 TEST(SingleInstanceWindow, a_second_launch_brings_the_running_copys_minimised_window_forward) {
