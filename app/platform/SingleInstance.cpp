@@ -105,7 +105,8 @@ SingleInstance::Claim SingleInstance::claim() {
 }
 
 bool SingleInstance::askRunningCopy() {
-  QDBusMessage activate = QDBusMessage::createMethodCall(serviceName_, objectPath, interfaceName, QStringLiteral("Activate"));
+  QDBusMessage activate =
+      QDBusMessage::createMethodCall(serviceName_, objectPath, interfaceName, QStringLiteral("Activate"));
   activate << QVariantMap();
   activate.setAutoStartService(false);
   return bus_.call(activate).type() == QDBusMessage::ReplyMessage;

@@ -13,8 +13,8 @@
 #include <tuple>
 
 #include "app_test_support.hpp"
-#include "private_session_bus.hpp"
 #include "platform/FileReveal.h"
+#include "private_session_bus.hpp"
 
 namespace {
 

@@ -4,11 +4,10 @@
 // forward; launched together, exactly one runs. Launches with other data
 // folders run side by side. Last, a copy in this program whose window the
 // real program's launch brings forward.
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDir>
@@ -205,8 +204,8 @@ TEST_P(SingleInstanceTest, copies_launched_at_once_leave_exactly_one_running) {
 TEST_P(SingleInstanceTest, launches_with_other_data_folders_run_side_by_side) {
   const Home home, otherHome;
   const auto first = session.launch(home), other = session.launch(otherHome);
-  ASSERT_TRUE(waitFor([&] { return session.lockHolders() == QSet{first->id(), other->id()}; }))
-      << first->saidText() << other->saidText();
+  const QSet<qint64> both{first->id(), other->id()};
+  ASSERT_TRUE(waitFor([&] { return session.lockHolders() == both; })) << first->saidText() << other->saidText();
   EXPECT_TRUE(first->running());
   EXPECT_TRUE(other->running());
 }

@@ -27,8 +27,8 @@ class PrivateSessionBus {
   static QString noBus() { return QStringLiteral("unix:path=/nonexistent/quelmaris-test-bus"); }
 
   enum class Use {
-    ByChildren,          // only programs the test starts are given its address
-    AsThisProgramsOwn,   // this program's session bus; until the bus runs, none at all
+    ByChildren,         // only programs the test starts are given its address
+    AsThisProgramsOwn,  // this program's session bus; until the bus runs, none at all
   };
 
   // Made with AsThisProgramsOwn before anything reads the session bus address.
@@ -83,7 +83,8 @@ class PrivateSessionBus {
     ::close(out[1]);
     FILE* printed = ::fdopen(out[0], "r");
     char address[512] = {};
-    if (daemon_ > 0 && std::fgets(address, sizeof address, printed) != nullptr) address_ = QByteArray(address).trimmed();
+    if (daemon_ > 0 && std::fgets(address, sizeof address, printed) != nullptr)
+      address_ = QByteArray(address).trimmed();
     std::fclose(printed);
   }
 
