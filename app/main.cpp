@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
-#include <QNetworkProxyFactory>
 
 #include "folders/FolderStore.h"
 #include "platform/SingleInstance.h"
@@ -23,8 +22,6 @@ int main(int argc, char* argv[]) {
   SingleInstance instance(QFileInfo(FolderStore::defaultStoragePath()).path(), QDBusConnection::sessionBus());
   if (instance.claim() != SingleInstance::Claim::Running) return 0;
   QApplication::setWindowIcon(QuelmarisMark::icon());
-  // The update check goes through the proxy the desktop or the environment names.
-  QNetworkProxyFactory::setUseSystemConfiguration(true);
 
   QuelmarisApp quelmaris;
   QObject::connect(&instance, &SingleInstance::launchedAgain, &quelmaris, [&quelmaris] { quelmaris.showMainWindow(); });
