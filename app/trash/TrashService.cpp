@@ -184,24 +184,31 @@ TrashService::TrashService(std::unique_ptr<const TrashPlanning> planner, std::sh
 QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& sets, bool allowUnverified,
                                                          QUndoStack* undoStack, const QList<QUrl>& roots) {
   requireMainThread();
-  const QPointer<QUndoStack> stack(undoStack);
+  const auto pending = outcomes_.emplace(outcomes_.end());
+  pending->start();
+  QFuture<Outcome> future = pending->future();
   setMovesRunning(movesRunning_ + 1);
-  return runDetached([planner = planner_, files = files_, sets, allowUnverified] {
-           return planAndMove(*planner, *files, sets, allowUnverified);
-         })
-      .then(this, [this, stack, roots](const MoveRun& run) {
+  runDetached(
+      *this,
+      [planner = planner_, files = files_, sets, allowUnverified] {
+        return planAndMove(*planner, *files, sets, allowUnverified);
+      },
+      [this, pending, stack = QPointer<QUndoStack>(undoStack), roots](const MoveRun& run) {
+        Outcome outcome;
         if (run.refusal) {
+          outcome.invariantViolation = run.refusal;
           setMovesRunning(movesRunning_ - 1);
-          Outcome refused;
-          refused.invariantViolation = run.refusal;
-          return refused;
+        } else {
+          outcome = tally(run.plan, run.results);
+          if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+          setMovesRunning(movesRunning_ - 1);
+          emit moveFinished(outcome);
         }
-        Outcome outcome = tally(run.plan, run.results);
-        if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
-        setMovesRunning(movesRunning_ - 1);
-        emit moveFinished(outcome);
-        return outcome;
+        pending->addResult(outcome);
+        pending->finish();
+        outcomes_.erase(pending);
       });
+  return future;
 }
 
 void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) {
@@ -217,8 +224,9 @@ void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) 
 void TrashService::restoreNext() {
   const PendingRestore& next = pendingRestores_.constFirst();
   const QList<QUrl> accessed = SecurityScope::startAccessing(next.roots);
-  runDetached([files = files_, moved = next.moved] { return restore(*files, moved); })
-      .then(this, [this, accessed](const RestoreOutcome& outcome) {
+  runDetached(
+      *this, [files = files_, moved = next.moved] { return restore(*files, moved); },
+      [this, accessed](const RestoreOutcome& outcome) {
         SecurityScope::stopAccessing(accessed);
         pendingRestores_.removeFirst();
         setMovesRunning(movesRunning_ - 1);

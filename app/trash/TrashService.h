@@ -10,11 +10,13 @@
 #pragma once
 
 #include <QFuture>
+#include <QPromise>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <optional>
 
@@ -110,6 +112,10 @@ class TrashService final : public QObject {
   const std::shared_ptr<const TrashPlanning> planner_;
   const std::shared_ptr<const FileTrashing> files_;
   std::optional<RestoreOutcome> lastRestore_;
+  // The futures of the moves under way. Members, so that a move still waiting
+  // on the disk when the service ends is cancelled while continuations bound
+  // to the service can still run (and see it cancelled).
+  std::list<QPromise<Outcome>> outcomes_;
   // The undos not yet done, the first one running.
   QList<PendingRestore> pendingRestores_;
   int movesRunning_ = 0;
