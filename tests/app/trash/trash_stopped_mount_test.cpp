@@ -13,6 +13,8 @@
 #include "app_test_support.hpp"
 #include "interface/CoreTrashPlanner.h"
 #include "mount_namespace.hpp"
+#include "results/ResultsMove.h"
+#include "scan_store_driver.hpp"
 #include "stopped_fuse_mount.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
@@ -104,6 +106,41 @@ TEST(TrashOnAStoppedMount, undo_puts_files_back_off_the_main_thread_and_ends_onc
       return 6;
     if (quelmaris::testing::read_file(served + "/marked.jpg") != "photo") return 7;
     return service.isMoving() ? 8 : 0;
+  });
+}
+
+TEST(TrashOnAStoppedMount, the_application_ends_without_waiting_for_a_move_that_waits_on_the_mount) {
+  onAMount([](StoppedFuseMount& mount, const PlanSet& set, const std::string&) {
+    auto service = std::make_unique<TrashService>(std::make_unique<CoreTrashPlanner>(),
+                                                  std::make_shared<SystemFileTrashing>());
+    mount.stop();
+    const QFuture<Outcome> moving = service->moveToTrash({set}, false, nullptr, {});
+    if (!mount.stopped()) return failed(1, "the call waited for the mount");
+    service.reset();
+    if (!moving.isCanceled()) return 2;
+    // As Quit does last; this process ends without the application object.
+    delete QCoreApplication::instance();
+    return mount.stopped() ? 0 : failed(3, "the end of the application waited for the mount");
+  });
+}
+
+TEST(TrashOnAStoppedMount, a_confirmed_move_leaves_the_window_answering_and_the_results_lose_the_copy_once_it_moved) {
+  onAMount([](StoppedFuseMount& mount, const PlanSet& set, const std::string& served) {
+    widgettest::ScanStoreDriver driver;
+    driver.finishWith({DuplicateSet{1, "kept.jpg", 5, set.files, 0, {}, true, QString(64, u'0'), 5, false}});
+    driver.store.changeSelection(
+        [&](SelectionModel& selection) { selection.setMarked(true, 1, driver.store.sets().first()); });
+    TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+    QUndoStack undoStack;
+    ResultsMove move(driver.store, service, &undoStack);
+    mount.stop();
+    move.confirmMove();
+    if (!answersWhileStopped(mount)) return failed(1, "the main thread waited for the mount");
+    if (!move.isMoving()) return 2;
+    mount.resume();
+    if (!apptest::runEventsUntil([&] { return !move.isMoving(); })) return 3;
+    if (!move.lastMove() || move.lastMove()->moved.size() != 1 || !driver.store.sets().isEmpty()) return 4;
+    return fs::exists(served + "/marked.jpg") ? 5 : 0;
   });
 }
 
