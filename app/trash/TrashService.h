@@ -10,9 +10,9 @@
 #pragma once
 
 #include <QFuture>
-#include <QPromise>
 #include <QList>
 #include <QObject>
+#include <QPromise>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
@@ -21,8 +21,8 @@
 #include <optional>
 
 #include "interface/CoreTrashPlanner.h"
-#include "trash/FileTrashing.h"
 #include "interface/QuelmarisCore.h"
+#include "trash/FileTrashing.h"
 
 class QUndoStack;
 

@@ -111,8 +111,8 @@ TEST(TrashOnAStoppedMount, undo_puts_files_back_off_the_main_thread_and_ends_onc
 
 TEST(TrashOnAStoppedMount, the_application_ends_without_waiting_for_a_move_that_waits_on_the_mount) {
   onAMount([](StoppedFuseMount& mount, const PlanSet& set, const std::string&) {
-    auto service = std::make_unique<TrashService>(std::make_unique<CoreTrashPlanner>(),
-                                                  std::make_shared<SystemFileTrashing>());
+    auto service =
+        std::make_unique<TrashService>(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
     mount.stop();
     const QFuture<Outcome> moving = service->moveToTrash({set}, false, nullptr, {});
     if (!mount.stopped()) return failed(1, "the call waited for the mount");
