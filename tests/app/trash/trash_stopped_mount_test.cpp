@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -106,6 +107,35 @@ TEST(TrashOnAStoppedMount, undo_puts_files_back_off_the_main_thread_and_ends_onc
       return 6;
     if (quelmaris::testing::read_file(served + "/marked.jpg") != "photo") return 7;
     return service.isMoving() ? 8 : 0;
+  });
+}
+
+TEST(TrashOnAStoppedMount, undos_waiting_on_the_mount_put_their_files_back_one_after_the_other_in_the_order_asked) {
+  onAMount([](StoppedFuseMount& mount, const PlanSet& first, const std::string& served) {
+    const std::string top = mount.mountPoint();
+    std::ofstream(served + "/kept.png") << "drawing";
+    std::ofstream(served + "/marked.png") << "drawing";
+    const PlanSet second{
+        2, {apptest::entryFor(top + "/kept.png"), apptest::entryFor(top + "/marked.png")}, 0, {1}, true};
+    TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+    QUndoStack undoStack;
+    for (const PlanSet& set : {first, second}) {
+      const QFuture<Outcome> moving = service.moveToTrash({set}, false, &undoStack, {});
+      if (!apptest::runEventsUntil([&] { return moving.isFinished(); }) || moving.result().moved.size() != 1) return 1;
+    }
+    QList<QList<QUrl>> restores;
+    QObject::connect(&service, &TrashService::lastRestoreChanged, [&] {
+      if (service.lastRestore()) restores.append(service.lastRestore()->restored);
+    });
+    mount.stop();
+    undoStack.undo();
+    undoStack.undo();
+    if (!answersWhileStopped(mount)) return failed(2, "the main thread waited for the mount");
+    mount.resume();
+    if (!apptest::runEventsUntil([&] { return !service.isMoving(); })) return 3;
+    const QList<QList<QUrl>> lastMoveFirst{{urlOf(top + "/marked.png")}, {urlOf(top + "/marked.jpg")}};
+    if (restores != lastMoveFirst) return 4;
+    return fs::exists(served + "/marked.png") && fs::exists(served + "/marked.jpg") ? 0 : 5;
   });
 }
 
