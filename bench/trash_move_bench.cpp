@@ -3,10 +3,12 @@
 // line: the time to gather what the confirmation shows (marked files and
 // totals), the planner's re-check of every marked file and keeper, the whole
 // move through the results, the longest the main thread went without turning
-// its event loop while the files moved, and the pruning of the moved copies
-// from the results with the results view's redraw after it (offscreen unless a
-// platform is chosen), and the undo that puts the moved files back. Everything happens under a temporary XDG_DATA_HOME, so
-// the user's own Trash is never touched.
+// its event loop while the files moved (from the confirmation on, the plan
+// included), the pruning of the moved copies from the results with the
+// results view's redraw after it (offscreen unless a platform is chosen), and
+// the undo that puts the moved files back, with the longest gap of the event
+// loop meanwhile. Everything happens under a temporary XDG_DATA_HOME, so the
+// user's own Trash is never touched.
 //
 //   trash_move_bench [sets] [marked]
 #include <stdlib.h>
@@ -21,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "interface/CoreTrashPlanner.h"
 #include "results/ResultsMove.h"
@@ -133,20 +136,24 @@ int main(int argc, char** argv) {
   const TrashPlan plan = CoreTrashPlanner().plan(store.selection().planSets(store.sets()), false);
   const qint64 planMs = clock.elapsed();
 
-  // The longest gap between turns of the event loop once the files are moving.
+  // The longest gap between turns of the event loop from the confirmation on.
   qint64 longestGapMs = 0;
   QElapsedTimer sinceTick;
   QTimer tick;
-  QObject::connect(&tick, &QTimer::timeout, [&] {
+  const auto turned = [&] {
     if (sinceTick.isValid()) longestGapMs = std::max(longestGapMs, sinceTick.elapsed());
     sinceTick.restart();
-  });
+  };
+  QObject::connect(&tick, &QTimer::timeout, turned);
   clock.restart();
+  sinceTick.start();
+  tick.start(5);
   move.confirmMove();
-  QTimer::singleShot(0, [&] { tick.start(5); });
   runUntil([&] { return !move.isMoving(); });
   const qint64 moveMs = clock.elapsed();
+  turned();  // the gap up to the end counts too
   tick.stop();
+  const qint64 moveGapMs = std::exchange(longestGapMs, 0);
 
   QSet<QString> movedPaths;
   for (const TrashService::Move& moved : move.lastMove() ? move.lastMove()->moved : move.problems()->moved)
@@ -165,23 +172,29 @@ int main(int argc, char** argv) {
   view.grab();
   const qint64 redrawnMs = clock.elapsed();
 
-  // Undo puts the files back on the main thread.
+  // Undo puts the files back off the main thread, which goes on turning.
   clock.restart();
+  sinceTick.start();
+  tick.start(5);
   undoStack.undo();
   runUntil([&] { return trash.lastRestore().has_value(); });
   const qint64 undoMs = clock.elapsed();
+  turned();
+  tick.stop();
   const qsizetype restored = trash.lastRestore()->restored.size();
 
   std::printf(
       "{\"sets\": %lld, \"marked\": %lld, \"listed\": %lld, \"confirmation_ms\": %lld, \"planned\": %lld, \"plan_ms\": "
       "%lld, "
       "\"moved\": %lld, \"move_ms\": %lld, \"longest_main_thread_gap_ms\": %lld, \"prune_ms\": %lld, "
-      "\"prune_and_redraw_ms\": %lld, \"sets_left\": %lld, \"undo_ms\": %lld, \"restored\": %lld}\n",
+      "\"prune_and_redraw_ms\": %lld, \"sets_left\": %lld, \"undo_ms\": %lld, \"restored\": %lld, "
+      "\"longest_main_thread_gap_in_undo_ms\": %lld}\n",
       static_cast<long long>(setCount), static_cast<long long>(totals.files), static_cast<long long>(files.size()),
       static_cast<long long>(confirmationMs), static_cast<long long>(plan.toMove.size()),
       static_cast<long long>(planMs), static_cast<long long>(movedPaths.size()), static_cast<long long>(moveMs),
-      static_cast<long long>(longestGapMs), static_cast<long long>(pruneMs), static_cast<long long>(redrawnMs),
-      static_cast<long long>(again.sets().size()), static_cast<long long>(undoMs), static_cast<long long>(restored));
+      static_cast<long long>(moveGapMs), static_cast<long long>(pruneMs), static_cast<long long>(redrawnMs),
+      static_cast<long long>(again.sets().size()), static_cast<long long>(undoMs), static_cast<long long>(restored),
+      static_cast<long long>(longestGapMs));
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return 0;

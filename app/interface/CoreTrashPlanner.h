@@ -1,6 +1,8 @@
 // Planning a move to the Trash: TrashPlanning is the seam the Trash service
-// uses; CoreTrashPlanner asks the core's plan_trash and raises nothing but
-// InvariantViolation, so that every failure refuses the whole plan.
+// uses, off the main thread, since the plan checks every file on the disk;
+// implementations must be thread-safe. CoreTrashPlanner asks the core's
+// plan_trash and raises nothing but InvariantViolation, so that every failure
+// refuses the whole plan.
 #pragma once
 
 #include <QList>

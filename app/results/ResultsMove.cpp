@@ -1,7 +1,5 @@
 #include "results/ResultsMove.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QSet>
 #include <QUndoStack>
 
@@ -9,23 +7,6 @@
 #include "platform/MainThread.h"
 
 namespace {
-
-// The core re-checks every marked file and keeper on the main thread before
-// the files move: a wait cursor while it does, when there is a screen.
-class WaitCursor {
- public:
-  WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (shown_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~WaitCursor() {
-    if (shown_) QGuiApplication::restoreOverrideCursor();
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  bool shown_;
-};
 
 bool isClean(const TrashService::Outcome& outcome) {
   return !outcome.invariantViolation && outcome.skipped.isEmpty() && outcome.failed.isEmpty();
@@ -70,11 +51,7 @@ void ResultsMove::moveToTrash(const SelectionModel& selection) {
   const QList<PlanSet> sets = selection.planSets(scan_.sets());
   const QList<QUrl> roots = scan_.roots();
   const QList<QUrl> accessed = SecurityScope::startAccessing(roots);
-  QFuture<Outcome> moving;
-  {
-    const WaitCursor planning;
-    moving = trash_.moveToTrash(sets, selection.allowsUnverified(), undoStack_, roots);
-  }
+  QFuture<Outcome> moving = trash_.moveToTrash(sets, selection.allowsUnverified(), undoStack_, roots);
   // Bound to the service, which outlives every results view; this object
   // may be gone by the time the files have moved.
   moving.then(&trash_, [self = QPointer(this), accessed](const Outcome& outcome) {

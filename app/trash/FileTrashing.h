@@ -1,8 +1,8 @@
 // The Trash service's seam to the file system: moving a file to the Trash,
 // asking whether anything is at a URL (or why that cannot be told), and
 // moving an item back, only while it is still the file that went to the
-// Trash. Implementations are called from the move loop off the main thread
-// and must be thread-safe.
+// Trash. Implementations are called off the main thread, by the moves and by
+// the undos, and must be thread-safe.
 // SystemFileTrashing is the production one, on the freedesktop.org Trash.
 #pragma once
 

@@ -3,9 +3,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QPointer>
-#include <QPromise>
 #include <QThread>
-#include <QThreadPool>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <limits>
@@ -14,6 +12,7 @@
 
 #include "folders/SecurityScope.h"
 #include "interface/Fatal.h"
+#include "platform/DetachedWork.h"
 
 namespace {
 
@@ -74,21 +73,31 @@ MoveResult moveOne(const FileTrashing& files, const PlannedMove& planned, const 
   return Move{url, trashed.value().url.value_or(url), trashed.value().identity};
 }
 
-// One pool task moves the planned files strictly in order, one at a time,
-// with no retry and no stop after a failure: one result per planned move.
-QFuture<QList<MoveResult>> performMoves(const QList<PlannedMove>& toMove, const QList<FileEntry>& keepers,
-                                        std::shared_ptr<const FileTrashing> files) {
-  auto promise = std::make_shared<QPromise<QList<MoveResult>>>();
-  QFuture<QList<MoveResult>> future = promise->future();
-  promise->start();
-  QThreadPool::globalInstance()->start([promise, toMove, keepers, files = std::move(files)] {
-    QList<MoveResult> results;
-    results.reserve(toMove.size());
-    for (qsizetype i = 0; i < toMove.size(); ++i) results.append(moveOne(*files, toMove[i], keepers[i]));
-    promise->addResult(std::move(results));
-    promise->finish();
-  });
-  return future;
+// What the thread of one move brings back: the planner's refusal, or the plan
+// and one result per planned move.
+struct MoveRun {
+  std::optional<QString> refusal;
+  TrashPlan plan;
+  QList<MoveResult> results;
+};
+
+// The plan, then the planned files strictly in order, one at a time, with no
+// retry and no stop after a failure. Off the main thread: the planner
+// re-checks every file against the disk, and so does each move.
+MoveRun planAndMove(const TrashPlanning& planner, const FileTrashing& files, const QList<PlanSet>& sets,
+                    bool allowUnverified) {
+  MoveRun run;
+  try {
+    run.plan = planner.plan(sets, allowUnverified);
+  } catch (const InvariantViolation& violation) {
+    run.refusal = violationText(violation);
+    return run;
+  }
+  const QList<FileEntry> keepers = keptCopies(run.plan.toMove, sets);
+  run.results.reserve(run.plan.toMove.size());
+  for (qsizetype i = 0; i < run.plan.toMove.size(); ++i)
+    run.results.append(moveOne(files, run.plan.toMove[i], keepers[i]));
+  return run;
 }
 
 Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
@@ -175,38 +184,55 @@ TrashService::TrashService(std::unique_ptr<const TrashPlanning> planner, std::sh
 QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& sets, bool allowUnverified,
                                                          QUndoStack* undoStack, const QList<QUrl>& roots) {
   requireMainThread();
-  TrashPlan plan;
-  try {
-    plan = planner_->plan(sets, allowUnverified);
-  } catch (const InvariantViolation& violation) {
-    Outcome refused;
-    refused.invariantViolation = violationText(violation);
-    return QtFuture::makeReadyFuture(std::move(refused));
-  }
-  const QPointer<QUndoStack> stack(undoStack);
+  const auto pending = outcomes_.emplace(outcomes_.end());
+  pending->start();
+  QFuture<Outcome> future = pending->future();
   setMovesRunning(movesRunning_ + 1);
-  return performMoves(plan.toMove, keptCopies(plan.toMove, sets), files_)
-      .then(this, [this, plan, stack, roots](const QList<MoveResult>& results) {
-        Outcome outcome = tally(plan, results);
-        if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
-        setMovesRunning(movesRunning_ - 1);
-        emit moveFinished(outcome);
-        return outcome;
+  runDetached(
+      *this,
+      [planner = planner_, files = files_, sets, allowUnverified] {
+        return planAndMove(*planner, *files, sets, allowUnverified);
+      },
+      [this, pending, stack = QPointer<QUndoStack>(undoStack), roots](const MoveRun& run) {
+        Outcome outcome;
+        if (run.refusal) {
+          outcome.invariantViolation = run.refusal;
+          setMovesRunning(movesRunning_ - 1);
+        } else {
+          outcome = tally(run.plan, run.results);
+          if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+          setMovesRunning(movesRunning_ - 1);
+          emit moveFinished(outcome);
+        }
+        pending->addResult(outcome);
+        pending->finish();
+        outcomes_.erase(pending);
       });
+  return future;
 }
 
 void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) {
   requireMainThread();
   setLastRestore(std::nullopt);
-  QMetaObject::invokeMethod(
-      this,
-      [this, moved, roots] {
-        const QList<QUrl> accessed = SecurityScope::startAccessing(roots);
-        const RestoreOutcome outcome = restore(*files_, moved);
+  setMovesRunning(movesRunning_ + 1);
+  pendingRestores_.append({moved, roots});
+  if (pendingRestores_.size() == 1) restoreNext();
+}
+
+// Undos put their files back one after the other, in the order they were
+// asked for, each under scoped access on its roots.
+void TrashService::restoreNext() {
+  const PendingRestore& next = pendingRestores_.constFirst();
+  const QList<QUrl> accessed = SecurityScope::startAccessing(next.roots);
+  runDetached(
+      *this, [files = files_, moved = next.moved] { return restore(*files, moved); },
+      [this, accessed](const RestoreOutcome& outcome) {
         SecurityScope::stopAccessing(accessed);
+        pendingRestores_.removeFirst();
+        setMovesRunning(movesRunning_ - 1);
         setLastRestore(outcome);
-      },
-      Qt::QueuedConnection);
+        if (!pendingRestores_.isEmpty()) restoreNext();
+      });
 }
 
 void TrashService::setLastRestore(const std::optional<RestoreOutcome>& value) {

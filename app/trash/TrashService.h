@@ -1,24 +1,28 @@
 // Carries out a move of marked copies to the Trash: the core re-checks the
-// marking, the planned files are moved one at a time off the main thread,
-// each after the core has checked it and its kept copy once more, the result
-// comes back as one Outcome, and one undo entry "Move to Trash" puts the
-// moved files back without ever replacing what took their place.
-// Main thread only, except the move loop; lastRestore and isMoving notify
-// only on change.
+// marking, the planned files are moved one at a time, each after the core has
+// checked it and its kept copy once more, the result comes back as one
+// Outcome, and one undo entry "Move to Trash" puts the moved files back
+// without ever replacing what took their place.
+// Main thread only. Whatever reaches the disk (the plan, the moves, the moves
+// back) runs on a thread of its own that nobody waits for, so that a folder
+// on a mount that stopped answering holds up neither the window nor the end
+// of the program. lastRestore and isMoving notify only on change.
 #pragma once
 
 #include <QFuture>
 #include <QList>
 #include <QObject>
+#include <QPromise>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <optional>
 
 #include "interface/CoreTrashPlanner.h"
-#include "trash/FileTrashing.h"
 #include "interface/QuelmarisCore.h"
+#include "trash/FileTrashing.h"
 
 class QUndoStack;
 
@@ -68,23 +72,24 @@ class TrashService final : public QObject {
   TrashService(std::unique_ptr<const TrashPlanning> planner, std::shared_ptr<const FileTrashing> files,
                QObject* parent = nullptr);
 
-  // Plans on the calling (main) thread and moves on a pool thread; the future
-  // finishes on the main thread, after the undo entry is pushed on undoStack
-  // (when given and a file moved). A refused plan gives a finished future and
-  // touches nothing. roots are kept for the undo only; the caller brackets the
-  // call with scoped access on them.
+  // Returns at once; plans and moves off the main thread. The future finishes
+  // on the main thread, after the undo entry is pushed on undoStack (when
+  // given and a file moved). A refused plan touches nothing. roots are kept
+  // for the undo only; the caller brackets the move with scoped access on them.
   QFuture<Outcome> moveToTrash(const QList<PlanSet>& sets, bool allowUnverified, QUndoStack* undoStack,
                                const QList<QUrl>& roots);
 
-  // What the undo entry runs: clears lastRestore at once and puts the files
-  // back from a queued call on the main thread, then sets lastRestore.
+  // What the undo entry runs: clears lastRestore and returns at once; puts the
+  // files back off the main thread, after any undo still putting back its
+  // own, then sets lastRestore.
   void undoMove(const QList<Move>& moved, const QList<QUrl>& roots);
 
   // The result of the latest undo; absent before any and while one runs.
   const std::optional<RestoreOutcome>& lastRestore() const { return lastRestore_; }
   void setLastRestore(const std::optional<RestoreOutcome>& value);
 
-  // Files are moving: from a plan's acceptance until its outcome is known.
+  // Files are moving: from the call of moveToTrash until its outcome is known,
+  // and from an undo until its lastRestore is set.
   bool isMoving() const { return movesRunning_ > 0; }
 
  signals:
@@ -95,10 +100,23 @@ class TrashService final : public QObject {
   void moveFinished(const TrashService::Outcome& outcome);
 
  private:
+  struct PendingRestore {
+    QList<Move> moved;
+    QList<QUrl> roots;
+  };
+
+  void restoreNext();
   void setMovesRunning(int count);
 
-  const std::unique_ptr<const TrashPlanning> planner_;
+  // Shared with the threads that use them, which may outlive the service.
+  const std::shared_ptr<const TrashPlanning> planner_;
   const std::shared_ptr<const FileTrashing> files_;
   std::optional<RestoreOutcome> lastRestore_;
+  // The futures of the moves under way. Members, so that a move still waiting
+  // on the disk when the service ends is cancelled while continuations bound
+  // to the service can still run (and see it cancelled).
+  std::list<QPromise<Outcome>> outcomes_;
+  // The undos not yet done, the first one running.
+  QList<PendingRestore> pendingRestores_;
   int movesRunning_ = 0;
 };

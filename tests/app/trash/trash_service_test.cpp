@@ -218,9 +218,8 @@ TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation)
   const InvariantViolation refusal{InvariantViolation::IndexOutOfRange{12, 4}};
   TrashService service(std::make_unique<RefusingPlanner>(refusal), files);
   QSignalSpy restores(&service, &TrashService::lastRestoreChanged);
-  const QFuture<Outcome> future = service.moveToTrash({c.set}, false, &undoStack, {});
-  ASSERT_TRUE(future.isFinished()) << "a refusal is answered at once";
-  EXPECT_EQ(future.result(), (Outcome{{}, 0, false, {}, {}, "IndexOutOfRange(setId: 12, index: 4)"}));
+  EXPECT_EQ(awaitOutcome(service.moveToTrash({c.set}, false, &undoStack, {})),
+            (Outcome{{}, 0, false, {}, {}, "IndexOutOfRange(setId: 12, index: 4)"}));
   EXPECT_TRUE(files->calls.isEmpty());
   EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
   EXPECT_EQ(undoStack.count(), 0);
