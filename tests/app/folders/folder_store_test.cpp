@@ -377,7 +377,7 @@ TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuse
   // Damaged bytes do not resolve.
   const QByteArray& good = bookmark;
   QByteArray otherVersion = good;
-  otherVersion[4] = 2;
+  otherVersion[4] = 3;
   QByteArray relative = good;
   relative[21] = 'x';
   const QByteArray damaged[] = {QByteArray(), good.left(21),        otherVersion,

@@ -1,0 +1,23 @@
+#include "folders/FolderChecks.h"
+
+#include <map>
+#include <string>
+
+#include "trash/MountTable.h"
+
+namespace FolderChecks {
+
+QList<QList<qsizetype>> groupedByMount(const QList<QByteArray>& paths) {
+  const auto table = FreedesktopTrash::readMountTable();
+  std::map<std::string, qsizetype> groupOfMount;
+  QList<QList<qsizetype>> groups;
+  for (qsizetype offset = 0; offset < paths.size(); ++offset) {
+    const auto mount = FreedesktopTrash::mountHolding(paths[offset].toStdString(), table);
+    const auto [entry, isNew] = groupOfMount.try_emplace(mount ? mount->point : std::string(), groups.size());
+    if (isNew) groups.append(QList<qsizetype>());
+    groups[entry->second].append(offset);
+  }
+  return groups;
+}
+
+}  // namespace FolderChecks
