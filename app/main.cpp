@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QNetworkProxyFactory>
 
+#include "platform/ProcessEnd.h"
 #include "platform/Translations.h"
 #include "shell/QuelmarisApp.h"
 #include "shell/QuelmarisMark.h"
@@ -19,5 +20,7 @@ int main(int argc, char* argv[]) {
 
   QuelmarisApp quelmaris;
   quelmaris.showMainWindow();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  ProcessEnd::endWithin(ProcessEnd::grace, status);
+  return status;
 }
