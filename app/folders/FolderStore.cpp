@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "folders/Bookmark.h"
-#include "folders/FolderChecks.h"
+#include "platform/FileSystemWork.h"
 #include "folders/SecurityScope.h"
 
 namespace {
@@ -103,7 +103,7 @@ void FolderStore::load() {
     loaded.append(WatchedFolder{record.id, record.path, record.bookmark, std::nullopt, true});
     paths.append(Bookmark::whereItLooks(record.bookmark));
   }
-  const auto answers = FolderChecks::run<Resolution>(
+  const auto answers = FileSystemWork::run<Resolution>(
       paths, [records = *stored](qsizetype offset) { return Resolution::of(records[offset]); }, mailbox_.address(),
       [this, load](std::vector<Resolution> late) { settleLate(load, late); });
   bool renewed = false;
@@ -137,7 +137,7 @@ void FolderStore::add(const QList<QUrl>& urls) {
   assertOwningThread();
   QList<QByteArray> paths;
   for (const QUrl& url : urls) paths.append(url.isLocalFile() ? pathBytes(url) : QByteArray());
-  const auto answers = FolderChecks::run<Addition>(
+  const auto answers = FileSystemWork::run<Addition>(
       paths, [urls](qsizetype offset) { return Addition::of(urls[offset]); }, mailbox_.address(),
       [this](const std::vector<Addition>& late) {
         for (const Addition& addition : late) addChecked(addition);
@@ -194,7 +194,7 @@ void FolderStore::reconnect(const WatchedFolder& folder, const QUrl& url) {
   const auto apply = [this, id = folder.id, url](const std::variant<QByteArray, FolderError>& bookmark) {
     if (const auto* bytes = std::get_if<QByteArray>(&bookmark)) reconnectChecked(id, url, *bytes);
   };
-  const auto answers = FolderChecks::run<std::variant<QByteArray, FolderError>>(
+  const auto answers = FileSystemWork::run<std::variant<QByteArray, FolderError>>(
       {url.isLocalFile() ? pathBytes(url) : QByteArray()}, made, mailbox_.address(),
       [apply](const std::vector<std::variant<QByteArray, FolderError>>& late) { apply(late.front()); });
   if (answers.front()) apply(*answers.front());

@@ -5,9 +5,9 @@
 // to save go to the log; everything else fails silently. Main thread only.
 // The list file is read and written in the calls; the work on the folders
 // themselves (resolving bookmarks at load, checking what add and reconnect
-// are given) runs off the main thread (FolderChecks), and a folder whose file
-// system has not answered after a short wait is dealt with when it answers:
-// listed as not responding at load, added or reconnected later.
+// are given) runs off the main thread (FileSystemWork), and a folder whose
+// file system has not answered after a short wait is dealt with when it
+// answers: listed as not responding at load, added or reconnected later.
 #pragma once
 
 #include <QList>

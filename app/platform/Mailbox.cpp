@@ -27,7 +27,7 @@ Mailbox::~Mailbox() {
 
 void runDetached(std::function<void()> work) {
   std::thread([work = std::move(work)] {
-    pthread_setname_np(pthread_self(), "qm-folder-check");
+    pthread_setname_np(pthread_self(), "qm-fs-work");
     work();
   }).detach();
 }

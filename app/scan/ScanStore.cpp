@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "results/ResultPruning.h"
-#include "folders/FolderChecks.h"
+#include "platform/FileSystemWork.h"
 #include "folders/SecurityScope.h"
 #include "platform/FreedMemory.h"
 
@@ -113,7 +113,7 @@ void ScanStore::resolveShownRoots(const QList<QUrl>& roots) {
   const auto apply = [this](const Answer& answer) {
     if (!answer.second.isEmpty()) shownRoots_[answer.first].resolvedPath = answer.second;
   };
-  const auto answers = FolderChecks::run<Answer>(paths, resolve, mailbox_.address(),
+  const auto answers = FileSystemWork::run<Answer>(paths, resolve, mailbox_.address(),
                                                  [this, apply, task = task_](const std::vector<Answer>& late) {
                                                    if (task != task_) return;
                                                    for (const Answer& answer : late) apply(answer);

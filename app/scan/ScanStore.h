@@ -2,7 +2,7 @@
 // DuplicateScanning seam, applies its events one at a time in arrival order
 // and holds what it found, the user's selection and the rows shown expanded.
 // Main thread only; no operation fails, and none waits on the scanned
-// folders' file systems longer than FolderChecks' short while. Every
+// folders' file systems longer than FileSystemWork's short while. Every
 // observed property has a *Changed signal: a whole-value write emits it only
 // when the value changed, an in-place change (an appended batch, a sort, a
 // selection edit) always.
@@ -135,7 +135,7 @@ class ScanStore : public QObject {
   // The folder shown beside a file's name: its parent folder, shortened to
   // the root folder's name and the rest when it lies under its root. The
   // roots are resolved on disk once per scan, when it starts, off the main
-  // thread (FolderChecks); a root whose file system has not answered by the
+  // thread (FileSystemWork); a root whose file system has not answered by the
   // end of start shows as given until it does.
   QString displayFolder(const FileEntry& file) const;
 

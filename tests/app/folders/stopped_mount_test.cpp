@@ -20,6 +20,7 @@
 #include "interface/CoreScanner.h"
 #include "mount_namespace.hpp"
 #include "platform/ProcessEnd.h"
+#include "results/QuickLookPreview.h"
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
@@ -142,6 +143,20 @@ TEST_F(StoppedMountTest, a_scan_of_a_stopped_folder_starts_and_stops) {
     store.cancel();
     CHECK_OR_RETURN(
         QTest::qWaitFor([&] { return store.state().is<ScanStore::State::idle>() && !store.session(); }, kEventsWait), 3);
+    return 0;
+  }));
+}
+
+TEST_F(StoppedMountTest, the_preview_of_a_stopped_file_opens_at_once_with_its_name_and_shows_the_file_when_it_answers) {
+  tree.write("served/notes.txt", "first line");
+  expectPassed(run([&](StoppedMount& mount) {
+    mount.stop();
+    QuickLookPreview preview;
+    preview.showFile(qs(top + "/notes.txt"));
+    CHECK_OR_RETURN(preview.isVisible() && preview.shownKind() == "file", 1);
+    CHECK_OR_RETURN(preview.windowTitle() == "notes.txt", 2);
+    mount.resume();
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return preview.shownKind() == "text"; }, kEventsWait), 3);
     return 0;
   }));
 }

@@ -1,11 +1,11 @@
-#include "folders/FolderChecks.h"
+#include "platform/FileSystemWork.h"
 
 #include <map>
 #include <string>
 
 #include "trash/MountTable.h"
 
-namespace FolderChecks {
+namespace FileSystemWork {
 
 QList<QList<qsizetype>> groupedByMount(const QList<QByteArray>& paths) {
   const auto table = FreedesktopTrash::readMountTable();
@@ -20,4 +20,4 @@ QList<QList<qsizetype>> groupedByMount(const QList<QByteArray>& paths) {
   return groups;
 }
 
-}  // namespace FolderChecks
+}  // namespace FileSystemWork

@@ -1,11 +1,11 @@
-// Checks of the user's folders, each of which may wait on a file system
-// (stat, a bookmark made or resolved, a path made canonical): run off the
-// main thread, one thread per mount the folders lie on, so that a mount that
-// stopped answering holds up only its own folders and never the caller. The
-// caller waits a short, fixed while for the answers: those given by then come
-// back at once, in the order asked, so that folders that answer look settled
-// from the first frame; each later answer comes to the caller's mailbox, in
-// batches, by queued calls.
+// Work on the user's files and folders, any step of which may wait on a file
+// system that stopped answering (a stat, a bookmark made or resolved, a path
+// made canonical, a file read): run off the main thread, one thread per mount
+// the paths lie on, so that such a mount holds up only its own paths and
+// never the caller. The caller waits a short, fixed while for the answers:
+// those given by then come back at once, in the order asked, so that what
+// answers looks settled from the first frame; each later answer comes to the
+// caller's mailbox, in batches, by queued calls.
 #pragma once
 
 #include <QByteArray>
@@ -21,9 +21,9 @@
 
 #include "platform/Mailbox.h"
 
-namespace FolderChecks {
+namespace FileSystemWork {
 
-// Long enough for any folder that answers, short enough to pass unnoticed.
+// Long enough for any file system that answers, short enough to pass unnoticed.
 inline constexpr std::chrono::milliseconds answerWait{250};
 
 // The offsets of the paths, grouped by the mount each lies on as its text
@@ -79,4 +79,4 @@ std::vector<std::optional<Answer>> run(const QList<QByteArray>& paths, std::func
   return std::exchange(shared->answers, {});
 }
 
-}  // namespace FolderChecks
+}  // namespace FileSystemWork
