@@ -63,7 +63,8 @@ std::variant<Place, int> folderAt(const QByteArray& path) {
   if (!S_ISDIR(st.stx_mode)) return ENOTDIR;
   const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.constData(), nullptr), &std::free);
   if (!real) return errno;
-  return Place{{makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino}, isVolumeTop(path, st), QByteArray(real.get())};
+  const Identity identity{makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
+  return Place{identity, isVolumeTop(path, st), QByteArray(real.get())};
 }
 
 void appendNumber(QByteArray& bytes, std::uint64_t value) {
@@ -93,7 +94,8 @@ std::optional<Record> decode(const QByteArray& bookmark) {
   if (bookmark.size() <= pathOffset || !bookmark.startsWith(QByteArrayView(magic, sizeof magic))) return std::nullopt;
   Record record;
   record.version = bookmark.at(sizeof magic);
-  record.place.identity = {numberAt(bookmark, identityOffset), numberAt(bookmark, identityOffset + sizeof(std::uint64_t))};
+  record.place.identity = {numberAt(bookmark, identityOffset),
+                           numberAt(bookmark, identityOffset + sizeof(std::uint64_t))};
   const QByteArray rest = bookmark.sliced(pathOffset);
   if (record.version == pathOnly) {
     record.path = rest;

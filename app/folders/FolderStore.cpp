@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "folders/Bookmark.h"
-#include "platform/FileSystemWork.h"
 #include "folders/SecurityScope.h"
+#include "platform/FileSystemWork.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ void FolderStore::load() {
   }
   const auto answers = FileSystemWork::run<Resolution>(
       paths, [records = *stored](qsizetype offset) { return Resolution::of(records[offset]); }, mailbox_.address(),
-      [this, load](std::vector<Resolution> late) { settleLate(load, late); });
+      [this, load](const std::vector<Resolution>& late) { settleLate(load, late); });
   bool renewed = false;
   for (const auto& answer : answers)
     if (answer && answer->settle(loaded)) renewed = true;

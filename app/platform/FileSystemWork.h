@@ -30,15 +30,13 @@ inline constexpr std::chrono::milliseconds answerWait{250};
 // says (nothing is asked of the file system); in the order given.
 QList<QList<qsizetype>> groupedByMount(const QList<QByteArray>& paths);
 
-// Runs check(i) for each path off the main thread and waits up to wait for
-// the answers. Returns those given in time, by offset; each later batch goes
-// to late, on the mailbox's receiver thread. check runs on other threads:
-// it may use only what it owns.
+// Runs work(i) for the path at each offset i off the main thread and waits
+// up to answerWait for the answers. Returns those given in time, by offset;
+// each later batch goes to late, on the mailbox's receiver thread. work runs
+// on other threads: it may use only what it owns.
 template <class Answer>
-std::vector<std::optional<Answer>> run(const QList<QByteArray>& paths, std::function<Answer(qsizetype)> check,
-                                       const Mailbox::Address& mailbox,
-                                       std::function<void(std::vector<Answer>)> late,
-                                       std::chrono::milliseconds wait = answerWait) {
+std::vector<std::optional<Answer>> run(const QList<QByteArray>& paths, std::function<Answer(qsizetype)> work,
+                                       const Mailbox::Address& mailbox, std::function<void(std::vector<Answer>)> late) {
   struct Shared {
     std::mutex mutex;
     std::condition_variable answered;
@@ -50,9 +48,9 @@ std::vector<std::optional<Answer>> run(const QList<QByteArray>& paths, std::func
   auto shared = std::make_shared<Shared>();
   shared->answers.resize(static_cast<std::size_t>(paths.size()));
   for (const QList<qsizetype>& group : groupedByMount(paths))
-    runDetached([shared, group, check, mailbox, late] {
+    runDetached([shared, group, work, mailbox, late] {
       for (const qsizetype offset : group) {
-        Answer answer = check(offset);
+        Answer answer = work(offset);
         const std::lock_guard lock(shared->mutex);
         if (!shared->pastWait) {
           shared->answers[static_cast<std::size_t>(offset)] = std::move(answer);
@@ -74,7 +72,7 @@ std::vector<std::optional<Answer>> run(const QList<QByteArray>& paths, std::func
       }
     });
   std::unique_lock lock(shared->mutex);
-  shared->answered.wait_for(lock, wait, [&] { return shared->count == shared->answers.size(); });
+  shared->answered.wait_for(lock, answerWait, [&] { return shared->count == shared->answers.size(); });
   shared->pastWait = true;
   return std::exchange(shared->answers, {});
 }

@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QTimer>
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "results/ResultPruning.h"
-#include "platform/FileSystemWork.h"
 #include "folders/SecurityScope.h"
+#include "platform/FileSystemWork.h"
 #include "platform/FreedMemory.h"
 
 namespace {
@@ -109,17 +109,19 @@ void ScanStore::resolveShownRoots(const QList<QUrl>& roots) {
     paths.append(QFile::encodeName(root.path()));
   }
   using Answer = std::pair<qsizetype, QString>;
-  const auto resolve = [paths](qsizetype offset) { return Answer{offset, resolvedRootPath(QFile::decodeName(paths[offset]))}; };
+  const auto resolve = [paths](qsizetype offset) {
+    return Answer{offset, resolvedRootPath(QFile::decodeName(paths[offset]))};
+  };
   const auto apply = [this](const Answer& answer) {
     if (!answer.second.isEmpty()) shownRoots_[answer.first].resolvedPath = answer.second;
   };
-  const auto answers = FileSystemWork::run<Answer>(paths, resolve, mailbox_.address(),
-                                                 [this, apply, task = task_](const std::vector<Answer>& late) {
-                                                   if (task != task_) return;
-                                                   for (const Answer& answer : late) apply(answer);
-                                                   // Rows already shown show their folders anew.
-                                                   if (!sets_.isEmpty()) emit setsChanged();
-                                                 });
+  const auto late = [this, apply, task = task_](const std::vector<Answer>& answers) {
+    if (task != task_) return;
+    for (const Answer& answer : answers) apply(answer);
+    // Rows already shown show their folders anew.
+    if (!sets_.isEmpty()) emit setsChanged();
+  };
+  const auto answers = FileSystemWork::run<Answer>(paths, resolve, mailbox_.address(), late);
   for (const auto& answer : answers)
     if (answer) apply(*answer);
 }

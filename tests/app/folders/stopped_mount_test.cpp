@@ -2,6 +2,8 @@
 // SIGSTOP): the window never waits on it. Each test runs in a child process
 // of its own, in a private mount namespace, with an application object of
 // its own; an alarm ends a child that hangs, which fails the test.
+#include "stopped_mount.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +26,6 @@
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
-#include "stopped_mount.hpp"
 #include "temp_tree.hpp"
 
 namespace {
@@ -42,10 +43,10 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
 
 // The failure of a check in the child, reported by its exit status.
-#define CHECK_OR_RETURN(condition, status)                        \
-  if (!(condition)) {                                             \
-    std::fprintf(stderr, "failed: %s\n", #condition);             \
-    return status;                                                \
+#define CHECK_OR_RETURN(condition, status)            \
+  if (!(condition)) {                                 \
+    std::fprintf(stderr, "failed: %s\n", #condition); \
+    return status;                                    \
   }
 
 // Runs the body in a private mount namespace with "served" mounted at
@@ -121,9 +122,10 @@ TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once
     CHECK_OR_RETURN(store.folders() == QList<WatchedFolder>{listed}, 1);
 
     mount.resume();
-    CHECK_OR_RETURN(QTest::qWaitFor([&] { return store.folders().size() == 2 && store.folders()[0].path != listed.path; },
-                                    kEventsWait),
-                    2);
+    CHECK_OR_RETURN(
+        QTest::qWaitFor([&] { return store.folders().size() == 2 && store.folders()[0].path != listed.path; },
+                        kEventsWait),
+        2);
     CHECK_OR_RETURN(store.folders()[0].id == listed.id && store.folders()[0].path == qs(top + "/Moved"), 3);
     CHECK_OR_RETURN(store.folders()[1].path == qs(top + "/Dropped"), 4);
     CHECK_OR_RETURN(FolderStore(storage).folders().size() == 2, 5);
@@ -142,7 +144,8 @@ TEST_F(StoppedMountTest, a_scan_of_a_stopped_folder_starts_and_stops) {
     // The scan thread waits on the folder: only Stop can end the scan.
     store.cancel();
     CHECK_OR_RETURN(
-        QTest::qWaitFor([&] { return store.state().is<ScanStore::State::idle>() && !store.session(); }, kEventsWait), 3);
+        QTest::qWaitFor([&] { return store.state().is<ScanStore::State::idle>() && !store.session(); }, kEventsWait),
+        3);
     return 0;
   }));
 }
