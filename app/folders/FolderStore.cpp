@@ -36,13 +36,15 @@ QByteArray pathBytes(const QUrl& url) { return QFile::encodeName(url.toLocalFile
 // An entry's bookmark resolved, off the main thread, and made again when
 // stale; `renewed` is absent when it needed no renewal or could not be renewed.
 struct FolderStore::Resolution {
+  // Where the entry stood in the list when it was loaded.
+  qsizetype offset = 0;
   QUuid id;
   QByteArray bookmark;
   std::optional<QUrl> url;
   std::optional<QByteArray> renewed;
 
-  static Resolution of(const Stored& stored) {
-    Resolution resolution{stored.id, stored.bookmark, std::nullopt, std::nullopt};
+  static Resolution of(qsizetype offset, const Stored& stored) {
+    Resolution resolution{offset, stored.id, stored.bookmark, std::nullopt, std::nullopt};
     const auto found = Bookmark::resolve(stored.bookmark);
     if (!found) return resolution;
     resolution.url = found->url;
@@ -55,18 +57,22 @@ struct FolderStore::Resolution {
   }
 
   // Settles the entry it was made for, if it still waits for it; true when
-  // its bookmark was renewed.
+  // its bookmark was renewed. The entry is looked for where it was loaded
+  // first: the list may have changed since, but seldom has.
   bool settle(QList<WatchedFolder>& folders) const {
-    for (WatchedFolder& folder : folders) {
-      if (folder.id != id || folder.bookmark != bookmark || !folder.notResponding) continue;
-      folder.notResponding = false;
-      if (!url) return false;
-      folder.url = url;
-      folder.path = standardizedPath(*url);
-      if (renewed) folder.bookmark = *renewed;
-      return renewed.has_value();
-    }
-    return false;
+    const auto isEntry = [this](const WatchedFolder& folder) {
+      return folder.id == id && folder.bookmark == bookmark && folder.notResponding;
+    };
+    const auto entry = offset < folders.size() && isEntry(folders[offset])
+                           ? folders.begin() + offset
+                           : std::find_if(folders.begin(), folders.end(), isEntry);
+    if (entry == folders.end()) return false;
+    entry->notResponding = false;
+    if (!url) return false;
+    entry->url = url;
+    entry->path = standardizedPath(*url);
+    if (renewed) entry->bookmark = *renewed;
+    return renewed.has_value();
   }
 };
 
@@ -104,7 +110,7 @@ void FolderStore::load() {
     paths.append(Bookmark::whereItLooks(record.bookmark));
   }
   const auto answers = FileSystemWork::run<Resolution>(
-      paths, [records = *stored](qsizetype offset) { return Resolution::of(records[offset]); }, mailbox_.address(),
+      paths, [records = *stored](qsizetype offset) { return Resolution::of(offset, records[offset]); }, mailbox_.address(),
       [this, load](const std::vector<Resolution>& late) { settleLate(load, late); });
   bool renewed = false;
   for (const auto& answer : answers)

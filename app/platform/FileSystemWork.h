@@ -1,8 +1,8 @@
 // Work on the user's files and folders, any step of which may wait on a file
 // system that stopped answering (a stat, a bookmark made or resolved, a path
 // made canonical, a file read): run off the main thread, one thread per mount
-// the paths lie on, so that such a mount holds up only its own paths and
-// never the caller. The caller waits a short, fixed while for the answers:
+// the paths lie on (more for a long list), so that such a mount holds up
+// only its own paths and never the caller. The caller waits a short, fixed while for the answers:
 // those given by then come back at once, in the order asked, so that what
 // answers looks settled from the first frame; each later answer comes to the
 // caller's mailbox, in batches, by queued calls.
@@ -27,7 +27,8 @@ namespace FileSystemWork {
 inline constexpr std::chrono::milliseconds answerWait{250};
 
 // The offsets of the paths, grouped by the mount each lies on as its text
-// says (nothing is asked of the file system); in the order given.
+// says (nothing is asked of the file system), a long group cut in parts;
+// in the order given.
 QList<QList<qsizetype>> groupedByMount(const QList<QByteArray>& paths);
 
 // Runs work(i) for the path at each offset i off the main thread and waits
