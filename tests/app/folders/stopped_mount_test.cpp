@@ -120,6 +120,9 @@ TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once
     store.add({urlOf(top + "/Dropped")});
     store.reconnect(listed, urlOf(top + "/Moved"));
     CHECK_OR_RETURN(store.folders() == QList<WatchedFolder>{listed}, 1);
+    // A store gone before the answer comes never hears of it.
+    const QString otherStorage = qs(tree.path("other/folders.json"));
+    std::make_unique<FolderStore>(otherStorage)->add({urlOf(top + "/Dropped")});
 
     mount.resume();
     CHECK_OR_RETURN(
@@ -129,6 +132,8 @@ TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once
     CHECK_OR_RETURN(store.folders()[0].id == listed.id && store.folders()[0].path == qs(top + "/Moved"), 3);
     CHECK_OR_RETURN(store.folders()[1].path == qs(top + "/Dropped"), 4);
     CHECK_OR_RETURN(FolderStore(storage).folders().size() == 2, 5);
+    QTest::qWait(200);
+    CHECK_OR_RETURN(FolderListFile::read(otherStorage) == QList<FolderListFile::Stored>{}, 6);
     return 0;
   }));
 }
