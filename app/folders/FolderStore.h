@@ -16,8 +16,8 @@
 #include <QString>
 #include <QUrl>
 #include <QUuid>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,8 +27,8 @@
 
 // One entry of the list. The url is this run's location of the folder and is
 // never stored; it is absent when the bookmark did not resolve at load, and
-// while its resolution has not answered, the folder's file system not
-// responding (yet).
+// while notResponding: the resolution at load has not answered, the folder's
+// file system not responding (yet).
 struct WatchedFolder {
   QUuid id;
   QString path;
