@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "folders/FolderStore.h"
+#include "platform/ProcessEnd.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
 #include "shell/QuelmarisApp.h"
@@ -26,5 +27,7 @@ int main(int argc, char* argv[]) {
   QuelmarisApp quelmaris;
   QObject::connect(&instance, &SingleInstance::launchedAgain, &quelmaris, [&quelmaris] { quelmaris.showMainWindow(); });
   quelmaris.showMainWindow();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  ProcessEnd::endWithin(ProcessEnd::grace, status);
+  return status;
 }

@@ -1,8 +1,13 @@
-// A folder's bookmark: bytes of our own that record the folder's path and its
-// identity (device, inode), so that a later run finds the folder again and
-// notices when another folder has taken its place. A bookmark does not follow
-// a folder that moved away: what no longer stands at its path does not
-// resolve. Any thread; each call looks at the file system once.
+// A folder's bookmark: bytes of our own that record the folder's path, its
+// identity (device, inode), where the path led (its real path, links
+// resolved) and whether the folder was the top of a volume, so that a later
+// run finds the folder again and notices when another folder has taken its
+// place. A bookmark does not follow a folder that moved away: what no longer
+// stands at its path does not resolve, nor does a path that now leads
+// elsewhere through a link, nor the bare mount point of a volume that is not
+// mounted. Bookmarks of the first form, which recorded only the path and the
+// identity, resolve as they always did. Any thread; each call may wait on
+// the folder's file system.
 #pragma once
 
 #include <QByteArray>
@@ -16,7 +21,8 @@ namespace Bookmark {
 
 struct Resolved {
   QUrl url;
-  // Another folder stands at the path: the bookmark should be made again.
+  // The bookmark should be made again: another folder stands at the path, or
+  // the bytes are of the first form.
   bool stale = false;
 };
 
@@ -24,8 +30,14 @@ struct Resolved {
 // be reached.
 std::variant<QByteArray, FolderError> make(const QUrl& url);
 
-// The folder's location now; fails when the bytes are no bookmark of ours or
-// no folder stands at the recorded path.
+// The folder's location now; fails when the bytes are no bookmark of ours,
+// no folder stands at the recorded path, the path leads elsewhere now, or
+// the folder was a volume's top and the volume is not mounted there.
 std::optional<Resolved> resolve(const QByteArray& bookmark);
+
+// The path whose file system resolving would ask: the real path where
+// recorded, else the path; empty for bytes that are no bookmark. Asks the
+// file system nothing.
+QByteArray whereItLooks(const QByteArray& bookmark);
 
 }  // namespace Bookmark

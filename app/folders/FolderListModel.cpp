@@ -51,12 +51,15 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return lastPathComponent(folder.path);
     case SubtitleRole:
+      if (folder.notResponding) return tr("Not Responding \u2014 ") + abbreviatedPath(folder.path);
       return folder.isAvailable() ? abbreviatedPath(folder.path)
                                   : tr("Unavailable \u2014 ") + abbreviatedPath(folder.path);
     case PriorityRole:
       return row + 1;
     case IsAvailableRole:
       return folder.isAvailable();
+    case IsNotRespondingRole:
+      return folder.notResponding;
     case IsOriginalsRole:
       return isOriginals(row);
     case IdRole:
@@ -171,6 +174,7 @@ int FolderListModel::rowOf(const QUuid& id) const {
 bool FolderListModel::isOriginals(int row) const { return row == 0 && keep_ == KeepChoice::folderPriority; }
 
 QString FolderListModel::accessibleValue(int row) const {
+  if (rows_.at(row).notResponding) return tr("Not Responding");
   if (!rows_.at(row).isAvailable()) return tr("Unavailable");
   return isOriginals(row) ? tr("Originals") : QString();
 }

@@ -22,6 +22,8 @@ class FolderListModel final : public QAbstractListModel {
     IsOriginalsRole,  // the first folder under the keep rule that keeps its copies
     IdRole,           // QUuid
     PathRole,         // the stored path, in full
+    // The folder's file system has not answered yet: unavailable until it does.
+    IsNotRespondingRole,
   };
 
   // The mime type of dragged rows: their offsets, ascending.

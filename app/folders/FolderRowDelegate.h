@@ -1,5 +1,5 @@
 // Paints one folder row: the folder icon (brand colour, or a question mark
-// in the secondary style when unavailable), the name with the "Originals"
+// in the secondary style when unavailable or not responding), the name with the "Originals"
 // tag, the abbreviated path cut in the middle, and the priority badge, whose
 // help text tells how to reorder; elsewhere the row's tip is its full path.
 // An unavailable row is dimmed. Keyboard focus shows as a frame.

@@ -11,6 +11,7 @@
 
 #include "folders/Bookmark.h"
 #include "folders/SecurityScope.h"
+#include "platform/FileSystemWork.h"
 
 namespace {
 
@@ -28,30 +29,64 @@ bool isFolder(const QUrl& url) {
   return url.isLocalFile() && ::stat(QFile::encodeName(url.toLocalFile()).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Makes the folder's bookmark again under scoped access; false when no
-// bookmark could be made and the old one stays.
-bool renewBookmark(WatchedFolder& folder) {
-  const QList<QUrl> accessed = SecurityScope::startAccessing({*folder.url});
-  const auto made = Bookmark::make(*folder.url);
-  SecurityScope::stopAccessing(accessed);
-  const auto* bookmark = std::get_if<QByteArray>(&made);
-  if (bookmark == nullptr) return false;
-  folder.bookmark = *bookmark;
-  return true;
-}
-
-// The entry as found now; renewed is set when its bookmark was made again.
-WatchedFolder resolvedFolder(const FolderStore::Stored& stored, bool& renewed) {
-  WatchedFolder folder{stored.id, stored.path, stored.bookmark, std::nullopt};
-  const auto found = Bookmark::resolve(stored.bookmark);
-  if (!found) return folder;
-  folder.url = found->url;
-  folder.path = standardizedPath(found->url);
-  if (found->stale && renewBookmark(folder)) renewed = true;
-  return folder;
-}
+QByteArray pathBytes(const QUrl& url) { return QFile::encodeName(url.toLocalFile()); }
 
 }  // namespace
+
+// An entry's bookmark resolved, off the main thread, and made again when
+// stale; `renewed` is absent when it needed no renewal or could not be renewed.
+struct FolderStore::Resolution {
+  // Where the entry stood in the list when it was loaded.
+  qsizetype offset = 0;
+  QUuid id;
+  QByteArray bookmark;
+  std::optional<QUrl> url;
+  std::optional<QByteArray> renewed;
+
+  static Resolution of(qsizetype offset, const Stored& stored) {
+    Resolution resolution{offset, stored.id, stored.bookmark, std::nullopt, std::nullopt};
+    const auto found = Bookmark::resolve(stored.bookmark);
+    if (!found) return resolution;
+    resolution.url = found->url;
+    if (!found->stale) return resolution;
+    const QList<QUrl> accessed = SecurityScope::startAccessing({found->url});
+    const auto made = Bookmark::make(found->url);
+    SecurityScope::stopAccessing(accessed);
+    if (const auto* bookmark = std::get_if<QByteArray>(&made)) resolution.renewed = *bookmark;
+    return resolution;
+  }
+
+  // Settles the entry it was made for, if it still waits for it; true when
+  // its bookmark was renewed. The entry is looked for where it was loaded
+  // first: the list may have changed since, but seldom has.
+  bool settle(QList<WatchedFolder>& folders) const {
+    const auto isEntry = [this](const WatchedFolder& folder) {
+      return folder.id == id && folder.bookmark == bookmark && folder.notResponding;
+    };
+    const auto entry = offset < folders.size() && isEntry(folders[offset])
+                           ? folders.begin() + offset
+                           : std::find_if(folders.begin(), folders.end(), isEntry);
+    if (entry == folders.end()) return false;
+    entry->notResponding = false;
+    if (!url) return false;
+    entry->url = url;
+    entry->path = standardizedPath(*url);
+    if (renewed) entry->bookmark = *renewed;
+    return renewed.has_value();
+  }
+};
+
+// A URL given to add, checked off the main thread.
+struct FolderStore::Addition {
+  QUrl url;
+  bool folder = false;
+  std::variant<QByteArray, FolderError> bookmark;
+
+  static Addition of(const QUrl& url) {
+    if (!isFolder(url)) return {url, false, QByteArray()};
+    return {url, true, Bookmark::make(url)};
+  }
+};
 
 QString FolderStore::defaultStoragePath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -67,10 +102,31 @@ void FolderStore::load() {
   assertOwningThread();
   const auto stored = FolderListFile::read(storagePath_);
   if (!stored) return;
-  bool renewed = false;
+  const std::uint64_t load = ++loads_;
   QList<WatchedFolder> loaded;
-  for (const Stored& record : *stored) loaded.append(resolvedFolder(record, renewed));
+  QList<QByteArray> paths;
+  for (const Stored& record : *stored) {
+    loaded.append(WatchedFolder{record.id, record.path, record.bookmark, std::nullopt, true});
+    paths.append(Bookmark::whereItLooks(record.bookmark));
+  }
+  const auto answers = FileSystemWork::run<Resolution>(
+      paths, [records = *stored](qsizetype offset) { return Resolution::of(offset, records[offset]); }, mailbox_.address(),
+      [this, load](const std::vector<Resolution>& late) { settleLate(load, late); });
+  bool renewed = false;
+  for (const auto& answer : answers)
+    if (answer && answer->settle(loaded)) renewed = true;
   setFolders(std::move(loaded));
+  if (renewed) save();
+}
+
+void FolderStore::settleLate(std::uint64_t load, const std::vector<Resolution>& resolutions) {
+  if (load != loads_) return;
+  const QList<WatchedFolder> before = folders_;
+  bool renewed = false;
+  for (const Resolution& resolution : resolutions)
+    if (resolution.settle(folders_)) renewed = true;
+  if (folders_ == before) return;
+  emit foldersChanged();
   if (renewed) save();
 }
 
@@ -85,20 +141,28 @@ void FolderStore::save() {
 
 void FolderStore::add(const QList<QUrl>& urls) {
   assertOwningThread();
-  for (const QUrl& url : urls) addOne(url);
+  QList<QByteArray> paths;
+  for (const QUrl& url : urls) paths.append(url.isLocalFile() ? pathBytes(url) : QByteArray());
+  const auto answers = FileSystemWork::run<Addition>(
+      paths, [urls](qsizetype offset) { return Addition::of(urls[offset]); }, mailbox_.address(),
+      [this](const std::vector<Addition>& late) {
+        for (const Addition& addition : late) addChecked(addition);
+        save();
+      });
+  for (const auto& answer : answers)
+    if (answer) addChecked(*answer);
   save();
 }
 
-void FolderStore::addOne(const QUrl& url) {
-  if (!isFolder(url)) return;
-  const QString path = standardizedPath(url);
+void FolderStore::addChecked(const Addition& addition) {
+  if (!addition.folder) return;
+  const QString path = standardizedPath(addition.url);
   if (listsPath(path)) return;
-  const auto made = Bookmark::make(url);
-  if (const auto* error = std::get_if<FolderError>(&made)) {
+  if (const auto* error = std::get_if<FolderError>(&addition.bookmark)) {
     logFailure_(QStringLiteral("Bookmark creation failed"), *error);
     return;
   }
-  folders_.append(WatchedFolder{QUuid::createUuid(), path, std::get<QByteArray>(made), url});
+  folders_.append(WatchedFolder{QUuid::createUuid(), path, std::get<QByteArray>(addition.bookmark), addition.url});
   emit foldersChanged();
 }
 
@@ -132,15 +196,24 @@ void FolderStore::move(const QList<qsizetype>& fromOffsets, qsizetype toOffset) 
 
 void FolderStore::reconnect(const WatchedFolder& folder, const QUrl& url) {
   assertOwningThread();
-  const auto entry = std::find_if(folders_.begin(), folders_.end(),
-                                  [&](const WatchedFolder& listed) { return listed.id == folder.id; });
+  const auto made = [url](qsizetype) { return Bookmark::make(url); };
+  const auto apply = [this, id = folder.id, url](const std::variant<QByteArray, FolderError>& bookmark) {
+    if (const auto* bytes = std::get_if<QByteArray>(&bookmark)) reconnectChecked(id, url, *bytes);
+  };
+  const auto answers = FileSystemWork::run<std::variant<QByteArray, FolderError>>(
+      {url.isLocalFile() ? pathBytes(url) : QByteArray()}, made, mailbox_.address(),
+      [apply](const std::vector<std::variant<QByteArray, FolderError>>& late) { apply(late.front()); });
+  if (answers.front()) apply(*answers.front());
+}
+
+void FolderStore::reconnectChecked(const QUuid& id, const QUrl& url, const QByteArray& bookmark) {
+  const auto entry =
+      std::find_if(folders_.begin(), folders_.end(), [&](const WatchedFolder& listed) { return listed.id == id; });
   if (entry == folders_.end()) return;
-  const auto made = Bookmark::make(url);
-  const auto* bookmark = std::get_if<QByteArray>(&made);
-  if (bookmark == nullptr) return;
-  entry->bookmark = *bookmark;
+  entry->bookmark = bookmark;
   entry->url = url;
   entry->path = standardizedPath(url);
+  entry->notResponding = false;
   emit foldersChanged();
   save();
 }

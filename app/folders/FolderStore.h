@@ -2,8 +2,12 @@
 // first the most important. Loaded once from the folder-list file when the
 // store is made; every add, remove and move, and every reconnect that made a
 // bookmark, writes the whole list back. Failures to make a bookmark in add or
-// to save go to the log; everything else fails silently. Main thread only;
-// all file work happens synchronously in the calls.
+// to save go to the log; everything else fails silently. Main thread only.
+// The list file is read and written in the calls; the work on the folders
+// themselves (resolving bookmarks at load, checking what add and reconnect
+// are given) runs off the main thread (FileSystemWork), and a folder whose
+// file system has not answered after a short wait is dealt with when it
+// answers: listed as not responding at load, added or reconnected later.
 #pragma once
 
 #include <QList>
@@ -12,19 +16,25 @@
 #include <QString>
 #include <QUrl>
 #include <QUuid>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "folders/FolderListFile.h"
 #include "folders/FolderLog.h"
+#include "platform/Mailbox.h"
 
 // One entry of the list. The url is this run's location of the folder and is
-// never stored; it is absent when the bookmark did not resolve at load.
+// never stored; it is absent when the bookmark did not resolve at load, and
+// while notResponding: the resolution at load has not answered, the folder's
+// file system not responding (yet).
 struct WatchedFolder {
   QUuid id;
   QString path;
   QByteArray bookmark;
   std::optional<QUrl> url;
+  bool notResponding = false;
 
   bool isAvailable() const { return url.has_value(); }
   friend bool operator==(const WatchedFolder&, const WatchedFolder&) = default;
@@ -50,9 +60,13 @@ class FolderStore final : public QObject {
   const QString& storagePath() const { return storagePath_; }
 
   // Replaces the list with the file's; renews stale bookmarks and then saves.
+  // A folder that has not answered is listed not responding and settles when
+  // it answers, saving then if its bookmark was renewed.
   void load();
   void save();
   // Appends each folder not listed yet, at the lowest priority; then saves.
+  // One whose file system has not answered is appended, and saved, when it
+  // answers.
   void add(const QList<QUrl>& urls);
   // Then saves, also when no id is listed.
   void remove(const QSet<QUuid>& ids);
@@ -62,6 +76,7 @@ class FolderStore final : public QObject {
   void move(const QList<qsizetype>& fromOffsets, qsizetype toOffset);
   // Points the listed entry with the folder's id at url, keeping its id and
   // place; nothing happens when the entry is gone or no bookmark can be made.
+  // When the folder's file system has not answered, that happens when it does.
   void reconnect(const WatchedFolder& folder, const QUrl& url);
   // The locations of the available folders, in list order: a scan's roots.
   QList<QUrl> urls() const;
@@ -72,12 +87,20 @@ class FolderStore final : public QObject {
   void foldersChanged();
 
  private:
+  struct Resolution;
+  struct Addition;
   void setFolders(QList<WatchedFolder> folders);
   bool listsPath(const QString& path) const;
-  void addOne(const QUrl& url);
+  void addChecked(const Addition& addition);
+  void settleLate(std::uint64_t load, const std::vector<Resolution>& resolutions);
+  void reconnectChecked(const QUuid& id, const QUrl& url, const QByteArray& bookmark);
   void assertOwningThread() const;
 
   QString storagePath_;
   FailureLog logFailure_;
   QList<WatchedFolder> folders_;
+  // Late answers of an earlier load are not applied.
+  std::uint64_t loads_ = 0;
+  // Declared last: closed first, before anything a late answer would touch.
+  Mailbox mailbox_{this};
 };

@@ -1,7 +1,7 @@
 // Brackets file work under the user's folders. Linux has no sandboxed
 // access to begin or end, so access always begins and ending does nothing;
 // callers keep their brackets all the same, so the same code would hold
-// under a platform that grants access per folder. Main thread only.
+// under a platform that grants access per folder. Any thread.
 #pragma once
 
 #include <QList>

@@ -1,6 +1,7 @@
 #include "results/QuickLookPreview.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "interface/FormattedByteCount.h"
 #include "platform/AccessibleRole.h"
 #include "platform/BoundedImage.h"
+#include "platform/FileSystemWork.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "platform/RegularFile.h"
@@ -31,8 +33,40 @@ QLabel* plainLabel(QWidget* parent) {
   return label;
 }
 
-// Follows symbolic links: a link to a regular file is read like the file.
 }  // namespace
+
+// What the window shows of a file, read off the main thread: the image, else
+// the text, else the facts of the summary.
+struct QuickLookPreview::Contents {
+  std::optional<QImage> image;
+  std::optional<QString> text;
+  QString kind;
+  QString iconName;
+  QString genericIconName;
+  std::optional<std::uint64_t> size;
+
+  // Follows symbolic links: a link to a regular file is read like the file.
+  static Contents of(const QString& path) {
+    Contents contents;
+    if (const auto file = openRegularFile(path)) {
+      contents.image = readImageFitting(*file, windowSize - QSize(24, 24));
+      if (contents.image) return contents;
+    }
+    const auto file = openRegularFile(path);
+    if (file && QMimeDatabase().mimeTypeForFileNameAndData(path, file.get()).inherits(QStringLiteral("text/plain"))) {
+      contents.text = QString::fromUtf8(file->read(textPrefixBytes));
+      return contents;
+    }
+    const QFileInfo info(path);
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    contents.kind = type.comment();
+    contents.iconName = type.iconName();
+    contents.genericIconName = type.genericIconName();
+    if (info.exists()) contents.size = static_cast<std::uint64_t>(std::max<qint64>(0, info.size()));
+    return contents;
+  }
+};
+
 
 QuickLookPreview::QuickLookPreview(QWidget* parent)
     : QWidget(parent, Qt::Tool),
@@ -66,11 +100,19 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   pages_->addWidget(summary_);
 }
 
+// Until a file system that does not answer has given the file, the window
+// shows its name alone.
 void QuickLookPreview::showFile(const QString& path) {
   requireMainThread();
   path_ = path;
   setWindowTitle(QFileInfo(path).fileName());
-  if (!showImage(path) && !showText(path)) showSummary(path);
+  const std::uint64_t request = ++requests_;
+  const auto answers = FileSystemWork::run<Contents>(
+      {QFile::encodeName(path)}, [path](qsizetype) { return Contents::of(path); }, mailbox_.address(),
+      [this, request](const std::vector<Contents>& late) {
+        if (request == requests_) present(late.front());
+      });
+  present(answers.front().value_or(Contents()));
   show();
   raise();
 }
@@ -81,36 +123,22 @@ QString QuickLookPreview::shownKind() const {
   return QStringLiteral("file");
 }
 
-bool QuickLookPreview::showImage(const QString& path) {
-  const auto file = openRegularFile(path);
-  if (!file) return false;
-  const std::optional<QImage> picture = readImageFitting(*file, windowSize - QSize(24, 24));
-  if (!picture) return false;
-  image_->setPixmap(QPixmap::fromImage(*picture));
-  pages_->setCurrentWidget(image_);
-  return true;
-}
-
-bool QuickLookPreview::showText(const QString& path) {
-  const auto file = openRegularFile(path);
-  if (!file || !QMimeDatabase().mimeTypeForFileNameAndData(path, file.get()).inherits(QStringLiteral("text/plain")))
-    return false;
-  text_->setPlainText(QString::fromUtf8(file->read(textPrefixBytes)));
-  pages_->setCurrentWidget(text_);
-  return true;
-}
-
-void QuickLookPreview::showSummary(const QString& path) {
-  const QFileInfo info(path);
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-  if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
-  summaryIcon_->setPixmap(icon.pixmap(96, 96));
-  summaryName_->setText(info.fileName());
-  summaryKind_->setText(type.comment());
-  summarySize_->setText(info.exists() ? formattedByteCount(static_cast<std::uint64_t>(std::max<qint64>(0, info.size())))
-                                      : QString());
-  pages_->setCurrentWidget(summary_);
+void QuickLookPreview::present(const Contents& contents) {
+  if (contents.image) {
+    image_->setPixmap(QPixmap::fromImage(*contents.image));
+    pages_->setCurrentWidget(image_);
+  } else if (contents.text) {
+    text_->setPlainText(*contents.text);
+    pages_->setCurrentWidget(text_);
+  } else {
+    QIcon icon = QIcon::fromTheme(contents.iconName, QIcon::fromTheme(contents.genericIconName));
+    if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+    summaryIcon_->setPixmap(icon.pixmap(96, 96));
+    summaryName_->setText(QFileInfo(path_).fileName());
+    summaryKind_->setText(contents.kind);
+    summarySize_->setText(contents.size ? formattedByteCount(*contents.size) : QString());
+    pages_->setCurrentWidget(summary_);
+  }
 }
 
 void QuickLookPreview::keyPressEvent(QKeyEvent* event) {

@@ -1,13 +1,17 @@
 #include "scan/ScanStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "results/ResultPruning.h"
 #include "folders/SecurityScope.h"
+#include "platform/FileSystemWork.h"
 #include "platform/FreedMemory.h"
 
 namespace {
@@ -20,11 +24,15 @@ QString withTrailingSlash(QString path) {
   return path;
 }
 
-// The root with symbolic links resolved; as given when it cannot be resolved.
-QString resolvedRootPath(const QUrl& root) {
-  const QString path = root.path();
+// How long a scan asked to stop may take to answer before the store lets it
+// go: a scan thread stuck in the kernel on a folder that stopped answering
+// never answers.
+constexpr std::chrono::seconds stopGrace{1};
+
+// The root with symbolic links resolved; nothing when it cannot be resolved.
+QString resolvedRootPath(const QString& path) {
   const QString resolved = QFileInfo(path).canonicalFilePath();
-  return withTrailingSlash(resolved.isEmpty() ? path : resolved);
+  return resolved.isEmpty() ? QString() : withTrailingSlash(resolved);
 }
 
 QString lastComponent(const QUrl& root) { return QFileInfo(QDir::cleanPath(root.path())).fileName(); }
@@ -70,8 +78,7 @@ void ScanStore::start(const QList<QUrl>& roots, const ScanOptions& options) {
   if (roots.isEmpty()) return;
   // Resolved anew even for the same roots, since a link among them may lead
   // elsewhere now; before the roots notify, so that observers see both new.
-  shownRoots_.clear();
-  for (const QUrl& root : roots) shownRoots_.append({resolvedRootPath(root), lastComponent(root)});
+  resolveShownRoots(roots);
   assign(roots_, roots, &ScanStore::rootsChanged);
   assign(verified_, options.verifyContent || options.criterion == MatchCriterion::contentOnly,
          &ScanStore::verifiedChanged);
@@ -83,7 +90,40 @@ void ScanStore::start(const QList<QUrl>& roots, const ScanOptions& options) {
 }
 
 void ScanStore::cancel() {
-  if (session_) session_->cancel();
+  if (!session_) return;
+  session_->cancel();
+  QTimer::singleShot(stopGrace, this, [this, task = task_] {
+    if (task != task_ || !session_ || !state_.is<State::scanning>()) return;
+    abandonSession();
+    clearResults();
+  });
+}
+
+// A root whose file system has not answered within the checks' wait shows
+// as given until it answers; so does one that cannot be resolved.
+void ScanStore::resolveShownRoots(const QList<QUrl>& roots) {
+  shownRoots_.clear();
+  QList<QByteArray> paths;
+  for (const QUrl& root : roots) {
+    shownRoots_.append({withTrailingSlash(root.path()), lastComponent(root)});
+    paths.append(QFile::encodeName(root.path()));
+  }
+  using Answer = std::pair<qsizetype, QString>;
+  const auto resolve = [paths](qsizetype offset) {
+    return Answer{offset, resolvedRootPath(QFile::decodeName(paths[offset]))};
+  };
+  const auto apply = [this](const Answer& answer) {
+    if (!answer.second.isEmpty()) shownRoots_[answer.first].resolvedPath = answer.second;
+  };
+  const auto late = [this, apply, task = task_](const std::vector<Answer>& answers) {
+    if (task != task_) return;
+    for (const Answer& answer : answers) apply(answer);
+    // Rows already shown show their folders anew.
+    if (!sets_.isEmpty()) emit setsChanged();
+  };
+  const auto answers = FileSystemWork::run<Answer>(paths, resolve, mailbox_.address(), late);
+  for (const auto& answer : answers)
+    if (answer) apply(*answer);
 }
 
 void ScanStore::reset() {

@@ -1,9 +1,11 @@
 // The application's one state of the current scan: starts a scan through a
 // DuplicateScanning seam, applies its events one at a time in arrival order
 // and holds what it found, the user's selection and the rows shown expanded.
-// Main thread only; no operation fails. Every observed property has a
-// *Changed signal: a whole-value write emits it only when the value changed,
-// an in-place change (an appended batch, a sort, a selection edit) always.
+// Main thread only; no operation fails, and none waits on the scanned
+// folders' file systems longer than FileSystemWork's short while. Every
+// observed property has a *Changed signal: a whole-value write emits it only
+// when the value changed, an in-place change (an appended batch, a sort, a
+// selection edit) always.
 //
 // One scan at a time: starting a scan or resetting the store abandons the
 // running session at once. Its stream is terminated, so that its undelivered
@@ -26,6 +28,7 @@
 
 #include "interface/CoreScanner.h"
 #include "interface/QuelmarisCore.h"
+#include "platform/Mailbox.h"
 #include "scan/ScanOptions.h"
 #include "scan/SelectionModel.h"
 
@@ -116,7 +119,9 @@ class ScanStore : public QObject {
   // The scan task opens the session from the event loop, after this returns.
   void start(const QList<QUrl>& roots, const ScanOptions& options);
   // Asks the running session to stop; the store returns to idle when the
-  // core answers with its cancelled finish. Nothing happens without a session.
+  // core answers with its cancelled finish, or after a second without that
+  // answer, letting the session go as reset does. Nothing happens without a
+  // session.
   void cancel();
   // Abandons any running scan and returns to idle with every result, counter,
   // the start time, the selection, the expanded rows and the stale mark
@@ -129,7 +134,9 @@ class ScanStore : public QObject {
   void removeTrashed(const QSet<QString>& paths);
   // The folder shown beside a file's name: its parent folder, shortened to
   // the root folder's name and the rest when it lies under its root. The
-  // roots are resolved on disk once per scan, when it starts.
+  // roots are resolved on disk once per scan, when it starts, off the main
+  // thread (FileSystemWork); a root whose file system has not answered by the
+  // end of start shows as given until it does.
   QString displayFolder(const FileEntry& file) const;
 
  signals:
@@ -150,6 +157,7 @@ class ScanStore : public QObject {
   void expandedRowsChanged();
 
  private:
+  void resolveShownRoots(const QList<QUrl>& roots);
   void runSession(std::uint64_t task, const QList<QUrl>& roots, const ScanConfig& config);
   void endSession();
   void abandonSession();
@@ -194,4 +202,6 @@ class ScanStore : public QObject {
   std::uint64_t task_ = 0;
   QList<DuplicateSet> pendingSets_;
   QList<LookalikeGroup> pendingLookalikes_;
+  // Declared last: closed first, before anything a late answer would touch.
+  Mailbox mailbox_{this};
 };

@@ -55,7 +55,8 @@ std::optional<Mount> mountOfLine(const std::string& line) {
   return Mount{unescapeOctal(point), type, id, superOptions};
 }
 
-// The innermost mount holding the absolute, symlink-free path.
+}  // namespace
+
 std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mount>& table) {
   const Mount* best = nullptr;
   // Later lines are mounted on top of earlier ones at the same point.
@@ -64,6 +65,8 @@ std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mou
   if (!best) return std::nullopt;
   return *best;
 }
+
+namespace {
 
 // The id of the mount the item lies on; nothing from kernels before 5.8,
 // which give none.

@@ -25,6 +25,10 @@ struct Mount {
 // The table's mounts in its order; empty when it cannot be read.
 std::vector<Mount> readMountTable(const std::string& mountinfo = "/proc/self/mountinfo");
 
+// The innermost mount holding the absolute path as its text reads, its links
+// taken as they stand; asks nothing of the file system.
+std::optional<Mount> mountHolding(const std::string& path, const std::vector<Mount>& table);
+
 // The mount the item at the absolute path lies on, a link itself and not its
 // target: the one with the item's mount id, which a later mount over a folder
 // on the way cannot hide. Where the kernel gives no mount id, the innermost

@@ -1,5 +1,6 @@
 // The folder list in memory and in its file, and the bookmarks that find its folders again.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QFile>
@@ -12,6 +13,7 @@
 #include "folders/Bookmark.h"
 #include "folders/FolderLog.h"
 #include "folders/FolderStore.h"
+#include "mount_namespace.hpp"
 #include "temp_tree.hpp"
 
 namespace {
@@ -353,6 +355,60 @@ TEST_F(FolderStoreTest, a_failed_save_is_logged_and_the_list_in_memory_stays) {
   EXPECT_EQ(logged, QStringList{QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR)});
 }
 
+// What stands at the path now is another folder than the one listed, and
+// not one that merely took its place: it must not be taken for it.
+TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_or_a_link_elsewhere_is_unavailable_and_the_bookmark_kept) {
+  const std::string volume = tree.mkdir("photos");
+  const std::string elsewhere = tree.mkdir("elsewhere");
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 1;
+    const auto listed = storeWith({"photos", "linked"});
+    const QByteArray saved = contents(storage);
+    const auto availability = [&] {
+      const auto store = makeStore();
+      return std::pair(store->folders()[0].isAvailable(), store->folders()[1].isAvailable());
+    };
+
+    if (::umount(volume.c_str()) != 0) return 2;
+    std::filesystem::rename(tree.path("linked"), tree.path("linked-away"));
+    std::filesystem::create_directory_symlink(elsewhere, tree.path("linked"));
+    if (availability() != std::pair(false, false)) return 3;
+    if (contents(storage) != saved) return 4;
+
+    // The volume back, a new file system at the same place, is the folder again.
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 5;
+    std::filesystem::remove(tree.path("linked"));
+    std::filesystem::rename(tree.path("linked-away"), tree.path("linked"));
+    if (availability() != std::pair(true, true)) return 6;
+    return listed->folders().size() == 2 ? 0 : 7;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(status, 0);
+}
+
+// Bookmarks of the first form, path and identity alone, resolve as they did
+// and are made again in the current form.
+TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_renewed_once) {
+  const auto listed = storeWith({"Old"});
+  struct stat st {};
+  ASSERT_EQ(::stat(tree.path("Old").c_str(), &st), 0);
+  QByteArray first("QMBK\x01", 5);
+  for (const std::uint64_t number : {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)})
+    for (int byte = 0; byte < 8; ++byte) first.append(static_cast<char>((number >> (8 * byte)) & 0xff));
+  first += QFile::encodeName(qs(tree.path("Old")));
+  const Stored old{listed->folders()[0].id, listed->folders()[0].path, first};
+  ASSERT_FALSE(FolderListFile::write(storage, {old}));
+
+  const auto store = makeStore();
+  EXPECT_TRUE(store->folders()[0].isAvailable());
+  EXPECT_EQ(store->folders()[0].bookmark, listed->folders()[0].bookmark);
+  EXPECT_EQ(FolderListFile::read(storage)->at(0).bookmark, listed->folders()[0].bookmark);
+  const auto resolved = Bookmark::resolve(first);
+  ASSERT_TRUE(resolved);
+  EXPECT_TRUE(resolved->stale);
+  EXPECT_EQ(resolved->url, urlOf(tree.path("Old")));
+}
+
 TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuses_damaged_bytes) {
   TempTree tree;
   const std::string folder = tree.mkdir("F");
@@ -377,7 +433,7 @@ TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuse
   // Damaged bytes do not resolve.
   const QByteArray& good = bookmark;
   QByteArray otherVersion = good;
-  otherVersion[4] = 2;
+  otherVersion[4] = 3;
   QByteArray relative = good;
   relative[21] = 'x';
   const QByteArray damaged[] = {QByteArray(), good.left(21),        otherVersion,

@@ -1,0 +1,198 @@
+// A listed folder on a mount whose server stopped answering (bindfs, then
+// SIGSTOP): the window never waits on it. Each test runs in a child process
+// of its own, in a private mount namespace, with an application object of
+// its own; an alarm ends a child that hangs, which fails the test.
+#include "stopped_mount.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QThreadPool>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "folders/FolderListModel.h"
+#include "folders/FolderStore.h"
+#include "interface/CoreScanner.h"
+#include "mount_namespace.hpp"
+#include "platform/ProcessEnd.h"
+#include "results/QuickLookPreview.h"
+#include "scan/ScanStore.h"
+#include "shell/MainWindow.h"
+#include "shell/QuelmarisApp.h"
+#include "temp_tree.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using quelmaris::testing::StoppedMount;
+using quelmaris::testing::TempTree;
+
+constexpr int kCannotMount = 90;
+// Longer than anything here takes on any machine: only a hang reaches it.
+constexpr unsigned kHangSeconds = 120;
+constexpr int kEventsWait = 60'000;
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
+
+// The failure of a check in the child, reported by its exit status.
+#define CHECK_OR_RETURN(condition, status)            \
+  if (!(condition)) {                                 \
+    std::fprintf(stderr, "failed: %s\n", #condition); \
+    return status;                                    \
+  }
+
+// Runs the body in a private mount namespace with "served" mounted at
+// "mounted" (both folders of the tree), the application object made and the
+// data home in the tree; the body stops the server when it wants.
+class StoppedMountTest : public ::testing::Test {
+ protected:
+  int run(const std::function<int(StoppedMount&)>& body) {
+    return quelmaris::testing::run_in_private_mount_namespace([&] {
+      ::alarm(kHangSeconds);
+      StoppedMount mount(served, top);
+      if (!mount.mounted()) return kCannotMount;
+      ::setenv("XDG_DATA_HOME", tree.path("data").c_str(), 1);
+      ::setenv("XDG_CONFIG_HOME", tree.path("config").c_str(), 1);
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      static int argc = 1;
+      static char name[] = "stopped_mount_test";
+      static char* argv[] = {name, nullptr};
+      QApplication application(argc, argv);
+      declareApplicationIdentity();
+      return body(mount);
+    });
+  }
+  void expectPassed(int status) {
+    if (status == kCannotMount || status == quelmaris::testing::kNoMountNamespace)
+      GTEST_SKIP() << "no FUSE mount in a mount namespace here";
+    EXPECT_EQ(status, 0);
+  }
+
+  TempTree tree;
+  const std::string served = fs::canonical(tree.mkdir("served")).string();
+  const std::string top = fs::canonical(tree.mkdir("mounted")).string();
+  const QString storage = qs(tree.path("data/Quelmaris/folders.json"));
+};
+
+TEST_F(StoppedMountTest, the_list_loads_at_once_with_the_stopped_folder_not_responding_and_settles_when_it_answers) {
+  tree.mkdir("served/Photos");
+  const std::string local = tree.mkdir("Local");
+  expectPassed(run([&](StoppedMount& mount) {
+    FolderStore(storage).add({urlOf(local), urlOf(top + "/Photos")});
+    mount.stop();
+    FolderStore store(storage);
+    CHECK_OR_RETURN(store.folders().size() == 2, 1);
+    CHECK_OR_RETURN(store.folders()[0].isAvailable() && !store.folders()[0].notResponding, 2);
+    CHECK_OR_RETURN(!store.folders()[1].isAvailable() && store.folders()[1].notResponding, 3);
+    CHECK_OR_RETURN(store.urls() == QList<QUrl>{urlOf(local)}, 4);
+    FolderListModel rows(store, KeepChoice::oldest);
+    const QModelIndex stopped = rows.index(1);
+    CHECK_OR_RETURN(stopped.data(FolderListModel::SubtitleRole).toString().startsWith("Not Responding \u2014 "), 5);
+    CHECK_OR_RETURN(stopped.data(Qt::AccessibleDescriptionRole) == "Not Responding", 6);
+    CHECK_OR_RETURN(stopped.data(FolderListModel::IsNotRespondingRole).toBool(), 7);
+
+    mount.resume();
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return store.folders()[1].isAvailable(); }, kEventsWait), 8);
+    CHECK_OR_RETURN(!rows.index(1).data(FolderListModel::IsNotRespondingRole).toBool(), 9);
+    CHECK_OR_RETURN(store.urls() == (QList<QUrl>{urlOf(local), urlOf(top + "/Photos")}), 10);
+    return 0;
+  }));
+}
+
+TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once_and_takes_effect_when_it_answers) {
+  tree.mkdir("served/Dropped");
+  tree.mkdir("served/Moved");
+  const std::string local = tree.mkdir("Local");
+  expectPassed(run([&](StoppedMount& mount) {
+    FolderStore store(storage);
+    store.add({urlOf(local)});
+    const WatchedFolder listed = store.folders().front();
+    mount.stop();
+    // As a drop on the sidebar or the open dialog hands them over.
+    store.add({urlOf(top + "/Dropped")});
+    store.reconnect(listed, urlOf(top + "/Moved"));
+    CHECK_OR_RETURN(store.folders() == QList<WatchedFolder>{listed}, 1);
+    // A store gone before the answer comes never hears of it.
+    const QString otherStorage = qs(tree.path("other/folders.json"));
+    std::make_unique<FolderStore>(otherStorage)->add({urlOf(top + "/Dropped")});
+
+    mount.resume();
+    CHECK_OR_RETURN(
+        QTest::qWaitFor([&] { return store.folders().size() == 2 && store.folders()[0].path != listed.path; },
+                        kEventsWait),
+        2);
+    CHECK_OR_RETURN(store.folders()[0].id == listed.id && store.folders()[0].path == qs(top + "/Moved"), 3);
+    CHECK_OR_RETURN(store.folders()[1].path == qs(top + "/Dropped"), 4);
+    CHECK_OR_RETURN(FolderStore(storage).folders().size() == 2, 5);
+    QTest::qWait(200);
+    CHECK_OR_RETURN(FolderListFile::read(otherStorage) == QList<FolderListFile::Stored>{}, 6);
+    return 0;
+  }));
+}
+
+TEST_F(StoppedMountTest, a_scan_of_a_stopped_folder_starts_and_stops) {
+  tree.write("served/Photos/a.jpg", "photo");
+  expectPassed(run([&](StoppedMount& mount) {
+    mount.stop();
+    ScanStore store(std::make_shared<CoreScanner>());
+    store.start({urlOf(top + "/Photos")}, ScanOptions());
+    CHECK_OR_RETURN(store.state().is<ScanStore::State::scanning>(), 1);
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return store.session() != nullptr; }, kEventsWait), 2);
+    // The scan thread waits on the folder: only Stop can end the scan.
+    store.cancel();
+    CHECK_OR_RETURN(
+        QTest::qWaitFor([&] { return store.state().is<ScanStore::State::idle>() && !store.session(); }, kEventsWait),
+        3);
+    return 0;
+  }));
+}
+
+TEST_F(StoppedMountTest, the_preview_of_a_stopped_file_opens_at_once_with_its_name_and_shows_the_file_when_it_answers) {
+  tree.write("served/notes.txt", "first line");
+  expectPassed(run([&](StoppedMount& mount) {
+    mount.stop();
+    QuickLookPreview preview;
+    preview.showFile(qs(top + "/notes.txt"));
+    CHECK_OR_RETURN(preview.isVisible() && preview.shownKind() == "file", 1);
+    CHECK_OR_RETURN(preview.windowTitle() == "notes.txt", 2);
+    mount.resume();
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return preview.shownKind() == "text"; }, kEventsWait), 3);
+    return 0;
+  }));
+}
+
+// The process ends as main ends it, with a scan thread and a thread of Qt's
+// shared pool (where the Trash service moves files) stuck on the mount.
+TEST_F(StoppedMountTest, quit_ends_the_application_while_its_threads_wait_on_the_stopped_folder) {
+  tree.write("served/Photos/a.jpg", "photo");
+  tree.write("served/Photos/b.jpg", "photo");
+  expectPassed(run([&](StoppedMount& mount) {
+    FolderStore(FolderStore::defaultStoragePath()).add({urlOf(top + "/Photos")});
+    QuelmarisApp quelmaris;
+    MainWindow& window = quelmaris.showMainWindow();
+    mount.stop();
+    QThreadPool::globalInstance()->start([path = top + "/Photos/a.jpg"] {
+      struct stat facts {};
+      ::stat(path.c_str(), &facts);
+    });
+    auto* scan = window.findChild<QAction*>(QStringLiteral("scanAction"));
+    auto* quit = window.findChild<QAction*>(QStringLiteral("quitAction"));
+    CHECK_OR_RETURN(scan != nullptr && scan->isEnabled() && quit != nullptr, 1);
+    scan->trigger();
+    CHECK_OR_RETURN(quelmaris.scan().state().is<ScanStore::State::scanning>(), 2);
+    quit->trigger();
+    const int status = QApplication::exec();
+    ProcessEnd::endWithin(ProcessEnd::grace, status);
+    return status;
+  }));
+}
+
+}  // namespace
