@@ -1,0 +1,28 @@
+// Looks at a picture's structure before any decoder reads it, from chunk and
+// segment headers: what a decoder would spend on it beyond its pixels must
+// stay small. A PNG's embedded text is kept within a small budget, counted
+// as the decoder would inflate it; text chunks past the budget are to be left
+// out of what the decoder sees (the pixels need none of them). A JPEG with an
+// unreasonable number of scans is refused: each scan decodes every block of
+// the picture again. Other formats pass as they are. Reentrant.
+#pragma once
+
+#include <QIODevice>
+#include <QList>
+#include <optional>
+
+// Bytes of embedded text a PNG may bring to its decoder.
+constexpr qint64 pictureTextBudget = 64 * 1024;
+// Scans a JPEG may have; the usual encoders write at most a few dozen.
+constexpr int mostJpegScans = 1000;
+
+struct ByteRange {
+  qint64 start = 0;
+  qint64 length = 0;
+  bool operator==(const ByteRange&) const = default;
+};
+
+// The byte ranges of the device's data the decoder must not see, in order;
+// none when the picture is refused. Reads from the start of the device and
+// leaves it there.
+std::optional<QList<ByteRange>> screenPicture(QIODevice& device);
