@@ -1,0 +1,76 @@
+// Pictures made to exhaust their reader, through the inspector's real reading
+// path: what they cost is bounded in memory, and what cannot be bounded is
+// refused before it is decoded.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "app_test_support.hpp"
+#include "hostile_pictures.hpp"
+#include "inspector/SystemFileMetadata.h"
+#include "platform/PictureScreening.h"
+#include "temp_tree.hpp"
+
+namespace {
+
+QImage gradient(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, 128));
+  return image;
+}
+
+class HostilePicturesTest : public ::testing::Test {
+ protected:
+  QString write(const char* name, const QByteArray& data) {
+    const QString path = QString::fromStdString(tree.path(name));
+    EXPECT_TRUE(apptest::writeFile(path, data));
+    return path;
+  }
+  std::optional<QImage> thumbnail(const QString& path) { return SystemFileMetadata().thumbnail(path, 128, 2.0, {}); }
+
+  QCoreApplication& app = apptest::application();
+  quelmaris::testing::TempTree tree;
+};
+
+// 50 chunks of 7 MB: 350 MB of text, 700 MB as the decoder's strings.
+TEST_F(HostilePicturesTest, text_chunks_inflating_to_hundreds_of_megabytes_cost_the_thumbnail_no_memory) {
+  const QString bomb = write("bomb.png", apptest::pngWithTextBomb(gradient(64, 48), 50, 7 * 1024 * 1024));
+  apptest::resetPeakResident();
+  const qint64 before = apptest::peakResidentKiB();
+  const std::optional<QImage> picture = thumbnail(bomb);
+  const qint64 grown = apptest::peakResidentKiB() - before;
+  ASSERT_TRUE(picture) << "the pixels need none of the text";
+  EXPECT_EQ(picture->size(), QSize(64, 48));
+  EXPECT_TRUE(picture->textKeys().isEmpty()) << "the picture kept its text";
+  EXPECT_LT(grown, 64 * 1024) << "kB at the peak";
+}
+
+TEST_F(HostilePicturesTest, text_within_the_budget_is_read_and_text_past_it_is_left_out) {
+  QImage picture = gradient(8, 8);
+  // Written in the order of their keys; text after the spent budget is left out too.
+  picture.setText(QStringLiteral("Author"), QStringLiteral("kept"));
+  picture.setText(QStringLiteral("Long"), QString(200'000, u'x'));
+  picture.setText(QStringLiteral("Short"), QStringLiteral("kept"));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(picture.save(&buffer, "PNG"));
+  buffer.close();
+  buffer.open(QIODevice::ReadOnly);
+  const std::optional<QList<ByteRange>> leftOut = screenPicture(buffer);
+  ASSERT_TRUE(leftOut);
+  ASSERT_EQ(leftOut->size(), 2);
+  EXPECT_EQ(png.mid(leftOut->at(0).start + 4, 8), QByteArray("zTXtLong"));
+  EXPECT_EQ(png.mid(leftOut->at(1).start + 4, 9), QByteArray("tEXtShort"));
+  EXPECT_EQ(buffer.pos(), 0);
+}
+
+TEST_F(HostilePicturesTest, a_progressive_jpeg_of_ten_thousand_scans_is_refused_and_one_of_the_usual_scans_is_not) {
+  const QString usual = write("usual.jpg", apptest::jpegWithScans(gradient(64, 64), 0));
+  const QString bomb = write("scans.jpg", apptest::jpegWithScans(gradient(64, 64), 10'000));
+  EXPECT_TRUE(thumbnail(usual));
+  EXPECT_FALSE(thumbnail(bomb));
+}
+
+}  // namespace
