@@ -1,27 +1,36 @@
 #include "results/QuickLookPreview.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMimeDatabase>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStackedLayout>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
 #include "platform/AccessibleRole.h"
-#include "platform/BoundedImage.h"
+#include "platform/LastPathComponent.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
-#include "platform/RegularFile.h"
 #include "platform/TextStyles.h"
+#include "platform/VisibleControls.h"
+#include "results/PreviewContent.h"
 
 namespace {
 
 constexpr QSize windowSize{720, 540};
-// Larger images are not decoded: 16k × 16k RGBA alone is a gigabyte.
-constexpr qint64 textPrefixBytes = 64 * 1024;
+
+// The preview's own threads: a file is read there, never on the main thread,
+// where a slow picture or a mount that stopped answering would freeze the window.
+QThreadPool& readPool() {
+  static QThreadPool pool;
+  static const bool sized = (pool.setMaxThreadCount(2), true);
+  Q_UNUSED(sized);
+  return pool;
+}
 
 QLabel* plainLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -31,7 +40,6 @@ QLabel* plainLabel(QWidget* parent) {
   return label;
 }
 
-// Follows symbolic links: a link to a regular file is read like the file.
 }  // namespace
 
 QuickLookPreview::QuickLookPreview(QWidget* parent)
@@ -66,50 +74,72 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   pages_->addWidget(summary_);
 }
 
+QuickLookPreview::~QuickLookPreview() { reading_.request_stop(); }
+
 void QuickLookPreview::showFile(const QString& path) {
   requireMainThread();
   path_ = path;
-  setWindowTitle(QFileInfo(path).fileName());
-  if (!showImage(path) && !showText(path)) showSummary(path);
+  setWindowTitle(withVisibleControls(lastPathComponent(path)));
+  read(path);
   show();
   raise();
 }
 
 QString QuickLookPreview::shownKind() const {
+  if (loading_) return QStringLiteral("loading");
   if (pages_->currentWidget() == image_) return QStringLiteral("image");
   if (pages_->currentWidget() == text_) return QStringLiteral("text");
   return QStringLiteral("file");
 }
 
-bool QuickLookPreview::showImage(const QString& path) {
-  const auto file = openRegularFile(path);
-  if (!file) return false;
-  const std::optional<QImage> picture = readImageFitting(*file, windowSize - QSize(24, 24));
-  if (!picture) return false;
-  image_->setPixmap(QPixmap::fromImage(*picture));
-  pages_->setCurrentWidget(image_);
-  return true;
+// The summary the name alone gives stands in until the file has been read;
+// a read for a file no longer shown is asked to stop and its result dropped.
+void QuickLookPreview::read(const QString& path) {
+  reading_.request_stop();
+  reading_ = std::stop_source();
+  loading_ = true;
+  showContent(namedPreviewContent(path));
+  const QSize box = windowSize - QSize(24, 24);
+  readPool().start([path, box, stop = reading_.get_token(), preview = QPointer<QuickLookPreview>(this)] {
+    PreviewContent content;
+    try {
+      content = readPreviewContent(path, box, stop);
+    } catch (const std::exception&) {
+      // Out of memory: the summary without a size.
+      content = namedPreviewContent(path);
+    }
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || stop.stop_requested()) return;
+    QMetaObject::invokeMethod(
+        application,
+        [preview, stop, content = std::move(content)] {
+          if (!preview || stop.stop_requested()) return;
+          preview->loading_ = false;
+          preview->showContent(content);
+        },
+        Qt::QueuedConnection);
+  });
 }
 
-bool QuickLookPreview::showText(const QString& path) {
-  const auto file = openRegularFile(path);
-  if (!file || !QMimeDatabase().mimeTypeForFileNameAndData(path, file.get()).inherits(QStringLiteral("text/plain")))
-    return false;
-  text_->setPlainText(QString::fromUtf8(file->read(textPrefixBytes)));
-  pages_->setCurrentWidget(text_);
-  return true;
-}
-
-void QuickLookPreview::showSummary(const QString& path) {
-  const QFileInfo info(path);
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-  QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+void QuickLookPreview::showContent(const PreviewContent& content) {
+  switch (content.kind) {
+    case PreviewContent::Kind::image:
+      image_->setPixmap(QPixmap::fromImage(content.image));
+      pages_->setCurrentWidget(image_);
+      return;
+    case PreviewContent::Kind::text:
+      text_->setPlainText(content.text);
+      pages_->setCurrentWidget(text_);
+      return;
+    case PreviewContent::Kind::file:
+      break;
+  }
+  QIcon icon = QIcon::fromTheme(content.iconName, QIcon::fromTheme(content.genericIconName));
   if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
   summaryIcon_->setPixmap(icon.pixmap(96, 96));
-  summaryName_->setText(info.fileName());
-  summaryKind_->setText(type.comment());
-  summarySize_->setText(info.exists() ? formattedByteCount(static_cast<std::uint64_t>(std::max<qint64>(0, info.size())))
-                                      : QString());
+  summaryName_->setText(withVisibleControls(lastPathComponent(path_)));
+  summaryKind_->setText(content.typeName);
+  summarySize_->setText(content.size ? formattedByteCount(*content.size) : QString());
   pages_->setCurrentWidget(summary_);
 }
 
@@ -123,5 +153,8 @@ void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
 
 void QuickLookPreview::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
-  if (event->isAccepted()) emit closed();
+  if (!event->isAccepted()) return;
+  reading_.request_stop();
+  loading_ = false;
+  emit closed();
 }

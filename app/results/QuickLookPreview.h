@@ -1,27 +1,33 @@
 // The preview window of the results: an image scaled to fit, the first part
-// of a text file, or for anything else its icon, name, kind and size. A file
-// is read only when it is a regular file, and an image is decoded only when
-// its stated dimensions are of a sane size, so that a FIFO, a device or a
-// decompression bomb never blocks or floods the main thread. Space and
-// Escape close it; closing it in any way signals closed(). Main thread only.
+// of a text file, or for anything else its icon, name, kind and size. The
+// file is read off the main thread (see PreviewContent), with the summary its
+// name gives shown meanwhile, so that a FIFO, a device, a decompression bomb
+// or a mount that stopped answering never blocks or floods the main thread.
+// Space and Escape close it; closing it in any way signals closed(). Main
+// thread only.
 #pragma once
 
 #include <QWidget>
+#include <stop_token>
 
 class QStackedLayout;
 class QLabel;
 class QPlainTextEdit;
+struct PreviewContent;
 
 class QuickLookPreview final : public QWidget {
   Q_OBJECT
 
  public:
   explicit QuickLookPreview(QWidget* parent = nullptr);
+  ~QuickLookPreview() override;
 
-  // Shows the file, replacing the one shown.
+  // Shows the file, replacing the one shown: returns at once, the file's
+  // content follows once it has been read.
   void showFile(const QString& path);
   const QString& path() const { return path_; }
-  // What the window shows: "image", "text" or "file".
+  // What the window shows: "image", "text" or "file", or "loading" while the
+  // file is being read.
   QString shownKind() const;
 
  signals:
@@ -32,11 +38,12 @@ class QuickLookPreview final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  bool showImage(const QString& path);
-  bool showText(const QString& path);
-  void showSummary(const QString& path);
+  void read(const QString& path);
+  void showContent(const PreviewContent& content);
 
   QString path_;
+  std::stop_source reading_;
+  bool loading_ = false;
   QStackedLayout* pages_;
   QLabel* image_;
   QPlainTextEdit* text_;
