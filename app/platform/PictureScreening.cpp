@@ -127,12 +127,20 @@ class ByteWalk {
   qsizetype at_ = 0;
 };
 
+bool startsFrame(int marker) { return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC; }
+
 // Counts start-of-scan markers as a decoder meets them: segments are skipped
 // by their length, and entropy-coded data is passed over byte by byte, where
 // 0xFF is followed by a stuffed zero or a restart marker.
 std::optional<QList<ByteRange>> screenJpeg(QIODevice& device) {
   ByteWalk bytes(device);
   bytes.skip(2);  // the start of the image
+  const auto twoBytes = [&] {
+    const int high = bytes.next();
+    const int low = bytes.next();
+    return low < 0 ? -1 : high << 8 | low;
+  };
+  qint64 pixels = 0;
   int scans = 0;
   for (;;) {
     bytes.skipToMarker();
@@ -140,11 +148,17 @@ std::optional<QList<ByteRange>> screenJpeg(QIODevice& device) {
     while (marker == 0xFF) marker = bytes.next();
     if (marker < 0 || marker == 0xD9) break;
     if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) continue;
-    const int high = bytes.next();
-    const int low = bytes.next();
-    if (low < 0 || (high << 8 | low) < 2) break;
-    if (marker == 0xDA && ++scans > mostJpegScans) return std::nullopt;
-    if (!bytes.skip((high << 8 | low) - 2)) break;
+    int left = twoBytes() - 2;
+    if (left < 0) break;
+    if (startsFrame(marker) && left >= 5) {
+      bytes.next();  // the sample precision
+      const int height = twoBytes();
+      const int width = twoBytes();
+      pixels = qint64{std::max(height, 0)} * std::max(width, 0);
+      left -= 5;
+    }
+    if (marker == 0xDA && (++scans > mostJpegScans || scans * pixels > mostJpegScanPixels)) return std::nullopt;
+    if (!bytes.skip(left)) break;
   }
   device.seek(0);
   return QList<ByteRange>{};

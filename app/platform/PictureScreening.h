@@ -3,8 +3,9 @@
 // stay small. A PNG's embedded text is kept within a small budget, counted
 // as the decoder would inflate it; text chunks past the budget are to be left
 // out of what the decoder sees (the pixels need none of them). A JPEG with an
-// unreasonable number of scans is refused: each scan decodes every block of
-// the picture again. Other formats pass as they are. Reentrant.
+// unreasonable number of scans, or too many for its size, is refused: each
+// scan decodes every block of the picture again. Other formats pass as they
+// are. Reentrant.
 #pragma once
 
 #include <QIODevice>
@@ -15,6 +16,10 @@
 constexpr qint64 pictureTextBudget = 64 * 1024;
 // Scans a JPEG may have; the usual encoders write at most a few dozen.
 constexpr int mostJpegScans = 1000;
+// Scans times pixels: each scan goes over every block of the picture again,
+// so that this bounds the decoder's time to a few seconds at worst, while a
+// photo of 100 megapixels in the usual ten scans passes.
+constexpr qint64 mostJpegScanPixels = 2'000'000'000;
 
 struct ByteRange {
   qint64 start = 0;
