@@ -11,7 +11,7 @@
 namespace {
 
 constexpr QByteArrayView pngSignature("\x89PNG\r\n\x1a\n", 8);
-// Counted for every text chunk besides its bytes: many tiny chunks still
+// Counted for every piece of text besides its bytes: many tiny chunks still
 // make many strings.
 constexpr qint64 textChunkOverhead = 64;
 
@@ -54,10 +54,24 @@ qint64 inflatedText(QByteArrayView type, QByteArrayView data, qint64 limit) {
   return at < 0 ? 0 : inflatedSize(data.sliced(at + 1), limit);
 }
 
+// The text a decoder is given: once a piece does not fit, no later one does.
+class TextBudget {
+ public:
+  qint64 left() const { return spent_ ? 0 : left_; }
+  bool admits(qint64 cost) {
+    spent_ = spent_ || cost > left_;
+    if (!spent_) left_ -= cost;
+    return !spent_;
+  }
+
+ private:
+  qint64 left_ = pictureTextBudget;
+  bool spent_ = false;
+};
+
 std::optional<QList<ByteRange>> screenPng(QIODevice& device) {
   QList<ByteRange> leftOut;
-  qint64 budget = pictureTextBudget;
-  bool spent = false;
+  TextBudget budget;
   qint64 at = pngSignature.size();
   std::array<char, 8> header{};
   while (device.seek(at) && device.read(header.data(), header.size()) == qint64{header.size()}) {
@@ -68,15 +82,8 @@ std::optional<QList<ByteRange>> screenPng(QIODevice& device) {
     if (type == "IEND") break;
     if (type == "tEXt" || type == "zTXt" || type == "iTXt") {
       qint64 cost = textChunkOverhead + length;
-      if (!spent && cost <= budget) {
-        const QByteArray data = device.read(length);
-        cost += inflatedText(type, data, budget - cost);
-      }
-      spent = spent || cost > budget;
-      if (spent)
-        leftOut.append({at, chunk});
-      else
-        budget -= cost;
+      if (cost <= budget.left()) cost += inflatedText(type, device.read(length), budget.left() - cost);
+      if (!budget.admits(cost)) leftOut.append({at, chunk});
     }
     at += chunk;
   }
@@ -105,6 +112,8 @@ class ByteWalk {
       if (!refill()) return;
     }
   }
+  // Where the next byte lies in the device.
+  qint64 position() const { return device_.pos() - (block_.size() - at_); }
   bool skip(qint64 count) {
     const qint64 buffered = block_.size() - at_;
     if (count <= buffered) {
@@ -131,8 +140,11 @@ bool startsFrame(int marker) { return marker >= 0xC0 && marker <= 0xCF && marker
 
 // Counts start-of-scan markers as a decoder meets them: segments are skipped
 // by their length, and entropy-coded data is passed over byte by byte, where
-// 0xFF is followed by a stuffed zero or a restart marker.
+// 0xFF is followed by a stuffed zero or a restart marker. Comments are the
+// JPEG's text.
 std::optional<QList<ByteRange>> screenJpeg(QIODevice& device) {
+  QList<ByteRange> leftOut;
+  TextBudget budget;
   ByteWalk bytes(device);
   bytes.skip(2);  // the start of the image
   const auto twoBytes = [&] {
@@ -158,10 +170,12 @@ std::optional<QList<ByteRange>> screenJpeg(QIODevice& device) {
       left -= 5;
     }
     if (marker == 0xDA && (++scans > mostJpegScans || scans * pixels > mostJpegScanPixels)) return std::nullopt;
+    // The marker and the length before the position.
+    if (marker == 0xFE && !budget.admits(textChunkOverhead + left)) leftOut.append({bytes.position() - 4, left + 4});
     if (!bytes.skip(left)) break;
   }
   device.seek(0);
-  return QList<ByteRange>{};
+  return leftOut;
 }
 
 }  // namespace

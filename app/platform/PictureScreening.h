@@ -1,8 +1,9 @@
 // Looks at a picture's structure before any decoder reads it, from chunk and
 // segment headers: what a decoder would spend on it beyond its pixels must
-// stay small. A PNG's embedded text is kept within a small budget, counted
-// as the decoder would inflate it; text chunks past the budget are to be left
-// out of what the decoder sees (the pixels need none of them). A JPEG with an
+// stay small. Embedded text (a PNG's text chunks, counted as the decoder
+// would inflate them, and a JPEG's comments) is kept within a small budget;
+// text past the budget is to be left out of what the decoder sees (the
+// pixels need none of it). A JPEG with an
 // unreasonable number of scans, or too many for its size, is refused: each
 // scan decodes every block of the picture again. Other formats pass as they
 // are. Reentrant.
@@ -12,7 +13,7 @@
 #include <QList>
 #include <optional>
 
-// Bytes of embedded text a PNG may bring to its decoder.
+// Bytes of embedded text a picture may bring to its decoder.
 constexpr qint64 pictureTextBudget = 64 * 1024;
 // Scans a JPEG may have; the usual encoders write at most a few dozen.
 constexpr int mostJpegScans = 1000;

@@ -8,6 +8,7 @@
 #include "app_test_support.hpp"
 #include "hostile_pictures.hpp"
 #include "inspector/SystemFileMetadata.h"
+#include "platform/BoundedImage.h"
 #include "platform/PictureScreening.h"
 #include "temp_tree.hpp"
 
@@ -46,24 +47,57 @@ TEST_F(HostilePicturesTest, text_chunks_inflating_to_hundreds_of_megabytes_cost_
   EXPECT_LT(grown, 64 * 1024) << "kB at the peak";
 }
 
+QByteArray encoded(const QImage& picture, const char* format) {
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  picture.save(&buffer, format);
+  return data;
+}
+
+// A JPEG comment segment holding the text.
+QByteArray comment(const QByteArray& text) {
+  const auto length = static_cast<quint16>(text.size() + 2);
+  return QByteArray("\xFF\xFE", 2) + char(length >> 8) + char(length & 0xFF) + text;
+}
+
+// Text after the budget is spent is left out too, however short.
 TEST_F(HostilePicturesTest, text_within_the_budget_is_read_and_text_past_it_is_left_out) {
   QImage picture = gradient(8, 8);
-  // Written in the order of their keys; text after the spent budget is left out too.
+  // A PNG's text chunks are written in the order of their keys.
   picture.setText(QStringLiteral("Author"), QStringLiteral("kept"));
-  picture.setText(QStringLiteral("Long"), QString(200'000, u'x'));
-  picture.setText(QStringLiteral("Short"), QStringLiteral("kept"));
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(picture.save(&buffer, "PNG"));
-  buffer.close();
-  buffer.open(QIODevice::ReadOnly);
-  const std::optional<QList<ByteRange>> leftOut = screenPicture(buffer);
-  ASSERT_TRUE(leftOut);
-  ASSERT_EQ(leftOut->size(), 2);
-  EXPECT_EQ(png.mid(leftOut->at(0).start + 4, 8), QByteArray("zTXtLong"));
-  EXPECT_EQ(png.mid(leftOut->at(1).start + 4, 9), QByteArray("tEXtShort"));
-  EXPECT_EQ(buffer.pos(), 0);
+  picture.setText(QStringLiteral("Long"), QString(40'000, u'x'));
+  picture.setText(QStringLiteral("Longer"), QString(40'000, u'y'));
+  picture.setText(QStringLiteral("Short"), QStringLiteral("left out"));
+  const QByteArray jpeg = encoded(gradient(8, 8), "JPEG");
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"PNG", encoded(picture, "PNG")},
+      {"JPEG", QByteArray(jpeg).insert(2, comment("Author: kept") + comment("Long: " + QByteArray(40'000, 'x')) +
+                                              comment("Longer: " + QByteArray(40'000, 'y')) +
+                                              comment("Short: left out"))},
+  };
+  for (const auto& [format, data] : cases) {
+    SCOPED_TRACE(format);
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<QList<ByteRange>> leftOut = screenPicture(buffer);
+    ASSERT_TRUE(leftOut);
+    EXPECT_EQ(buffer.pos(), 0);
+    // Each range is one whole chunk or segment, named by its key.
+    QList<QByteArray> left;
+    for (const ByteRange& range : *leftOut) {
+      const QByteArray bytes = data.mid(range.start, range.length);
+      const QByteArray keys[] = {"Author", "Longer", "Long", "Short"};
+      left << *std::find_if(std::begin(keys), std::end(keys), [&](const QByteArray& key) { return bytes.contains(key); });
+      EXPECT_TRUE(bytes.startsWith("\xFF\xFE") || bytes.mid(4, 4).endsWith("Xt"));
+    }
+    EXPECT_EQ(left, (QList<QByteArray>{"Longer", "Short"}));
+    QHash<QString, QString> text;
+    ASSERT_TRUE(readImageFitting(buffer, QSize(8, 8), {}, &text)) << "the picture decodes without them";
+    EXPECT_EQ(text.value(QStringLiteral("Author")), QStringLiteral("kept"));
+    EXPECT_EQ(text.keys().size(), 2) << "Author and Long";
+  }
 }
 
 // Every scan decodes each block again: what may be decoded is bounded by the
