@@ -1,7 +1,8 @@
 // Times the inspector's loads on the system's metadata: from selecting a copy
 // to its published metadata and thumbnail for a 20-megapixel JPEG, the same
 // for a cache hit, and holding the Down key through 500 such rows (one show
-// every 33 ms), where the last row must publish within about one load's time.
+// every 33 ms), where the last row must publish its metadata at once and its
+// thumbnail within about one load's time.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,7 +54,7 @@ double showAndWait(InspectorModel& model, const FileEntry& file) {
   QElapsedTimer timer;
   timer.start();
   model.show(file, {});
-  if (!QTest::qWaitFor([&] { return model.metadata().has_value(); }, 600'000)) std::abort();
+  if (!QTest::qWaitFor([&] { return model.metadata().has_value() && !model.isLoading(); }, 600'000)) std::abort();
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
 
   InspectorModel model;
   const double first = showAndWait(model, entryFor(photo));
+  if (!model.thumbnail()) return 1;
   std::printf("20 MP JPEG: %.1f ms to metadata and thumbnail (%dx%d)\n", first, model.thumbnail()->width(),
               model.thumbnail()->height());
   showAndWait(model, files.first());
@@ -90,7 +92,9 @@ int main(int argc, char** argv) {
   QElapsedTimer last;
   last.start();
   if (!QTest::qWaitFor([&] { return model.metadata().has_value(); }, 600'000)) return 1;
-  std::printf("%d rows at %d ms each: the last published %.1f ms after the key was let go\n", rows, keyRepeatMs,
-              static_cast<double>(last.nsecsElapsed()) / 1e6);
+  const double metadata = static_cast<double>(last.nsecsElapsed()) / 1e6;
+  if (!QTest::qWaitFor([&] { return !model.isLoading(); }, 600'000)) return 1;
+  std::printf("%d rows at %d ms each: the last row's metadata %.1f ms and thumbnail %.1f ms after the key was let go\n",
+              rows, keyRepeatMs, metadata, static_cast<double>(last.nsecsElapsed()) / 1e6);
   return 0;
 }

@@ -23,7 +23,7 @@
 #include "mount_namespace.hpp"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
-#include "stopped_mount.hpp"
+#include "stopped_fuse_mount.hpp"
 
 namespace {
 
@@ -39,7 +39,7 @@ Shown windowWith(const std::string& home, bool stopped) {
   std::filesystem::create_directories(served + "/Photos");
   std::filesystem::create_directories(top);
   std::filesystem::create_directories(home + "/Local");
-  quelmaris::testing::StoppedMount mount(served, top);
+  quelmaris::testing::StoppedFuseMount mount(served, top);
   if (!mount.mounted()) return {};
   setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);

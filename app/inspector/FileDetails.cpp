@@ -20,6 +20,7 @@
 #include "platform/Palette.h"
 #include "platform/PlainToolTip.h"
 #include "platform/TextStyles.h"
+#include "platform/VisibleControls.h"
 #include "scan/ScanStore.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/FocusRing.h"
@@ -179,9 +180,9 @@ QString FileDetails::cloneText(const FileEntry& file) {
 
 void FileDetails::refreshRecorded() {
   if (!file_) return;
-  name_->setWholeText(file_->name);
-  folder_->setStandingToolTip(file_->path);
-  folder_->setWholeText(scan_.displayFolder(*file_));
+  name_->setWholeText(withVisibleControls(file_->name));
+  folder_->setStandingToolTip(withVisibleControls(file_->path));
+  folder_->setWholeText(withVisibleControls(scan_.displayFolder(*file_)));
   size_->setText(formattedByteCount(file_->size));
   size_->setToolTip(QLocale().toString(static_cast<qulonglong>(file_->size)) + tr(" bytes"));
   setValueText(*created_, file_->createdNs ? dateText(dateFromNanoseconds(*file_->createdNs)) : std::nullopt);

@@ -3,7 +3,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QThreadPool>
-#include <atomic>
+#include <functional>
+#include <stop_token>
 
 #include "folders/SecurityScope.h"
 #include "inspector/SystemFileMetadata.h"
@@ -12,26 +13,40 @@
 namespace {
 
 // The inspector's own threads, so that its fetches never wait behind other
-// work of the process. A few threads: a stale fetch that has started runs to
-// its end, and the current load's two fetches should not wait for it.
-QThreadPool& fetchPool() {
+// work of the process. Metadata and pictures have pools of their own: a
+// picture may take long to decode, and stale ones must never keep the
+// current file's metadata waiting.
+QThreadPool& metadataPool() {
   static QThreadPool pool;
   static const bool sized = (pool.setMaxThreadCount(4), true);
   Q_UNUSED(sized);
   return pool;
 }
+QThreadPool& picturePool() {
+  static QThreadPool pool;
+  static const bool sized = (pool.setMaxThreadCount(2), true);
+  Q_UNUSED(sized);
+  return pool;
+}
+
+// Runs on the main thread, if the application is still there.
+void onMainThread(std::function<void()> work) {
+  if (QCoreApplication* application = QCoreApplication::instance())
+    QMetaObject::invokeMethod(application, std::move(work), Qt::QueuedConnection);
+}
 
 }  // namespace
 
-// One load: the fetches write their result, then the one that ends last
-// hands the load back to the main thread.
+// One load: each fetch hands its result to the main thread as soon as it has
+// it; the metadata is published at once, the thumbnail after it.
 struct InspectorModel::Load {
   QString key;
   QList<QUrl> accessed;
-  std::atomic<bool> cancelled{false};
-  std::atomic<int> pending{2};
+  std::stop_source stop;
+  // Main thread only from here on.
+  int fetching = 2;
   std::optional<FileMetadata> metadata;
-  std::optional<QImage> thumbnail;
+  std::optional<std::optional<QImage>> thumbnail;
 };
 
 InspectorModel::InspectorModel(QObject* parent)
@@ -73,42 +88,66 @@ void InspectorModel::start(const QString& path, const QString& key, const QList<
   load->accessed = SecurityScope::startAccessing(roots);
   task_ = load;
 
-  // Runs on the fetching thread that ends last; scoped access ends on the
-  // main thread whether or not the model is still there to publish.
-  auto done = [load, model = QPointer<InspectorModel>(this)] {
-    if (load->pending.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
-    QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr) return;
-    QMetaObject::invokeMethod(
-        application,
-        [load, model] {
-          SecurityScope::stopAccessing(load->accessed);
-          if (model) model->finish(load);
-        },
-        Qt::QueuedConnection);
+  // Scoped access ends on the main thread once both fetches are over,
+  // whether or not the model is still there to publish.
+  const auto arrived = [load, model = QPointer<InspectorModel>(this)](auto publish) {
+    onMainThread([load, model, publish = std::move(publish)] {
+      if (--load->fetching == 0) SecurityScope::stopAccessing(load->accessed);
+      if (model && model->task_ == load) publish(*model);
+    });
   };
+  // The newest load's fetches go ahead of stale ones still queued; a queued
+  // fetch of a cancelled load never starts.
+  const int priority = ++loadsStarted_;
   const std::shared_ptr<const FileMetadataProviding> provider = provider_;
-  fetchPool().start([load, provider, path, done] {
-    if (!load->cancelled.load()) load->metadata = provider->metadata(path);
-    done();
-  });
-  fetchPool().start([load, provider, path, done] {
-    if (!load->cancelled.load()) load->thumbnail = provider->thumbnail(path, thumbnailSide, thumbnailScale);
-    done();
-  });
+  metadataPool().start(
+      [load, provider, path, arrived] {
+        if (load->stop.stop_requested()) return arrived([](InspectorModel&) {});
+        FileMetadata metadata;
+        try {
+          metadata = provider->metadata(path);
+        } catch (const std::exception&) {
+          // Out of memory: the file is there, its values are not known.
+          metadata.exists = true;
+        }
+        arrived([load, metadata](InspectorModel& model) { model.metadataRead(load, metadata); });
+      },
+      priority);
+  picturePool().start(
+      [load, provider, path, arrived] {
+        std::optional<QImage> thumbnail;
+        try {
+          if (!load->stop.stop_requested())
+            thumbnail = provider->thumbnail(path, thumbnailSide, thumbnailScale, load->stop.get_token());
+        } catch (const std::exception&) {
+          // An allocation failure ends this picture, not the application.
+          thumbnail.reset();
+        }
+        arrived([load, thumbnail](InspectorModel& model) { model.thumbnailRead(load, thumbnail); });
+      },
+      priority);
+}
+
+void InspectorModel::metadataRead(const std::shared_ptr<Load>& load, const FileMetadata& metadata) {
+  load->metadata = metadata;
+  setMetadata(metadata);
+  if (load->thumbnail) finish(load);
+}
+
+void InspectorModel::thumbnailRead(const std::shared_ptr<Load>& load, const std::optional<QImage>& thumbnail) {
+  load->thumbnail = thumbnail;
+  if (load->metadata) finish(load);
 }
 
 void InspectorModel::finish(const std::shared_ptr<Load>& load) {
-  if (load->cancelled.load() || !load->metadata) return;
-  if (task_ == load) task_.reset();
-  setMetadata(load->metadata);
-  setThumbnail(load->thumbnail);
-  remember(load->key, {*load->metadata, load->thumbnail});
+  task_.reset();
+  setThumbnail(*load->thumbnail);
+  remember(load->key, {*load->metadata, *load->thumbnail});
 }
 
 void InspectorModel::cancelLoad() {
   if (!task_) return;
-  task_->cancelled.store(true);
+  task_->stop.request_stop();
   task_.reset();
 }
 

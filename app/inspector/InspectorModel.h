@@ -4,9 +4,12 @@
 // results kept first in, first out, keyed by path and modification time.
 //
 // Main thread only. One load is current at a time: showing another file
-// cancels it, and a cancelled load publishes and caches nothing. A fetch of a
-// cancelled load that has not started yet never starts, so that flicking
-// through many rows leaves no queue of stale work behind the last one.
+// cancels it, and a cancelled load publishes and caches nothing more. The
+// metadata shows as soon as it is read, without waiting for the thumbnail;
+// the pair is cached once both are there. A fetch of a cancelled load that
+// has not started yet never starts, and a thumbnail being made is asked to
+// stop, so that flicking through many rows leaves no stale work behind the
+// last one.
 // file, metadata and thumbnail notify only when their value changes.
 #pragma once
 
@@ -41,6 +44,8 @@ class InspectorModel final : public QObject {
   const std::optional<FileEntry>& file() const { return file_; }
   const std::optional<FileMetadata>& metadata() const { return metadata_; }
   const std::optional<QImage>& thumbnail() const { return thumbnail_; }
+  // The shown file's metadata or thumbnail is yet to come.
+  bool isLoading() const { return task_ != nullptr; }
 
   // Shows the file (none for nothing): returns at once; a cache miss starts a
   // load whose results arrive later through the change signals.
@@ -59,6 +64,8 @@ class InspectorModel final : public QObject {
   using Cached = std::pair<FileMetadata, std::optional<QImage>>;
 
   void start(const QString& path, const QString& key, const QList<QUrl>& roots);
+  void metadataRead(const std::shared_ptr<Load>& load, const FileMetadata& metadata);
+  void thumbnailRead(const std::shared_ptr<Load>& load, const std::optional<QImage>& thumbnail);
   void finish(const std::shared_ptr<Load>& load);
   void cancelLoad();
   void remember(const QString& key, const Cached& entry);
@@ -71,6 +78,7 @@ class InspectorModel final : public QObject {
   std::optional<QImage> thumbnail_;
   const std::shared_ptr<const FileMetadataProviding> provider_;
   std::shared_ptr<Load> task_;
+  int loadsStarted_ = 0;
   QHash<QString, Cached> cache_;
   QStringList cacheOrder_;
 };

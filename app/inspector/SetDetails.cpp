@@ -11,6 +11,7 @@
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
+#include "platform/VisibleControls.h"
 #include "scan/ScanStore.h"
 #include "shell/QuelmarisMark.h"
 #include "widgets/ElidedLabel.h"
@@ -66,7 +67,7 @@ SetDetails::SetDetails(ScanStore& scan, QWidget* parent)
 void SetDetails::setSet(const DuplicateSet& set) {
   requireMainThread();
   set_ = set;
-  name_->setWholeText(set.displayName);
+  name_->setWholeText(withVisibleControls(set.displayName));
   count_->setText(tr("%Ln copy(ies) of the same file", nullptr, countArgument(set.files.size())));
   size_->setText(formattedByteCount(set.size));
   recoverable_->setText(formattedByteCount(set.reclaimable, set.reclaimableEstimated));

@@ -71,12 +71,14 @@ FileMetadata SystemFileMetadata::metadata(const QString& path) const {
   return metadata;
 }
 
-std::optional<QImage> SystemFileMetadata::thumbnail(const QString& path, int side, qreal scale) const {
+std::optional<QImage> SystemFileMetadata::thumbnail(const QString& path, int side, qreal scale,
+                                                    std::stop_token stop) const {
   struct statx st {};
   if (statOf(path, st) != 0 || !S_ISREG(st.stx_mode)) return std::nullopt;
   const int pixels = static_cast<int>(std::lround(side * scale));
-  if (auto cached = ThumbnailCache::thumbnail(path, st.stx_mtime.tv_sec, st.stx_size, pixels)) return cached;
+  if (auto cached = ThumbnailCache::thumbnail(path, st.stx_mtime.tv_sec, st.stx_size, pixels, stop))
+    return cached;
   const auto file = openRegularFile(path);
   if (!file) return std::nullopt;
-  return readImageFitting(*file, QSize(pixels, pixels));
+  return readImageFitting(*file, QSize(pixels, pixels), stop);
 }

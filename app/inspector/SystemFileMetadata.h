@@ -15,5 +15,5 @@ class SystemFileMetadata final : public FileMetadataProviding {
   // be looked at (no permission on its folder, an I/O error) still exists:
   // what cannot be read stays empty.
   FileMetadata metadata(const QString& path) const override;
-  std::optional<QImage> thumbnail(const QString& path, int side, qreal scale) const override;
+  std::optional<QImage> thumbnail(const QString& path, int side, qreal scale, std::stop_token stop) const override;
 };

@@ -21,10 +21,11 @@ constexpr std::array folders{"large", "x-large", "xx-large", "normal"};
 // The side of the standard's largest thumbnails.
 constexpr int largestSide = 1024;
 
-bool describes(const QImage& image, const QByteArray& uri, std::int64_t modifiedSeconds, std::uint64_t size) {
-  if (image.text(QStringLiteral("Thumb::URI")).toUtf8() != uri) return false;
-  if (image.text(QStringLiteral("Thumb::MTime")) != QString::number(modifiedSeconds)) return false;
-  const QString recordedSize = image.text(QStringLiteral("Thumb::Size"));
+bool describes(const QHash<QString, QString>& text, const QByteArray& uri, std::int64_t modifiedSeconds,
+               std::uint64_t size) {
+  if (text.value(QStringLiteral("Thumb::URI")).toUtf8() != uri) return false;
+  if (text.value(QStringLiteral("Thumb::MTime")) != QString::number(modifiedSeconds)) return false;
+  const QString recordedSize = text.value(QStringLiteral("Thumb::Size"));
   return recordedSize.isEmpty() || recordedSize == QString::number(size);
 }
 
@@ -48,7 +49,8 @@ QByteArray fileUri(const QString& path) {
   return uri;
 }
 
-std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSeconds, std::uint64_t size, int side) {
+std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSeconds, std::uint64_t size, int side,
+                                std::stop_token stop) {
   const QByteArray uri = fileUri(path);
   const QString name =
       QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
@@ -58,8 +60,9 @@ std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSecond
     const auto file = openRegularFile(root + QLatin1String(folder) + u'/' + name);
     if (!file) continue;
     // The standard's keys are read with the picture, not before it.
-    const std::optional<QImage> image = readImageFitting(*file, QSize(largestSide, largestSide));
-    if (!image || !describes(*image, uri, modifiedSeconds, size)) continue;
+    QHash<QString, QString> text;
+    const std::optional<QImage> image = readImageFitting(*file, QSize(largestSide, largestSide), stop, &text);
+    if (!image || !describes(text, uri, modifiedSeconds, size)) continue;
     if (image->width() <= side && image->height() <= side) return image;
     return image->scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 
 namespace ThumbnailCache {
 
@@ -19,7 +20,8 @@ namespace ThumbnailCache {
 QByteArray fileUri(const QString& path);
 
 // A valid thumbnail of the file, the closest to 256 pixels first, shrunk to
-// fit side × side pixels.
-std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSeconds, std::uint64_t size, int side);
+// fit side × side pixels; none once asked to stop.
+std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSeconds, std::uint64_t size, int side,
+                                std::stop_token stop = {});
 
 }  // namespace ThumbnailCache

@@ -1,29 +1,36 @@
 #include "results/QuickLookPreview.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMimeDatabase>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStackedLayout>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
 #include "platform/AccessibleRole.h"
-#include "platform/BoundedImage.h"
-#include "platform/FileSystemWork.h"
+#include "platform/LastPathComponent.h"
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
-#include "platform/RegularFile.h"
 #include "platform/TextStyles.h"
+#include "platform/VisibleControls.h"
+#include "results/PreviewContent.h"
 
 namespace {
 
 constexpr QSize windowSize{720, 540};
-// Larger images are not decoded: 16k × 16k RGBA alone is a gigabyte.
-constexpr qint64 textPrefixBytes = 64 * 1024;
+
+// The preview's own threads: a file is read there, never on the main thread,
+// where a slow picture or a mount that stopped answering would freeze the window.
+QThreadPool& readPool() {
+  static QThreadPool pool;
+  static const bool sized = (pool.setMaxThreadCount(2), true);
+  Q_UNUSED(sized);
+  return pool;
+}
 
 QLabel* plainLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -34,39 +41,6 @@ QLabel* plainLabel(QWidget* parent) {
 }
 
 }  // namespace
-
-// What the window shows of a file, read off the main thread: the image, else
-// the text, else the facts of the summary.
-struct QuickLookPreview::Contents {
-  std::optional<QImage> image;
-  std::optional<QString> text;
-  QString kind;
-  QString iconName;
-  QString genericIconName;
-  std::optional<std::uint64_t> size;
-
-  // Follows symbolic links: a link to a regular file is read like the file.
-  static Contents of(const QString& path) {
-    Contents contents;
-    if (const auto file = openRegularFile(path)) {
-      contents.image = readImageFitting(*file, windowSize - QSize(24, 24));
-      if (contents.image) return contents;
-    }
-    const auto file = openRegularFile(path);
-    if (file && QMimeDatabase().mimeTypeForFileNameAndData(path, file.get()).inherits(QStringLiteral("text/plain"))) {
-      contents.text = QString::fromUtf8(file->read(textPrefixBytes));
-      return contents;
-    }
-    const QFileInfo info(path);
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    contents.kind = type.comment();
-    contents.iconName = type.iconName();
-    contents.genericIconName = type.genericIconName();
-    if (info.exists()) contents.size = static_cast<std::uint64_t>(std::max<qint64>(0, info.size()));
-    return contents;
-  }
-};
-
 
 QuickLookPreview::QuickLookPreview(QWidget* parent)
     : QWidget(parent, Qt::Tool),
@@ -100,45 +74,73 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   pages_->addWidget(summary_);
 }
 
-// Until a file system that does not answer has given the file, the window
-// shows its name alone.
+QuickLookPreview::~QuickLookPreview() { reading_.request_stop(); }
+
 void QuickLookPreview::showFile(const QString& path) {
   requireMainThread();
   path_ = path;
-  setWindowTitle(QFileInfo(path).fileName());
-  const std::uint64_t request = ++requests_;
-  const auto answers = FileSystemWork::run<Contents>(
-      {QFile::encodeName(path)}, [path](qsizetype) { return Contents::of(path); }, mailbox_.address(),
-      [this, request](const std::vector<Contents>& late) {
-        if (request == requests_) present(late.front());
-      });
-  present(answers.front().value_or(Contents()));
+  setWindowTitle(withVisibleControls(lastPathComponent(path)));
+  read(path);
   show();
   raise();
 }
 
 QString QuickLookPreview::shownKind() const {
+  if (loading_) return QStringLiteral("loading");
   if (pages_->currentWidget() == image_) return QStringLiteral("image");
   if (pages_->currentWidget() == text_) return QStringLiteral("text");
   return QStringLiteral("file");
 }
 
-void QuickLookPreview::present(const Contents& contents) {
-  if (contents.image) {
-    image_->setPixmap(QPixmap::fromImage(*contents.image));
-    pages_->setCurrentWidget(image_);
-  } else if (contents.text) {
-    text_->setPlainText(*contents.text);
-    pages_->setCurrentWidget(text_);
-  } else {
-    QIcon icon = QIcon::fromTheme(contents.iconName, QIcon::fromTheme(contents.genericIconName));
-    if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
-    summaryIcon_->setPixmap(icon.pixmap(96, 96));
-    summaryName_->setText(QFileInfo(path_).fileName());
-    summaryKind_->setText(contents.kind);
-    summarySize_->setText(contents.size ? formattedByteCount(*contents.size) : QString());
-    pages_->setCurrentWidget(summary_);
+// The summary the name alone gives stands in until the file has been read;
+// a read for a file no longer shown is asked to stop and its result dropped.
+void QuickLookPreview::read(const QString& path) {
+  reading_.request_stop();
+  reading_ = std::stop_source();
+  loading_ = true;
+  showContent(namedPreviewContent(path));
+  const QSize box = windowSize - QSize(24, 24);
+  readPool().start([path, box, stop = reading_.get_token(), preview = QPointer<QuickLookPreview>(this)] {
+    PreviewContent content;
+    try {
+      content = readPreviewContent(path, box, stop);
+    } catch (const std::exception&) {
+      // Out of memory: the summary without a size.
+      content = namedPreviewContent(path);
+    }
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || stop.stop_requested()) return;
+    QMetaObject::invokeMethod(
+        application,
+        [preview, stop, content = std::move(content)] {
+          if (!preview || stop.stop_requested()) return;
+          preview->loading_ = false;
+          preview->showContent(content);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void QuickLookPreview::showContent(const PreviewContent& content) {
+  switch (content.kind) {
+    case PreviewContent::Kind::image:
+      image_->setPixmap(QPixmap::fromImage(content.image));
+      pages_->setCurrentWidget(image_);
+      return;
+    case PreviewContent::Kind::text:
+      text_->setPlainText(content.text);
+      pages_->setCurrentWidget(text_);
+      return;
+    case PreviewContent::Kind::file:
+      break;
   }
+  QIcon icon = QIcon::fromTheme(content.iconName, QIcon::fromTheme(content.genericIconName));
+  if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+  summaryIcon_->setPixmap(icon.pixmap(96, 96));
+  summaryName_->setText(withVisibleControls(lastPathComponent(path_)));
+  summaryKind_->setText(content.typeName);
+  summarySize_->setText(content.size ? formattedByteCount(*content.size) : QString());
+  pages_->setCurrentWidget(summary_);
 }
 
 void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
@@ -151,5 +153,8 @@ void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
 
 void QuickLookPreview::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
-  if (event->isAccepted()) emit closed();
+  if (!event->isAccepted()) return;
+  reading_.request_stop();
+  loading_ = false;
+  emit closed();
 }

@@ -1,32 +1,33 @@
 // The preview window of the results: an image scaled to fit, the first part
-// of a text file, or for anything else its icon, name, kind and size. A file
-// is read only when it is a regular file, and an image is decoded only when
-// its stated dimensions are of a sane size, so that a FIFO, a device or a
-// decompression bomb never blocks or floods the main thread; the file is
-// read off the main thread (FileSystemWork), so that one on a file system
-// that stopped answering shows its name alone until it answers. Space and
-// Escape close it; closing it in any way signals closed(). Main thread only.
+// of a text file, or for anything else its icon, name, kind and size. The
+// file is read off the main thread (see PreviewContent), with the summary its
+// name gives shown meanwhile, so that a FIFO, a device, a decompression bomb
+// or a mount that stopped answering never blocks or floods the main thread.
+// Space and Escape close it; closing it in any way signals closed(). Main
+// thread only.
 #pragma once
 
 #include <QWidget>
-#include <cstdint>
-
-#include "platform/Mailbox.h"
+#include <stop_token>
 
 class QStackedLayout;
 class QLabel;
 class QPlainTextEdit;
+struct PreviewContent;
 
 class QuickLookPreview final : public QWidget {
   Q_OBJECT
 
  public:
   explicit QuickLookPreview(QWidget* parent = nullptr);
+  ~QuickLookPreview() override;
 
-  // Shows the file, replacing the one shown.
+  // Shows the file, replacing the one shown: returns at once, the file's
+  // content follows once it has been read.
   void showFile(const QString& path);
   const QString& path() const { return path_; }
-  // What the window shows: "image", "text" or "file".
+  // What the window shows: "image", "text" or "file", or "loading" while the
+  // file is being read.
   QString shownKind() const;
 
  signals:
@@ -37,12 +38,12 @@ class QuickLookPreview final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Contents;
-  void present(const Contents& contents);
+  void read(const QString& path);
+  void showContent(const PreviewContent& content);
 
   QString path_;
-  // The latest file asked for: the answers for earlier ones are not shown.
-  std::uint64_t requests_ = 0;
+  std::stop_source reading_;
+  bool loading_ = false;
   QStackedLayout* pages_;
   QLabel* image_;
   QPlainTextEdit* text_;
@@ -51,6 +52,4 @@ class QuickLookPreview final : public QWidget {
   QLabel* summaryName_;
   QLabel* summaryKind_;
   QLabel* summarySize_;
-  // Declared last: closed first, before anything a late answer would touch.
-  Mailbox mailbox_{this};
 };

@@ -7,6 +7,7 @@
 #include "platform/DateText.h"
 #include "platform/Palette.h"
 #include "platform/PlainToolTip.h"
+#include "platform/VisibleControls.h"
 #include "scan/ScanStore.h"
 
 namespace {
@@ -234,7 +235,7 @@ bool ResultsModel::showsFreed(const ResultRow& row) const {
 QVariant ResultsModel::display(const ResultRow& row, int column) const {
   switch (column) {
     case nameColumn:
-      return isHeader(row) ? row.name() : scan_.displayFolder(*row.file());
+      return withVisibleControls(isHeader(row) ? row.name() : scan_.displayFolder(*row.file()));
     case copiesColumn:
       return row.copies() > 0 ? QLocale().toString(row.copies()) : QString();
     case sizeColumn:

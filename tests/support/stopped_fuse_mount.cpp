@@ -28,6 +28,19 @@ bool listedInMountTable(const std::string& mountPoint) {
   return false;
 }
 
+// SIGSTOP takes effect asynchronously: a request sent before the server is
+// seen stopped could still be answered.
+void waitUntilStopped(pid_t server) {
+  for (int wait = 0; wait < 1000; ++wait) {
+    std::ifstream stat("/proc/" + std::to_string(server) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const auto name = line.rfind(')');
+    if (name != std::string::npos && line.compare(name, 3, ") T") == 0) return;
+    std::this_thread::sleep_for(1ms);
+  }
+}
+
 }  // namespace
 
 StoppedFuseMount::StoppedFuseMount(const std::string& served, std::string mountPoint)
@@ -70,6 +83,7 @@ void StoppedFuseMount::stop() {
   if (!mounted() || stopped_) return;
   if (watchdog_.joinable()) watchdog_.join();
   ::kill(server_, SIGSTOP);
+  waitUntilStopped(server_);
   stopped_ = true;
   watchdog_ = std::thread([this] {
     std::unique_lock lock(mutex_);

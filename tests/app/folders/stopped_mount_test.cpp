@@ -2,7 +2,7 @@
 // SIGSTOP): the window never waits on it. Each test runs in a child process
 // of its own, in a private mount namespace, with an application object of
 // its own; an alarm ends a child that hangs, which fails the test.
-#include "stopped_mount.hpp"
+#include "stopped_fuse_mount.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,7 +31,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quelmaris::testing::StoppedMount;
+using quelmaris::testing::StoppedFuseMount;
 using quelmaris::testing::TempTree;
 
 constexpr int kCannotMount = 90;
@@ -54,10 +54,10 @@ QUrl urlOf(const std::string& path) { return QUrl::fromLocalFile(qs(path)); }
 // data home in the tree; the body stops the server when it wants.
 class StoppedMountTest : public ::testing::Test {
  protected:
-  int run(const std::function<int(StoppedMount&)>& body) {
+  int run(const std::function<int(StoppedFuseMount&)>& body) {
     return quelmaris::testing::run_in_private_mount_namespace([&] {
       ::alarm(kHangSeconds);
-      StoppedMount mount(served, top);
+      StoppedFuseMount mount(served, top);
       if (!mount.mounted()) return kCannotMount;
       ::setenv("XDG_DATA_HOME", tree.path("data").c_str(), 1);
       ::setenv("XDG_CONFIG_HOME", tree.path("config").c_str(), 1);
@@ -85,7 +85,7 @@ class StoppedMountTest : public ::testing::Test {
 TEST_F(StoppedMountTest, the_list_loads_at_once_with_the_stopped_folder_not_responding_and_settles_when_it_answers) {
   tree.mkdir("served/Photos");
   const std::string local = tree.mkdir("Local");
-  expectPassed(run([&](StoppedMount& mount) {
+  expectPassed(run([&](StoppedFuseMount& mount) {
     FolderStore(storage).add({urlOf(local), urlOf(top + "/Photos")});
     mount.stop();
     FolderStore store(storage);
@@ -111,7 +111,7 @@ TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once
   tree.mkdir("served/Dropped");
   tree.mkdir("served/Moved");
   const std::string local = tree.mkdir("Local");
-  expectPassed(run([&](StoppedMount& mount) {
+  expectPassed(run([&](StoppedFuseMount& mount) {
     FolderStore store(storage);
     store.add({urlOf(local)});
     const WatchedFolder listed = store.folders().front();
@@ -140,7 +140,7 @@ TEST_F(StoppedMountTest, adding_or_reconnecting_a_stopped_folder_returns_at_once
 
 TEST_F(StoppedMountTest, a_scan_of_a_stopped_folder_starts_and_stops) {
   tree.write("served/Photos/a.jpg", "photo");
-  expectPassed(run([&](StoppedMount& mount) {
+  expectPassed(run([&](StoppedFuseMount& mount) {
     mount.stop();
     ScanStore store(std::make_shared<CoreScanner>());
     store.start({urlOf(top + "/Photos")}, ScanOptions());
@@ -157,11 +157,11 @@ TEST_F(StoppedMountTest, a_scan_of_a_stopped_folder_starts_and_stops) {
 
 TEST_F(StoppedMountTest, the_preview_of_a_stopped_file_opens_at_once_with_its_name_and_shows_the_file_when_it_answers) {
   tree.write("served/notes.txt", "first line");
-  expectPassed(run([&](StoppedMount& mount) {
+  expectPassed(run([&](StoppedFuseMount& mount) {
     mount.stop();
     QuickLookPreview preview;
     preview.showFile(qs(top + "/notes.txt"));
-    CHECK_OR_RETURN(preview.isVisible() && preview.shownKind() == "file", 1);
+    CHECK_OR_RETURN(preview.isVisible() && preview.shownKind() == "loading", 1);
     CHECK_OR_RETURN(preview.windowTitle() == "notes.txt", 2);
     mount.resume();
     CHECK_OR_RETURN(QTest::qWaitFor([&] { return preview.shownKind() == "text"; }, kEventsWait), 3);
@@ -174,7 +174,7 @@ TEST_F(StoppedMountTest, the_preview_of_a_stopped_file_opens_at_once_with_its_na
 TEST_F(StoppedMountTest, quit_ends_the_application_while_its_threads_wait_on_the_stopped_folder) {
   tree.write("served/Photos/a.jpg", "photo");
   tree.write("served/Photos/b.jpg", "photo");
-  expectPassed(run([&](StoppedMount& mount) {
+  expectPassed(run([&](StoppedFuseMount& mount) {
     FolderStore(FolderStore::defaultStoragePath()).add({urlOf(top + "/Photos")});
     QuelmarisApp quelmaris;
     MainWindow& window = quelmaris.showMainWindow();

@@ -18,15 +18,26 @@ FileEntry entry(const QString& path, std::int64_t modifiedNs = 1) {
 
 class InspectorModelTest : public ::testing::Test {
  protected:
-  // Shows the file and waits until its metadata is published.
+  // Shows the file and waits until its metadata is published, and its thumbnail
+  // too unless pictures are held back.
   void load(const FileEntry& file) {
     model.show(file, {});
-    ASSERT_TRUE(apptest::runEventsUntil([&] { return model.metadata().has_value(); })) << file.path.toStdString();
+    ASSERT_TRUE(apptest::runEventsUntil([&] { return model.metadata() && (!model.isLoading() || picturesHeld); }))
+        << file.path.toStdString();
+  }
+  void holdPictures() {
+    picturesHeld = true;
+    provider->closePictures();
+  }
+  void releasePictures() {
+    picturesHeld = false;
+    provider->openPictures();
   }
 
   QCoreApplication& app = apptest::application();
   std::shared_ptr<FakeMetadataProvider> provider = std::make_shared<FakeMetadataProvider>();
   InspectorModel model{provider};
+  bool picturesHeld = false;
 };
 
 TEST_F(InspectorModelTest, the_same_file_again_does_nothing_and_another_modification_time_loads_again) {
@@ -61,11 +72,63 @@ TEST_F(InspectorModelTest, superseded_loads_publish_and_cache_nothing_and_leave_
   EXPECT_EQ(model.metadata()->kind, row(rows - 1).path);
   int started = 0;
   for (int n = 0; n < rows - 1; ++n) started += provider->calls(row(n).path);
-  // Only the fetches a free thread had taken before the next show began.
-  EXPECT_LE(started, 4);
+  // Only the fetches a free thread had taken before the next show began: four
+  // threads for metadata, two for pictures.
+  EXPECT_LE(started, 6);
 
   load(row(0));
   EXPECT_EQ(provider->calls(row(0).path), 4) << "the cancelled load was cached";
+}
+
+TEST_F(InspectorModelTest, metadata_shows_while_the_picture_is_still_being_read_and_the_pair_is_cached_after) {
+  const FileEntry photo = entry(QStringLiteral("/photo.jpg"));
+  QImage picture(4, 4, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  provider->answer(photo.path, FakeMetadataProvider::metadataFor(photo.path), picture);
+  provider->closePictures();
+  model.show(photo, {});
+  const bool published = apptest::runEventsUntil([&] { return model.metadata().has_value(); });
+  EXPECT_FALSE(model.thumbnail());
+  provider->openPictures();
+  ASSERT_TRUE(published) << "the metadata waited for the picture";
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return model.thumbnail().has_value(); }));
+
+  load(entry(QStringLiteral("/other")));
+  model.show(photo, {});
+  EXPECT_TRUE(model.metadata() && model.thumbnail()) << "the pair was not cached";
+  EXPECT_EQ(provider->calls(photo.path), 2);
+}
+
+// Each stale picture is still being made when the next row is shown.
+TEST_F(InspectorModelTest, stale_pictures_are_stopped_and_never_hold_back_the_current_load) {
+  holdPictures();
+  constexpr int stale = 6;
+  for (int n = 0; n < stale; ++n) load(entry(QStringLiteral("/slow%1.jpg").arg(n)));
+  const FileEntry notes = entry(QStringLiteral("/notes.txt"));
+  provider->answer(notes.path, FakeMetadataProvider::metadataFor(notes.path), QImage(2, 2, QImage::Format_RGB32));
+  model.show(notes, {});
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return model.metadata().has_value(); }));
+  EXPECT_EQ(model.metadata()->kind, notes.path);
+  // The two threads for pictures were taken by stale ones, which were asked to stop.
+  EXPECT_TRUE(apptest::runEventsUntil([&] { return provider->calls(notes.path) == 2; }));
+  EXPECT_GE(provider->stoppedPictures(), 2);
+  releasePictures();
+  EXPECT_TRUE(apptest::runEventsUntil([&] { return model.thumbnail().has_value(); }));
+}
+
+// A picture too large for the memory left ends its own fetch, not the program.
+TEST_F(InspectorModelTest, an_allocation_failure_in_a_fetch_gives_no_thumbnail_and_keeps_the_metadata) {
+  struct Exhausting final : FileMetadataProviding {
+    FileMetadata metadata(const QString& path) const override { return FakeMetadataProvider::metadataFor(path); }
+    std::optional<QImage> thumbnail(const QString&, int, qreal, std::stop_token) const override {
+      throw std::bad_alloc();
+    }
+  };
+  InspectorModel exhausted{std::make_shared<Exhausting>()};
+  exhausted.show(entry(QStringLiteral("/bomb.png")), {});
+  ASSERT_TRUE(apptest::runEventsUntil([&] { return exhausted.metadata().has_value(); }));
+  EXPECT_EQ(exhausted.metadata()->kind, "/bomb.png");
+  EXPECT_FALSE(exhausted.thumbnail());
 }
 
 TEST_F(InspectorModelTest, the_cache_keeps_the_last_64_loaded_first_in_first_out) {

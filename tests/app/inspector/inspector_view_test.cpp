@@ -163,6 +163,12 @@ TEST_F(InspectorViewTest, a_gone_lookalike_shows_the_notice_its_difference_and_i
   EXPECT_EQ(description(file, "folderLabel"), lookalike.path);
 }
 
+TEST_F(InspectorViewTest, a_name_with_a_right_to_left_override_reads_in_the_order_of_its_characters) {
+  view.setItem(InspectedLookalike{fileEntry(QStringLiteral("/in\u202Ebox/invoice\u202Etxt.exe"))});
+  EXPECT_EQ(text(file, "nameLabel"), QStringLiteral("invoice<U+202E>txt.exe"));
+  EXPECT_TRUE(text(file, "folderLabel").contains(QStringLiteral("in<U+202E>box")));
+}
+
 TEST_F(InspectorViewTest, long_names_and_folders_elide_in_the_middle_and_carry_the_whole_text) {
   const QString folder = "/photos/" + QString(60, u'f') + "/2024";
   DuplicateSet longSet = duplicateSet(9, 2, 100);

@@ -121,7 +121,7 @@ TEST_F(SystemFileMetadataTest, a_thumbnail_cached_under_the_uri_glib_escapes_cou
   for (const auto& [name, uri, cachedTime, expected] : cases) {
     SCOPED_TRACE(name);
     cacheThumbnail(path, uri, cachedTime, filled(32, 16, Qt::blue));
-    const std::optional<QImage> thumbnail = system.thumbnail(path, 128, 2.0);
+    const std::optional<QImage> thumbnail = system.thumbnail(path, 128, 2.0, {});
     ASSERT_TRUE(thumbnail);
     EXPECT_EQ(thumbnail->pixel(0, 0), expected) << "blue is the cached one, red the file itself";
   }
@@ -130,7 +130,7 @@ TEST_F(SystemFileMetadataTest, a_thumbnail_cached_under_the_uri_glib_escapes_cou
 // A file that became a FIFO is read without waiting for a writer.
 TEST_F(SystemFileMetadataTest, only_pictures_safe_to_decode_give_a_thumbnail_and_a_fifo_is_never_waited_on) {
   ASSERT_TRUE(filled(4000, 1000, Qt::green).save(text(tree.path("wide.png")), "PNG"));
-  const std::optional<QImage> wide = system.thumbnail(text(tree.path("wide.png")), 128, 2.0);
+  const std::optional<QImage> wide = system.thumbnail(text(tree.path("wide.png")), 128, 2.0, {});
   ASSERT_TRUE(wide);
   EXPECT_EQ(wide->size(), QSize(256, 64));
 
@@ -143,7 +143,7 @@ TEST_F(SystemFileMetadataTest, only_pictures_safe_to_decode_give_a_thumbnail_and
                                    tree.write("broken.png", "\x89PNG\r\n\x1a\nrest"), tree.write("words.txt", "words")};
   for (const std::string& path : noPicture) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(system.thumbnail(text(path), 128, 2.0));
+    EXPECT_FALSE(system.thumbnail(text(path), 128, 2.0, {}));
   }
 }
 

@@ -297,6 +297,15 @@ TEST_F(ResultsModelTest,
   EXPECT_FALSE(model.indexOf("f1//s1/1").isValid());
 }
 
+TEST_F(ResultsModelTest, a_name_with_a_right_to_left_override_shows_in_the_order_of_its_characters) {
+  DuplicateSet set = duplicateSet(3, 2, 100);
+  set.displayName = QStringLiteral("invoice\u202Etxt.exe");
+  driver.finishWith({set}, {});
+  const QModelIndex header = model.index(0, 0);
+  EXPECT_EQ(text(header), QStringLiteral("invoice<U+202E>txt.exe"));
+  EXPECT_EQ(text(header, Qt::AccessibleTextRole), set.displayName) << "read aloud in the order of its characters";
+}
+
 class ResultsViewTest : public ResultsTest {
  protected:
   void SetUp() override {

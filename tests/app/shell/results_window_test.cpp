@@ -217,21 +217,26 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_TRUE(view->previewPath().value_or("").endsWith("/photo.png"));
   EXPECT_EQ(view->previewAccess().size(), 2);
-  EXPECT_EQ(view->preview()->shownKind(), "image");
+  // The file is read off the main thread.
+  const auto previewed = [&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->preview()->shownKind() != "loading"; }, 120'000));
+    return view->preview()->shownKind();
+  };
+  EXPECT_EQ(previewed(), "image");
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_FALSE(view->previewPath());
   EXPECT_TRUE(view->previewAccess().isEmpty());
 
   const QString text = QString::fromStdString(tree.write("c/readme.txt", "hello"));
   view->setPreviewPath(text);
-  EXPECT_EQ(view->preview()->shownKind(), "text");
+  EXPECT_EQ(previewed(), "text");
   QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(view->preview());
   EXPECT_EQ((std::pair{preview->role(), preview->text(QAccessible::Name)}),
             (std::pair{QAccessible::Window, QString("readme.txt")}));
   const QString fifo = QString::fromStdString(tree.path("c/pipe.txt"));
   ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   view->setPreviewPath(fifo);
-  EXPECT_EQ(view->preview()->shownKind(), "file") << "a FIFO is never read";
+  EXPECT_EQ(previewed(), "file") << "a FIFO is never read";
   view->preview()->close();
   EXPECT_FALSE(view->previewPath()) << "closing the window clears the preview";
   // The inspector toggle is remembered.

@@ -1,11 +1,14 @@
 // A metadata provider answering from memory, counting calls per path, and holding
-// every call at a gate while the test keeps it closed.
+// every call at a gate while the test keeps it closed; thumbnails wait at a
+// second gate of their own too, as a picture that takes long to decode would,
+// until they are asked to stop.
 #pragma once
 
 #include <QHash>
 #include <QImage>
 #include <condition_variable>
 #include <mutex>
+#include <stop_token>
 
 #include "inspector/FileMetadataProviding.h"
 
@@ -25,8 +28,10 @@ class FakeMetadataProvider final : public FileMetadataProviding {
     std::unique_lock lock = enter(path);
     return answers_.value(path, metadataFor(path));
   }
-  std::optional<QImage> thumbnail(const QString& path, int, qreal) const override {
+  std::optional<QImage> thumbnail(const QString& path, int, qreal, std::stop_token stop) const override {
     std::unique_lock lock = enter(path);
+    picturesOpened_.wait(lock, stop, [this] { return picturesOpen_; });
+    if (stop.stop_requested()) ++stopped_;
     return thumbnails_.contains(path) ? std::optional(thumbnails_.value(path)) : std::nullopt;
   }
 
@@ -37,6 +42,13 @@ class FakeMetadataProvider final : public FileMetadataProviding {
   }
   void close() { setOpen(false); }
   void open() { setOpen(true); }
+  void closePictures() { setPicturesOpen(false); }
+  void openPictures() { setPicturesOpen(true); }
+  // Thumbnails asked to stop while they waited at the gate.
+  int stoppedPictures() const {
+    std::lock_guard lock(mutex_);
+    return stopped_;
+  }
   // Calls begun for the path, metadata and thumbnail together.
   int calls(const QString& path) const {
     std::lock_guard lock(mutex_);
@@ -56,10 +68,19 @@ class FakeMetadataProvider final : public FileMetadataProviding {
     opened_.notify_all();
   }
 
+  void setPicturesOpen(bool open) {
+    std::lock_guard lock(mutex_);
+    picturesOpen_ = open;
+    picturesOpened_.notify_all();
+  }
+
   mutable std::mutex mutex_;
   mutable std::condition_variable opened_;
+  mutable std::condition_variable_any picturesOpened_;
   bool open_ = true;
+  bool picturesOpen_ = true;
   mutable QHash<QString, int> calls_;
+  mutable int stopped_ = 0;
   QHash<QString, FileMetadata> answers_;
   QHash<QString, QImage> thumbnails_;
 };
