@@ -12,7 +12,6 @@
 
 #include "folders/SecurityScope.h"
 #include "interface/Fatal.h"
-#include "platform/DetachedWork.h"
 
 namespace {
 
@@ -188,26 +187,28 @@ QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& s
   pending->start();
   QFuture<Outcome> future = pending->future();
   setMovesRunning(movesRunning_ + 1);
-  runDetached(
-      *this,
-      [planner = planner_, files = files_, sets, allowUnverified] {
-        return planAndMove(*planner, *files, sets, allowUnverified);
-      },
-      [this, pending, stack = QPointer<QUndoStack>(undoStack), roots](const MoveRun& run) {
-        Outcome outcome;
-        if (run.refusal) {
-          outcome.invariantViolation = run.refusal;
-          setMovesRunning(movesRunning_ - 1);
-        } else {
-          outcome = tally(run.plan, run.results);
-          if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
-          setMovesRunning(movesRunning_ - 1);
-          emit moveFinished(outcome);
-        }
-        pending->addResult(outcome);
-        pending->finish();
-        outcomes_.erase(pending);
-      });
+  // The plan and the moves reach into the user's folders, where a mount that
+  // stopped answering can hold a thread for good: they run on a thread of
+  // their own that neither the window nor the end of the program waits for.
+  runDetached([this, mailbox = mailbox_.address(), planner = planner_, files = files_, sets, allowUnverified, pending,
+               stack = QPointer<QUndoStack>(undoStack), roots] {
+    const MoveRun run = planAndMove(*planner, *files, sets, allowUnverified);
+    mailbox.post([this, run, pending, stack, roots] {
+      Outcome outcome;
+      if (run.refusal) {
+        outcome.invariantViolation = run.refusal;
+        setMovesRunning(movesRunning_ - 1);
+      } else {
+        outcome = tally(run.plan, run.results);
+        if (!outcome.moved.isEmpty() && stack) stack->push(new MoveToTrashCommand(this, outcome.moved, roots));
+        setMovesRunning(movesRunning_ - 1);
+        emit moveFinished(outcome);
+      }
+      pending->addResult(outcome);
+      pending->finish();
+      outcomes_.erase(pending);
+    });
+  });
   return future;
 }
 
@@ -224,15 +225,16 @@ void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) 
 void TrashService::restoreNext() {
   const PendingRestore& next = pendingRestores_.constFirst();
   const QList<QUrl> accessed = SecurityScope::startAccessing(next.roots);
-  runDetached(
-      *this, [files = files_, moved = next.moved] { return restore(*files, moved); },
-      [this, accessed](const RestoreOutcome& outcome) {
-        SecurityScope::stopAccessing(accessed);
-        pendingRestores_.removeFirst();
-        setMovesRunning(movesRunning_ - 1);
-        setLastRestore(outcome);
-        if (!pendingRestores_.isEmpty()) restoreNext();
-      });
+  runDetached([this, mailbox = mailbox_.address(), files = files_, moved = next.moved, accessed] {
+    const RestoreOutcome outcome = restore(*files, moved);
+    mailbox.post([this, outcome, accessed] {
+      SecurityScope::stopAccessing(accessed);
+      pendingRestores_.removeFirst();
+      setMovesRunning(movesRunning_ - 1);
+      setLastRestore(outcome);
+      if (!pendingRestores_.isEmpty()) restoreNext();
+    });
+  });
 }
 
 void TrashService::setLastRestore(const std::optional<RestoreOutcome>& value) {

@@ -22,6 +22,7 @@
 
 #include "interface/CoreTrashPlanner.h"
 #include "interface/QuelmarisCore.h"
+#include "platform/Mailbox.h"
 #include "trash/FileTrashing.h"
 
 class QUndoStack;
@@ -119,4 +120,7 @@ class TrashService final : public QObject {
   // The undos not yet done, the first one running.
   QList<PendingRestore> pendingRestores_;
   int movesRunning_ = 0;
+  // Last, so that it closes first: a late answer never reaches a service
+  // that is ending.
+  Mailbox mailbox_{this};
 };
