@@ -2,8 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QFile>
-#include <QStandardPaths>
+#include <QFileInfo>
 #include <QThread>
 #include <algorithm>
 #include <set>
@@ -11,6 +12,8 @@
 
 #include "folders/Bookmark.h"
 #include "folders/SecurityScope.h"
+#include "platform/DamagedFile.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -51,12 +54,20 @@ WatchedFolder resolvedFolder(const FolderStore::Stored& stored, bool& renewed) {
   return folder;
 }
 
+// A merged or hand-edited file can list an id twice; each entry must be told
+// apart from every other, so a repeated id gives way to a fresh one.
+QList<FolderStore::Stored> withDistinctIds(QList<FolderStore::Stored> records) {
+  QSet<QUuid> seen;
+  for (FolderStore::Stored& record : records) {
+    while (seen.contains(record.id)) record.id = QUuid::createUuid();
+    seen.insert(record.id);
+  }
+  return records;
+}
+
 }  // namespace
 
-QString FolderStore::defaultStoragePath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-         QStringLiteral("/Quelmaris/folders.json");
-}
+QString FolderStore::defaultStoragePath() { return UserFolders::dataHome() + QStringLiteral("/Quelmaris/folders.json"); }
 
 FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* parent)
     : QObject(parent), storagePath_(std::move(storagePath)), logFailure_(std::move(logFailure)) {
@@ -66,21 +77,36 @@ FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* pa
 void FolderStore::load() {
   assertOwningThread();
   const auto stored = FolderListFile::read(storagePath_);
-  if (!stored) return;
+  if (!stored) {
+    if (!FolderListFile::isAbsent(stored.error())) unreadFile_ = stored.error();
+    return;
+  }
   bool renewed = false;
   QList<WatchedFolder> loaded;
-  for (const Stored& record : *stored) loaded.append(resolvedFolder(record, renewed));
+  for (const Stored& record : withDistinctIds(stored.value())) loaded.append(resolvedFolder(record, renewed));
   setFolders(std::move(loaded));
   if (renewed) save();
 }
 
 void FolderStore::save() {
   assertOwningThread();
+  if (unreadFile_ && !keepUnreadFile()) return;
   QList<Stored> records;
   for (const WatchedFolder& folder : std::as_const(folders_))
     records.append(Stored{folder.id, folder.path, folder.bookmark});
   if (const auto error = FolderListFile::write(storagePath_, records))
     logFailure_(QStringLiteral("Saving folders failed"), *error);
+}
+
+bool FolderStore::keepUnreadFile() {
+  const auto kept = setDamagedFileAside(storagePath_, QDateTime::currentDateTime());
+  if (!kept && !FolderListFile::isAbsent(FolderLog::errnoError(kept.error()))) {
+    logFailure_(QStringLiteral("Saving folders failed"), FolderLog::errnoError(kept.error()));
+    return false;
+  }
+  if (kept) logFailure_(QStringLiteral("Damaged folder list kept as %1").arg(QFileInfo(kept.value()).fileName()), *unreadFile_);
+  unreadFile_.reset();
+  return true;
 }
 
 void FolderStore::add(const QList<QUrl>& urls) {

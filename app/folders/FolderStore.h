@@ -1,9 +1,12 @@
 // The user's ordered list of watched folders: the roots of every scan, the
 // first the most important. Loaded once from the folder-list file when the
 // store is made; every add, remove and move, and every reconnect that made a
-// bookmark, writes the whole list back. Failures to make a bookmark in add or
-// to save go to the log; everything else fails silently. Main thread only;
-// all file work happens synchronously in the calls.
+// bookmark, writes the whole list back. A file that could not be read leaves
+// the list empty and is set aside, under a name that says so, before the
+// first save would replace it. Failures to make a bookmark in add
+// or to save, and the name of a file set aside, go to the log; everything else
+// fails silently. Main thread only; all file work happens synchronously in the
+// calls.
 #pragma once
 
 #include <QList>
@@ -76,8 +79,12 @@ class FolderStore final : public QObject {
   bool listsPath(const QString& path) const;
   void addOne(const QUrl& url);
   void assertOwningThread() const;
+  // Sets the file that load could not read aside; false, logged, when it stays.
+  bool keepUnreadFile();
 
   QString storagePath_;
   FailureLog logFailure_;
   QList<WatchedFolder> folders_;
+  // Why the file at the storage path could not be read, until it is set aside.
+  std::optional<FolderError> unreadFile_;
 };

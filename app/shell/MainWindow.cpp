@@ -26,6 +26,7 @@
 #include "shell/ScanOptionsBinding.h"
 #include "shell/TrashReports.h"
 #include "shell/ViewMenu.h"
+#include "shell/WindowPlacement.h"
 #include "widgets/ContentUnavailableView.h"
 
 namespace {
@@ -53,7 +54,7 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setObjectName(QStringLiteral("mainWindow"));
   setMinimumSize(minimumWindowSize);
   resize(initialWindowSize);
-  restoreGeometry(QSettings().value(geometryKey).toByteArray());
+  if (restoreGeometry(QSettings().value(geometryKey).toByteArray())) WindowPlacement::fitOnScreen(*this);
   setUnifiedTitleAndToolBarOnMac(true);
 
   auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);

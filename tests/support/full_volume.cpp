@@ -1,0 +1,45 @@
+#include "full_volume.hpp"
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "mount_namespace.hpp"
+
+namespace quelmaris::testing {
+
+namespace {
+
+// Writes a filler file until the volume refuses another byte.
+bool fill(const std::string& mount_point) {
+  const int fd = ::open((mount_point + "/filler").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const std::vector<char> block(4096, 'f');
+  ssize_t put = 0;
+  do put = ::write(fd, block.data(), block.size());
+  while (put > 0);
+  // What is left of a partly taken page, byte by byte.
+  if (put < 0 && errno == ENOSPC)
+    while (::write(fd, block.data(), 1) > 0) {
+    }
+  const bool full = errno == ENOSPC;
+  ::close(fd);
+  return full;
+}
+
+}  // namespace
+
+int run_on_full_volume(const std::string& mount_point, const std::function<void()>& before_full,
+                       const std::function<int()>& body) {
+  return run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=256k") != 0) return kNoMountNamespace;
+    before_full();
+    if (!fill(mount_point)) return kNotFilled;
+    return body();
+  });
+}
+
+}  // namespace quelmaris::testing
