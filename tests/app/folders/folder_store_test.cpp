@@ -499,7 +499,8 @@ TEST(FolderStorePlace, a_relative_xdg_data_home_is_ignored_and_without_home_the_
     SCOPED_TRACE(std::string(homeValue ? homeValue : "(unset)") + " " + (dataValue ? dataValue : "(unset)"));
     homeValue ? qputenv("HOME", homeValue) : qunsetenv("HOME");
     dataValue ? qputenv("XDG_DATA_HOME", dataValue) : qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(FolderStore::defaultStoragePath(), QDir::cleanPath(expected) + "/Quelmaris/folders.json");
+    EXPECT_EQ(FolderStore::defaultStoragePath().toStdString(),
+              (QDir::cleanPath(expected) + "/Quelmaris/folders.json").toStdString());
   }
   qputenv("HOME", home);
   qputenv("XDG_DATA_HOME", dataHome);
