@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 #include <QWidget>
 #include <algorithm>
 
@@ -28,12 +29,11 @@ int clampedStart(int start, int length, int first, int last) {
   return std::max(first, std::min(start, last - length + 1));
 }
 
+// The decoration the platform reports, once it knows it; until then a title bar.
 QMargins frameOf(const QWidget& window) {
-  if (window.isVisible()) {
-    const QRect frame = window.frameGeometry(), inner = window.geometry();
-    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-            frame.bottom() - inner.bottom()};
-  }
+  const QWindow* handle = window.windowHandle();
+  const QMargins known = handle != nullptr ? handle->frameMargins() : QMargins();
+  if (!known.isNull()) return known;
   return {0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 0, 0};
 }
 

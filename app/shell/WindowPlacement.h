@@ -18,8 +18,9 @@ namespace WindowPlacement {
 QRect fitted(const QRect& geometry, const QMargins& frame, const QList<QRect>& areas);
 
 // Moves and shrinks a window that is neither maximised nor full screen so
-// that it fits the screens there are. Before the window is first shown its
-// decoration is not known: a title bar of the style's height is assumed.
+// that it fits the screens there are. Until the platform knows the window's
+// decoration, a title bar of the style's height is assumed: call again once
+// the window is shown.
 void fitOnScreen(QWidget& window);
 
 }  // namespace WindowPlacement
