@@ -58,9 +58,10 @@ int main(int argc, char** argv) {
     store.save();
     saves.push_back(millisecondsOf(timer));
   }
-  std::printf("{\"bench\":\"folder_list\",\"folders\":%lld,\"file_bytes\":%lld,\"load_ms\":%.1f,\"save_ms\":%.1f,"
-              "\"runs\":%lld}\n",
-              static_cast<long long>(count), static_cast<long long>(QFileInfo(storage).size()), median(loads),
-              median(saves), static_cast<long long>(runs));
+  std::printf(
+      "{\"bench\":\"folder_list\",\"folders\":%lld,\"file_bytes\":%lld,\"load_ms\":%.1f,\"save_ms\":%.1f,"
+      "\"runs\":%lld}\n",
+      static_cast<long long>(count), static_cast<long long>(QFileInfo(storage).size()), median(loads), median(saves),
+      static_cast<long long>(runs));
   return EXIT_SUCCESS;
 }

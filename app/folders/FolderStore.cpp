@@ -67,7 +67,9 @@ QList<FolderStore::Stored> withDistinctIds(QList<FolderStore::Stored> records) {
 
 }  // namespace
 
-QString FolderStore::defaultStoragePath() { return UserFolders::dataHome() + QStringLiteral("/Quelmaris/folders.json"); }
+QString FolderStore::defaultStoragePath() {
+  return UserFolders::dataHome() + QStringLiteral("/Quelmaris/folders.json");
+}
 
 FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* parent)
     : QObject(parent), storagePath_(std::move(storagePath)), logFailure_(std::move(logFailure)) {
@@ -77,6 +79,7 @@ FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* pa
 void FolderStore::load() {
   assertOwningThread();
   const auto stored = FolderListFile::read(storagePath_);
+  unreadFile_.reset();
   if (!stored) {
     if (!FolderListFile::isAbsent(stored.error())) unreadFile_ = stored.error();
     return;
@@ -104,7 +107,8 @@ bool FolderStore::keepUnreadFile() {
     logFailure_(QStringLiteral("Saving folders failed"), FolderLog::errnoError(kept.error()));
     return false;
   }
-  if (kept) logFailure_(QStringLiteral("Damaged folder list kept as %1").arg(QFileInfo(kept.value()).fileName()), *unreadFile_);
+  if (kept)
+    logFailure_(QStringLiteral("Damaged folder list kept as %1").arg(QFileInfo(kept.value()).fileName()), *unreadFile_);
   unreadFile_.reset();
   return true;
 }

@@ -13,11 +13,12 @@
 namespace {
 
 // The file whose contents are replaced: the target of a symbolic link at the
-// path, when it has one.
+// path when that is a regular file; else whatever stands at the path itself,
+// never a device or the like.
 QByteArray replacedName(const QString& path) {
   const QFileInfo info(path);
-  const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
-  return QFile::encodeName(target.isEmpty() ? path : target);
+  const bool regularTarget = info.isSymLink() && info.exists() && info.isFile();
+  return QFile::encodeName(regularTarget ? info.canonicalFilePath() : path);
 }
 
 QByteArray folderOf(const QByteArray& name) {

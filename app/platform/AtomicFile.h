@@ -3,8 +3,8 @@
 // new one whole: the bytes go to a new file in the same folder, every write
 // and the flush to the disk are checked, and only then does the new file take
 // the name. A full volume or any other failure leaves the previous file as it
-// was and removes the new one. A symbolic link at the path is kept and its
-// target replaced. Reentrant; errors are errno values.
+// was and removes the new one. A symbolic link at the path to a regular file
+// is kept and its target replaced; any other link is replaced. Reentrant; errors are errno values.
 #pragma once
 
 #include <QByteArray>

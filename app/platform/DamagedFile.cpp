@@ -14,7 +14,8 @@ namespace {
 QString keptName(const QString& path, const QDateTime& now, int attempt) {
   const QFileInfo info(path);
   const QString suffix = info.suffix();
-  QString name = info.completeBaseName() + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString name =
+      info.completeBaseName() + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
   if (attempt > 1) name += u'-' + QString::number(attempt);
   if (!suffix.isEmpty()) name += u'.' + suffix;
   return info.dir().filePath(name);

@@ -19,7 +19,7 @@ QString absoluteVariable(const char* name) {
 
 QString accountHome() {
   std::vector<char> buffer(16384);
-  passwd entry {};
+  passwd entry{};
   passwd* found = nullptr;
   if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
       found->pw_dir == nullptr)

@@ -30,7 +30,8 @@ bool readSettings(QIODevice& device, QSettings::SettingsMap& settings) {
 // flushed to the disk, so that the file QSaveFile then renames is whole.
 bool writeSettings(QIODevice& device, const QSettings::SettingsMap& settings) {
   auto* file = qobject_cast<QFileDevice*>(&device);
-  const int error = file == nullptr || file->handle() < 0 ? EBADF : writeAndSync(file->handle(), SettingsText::encode(settings));
+  const int error =
+      file == nullptr || file->handle() < 0 ? EBADF : writeAndSync(file->handle(), SettingsText::encode(settings));
   if (error != 0) FolderLog::logFailure(QStringLiteral("Saving settings failed"), FolderLog::errnoError(error));
   return error == 0;
 }

@@ -5,8 +5,8 @@
 // Qt 6.4 reports success and renames an empty file over the previous one when
 // the disk fills at its final flush; here every byte is written and flushed to
 // the disk before the file is handed back, and any failure keeps the previous
-// file whole, is logged ("Saving settings failed") and leaves the change
-// unsaved. A settings file that is not a regular file of at most sizeLimit
+// file whole and is logged ("Saving settings failed"); the change stays in
+// memory and is written with the next one. A settings file that is not a regular file of at most sizeLimit
 // bytes is never opened: it is set aside as damaged (DamagedFile) and logged,
 // and the settings start from their defaults. Main thread.
 #pragma once

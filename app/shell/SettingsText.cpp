@@ -202,8 +202,8 @@ void chopTrailingBlanks(QString& text, qsizetype limit) {
 
 // Reads one escape after the backslash at i; i ends past it.
 void appendEscape(QString& out, QByteArrayView text, qsizetype& i) {
-  static constexpr std::pair<char, char16_t> named[] = {{'a', u'\a'}, {'b', u'\b'}, {'f', u'\f'},  {'n', u'\n'},
-                                                        {'r', u'\r'}, {'t', u'\t'}, {'v', u'\v'},  {'"', u'"'},
+  static constexpr std::pair<char, char16_t> named[] = {{'a', u'\a'}, {'b', u'\b'},  {'f', u'\f'}, {'n', u'\n'},
+                                                        {'r', u'\r'}, {'t', u'\t'},  {'v', u'\v'}, {'"', u'"'},
                                                         {'?', u'?'},  {'\'', u'\''}, {'\\', u'\\'}};
   const char c = text[i++];
   for (const auto& [letter, meaning] : named) {

@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace WindowPlacement {
@@ -18,9 +18,8 @@ qint64 overlap(const QRect& a, const QRect& b) {
 
 // The area the frame overlaps most; the first when it overlaps none.
 QRect areaFor(const QRect& frame, const QList<QRect>& areas) {
-  return *std::max_element(areas.cbegin(), areas.cend(), [&](const QRect& a, const QRect& b) {
-    return overlap(frame, a) < overlap(frame, b);
-  });
+  return *std::max_element(areas.cbegin(), areas.cend(),
+                           [&](const QRect& a, const QRect& b) { return overlap(frame, a) < overlap(frame, b); });
 }
 
 // The start of a span of the given length that lies within [first, last],

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bounded_child.hpp"
+#include "device_node.hpp"
 #include "folders/Bookmark.h"
 #include "folders/FolderListModel.h"
 #include "folders/FolderLog.h"
@@ -175,7 +176,7 @@ TEST(FolderListFileWriter, a_failed_write_leaves_the_previous_file_whole) {
   const int status = quelmaris::testing::run_unprivileged([&] {
     const auto error = FolderListFile::write(qs(path), {photos()});
     return error && error->domain == QStringLiteral("POSIX") && error->code == EACCES && contents(qs(path)) == "[]" ? 0
-                                                                                                               : 1;
+                                                                                                                    : 1;
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(contents(qs(path)), QByteArray("[]"));
@@ -396,7 +397,8 @@ TEST_F(FolderStoreTest, a_save_on_a_full_volume_keeps_the_previous_list_byte_for
         store->remove({store->folders()[0].id});
         const QString full = QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOSPC);
         const QStringList left = QDir(qs(volume + "/Quelmaris")).entryList(QDir::Files | QDir::Hidden);
-        return failedUnless(before.contains("Photos"), 1) + failedUnless(contents(storage) == before, 2, contents(storage)) +
+        return failedUnless(before.contains("Photos"), 1) +
+               failedUnless(contents(storage) == before, 2, contents(storage)) +
                failedUnless(logged == QStringList{full, full}, 3, logged.join(u'\n')) +
                failedUnless(pathsOf(store->folders()) == QStringList{music.toLocalFile()}, 4) +
                failedUnless(left == QStringList{QStringLiteral("folders.json")}, 5, left.join(u' '));
@@ -409,16 +411,23 @@ TEST_F(FolderStoreTest, a_save_on_a_full_volume_keeps_the_previous_list_byte_for
 // change is saved; then it is set aside first, under a name of its own.
 TEST_F(FolderStoreTest, a_list_that_cannot_be_read_is_kept_beside_it_before_the_first_save_and_named_in_the_log_once) {
   const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QQ=="})";
-  const auto writes = [&](const QByteArray& bytes) { return [&, bytes] { tree.write(storageName, bytes.toStdString()); }; };
+  const auto writes = [&](const QByteArray& bytes) {
+    return [&, bytes] { tree.write(storageName, bytes.toStdString()); };
+  };
   const std::tuple<const char*, std::function<void()>, std::function<bool(const QString&)>> cases[] = {
       {"cut off", writes("[" + good + ",{\"id\":\"E6"), {}},
       {"not JSON", writes("folders: /a"), {}},
       {"of the wrong shape", writes(good), {}},
       {"a FIFO", [&] { ASSERT_EQ(::mkfifo(qPrintable(storage), 0600), 0); },
        [](const QString& kept) { return QFileInfo(kept).isFile() == false && QFileInfo(kept).exists(); }},
-      {"a link to a device", [&] { std::filesystem::create_symlink("/dev/zero", storage.toStdString()); },
-       [](const QString& kept) { return QFileInfo(kept).symLinkTarget() == QStringLiteral("/dev/zero"); }},
-      {"larger than any list", [&] { std::filesystem::resize_file(tree.write(storageName, "["), FolderListFile::sizeLimit + 1); },
+      {"a link to a device",
+       [&] {
+         if (!QFileInfo::exists(qs(tree.path("zero")))) quelmaris::testing::make_zero_device(tree.path("zero"));
+         std::filesystem::create_symlink(tree.path("zero"), storage.toStdString());
+       },
+       [&](const QString& kept) { return QFileInfo(kept).symLinkTarget() == qs(tree.path("zero")); }},
+      {"larger than any list",
+       [&] { std::filesystem::resize_file(tree.write(storageName, "["), FolderListFile::sizeLimit + 1); },
        [](const QString& kept) { return QFileInfo(kept).size() == FolderListFile::sizeLimit + 1; }},
   };
   tree.mkdir("data/Quelmaris");
@@ -438,8 +447,9 @@ TEST_F(FolderStoreTest, a_list_that_cannot_be_read_is_kept_beside_it_before_the_
       const QString path = QFileInfo(storage).dir().filePath(kept.value(0));
       failed += failedUnless(kept.size() == 1, 2, kept.join(u' '));
       failed += failedUnless(keptAsItWas ? keptAsItWas(path) : contents(path) == bytes, 3);
-      failed += failedUnless(logged.size() == 1 && logged[0].startsWith("Damaged folder list kept as " + kept.value(0) + ": "), 4,
-                             logged.join(u'\n'));
+      failed += failedUnless(
+          logged.size() == 1 && logged[0].startsWith("Damaged folder list kept as " + kept.value(0) + ": "), 4,
+          logged.join(u'\n'));
       failed += failedUnless(FolderListFile::read(storage).value().size() == 1, 5);
       // A later damaged file is kept too, and the earlier one stays.
       tree.write(storageName, "[");

@@ -17,6 +17,7 @@
 
 #include "app_test_support.hpp"
 #include "bounded_child.hpp"
+#include "device_node.hpp"
 #include "full_volume.hpp"
 #include "mount_namespace.hpp"
 #include "shell/QuelmarisApp.h"
@@ -70,7 +71,8 @@ QSettings::SettingsMap awkwardValues() {
       {"excludedNames", QStringLiteral(".DS_Store\n._*\nIcon\\r\n a name , with; = signs ")},
       {"quotes", QStringLiteral("say \"hi\" \\ back")},
       {"at", QStringLiteral("@ByteArray(not bytes)")},
-      {"text", QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x93\xb7 \x01" "1f\t")},
+      {"text", QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x93\xb7 \x01"
+                                 "1f\t")},
       {"mainWindowGeometry", everyByte},
       {"verifyContent", false},
       {"minSize", qlonglong{10485760}},
@@ -100,7 +102,8 @@ TEST(SettingsText, reads_what_qt_writes_and_qt_reads_what_it_writes_alike) {
   }
   const QSettings::SettingsMap asQtReads = readByQt(byQt);
   ASSERT_EQ(asQtReads.size(), awkwardValues().size());
-  const QSettings::SettingsMap asWeRead = SettingsText::decode(QByteArray::fromStdString(read_file(byQt.toStdString())));
+  const QSettings::SettingsMap asWeRead =
+      SettingsText::decode(QByteArray::fromStdString(read_file(byQt.toStdString())));
   for (auto value = asQtReads.cbegin(); value != asQtReads.cend(); ++value) {
     SCOPED_TRACE(value.key().toStdString());
     EXPECT_EQ(asWeRead.value(value.key()), value.value());
@@ -111,8 +114,8 @@ TEST(SettingsText, reads_what_qt_writes_and_qt_reads_what_it_writes_alike) {
   ours.close();
   EXPECT_EQ(readByQt(byUs), asQtReads);
   // Comments, blank lines, another section and a quoted list as people write them.
-  const auto handWritten = SettingsText::decode(
-      "; mine\n\n[General]\nminSize = 1 ; a comment\nkeep=\"a, b\"\n[Other]\nx=\"1\", 2\n");
+  const auto handWritten =
+      SettingsText::decode("; mine\n\n[General]\nminSize = 1 ; a comment\nkeep=\"a, b\"\n[Other]\nx=\"1\", 2\n");
   EXPECT_EQ(handWritten.value("minSize"), QVariant(QStringLiteral("1")));
   EXPECT_EQ(handWritten.value("keep"), QVariant(QStringLiteral("a, b")));
   EXPECT_EQ(handWritten.value("Other/x"), QVariant(QStringList{QStringLiteral("1"), QStringLiteral("2")}));
@@ -141,8 +144,7 @@ TEST(SettingsFileSave, a_save_on_a_full_volume_keeps_the_settings_file_byte_for_
         const std::string after = read_file(settingsFile());
         const QStringList left = QDir(QString::fromStdString(volume)).entryList(QDir::Files | QDir::Hidden);
         return failedUnless(before.find("minSize=102400") != std::string::npos, 1, before) +
-               failedUnless(after == before, 2, after) +
-               failedUnless(settings.status() == QSettings::AccessError, 3) +
+               failedUnless(after == before, 2, after) + failedUnless(settings.status() == QSettings::AccessError, 3) +
                failedUnless(left.size() == 2 && left.contains("Quelmaris.conf") && left.contains("filler"), 4,
                             left.join(u' ').toStdString());
       },
@@ -155,7 +157,10 @@ TEST(SettingsFileSave, a_save_on_a_full_volume_keeps_the_settings_file_byte_for_
 TEST(SettingsFileLoad, what_is_no_regular_file_of_settings_is_set_aside_unopened_and_the_settings_start_afresh) {
   const std::function<void()> cases[] = {
       [] { ASSERT_EQ(::mkfifo(settingsFile().c_str(), 0600), 0); },
-      [] { std::filesystem::create_symlink("/dev/zero", settingsFile()); },
+      [] {
+        quelmaris::testing::make_zero_device(configHome.path("Quelmaris/zero"));
+        std::filesystem::create_symlink(configHome.path("Quelmaris/zero"), settingsFile());
+      },
       [] { std::filesystem::resize_file(configHome.write("Quelmaris/Quelmaris.conf", "[General]\n"), 64 << 20); },
   };
   for (const auto& damage : cases) {

@@ -64,10 +64,9 @@ TEST(RestoredWindow, lies_on_a_screen_with_its_title_bar_in_sight_and_no_larger_
     Window restored;
     restored.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&restored.window));
-    EXPECT_TRUE(liesOnAScreen(restored.window)) << restored.window.frameGeometry().x() << ","
-                                                << restored.window.frameGeometry().y() << " "
-                                                << restored.window.frameGeometry().width() << "×"
-                                                << restored.window.frameGeometry().height();
+    EXPECT_TRUE(liesOnAScreen(restored.window))
+        << restored.window.frameGeometry().x() << "," << restored.window.frameGeometry().y() << " "
+        << restored.window.frameGeometry().width() << "×" << restored.window.frameGeometry().height();
     if (expected) {
       EXPECT_EQ(restored.window.geometry(), *expected);
     }
