@@ -3,9 +3,9 @@
 // store is made; every add, remove and move, and every reconnect that made a
 // bookmark, writes the whole list back. A file that could not be read leaves
 // the list empty and is set aside, under a name that says so, before the
-// first save would replace it. Failures to make a bookmark in add
-// or to save, and the name of a file set aside, go to the log; everything else
-// fails silently. Main thread only; all file work happens synchronously in the
+// first save would replace it. Failures to make a bookmark in add or to save,
+// and the name of a file set aside, go to the log; everything else fails
+// silently. Main thread only; all file work happens synchronously in the
 // calls.
 #pragma once
 

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstdio>
 
 namespace {
 
@@ -46,23 +45,49 @@ int writeAll(int fd, const QByteArray& bytes) {
   return 0;
 }
 
-// A new file beside the replaced one, with the replaced one's permissions when
-// there is one; its name in temporary.
-int createBeside(const QByteArray& name, QByteArray& temporary) {
-  struct stat previous {};
-  const bool replacing = ::stat(name.constData(), &previous) == 0;
+// A new file beside the replaced one, without a name, so that a process that
+// dies while writing leaves nothing behind; -1 where the file system has no
+// unnamed files or the name could not be given later.
+int createUnnamed(const QByteArray& name) {
+  if (::access("/proc/self/fd", X_OK) != 0) return -1;
+  return ::open(folderOf(name).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the unnamed file a temporary name beside the replaced one; errno.
+int linkUnnamed(int fd, const QByteArray& name, QByteArray& temporary) {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
   for (;;) {
-    temporary = temporaryName(name);
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd >= 0 && replacing) ::fchmod(fd, previous.st_mode & 07777);
-    return fd;
+    const QByteArray candidate = temporaryName(name);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, candidate.constData(), AT_SYMLINK_FOLLOW) == 0) {
+      temporary = candidate;
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
   }
 }
 
-// Each step's failure is reported; the data reach the disk before the name does.
-int fillAndClose(int fd, const QByteArray& bytes) {
+// A new file beside the replaced one under a temporary name; -1 and errno.
+int createNamed(const QByteArray& name, QByteArray& temporary) {
+  for (;;) {
+    const QByteArray candidate = temporaryName(name);
+    const int fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) temporary = candidate;
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+}
+
+// The bytes on the disk in a new file under a temporary name, with the
+// replaced file's permissions; errno.
+int writeNewFile(const QByteArray& name, const QByteArray& bytes, QByteArray& temporary) {
+  struct stat previous {};
+  const bool replacing = ::stat(name.constData(), &previous) == 0;
+  int fd = createUnnamed(name);
+  const bool unnamed = fd >= 0;
+  if (!unnamed) fd = createNamed(name, temporary);
+  if (fd < 0) return errno;
+  if (replacing) ::fchmod(fd, previous.st_mode & 07777);
   int error = writeAndSync(fd, bytes);
+  if (error == 0 && unnamed) error = linkUnnamed(fd, name, temporary);
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   return error;
 }
@@ -77,12 +102,10 @@ int writeAndSync(int fd, const QByteArray& bytes) {
 int writeFileAtomically(const QString& path, const QByteArray& bytes) {
   const QByteArray name = replacedName(path);
   QByteArray temporary;
-  const int fd = createBeside(name, temporary);
-  if (fd < 0) return errno;
-  int error = fillAndClose(fd, bytes);
+  int error = writeNewFile(name, bytes, temporary);
   if (error == 0 && ::rename(temporary.constData(), name.constData()) != 0) error = errno;
   if (error != 0) {
-    ::unlink(temporary.constData());
+    if (!temporary.isEmpty()) ::unlink(temporary.constData());
     return error;
   }
   // The new name itself reaches the disk with its folder; the file is whole either way.
