@@ -5,9 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
 
 namespace FolderListFile {
 
@@ -90,10 +93,6 @@ std::optional<Stored> storedFrom(const QJsonValue& value) {
   return Stored{*uuid, path.toString(), *bytes};
 }
 
-FolderError fileError(const QFileDevice& file) {
-  return FolderError{QStringLiteral("QFileDevice"), file.error(), file.errorString()};
-}
-
 std::optional<FolderError> makeParentFolder(const QString& filePath) {
   std::error_code error;
   std::filesystem::create_directories(QFile::encodeName(QFileInfo(filePath).path()).toStdString(), error);
@@ -125,19 +124,21 @@ std::optional<QList<Stored>> decode(const QByteArray& bytes) {
   return folders;
 }
 
-std::optional<QList<Stored>> read(const QString& filePath) {
-  QFile file(filePath);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return decode(bytes);
+quelmaris::Result<QList<Stored>, FolderError> read(const QString& filePath) {
+  const auto bytes = readRegularFile(filePath, sizeLimit);
+  if (!bytes) return quelmaris::Failure{FolderLog::errnoError(bytes.error())};
+  auto folders = decode(bytes.value());
+  if (!folders) return quelmaris::Failure{FolderError{notAFolderList, 0, QStringLiteral("Not a folder list")}};
+  return std::move(*folders);
+}
+
+bool isAbsent(const FolderError& error) {
+  return error.domain == FolderLog::errnoError(0).domain && (error.code == ENOENT || error.code == ENOTDIR);
 }
 
 std::optional<FolderError> write(const QString& filePath, const QList<Stored>& folders) {
   if (auto error = makeParentFolder(filePath)) return error;
-  const QByteArray bytes = encode(folders);
-  QSaveFile file(filePath);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) return fileError(file);
+  if (const int error = writeFileAtomically(filePath, encode(folders))) return FolderLog::errnoError(error);
   return std::nullopt;
 }
 

@@ -2,8 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QFile>
-#include <QStandardPaths>
+#include <QFileInfo>
 #include <QThread>
 #include <algorithm>
 #include <set>
@@ -11,7 +12,9 @@
 
 #include "folders/Bookmark.h"
 #include "folders/SecurityScope.h"
+#include "platform/DamagedFile.h"
 #include "platform/FileSystemWork.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -30,6 +33,17 @@ bool isFolder(const QUrl& url) {
 }
 
 QByteArray pathBytes(const QUrl& url) { return QFile::encodeName(url.toLocalFile()); }
+
+// A merged or hand-edited file can list an id twice; each entry must be told
+// apart from every other, so a repeated id gives way to a fresh one.
+QList<FolderStore::Stored> withDistinctIds(QList<FolderStore::Stored> records) {
+  QSet<QUuid> seen;
+  for (FolderStore::Stored& record : records) {
+    while (seen.contains(record.id)) record.id = QUuid::createUuid();
+    seen.insert(record.id);
+  }
+  return records;
+}
 
 }  // namespace
 
@@ -89,8 +103,7 @@ struct FolderStore::Addition {
 };
 
 QString FolderStore::defaultStoragePath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-         QStringLiteral("/Quelmaris/folders.json");
+  return UserFolders::dataHome() + QStringLiteral("/Quelmaris/folders.json");
 }
 
 FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* parent)
@@ -101,16 +114,21 @@ FolderStore::FolderStore(QString storagePath, FailureLog logFailure, QObject* pa
 void FolderStore::load() {
   assertOwningThread();
   const auto stored = FolderListFile::read(storagePath_);
-  if (!stored) return;
+  unreadFile_.reset();
+  if (!stored) {
+    if (!FolderListFile::isAbsent(stored.error())) unreadFile_ = stored.error();
+    return;
+  }
   const std::uint64_t load = ++loads_;
+  const QList<Stored> records = withDistinctIds(stored.value());
   QList<WatchedFolder> loaded;
   QList<QByteArray> paths;
-  for (const Stored& record : *stored) {
+  for (const Stored& record : records) {
     loaded.append(WatchedFolder{record.id, record.path, record.bookmark, std::nullopt, true});
     paths.append(Bookmark::whereItLooks(record.bookmark));
   }
   const auto answers = FileSystemWork::run<Resolution>(
-      paths, [records = *stored](qsizetype offset) { return Resolution::of(offset, records[offset]); }, mailbox_.address(),
+      paths, [records](qsizetype offset) { return Resolution::of(offset, records[offset]); }, mailbox_.address(),
       [this, load](const std::vector<Resolution>& late) { settleLate(load, late); });
   bool renewed = false;
   for (const auto& answer : answers)
@@ -132,11 +150,24 @@ void FolderStore::settleLate(std::uint64_t load, const std::vector<Resolution>& 
 
 void FolderStore::save() {
   assertOwningThread();
+  if (unreadFile_ && !keepUnreadFile()) return;
   QList<Stored> records;
   for (const WatchedFolder& folder : std::as_const(folders_))
     records.append(Stored{folder.id, folder.path, folder.bookmark});
   if (const auto error = FolderListFile::write(storagePath_, records))
     logFailure_(QStringLiteral("Saving folders failed"), *error);
+}
+
+bool FolderStore::keepUnreadFile() {
+  const auto kept = setDamagedFileAside(storagePath_, QDateTime::currentDateTime());
+  if (!kept && !FolderListFile::isAbsent(FolderLog::errnoError(kept.error()))) {
+    logFailure_(QStringLiteral("Saving folders failed"), FolderLog::errnoError(kept.error()));
+    return false;
+  }
+  if (kept)
+    logFailure_(QStringLiteral("Damaged folder list kept as %1").arg(QFileInfo(kept.value()).fileName()), *unreadFile_);
+  unreadFile_.reset();
+  return true;
 }
 
 void FolderStore::add(const QList<QUrl>& urls) {

@@ -1,8 +1,11 @@
 // The user's ordered list of watched folders: the roots of every scan, the
 // first the most important. Loaded once from the folder-list file when the
 // store is made; every add, remove and move, and every reconnect that made a
-// bookmark, writes the whole list back. Failures to make a bookmark in add or
-// to save go to the log; everything else fails silently. Main thread only.
+// bookmark, writes the whole list back. A file that could not be read leaves
+// the list empty and is set aside, under a name that says so, before the
+// first save would replace it. Failures to make a bookmark in add or to save,
+// and the name of a file set aside, go to the log; everything else fails
+// silently. Main thread only.
 // The list file is read and written in the calls; the work on the folders
 // themselves (resolving bookmarks at load, checking what add and reconnect
 // are given) runs off the main thread (FileSystemWork), and a folder whose
@@ -95,10 +98,14 @@ class FolderStore final : public QObject {
   void settleLate(std::uint64_t load, const std::vector<Resolution>& resolutions);
   void reconnectChecked(const QUuid& id, const QUrl& url, const QByteArray& bookmark);
   void assertOwningThread() const;
+  // Sets the file that load could not read aside; false, logged, when it stays.
+  bool keepUnreadFile();
 
   QString storagePath_;
   FailureLog logFailure_;
   QList<WatchedFolder> folders_;
+  // Why the file at the storage path could not be read, until it is set aside.
+  std::optional<FolderError> unreadFile_;
   // Late answers of an earlier load are not applied.
   std::uint64_t loads_ = 0;
   // Declared last: closed first, before anything a late answer would touch.

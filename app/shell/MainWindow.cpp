@@ -6,6 +6,7 @@
 #include <QSplitter>
 #include <QUndoStack>
 #include <QUuid>
+#include <utility>
 
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
@@ -26,6 +27,7 @@
 #include "shell/ScanOptionsBinding.h"
 #include "shell/TrashReports.h"
 #include "shell/ViewMenu.h"
+#include "shell/WindowPlacement.h"
 #include "widgets/ContentUnavailableView.h"
 
 namespace {
@@ -53,7 +55,8 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setObjectName(QStringLiteral("mainWindow"));
   setMinimumSize(minimumWindowSize);
   resize(initialWindowSize);
-  restoreGeometry(QSettings().value(geometryKey).toByteArray());
+  placeOnShow_ = restoreGeometry(QSettings().value(geometryKey).toByteArray());
+  if (placeOnShow_) WindowPlacement::fitOnScreen(*this);
   setUnifiedTitleAndToolBarOnMac(true);
 
   auto* sidebar = new FolderSidebar(folders_, options_.get().keep, split_);
@@ -90,6 +93,13 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   setWindowTitle(windowTitleText());
   connect(&folders_, &FolderStore::foldersChanged, this, &MainWindow::foldersChanged);
   connect(&scan_, &ScanStore::stateChanged, this, &MainWindow::showDetail);
+}
+
+// The restored place is fitted again with the decoration the window now has.
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!std::exchange(placeOnShow_, false)) return;
+  WindowPlacement::fitOnScreen(*this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -47,6 +47,7 @@ class MainWindow final : public QMainWindow {
   QUndoStack& undoStack() const { return *undoStack_; }
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -71,4 +72,6 @@ class MainWindow final : public QMainWindow {
   // Where the keyboard was once the running scan's detail showed.
   QPointer<QWidget> keyboardAtScanStart_;
   QStringList signature_;
+  // A stored place was restored and waits to be fitted with the real decoration.
+  bool placeOnShow_ = false;
 };

@@ -12,6 +12,7 @@
 #include "folders/FolderStore.h"
 #include "shell/AboutView.h"
 #include "shell/FeedUpdater.h"
+#include "shell/SettingsFile.h"
 #include "shell/SettingsView.h"
 #include "shell/UpdateResultDialog.h"
 #include "shell/UpdateService.h"
@@ -42,6 +43,7 @@ void declareApplicationIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("Quelmaris"));
   QCoreApplication::setApplicationVersion(BundleInfo::infoString(BundleInfo::shortVersionKey));
   QGuiApplication::setDesktopFileName(QStringLiteral(QUELMARIS_APPLICATION_ID));
+  SettingsFile::use();
 }
 
 QuelmarisApp::QuelmarisApp(QObject* parent) : QObject(parent) {

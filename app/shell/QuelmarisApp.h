@@ -24,7 +24,8 @@ class TrashService;
 
 // Names the application for the settings, the data folders and the desktop:
 // organisation and application "Quelmaris", the project's version, and the
-// desktop entry's id. Called before anything reads a setting.
+// desktop entry's id; and keeps the settings in their own file
+// (SettingsFile). Called before anything reads a setting.
 void declareApplicationIdentity();
 
 class QuelmarisApp final : public QObject {

@@ -1,18 +1,29 @@
 // The folder list in memory and in its file, and the bookmarks that find its folders again.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QSignalSpy>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "bounded_child.hpp"
+#include "device_node.hpp"
 #include "folders/Bookmark.h"
+#include "folders/FolderListModel.h"
 #include "folders/FolderLog.h"
 #include "folders/FolderStore.h"
+#include "full_volume.hpp"
 #include "mount_namespace.hpp"
 #include "temp_tree.hpp"
 
@@ -31,6 +42,20 @@ QByteArray contents(const QString& path) { return QByteArray::fromStdString(read
 ino_t inodeOf(const QString& path) {
   struct stat st {};
   return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+// What stands beside the list under a name that keeps a damaged list, by
+// name, FIFOs and links included.
+QStringList keptBeside(const QString& storage) {
+  return QFileInfo(storage).dir().entryList({QStringLiteral("folders.damaged-*.json")},
+                                            QDir::AllEntries | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+// A step of a test run in a child process: 0 when it holds, else a status
+// that names the step, with what was found on the standard error.
+int failedUnless(bool holds, int step, const QString& found = {}) {
+  if (!holds) std::fprintf(stderr, "step %d failed: %s\n", step, qPrintable(found));
+  return holds ? 0 : step;
 }
 
 QStringList pathsOf(const QList<WatchedFolder>& folders) {
@@ -103,7 +128,7 @@ TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes) {
   QList<Stored> folders{
       photos(), Stored{QUuid::createUuid(), QString::fromUtf8("/x/\xc3\xa9\"/"), QByteArray("\0\x01\xfe\xff/+=", 7)}};
   ASSERT_FALSE(FolderListFile::write(qs(first), folders));
-  EXPECT_EQ(FolderListFile::read(qs(first)), folders);
+  EXPECT_EQ(FolderListFile::read(qs(first)).value(), folders);
   ASSERT_FALSE(FolderListFile::write(qs(second), folders));
   EXPECT_EQ(contents(qs(second)), contents(qs(first)));
   // A missing file, or a folder in its place, reads as nothing.
@@ -151,7 +176,8 @@ TEST(FolderListFileWriter, a_failed_write_leaves_the_previous_file_whole) {
   ASSERT_EQ(::chmod(tree.path("locked").c_str(), 0555), 0);
   const int status = quelmaris::testing::run_unprivileged([&] {
     const auto error = FolderListFile::write(qs(path), {photos()});
-    return error && error->domain == QStringLiteral("QFileDevice") && contents(qs(path)) == "[]" ? 0 : 1;
+    return error && error->domain == QStringLiteral("POSIX") && error->code == EACCES && contents(qs(path)) == "[]" ? 0
+                                                                                                                    : 1;
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(contents(qs(path)), QByteArray("[]"));
@@ -298,7 +324,7 @@ TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_a_reconnect_tha
   store->remove({before[1].id});
   const QList<WatchedFolder> after{before[0], before[2]};
   EXPECT_EQ(store->folders(), after);
-  EXPECT_EQ(FolderListFile::read(storage)->size(), 2);
+  EXPECT_EQ(FolderListFile::read(storage).value().size(), 2);
 
   QFile::remove(storage);
   QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
@@ -355,6 +381,142 @@ TEST_F(FolderStoreTest, a_failed_save_is_logged_and_the_list_in_memory_stays) {
   EXPECT_EQ(logged, QStringList{QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOTDIR)});
 }
 
+TEST_F(FolderStoreTest, a_save_on_a_full_volume_keeps_the_previous_list_byte_for_byte_and_is_logged) {
+  const std::string volume = tree.mkdir("volume");
+  storage = qs(volume + "/Quelmaris/folders.json");
+  const QUrl photos = urlOf(tree.mkdir("Photos")), music = urlOf(tree.mkdir("Music"));
+  QByteArray before;
+  const int status = quelmaris::testing::run_on_full_volume(
+      volume,
+      [&] {
+        makeStore()->add({photos});
+        before = contents(storage);
+      },
+      [&] {
+        const auto store = makeStore();
+        store->add({music});
+        store->remove({store->folders()[0].id});
+        const QString full = QStringLiteral("Saving folders failed: POSIX %1 \u2014 <private>").arg(ENOSPC);
+        const QStringList left = QDir(qs(volume + "/Quelmaris")).entryList(QDir::Files | QDir::Hidden);
+        return failedUnless(before.contains("Photos"), 1) +
+               failedUnless(contents(storage) == before, 2, contents(storage)) +
+               failedUnless(logged == QStringList{full, full}, 3, logged.join(u'\n')) +
+               failedUnless(pathsOf(store->folders()) == QStringList{music.toLocalFile()}, 4) +
+               failedUnless(left == QStringList{QStringLiteral("folders.json")}, 5, left.join(u' '));
+      });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(status, 0);
+}
+
+// Whatever cannot be read loads nothing, silently, and stays as it is until a
+// change is saved; then it is set aside first, under a name of its own.
+TEST_F(FolderStoreTest, a_list_that_cannot_be_read_is_kept_beside_it_before_the_first_save_and_named_in_the_log_once) {
+  const QByteArray good = R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"\/a","bookmark":"QQ=="})";
+  const auto writes = [&](const QByteArray& bytes) {
+    return [&, bytes] { tree.write(storageName, bytes.toStdString()); };
+  };
+  const std::tuple<const char*, std::function<void()>, std::function<bool(const QString&)>> cases[] = {
+      {"cut off", writes("[" + good + ",{\"id\":\"E6"), {}},
+      {"not JSON", writes("folders: /a"), {}},
+      {"of the wrong shape", writes(good), {}},
+      {"a FIFO", [&] { ASSERT_EQ(::mkfifo(qPrintable(storage), 0600), 0); },
+       [](const QString& kept) { return QFileInfo(kept).isFile() == false && QFileInfo(kept).exists(); }},
+      {"a link to a device",
+       [&] {
+         if (!QFileInfo::exists(qs(tree.path("zero")))) quelmaris::testing::make_zero_device(tree.path("zero"));
+         std::filesystem::create_symlink(tree.path("zero"), storage.toStdString());
+       },
+       [&](const QString& kept) { return QFileInfo(kept).symLinkTarget() == qs(tree.path("zero")); }},
+      {"larger than any list",
+       [&] { std::filesystem::resize_file(tree.write(storageName, "["), FolderListFile::sizeLimit + 1); },
+       [](const QString& kept) { return QFileInfo(kept).size() == FolderListFile::sizeLimit + 1; }},
+  };
+  tree.mkdir("data/Quelmaris");
+  const QUrl photos = urlOf(tree.mkdir("Photos"));
+  for (const auto& [name, damage, keptAsItWas] : cases) {
+    SCOPED_TRACE(name);
+    QDir(QFileInfo(storage).path()).removeRecursively();
+    tree.mkdir("data/Quelmaris");
+    damage();
+    const int status = quelmaris::testing::run_in_bounded_child(30, [&] {
+      const QByteArray bytes = keptAsItWas ? QByteArray() : contents(storage);
+      auto store = makeStore();
+      int failed = failedUnless(store->folders().isEmpty() && logged.isEmpty() && keptBeside(storage).isEmpty(), 1);
+      store->add({photos});
+      store->add({});
+      const QStringList kept = keptBeside(storage);
+      const QString path = QFileInfo(storage).dir().filePath(kept.value(0));
+      failed += failedUnless(kept.size() == 1, 2, kept.join(u' '));
+      failed += failedUnless(keptAsItWas ? keptAsItWas(path) : contents(path) == bytes, 3);
+      failed += failedUnless(
+          logged.size() == 1 && logged[0].startsWith("Damaged folder list kept as " + kept.value(0) + ": "), 4,
+          logged.join(u'\n'));
+      failed += failedUnless(FolderListFile::read(storage).value().size() == 1, 5);
+      // A later damaged file is kept too, and the earlier one stays.
+      tree.write(storageName, "[");
+      makeStore()->add({photos});
+      const QStringList both = keptBeside(storage);
+      return failed + failedUnless(both.size() == 2 && both.contains(kept.value(0)), 6, both.join(u' '));
+    });
+    EXPECT_EQ(status, 0);
+  }
+  // A link to a good list is read through.
+  QDir(QFileInfo(storage).path()).removeRecursively();
+  tree.write("elsewhere.json", "[" + good.toStdString() + "]");
+  tree.mkdir("data/Quelmaris");
+  std::filesystem::create_symlink(tree.path("elsewhere.json"), storage.toStdString());
+  const auto store = makeStore();
+  EXPECT_EQ(pathsOf(store->folders()), QStringList{QStringLiteral("/a")});
+  store->add({photos});
+  EXPECT_TRUE(QFileInfo(storage).isSymLink()) << "the save replaces the file the link names";
+  EXPECT_EQ(FolderListFile::read(qs(tree.path("elsewhere.json"))).value().size(), 2);
+}
+
+TEST_F(FolderStoreTest, a_repeated_id_gets_a_fresh_one_at_load_so_removing_one_entry_removes_only_it) {
+  const auto made = storeWith({"F0", "F1", "F2"});
+  const auto idText = [&](int i) { return made->folders()[i].id.toString(QUuid::WithoutBraces).toUpper().toLatin1(); };
+  tree.write(storageName, contents(storage).replace(idText(2), idText(0)).toStdString());
+  const auto store = makeStore();
+  const FolderListModel rows(*store, KeepChoice::folderPriority);
+  ASSERT_EQ(store->folders().size(), 3);
+  QSet<QUuid> ids;
+  for (const WatchedFolder& folder : store->folders()) ids.insert(folder.id);
+  EXPECT_EQ(ids.size(), 3);
+  EXPECT_EQ(store->folders()[0].id, made->folders()[0].id) << "the first keeps its id";
+
+  store->remove({store->folders()[1].id});
+  EXPECT_EQ(pathsOf(store->folders()), (QStringList{qs(tree.path("F0")), qs(tree.path("F2"))}));
+  EXPECT_EQ(rows.rowCount(), 2);
+  store->remove({store->folders()[1].id});
+  EXPECT_EQ(pathsOf(makeStore()->folders()), QStringList{qs(tree.path("F0"))});
+  EXPECT_EQ(rows.rowCount(), 1);
+}
+
+// The data folder as the base-directory specification gives it.
+TEST(FolderStorePlace, a_relative_xdg_data_home_is_ignored_and_without_home_the_account_home_is_used) {
+  const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
+  const passwd* account = ::getpwuid(::getuid());
+  ASSERT_NE(account, nullptr);
+  const QString accountHome = QFile::decodeName(account->pw_dir);
+  const std::tuple<const char*, const char*, QString> cases[] = {
+      {"/home/ana", "rel/data", QStringLiteral("/home/ana/.local/share")},
+      {"/home/ana", "", QStringLiteral("/home/ana/.local/share")},
+      {"/home/ana", "/srv/data/", QStringLiteral("/srv/data")},
+      {nullptr, nullptr, accountHome + "/.local/share"},
+      {"", "rel", accountHome + "/.local/share"},
+      {"relative/home", nullptr, accountHome + "/.local/share"},
+  };
+  for (const auto& [homeValue, dataValue, expected] : cases) {
+    SCOPED_TRACE(std::string(homeValue ? homeValue : "(unset)") + " " + (dataValue ? dataValue : "(unset)"));
+    homeValue ? qputenv("HOME", homeValue) : qunsetenv("HOME");
+    dataValue ? qputenv("XDG_DATA_HOME", dataValue) : qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(FolderStore::defaultStoragePath().toStdString(),
+              (QDir::cleanPath(expected) + "/Quelmaris/folders.json").toStdString());
+  }
+  qputenv("HOME", home);
+  qputenv("XDG_DATA_HOME", dataHome);
+}
+
 // What stands at the path now is another folder than the one listed, and
 // not one that merely took its place: it must not be taken for it.
 TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_or_a_link_elsewhere_is_unavailable_and_the_bookmark_kept) {
@@ -402,7 +564,7 @@ TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_r
   const auto store = makeStore();
   EXPECT_TRUE(store->folders()[0].isAvailable());
   EXPECT_EQ(store->folders()[0].bookmark, listed->folders()[0].bookmark);
-  EXPECT_EQ(FolderListFile::read(storage)->at(0).bookmark, listed->folders()[0].bookmark);
+  EXPECT_EQ(FolderListFile::read(storage).value().at(0).bookmark, listed->folders()[0].bookmark);
   const auto resolved = Bookmark::resolve(first);
   ASSERT_TRUE(resolved);
   EXPECT_TRUE(resolved->stale);

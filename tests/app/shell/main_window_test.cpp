@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QUndoStack>
+#include <QWindow>
 #include <array>
 #include <atomic>
 #include <filesystem>
@@ -272,8 +274,10 @@ TEST_F(ApplicationWindowTest,
   EXPECT_EQ(settings.value("minSize").toLongLong(), 102400);
   EXPECT_TRUE(settings.fileName().startsWith(userFolders().path())) << settings.fileName().toStdString();
 
-  // The next launch opens the main window where and as large as it was when the application quit.
-  window.setGeometry(70, 50, 1000, 600);
+  // The next launch opens the main window where and as large as it was when the application quit, a
+  // place on the screen: at its left edge, since the test screen is narrower than the smallest window.
+  const QRect screen = window.screen()->availableGeometry();
+  window.setGeometry(screen.left() + window.windowHandle()->frameMargins().left(), screen.top() + 50, 900, 600);
   trigger(window, "quitAction");
   ASSERT_TRUE(waitFor([&] { return !window.isVisible(); }));
   EXPECT_EQ(QuelmarisApp().showMainWindow().geometry(), window.geometry());

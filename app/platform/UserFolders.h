@@ -1,0 +1,16 @@
+// The user's folders for the files the application keeps, after the XDG base
+// directory specification: $XDG_DATA_HOME and $XDG_CONFIG_HOME when they hold
+// an absolute path (a relative one is ignored, as the specification asks),
+// else ~/.local/share and ~/.config. The home folder is $HOME when it holds an
+// absolute path, else the account's home in the user database. Reentrant;
+// the environment is read at every call.
+#pragma once
+
+#include <QString>
+
+namespace UserFolders {
+
+QString dataHome();
+QString configHome();
+
+}  // namespace UserFolders
