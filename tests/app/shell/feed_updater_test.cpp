@@ -1,11 +1,7 @@
 // The feed updater against a loopback HTTP server and a file:// feed.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/mount.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -22,6 +18,7 @@
 #include "mount_namespace.hpp"
 #include "peak_memory.hpp"
 #include "shell/FeedUpdater.h"
+#include "stopped_fuse_mount.hpp"
 #include "temp_tree.hpp"
 
 namespace {
@@ -305,26 +302,13 @@ TEST_F(FeedUpdaterTest, a_file_feed_on_a_stopped_mount_fails_at_the_deadline) {
   tree.write("source/updates.json", feed("2.1").toStdString());
   enum Status { failedAtTheDeadline, otherResult, notMounted = 77 };
   const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
-    const pid_t bindfs = ::fork();
-    if (bindfs == 0) {
-      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-      ::execlp("bindfs", "bindfs", "-f", source.c_str(), mounted.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    struct stat folder {}, mount {};
-    ::stat(source.c_str(), &folder);
-    for (int wait = 0; wait < 1000 && (::stat(mounted.c_str(), &mount) != 0 || mount.st_dev == folder.st_dev); ++wait)
-      ::usleep(10'000);
-    if (mount.st_dev == folder.st_dev) return int(notMounted);
-    // The driver stops answering, as a network mount whose server is gone.
-    ::kill(bindfs, SIGSTOP);
+    quelmaris::testing::StoppedFuseMount mount(source, mounted);
+    if (!mount.mounted()) return int(notMounted);
+    mount.stop();
     // A check that holds the thread in open() would never end: the child is ended instead.
     ::alarm(30);
     FeedUpdater updater(settingsFor(QUrl::fromLocalFile(QString::fromStdString(mounted + "/updates.json"))));
     const UpdateCheckResult result = checked(updater);
-    ::kill(bindfs, SIGKILL);
-    ::waitpid(bindfs, nullptr, 0);
-    ::umount2(mounted.c_str(), MNT_DETACH);
     return int(result.error == QLatin1String("The update server did not answer in time.") ? failedAtTheDeadline
                                                                                           : otherResult);
   });
