@@ -32,6 +32,7 @@
 #include "folders/FolderListView.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
+#include "open_dialog_typist.hpp"
 #include "results/MovedBanner.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
@@ -143,27 +144,6 @@ class ScriptedWindowTest : public ::testing::Test, protected apptest::ScriptedMa
     feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, pair, 0, {}, true, std::nullopt, 4, false}}});
     feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
     ASSERT_TRUE(waitFor([this] { return detailOf<ResultsView>(window) != nullptr; }));
-  }
-  // Answers the next open dialog as a user at the keyboard: the path typed
-  // into its "Directory:" field, where the completion list opens, then Return.
-  // Whether the list was open when Return was pressed, once the dialog went.
-  std::shared_ptr<bool> typeIntoNextDialog(const std::string& path) {
-    auto completing = std::make_shared<bool>(false);
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, completing, path = QString::fromStdString(path)] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      poll->deleteLater();
-      poll->stop();
-      // The offscreen platform activates no window a dialog opens, as a desktop would.
-      dialog->activateWindow();
-      if (!waitFor([dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); })) return;
-      for (const QChar typed : path) QTest::keyClick(dialog->windowHandle(), typed.toLatin1());
-      *completing = waitFor([] { return QApplication::activePopupWidget() != nullptr; });
-      QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
-    });
-    poll->start(10);
-    return completing;
   }
   // The accessible name of what holds the keyboard.
   static std::string keyboard() {
@@ -543,7 +523,7 @@ TEST_F(ScriptedWindowTest,
   detailOf<ResultsTable>(window)->setFocus(Qt::TabFocusReason);
   ASSERT_EQ(keyboard(), "Results");
 
-  const auto completing = typeIntoNextDialog(tree.mkdir("c/extra"));
+  const auto completing = apptest::typeIntoNextOpenDialog(window, QString::fromStdString(tree.mkdir("c/extra")));
   press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(folders.folders().size(), 3);
   EXPECT_TRUE(*completing) << "Return was pressed with the completion list open";
