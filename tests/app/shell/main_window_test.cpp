@@ -538,4 +538,26 @@ TEST_F(ScriptedWindowTest,
   EXPECT_EQ(keyboard(), "Scanning…");
 }
 
+// Launched with folders listed, the folder list holds the keyboard, which a
+// screen reader says; its current row shows the focus frame at once, not
+// only once a key has been pressed, and reads on the sidebar's own ground.
+TEST_F(ScriptedWindowTest, the_folder_list_holding_the_keyboard_at_launch_shows_its_focus_light_and_dark) {
+  window.hide();
+  folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
+  widgettest::forEachPalette([this] {
+    MainWindow launched{folders, scan, trash, options};
+    launched.show();
+    launched.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&launched));
+    FolderSidebar& sidebar = *launched.findChild<FolderSidebar*>();
+    ASSERT_EQ(QApplication::focusWidget(), sidebar.list()) << keyboard();
+    const QRect area = widgettest::inWindow(*sidebar.list());
+    const QImage focused = launched.grab(area).toImage();
+    sidebar.list()->clearFocus();
+    const QImage unfocused = launched.grab(area).toImage();
+    const auto frame = widgettest::changedPixels(unfocused, focused, area);
+    EXPECT_GE(widgettest::indicatorContrast(frame), Palette::outlineContrast);
+  });
+}
+
 }  // namespace
