@@ -1,5 +1,6 @@
 #include "platform/AccessibleRole.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QFocusFrame>
 #include <QLabel>
@@ -22,7 +23,26 @@ class RoleAccessible final : public QAccessibleWidget {
   QString text(QAccessible::Text text) const override {
     const auto* label = qobject_cast<const QLabel*>(widget());
     if (text == QAccessible::Name && label != nullptr && label->accessibleName().isEmpty()) return label->text();
+    if (text == QAccessible::Name && button() != nullptr && button()->accessibleName().isEmpty())
+      return button()->text();
     return QAccessibleWidget::text(text);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.linked = role() == QAccessible::Link;
+    return state;
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (button() != nullptr && button()->isEnabled()) names.prepend(pressAction());
+    return names;
+  }
+  void doAction(const QString& name) override {
+    if (name == pressAction() && button() != nullptr && button()->isEnabled()) {
+      button()->click();
+      return;
+    }
+    QAccessibleWidget::doAction(name);
   }
   int childCount() const override { return static_cast<int>(children().size()); }
   QAccessibleInterface* child(int index) const override {
@@ -34,6 +54,7 @@ class RoleAccessible final : public QAccessibleWidget {
   }
 
  private:
+  QAbstractButton* button() const { return qobject_cast<QAbstractButton*>(widget()); }
   QList<QWidget*> children() const {
     QList<QWidget*> shown;
     for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

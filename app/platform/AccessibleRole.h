@@ -9,7 +9,8 @@
 
 class QWidget;
 
-// A label given a role keeps its text as its name.
+// A label given a role keeps its text as its name; a button (a link) keeps
+// its text as its name and its press action.
 void setAccessibleRole(QWidget& widget, QAccessible::Role role);
 
 // Leaves the widget (a decorative picture) out of the children its parent
