@@ -15,7 +15,9 @@ constexpr char roleProperty[] = "quelmarisAccessibleRole";
 constexpr char hiddenProperty[] = "quelmarisAccessibleHidden";
 
 // Qt's own interface for a widget, with the given role, listing the children
-// Qt lists (neither windows nor focus frames) except the hidden ones.
+// Qt lists (neither windows nor focus frames) except those hidden from
+// assistive technology and those hidden on screen (the pages a stack does
+// not show), which Qt would list at no size.
 class RoleAccessible final : public QAccessibleWidget {
  public:
   RoleAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
@@ -58,7 +60,7 @@ class RoleAccessible final : public QAccessibleWidget {
   QList<QWidget*> children() const {
     QList<QWidget*> shown;
     for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (!child->isWindow() && qobject_cast<QFocusFrame*>(child) == nullptr &&
+      if (!child->isWindow() && !child->isHidden() && qobject_cast<QFocusFrame*>(child) == nullptr &&
           !child->property(hiddenProperty).toBool())
         shown.append(child);
     return shown;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
@@ -64,6 +65,17 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   pages_->addWidget(image_);
   pages_->addWidget(text_);
   pages_->addWidget(summary_);
+  // The page shown holds the keyboard, so that a screen reader reads what
+  // the window shows, not its title alone; the summary by the file's name.
+  image_->setFocusPolicy(Qt::StrongFocus);
+  summaryName_->setFocusPolicy(Qt::StrongFocus);
+  summary_->setFocusProxy(summaryName_);
+  const auto focusShownPage = [this] { pages_->currentWidget()->setFocus(Qt::OtherFocusReason); };
+  connect(pages_, &QStackedLayout::currentChanged, this, focusShownPage);
+  focusShownPage();
+  // Before the page: the text's view would turn a page on Space.
+  auto* spaceCloses = new QShortcut(QKeySequence(Qt::Key_Space), this);
+  connect(spaceCloses, &QShortcut::activated, this, &QWidget::close);
 }
 
 void QuickLookPreview::showFile(const QString& path) {
@@ -114,7 +126,7 @@ void QuickLookPreview::showSummary(const QString& path) {
 }
 
 void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Escape) && event->modifiers() == Qt::NoModifier) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     close();
     return;
   }
