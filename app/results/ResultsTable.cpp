@@ -131,7 +131,8 @@ void ResultsTable::fitNameColumn() {
 // after it.
 void ResultsTable::focusInEvent(QFocusEvent* event) {
   QTreeView::focusInEvent(event);
-  QMetaObject::invokeMethod(this, [this] { ResultsTableAccessible::announceCurrent(*this); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { ResultsTableAccessible::announceCurrent(*this); }, Qt::QueuedConnection);
 }
 
 // A reset (files moved to the Trash) leaves no row current under the

@@ -85,8 +85,8 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   layout->setContentsMargins(20, 20, 20, 20);
   layout->setSpacing(12);
   for (QLabel* shown : {label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
-                               palette().color(QPalette::WindowText)),
-                         label(subtitle, font(), Palette::secondaryText())}) {
+                              palette().color(QPalette::WindowText)),
+                        label(subtitle, font(), Palette::secondaryText())}) {
     layout->addWidget(shown);
     hideFromAccessibility(*shown);
   }

@@ -74,7 +74,8 @@ TEST(AboutViewTest, the_links_read_as_links_that_a_screen_reader_follows) {
   QStringList links;
   for (const char* name : {"websiteLink", "privacyLink", "termsLink"}) {
     SCOPED_TRACE(name);
-    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(view.findChild<QPushButton*>(QLatin1String(name)));
+    QAccessibleInterface* link =
+        QAccessible::queryAccessibleInterface(view.findChild<QPushButton*>(QLatin1String(name)));
     EXPECT_EQ(link->role(), QAccessible::Link);
     EXPECT_TRUE(link->state().linked);
     links << link->text(QAccessible::Name);

@@ -15,8 +15,8 @@
 #include "results/QuickLookPreview.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
-#include "scripted_main_window.hpp"
 #include "screen_reader_session.hpp"
+#include "scripted_main_window.hpp"
 #include "trash/TrashConfirmationSheet.h"
 #include "window_manager_display.hpp"
 
@@ -93,7 +93,8 @@ TEST_F(ScreenReaderTest, the_results_taking_the_keyboard_announce_their_current_
          press(Qt::Key_Space);
          // As the user clicking into it: the desktop need not activate a window that opens.
          view->preview()->activateWindow();
-         ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == view->preview()->windowHandle(); }));
+         ASSERT_TRUE(
+             QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == view->preview()->windowHandle(); }));
        },
        [&] { press(Qt::Key_Escape); }},
       {"a move",

@@ -17,8 +17,8 @@
 #include <functional>
 
 #include "app_test_support.hpp"
-#include "platform/FocusFrame.h"
 #include "fake_updater.hpp"
+#include "platform/FocusFrame.h"
 #include "shell/HelpMenu.h"
 #include "shell/ScanOptionsBinding.h"
 #include "shell/ScanOptionsPopover.h"

@@ -72,7 +72,9 @@ class FocusAnnouncements {
 
   // Whether the application tells assistive technology anything: it joins
   // the accessibility bus of a session shortly after it starts.
-  static bool listened() { return QTest::qWaitFor([] { return QAccessible::isActive(); }, 120'000); }
+  static bool listened() {
+    return QTest::qWaitFor([] { return QAccessible::isActive(); }, 120'000);
+  }
 
   // The announcements since the last call, once the events waiting are handled.
   QList<std::pair<QAccessible::Role, QString>> take() {

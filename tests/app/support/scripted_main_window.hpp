@@ -4,15 +4,15 @@
 #pragma once
 
 #include <QApplication>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "folders/FolderStore.h"
 #include "app_test_support.hpp"
+#include "folders/FolderStore.h"
 #include "interface/CoreTrashPlanner.h"
 #include "results/ResultsView.h"
 #include "scan/ScanStore.h"

@@ -26,8 +26,8 @@ class WindowManagerDisplay {
 
   // Starts both and waits until openbox manages the screen; sets DISPLAY.
   WindowManagerDisplay() {
-    const std::string number = spawnReporting(
-        server_, {"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    const std::string number =
+        spawnReporting(server_, {"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
     if (number.empty()) throw std::runtime_error("Xvfb gave no display number");
     setenv("DISPLAY", (":" + number).c_str(), 1);
 
