@@ -1,9 +1,9 @@
 // Gives a plain widget the role assistive technology should announce for it
 // (a group of choices, a heading, a window) where Qt would call it a mere
-// container, and lists only the children it shows; leaves decorative widgets
-// out of what it reads, and lets a
-// widget's own accessible interface replace the one Qt may have made for it
-// while the widget was being built. Main thread only.
+// container, listing only the children it shows; leaves decorative widgets
+// out of what it reads, and lets a widget's own accessible interface replace
+// the one Qt may have made for it while the widget was being built. Main
+// thread only.
 #pragma once
 
 #include <QAccessible>
