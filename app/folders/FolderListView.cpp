@@ -1,6 +1,7 @@
 #include "folders/FolderListView.h"
 
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -89,6 +90,20 @@ void FolderListView::shiftRows(QModelIndexList rows, int step) {
   const std::unique_ptr<QMimeData> dragged(model()->mimeData(rows));
   model()->dropMimeData(dragged.get(), Qt::MoveAction, step < 0 ? std::max(first - 1, 0) : std::min(last + 2, count), 0,
                         {});
+}
+
+// The style shows the focus only once a key has moved it in the window; the
+// list, which the window gives the keyboard at launch, shows it at once.
+void FolderListView::initViewItemOption(QStyleOptionViewItem* option) const {
+  QListView::initViewItemOption(option);
+  if (!clicked_) option->state |= QStyle::State_KeyboardFocusChange;
+}
+
+// Coming back with its window, the list shows its focus as it did before.
+void FolderListView::focusInEvent(QFocusEvent* event) {
+  if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    clicked_ = event->reason() == Qt::MouseFocusReason;
+  QListView::focusInEvent(event);
 }
 
 void FolderListView::keyPressEvent(QKeyEvent* event) {

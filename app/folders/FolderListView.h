@@ -5,7 +5,9 @@
 // without a modifier, pressed or repeating) asking for the removal of the
 // selected rows; with nothing selected these keys pass on to the parent. A
 // right click leaves the selection alone. URLs dragged in from outside are
-// accepted as a copy and handed on as a signal.
+// accepted as a copy and handed on as a signal. The current row shows the
+// keyboard focus frame whenever the list holds the focus that no click gave
+// it, from the moment it takes it (at launch, before any key is pressed).
 #pragma once
 
 #include <QListView>
@@ -32,6 +34,8 @@ class FolderListView final : public QListView {
   void urlsDropped(const QList<QUrl>& urls);
 
  protected:
+  void initViewItemOption(QStyleOptionViewItem* option) const override;
+  void focusInEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -40,4 +44,6 @@ class FolderListView final : public QListView {
 
  private:
   int contentHeight() const;
+
+  bool clicked_ = false;
 };

@@ -49,12 +49,18 @@ void allowSeveralFolders(QFileDialog& dialog) {
 
 // Runs the dialog; once it has gone, the window it was opened over takes the
 // keyboard back. The desktop may activate no window of ours when the dialog
-// goes (none at all, or its completion list still open swallows the
-// activation): then no control has the focus and no key but a shortcut acts.
+// goes, or activate the opener while the dialog's completion list is still
+// open, when the widgets drop the activation; then no control has the focus
+// and no key but a shortcut acts. Asking the desktop again changes nothing
+// when it has given the opener the keyboard already: the widgets take it.
 bool runModally(QFileDialog& panel) {
   const bool accepted = panel.exec() == QDialog::Accepted;
-  if (QWidget* opener = panel.parentWidget(); opener != nullptr && QApplication::activeWindow() == nullptr)
-    opener->window()->activateWindow();
+  QWidget* opener = panel.parentWidget() != nullptr ? panel.parentWidget()->window() : nullptr;
+  if (opener == nullptr || QApplication::activeWindow() != nullptr) return accepted;
+  if (QGuiApplication::focusWindow() != nullptr && QGuiApplication::focusWindow() == opener->windowHandle())
+    QApplication::setActiveWindow(opener);
+  else
+    opener->activateWindow();
   return accepted;
 }
 

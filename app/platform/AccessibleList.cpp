@@ -49,8 +49,9 @@ class RowAccessible final : public QAccessibleInterface, public QAccessibleActio
     }
   }
   void setText(QAccessible::Text, const QString&) override {}
+  // A hidden list (collapsed) keeps its rows' layout; none of them shows.
   QRect rect() const override {
-    if (!isValid()) return {};
+    if (!isValid() || !view_->isVisible()) return {};
     const QRect area = view_->visualRect(index());
     return {view_->viewport()->mapToGlobal(area.topLeft()), area.size()};
   }
@@ -59,8 +60,8 @@ class RowAccessible final : public QAccessibleInterface, public QAccessibleActio
     QAccessible::State state;
     if (!isValid()) return state;
     const QModelIndex row = index();
-    state.invisible = !view_->viewport()->rect().intersects(view_->visualRect(row));
-    if (!isHeading()) {
+    state.invisible = !view_->isVisible() || !view_->viewport()->rect().intersects(view_->visualRect(row));
+    if (!isHeading() && view_->selectionMode() != QAbstractItemView::NoSelection) {
       state.selectable = true;
       state.focusable = true;
       state.selected = view_->selectionModel()->isSelected(row);

@@ -1,9 +1,11 @@
 // A list view whose rows are painted, as assistive technology reads it: the
 // list, and each row one element named by its Qt::AccessibleTextRole (else
 // its text) and described by its Qt::AccessibleDescriptionRole, a heading
-// where the list says so, with the actions the list offers on its rows. Qt's
-// own interface for a list view makes every row an item and lets a row offer
-// no action of the list's own. Main thread only.
+// where the list says so, with the actions the list offers on its rows; the
+// rows of a hidden list neither show nor take room on screen. Qt's own
+// interface for a list view makes every row an item, lets a row offer no
+// action of the list's own, and has the rows of a hidden list show where its
+// last place was. Main thread only.
 #pragma once
 
 #include <QKeySequence>

@@ -1,5 +1,6 @@
 #include "platform/AccessibleRole.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QFocusFrame>
 #include <QLabel>
@@ -14,7 +15,9 @@ constexpr char roleProperty[] = "quelmarisAccessibleRole";
 constexpr char hiddenProperty[] = "quelmarisAccessibleHidden";
 
 // Qt's own interface for a widget, with the given role, listing the children
-// Qt lists (neither windows nor focus frames) except the hidden ones.
+// Qt lists (neither windows nor focus frames) except those hidden from
+// assistive technology and those hidden on screen (the pages a stack does
+// not show), which Qt would list at no size.
 class RoleAccessible final : public QAccessibleWidget {
  public:
   RoleAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
@@ -22,7 +25,26 @@ class RoleAccessible final : public QAccessibleWidget {
   QString text(QAccessible::Text text) const override {
     const auto* label = qobject_cast<const QLabel*>(widget());
     if (text == QAccessible::Name && label != nullptr && label->accessibleName().isEmpty()) return label->text();
+    if (text == QAccessible::Name && button() != nullptr && button()->accessibleName().isEmpty())
+      return button()->text();
     return QAccessibleWidget::text(text);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.linked = role() == QAccessible::Link;
+    return state;
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (button() != nullptr && button()->isEnabled()) names.prepend(pressAction());
+    return names;
+  }
+  void doAction(const QString& name) override {
+    if (name == pressAction() && button() != nullptr && button()->isEnabled()) {
+      button()->click();
+      return;
+    }
+    QAccessibleWidget::doAction(name);
   }
   int childCount() const override { return static_cast<int>(children().size()); }
   QAccessibleInterface* child(int index) const override {
@@ -34,10 +56,11 @@ class RoleAccessible final : public QAccessibleWidget {
   }
 
  private:
+  QAbstractButton* button() const { return qobject_cast<QAbstractButton*>(widget()); }
   QList<QWidget*> children() const {
     QList<QWidget*> shown;
     for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (!child->isWindow() && qobject_cast<QFocusFrame*>(child) == nullptr &&
+      if (!child->isWindow() && !child->isHidden() && qobject_cast<QFocusFrame*>(child) == nullptr &&
           !child->property(hiddenProperty).toBool())
         shown.append(child);
     return shown;

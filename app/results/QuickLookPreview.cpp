@@ -1,11 +1,10 @@
 #include "results/QuickLookPreview.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
+#include <QShortcut>
 #include <QStackedLayout>
 #include <QThreadPool>
 #include <QVBoxLayout>
@@ -72,6 +71,17 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   pages_->addWidget(image_);
   pages_->addWidget(text_);
   pages_->addWidget(summary_);
+  // The page shown holds the keyboard, so that a screen reader reads what
+  // the window shows, not its title alone; the summary by the file's name.
+  image_->setFocusPolicy(Qt::StrongFocus);
+  summaryName_->setFocusPolicy(Qt::StrongFocus);
+  summary_->setFocusProxy(summaryName_);
+  const auto focusShownPage = [this] { pages_->currentWidget()->setFocus(Qt::OtherFocusReason); };
+  connect(pages_, &QStackedLayout::currentChanged, this, focusShownPage);
+  focusShownPage();
+  // Before the page: the text's view would turn a page on Space.
+  auto* spaceCloses = new QShortcut(QKeySequence(Qt::Key_Space), this);
+  connect(spaceCloses, &QShortcut::activated, this, &QWidget::close);
 }
 
 QuickLookPreview::~QuickLookPreview() { reading_.request_stop(); }
@@ -100,7 +110,7 @@ void QuickLookPreview::read(const QString& path) {
   loading_ = true;
   showContent(namedPreviewContent(path));
   const QSize box = windowSize - QSize(24, 24);
-  readPool().start([path, box, stop = reading_.get_token(), preview = QPointer<QuickLookPreview>(this)] {
+  readPool().start([this, path, box, stop = reading_.get_token(), mailbox = mailbox_.address()] {
     PreviewContent content;
     try {
       content = readPreviewContent(path, box, stop);
@@ -108,16 +118,12 @@ void QuickLookPreview::read(const QString& path) {
       // Out of memory: the summary without a size.
       content = namedPreviewContent(path);
     }
-    QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr || stop.stop_requested()) return;
-    QMetaObject::invokeMethod(
-        application,
-        [preview, stop, content = std::move(content)] {
-          if (!preview || stop.stop_requested()) return;
-          preview->loading_ = false;
-          preview->showContent(content);
-        },
-        Qt::QueuedConnection);
+    if (stop.stop_requested()) return;
+    mailbox.post([this, stop, content = std::move(content)] {
+      if (stop.stop_requested()) return;
+      loading_ = false;
+      showContent(content);
+    });
   });
 }
 
@@ -144,7 +150,7 @@ void QuickLookPreview::showContent(const PreviewContent& content) {
 }
 
 void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Escape) && event->modifiers() == Qt::NoModifier) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     close();
     return;
   }

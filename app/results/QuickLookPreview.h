@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <stop_token>
 
+#include "platform/Mailbox.h"
+
 class QStackedLayout;
 class QLabel;
 class QPlainTextEdit;
@@ -52,4 +54,7 @@ class QuickLookPreview final : public QWidget {
   QLabel* summaryName_;
   QLabel* summaryKind_;
   QLabel* summarySize_;
+  // Last, so that it closes first: a read ending late never reaches a
+  // preview that is going.
+  Mailbox mailbox_{this};
 };

@@ -87,6 +87,7 @@ void ResultsTable::setModel(QAbstractItemModel* model) {
   }
   columns->resizeSection(ResultsModel::nameColumn, nameIdealWidth);
   connect(columns, &QHeaderView::sectionResized, this, &ResultsTable::clampDateColumns, Qt::UniqueConnection);
+  connect(model, &QAbstractItemModel::modelReset, this, &ResultsTable::makeFirstRowCurrent, Qt::UniqueConnection);
   fitNameColumn();
   ResultsTableAccessible::install(*this);
   // The indicator first: enabling sorting sorts by the indicator's column.
@@ -122,6 +123,24 @@ void ResultsTable::fitNameColumn() {
   const int width = std::max(nameMinimumWidth, viewport()->width() - others);
   if (header()->sectionSize(ResultsModel::nameColumn) != width)
     header()->resizeSection(ResultsModel::nameColumn, width);
+}
+
+// The view makes the first row current when none is. What assistive
+// technology hears of a widget taking the focus (the widget alone, or
+// nothing when its window comes back) follows this event: the row is told
+// after it.
+void ResultsTable::focusInEvent(QFocusEvent* event) {
+  QTreeView::focusInEvent(event);
+  QMetaObject::invokeMethod(
+      this, [this] { ResultsTableAccessible::announceCurrent(*this); }, Qt::QueuedConnection);
+}
+
+// A reset (files moved to the Trash) leaves no row current under the
+// keyboard, where the user would be nowhere: the first row becomes current,
+// which the view tells assistive technology as it tells any move.
+void ResultsTable::makeFirstRowCurrent() {
+  if (!hasFocus() || currentIndex().isValid() || model()->rowCount() == 0) return;
+  selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 void ResultsTable::resizeEvent(QResizeEvent* event) {

@@ -7,7 +7,10 @@
 // the mark to flip without changing the selection; on a disabled one nothing
 // happens. Space never edits an item: it asks for the preview; Delete asks
 // for "Move to Trash…". Shift+F10 opens the current row's menu, as the Menu
-// key does. Main thread only.
+// key does. Taking the keyboard, it tells assistive technology of its
+// current row (the first when none is current), as moving onto a row does,
+// not of the table alone; holding it, it keeps a row current when the rows
+// are replaced. Main thread only.
 #pragma once
 
 #include <QTreeView>
@@ -37,10 +40,12 @@ class ResultsTable final : public QTreeView {
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void makeFirstRowCurrent();
   bool onCheckbox(const QPoint& position, QModelIndex* index) const;
   void clampDateColumns(int section, int oldSize, int newSize);
   void fitNameColumn();

@@ -334,3 +334,14 @@ void ResultsTableAccessible::install(ResultsTable& table) {
   (void)installed;
   forgetAccessibleInterface(table);
 }
+
+void ResultsTableAccessible::announceCurrent(ResultsTable& table) {
+  requireMainThread();
+  const QModelIndex current = table.currentIndex();
+  if (!QAccessible::isActive() || !table.hasFocus() || !current.isValid()) return;
+  const int row = shownRow(table, current);
+  if (row < 0) return;
+  QAccessibleEvent event(&table, QAccessible::Focus);
+  event.setChild((row + 1) * table.model()->columnCount() + current.column());
+  QAccessible::updateAccessibility(&event);
+}

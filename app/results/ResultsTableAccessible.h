@@ -16,5 +16,9 @@ namespace ResultsTableAccessible {
 
 // For the table, once it has its model.
 void install(ResultsTable& table);
+// Tells assistive technology that the table's current cell holds the
+// keyboard, as moving onto it does; nothing while the table has no focus or
+// no current cell.
+void announceCurrent(ResultsTable& table);
 
 }  // namespace ResultsTableAccessible

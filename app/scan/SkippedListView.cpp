@@ -13,6 +13,7 @@
 #include "scan/NotReadListModel.h"
 #include "scan/NotReadRowDelegate.h"
 #include "platform/AccessKeys.h"
+#include "platform/AccessibleRole.h"
 #include "platform/FileReveal.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
@@ -59,7 +60,9 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   makeSheetWindow(*this, tr("Not Read"));
   setFixedSize(560, 420);
 
-  list_->setAccessibleName(tr("Not Read"));
+  const QString subtitle = tr("These items were left out of the comparison. Nothing was changed.");
+  // The sheet's title is the window's name; the subtitle names the list.
+  list_->setAccessibleName(subtitle);
   list_->setModel(model_);
   NotReadListAccessible::install(*list_);
   list_->setItemDelegate(new NotReadRowDelegate(list_));
@@ -81,12 +84,21 @@ SkippedListView::SkippedListView(const QList<SkippedItem>& skipped, const QList<
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 20, 20, 20);
   layout->setSpacing(12);
-  layout->addWidget(label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
-                          palette().color(QPalette::WindowText)));
-  layout->addWidget(
-      label(tr("These items were left out of the comparison. Nothing was changed."), font(), Palette::secondaryText()));
+  for (QLabel* shown : {label(tr("Not Read"), TextStyles::font(TextStyle::title3, font(), QFont::DemiBold),
+                              palette().color(QPalette::WindowText)),
+                        label(subtitle, font(), Palette::secondaryText())}) {
+    layout->addWidget(shown);
+    hideFromAccessibility(*shown);
+  }
   layout->addWidget(list_, 1);
   layout->addLayout(buttons);
+  // The list takes the keyboard on its first entry: a section's heading cannot hold it.
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    const QModelIndex entry = model_->index(row, 0);
+    if (entry.data(NotReadListModel::IsHeadingRole).toBool()) continue;
+    list_->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::NoUpdate);
+    break;
+  }
 }
 
 void SkippedListView::showRowMenu(const QPoint& position) {

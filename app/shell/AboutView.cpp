@@ -51,6 +51,8 @@ QPushButton* link(const QString& text, const char* name, const QString& page, co
                   const QFont& base) {
   auto* button = new QPushButton(text);
   button->setObjectName(QLatin1String(name));
+  // It looks and acts as a link, and is read as one.
+  setAccessibleRole(*button, QAccessible::Link);
   button->setFlat(true);
   button->setCursor(Qt::PointingHandCursor);
   button->setFont(TextStyles::font(TextStyle::callout, base));

@@ -70,13 +70,20 @@ MainWindow::MainWindow(FolderStore& folders, ScanStore& scan, TrashService& tras
   commands_->setSidebar(sidebar);
   split_->setChildrenCollapsible(false);
   split_->setHandleWidth(1);
-  split_->setStyleSheet(QStringLiteral("QSplitter#mainSplit::handle { background: %1; }")
-                            .arg(Palette::separator().name(QColor::HexArgb)));
   split_->setObjectName(QStringLiteral("mainSplit"));
   setCentralWidget(split_);
   toolBar_ = new MainToolBar(folders_, scan_, trash_, options_, this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
   showDetail();
+  // The hairline between the columns is the handle's own ground: a style
+  // sheet would give it too, but would cut the columns off the palette their
+  // parents pass on, and the sidebar's rows would frame their focus for a
+  // ground that is not theirs.
+  QSplitterHandle* hairline = split_->handle(1);
+  QPalette hairlinePalette = hairline->palette();
+  hairlinePalette.setColor(QPalette::Window, Palette::separator());
+  hairline->setPalette(hairlinePalette);
+  hairline->setAutoFillBackground(true);
   split_->setStretchFactor(0, 0);
   split_->setStretchFactor(1, 1);
   split_->setSizes({sidebarIdealWidth, initialWindowSize.width() - sidebarIdealWidth});

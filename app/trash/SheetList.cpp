@@ -6,6 +6,7 @@
 #include <climits>
 #include <utility>
 
+#include "platform/AccessibleList.h"
 #include "platform/TextStyles.h"
 
 namespace {
@@ -48,4 +49,5 @@ SheetList::SheetList(qsizetype count, std::function<QString(qsizetype)> text, Ro
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSelectionMode(QAbstractItemView::NoSelection);
   setFixedHeight(height);
+  AccessibleList::install(*this, {});
 }

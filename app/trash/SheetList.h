@@ -1,7 +1,8 @@
 // The list inside a Trash sheet: one text per row (a path, or a path and its
 // error), made only when the row is drawn, so that a list of 100,000 files
 // opens at once. A text is data and shows as it stands, never as markup.
-// One line cut in the middle, or up to two lines cut at the end. Main thread only.
+// One line cut in the middle, or up to two lines cut at the end. Read by
+// assistive technology as AccessibleList has it. Main thread only.
 #pragma once
 
 #include <QListView>

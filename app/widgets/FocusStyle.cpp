@@ -11,6 +11,7 @@
 #include "platform/MainThread.h"
 #include "platform/Palette.h"
 #include "widgets/FocusRing.h"
+#include "widgets/ListEditor.h"
 
 namespace {
 
@@ -79,6 +80,11 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
       if (option->state.testFlag(State_KeyboardFocusChange) && !focusShownElsewhere(widget))
         paintFocusFrame(*painter, option->rect, *option, controlGrounds());
       return;
+    case PE_Frame:
+      QProxyStyle::drawPrimitive(element, option, painter, widget);
+      if (qobject_cast<const ListEditor*>(widget) != nullptr && option->state.testFlag(State_HasFocus))
+        paintControlFrame(*painter, option->rect, *option);
+      return;
     case PE_PanelButtonCommand:
     case PE_FrameLineEdit: {
       // A text field shows its focus however it came, as the style does.
@@ -93,6 +99,12 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
     default:
       QProxyStyle::drawPrimitive(element, option, painter, widget);
   }
+}
+
+int FocusStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+  // A list field's text and scroll bar leave its focus frame room, as a one-line field's text does.
+  if (metric == PM_DefaultFrameWidth && qobject_cast<const ListEditor*>(widget) != nullptr) return focusFrameRoom;
+  return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
 void FocusStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,

@@ -3,10 +3,11 @@
 // and dark, where the desktop style's faint outline and fill do not: a 2 px
 // frame in the highlight colour, moved toward black or white until it reads
 // on the surfaces and on the lines controls draw on them (FocusFrame). Push
-// buttons, drop-downs and text fields have it just inside their outline, the
-// menu bar's current title after Alt around the title, every other control
-// (tool buttons, tabs, item views' rows) where the style puts its focus
-// rectangle. Controls given a FocusRing show that instead. Main thread only.
+// buttons, drop-downs and text fields (list fields, ListEditor, among them)
+// have it just inside their outline, the menu bar's current title after Alt
+// around the title, every other control (tool buttons, tabs, item views'
+// rows) where the style puts its focus rectangle. Controls given a FocusRing
+// show that instead. Main thread only.
 #pragma once
 
 #include <QProxyStyle>
@@ -25,6 +26,8 @@ class FocusStyle final : public QProxyStyle {
 
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                  const QWidget* widget = nullptr) const override;
   void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                    const QWidget* widget = nullptr) const override;
 

@@ -3,7 +3,15 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
-ListEditor::ListEditor(QWidget* parent) : QPlainTextEdit(parent) { setTabChangesFocus(true); }
+ListEditor::ListEditor(QWidget* parent) : QPlainTextEdit(parent) {
+  setTabChangesFocus(true);
+  // The style makes room for the focus frame inside the outline (FocusStyle),
+  // which it could not tell while the base class measured it; the field's
+  // ground shows beneath the frame.
+  setFrameStyle(frameStyle());
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
+}
 
 void ListEditor::keyPressEvent(QKeyEvent* event) {
   if (event->text().contains(u'\t')) {

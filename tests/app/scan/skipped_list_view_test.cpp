@@ -88,7 +88,7 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_pa
       << "whole, broken only at the screen's width";
 
   QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.list());
-  EXPECT_EQ(list->text(QAccessible::Name), "Not Read");
+  EXPECT_EQ(list->text(QAccessible::Name), "These items were left out of the comparison. Nothing was changed.");
   ASSERT_EQ(list->childCount(), 2);
   const auto read = [](QAccessibleInterface* row) {
     return std::tuple{row->role(), row->text(QAccessible::Name), bool(row->state().selectable)};
@@ -115,6 +115,41 @@ TEST_F(SkippedListViewTest, headings_cannot_be_selected_items_show_their_full_pa
   EXPECT_EQ(view.size(), QSize(560, 420));
   EXPECT_TRUE(view.windowFlags().testFlag(Qt::CustomizeWindowHint)) << "no decorations the window manager chooses";
   EXPECT_FALSE(view.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}
+
+// The sheet's first focus went to a section's heading, which cannot hold it,
+// and "Not Read" was read three times (the window, its title, the list): the
+// keyboard starts on the first entry, and the title is the window's name alone.
+TEST_F(SkippedListViewTest, the_keyboard_starts_on_the_first_entry_and_not_read_is_said_once) {
+  const SkippedItem locked{"/d/locked", {SkipReason::permission{}}};
+  const struct {
+    const char* lists;
+    QList<SkippedItem> skipped;
+    RootSkips folders;
+    QString first;
+  } cases[] = {
+      {"items", {locked}, {}, "/d/locked, No permission to read it."},
+      {"folders and items", {locked}, {{"/gone", {RootSkipReason::missing{}}}}, "/gone, Not found."},
+  };
+  for (const auto& sheet : cases) {
+    SCOPED_TRACE(sheet.lists);
+    SkippedListView view(sheet.skipped, sheet.folders);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    ASSERT_EQ(QApplication::focusWidget(), view.list());
+    QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(view.list())->focusChild();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ((std::pair{focused->role(), focused->text(QAccessible::Name)}),
+              (std::pair{QAccessible::ListItem, sheet.first}));
+    EXPECT_TRUE(focused->state().focusable);
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    QList<std::pair<QAccessible::Role, QString>> read{{window->role(), window->text(QAccessible::Name)}};
+    widgettest::collect(*window, read);
+    EXPECT_EQ(std::count_if(read.begin(), read.end(), [](const auto& node) { return node.second == "Not Read"; }), 1);
+    EXPECT_EQ(read.first(), (std::pair{QAccessible::Dialog, QString("Not Read")}));
+  }
 }
 
 }  // namespace

@@ -64,6 +64,28 @@ TEST(AboutViewTest, the_version_line_takes_the_build_keys_as_text_and_the_links_
   EXPECT_EQ(headings, (QStringList{"Everything Stays on This Computer", "The Name"}));
 }
 
+// The links were read as push buttons: they are links, named by their text,
+// that a screen reader follows with their press action.
+TEST(AboutViewTest, the_links_read_as_links_that_a_screen_reader_follows) {
+  widgettest::application();
+  declareApplicationIdentity();
+  QList<QUrl> opened;
+  AboutView view([&](const QUrl& url) { opened << url; });
+  QStringList links;
+  for (const char* name : {"websiteLink", "privacyLink", "termsLink"}) {
+    SCOPED_TRACE(name);
+    QAccessibleInterface* link =
+        QAccessible::queryAccessibleInterface(view.findChild<QPushButton*>(QLatin1String(name)));
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_TRUE(link->state().linked);
+    links << link->text(QAccessible::Name);
+    ASSERT_NE(link->actionInterface(), nullptr);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  }
+  EXPECT_EQ(links, (QStringList{"Website", "Privacy Policy", "Terms of Use"}));
+  EXPECT_EQ(opened.size(), 3) << "each followed once";
+}
+
 TEST(AboutViewTest, each_link_shows_its_keyboard_focus_at_three_to_one_light_and_dark) {
   widgettest::application();
   declareApplicationIdentity();

@@ -37,19 +37,7 @@ class KeyboardWalkTest : public ::testing::Test, protected apptest::ScriptedMain
   void SetUp() override {
     QSettings().setValue("showsInspector", true);
     window.show();
-    scan.start({apptest::urlOf(tree.root())}, ScanOptions{});
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !scanner->scripts.empty(); }));
-    for (int id = 1; id <= 2; ++id) {
-      QList<FileEntry> copies;
-      for (int copy = 0; copy < 3; ++copy)
-        copies.append(apptest::entryFor(tree.write("s" + std::to_string(id) + "/" + std::to_string(copy), "x")));
-      feed({ScanEvent::setReady{DuplicateSet{std::uint64_t(id), "x", 1, copies, 0, {}, true, std::nullopt, 2, false}}});
-    }
-    feed({ScanEvent::skipped{{SkippedItem{"/locked", SkipReason{SkipReason::permission{}}},
-                              SkippedItem{"/gone", SkipReason{SkipReason::permission{}}}}}});
-    feed({ScanEvent::finished{ScanSummary{false, 8, 6, 2, 0, 4, 4, false, 2, 0, 5, 4}}});
-    ASSERT_TRUE(QTest::qWaitFor([this] { return scan.state().is<ScanStore::State::finished>(); }));
-    view = window.findChild<ResultsView*>();
+    view = showResultsOfTwoSets();
     ASSERT_NE(view, nullptr);
   }
 

@@ -34,6 +34,7 @@
 #include "folders/FolderListView.h"
 #include "folders/FolderSidebar.h"
 #include "folders/FolderStore.h"
+#include "open_dialog_typist.hpp"
 #include "results/MovedBanner.h"
 #include "results/ResultsTable.h"
 #include "results/ResultsView.h"
@@ -145,27 +146,6 @@ class ScriptedWindowTest : public ::testing::Test, protected apptest::ScriptedMa
     feed({ScanEvent::setReady{DuplicateSet{1, "x.txt", 4, pair, 0, {}, true, std::nullopt, 4, false}}});
     feed({ScanEvent::finished{ScanSummary{false, 2, 2, 1, 0, 1, 4, false, 0, 0, 1, 1}}});
     ASSERT_TRUE(waitFor([this] { return detailOf<ResultsView>(window) != nullptr; }));
-  }
-  // Answers the next open dialog as a user at the keyboard: the path typed
-  // into its "Directory:" field, where the completion list opens, then Return.
-  // Whether the list was open when Return was pressed, once the dialog went.
-  std::shared_ptr<bool> typeIntoNextDialog(const std::string& path) {
-    auto completing = std::make_shared<bool>(false);
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, completing, path = QString::fromStdString(path)] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      poll->deleteLater();
-      poll->stop();
-      // The offscreen platform activates no window a dialog opens, as a desktop would.
-      dialog->activateWindow();
-      if (!waitFor([dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); })) return;
-      for (const QChar typed : path) QTest::keyClick(dialog->windowHandle(), typed.toLatin1());
-      *completing = waitFor([] { return QApplication::activePopupWidget() != nullptr; });
-      QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
-    });
-    poll->start(10);
-    return completing;
   }
   // The accessible name of what holds the keyboard.
   static std::string keyboard() {
@@ -547,7 +527,7 @@ TEST_F(ScriptedWindowTest,
   detailOf<ResultsTable>(window)->setFocus(Qt::TabFocusReason);
   ASSERT_EQ(keyboard(), "Results");
 
-  const auto completing = typeIntoNextDialog(tree.mkdir("c/extra"));
+  const auto completing = apptest::typeIntoNextOpenDialog(window, QString::fromStdString(tree.mkdir("c/extra")));
   press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(folders.folders().size(), 3);
   EXPECT_TRUE(*completing) << "Return was pressed with the completion list open";
@@ -560,6 +540,28 @@ TEST_F(ScriptedWindowTest,
   EXPECT_EQ(QApplication::focusWidget(), emptyStateButton()) << "and Shift+Tab back: " << keyboard();
   ASSERT_NO_FATAL_FAILURE(scanFromKeyboard());
   EXPECT_EQ(keyboard(), "Scanning…");
+}
+
+// Launched with folders listed, the folder list holds the keyboard, which a
+// screen reader says; its current row shows the focus frame at once, not
+// only once a key has been pressed, and reads on the sidebar's own ground.
+TEST_F(ScriptedWindowTest, the_folder_list_holding_the_keyboard_at_launch_shows_its_focus_light_and_dark) {
+  window.hide();
+  folders.add(urlsOf({tree.mkdir("a"), tree.mkdir("b")}));
+  widgettest::forEachPalette([this] {
+    MainWindow launched{folders, scan, trash, options};
+    launched.show();
+    launched.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&launched));
+    FolderSidebar& sidebar = *launched.findChild<FolderSidebar*>();
+    ASSERT_EQ(QApplication::focusWidget(), sidebar.list()) << keyboard();
+    const QRect area = widgettest::inWindow(*sidebar.list());
+    const QImage focused = launched.grab(area).toImage();
+    sidebar.list()->clearFocus();
+    const QImage unfocused = launched.grab(area).toImage();
+    const auto frame = widgettest::changedPixels(unfocused, focused, area);
+    EXPECT_GE(widgettest::indicatorContrast(frame), Palette::outlineContrast);
+  });
 }
 
 }  // namespace

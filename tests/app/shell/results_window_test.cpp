@@ -102,6 +102,11 @@ class ResultsWindowTest : public ::testing::Test {
     return label->isVisible() ? label->text() : QString();
   }
   std::int64_t marks() const { return app->scan().selection().totals(app->scan().sets()).files; }
+  // What the preview shows once it has read its file, off the main thread.
+  QString previewed() const {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->preview()->shownKind() != "loading"; }, 120'000));
+    return view->preview()->shownKind();
+  }
 
   TempTree tree;
   std::unique_ptr<QuelmarisApp> app;
@@ -217,11 +222,6 @@ TEST_F(ResultsWindowTest, marking_keeping_filtering_and_previewing_through_menus
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_TRUE(view->previewPath().value_or("").endsWith("/photo.png"));
   EXPECT_EQ(view->previewAccess().size(), 2);
-  // The file is read off the main thread.
-  const auto previewed = [&] {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->preview()->shownKind() != "loading"; }, 120'000));
-    return view->preview()->shownKind();
-  };
   EXPECT_EQ(previewed(), "image");
   QTest::keyClick(view->table(), Qt::Key_Space);
   EXPECT_FALSE(view->previewPath());
@@ -459,6 +459,54 @@ TEST_F(ResultsWindowTest, the_inspector_letting_go_of_the_keyboard_leaves_it_wit
     ASSERT_TRUE(app->scan().state().is<ScanStore::State::finished>()) << "the results stay";
   }
   EXPECT_EQ(app->scan().selection().keeper(app->scan().sets().first()), 2);
+}
+
+// The preview came up with nothing in it holding the keyboard, so a screen
+// reader read its title alone, and its tree held the pages it did not show,
+// at no size, named "Preview": the page shown holds the keyboard, and no
+// element a reader would read is hidden.
+TEST_F(ResultsWindowTest, the_preview_gives_the_keyboard_to_what_it_shows_and_lists_nothing_hidden) {
+  const struct {
+    const char* kind;
+    std::string path;
+    QString focused;
+  } files[] = {
+      {"image", tree.path("a/photo.png"), "Preview"},
+      {"text", tree.write("c/readme.txt", "hello"), "Preview"},
+      {"file", tree.write("c/data.bin", std::string(4, '\0')), "data.bin"},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.kind);
+    view->setPreviewPath(QString::fromStdString(file.path));
+    QuickLookPreview& preview = *view->preview();
+    ASSERT_EQ(previewed(), file.kind);
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == preview.windowHandle(); }));
+    QWidget* focus = QApplication::focusWidget();
+    const bool held = focus != nullptr && preview.isAncestorOf(focus);
+    EXPECT_EQ(held ? QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name) : QString("nothing"),
+              file.focused);
+    QStringList hidden;
+    const std::function<void(QAccessibleInterface&)> read = [&](QAccessibleInterface& node) {
+      for (int index = 0; index < node.childCount(); ++index) {
+        QAccessibleInterface& child = *node.child(index);
+        const QString name = child.text(QAccessible::Name);
+        if ((child.state().invisible || child.rect().isEmpty()) && !name.isEmpty())
+          hidden << QString::number(child.role()) + " " + name;
+        read(child);
+      }
+    };
+    read(*QAccessible::queryAccessibleInterface(&preview));
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(", ").toStdString();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Space}) {
+      view->setPreviewPath(QString::fromStdString(file.path));
+      ASSERT_EQ(previewed(), file.kind);
+      preview.activateWindow();
+      ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == preview.windowHandle(); }));
+      QTest::keyClick(preview.windowHandle(), key);
+      EXPECT_FALSE(preview.isVisible()) << "the key closes it from what holds the keyboard: " << key;
+    }
+  }
 }
 
 }  // namespace

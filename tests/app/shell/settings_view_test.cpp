@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 
 #include "app_test_support.hpp"
 #include "fake_updater.hpp"
+#include "platform/FocusFrame.h"
 #include "shell/HelpMenu.h"
 #include "shell/ScanOptionsBinding.h"
 #include "shell/ScanOptionsPopover.h"
@@ -267,6 +269,29 @@ TEST_F(SettingsViewTest, the_keyboard_focus_on_the_drop_downs_and_buttons_of_the
           << name;
     }
     widgettest::saveScreenshot(*view, Palette::isDark() ? "restore-defaults-focus-dark" : "restore-defaults-focus");
+  });
+  view.reset();
+}
+
+// The list fields showed only their caret when they held the keyboard; like
+// the one-line fields, they show the frame along the inside of their outline.
+TEST_F(SettingsViewTest, the_list_fields_show_the_text_fields_focus_frame_light_and_dark) {
+  widgettest::forEachPalette([this] {
+    view = std::make_unique<SettingsView>(updates);
+    view->show();
+    view->tabBar().setCurrentIndex(1);
+    QLineEdit line(view.get());
+    line.setGeometry(0, 0, 120, 30);
+    line.show();
+    for (QWidget* field : {static_cast<QWidget*>(&line), view->findChild<QWidget*>("excludedNamesEditor"),
+                           view->findChild<QWidget*>("packageExtensionsEditor")}) {
+      SCOPED_TRACE(field->objectName().toStdString());
+      const QRect area = widgettest::inWindow(*field);
+      const auto frame = widgettest::focusIndicator(*field, view->tabBar(), area);
+      EXPECT_GE(widgettest::indicatorContrast(frame), Palette::outlineContrast);
+      EXPECT_TRUE(widgettest::linesEverySide(frame, area, focusFrameRoom));
+    }
+    widgettest::saveScreenshot(*view, Palette::isDark() ? "list-field-focus-dark" : "list-field-focus");
   });
   view.reset();
 }

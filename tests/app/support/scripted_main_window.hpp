@@ -5,12 +5,16 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "app_test_support.hpp"
 #include "folders/FolderStore.h"
 #include "interface/CoreTrashPlanner.h"
+#include "results/ResultsView.h"
 #include "scan/ScanStore.h"
 #include "scripted_scanner.hpp"
 #include "shell/MainWindow.h"
@@ -49,6 +53,24 @@ struct ScriptedMainWindow {
 
   // Hands the latest scan an event, as the core would.
   void feed(const ScanEvent& event) const { scanner->scripts.back().feed.yield(event); }
+
+  // Plays a scan of the tree to its end: two sets of three copies and two
+  // items not read. The results view it shows; null when none came.
+  ResultsView* showResultsOfTwoSets() {
+    scan.start({urlOf(tree.root())}, ScanOptions{});
+    if (!QTest::qWaitFor([this] { return !scanner->scripts.empty(); }, 120'000)) return nullptr;
+    for (int id = 1; id <= 2; ++id) {
+      QList<FileEntry> copies;
+      for (int copy = 0; copy < 3; ++copy)
+        copies.append(entryFor(tree.write("s" + std::to_string(id) + "/" + std::to_string(copy), "x")));
+      feed({ScanEvent::setReady{DuplicateSet{std::uint64_t(id), "x", 1, copies, 0, {}, true, std::nullopt, 2, false}}});
+    }
+    feed({ScanEvent::skipped{{SkippedItem{"/locked", SkipReason{SkipReason::permission{}}},
+                              SkippedItem{"/gone", SkipReason{SkipReason::permission{}}}}}});
+    feed({ScanEvent::finished{ScanSummary{false, 8, 6, 2, 0, 4, 4, false, 2, 0, 5, 4}}});
+    if (!QTest::qWaitFor([this] { return scan.state().is<ScanStore::State::finished>(); }, 120'000)) return nullptr;
+    return window.findChild<ResultsView*>();
+  }
 };
 
 }  // namespace apptest

@@ -151,6 +151,18 @@ inline double indicatorContrast(const std::vector<FocusPixel>& indicator) {
   return *middle;
 }
 
+// Whether the indicator lines every side of the area, within the depth of
+// each edge: a frame around it, not a caret or a mark on one side.
+inline bool linesEverySide(const std::vector<FocusPixel>& indicator, const QRect& area, int depth) {
+  const auto lines = [&](const std::function<bool(const QPoint&)>& band) {
+    return std::any_of(indicator.begin(), indicator.end(), [&](const FocusPixel& pixel) { return band(pixel.at); });
+  };
+  return lines([&](const QPoint& at) { return at.x() < area.left() + depth; }) &&
+         lines([&](const QPoint& at) { return at.x() > area.right() - depth; }) &&
+         lines([&](const QPoint& at) { return at.y() < area.top() + depth; }) &&
+         lines([&](const QPoint& at) { return at.y() > area.bottom() - depth; });
+}
+
 // How the control's focus indicator stands out from what it is drawn on.
 inline double focusIndicatorContrast(QWidget& control, QWidget& elsewhere, const QRect& area) {
   return indicatorContrast(focusIndicator(control, elsewhere, area));

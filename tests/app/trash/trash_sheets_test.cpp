@@ -199,4 +199,27 @@ TEST(TrashSheets, the_files_toggle_shows_its_focus_ring_whole_on_every_side) {
   saveScreenshot(sheet, "confirm-sheet-files-focus");
 }
 
+// The collapsed "Files" list is hidden, yet its rows said they showed, with
+// extents over the sheet's title, and a screen reader's review read the
+// paths: while the list is collapsed no row shows nor takes room on screen.
+TEST(TrashSheets, the_rows_of_the_collapsed_files_list_are_hidden_from_a_screen_reader) {
+  application();
+  TrashConfirmationSheet sheet({3, 300, false, 0, 0}, files(3));
+  sheet.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+  auto* list = sheet.findChild<QListView*>(QStringLiteral("fileList"));
+  QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
+  for (const bool open : {false, true}) {
+    SCOPED_TRACE(open ? "open" : "collapsed");
+    if (open) sheet.findChild<QToolButton*>(QStringLiteral("filesDisclosure"))->click();
+    ASSERT_EQ(rows->childCount(), 3);
+    for (int index = 0; index < rows->childCount(); ++index) {
+      QAccessibleInterface* row = rows->child(index);
+      EXPECT_EQ(bool(row->state().invisible), !open) << index;
+      EXPECT_EQ(row->rect().isEmpty(), !open) << index;
+      if (open) EXPECT_TRUE(QRect(list->mapToGlobal(QPoint(0, 0)), list->size()).contains(row->rect())) << index;
+    }
+  }
+}
+
 }  // namespace
