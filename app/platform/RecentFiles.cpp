@@ -4,11 +4,11 @@
 
 #include <QFile>
 #include <QHash>
-#include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <mutex>
 
 #include "platform/RegularFile.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -71,8 +71,7 @@ std::optional<QDateTime> lastUsed(const QString& path) {
   static std::optional<Version> parsedVersion;
   static LastUsed parsed;
 
-  const QString list =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/recently-used.xbel");
+  const QString list = UserFolders::dataHome() + QStringLiteral("/recently-used.xbel");
   const std::optional<Version> version = versionOf(list);
   if (!version) return std::nullopt;
   std::lock_guard lock(mutex);

@@ -2,11 +2,11 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QStandardPaths>
 #include <array>
 
 #include "platform/BoundedImage.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -54,8 +54,7 @@ std::optional<QImage> thumbnail(const QString& path, std::int64_t modifiedSecond
   const QByteArray uri = fileUri(path);
   const QString name =
       QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + QStringLiteral(".png");
-  const QString root =
-      QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/thumbnails/");
+  const QString root = UserFolders::cacheHome() + QStringLiteral("/thumbnails/");
   for (const char* folder : folders) {
     const auto file = openRegularFile(root + QLatin1String(folder) + u'/' + name);
     if (!file) continue;

@@ -45,4 +45,6 @@ QString dataHome() { return underHomeUnlessSet("XDG_DATA_HOME", QStringLiteral("
 
 QString configHome() { return underHomeUnlessSet("XDG_CONFIG_HOME", QStringLiteral(".config")); }
 
+QString cacheHome() { return underHomeUnlessSet("XDG_CACHE_HOME", QStringLiteral(".cache")); }
+
 }  // namespace UserFolders

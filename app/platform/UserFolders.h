@@ -1,7 +1,7 @@
 // The user's folders for the files the application keeps, after the XDG base
-// directory specification: $XDG_DATA_HOME and $XDG_CONFIG_HOME when they hold
-// an absolute path (a relative one is ignored, as the specification asks),
-// else ~/.local/share and ~/.config. The home folder is $HOME when it holds an
+// directory specification: $XDG_DATA_HOME, $XDG_CONFIG_HOME and $XDG_CACHE_HOME
+// when they hold an absolute path (a relative one is ignored, as the
+// specification asks), else ~/.local/share, ~/.config and ~/.cache. The home folder is $HOME when it holds an
 // absolute path, else the account's home in the user database. Reentrant;
 // the environment is read at every call.
 #pragma once
@@ -12,5 +12,6 @@ namespace UserFolders {
 
 QString dataHome();
 QString configHome();
+QString cacheHome();
 
 }  // namespace UserFolders
