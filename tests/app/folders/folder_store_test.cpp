@@ -492,7 +492,7 @@ TEST_F(FolderStoreTest, a_repeated_id_gets_a_fresh_one_at_load_so_removing_one_e
   EXPECT_EQ(rows.rowCount(), 1);
 }
 
-// The data folder as the base-directory specification gives it.
+// The data folder as the XDG base-directory rules give it.
 TEST(FolderStorePlace, a_relative_xdg_data_home_is_ignored_and_without_home_the_account_home_is_used) {
   const QByteArray home = qgetenv("HOME"), dataHome = qgetenv("XDG_DATA_HOME");
   const passwd* account = ::getpwuid(::getuid());
