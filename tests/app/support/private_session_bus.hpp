@@ -3,21 +3,15 @@
 // is none and address() is empty.
 #pragma once
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
-#include <cstdio>
 
-extern char** environ;
+#include "child_process.hpp"
 
 namespace apptest {
 
@@ -38,11 +32,6 @@ class PrivateSessionBus {
     if (hasDaemon() && folder_.isValid() && writeConfig(config)) start(config);
     if (use == Use::AsThisProgramsOwn && !address_.isEmpty())
       ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.constData(), 1);
-  }
-  ~PrivateSessionBus() {
-    if (daemon_ <= 0) return;
-    ::kill(daemon_, SIGTERM);
-    ::waitpid(daemon_, nullptr, 0);
   }
   PrivateSessionBus(const PrivateSessionBus&) = delete;
   PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
@@ -68,28 +57,12 @@ class PrivateSessionBus {
 
   // Runs the daemon and keeps the address it prints.
   void start(const QString& config) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    // Its notes on limits it cannot raise are no concern of the test.
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const QByteArray program = daemonPath().toLocal8Bit(), configArgument = "--config-file=" + config.toLocal8Bit();
-    char* argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(configArgument.constData()),
-                    const_cast<char*>("--nofork"), const_cast<char*>("--print-address=1"), nullptr};
-    if (posix_spawn(&daemon_, argv[0], &actions, nullptr, argv, environ) != 0) daemon_ = 0;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    FILE* printed = ::fdopen(out[0], "r");
-    char address[512] = {};
-    if (daemon_ > 0 && std::fgets(address, sizeof address, printed) != nullptr)
-      address_ = QByteArray(address).trimmed();
-    std::fclose(printed);
+    address_ = QByteArray::fromStdString(spawnReporting(
+        daemon_, {daemonPath().toStdString(), "--config-file=" + config.toStdString(), "--nofork", "--print-address={fd}"}));
   }
 
   QTemporaryDir folder_;
-  pid_t daemon_ = 0;
+  ChildProcess daemon_;
   QByteArray address_;
 };
 
