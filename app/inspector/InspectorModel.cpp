@@ -2,30 +2,27 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QThreadPool>
 #include <functional>
 #include <stop_token>
 
 #include "folders/SecurityScope.h"
 #include "inspector/SystemFileMetadata.h"
 #include "platform/MainThread.h"
+#include "platform/YieldingPool.h"
 
 namespace {
 
 // The inspector's own threads, so that its fetches never wait behind other
 // work of the process. Metadata and pictures have pools of their own: a
 // picture may take long to decode, and stale ones must never keep the
-// current file's metadata waiting.
-QThreadPool& metadataPool() {
-  static QThreadPool pool;
-  static const bool sized = (pool.setMaxThreadCount(4), true);
-  Q_UNUSED(sized);
+// current file's metadata waiting. A stale fetch still running, maybe held
+// for good by a mount that stopped answering, gives up its place.
+YieldingPool& metadataPool() {
+  static YieldingPool pool(4);
   return pool;
 }
-QThreadPool& picturePool() {
-  static QThreadPool pool;
-  static const bool sized = (pool.setMaxThreadCount(2), true);
-  Q_UNUSED(sized);
+YieldingPool& picturePool() {
+  static YieldingPool pool(2);
   return pool;
 }
 
@@ -43,6 +40,8 @@ struct InspectorModel::Load {
   QString key;
   QList<QUrl> accessed;
   std::stop_source stop;
+  std::shared_ptr<YieldingPool::Ticket> metadataFetch;
+  std::shared_ptr<YieldingPool::Ticket> pictureFetch;
   // Main thread only from here on.
   int fetching = 2;
   std::optional<FileMetadata> metadata;
@@ -100,7 +99,7 @@ void InspectorModel::start(const QString& path, const QString& key, const QList<
   // fetch of a cancelled load never starts.
   const int priority = ++loadsStarted_;
   const std::shared_ptr<const FileMetadataProviding> provider = provider_;
-  metadataPool().start(
+  load->metadataFetch = metadataPool().start(
       [load, provider, path, arrived] {
         if (load->stop.stop_requested()) return arrived([](InspectorModel&) {});
         FileMetadata metadata;
@@ -113,7 +112,7 @@ void InspectorModel::start(const QString& path, const QString& key, const QList<
         arrived([load, metadata](InspectorModel& model) { model.metadataRead(load, metadata); });
       },
       priority);
-  picturePool().start(
+  load->pictureFetch = picturePool().start(
       [load, provider, path, arrived] {
         std::optional<QImage> thumbnail;
         try {
@@ -148,6 +147,8 @@ void InspectorModel::finish(const std::shared_ptr<Load>& load) {
 void InspectorModel::cancelLoad() {
   if (!task_) return;
   task_->stop.request_stop();
+  metadataPool().letGo(*task_->metadataFetch);
+  picturePool().letGo(*task_->pictureFetch);
   task_.reset();
 }
 

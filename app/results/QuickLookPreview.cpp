@@ -6,13 +6,13 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QStackedLayout>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "interface/FormattedByteCount.h"
 #include "platform/AccessibleRole.h"
 #include "platform/LastPathComponent.h"
 #include "platform/MainThread.h"
+#include "platform/YieldingPool.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "platform/VisibleControls.h"
@@ -23,11 +23,10 @@ namespace {
 constexpr QSize windowSize{720, 540};
 
 // The preview's own threads: a file is read there, never on the main thread,
-// where a slow picture or a mount that stopped answering would freeze the window.
-QThreadPool& readPool() {
-  static QThreadPool pool;
-  static const bool sized = (pool.setMaxThreadCount(2), true);
-  Q_UNUSED(sized);
+// where a slow picture or a mount that stopped answering would freeze the
+// window; a read no longer wanted gives up its place.
+YieldingPool& readPool() {
+  static YieldingPool pool(2);
   return pool;
 }
 
@@ -84,7 +83,7 @@ QuickLookPreview::QuickLookPreview(QWidget* parent)
   connect(spaceCloses, &QShortcut::activated, this, &QWidget::close);
 }
 
-QuickLookPreview::~QuickLookPreview() { reading_.request_stop(); }
+QuickLookPreview::~QuickLookPreview() { stopReading(); }
 
 void QuickLookPreview::showFile(const QString& path) {
   requireMainThread();
@@ -105,12 +104,12 @@ QString QuickLookPreview::shownKind() const {
 // The summary the name alone gives stands in until the file has been read;
 // a read for a file no longer shown is asked to stop and its result dropped.
 void QuickLookPreview::read(const QString& path) {
-  reading_.request_stop();
+  stopReading();
   reading_ = std::stop_source();
   loading_ = true;
   showContent(namedPreviewContent(path));
   const QSize box = windowSize - QSize(24, 24);
-  readPool().start([this, path, box, stop = reading_.get_token(), mailbox = mailbox_.address()] {
+  readTicket_ = readPool().start([this, path, box, stop = reading_.get_token(), mailbox = mailbox_.address()] {
     PreviewContent content;
     try {
       content = readPreviewContent(path, box, stop);
@@ -125,6 +124,11 @@ void QuickLookPreview::read(const QString& path) {
       showContent(content);
     });
   });
+}
+
+void QuickLookPreview::stopReading() {
+  reading_.request_stop();
+  if (readTicket_) readPool().letGo(*readTicket_);
 }
 
 void QuickLookPreview::showContent(const PreviewContent& content) {
@@ -160,7 +164,7 @@ void QuickLookPreview::keyPressEvent(QKeyEvent* event) {
 void QuickLookPreview::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   if (!event->isAccepted()) return;
-  reading_.request_stop();
+  stopReading();
   loading_ = false;
   emit closed();
 }

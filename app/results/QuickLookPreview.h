@@ -11,6 +11,7 @@
 #include <stop_token>
 
 #include "platform/Mailbox.h"
+#include "platform/YieldingPool.h"
 
 class QStackedLayout;
 class QLabel;
@@ -42,9 +43,11 @@ class QuickLookPreview final : public QWidget {
  private:
   void read(const QString& path);
   void showContent(const PreviewContent& content);
+  void stopReading();
 
   QString path_;
   std::stop_source reading_;
+  std::shared_ptr<YieldingPool::Ticket> readTicket_;
   bool loading_ = false;
   QStackedLayout* pages_;
   QLabel* image_;

@@ -19,6 +19,7 @@
 
 #include "folders/FolderListModel.h"
 #include "folders/FolderStore.h"
+#include "inspector/InspectorModel.h"
 #include "interface/CoreScanner.h"
 #include "mount_namespace.hpp"
 #include "platform/ProcessEnd.h"
@@ -166,6 +167,35 @@ TEST_F(StoppedMountTest, the_preview_of_a_stopped_file_opens_at_once_with_its_na
     CHECK_OR_RETURN(preview.windowTitle() == "notes.txt", 2);
     mount.resume();
     CHECK_OR_RETURN(QTest::qWaitFor([&] { return preview.shownKind() == "text"; }, kEventsWait), 3);
+    return 0;
+  }));
+}
+
+// Files on the mount looked at and left, each read stuck in the kernel, never
+// keep a file elsewhere waiting: more of them than either window has threads.
+TEST_F(StoppedMountTest, stuck_reads_of_files_left_behind_never_keep_the_inspector_or_the_preview_waiting) {
+  constexpr int left = 6;
+  for (int n = 0; n < left; ++n) tree.write("served/stuck" + std::to_string(n) + ".txt", "stuck");
+  const QString notes = qs(tree.write("notes.txt", "here"));
+  const auto entry = [](const QString& path) {
+    return FileEntry{path, path.section(u'/', -1), 0, 5, std::nullopt, 1, 1, 1, 1, std::nullopt, false, 5};
+  };
+  expectPassed(run([&](StoppedFuseMount& mount) {
+    mount.stop();
+    InspectorModel inspector;
+    QuickLookPreview preview;
+    for (int n = 0; n < left; ++n) {
+      const QString stuck = qs(top + "/stuck" + std::to_string(n) + ".txt");
+      inspector.show(entry(stuck), {});
+      preview.showFile(stuck);
+      QTest::qWait(20);
+    }
+    inspector.show(entry(notes), {});
+    preview.showFile(notes);
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return inspector.metadata() && !inspector.isLoading(); }, kEventsWait), 1);
+    CHECK_OR_RETURN(inspector.metadata()->exists && mount.stopped(), 2);
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return preview.shownKind() == "text"; }, kEventsWait), 3);
+    CHECK_OR_RETURN(mount.stopped(), 4);
     return 0;
   }));
 }

@@ -1,0 +1,28 @@
+#include "platform/YieldingPool.h"
+
+#include <utility>
+
+YieldingPool::YieldingPool(int size) : size_(size) { pool_.setMaxThreadCount(size); }
+
+std::shared_ptr<YieldingPool::Ticket> YieldingPool::start(std::function<void()> work, int priority) {
+  auto ticket = std::make_shared<Ticket>();
+  pool_.start(
+      [this, ticket, work = std::move(work)] {
+        ticket->state = Ticket::running;
+        work();
+        if (ticket->state.exchange(Ticket::ended) == Ticket::runningLetGo) grow(-1);
+      },
+      priority);
+  return ticket;
+}
+
+void YieldingPool::letGo(Ticket& ticket) {
+  int running = Ticket::running;
+  if (ticket.state.compare_exchange_strong(running, Ticket::runningLetGo)) grow(1);
+}
+
+void YieldingPool::grow(int threads) {
+  const std::lock_guard lock(mutex_);
+  letGo_ += threads;
+  pool_.setMaxThreadCount(size_ + letGo_);
+}
