@@ -70,11 +70,9 @@ TEST_F(InspectorModelTest, superseded_loads_publish_and_cache_nothing_and_leave_
   provider->open();
   ASSERT_TRUE(apptest::runEventsUntil([&] { return model.metadata().has_value(); }));
   EXPECT_EQ(model.metadata()->kind, row(rows - 1).path);
-  int started = 0;
-  for (int n = 0; n < rows - 1; ++n) started += provider->calls(row(n).path);
-  // Only the fetches a free thread had taken before the next show began: four
-  // threads for metadata, two for pictures.
-  EXPECT_LE(started, 6);
+  // A fetch taken up before its load was superseded still runs (its thread
+  // then no longer counts against the pool, which may grow); none runs twice.
+  for (int n = 0; n < rows - 1; ++n) EXPECT_LE(provider->calls(row(n).path), 2) << "row " << n;
 
   load(row(0));
   EXPECT_EQ(provider->calls(row(0).path), 4) << "the cancelled load was cached";
