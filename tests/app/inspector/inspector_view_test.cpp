@@ -53,9 +53,11 @@ class InspectorViewTest : public ::testing::Test {
     return pane->findChild<SymbolLabel*>(QString::fromLatin1(name))->text();
   }
   bool shown(QWidget* pane, const char* name) { return pane->findChild<QWidget*>(name)->isVisibleTo(pane); }
-  void waitForMetadata() {
+  // Until the metadata and the thumbnail, which may come after it, are both in.
+  void waitForLoad() {
     // Long enough for any machine; a test that reaches it has failed.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().metadata().has_value(); }, 120'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().metadata().has_value() && !view.model().isLoading(); },
+                                120'000));
   }
 
   QApplication& app = application();
@@ -70,7 +72,7 @@ class InspectorViewTest : public ::testing::Test {
 TEST_F(InspectorViewTest, the_pane_follows_the_item_and_the_model_follows_its_file) {
   EXPECT_FALSE(view.findChild<QWidget*>(QStringLiteral("inspectorEmptyState"))->isHidden());
   view.setItem(InspectedMember{set, 0});
-  waitForMetadata();
+  waitForLoad();
   EXPECT_TRUE(file->isVisible());
   EXPECT_EQ(provider->calls(set.files[0].path), 2);
 
@@ -131,7 +133,7 @@ TEST_F(InspectorViewTest, a_copy_shows_what_the_scan_recorded_and_then_what_the_
   EXPECT_FALSE(file->findChild<Thumbnail*>()->hasImage());
 
   provider->open();
-  waitForMetadata();
+  waitForLoad();
   for (const auto& [row, loading, loaded] : rows) EXPECT_EQ(text(file, row), loaded) << row;
   EXPECT_EQ(text(file, "tagsValue"), QStringLiteral("a, b, c"));
   EXPECT_TRUE(file->findChild<Thumbnail*>()->hasImage());
@@ -149,7 +151,7 @@ TEST_F(InspectorViewTest, a_gone_lookalike_shows_the_notice_its_difference_and_i
   const FileEntry lookalike = fileEntry(QStringLiteral("/<i>dir<i>/<b>bold<b>.txt"));
   provider->answer(lookalike.path, FileMetadata{});
   view.setItem(InspectedLookalike{lookalike});
-  waitForMetadata();
+  waitForLoad();
   EXPECT_TRUE(shown(file, "missingNotice"));
   EXPECT_EQ(text(file, "lastOpenedValue"), QStringLiteral("Never"));
   EXPECT_EQ(text(file, "kindValue"), QStringLiteral("—"));
