@@ -1,7 +1,6 @@
 #include "folders/FolderSidebar.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -28,6 +27,7 @@
 #include "platform/UrlDrop.h"
 #include "widgets/ContextMenuKey.h"
 #include "widgets/FocusRing.h"
+#include "widgets/KeyboardReturn.h"
 
 namespace {
 
@@ -48,19 +48,10 @@ void allowSeveralFolders(QFileDialog& dialog) {
 }
 
 // Runs the dialog; once it has gone, the window it was opened over takes the
-// keyboard back. The desktop may activate no window of ours when the dialog
-// goes, or activate the opener while the dialog's completion list is still
-// open, when the widgets drop the activation; then no control has the focus
-// and no key but a shortcut acts. Asking the desktop again changes nothing
-// when it has given the opener the keyboard already: the widgets take it.
+// keyboard back, which the desktop may not give it as the widgets expect.
 bool runModally(QFileDialog& panel) {
   const bool accepted = panel.exec() == QDialog::Accepted;
-  QWidget* opener = panel.parentWidget() != nullptr ? panel.parentWidget()->window() : nullptr;
-  if (opener == nullptr || QApplication::activeWindow() != nullptr) return accepted;
-  if (QGuiApplication::focusWindow() != nullptr && QGuiApplication::focusWindow() == opener->windowHandle())
-    QApplication::setActiveWindow(opener);
-  else
-    opener->activateWindow();
+  if (QWidget* opener = panel.parentWidget(); opener != nullptr) KeyboardReturn::toOpener(*opener->window());
   return accepted;
 }
 

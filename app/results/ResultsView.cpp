@@ -37,6 +37,7 @@
 #include "scan/ScanStore.h"
 #include "widgets/FocusRing.h"
 #include "widgets/KeyboardMenu.h"
+#include "widgets/KeyboardReturn.h"
 #include "widgets/TabStops.h"
 
 namespace {
@@ -455,7 +456,12 @@ void ResultsView::setPreviewPath(const std::optional<QString>& path) {
   }
 }
 
-void ResultsView::previewClosed() { setPreviewPath(std::nullopt); }
+// The window takes the keyboard back once the preview is hidden, which
+// follows its close event.
+void ResultsView::previewClosed() {
+  setPreviewPath(std::nullopt);
+  QMetaObject::invokeMethod(this, [this] { KeyboardReturn::toOpener(*window()); }, Qt::QueuedConnection);
+}
 
 void ResultsView::updatePreviewAccess(bool open) {
   if (open) {
