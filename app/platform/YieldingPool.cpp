@@ -1,8 +1,24 @@
 #include "platform/YieldingPool.h"
 
+#include <QImageReader>
+#include <QMimeDatabase>
 #include <utility>
 
-YieldingPool::YieldingPool(int size) : size_(size) { pool_.setMaxThreadCount(size); }
+namespace {
+
+// Qt's shared readers that the work on these pools uses, made before a pool
+// so that they outlive it at exit (statics go in the reverse order of their
+// making): a pool waits for its work when it goes, and work still running
+// then must not find the MIME database or the picture plugins gone.
+void makeSharedReaders() {
+  const QMimeDatabase mimeTypes;
+  Q_UNUSED(mimeTypes);
+  QImageReader::supportedImageFormats();
+}
+
+}  // namespace
+
+YieldingPool::YieldingPool(int size) : size_((makeSharedReaders(), size)) { pool_.setMaxThreadCount(size); }
 
 std::shared_ptr<YieldingPool::Ticket> YieldingPool::start(std::function<void()> work, int priority) {
   auto ticket = std::make_shared<Ticket>();

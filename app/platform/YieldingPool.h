@@ -3,7 +3,9 @@
 // answering or busy decoding; once let go it no longer counts against the
 // pool's size, which grows by one thread while it runs, so that it never
 // keeps newer work waiting. Work that is let go before it starts runs in its
-// turn, as it should end at once then. Any thread.
+// turn, as it should end at once then. Made as a static, a pool outlives
+// nothing its work uses of Qt's shared readers (MIME types, picture
+// plugins). Any thread.
 #pragma once
 
 #include <QThreadPool>
