@@ -1,17 +1,23 @@
 #include "trash/TrashService.h"
 
+#include <fcntl.h>
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QThread>
 #include <QUndoCommand>
 #include <QUndoStack>
+#include <cerrno>
 #include <limits>
 #include <utility>
 #include <variant>
 
 #include "folders/SecurityScope.h"
 #include "interface/Fatal.h"
+#include "unique_fd.hpp"
 
 namespace {
 
@@ -72,6 +78,60 @@ MoveResult moveOne(const FileTrashing& files, const PlannedMove& planned, const 
   return Move{url, trashed.value().url.value_or(url), trashed.value().identity};
 }
 
+// Why the file stays in the Trash, or nothing once it is back: its Trash item
+// is gone, cannot be examined or is another file now, or something else
+// stands at its former place, which is never replaced. A former place that
+// cannot be examined is left to the move back, which says why it fails.
+std::optional<QString> putBack(const FileTrashing& files, const Move& move) {
+  const auto inTrash = files.itemExists(move.trashed);
+  if (!inTrash)
+    return TrashService::tr("The item in the Trash cannot be examined (%1).").arg(inTrash.error().description);
+  if (!inTrash.value()) return TrashService::tr("The item is no longer in the Trash.");
+  if (const auto inPlace = files.itemExists(move.original); inPlace && inPlace.value())
+    return TrashService::tr("Another item is in its place.");
+  if (const auto error = files.moveItem(move.trashed, move.original, move.identity)) return error->description;
+  return std::nullopt;
+}
+
+// Whether the kept copy is still the file the plan saw. Opened as well, not
+// only looked up: a view through another mount may answer a lookup from its
+// cache, while opening asks the file system behind it (without waiting, should
+// a pipe have taken the name). A copy that may not be opened is looked up only.
+bool keeperStillThere(const FileEntry& keeper) {
+  if (checkIdentity(keeper) != Identity::same) return false;
+  const quelmaris::UniqueFd opened(
+      ::open(QFile::encodeName(keeper.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  return opened.get() >= 0 || errno == EACCES || errno == EPERM;
+}
+
+// The file took its kept copy along to the Trash: it goes back at once and
+// counts as not moved.
+Failure tookKeeperAlong(const FileTrashing& files, const Move& move) {
+  const QString path = move.original.toLocalFile();
+  if (const auto reason = putBack(files, move))
+    return {path, TrashService::tr("This copy and the one kept are the same file, reached through another mount. "
+                                   "It could not be put back (%1) and stays in the Trash as %2.")
+                      .arg(*reason, move.trashed.toLocalFile())};
+  return {path, TrashService::tr("This copy and the one kept are the same file, reached through another mount. "
+                                 "It was put back.")};
+}
+
+// One planned file in its turn. Two paths that the plan could not tell apart
+// may be one file seen through two mounts (a folder listed beside a bindfs,
+// sshfs or NFS view of itself), which only the move itself shows: once its
+// kept copy went along with one of its files, a set moves nothing more.
+MoveResult moveInTurn(const FileTrashing& files, const PlannedMove& planned, const FileEntry& keeper,
+                      QSet<std::uint64_t>& keeperWentAlong) {
+  if (keeperWentAlong.contains(planned.setId))
+    return Failure{planned.file.path, TrashService::tr("Not moved: another copy in its group and the one kept are the "
+                                                       "same file, reached through another mount.")};
+  MoveResult result = moveOne(files, planned, keeper);
+  const auto* moved = std::get_if<Move>(&result);
+  if (moved == nullptr || keeperStillThere(keeper)) return result;
+  keeperWentAlong.insert(planned.setId);
+  return tookKeeperAlong(files, *moved);
+}
+
 // What the thread of one move brings back: the planner's refusal, or the plan
 // and one result per planned move.
 struct MoveRun {
@@ -93,9 +153,10 @@ MoveRun planAndMove(const TrashPlanning& planner, const FileTrashing& files, con
     return run;
   }
   const QList<FileEntry> keepers = keptCopies(run.plan.toMove, sets);
+  QSet<std::uint64_t> keeperWentAlong;
   run.results.reserve(run.plan.toMove.size());
   for (qsizetype i = 0; i < run.plan.toMove.size(); ++i)
-    run.results.append(moveOne(files, run.plan.toMove[i], keepers[i]));
+    run.results.append(moveInTurn(files, run.plan.toMove[i], keepers[i], keeperWentAlong));
   return run;
 }
 
@@ -118,21 +179,6 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
       outcome.freedEstimated = true;
   }
   return outcome;
-}
-
-// Why the file stays in the Trash, or nothing once it is back: its Trash item
-// is gone, cannot be examined or is another file now, or something else
-// stands at its former place, which is never replaced. A former place that
-// cannot be examined is left to the move back, which says why it fails.
-std::optional<QString> putBack(const FileTrashing& files, const Move& move) {
-  const auto inTrash = files.itemExists(move.trashed);
-  if (!inTrash)
-    return TrashService::tr("The item in the Trash cannot be examined (%1).").arg(inTrash.error().description);
-  if (!inTrash.value()) return TrashService::tr("The item is no longer in the Trash.");
-  if (const auto inPlace = files.itemExists(move.original); inPlace && inPlace.value())
-    return TrashService::tr("Another item is in its place.");
-  if (const auto error = files.moveItem(move.trashed, move.original, move.identity)) return error->description;
-  return std::nullopt;
 }
 
 RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {

@@ -2,7 +2,9 @@
 // marking, the planned files are moved one at a time, each after the core has
 // checked it and its kept copy once more, the result comes back as one
 // Outcome, and one undo entry "Move to Trash" puts the moved files back
-// without ever replacing what took their place.
+// without ever replacing what took their place. A file whose kept copy is
+// gone once it moved (one file seen through two mounts) goes back at once and
+// is listed as failed, with the rest of its set.
 // Main thread only. Whatever reaches the disk (the plan, the moves, the moves
 // back) runs on a thread of its own that nobody waits for, so that a folder
 // on a mount that stopped answering holds up neither the window nor the end

@@ -2,7 +2,8 @@
 // folder served over SFTP on a local port: the driver refuses
 // RENAME_NOREPLACE, and it numbers each name on its own and anew once the
 // kernel forgets it, so that a hard link shows another inode number than the
-// name it was made from.
+// name it was made from. Beside it, a folder listed together with such a view
+// of itself, through sshfs or bindfs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,19 +13,26 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QUndoStack>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 
 #include "app_test_support.hpp"
+#include "interface/CoreScanner.h"
+#include "interface/CoreTrashPlanner.h"
 #include "mount_namespace.hpp"
+#include "results/ResultsMove.h"
+#include "stopped_fuse_mount.hpp"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
 #include "trash/FileTrashing.h"
+#include "trash/TrashService.h"
 
 namespace {
 
@@ -166,5 +174,73 @@ TEST(SshfsTrash, copies_leave_their_place_with_one_name_in_the_trash_and_come_ba
     GTEST_SKIP() << "no sshfs volume mountable here (needs root, /dev/fuse, sshfs, socat, openssh-sftp-server)";
   EXPECT_EQ(status, 0) << "tens: round (1 at once, 2 after a new mount, 3 the place taken); units: step";
 }
+
+// A folder listed with a view of itself through another mount, the view
+// first or second. bindfs shows the folder's inode numbers on another device,
+// sshfs numbers the names itself and answers lookups from its cache: no
+// comparison of numbers tells a file from its view.
+struct View {
+  const char* name;
+  std::shared_ptr<void> (*mount)(const std::string& served, const std::string& top);
+  bool listedFirst;
+};
+void PrintTo(const View& view, std::ostream* out) { *out << view.name; }
+
+template <class Mount>
+std::shared_ptr<void> mounted(const std::string& served, const std::string& top) {
+  auto mount = std::make_shared<Mount>(served, top);
+  return mount->mounted() ? mount : nullptr;
+}
+
+class TrashThroughAView : public testing::TestWithParam<View> {};
+
+TEST_P(TrashThroughAView, copies_that_are_their_kept_file_through_the_view_go_back_and_the_outcome_says_why) {
+  constexpr int kCannotMount = 90;
+  TempTree tree;
+  const std::string served = fs::canonical(tree.mkdir("data/twin")).string();
+  const std::string top = fs::canonical(tree.mkdir("mnt/twin")).string();
+  const View& view = GetParam();
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    const auto mount = ::access("/dev/fuse", R_OK | W_OK) == 0 ? view.mount(served, top) : nullptr;
+    if (!mount) return kCannotMount;
+    for (const char* name : {"a", "b", "c"}) std::ofstream(served + "/" + name) << name;
+    apptest::application();
+    ScanStore scan{std::make_shared<CoreScanner>()};
+    TrashService trash(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+    QUndoStack undoStack;
+    ResultsMove move(scan, trash, &undoStack);
+    ScanOptions smallFiles;
+    smallFiles.settings.minSize = 1;
+    scan.start(view.listedFirst ? QList{urlOf(top), urlOf(served)} : QList{urlOf(served), urlOf(top)}, smallFiles);
+    if (!apptest::runEventsUntil([&] { return scan.state().is<ScanStore::State::finished>() && !scan.session(); }) ||
+        scan.sets().size() != 3)
+      return 1;
+    scan.changeSelection([&](SelectionModel& selection) {
+      selection.applyMarking(SelectionModel::Marking::selectOutsideFirstFolder, scan.sets());
+    });
+    move.confirmMove();
+    // The outcome sheet, not the moved banner.
+    if (!apptest::runEventsUntil([&] { return !move.isMoving(); }) || move.lastMove() || !move.problems()) return 2;
+    if (!move.problems()->moved.isEmpty() || move.problems()->failed.size() != 3 || undoStack.count() != 0) return 3;
+    const QString marked = QString::fromStdString(view.listedFirst ? served : top);
+    for (const TrashService::Failure& failure : move.problems()->failed)
+      if (!failure.path.startsWith(marked) ||
+          failure.error != TrashService::tr("This copy and the one kept are the same file, reached through another "
+                                            "mount. It was put back."))
+        return 4;
+    for (const char* name : {"a", "b", "c"})
+      if (read_file(served + "/" + name) != name) return 5;
+    return 0;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no view mountable here (needs root, /dev/fuse, and bindfs or sshfs, socat, openssh-sftp-server)";
+  EXPECT_EQ(status, 0) << "the check that failed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, TrashThroughAView,
+                         testing::Values(View{"bindfs", mounted<quelmaris::testing::StoppedFuseMount>, false},
+                                         View{"sshfs", mounted<SshfsMount>, false},
+                                         View{"sshfs_listed_first", mounted<SshfsMount>, true}),
+                         [](const auto& each) { return std::string(each.param.name); });
 
 }  // namespace
