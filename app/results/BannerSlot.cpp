@@ -25,6 +25,9 @@ void BannerSlot::refresh() {
     banner_ = new StaleBanner;
   } else if (const auto& outcome = move_.lastMove()) {
     auto* moved = new MovedBanner(*outcome);
+    moved->setUndoOffered(move_.offersUndo());
+    connect(&move_, &ResultsMove::offersUndoChanged, moved,
+            [this, moved] { moved->setUndoOffered(move_.offersUndo()); });
     // Queued: the banner is deleted while its button is still being pressed.
     connect(moved, &MovedBanner::undoRequested, &move_, &ResultsMove::undoLastMove, Qt::QueuedConnection);
     connect(moved, &MovedBanner::closeRequested, &move_, &ResultsMove::closeLastMove, Qt::QueuedConnection);

@@ -1,8 +1,9 @@
 // The place above the summary bar for the results banners: the stale banner
 // while the results are stale; otherwise the moved banner while a clean move
-// is reported, its Undo and close button answered by the move; otherwise
-// nothing, taking no room. When a banner that holds the keyboard focus goes
-// away, the focus goes to focusAfter. Main thread only.
+// is reported, its Undo (enabled while the move offers it) and close button
+// answered by the move; otherwise nothing, taking no room. When a banner that
+// holds the keyboard focus goes away, the focus goes to focusAfter. Main
+// thread only.
 #pragma once
 
 #include <QWidget>

@@ -13,7 +13,8 @@
 #include "widgets/FocusRing.h"
 #include "widgets/SentenceLabel.h"
 
-MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) : QWidget(parent) {
+MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent)
+    : QWidget(parent), undo_(new QPushButton(tr("Undo"))) {
   setObjectName(QStringLiteral("movedBanner"));
   QColor fill = Palette::quaternaryFill();
   fill.setAlphaF(fill.alphaF() * 0.5f);
@@ -23,25 +24,26 @@ MovedBanner::MovedBanner(const TrashService::Outcome& outcome, QWidget* parent) 
 
   auto* label = new SentenceLabel;
   label->setSentence(text(outcome));
-  auto* undo = new QPushButton(tr("Undo"));
-  undo->setObjectName(QStringLiteral("undoMoveButton"));
+  undo_->setObjectName(QStringLiteral("undoMoveButton"));
   auto* close = new QToolButton;
   close->setObjectName(QStringLiteral("closeBannerButton"));
   close->setIcon(Icons::symbol(QStringLiteral("xmark"), Palette::secondaryText()));
   close->setAccessibleName(tr("Close"));
   close->setToolTip(tr("Close"));
   close->setAutoRaise(true);
-  connect(undo, &QPushButton::clicked, this, &MovedBanner::undoRequested);
+  connect(undo_, &QPushButton::clicked, this, &MovedBanner::undoRequested);
   connect(close, &QToolButton::clicked, this, &MovedBanner::closeRequested);
 
   // The buttons join the banner in the order Tab visits them.
   layout->addWidget(label);
   layout->addStretch();
-  layout->addWidget(undo);
+  layout->addWidget(undo_);
   layout->addWidget(close);
   FocusRing::attach(*close, 4);
   BannerStyle::announce(*this, *label);
 }
+
+void MovedBanner::setUndoOffered(bool offered) { undo_->setEnabled(offered); }
 
 QString MovedBanner::text(const TrashService::Outcome& outcome) {
   return tr("Moved %Ln file(s) to the Trash, freeing ", nullptr, countArgument(outcome.moved.size())) +

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 #include "trash/TrashService.h"
 
 class MovedBanner final : public QWidget {
@@ -16,7 +18,13 @@ class MovedBanner final : public QWidget {
   // "Moved 2 files to the Trash, freeing about 1.2 MB."
   static QString text(const TrashService::Outcome& outcome);
 
+  // Undo is enabled only while it is offered.
+  void setUndoOffered(bool offered);
+
  signals:
   void undoRequested();
   void closeRequested();
+
+ private:
+  QPushButton* undo_;
 };

@@ -17,6 +17,8 @@ bool isClean(const TrashService::Outcome& outcome) {
 ResultsMove::ResultsMove(ScanStore& scan, TrashService& trash, QUndoStack* undoStack, QObject* parent)
     : QObject(parent), scan_(scan), trash_(trash), undoStack_(undoStack) {
   connect(&trash_, &TrashService::lastRestoreChanged, this, &ResultsMove::restoreChanged);
+  // The stack changes by Edit › Undo too.
+  if (undoStack_) connect(undoStack_, &QUndoStack::indexChanged, this, &ResultsMove::updateOffersUndo);
   // The results went (this object may outlive them briefly): their move, if
   // one runs, is the window's to report.
   connect(&scan_, &ScanStore::stateChanged, this, [this] {
@@ -73,6 +75,9 @@ void ResultsMove::finishMove(const Outcome& outcome) {
 
 void ResultsMove::undoLastMove() {
   requireMainThread();
+  // A press queued before the move's undo began from the Edit menu undoes
+  // nothing else: the stack's next entry is an older move's then.
+  if (!offersUndo_) return;
   if (undoStack_) undoStack_->undo();
   setLastMove(std::nullopt);
 }
@@ -102,7 +107,20 @@ void ResultsMove::setIsMoving(bool moving) {
 void ResultsMove::setLastMove(const std::optional<Outcome>& outcome) {
   if (lastMove_ == outcome) return;
   lastMove_ = outcome;
+  // Known before the banner for the new outcome reads it.
+  updateOffersUndo();
   emit lastMoveChanged();
+}
+
+void ResultsMove::updateOffersUndo() {
+  const auto ownEntryNext = [this] {
+    const int next = undoStack_->index() - 1;
+    return next >= 0 && TrashService::isUndoOf(*undoStack_->command(next), lastMove_->moved);
+  };
+  const bool offers = lastMove_ && (!undoStack_ || ownEntryNext());
+  if (offersUndo_ == offers) return;
+  offersUndo_ = offers;
+  emit offersUndoChanged();
 }
 
 void ResultsMove::setProblems(const std::optional<Outcome>& outcome) {

@@ -44,8 +44,13 @@ class ResultsMove final : public QObject {
   // Called once the confirmation has closed; the move starts from the event
   // loop, after this returns.
   void confirmMove();
-  // The moved banner's Undo: undoes the latest entry of the stack (the move)
-  // and ends the report. Without a stack it only ends the report.
+  // Whether the moved banner of lastMove offers Undo. Without a stack always, as its Undo
+  // then only ends the report; with one while the stack would undo the
+  // reported move's own entry next, so no longer once that undo has begun,
+  // by the banner or by Edit › Undo, nor while a later entry stands above it.
+  bool offersUndo() const { return offersUndo_; }
+  // The moved banner's Undo: undoes the reported move through the stack and
+  // ends the report; does nothing while Undo is not offered.
   void undoLastMove();
   // The moved banner's close button.
   void closeLastMove();
@@ -55,6 +60,7 @@ class ResultsMove final : public QObject {
  signals:
   void isMovingChanged();
   void lastMoveChanged();
+  void offersUndoChanged();
   void problemsChanged();
 
  private:
@@ -63,6 +69,7 @@ class ResultsMove final : public QObject {
   void restoreChanged();
   void setIsMoving(bool moving);
   void setLastMove(const std::optional<Outcome>& outcome);
+  void updateOffersUndo();
   void setProblems(const std::optional<Outcome>& outcome);
 
   ScanStore& scan_;
@@ -70,5 +77,6 @@ class ResultsMove final : public QObject {
   const QPointer<QUndoStack> undoStack_;
   bool isMoving_ = false;
   std::optional<Outcome> lastMove_;
+  bool offersUndo_ = false;
   std::optional<Outcome> problems_;
 };

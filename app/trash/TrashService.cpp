@@ -208,6 +208,7 @@ class MoveToTrashCommand final : public QUndoCommand {
     if (service_) service_->undoMove(moved_, roots_);
     setObsolete(true);
   }
+  const QList<Move>& moved() const { return moved_; }
 
  private:
   QPointer<TrashService> service_;
@@ -256,6 +257,11 @@ QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& s
     });
   });
   return future;
+}
+
+bool TrashService::isUndoOf(const QUndoCommand& entry, const QList<Move>& moved) {
+  const auto* move = dynamic_cast<const MoveToTrashCommand*>(&entry);
+  return move != nullptr && move->moved() == moved;
 }
 
 void TrashService::undoMove(const QList<Move>& moved, const QList<QUrl>& roots) {

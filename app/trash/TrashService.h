@@ -27,6 +27,7 @@
 #include "platform/Mailbox.h"
 #include "trash/FileTrashing.h"
 
+class QUndoCommand;
 class QUndoStack;
 
 class TrashService final : public QObject {
@@ -86,6 +87,10 @@ class TrashService final : public QObject {
   // files back off the main thread, after any undo still putting back its
   // own, then sets lastRestore.
   void undoMove(const QList<Move>& moved, const QList<QUrl>& roots);
+
+  // Whether the entry is the undo that a move pushed for exactly these moved
+  // files. An entry leaves its stack once its undo has begun.
+  static bool isUndoOf(const QUndoCommand& entry, const QList<Move>& moved);
 
   // The result of the latest undo; absent before any and while one runs.
   const std::optional<RestoreOutcome>& lastRestore() const { return lastRestore_; }

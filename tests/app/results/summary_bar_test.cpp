@@ -259,6 +259,22 @@ TEST_F(BannerSlotTest, the_moved_banners_undo_undoes_the_move_through_the_stack_
   EXPECT_TRUE(undoStack.canUndo());
 }
 
+TEST_F(BannerSlotTest, once_the_reported_move_is_being_undone_from_the_edit_menu_its_banner_offers_no_undo) {
+  QUndoStack undoStack;
+  ResultsMove move(driver.store, trash, &undoStack);
+  BannerSlot slot(driver.store, move, window, &window);
+  ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
+  ASSERT_NO_FATAL_FAILURE(moveCopy(move, 1));
+  undoStack.undo();  // Edit › Undo: the banner stays until the files are back
+  ASSERT_NE(qobject_cast<MovedBanner*>(slot.banner()), nullptr);
+  auto* undo = slot.banner()->findChild<QAbstractButton*>(QStringLiteral("undoMoveButton"));
+  EXPECT_FALSE(undo->isEnabled());
+  undo->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !trash.isMoving() && driver.store.isStale(); }));
+  EXPECT_TRUE(inPlace(copies[2]));
+  EXPECT_FALSE(inPlace(copies[1])) << "the earlier move was undone too";
+}
+
 TEST_F(BannerSlotTest, without_an_undo_stack_the_moved_banners_undo_only_closes_it_as_its_close_button_does) {
   ResultsMove move(driver.store, trash, nullptr);
   BannerSlot slot(driver.store, move, window, &window);
