@@ -16,7 +16,8 @@ namespace {
 // work of the process. Metadata and pictures have pools of their own: a
 // picture may take long to decode, and stale ones must never keep the
 // current file's metadata waiting. A stale fetch still running, maybe held
-// for good by a mount that stopped answering, gives up its place.
+// for good by a mount that stopped answering, gives up its place; past a few
+// such, the fetches for that mount wait for one of them to end.
 YieldingPool& metadataPool() {
   static YieldingPool pool(4);
   return pool;
@@ -111,7 +112,7 @@ void InspectorModel::start(const QString& path, const QString& key, const QList<
         }
         arrived([load, metadata](InspectorModel& model) { model.metadataRead(load, metadata); });
       },
-      priority);
+      priority, path);
   load->pictureFetch = picturePool().start(
       [load, provider, path, arrived] {
         std::optional<QImage> thumbnail;
@@ -124,7 +125,7 @@ void InspectorModel::start(const QString& path, const QString& key, const QList<
         }
         arrived([load, thumbnail](InspectorModel& model) { model.thumbnailRead(load, thumbnail); });
       },
-      priority);
+      priority, path);
 }
 
 void InspectorModel::metadataRead(const std::shared_ptr<Load>& load, const FileMetadata& metadata) {

@@ -1,8 +1,11 @@
 #include "platform/YieldingPool.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <utility>
+
+#include "platform/MountPoint.h"
 
 namespace {
 
@@ -20,25 +23,43 @@ void makeSharedReaders() {
 
 YieldingPool::YieldingPool(int size) : size_((makeSharedReaders(), size)) { pool_.setMaxThreadCount(size); }
 
-std::shared_ptr<YieldingPool::Ticket> YieldingPool::start(std::function<void()> work, int priority) {
+std::shared_ptr<YieldingPool::Ticket> YieldingPool::start(std::function<void()> work, int priority,
+                                                          const QString& file) {
   auto ticket = std::make_shared<Ticket>();
-  pool_.start(
-      [this, ticket, work = std::move(work)] {
-        ticket->state = Ticket::running;
-        work();
-        if (ticket->state.exchange(Ticket::ended) == Ticket::runningLetGo) grow(-1);
-      },
-      priority);
+  if (!file.isEmpty()) ticket->mount = mountPointHolding(QFile::encodeName(file));
+  auto run = [this, ticket, work = std::move(work)] {
+    ticket->state = Ticket::running;
+    work();
+    const std::lock_guard lock(mutex_);
+    if (ticket->state.exchange(Ticket::ended) == Ticket::runningLetGo) ended(*ticket);
+  };
+  const std::lock_guard lock(mutex_);
+  const auto mount = mounts_.find(ticket->mount);
+  if (mount != mounts_.end() && mount->second.stuck >= stuckPerMount)
+    mount->second.waiting.emplace(priority, std::move(run));
+  else
+    pool_.start(std::move(run), priority);
   return ticket;
 }
 
 void YieldingPool::letGo(Ticket& ticket) {
+  const std::lock_guard lock(mutex_);
   int running = Ticket::running;
-  if (ticket.state.compare_exchange_strong(running, Ticket::runningLetGo)) grow(1);
+  if (!ticket.state.compare_exchange_strong(running, Ticket::runningLetGo)) return;
+  grow(1);
+  if (!ticket.mount.empty()) ++mounts_[ticket.mount].stuck;
+}
+
+void YieldingPool::ended(const Ticket& ticket) {
+  grow(-1);
+  const auto mount = mounts_.find(ticket.mount);
+  if (mount == mounts_.end()) return;
+  if (--mount->second.stuck < stuckPerMount)
+    for (auto& [priority, run] : std::exchange(mount->second.waiting, {})) pool_.start(std::move(run), priority);
+  if (mount->second.stuck == 0) mounts_.erase(mount);
 }
 
 void YieldingPool::grow(int threads) {
-  const std::lock_guard lock(mutex_);
   letGo_ += threads;
   pool_.setMaxThreadCount(size_ + letGo_);
 }

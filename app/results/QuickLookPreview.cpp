@@ -12,10 +12,10 @@
 #include "platform/AccessibleRole.h"
 #include "platform/LastPathComponent.h"
 #include "platform/MainThread.h"
-#include "platform/YieldingPool.h"
 #include "platform/Palette.h"
 #include "platform/TextStyles.h"
 #include "platform/VisibleControls.h"
+#include "platform/YieldingPool.h"
 #include "results/PreviewContent.h"
 
 namespace {
@@ -109,21 +109,25 @@ void QuickLookPreview::read(const QString& path) {
   loading_ = true;
   showContent(namedPreviewContent(path));
   const QSize box = windowSize - QSize(24, 24);
-  readTicket_ = readPool().start([this, path, box, stop = reading_.get_token(), mailbox = mailbox_.address()] {
-    PreviewContent content;
-    try {
-      content = readPreviewContent(path, box, stop);
-    } catch (const std::exception&) {
-      // Out of memory: the summary without a size.
-      content = namedPreviewContent(path);
-    }
-    if (stop.stop_requested()) return;
-    mailbox.post([this, stop, content = std::move(content)] {
-      if (stop.stop_requested()) return;
-      loading_ = false;
-      showContent(content);
-    });
-  });
+  readTicket_ = readPool().start(
+      [this, path, box, stop = reading_.get_token(), mailbox = mailbox_.address()] {
+        // Another file was shown before this read began.
+        if (stop.stop_requested()) return;
+        PreviewContent content;
+        try {
+          content = readPreviewContent(path, box, stop);
+        } catch (const std::exception&) {
+          // Out of memory: the summary without a size.
+          content = namedPreviewContent(path);
+        }
+        if (stop.stop_requested()) return;
+        mailbox.post([this, stop, content = std::move(content)] {
+          if (stop.stop_requested()) return;
+          loading_ = false;
+          showContent(content);
+        });
+      },
+      0, path);
 }
 
 void QuickLookPreview::stopReading() {

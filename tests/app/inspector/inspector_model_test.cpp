@@ -1,12 +1,17 @@
-// The inspector's model over a fake provider.
+// The inspector's model over a fake provider, and over the system's metadata
+// on a mount that stopped answering.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <filesystem>
 #include <memory>
 
 #include "app_test_support.hpp"
 #include "fake_metadata_provider.hpp"
 #include "inspector/InspectorModel.h"
+#include "mount_namespace.hpp"
+#include "stopped_fuse_mount.hpp"
+#include "temp_tree.hpp"
 
 namespace {
 
@@ -39,6 +44,41 @@ class InspectorModelTest : public ::testing::Test {
   InspectorModel model{provider};
   bool picturesHeld = false;
 };
+
+// Each row is looked at for a moment, long enough for its fetches to reach
+// the mount. First in this file: the child must not inherit the pools of the
+// tests after it with threads that exist only in the parent.
+TEST(InspectorOnAStoppedMount, rows_looked_at_hold_a_few_threads_and_the_last_one_shows_once_the_mount_answers) {
+  namespace fs = std::filesystem;
+  constexpr int rows = 60, kCannotMount = 90;
+  // The pools' own threads and the few that a mount may hold: two per row before.
+  constexpr long kMoreThreadsAtMost = 16;
+  quelmaris::testing::TempTree tree;
+  const auto name = [](int n) { return "/row" + std::to_string(n) + ".txt"; };
+  for (int n = 0; n < rows; ++n) tree.write("served" + name(n), "row");
+  const std::string served = fs::canonical(tree.path("served")), top = fs::canonical(tree.mkdir("mounted"));
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    quelmaris::testing::StoppedFuseMount mount(served, top);
+    if (!mount.mounted()) return kCannotMount;
+    apptest::application();
+    InspectorModel model;
+    const auto threads = [] { return std::distance(fs::directory_iterator("/proc/self/task"), {}); };
+    mount.stop();
+    const long before = threads();
+    for (int n = 0; n < rows; ++n) {
+      model.show(entry(QString::fromStdString(top + name(n))), {});
+      QTest::qWait(20);
+    }
+    if (const long more = threads() - before; !mount.stopped() || more > kMoreThreadsAtMost)
+      return std::fprintf(stderr, "%ld more threads\n", more), 1;
+    mount.resume();
+    if (!apptest::runEventsUntil([&] { return model.metadata() && !model.isLoading(); })) return 2;
+    return model.metadata()->exists ? 0 : 3;
+  });
+  if (status == quelmaris::testing::kNoMountNamespace || status == kCannotMount)
+    GTEST_SKIP() << "no FUSE mount in a mount namespace here";
+  EXPECT_EQ(status, 0) << "1: threads grew past the bound (or the mount answered), 2: no details, 3: not found";
+}
 
 TEST_F(InspectorModelTest, the_same_file_again_does_nothing_and_another_modification_time_loads_again) {
   load(entry(QStringLiteral("/a")));
