@@ -1,6 +1,8 @@
 // The folder list in memory and in its file, and the bookmarks that find its folders again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,13 +124,21 @@ TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requi
   }
 }
 
-TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes) {
+// What a write that died left beside the file goes with the next write; one
+// being written, and another file of a like name, stay.
+TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes_and_clears_what_a_dead_write_left) {
   TempTree tree;
   const std::string first = tree.path("one/folders.json"), second = tree.path("two/folders.json");
+  tree.write({{"one/.folders.json.3w5e11264sgsg", "[{"}, {"one/.folders.json.mine-too", "x"}});
+  const int writing = ::open(tree.write("one/.folders.json.k2", "[").c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(writing, LOCK_EX), 0);
   QList<Stored> folders{
       photos(), Stored{QUuid::createUuid(), QString::fromUtf8("/x/\xc3\xa9\"/"), QByteArray("\0\x01\xfe\xff/+=", 7)}};
   ASSERT_FALSE(FolderListFile::write(qs(first), folders));
   EXPECT_EQ(FolderListFile::read(qs(first)).value(), folders);
+  EXPECT_EQ(QDir(qs(tree.path("one"))).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u' ').toStdString(),
+            ".folders.json.k2 .folders.json.mine-too folders.json");
+  ::close(writing);
   ASSERT_FALSE(FolderListFile::write(qs(second), folders));
   EXPECT_EQ(contents(qs(second)), contents(qs(first)));
   // A missing file, or a folder in its place, reads as nothing.
