@@ -60,6 +60,16 @@ int failedUnless(bool holds, int step, const QString& found = {}) {
   return holds ? 0 : step;
 }
 
+// A bookmark of the first form, path and identity alone, as earlier releases made them.
+QByteArray firstFormOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  QByteArray first("QMBK\x01", 5);
+  for (const std::uint64_t number : {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)})
+    for (int byte = 0; byte < 8; ++byte) first.append(static_cast<char>((number >> (8 * byte)) & 0xff));
+  return first + QFile::encodeName(qs(path));
+}
+
 QStringList pathsOf(const QList<WatchedFolder>& folders) {
   QStringList paths;
   for (const WatchedFolder& folder : folders) paths.append(folder.path);
@@ -562,12 +572,7 @@ TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_or_a_link_elsewhere_is_
 // and are made again in the current form.
 TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_renewed_once) {
   const auto listed = storeWith({"Old"});
-  struct stat st {};
-  ASSERT_EQ(::stat(tree.path("Old").c_str(), &st), 0);
-  QByteArray first("QMBK\x01", 5);
-  for (const std::uint64_t number : {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)})
-    for (int byte = 0; byte < 8; ++byte) first.append(static_cast<char>((number >> (8 * byte)) & 0xff));
-  first += QFile::encodeName(qs(tree.path("Old")));
+  const QByteArray first = firstFormOf(tree.path("Old"));
   const Stored old{listed->folders()[0].id, listed->folders()[0].path, first};
   ASSERT_FALSE(FolderListFile::write(storage, {old}));
 
@@ -579,6 +584,26 @@ TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_r
   ASSERT_TRUE(resolved);
   EXPECT_TRUE(resolved->stale);
   EXPECT_EQ(resolved->url, urlOf(tree.path("Old")));
+}
+
+// Lists saved by earlier releases hold the first form, which knew no volume's
+// top: the empty mount point an unmounted volume leaves is not taken for it.
+TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_in_a_list_of_the_first_form_is_unavailable_and_kept) {
+  const std::string volume = tree.mkdir("photos");
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 1;
+    const Stored listed{QUuid::createUuid(), qs(volume), firstFormOf(volume)};
+    if (FolderListFile::write(storage, {listed}) || ::umount(volume.c_str()) != 0) return 2;
+    const QByteArray saved = contents(storage);
+    const WatchedFolder row = makeStore()->folders().at(0);
+    const int failed = failedUnless(!row.isAvailable(), 3) +
+                       failedUnless(row.bookmark == listed.bookmark && contents(storage) == saved, 4);
+    // The volume back is the folder again.
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 5;
+    return failed + failedUnless(makeStore()->folders().at(0).isAvailable(), 6);
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(status, 0);
 }
 
 TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuses_damaged_bytes) {
