@@ -1,5 +1,6 @@
 #include "folders/Bookmark.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -9,7 +10,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+
+#include "trash/MountTable.h"
 
 namespace Bookmark {
 
@@ -65,6 +69,41 @@ std::variant<Place, int> folderAt(const QByteArray& path) {
   if (!real) return errno;
   const Identity identity{makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
   return Place{identity, isVolumeTop(path, st), QByteArray(real.get())};
+}
+
+// Whether the folder holds nothing; false when it cannot be read.
+bool isEmptyFolder(const QByteArray& path) {
+  DIR* folder = ::opendir(path.constData());
+  if (folder == nullptr) return false;
+  bool empty = true;
+  while (const dirent* entry = empty ? ::readdir(folder) : nullptr)
+    empty = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
+  ::closedir(folder);
+  return empty;
+}
+
+bool onParentsDevice(const Place& place) {
+  struct stat parent {};
+  return ::stat((place.realPath + "/..").constData(), &parent) == 0 && parent.st_dev == place.identity.device;
+}
+
+bool keepsLastingInodeNumbers(const QByteArray& path) {
+  const auto mount = FreedesktopTrash::mountOfItem(path.toStdString(), FreedesktopTrash::readMountTable());
+  return mount && FreedesktopTrash::keepsLastingInodeNumbers(*mount);
+}
+
+// Whether the folder found where a bookmark of the first form, which knew
+// only the identity, recorded a volume's top is the empty mount point that
+// volume leaves when it is not mounted: a folder of the volume beneath, with
+// another device and another inode, no volume's top itself, holding nothing,
+// on a file system whose inode numbers last, so that another inode is
+// another folder. A volume plugged in again keeps its folders: its top is a
+// volume's top, a folder below it keeps its inode where inode numbers last
+// and where they do not (FAT and the like number folders afresh at each
+// mount) another inode tells nothing.
+bool isLeftByUnmountedVolume(const Place& found, const Identity& recorded) {
+  return found.identity.device != recorded.device && found.identity.inode != recorded.inode && !found.volumeTop &&
+         onParentsDevice(found) && isEmptyFolder(found.realPath) && keepsLastingInodeNumbers(found.realPath);
 }
 
 void appendNumber(QByteArray& bytes, std::uint64_t value) {
@@ -131,10 +170,12 @@ std::optional<Resolved> resolve(const QByteArray& bookmark) {
   const auto* place = std::get_if<Place>(&found);
   if (place == nullptr) return std::nullopt;
   // An older record knew only the identity: it resolves as it always did,
-  // and is made again in the current form.
+  // but for the mount point of a volume not mounted, and is made again in
+  // the current form.
   const bool current = record->version == withPlace;
   if (current && (place->realPath != record->place.realPath || (record->place.volumeTop && !place->volumeTop)))
     return std::nullopt;
+  if (!current && isLeftByUnmountedVolume(*place, record->place.identity)) return std::nullopt;
   const bool same = place->identity == record->place.identity;
   return Resolved{QUrl::fromLocalFile(QFile::decodeName(record->path)), !same || !current};
 }

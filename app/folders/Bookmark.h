@@ -6,8 +6,9 @@
 // stands at its path does not resolve, nor does a path that now leads
 // elsewhere through a link, nor the bare mount point of a volume that is not
 // mounted. Bookmarks of the first form, which recorded only the path and the
-// identity, resolve as they always did. Any thread; each call may wait on
-// the folder's file system.
+// identity, resolve as they always did, but for the empty folder that an
+// unmounted volume leaves where they found its top. Any thread; each call
+// may wait on the folder's file system.
 #pragma once
 
 #include <QByteArray>

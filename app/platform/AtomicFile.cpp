@@ -1,12 +1,15 @@
 #include "platform/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -26,11 +29,56 @@ QByteArray folderOf(const QByteArray& name) {
   return slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
 }
 
+QByteArray baseName(const QByteArray& name) { return name.mid(name.lastIndexOf('/') + 1); }
+
 // A name beside the file that nothing else uses; the dot keeps it out of sight.
 QByteArray temporaryName(const QByteArray& name) {
-  const qsizetype slash = name.lastIndexOf('/');
-  return name.left(slash + 1) + '.' + name.mid(slash + 1) + '.' +
+  return name.left(name.lastIndexOf('/') + 1) + '.' + baseName(name) + '.' +
          QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Whether the entry has a name temporaryName() gives beside the file: a
+// 64-bit number in base 36 takes at most 13 digits.
+bool isTemporaryOf(QByteArrayView entry, const QByteArray& base) {
+  const QByteArray prefix = '.' + base + '.';
+  if (!entry.startsWith(prefix) || entry.size() == prefix.size() || entry.size() > prefix.size() + 13) return false;
+  const QByteArrayView digits = entry.sliced(prefix.size());
+  return std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+}
+
+// A save holds its temporary locked until the temporary has taken the name
+// or is removed, so that the clean-up of another save tells it from one that
+// a save which died left. Where the file system has no such locks the
+// temporary goes without, and the clean-up, which can lock none, leaves it.
+void lockAsWritten(int fd) {
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+// Removes the entry when it is a regular file that no save holds locked.
+void removeIfLeftOver(int folder, const char* entry) {
+  struct stat named {};
+  if (::fstatat(folder, entry, &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode)) return;
+  const int fd = ::openat(folder, entry, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat opened {};
+  // The lock is taken on what was opened; the name must still be it.
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+      ::fstatat(folder, entry, &named, AT_SYMLINK_NOFOLLOW) == 0 && opened.st_dev == named.st_dev &&
+      opened.st_ino == named.st_ino)
+    ::unlinkat(folder, entry, 0);
+  ::close(fd);
+}
+
+// Clears the temporaries that saves which died left beside the file.
+void clearLeftovers(const QByteArray& name) {
+  DIR* folder = ::opendir(folderOf(name).constData());
+  if (folder == nullptr) return;
+  const QByteArray base = baseName(name);
+  while (const dirent* entry = ::readdir(folder))
+    if (isTemporaryOf(entry->d_name, base)) removeIfLeftOver(::dirfd(folder), entry->d_name);
+  ::closedir(folder);
 }
 
 int writeAll(int fd, const QByteArray& bytes) {
@@ -66,28 +114,42 @@ int linkUnnamed(int fd, const QByteArray& name, QByteArray& temporary) {
   }
 }
 
-// A new file beside the replaced one under a temporary name; -1 and errno.
+// A new file beside the replaced one under a temporary name, locked; -1 and
+// errno. Another save's clean-up may take the file between its creation and
+// the lock: then it is gone, and another is made.
 int createNamed(const QByteArray& name, QByteArray& temporary) {
   for (;;) {
     const QByteArray candidate = temporaryName(name);
     const int fd = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) temporary = candidate;
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return fd;
+    lockAsWritten(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      temporary = candidate;
+      return fd;
+    }
+    ::close(fd);
   }
 }
 
 // The bytes on the disk in a new file under a temporary name, with the
-// replaced file's permissions; errno.
-int writeNewFile(const QByteArray& name, const QByteArray& bytes, QByteArray& temporary) {
+// replaced file's permissions; errno. The file stays locked through held
+// (-1 where it could not be kept) until the caller closes it.
+int writeNewFile(const QByteArray& name, const QByteArray& bytes, QByteArray& temporary, int& held) {
   struct stat previous {};
   const bool replacing = ::stat(name.constData(), &previous) == 0;
   int fd = createUnnamed(name);
   const bool unnamed = fd >= 0;
+  if (unnamed) lockAsWritten(fd);
   if (!unnamed) fd = createNamed(name, temporary);
   if (fd < 0) return errno;
   if (replacing) ::fchmod(fd, previous.st_mode & 07777);
   int error = writeAndSync(fd, bytes);
   if (error == 0 && unnamed) error = linkUnnamed(fd, name, temporary);
+  // A copy of the descriptor shares the lock, which the close of the one
+  // written through, checked here, would otherwise drop.
+  held = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   return error;
 }
@@ -101,13 +163,14 @@ int writeAndSync(int fd, const QByteArray& bytes) {
 
 int writeFileAtomically(const QString& path, const QByteArray& bytes) {
   const QByteArray name = replacedName(path);
+  clearLeftovers(name);
   QByteArray temporary;
-  int error = writeNewFile(name, bytes, temporary);
+  int held = -1;
+  int error = writeNewFile(name, bytes, temporary, held);
   if (error == 0 && ::rename(temporary.constData(), name.constData()) != 0) error = errno;
-  if (error != 0) {
-    if (!temporary.isEmpty()) ::unlink(temporary.constData());
-    return error;
-  }
+  if (error != 0 && !temporary.isEmpty()) ::unlink(temporary.constData());
+  if (held >= 0) ::close(held);
+  if (error != 0) return error;
   // The new name itself reaches the disk with its folder; the file is whole either way.
   if (const int folder = ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
     ::fsync(folder);

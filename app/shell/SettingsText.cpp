@@ -200,6 +200,13 @@ void chopTrailingBlanks(QString& text, qsizetype limit) {
   while (text.size() > limit && (text.back() == u' ' || text.back() == u'\t')) text.chop(1);
 }
 
+// The length of the line break at i: CR LF and LF CR are one, as a lone CR
+// or LF is; 0 where none begins.
+qsizetype lineBreakLength(QByteArrayView text, qsizetype i) {
+  if (i >= text.size() || (text[i] != '\n' && text[i] != '\r')) return 0;
+  return i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r') && text[i + 1] != text[i] ? 2 : 1;
+}
+
 // Reads one escape after the backslash at i; i ends past it.
 void appendEscape(QString& out, QByteArrayView text, qsizetype& i) {
   static constexpr std::pair<char, char16_t> named[] = {{'a', u'\a'}, {'b', u'\b'},  {'f', u'\f'}, {'n', u'\n'},
@@ -215,7 +222,7 @@ void appendEscape(QString& out, QByteArrayView text, qsizetype& i) {
   const bool octal = c >= '0' && c <= '7';
   if (!hex && !octal) {
     // A backslash before a line break joins the lines; before anything else it is dropped.
-    if ((c == '\n' || c == '\r') && i < text.size() && (text[i] == '\n' || text[i] == '\r') && text[i] != c) ++i;
+    if (const qsizetype length = lineBreakLength(text, i - 1); length > 1) i += length - 1;
     return;
   }
   const int base = hex ? 16 : 8;
@@ -279,7 +286,8 @@ struct Line {
 };
 
 // The next line from pos on, blank lines and comments passed over; a line
-// ends at a line break or a ";" outside quotes.
+// ends at a line break or a ";" outside quotes, and goes on past a line
+// break, CR LF included, that follows a backslash.
 std::optional<Line> nextLine(QByteArrayView data, qsizetype& pos) {
   for (;;) {
     while (pos < data.size() && (data[pos] == ' ' || data[pos] == '\t' || data[pos] == '\n' || data[pos] == '\r'))
@@ -291,7 +299,7 @@ std::optional<Line> nextLine(QByteArrayView data, qsizetype& pos) {
     for (; pos < data.size(); ++pos) {
       const char c = data[pos];
       if (c == '\\') {
-        ++pos;
+        pos += std::max<qsizetype>(lineBreakLength(data, pos + 1), 1);
       } else if (c == '"') {
         inQuotes = !inQuotes;
       } else if (c == '=' && !inQuotes && line.equals < 0) {

@@ -1,6 +1,8 @@
 // The folder list in memory and in its file, and the bookmarks that find its folders again.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +58,16 @@ QStringList keptBeside(const QString& storage) {
 int failedUnless(bool holds, int step, const QString& found = {}) {
   if (!holds) std::fprintf(stderr, "step %d failed: %s\n", step, qPrintable(found));
   return holds ? 0 : step;
+}
+
+// A bookmark of the first form, path and identity alone, as earlier releases made them.
+QByteArray firstFormOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  QByteArray first("QMBK\x01", 5);
+  for (const std::uint64_t number : {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)})
+    for (int byte = 0; byte < 8; ++byte) first.append(static_cast<char>((number >> (8 * byte)) & 0xff));
+  return first + QFile::encodeName(qs(path));
 }
 
 QStringList pathsOf(const QList<WatchedFolder>& folders) {
@@ -122,13 +134,21 @@ TEST(FolderListFileWriter, writes_the_compact_form_escaping_only_what_json_requi
   }
 }
 
-TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes) {
+// What a write that died left beside the file goes with the next write; one
+// being written, and another file of a like name, stay.
+TEST(FolderListFileRoundTrip, write_read_write_gives_the_same_bytes_and_clears_what_a_dead_write_left) {
   TempTree tree;
   const std::string first = tree.path("one/folders.json"), second = tree.path("two/folders.json");
+  tree.write({{"one/.folders.json.3w5e11264sgsg", "[{"}, {"one/.folders.json.mine-too", "x"}});
+  const int writing = ::open(tree.write("one/.folders.json.k2", "[").c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(writing, LOCK_EX), 0);
   QList<Stored> folders{
       photos(), Stored{QUuid::createUuid(), QString::fromUtf8("/x/\xc3\xa9\"/"), QByteArray("\0\x01\xfe\xff/+=", 7)}};
   ASSERT_FALSE(FolderListFile::write(qs(first), folders));
   EXPECT_EQ(FolderListFile::read(qs(first)).value(), folders);
+  EXPECT_EQ(QDir(qs(tree.path("one"))).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u' ').toStdString(),
+            ".folders.json.k2 .folders.json.mine-too folders.json");
+  ::close(writing);
   ASSERT_FALSE(FolderListFile::write(qs(second), folders));
   EXPECT_EQ(contents(qs(second)), contents(qs(first)));
   // A missing file, or a folder in its place, reads as nothing.
@@ -552,12 +572,7 @@ TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_or_a_link_elsewhere_is_
 // and are made again in the current form.
 TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_renewed_once) {
   const auto listed = storeWith({"Old"});
-  struct stat st {};
-  ASSERT_EQ(::stat(tree.path("Old").c_str(), &st), 0);
-  QByteArray first("QMBK\x01", 5);
-  for (const std::uint64_t number : {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)})
-    for (int byte = 0; byte < 8; ++byte) first.append(static_cast<char>((number >> (8 * byte)) & 0xff));
-  first += QFile::encodeName(qs(tree.path("Old")));
+  const QByteArray first = firstFormOf(tree.path("Old"));
   const Stored old{listed->folders()[0].id, listed->folders()[0].path, first};
   ASSERT_FALSE(FolderListFile::write(storage, {old}));
 
@@ -569,6 +584,26 @@ TEST_F(FolderStoreTest, a_bookmark_of_the_first_form_resolves_as_before_and_is_r
   ASSERT_TRUE(resolved);
   EXPECT_TRUE(resolved->stale);
   EXPECT_EQ(resolved->url, urlOf(tree.path("Old")));
+}
+
+// Lists saved by earlier releases hold the first form, which knew no volume's
+// top: the empty mount point an unmounted volume leaves is not taken for it.
+TEST_F(FolderStoreTest, an_unmounted_volumes_mount_point_in_a_list_of_the_first_form_is_unavailable_and_kept) {
+  const std::string volume = tree.mkdir("photos");
+  const int status = quelmaris::testing::run_in_private_mount_namespace([&] {
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 1;
+    const Stored listed{QUuid::createUuid(), qs(volume), firstFormOf(volume)};
+    if (FolderListFile::write(storage, {listed}) || ::umount(volume.c_str()) != 0) return 2;
+    const QByteArray saved = contents(storage);
+    const WatchedFolder row = makeStore()->folders().at(0);
+    const int failed = failedUnless(!row.isAvailable(), 3) +
+                       failedUnless(row.bookmark == listed.bookmark && contents(storage) == saved, 4);
+    // The volume back is the folder again.
+    if (::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=1m") != 0) return 5;
+    return failed + failedUnless(makeStore()->folders().at(0).isAvailable(), 6);
+  });
+  if (status == quelmaris::testing::kNoMountNamespace) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(status, 0);
 }
 
 TEST(Bookmark, resolves_by_path_reports_another_folder_there_as_stale_and_refuses_damaged_bytes) {

@@ -113,9 +113,12 @@ TEST(SettingsText, reads_what_qt_writes_and_qt_reads_what_it_writes_alike) {
   ours.write(SettingsText::encode(asWeRead));
   ours.close();
   EXPECT_EQ(readByQt(byUs), asQtReads);
-  // Comments, blank lines, another section and a quoted list as people write them.
-  const auto handWritten =
-      SettingsText::decode("; mine\n\n[General]\nminSize = 1 ; a comment\nkeep=\"a, b\"\n[Other]\nx=\"1\", 2\n");
+  // Comments, blank lines, another section, a quoted list and a backslash
+  // joining a line to the next across CR LF, as people write them.
+  const auto handWritten = SettingsText::decode(
+      "; mine\n\n[General]\nminSize = 1 ; a comment\nkeep=\"a, b\"\n"
+      "excludedNames=.DS_Store\\\r\nThumbs.db\r\n[Other]\nx=\"1\", 2\n");
+  EXPECT_EQ(handWritten.value("excludedNames").toString().toStdString(), ".DS_StoreThumbs.db");
   EXPECT_EQ(handWritten.value("minSize"), QVariant(QStringLiteral("1")));
   EXPECT_EQ(handWritten.value("keep"), QVariant(QStringLiteral("a, b")));
   EXPECT_EQ(handWritten.value("Other/x"), QVariant(QStringList{QStringLiteral("1"), QStringLiteral("2")}));
