@@ -217,7 +217,9 @@ TEST(TrashSheets, the_rows_of_the_collapsed_files_list_are_hidden_from_a_screen_
       QAccessibleInterface* row = rows->child(index);
       EXPECT_EQ(bool(row->state().invisible), !open) << index;
       EXPECT_EQ(row->rect().isEmpty(), !open) << index;
-      if (open) EXPECT_TRUE(QRect(list->mapToGlobal(QPoint(0, 0)), list->size()).contains(row->rect())) << index;
+      if (open) {
+        EXPECT_TRUE(QRect(list->mapToGlobal(QPoint(0, 0)), list->size()).contains(row->rect())) << index;
+      }
     }
   }
 }
