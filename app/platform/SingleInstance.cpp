@@ -1,12 +1,14 @@
 #include "platform/SingleInstance.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
 #include <chrono>
@@ -40,14 +42,14 @@ QString folderKey(const QString& dataFolder) {
   return QString::fromLatin1(digest.toHex().left(16));
 }
 
-// The user's runtime folder (Qt makes a private one under the temporary
-// folder when the environment names none or one that is not the user's
-// alone); the data folder itself when there is none at all.
-QString lockFolder(const QString& dataFolder) {
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (!runtime.isEmpty()) return runtime;
-  QDir().mkpath(dataFolder);
-  return dataFolder;
+// In the data folder itself, beside the folder list it guards: every copy
+// that would write that list finds it there, whatever runtime and temporary
+// folders its environment names, on another machine with the same home too.
+// The folder is made for the user alone when missing.
+QString lockPath(const QString& dataFolder) {
+  QDir().mkpath(QFileInfo(QDir::cleanPath(dataFolder)).path());
+  ::mkdir(QFile::encodeName(dataFolder).constData(), S_IRWXU);
+  return dataFolder + QStringLiteral("/folders.lock");
 }
 
 void tellUser(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
@@ -75,7 +77,7 @@ SingleInstance::SingleInstance(const QString& dataFolder, const QDBusConnection&
       bus_(bus),
       key_(folderKey(dataFolder)),
       serviceName_(applicationId + QStringLiteral(".Home_") + key_),
-      lock_(lockFolder(dataFolder) + u'/' + applicationId + u'-' + key_ + QStringLiteral(".lock")) {}
+      lock_(lockPath(dataFolder)) {}
 
 SingleInstance::~SingleInstance() {
   if (!answering_) return;

@@ -1,10 +1,10 @@
 // One running copy of the application per data folder, as desktop
-// applications run once per user. The first copy takes a lock in the user's
-// runtime folder and answers on the session bus as an
+// applications run once per user. The first copy takes a lock in the data
+// folder itself and answers on the session bus as an
 // org.freedesktop.Application whose Activate brings it forward; a later copy
 // with the same data folder asks it to, and ends before it reads or writes
-// anything of the user's. Copies with other data folders run side by side.
-// Main thread only.
+// anything of the user's. Copies with other data folders run side by side,
+// and so does every copy where no lock can be taken. Main thread only.
 #pragma once
 
 #include <QDBusConnection>
@@ -41,7 +41,7 @@ class SingleInstance final : public QObject {
   void answerLaunches();
 
   QDBusConnection bus_;
-  // Names this data folder's lock and bus name.
+  // Names this data folder's bus name.
   const QString key_;
   const QString serviceName_;
   InstanceLock lock_;

@@ -1,9 +1,10 @@
 // Two launches of the real program with one data folder, with a session bus
-// of the test's own, without a bus, and without a runtime folder named: the
-// second ends at once, leaves the folder list alone and has the first come
-// forward; launched together, exactly one runs. Launches with other data
-// folders run side by side. Last, a copy in this program whose window the
-// real program's launch brings forward.
+// of the test's own, without a bus, without a runtime folder named, and each
+// with runtime and temporary folders of its own: the second ends at once,
+// leaves the folder list alone and has the first come forward; launched
+// together, exactly one runs. Launches with other data folders run side by
+// side. Last, a copy in this program whose window the real program's launch
+// brings forward.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -43,6 +44,8 @@ struct Setting {
   const char* name;
   bool bus;
   bool runtimeFolderNamed;
+  // As from a terminal, after su or over ssh beside a launch from the desktop.
+  bool foldersPerLaunch = false;
 };
 void PrintTo(const Setting& setting, std::ostream* out) { *out << setting.name; }
 
@@ -90,29 +93,31 @@ class Launch {
   QString said_;
 };
 
-// The bus, the runtime folder and the temporary folder one user's launches share.
+// The bus, and unless each launch has its own, the runtime folder and the
+// temporary folder one user's launches share.
 class Session {
  public:
-  explicit Session(Setting setting) : setting_(setting) {
-    for (const char* folder : {"run", "tmp"}) QDir(folder_.path()).mkpath(folder);
-    ::chmod(folder_.filePath("run").toLocal8Bit().constData(), 0700);
-  }
+  explicit Session(Setting setting) : setting_(setting) { makeFolders(); }
 
   bool hasBus() const { return !setting_.bus || !bus_.address().isEmpty(); }
   // The runtime folder named, or the private one Qt makes in the temporary folder.
   QString runtimeFolder() const {
-    if (setting_.runtimeFolderNamed) return folder_.filePath("run");
-    return folder_.filePath("tmp/runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+    if (setting_.runtimeFolderNamed) return folder_.filePath("run" + own_);
+    return folder_.filePath("tmp" + own_ + "/runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
   }
   QString busAddress() const { return bus_.address(); }
 
-  std::unique_ptr<Launch> launch(const Home& home) const {
+  std::unique_ptr<Launch> launch(const Home& home) {
+    if (setting_.foldersPerLaunch) {
+      own_ = QString::number(++launches_);
+      makeFolders();
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", home.path("."));
     environment.insert("XDG_DATA_HOME", home.path("data"));
     environment.insert("XDG_CONFIG_HOME", home.path("config"));
     environment.insert("XDG_CACHE_HOME", home.path("cache"));
-    environment.insert("TMPDIR", folder_.filePath("tmp"));
+    environment.insert("TMPDIR", folder_.filePath("tmp" + own_));
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("QUELMARIS_NO_UPDATES", "1");
     environment.insert("DBUS_SESSION_BUS_ADDRESS", setting_.bus ? bus_.address() : PrivateSessionBus::noBus());
@@ -123,10 +128,10 @@ class Session {
     return std::make_unique<Launch>(environment);
   }
 
-  // The processes that hold a lock on a file in the runtime folder, as the kernel lists them.
-  QSet<qint64> lockHolders() const {
+  // The processes that hold a lock on a file in the data folder, as the kernel lists them.
+  QSet<qint64> lockHolders(const Home& home) const {
     QSet<QString> inodes;
-    for (const QFileInfo& lock : QDir(runtimeFolder()).entryInfoList(QDir::Files)) {
+    for (const QFileInfo& lock : QDir(home.dataFolder()).entryInfoList(QDir::Files)) {
       struct stat status {};
       if (::stat(lock.filePath().toLocal8Bit().constData(), &status) == 0)
         inodes.insert(QString::number(status.st_ino));
@@ -144,9 +149,17 @@ class Session {
   }
 
  private:
+  void makeFolders() {
+    for (const QString& folder : {"run" + own_, "tmp" + own_}) QDir(folder_.path()).mkpath(folder);
+    ::chmod(folder_.filePath("run" + own_).toLocal8Bit().constData(), 0700);
+  }
+
   Setting setting_;
   PrivateSessionBus bus_;
   QTemporaryDir folder_;
+  // Names the runtime and temporary folders of the latest launch.
+  int launches_ = 0;
+  QString own_;
 };
 
 QByteArray contents(const QString& path) {
@@ -161,7 +174,7 @@ class SingleInstanceTest : public ::testing::TestWithParam<Setting> {
     if (!session.hasBus()) GTEST_SKIP() << "dbus-daemon is not installed";
   }
 
-  const Session session{GetParam()};
+  Session session{GetParam()};
 };
 
 TEST_P(SingleInstanceTest, a_second_launch_with_the_same_data_folder_ends_and_never_touches_the_folder_list) {
@@ -183,7 +196,7 @@ TEST_P(SingleInstanceTest, a_second_launch_with_the_same_data_folder_ends_and_ne
     EXPECT_TRUE(second->said().contains(alreadyRunning + ". Without a session bus")) << second->saidText();
   }
   EXPECT_TRUE(first->running());
-  EXPECT_EQ(session.lockHolders(), QSet{first->id()});
+  EXPECT_EQ(session.lockHolders(home), QSet{first->id()});
   EXPECT_EQ(contents(home.folderList()), list);
 }
 
@@ -197,22 +210,25 @@ TEST_P(SingleInstanceTest, copies_launched_at_once_leave_exactly_one_running) {
     const Launch& left = one->running() ? *one : *other;
     EXPECT_TRUE(ended.endedWell()) << ended.saidText();
     EXPECT_TRUE(left.running());
-    EXPECT_EQ(session.lockHolders(), QSet{left.id()});
+    EXPECT_EQ(session.lockHolders(home), QSet{left.id()});
   }
 }
 
 TEST_P(SingleInstanceTest, launches_with_other_data_folders_run_side_by_side) {
   const Home home, otherHome;
   const auto first = session.launch(home), other = session.launch(otherHome);
-  const QSet<qint64> both{first->id(), other->id()};
-  ASSERT_TRUE(waitFor([&] { return session.lockHolders() == both; })) << first->saidText() << other->saidText();
+  ASSERT_TRUE(waitFor([&] {
+    return session.lockHolders(home) == QSet{first->id()} && session.lockHolders(otherHome) == QSet{other->id()};
+  })) << first->saidText()
+      << other->saidText();
   EXPECT_TRUE(first->running());
   EXPECT_TRUE(other->running());
 }
 
 INSTANTIATE_TEST_SUITE_P(Launches, SingleInstanceTest,
                          ::testing::Values(Setting{"session_bus", true, true}, Setting{"no_bus", false, true},
-                                           Setting{"no_bus_nor_runtime_folder", false, false}),
+                                           Setting{"no_bus_nor_runtime_folder", false, false},
+                                           Setting{"runtime_and_temporary_folders_per_launch", true, true, true}),
                          [](const auto& each) { return std::string(each.param.name); });
 
 // A file manager or browser the running copy opened may outlive it, and must
@@ -236,7 +252,7 @@ TEST(InstanceLock, a_program_the_holder_started_does_not_keep_the_lock_after_the
 
 // The running copy is this program, with the application object and its real window.
 TEST(SingleInstanceWindow, a_second_launch_brings_the_running_copys_minimised_window_forward) {
-  const Session session(Setting{"session_bus", true, true});
+  Session session(Setting{"session_bus", true, true});
   if (!session.hasBus()) GTEST_SKIP() << "dbus-daemon is not installed";
   const Home home;
   qputenv("XDG_DATA_HOME", home.path("data").toLocal8Bit());
