@@ -8,8 +8,10 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
+#include <chrono>
 
 #include "platform/InstanceLock.h"
 
@@ -23,13 +25,18 @@ class SingleInstance final : public QObject {
     AlreadyRunning,  // another copy runs and could not be asked; said on stderr
   };
 
+  // How long a later copy keeps asking a copy that holds the lock, bus calls
+  // included: the first copy takes the lock a moment before it is on the
+  // bus, and one that is stopped or hangs never answers.
+  static constexpr std::chrono::seconds handOverWait{10};
+
   // Nothing is claimed yet. The bus may be a disconnected one.
   SingleInstance(const QString& dataFolder, const QDBusConnection& bus, QObject* parent = nullptr);
   ~SingleInstance() override;
 
   // Of two copies that claim at once, exactly one runs. While another copy
-  // holds the lock, asks it to come forward, retrying for a few seconds
-  // while it is not yet on the bus or is ending.
+  // holds the lock, asks it to come forward, retrying while it is not yet on
+  // the bus or is ending, and ends within handOverWait.
   Claim claim();
 
  signals:
@@ -37,7 +44,7 @@ class SingleInstance final : public QObject {
   void launchedAgain();
 
  private:
-  bool askRunningCopy();
+  bool askRunningCopy(const QDeadlineTimer& deadline);
   void answerLaunches();
 
   QDBusConnection bus_;

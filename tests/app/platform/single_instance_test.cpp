@@ -1,12 +1,13 @@
 // Two launches of the real program with one data folder, with a session bus
 // of the test's own, without a bus, without a runtime folder named, and each
 // with runtime and temporary folders of its own: the second ends at once,
-// leaves the folder list alone and has the first come forward; launched
-// together, exactly one runs. Launches with other data folders run side by
-// side. Last, a copy in this program whose window the real program's launch
-// brings forward.
+// leaves the folder list alone and has the first come forward, or ends within
+// the hand-over wait when the first was stopped; launched together, exactly
+// one runs. Launches with other data folders run side by side. Last, a copy
+// in this program whose window the real program's launch brings forward.
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@
 #include <ostream>
 
 #include "app_test_support.hpp"
+#include "bounded_child.hpp"
+#include "child_process.hpp"
 #include "folders/FolderStore.h"
 #include "platform/InstanceLock.h"
 #include "platform/SingleInstance.h"
@@ -107,7 +110,9 @@ class Session {
   }
   QString busAddress() const { return bus_.address(); }
 
-  std::unique_ptr<Launch> launch(const Home& home) {
+  std::unique_ptr<Launch> launch(const Home& home) { return std::make_unique<Launch>(environment(home)); }
+
+  QProcessEnvironment environment(const Home& home) {
     if (setting_.foldersPerLaunch) {
       own_ = QString::number(++launches_);
       makeFolders();
@@ -125,7 +130,7 @@ class Session {
       environment.insert("XDG_RUNTIME_DIR", runtimeFolder());
     else
       environment.remove("XDG_RUNTIME_DIR");
-    return std::make_unique<Launch>(environment);
+    return environment;
   }
 
   // The processes that hold a lock on a file in the data folder, as the kernel lists them.
@@ -198,6 +203,29 @@ TEST_P(SingleInstanceTest, a_second_launch_with_the_same_data_folder_ends_and_ne
   EXPECT_TRUE(first->running());
   EXPECT_EQ(session.lockHolders(home), QSet{first->id()});
   EXPECT_EQ(contents(home.folderList()), list);
+}
+
+// The first copy holds its lock and its name on the bus, but answers nothing.
+TEST_P(SingleInstanceTest, a_second_launch_ends_within_the_hand_over_wait_while_the_first_copy_is_stopped) {
+  const Home home;
+  const auto first = session.launch(home);
+  ASSERT_TRUE(waitFor([&] { return first->raises() == 1; })) << "its window is up: " << first->saidText();
+  std::vector<std::pair<std::string, std::string>> environment;
+  const QProcessEnvironment launched = session.environment(home);
+  for (const QString& name : launched.keys())
+    environment.emplace_back(name.toStdString(), launched.value(name).toStdString());
+  ASSERT_EQ(::kill(static_cast<pid_t>(first->id()), SIGSTOP), 0);
+  // Long enough for the program to start on a busy machine.
+  constexpr std::chrono::seconds margin{10};
+  const int status = quelmaris::testing::run_in_bounded_child(
+      static_cast<unsigned>((SingleInstance::handOverWait + margin).count()), [&] {
+        ::clearenv();
+        apptest::ChildProcess second({QUELMARIS_EXECUTABLE}, environment);
+        return second.succeeded() ? 0 : 1;
+      });
+  ::kill(static_cast<pid_t>(first->id()), SIGCONT);
+  EXPECT_EQ(status, 0) << "1: it failed; " << quelmaris::testing::kKilled << ": it still ran";
+  EXPECT_TRUE(first->running());
 }
 
 TEST_P(SingleInstanceTest, copies_launched_at_once_leave_exactly_one_running) {
