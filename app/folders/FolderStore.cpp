@@ -124,6 +124,7 @@ void FolderStore::load() {
   QList<WatchedFolder> loaded;
   QList<QByteArray> paths;
   for (const Stored& record : records) {
+    everListed_.insert(record.id);
     loaded.append(WatchedFolder{record.id, record.path, record.bookmark, std::nullopt, true});
     paths.append(Bookmark::whereItLooks(record.bookmark));
   }
@@ -154,8 +155,18 @@ void FolderStore::save() {
   QList<Stored> records;
   for (const WatchedFolder& folder : std::as_const(folders_))
     records.append(Stored{folder.id, folder.path, folder.bookmark});
+  records.append(addedElsewhere());
   if (const auto error = FolderListFile::write(storagePath_, records))
     logFailure_(QStringLiteral("Saving folders failed"), *error);
+}
+
+QList<FolderStore::Stored> FolderStore::addedElsewhere() const {
+  QList<Stored> added;
+  const auto onDisk = FolderListFile::read(storagePath_);
+  if (!onDisk) return added;
+  for (const Stored& record : onDisk.value())
+    if (!everListed_.contains(record.id) && !listsPath(record.path)) added.append(record);
+  return added;
 }
 
 bool FolderStore::keepUnreadFile() {
@@ -194,6 +205,7 @@ void FolderStore::addChecked(const Addition& addition) {
     return;
   }
   folders_.append(WatchedFolder{QUuid::createUuid(), path, std::get<QByteArray>(addition.bookmark), addition.url});
+  everListed_.insert(folders_.back().id);
   emit foldersChanged();
 }
 

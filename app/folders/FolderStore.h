@@ -3,9 +3,11 @@
 // store is made; every add, remove and move, and every reconnect that made a
 // bookmark, writes the whole list back. A file that could not be read leaves
 // the list empty and is set aside, under a name that says so, before the
-// first save would replace it. Failures to make a bookmark in add or to save,
-// and the name of a file set aside, go to the log; everything else fails
-// silently. Main thread only.
+// first save would replace it. A save keeps the folders that another copy of
+// the application, where two run on one file, added to the file meanwhile,
+// after this store's own, without listing them here. Failures to make a
+// bookmark in add or to save, and the name of a file set aside, go to the
+// log; everything else fails silently. Main thread only.
 // The list file is read and written in the calls; the work on the folders
 // themselves (resolving bookmarks at load, checking what add and reconnect
 // are given) runs off the main thread (FileSystemWork), and a folder whose
@@ -100,10 +102,16 @@ class FolderStore final : public QObject {
   void assertOwningThread() const;
   // Sets the file that load could not read aside; false, logged, when it stays.
   bool keepUnreadFile();
+  // The entries of the file on disk that this store never listed, at paths
+  // it does not list: added by another copy since this one loaded.
+  QList<Stored> addedElsewhere() const;
 
   QString storagePath_;
   FailureLog logFailure_;
   QList<WatchedFolder> folders_;
+  // Every id loaded or added here, removed ones included: the file's other
+  // ids are another copy's.
+  QSet<QUuid> everListed_;
   // Why the file at the storage path could not be read, until it is set aside.
   std::optional<FolderError> unreadFile_;
   // Late answers of an earlier load are not applied.

@@ -1,15 +1,16 @@
 #include "platform/SingleInstance.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -18,10 +19,6 @@ const QString applicationId = QStringLiteral(QUELMARIS_APPLICATION_ID);
 const QString interfaceName = QStringLiteral("org.freedesktop.Application");
 // The object path that the freedesktop.org convention derives from the id.
 const QString objectPath = u'/' + QString(applicationId).replace(u'.', u'/');
-// How long a later copy keeps asking a copy that holds the lock but does not
-// answer yet: the first copy takes the lock a moment before it is on the bus.
-constexpr std::chrono::seconds handOverWait{10};
-
 // The data folder as a path that does not depend on how it was spelled, the
 // part that does not exist yet appended to its existing ancestor.
 QString canonicalFolder(const QString& folder) {
@@ -40,14 +37,14 @@ QString folderKey(const QString& dataFolder) {
   return QString::fromLatin1(digest.toHex().left(16));
 }
 
-// The user's runtime folder (Qt makes a private one under the temporary
-// folder when the environment names none or one that is not the user's
-// alone); the data folder itself when there is none at all.
-QString lockFolder(const QString& dataFolder) {
-  const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (!runtime.isEmpty()) return runtime;
-  QDir().mkpath(dataFolder);
-  return dataFolder;
+// In the data folder itself, beside the folder list it guards: every copy
+// that would write that list finds it there, whatever runtime and temporary
+// folders its environment names, on another machine with the same home too.
+// The folder is made for the user alone when missing.
+QString lockPath(const QString& dataFolder) {
+  QDir().mkpath(QFileInfo(QDir::cleanPath(dataFolder)).path());
+  ::mkdir(QFile::encodeName(dataFolder).constData(), S_IRWXU);
+  return dataFolder + QStringLiteral("/folders.lock");
 }
 
 void tellUser(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
@@ -75,7 +72,7 @@ SingleInstance::SingleInstance(const QString& dataFolder, const QDBusConnection&
       bus_(bus),
       key_(folderKey(dataFolder)),
       serviceName_(applicationId + QStringLiteral(".Home_") + key_),
-      lock_(lockFolder(dataFolder) + u'/' + applicationId + u'-' + key_ + QStringLiteral(".lock")) {}
+      lock_(lockPath(dataFolder)) {}
 
 SingleInstance::~SingleInstance() {
   if (!answering_) return;
@@ -95,21 +92,23 @@ SingleInstance::Claim SingleInstance::claim() {
       tellUser(tr("Quelmaris is already running. Without a session bus its window cannot be brought forward."));
       return Claim::AlreadyRunning;
     }
-    if (askRunningCopy()) return Claim::HandedOver;
+    if (askRunningCopy(deadline)) return Claim::HandedOver;
     if (deadline.hasExpired()) {
       tellUser(tr("Quelmaris is already running, but it did not answer the request to bring its window forward."));
       return Claim::AlreadyRunning;
     }
-    QThread::msleep(100);
+    QThread::msleep(static_cast<unsigned long>(std::min<qint64>(100, deadline.remainingTime())));
   }
 }
 
-bool SingleInstance::askRunningCopy() {
+bool SingleInstance::askRunningCopy(const QDeadlineTimer& deadline) {
   QDBusMessage activate =
       QDBusMessage::createMethodCall(serviceName_, objectPath, interfaceName, QStringLiteral("Activate"));
   activate << QVariantMap();
   activate.setAutoStartService(false);
-  return bus_.call(activate).type() == QDBusMessage::ReplyMessage;
+  // A copy that was stopped or hangs holds the name but never answers.
+  const int timeout = static_cast<int>(std::max<qint64>(1, deadline.remainingTime()));
+  return bus_.call(activate, QDBus::Block, timeout).type() == QDBusMessage::ReplyMessage;
 }
 
 void SingleInstance::answerLaunches() {

@@ -357,6 +357,14 @@ TEST_F(FolderStoreTest, remove_keeps_the_order_of_the_others_and_a_reconnect_tha
   EXPECT_TRUE(logged.empty());
 }
 
+// Two copies of the application on one list, where no lock kept the second from running.
+TEST_F(FolderStoreTest, a_save_keeps_the_folders_another_store_added_to_the_file_since_this_one_loaded) {
+  const auto store = storeWith({"A"});
+  makeStore()->add({urlOf(tree.mkdir("B"))});
+  store->add({urlOf(tree.mkdir("C"))});
+  EXPECT_EQ(pathsOf(makeStore()->folders()), (QStringList{qs(tree.path("A")), qs(tree.path("C")), qs(tree.path("B"))}));
+}
+
 TEST_F(FolderStoreTest, move_puts_the_folders_before_the_one_at_the_target_and_saves_the_order) {
   const std::tuple<QList<qsizetype>, qsizetype, QString> cases[] = {
       {{0}, 2, QStringLiteral("BAC")},    {{0}, 3, QStringLiteral("BCA")}, {{0, 2}, 1, QStringLiteral("ACB")},

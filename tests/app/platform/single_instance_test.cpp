@@ -1,11 +1,13 @@
 // Two launches of the real program with one data folder, with a session bus
-// of the test's own, without a bus, and without a runtime folder named: the
-// second ends at once, leaves the folder list alone and has the first come
-// forward; launched together, exactly one runs. Launches with other data
-// folders run side by side. Last, a copy in this program whose window the
-// real program's launch brings forward.
+// of the test's own, without a bus, without a runtime folder named, and each
+// with runtime and temporary folders of its own: the second ends at once,
+// leaves the folder list alone and has the first come forward, or ends within
+// the hand-over wait when the first was stopped; launched together, exactly
+// one runs. Launches with other data folders run side by side. Last, a copy
+// in this program whose window the real program's launch brings forward.
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +24,8 @@
 #include <ostream>
 
 #include "app_test_support.hpp"
+#include "bounded_child.hpp"
+#include "child_process.hpp"
 #include "folders/FolderStore.h"
 #include "platform/InstanceLock.h"
 #include "platform/SingleInstance.h"
@@ -43,6 +47,8 @@ struct Setting {
   const char* name;
   bool bus;
   bool runtimeFolderNamed;
+  // As from a terminal, after su or over ssh beside a launch from the desktop.
+  bool foldersPerLaunch = false;
 };
 void PrintTo(const Setting& setting, std::ostream* out) { *out << setting.name; }
 
@@ -90,29 +96,33 @@ class Launch {
   QString said_;
 };
 
-// The bus, the runtime folder and the temporary folder one user's launches share.
+// The bus, and unless each launch has its own, the runtime folder and the
+// temporary folder one user's launches share.
 class Session {
  public:
-  explicit Session(Setting setting) : setting_(setting) {
-    for (const char* folder : {"run", "tmp"}) QDir(folder_.path()).mkpath(folder);
-    ::chmod(folder_.filePath("run").toLocal8Bit().constData(), 0700);
-  }
+  explicit Session(Setting setting) : setting_(setting) { makeFolders(); }
 
   bool hasBus() const { return !setting_.bus || !bus_.address().isEmpty(); }
   // The runtime folder named, or the private one Qt makes in the temporary folder.
   QString runtimeFolder() const {
-    if (setting_.runtimeFolderNamed) return folder_.filePath("run");
-    return folder_.filePath("tmp/runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+    if (setting_.runtimeFolderNamed) return folder_.filePath("run" + own_);
+    return folder_.filePath("tmp" + own_ + "/runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
   }
   QString busAddress() const { return bus_.address(); }
 
-  std::unique_ptr<Launch> launch(const Home& home) const {
+  std::unique_ptr<Launch> launch(const Home& home) { return std::make_unique<Launch>(environment(home)); }
+
+  QProcessEnvironment environment(const Home& home) {
+    if (setting_.foldersPerLaunch) {
+      own_ = QString::number(++launches_);
+      makeFolders();
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", home.path("."));
     environment.insert("XDG_DATA_HOME", home.path("data"));
     environment.insert("XDG_CONFIG_HOME", home.path("config"));
     environment.insert("XDG_CACHE_HOME", home.path("cache"));
-    environment.insert("TMPDIR", folder_.filePath("tmp"));
+    environment.insert("TMPDIR", folder_.filePath("tmp" + own_));
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("QUELMARIS_NO_UPDATES", "1");
     environment.insert("DBUS_SESSION_BUS_ADDRESS", setting_.bus ? bus_.address() : PrivateSessionBus::noBus());
@@ -120,13 +130,13 @@ class Session {
       environment.insert("XDG_RUNTIME_DIR", runtimeFolder());
     else
       environment.remove("XDG_RUNTIME_DIR");
-    return std::make_unique<Launch>(environment);
+    return environment;
   }
 
-  // The processes that hold a lock on a file in the runtime folder, as the kernel lists them.
-  QSet<qint64> lockHolders() const {
+  // The processes that hold a lock on a file in the data folder, as the kernel lists them.
+  QSet<qint64> lockHolders(const Home& home) const {
     QSet<QString> inodes;
-    for (const QFileInfo& lock : QDir(runtimeFolder()).entryInfoList(QDir::Files)) {
+    for (const QFileInfo& lock : QDir(home.dataFolder()).entryInfoList(QDir::Files)) {
       struct stat status {};
       if (::stat(lock.filePath().toLocal8Bit().constData(), &status) == 0)
         inodes.insert(QString::number(status.st_ino));
@@ -144,9 +154,17 @@ class Session {
   }
 
  private:
+  void makeFolders() {
+    for (const QString& folder : {"run" + own_, "tmp" + own_}) QDir(folder_.path()).mkpath(folder);
+    ::chmod(folder_.filePath("run" + own_).toLocal8Bit().constData(), 0700);
+  }
+
   Setting setting_;
   PrivateSessionBus bus_;
   QTemporaryDir folder_;
+  // Names the runtime and temporary folders of the latest launch.
+  int launches_ = 0;
+  QString own_;
 };
 
 QByteArray contents(const QString& path) {
@@ -161,7 +179,7 @@ class SingleInstanceTest : public ::testing::TestWithParam<Setting> {
     if (!session.hasBus()) GTEST_SKIP() << "dbus-daemon is not installed";
   }
 
-  const Session session{GetParam()};
+  Session session{GetParam()};
 };
 
 TEST_P(SingleInstanceTest, a_second_launch_with_the_same_data_folder_ends_and_never_touches_the_folder_list) {
@@ -183,8 +201,31 @@ TEST_P(SingleInstanceTest, a_second_launch_with_the_same_data_folder_ends_and_ne
     EXPECT_TRUE(second->said().contains(alreadyRunning + ". Without a session bus")) << second->saidText();
   }
   EXPECT_TRUE(first->running());
-  EXPECT_EQ(session.lockHolders(), QSet{first->id()});
+  EXPECT_EQ(session.lockHolders(home), QSet{first->id()});
   EXPECT_EQ(contents(home.folderList()), list);
+}
+
+// The first copy holds its lock and its name on the bus, but answers nothing.
+TEST_P(SingleInstanceTest, a_second_launch_ends_within_the_hand_over_wait_while_the_first_copy_is_stopped) {
+  const Home home;
+  const auto first = session.launch(home);
+  ASSERT_TRUE(waitFor([&] { return first->raises() == 1; })) << "its window is up: " << first->saidText();
+  std::vector<std::pair<std::string, std::string>> environment;
+  const QProcessEnvironment launched = session.environment(home);
+  for (const QString& name : launched.keys())
+    environment.emplace_back(name.toStdString(), launched.value(name).toStdString());
+  ASSERT_EQ(::kill(static_cast<pid_t>(first->id()), SIGSTOP), 0);
+  // Long enough for the program to start on a busy machine.
+  constexpr std::chrono::seconds margin{10};
+  const int status = quelmaris::testing::run_in_bounded_child(
+      static_cast<unsigned>((SingleInstance::handOverWait + margin).count()), [&] {
+        ::clearenv();
+        apptest::ChildProcess second({QUELMARIS_EXECUTABLE}, environment);
+        return second.succeeded() ? 0 : 1;
+      });
+  ::kill(static_cast<pid_t>(first->id()), SIGCONT);
+  EXPECT_EQ(status, 0) << "1: it failed; " << quelmaris::testing::kKilled << ": it still ran";
+  EXPECT_TRUE(first->running());
 }
 
 TEST_P(SingleInstanceTest, copies_launched_at_once_leave_exactly_one_running) {
@@ -197,22 +238,25 @@ TEST_P(SingleInstanceTest, copies_launched_at_once_leave_exactly_one_running) {
     const Launch& left = one->running() ? *one : *other;
     EXPECT_TRUE(ended.endedWell()) << ended.saidText();
     EXPECT_TRUE(left.running());
-    EXPECT_EQ(session.lockHolders(), QSet{left.id()});
+    EXPECT_EQ(session.lockHolders(home), QSet{left.id()});
   }
 }
 
 TEST_P(SingleInstanceTest, launches_with_other_data_folders_run_side_by_side) {
   const Home home, otherHome;
   const auto first = session.launch(home), other = session.launch(otherHome);
-  const QSet<qint64> both{first->id(), other->id()};
-  ASSERT_TRUE(waitFor([&] { return session.lockHolders() == both; })) << first->saidText() << other->saidText();
+  ASSERT_TRUE(waitFor([&] {
+    return session.lockHolders(home) == QSet{first->id()} && session.lockHolders(otherHome) == QSet{other->id()};
+  })) << first->saidText()
+      << other->saidText();
   EXPECT_TRUE(first->running());
   EXPECT_TRUE(other->running());
 }
 
 INSTANTIATE_TEST_SUITE_P(Launches, SingleInstanceTest,
                          ::testing::Values(Setting{"session_bus", true, true}, Setting{"no_bus", false, true},
-                                           Setting{"no_bus_nor_runtime_folder", false, false}),
+                                           Setting{"no_bus_nor_runtime_folder", false, false},
+                                           Setting{"runtime_and_temporary_folders_per_launch", true, true, true}),
                          [](const auto& each) { return std::string(each.param.name); });
 
 // A file manager or browser the running copy opened may outlive it, and must
@@ -236,7 +280,7 @@ TEST(InstanceLock, a_program_the_holder_started_does_not_keep_the_lock_after_the
 
 // The running copy is this program, with the application object and its real window.
 TEST(SingleInstanceWindow, a_second_launch_brings_the_running_copys_minimised_window_forward) {
-  const Session session(Setting{"session_bus", true, true});
+  Session session(Setting{"session_bus", true, true});
   if (!session.hasBus()) GTEST_SKIP() << "dbus-daemon is not installed";
   const Home home;
   qputenv("XDG_DATA_HOME", home.path("data").toLocal8Bit());
