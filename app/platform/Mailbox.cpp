@@ -5,6 +5,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/ProcessEnd.h"
+
 struct Mailbox::Address::State {
   explicit State(QObject* owner) : receiver(owner) {}
   std::mutex mutex;
@@ -26,7 +28,9 @@ Mailbox::~Mailbox() {
 }
 
 void runDetached(std::function<void()> work) {
-  std::thread([work = std::move(work)] {
+  ProcessEnd::Hold hold = ProcessEnd::Hold::take();
+  if (!hold) return;
+  std::thread([hold = std::move(hold), work = std::move(work)] {
     pthread_setname_np(pthread_self(), "qm-fs-work");
     work();
   }).detach();

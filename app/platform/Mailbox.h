@@ -35,5 +35,6 @@ class Mailbox {
 };
 
 // Runs work on a thread of its own that nobody joins: one stuck in the kernel
-// holds only itself, and the process can end without it.
+// holds only itself, and the process ends without it once the end's few
+// seconds have passed (ProcessEnd). Once the end is announced, none starts.
 void runDetached(std::function<void()> work);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/MountPoint.h"
+#include "platform/ProcessEnd.h"
 
 namespace {
 
@@ -26,8 +27,10 @@ YieldingPool::YieldingPool(int size) : size_((makeSharedReaders(), size)) { pool
 std::shared_ptr<YieldingPool::Ticket> YieldingPool::start(std::function<void()> work, int priority,
                                                           const QString& file) {
   auto ticket = std::make_shared<Ticket>();
+  const ProcessEnd::Hold hold = ProcessEnd::Hold::take();
+  if (!hold) return ticket;
   if (!file.isEmpty()) ticket->mount = mountPointHolding(QFile::encodeName(file));
-  auto run = [this, ticket, work = std::move(work)] {
+  auto run = [this, ticket, hold, work = std::move(work)] {
     ticket->state = Ticket::running;
     work();
     const std::lock_guard lock(mutex_);

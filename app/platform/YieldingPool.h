@@ -7,8 +7,11 @@
 // holds only a few threads that way: while stuckPerMount pieces let go on the
 // file's mount still run, its work waits without a thread, and runs, the
 // higher priority first, once one of them has ended; work on other mounts
-// goes on. Made as a static, a pool outlives nothing its work uses of Qt's
-// shared readers (MIME types, picture plugins). Any thread.
+// goes on. Work holds off the end of the process from its start until it has
+// ended (ProcessEnd); once the end is announced, none starts. Made as a
+// static, a pool outlives nothing its work uses of Qt's shared readers (MIME
+// types, picture plugins), also in a program that ends without announcing
+// it. Any thread.
 #pragma once
 
 #include <QString>
@@ -38,7 +41,8 @@ class YieldingPool {
   YieldingPool(const YieldingPool&) = delete;
   YieldingPool& operator=(const YieldingPool&) = delete;
 
-  // Queued work runs the higher priority first.
+  // Queued work runs the higher priority first. The ticket of work that does
+  // not start, as the process is ending, stays queued.
   std::shared_ptr<Ticket> start(std::function<void()> work, int priority = 0, const QString& file = QString());
   void letGo(Ticket& ticket);
 
