@@ -17,6 +17,7 @@
 
 #include "folders/SecurityScope.h"
 #include "interface/Fatal.h"
+#include "platform/ProcessEnd.h"
 #include "unique_fd.hpp"
 
 namespace {
@@ -142,7 +143,9 @@ struct MoveRun {
 
 // The plan, then the planned files strictly in order, one at a time, with no
 // retry and no stop after a failure. Off the main thread: the planner
-// re-checks every file against the disk, and so does each move.
+// re-checks every file against the disk, and so does each move. The end of
+// the program stops it between two files: each file in the Trash keeps its
+// record, and each record its file.
 MoveRun planAndMove(const TrashPlanning& planner, const FileTrashing& files, const QList<PlanSet>& sets,
                     bool allowUnverified) {
   MoveRun run;
@@ -155,7 +158,7 @@ MoveRun planAndMove(const TrashPlanning& planner, const FileTrashing& files, con
   const QList<FileEntry> keepers = keptCopies(run.plan.toMove, sets);
   QSet<std::uint64_t> keeperWentAlong;
   run.results.reserve(run.plan.toMove.size());
-  for (qsizetype i = 0; i < run.plan.toMove.size(); ++i)
+  for (qsizetype i = 0; i < run.plan.toMove.size() && !ProcessEnd::announced(); ++i)
     run.results.append(moveInTurn(files, run.plan.toMove[i], keepers[i], keeperWentAlong));
   return run;
 }
@@ -181,9 +184,11 @@ Outcome tally(const TrashPlan& plan, const QList<MoveResult>& results) {
   return outcome;
 }
 
+// Stopped between two files by the end of the program, as the moves are.
 RestoreOutcome restore(const FileTrashing& files, const QList<Move>& moved) {
   RestoreOutcome outcome;
   for (const Move& move : moved) {
+    if (ProcessEnd::announced()) break;
     if (const auto reason = putBack(files, move))
       outcome.notRestored.append({move.original.toLocalFile(), *reason});
     else
@@ -236,7 +241,8 @@ QFuture<TrashService::Outcome> TrashService::moveToTrash(const QList<PlanSet>& s
   setMovesRunning(movesRunning_ + 1);
   // The plan and the moves reach into the user's folders, where a mount that
   // stopped answering can hold a thread for good: they run on a thread of
-  // their own that neither the window nor the end of the program waits for.
+  // their own that the window never waits for, and the end of the program
+  // only for a few seconds.
   runDetached([this, mailbox = mailbox_.address(), planner = planner_, files = files_, sets, allowUnverified, pending,
                stack = QPointer<QUndoStack>(undoStack), roots] {
     const MoveRun run = planAndMove(*planner, *files, sets, allowUnverified);

@@ -7,8 +7,9 @@
 // is listed as failed, with the rest of its set.
 // Main thread only. Whatever reaches the disk (the plan, the moves, the moves
 // back) runs on a thread of its own that nobody waits for, so that a folder
-// on a mount that stopped answering holds up neither the window nor the end
-// of the program. lastRestore and isMoving notify only on change.
+// on a mount that stopped answering holds up neither the window nor, past a
+// few seconds, the end of the program, which stops a move or an undo between
+// two files. lastRestore and isMoving notify only on change.
 #pragma once
 
 #include <QFuture>

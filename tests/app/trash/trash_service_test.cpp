@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 #include "app_test_support.hpp"
+#include "bounded_child.hpp"
 #include "interface/CoreScanner.h"
 #include "interface/CoreTrashPlanner.h"
+#include "platform/ProcessEnd.h"
 #include "results/ResultsMove.h"
 #include "temp_data_home.hpp"
 #include "temp_tree.hpp"
@@ -34,6 +37,14 @@ FileEntry entryFor(const std::string& path, std::optional<std::uint64_t> freedBy
   FileEntry entry = apptest::entryFor(path);
   entry.freedBytes = freedBytes;
   return entry;
+}
+
+// The names in a folder, none when it is missing.
+std::set<std::string> namesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(folder, missing)) names.insert(entry.path().filename().string());
+  return names;
 }
 
 Outcome awaitOutcome(const QFuture<Outcome>& future) {
@@ -224,6 +235,32 @@ TEST_F(TrashServiceTest, a_refused_plan_touches_no_file_and_names_the_violation)
   EXPECT_TRUE(fs::exists(c.first) && fs::exists(c.second) && fs::exists(c.keeper));
   EXPECT_EQ(undoStack.count(), 0);
   EXPECT_EQ(restores.count(), 0);
+}
+
+// Each round quits a little way into a long move, whatever step the file in hand is at.
+TEST_F(TrashServiceTest, quitting_during_a_long_move_leaves_each_file_in_its_place_or_in_the_trash_with_its_record) {
+  constexpr std::uint32_t count = 20'000;
+  PlanSet set{1, {entryFor(tree.write("keep.txt", "same"), 0)}, 0, {}, true};
+  for (std::uint32_t i = 1; i <= count; ++i) {
+    set.files.append(entryFor(tree.write("marked/" + std::to_string(i), "same"), 4));
+    set.marked.append(i);
+  }
+  const fs::path files = dataHome.trash() / "files";
+  for (int round = 0; round < 10; ++round) {
+    const std::size_t before = namesIn(files).size();
+    const auto quitMidway = [&] {
+      TrashService service(std::make_unique<CoreTrashPlanner>(), std::make_shared<SystemFileTrashing>());
+      service.moveToTrash({set}, false, nullptr, {});
+      apptest::runEventsUntil([&] { return namesIn(files).size() > before; });
+      ProcessEnd::endWithin(ProcessEnd::grace, 0);  // as main does; the process ends right after
+      return 0;
+    };
+    ASSERT_EQ(quelmaris::testing::run_in_bounded_child(120, quitMidway), 0);
+  }
+  std::set<std::string> records;
+  for (const std::string& name : namesIn(dataHome.trash() / "info")) records.insert(fs::path(name).stem().string());
+  EXPECT_EQ(records, namesIn(files));
+  EXPECT_EQ(namesIn(tree.path("marked")).size() + namesIn(files).size(), count);
 }
 
 TEST_F(TrashServiceTest, undo_leaves_in_the_trash_what_it_cannot_vouch_for_says_why_and_restores_the_rest) {
