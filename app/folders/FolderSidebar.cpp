@@ -1,9 +1,6 @@
 #include "folders/FolderSidebar.h"
 
-#include <QAbstractItemView>
-#include <QDir>
 #include <QDragEnterEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -15,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "folders/FolderChooser.h"
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderRowDelegate.h"
@@ -39,17 +37,9 @@ QLabel* sectionHeading(const QString& text, const QFont& base) {
   return heading;
 }
 
-// Qt's own dialog lists folders in views that choose one item; several
-// folders at once need them to extend a selection.
-void allowSeveralFolders(QFileDialog& dialog) {
-  for (const char* name : {"listView", "treeView"})
-    if (auto* view = dialog.findChild<QAbstractItemView*>(QString::fromLatin1(name)))
-      view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-}
-
 // Runs the dialog; once it has gone, the window it was opened over takes the
 // keyboard back, which the desktop may not give it as the widgets expect.
-bool runModally(QFileDialog& panel) {
+bool runModally(FolderChooser& panel) {
   const bool accepted = panel.exec() == QDialog::Accepted;
   if (QWidget* opener = panel.parentWidget(); opener != nullptr) KeyboardReturn::toOpener(*opener->window());
   return accepted;
@@ -110,23 +100,18 @@ bool FolderSidebar::event(QEvent* event) {
 
 void FolderSidebar::setKeep(KeepChoice keep) { model_->setKeep(keep); }
 
-std::unique_ptr<QFileDialog> FolderSidebar::makeOpenPanel(bool allowsMultipleSelection, QWidget* parent) {
-  auto dialog = std::make_unique<QFileDialog>(parent);
-  dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setFileMode(QFileDialog::Directory);
-  dialog->setOption(QFileDialog::ShowDirsOnly);
-  dialog->setLabelText(QFileDialog::Accept, tr("Add"));
-  // Qt's own title reads "Find Directory"; the reconnect panel puts its
-  // message in its place.
+// Qt's own dialog waits on the main thread for a folder in view whose mount
+// stopped answering, as it goes and for every path typed: ours never does.
+std::unique_ptr<FolderChooser> FolderSidebar::makeOpenPanel(bool allowsMultipleSelection, QWidget* parent) {
+  auto dialog = std::make_unique<FolderChooser>(allowsMultipleSelection, tr("Add"), parent);
+  // The reconnect panel puts its message in the title's place.
   dialog->setWindowTitle(tr("Add Folder\u2026"));
-  dialog->setDirectory(QDir::homePath());
-  if (allowsMultipleSelection) allowSeveralFolders(*dialog);
   return dialog;
 }
 
 void FolderSidebar::chooseFolders(FolderStore& folders, QWidget* parent) {
   const auto panel = makeOpenPanel(true, parent);
-  if (runModally(*panel)) folders.add(panel->selectedUrls());
+  if (runModally(*panel)) folders.add(panel->chosenUrls());
 }
 
 QString FolderSidebar::reconnectMessage(const QString& path) {
@@ -186,7 +171,7 @@ void FolderSidebar::reconnect(const WatchedFolder& folder) {
   const auto panel = makeOpenPanel(false, this);
   panel->setWindowTitle(reconnectMessage(folder.path));
   if (!runModally(*panel)) return;
-  const QList<QUrl> chosen = panel->selectedUrls();
+  const QList<QUrl> chosen = panel->chosenUrls();
   if (!chosen.isEmpty()) folders_.reconnect(folder, chosen.first());
 }
 

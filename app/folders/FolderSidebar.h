@@ -15,12 +15,12 @@
 #include <optional>
 
 #include "folders/FolderStore.h"
-#include "shell/MenuAction.h"
 #include "scan/ScanOptions.h"
+#include "shell/MenuAction.h"
 
 class FolderListModel;
 class FolderListView;
-class QFileDialog;
+class FolderChooser;
 class QMenu;
 class QPushButton;
 
@@ -39,7 +39,7 @@ class FolderSidebar final : public QWidget {
   // Folder…" menu command and the empty state.
   static void chooseFolders(FolderStore& folders, QWidget* parent = nullptr);
   // A dialog that chooses folders only, its accept button reading "Add".
-  static std::unique_ptr<QFileDialog> makeOpenPanel(bool allowsMultipleSelection, QWidget* parent = nullptr);
+  static std::unique_ptr<FolderChooser> makeOpenPanel(bool allowsMultipleSelection, QWidget* parent = nullptr);
   // "Choose the new location of “Photos”." for a folder at …/Photos.
   static QString reconnectMessage(const QString& path);
 

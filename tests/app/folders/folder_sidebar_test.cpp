@@ -4,9 +4,7 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -16,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "folders/FolderChooser.h"
 #include "folders/FolderListModel.h"
 #include "folders/FolderListView.h"
 #include "folders/FolderRowDelegate.h"
@@ -32,21 +31,25 @@ QUrl folderUrl(const TempTree& tree, const std::string& name) {
 }
 
 // Answers the next modal dialog with the given step, once the event loop runs.
-void answerNextDialog(const std::function<void(QFileDialog&)>& answer) {
+void answerNextDialog(const std::function<void(FolderChooser&)>& answer) {
   QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<FolderChooser*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     answer(*dialog);
   });
 }
 
 // Chooses the named entries of a folder as a user picking them would.
-void chooseEntries(QFileDialog& dialog, const QString& folder, const QStringList& names) {
-  dialog.setDirectory(folder);
-  QStringList quoted;
-  for (const QString& name : names) quoted.append(u'"' + name + u'"');
-  dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(quoted.join(u' '));
-  static_cast<QDialog&>(dialog).accept();
+void chooseEntries(FolderChooser& dialog, const QString& folder, const QStringList& names) {
+  dialog.setFolder(folder);
+  ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.isListed(); }));
+  const QAbstractItemModel& rows = *dialog.list()->model();
+  for (const QString& name : names) {
+    const QModelIndexList found = rows.match(rows.index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    dialog.list()->selectionModel()->select(found.first(), QItemSelectionModel::Select);
+  }
+  dialog.acceptButton()->click();
 }
 
 class FolderSidebarTest : public ::testing::Test {
@@ -282,13 +285,13 @@ TEST_F(
   for (const char* name : {"pick/Photos 2", "pick/Music", "pick/Video"}) tree.mkdir(name);
   const QString pick = QString::fromStdString(tree.path("pick"));
 
-  answerNextDialog([](QFileDialog& dialog) { dialog.reject(); });
+  answerNextDialog([](FolderChooser& dialog) { dialog.reject(); });
   sidebar.addButton()->click();
   EXPECT_EQ(store->folders().size(), 2) << "a cancelled dialog adds nothing";
-  answerNextDialog([pick](QFileDialog& dialog) {
-    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Add");
+  answerNextDialog([pick](FolderChooser& dialog) {
+    EXPECT_EQ(dialog.acceptButton()->text(), "Add");
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Add Folder\u2026"));
-    EXPECT_EQ(dialog.directory(), QDir::home());
+    EXPECT_EQ(dialog.folder(), QDir::homePath());
     chooseEntries(dialog, pick, {"Music", "Video"});
   });
   sidebar.addButton()->click();
@@ -299,7 +302,7 @@ TEST_F(
   EXPECT_EQ(first.data(Qt::AccessibleDescriptionRole).toString(), "Originals");
 
   QString title;
-  answerNextDialog([&title, pick](QFileDialog& dialog) {
+  answerNextDialog([&title, pick](FolderChooser& dialog) {
     title = dialog.windowTitle();
     chooseEntries(dialog, pick, {"Photos 2"});
   });

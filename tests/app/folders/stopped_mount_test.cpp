@@ -2,17 +2,17 @@
 // SIGSTOP): the window never waits on it. Each test runs in a child process
 // of its own, in a private mount namespace, with an application object of
 // its own; an alarm ends a child that hangs, which fails the test.
-#include "stopped_fuse_mount.hpp"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +31,7 @@
 #include "scan/ScanStore.h"
 #include "shell/MainWindow.h"
 #include "shell/QuelmarisApp.h"
+#include "stopped_fuse_mount.hpp"
 #include "temp_tree.hpp"
 
 namespace {
@@ -252,6 +253,55 @@ TEST_F(StoppedMountTest, quit_while_the_inspector_waits_on_the_stopped_folder_en
       ProcessEnd::endWithin(ProcessEnd::grace, 0);
       std::exit(0);
     }));
+}
+
+// A folder in view in the home folder, on a mount that stopped answering:
+// the Add Folder dialog opens over it, lists the home folder, is closed with
+// Escape, opens again, is pointed at the stopped folder and then at a folder
+// elsewhere, which Return adds; the main thread answers all the while, up to
+// Quit, with the server still stopped.
+TEST_F(StoppedMountTest, the_add_folder_dialog_never_holds_the_window_while_a_folder_in_view_does_not_answer) {
+  const std::string elsewhere = fs::canonical(tree.mkdir("elsewhere/Pick")).string();
+  expectPassed(run([&](StoppedFuseMount& mount) {
+    ::setenv("HOME", fs::path(top).parent_path().c_str(), 1);
+    QuelmarisApp quelmaris;
+    MainWindow& window = quelmaris.showMainWindow();
+    auto* add = window.findChild<QAction*>(QStringLiteral("addFolderAction"));
+    auto* quit = window.findChild<QAction*>(QStringLiteral("quitAction"));
+    CHECK_OR_RETURN(add != nullptr && add->isEnabled() && quit != nullptr, 1);
+    mount.stop();
+    // The keys a user types into the dialog once it shows, with the home
+    // folder's listing under way.
+    const auto typeIntoNextDialog = [](const std::function<void(QWidget&)>& keys) {
+      QTimer::singleShot(0, [keys] {
+        if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, kEventsWait)) return;
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->activateWindow();
+        QTest::qWait(200);
+        keys(*dialog);
+      });
+    };
+    typeIntoNextDialog([](QWidget& dialog) { QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape); });
+    add->trigger();
+    CHECK_OR_RETURN(quelmaris.folders().folders().isEmpty() && mount.stopped(), 2);
+    typeIntoNextDialog([&](QWidget& dialog) {
+      QTest::keyClicks(QApplication::focusWidget(), qs(top + "/"));
+      QTest::qWait(200);
+      QTest::keyClick(dialog.windowHandle(), Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(QApplication::focusWidget(), qs(elsewhere));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    add->trigger();
+    CHECK_OR_RETURN(QTest::qWaitFor([&] { return quelmaris.folders().folders().size() == 1; }, kEventsWait), 3);
+    CHECK_OR_RETURN(quelmaris.folders().folders()[0].path == qs(elsewhere), 4);
+    CHECK_OR_RETURN(mount.stopped(), 5);
+    quit->trigger();
+    const int status = QApplication::exec();
+    CHECK_OR_RETURN(mount.stopped(), 6);
+    ProcessEnd::endWithin(ProcessEnd::grace, status);
+    return status;
+  }));
 }
 
 }  // namespace

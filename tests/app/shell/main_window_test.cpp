@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>

@@ -2,16 +2,17 @@
 #pragma once
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QString>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "folders/FolderChooser.h"
+
 namespace apptest {
 
-// Answers the next open dialog: the path typed into its "Directory:" field,
+// Answers the next open dialog: the path typed into its "Folder:" field,
 // where the completion list opens, then Return. Gives whether the list was
 // open when Return was pressed, once the dialog went. The timer that waits
 // for the dialog belongs to the owner.
@@ -19,7 +20,7 @@ inline std::shared_ptr<bool> typeIntoNextOpenDialog(QObject& owner, const QStrin
   auto completing = std::make_shared<bool>(false);
   auto* poll = new QTimer(&owner);
   QObject::connect(poll, &QTimer::timeout, poll, [poll, completing, path] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<FolderChooser*>(QApplication::activeModalWidget());
     if (dialog == nullptr) return;
     poll->deleteLater();
     poll->stop();
