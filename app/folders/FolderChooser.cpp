@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -41,7 +42,7 @@ FolderChooser::FolderChooser(bool allowsMultipleSelection, const QString& accept
       accept_(new QPushButton(acceptLabel)) {
   shown_->setTextFormat(Qt::PlainText);
   shown_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* up = new QPushButton(tr("Enclosing Folder"));
+  auto* up = new QPushButton(tr("&Enclosing Folder"));
   up->setAutoDefault(false);
   auto* top = new QHBoxLayout;
   top->addWidget(shown_, 1);
@@ -81,6 +82,13 @@ FolderChooser::FolderChooser(bool allowsMultipleSelection, const QString& accept
   resize(640, 420);
 
   connect(up, &QPushButton::clicked, this, [this] { setFolder(QFileInfo(folder_).path()); });
+  // The keyboard's way into the current folder and out again, as this
+  // desktop's file dialogs have it: Return already chooses.
+  auto* enter = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), list_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(enter, &QShortcut::activated, this, [this] {
+    if (list_->currentIndex().isValid()) open(list_->currentIndex());
+  });
+  connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), this), &QShortcut::activated, up, &QPushButton::click);
   connect(list_, &QListView::doubleClicked, this, &FolderChooser::open);
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FolderChooser::selectionChanged);
   connect(field_, &QLineEdit::textEdited, this, &FolderChooser::typed);

@@ -2,7 +2,8 @@
 // folders in the folder shown (one or several may be chosen), a button for
 // the folder that holds it, a field where a folder's path is typed (the
 // folders of what is typed so far offered as completions, the list following
-// it) and the accept button. Nothing here asks the file system on the main
+// it) and the accept button. Alt+Down enters the list's current folder,
+// Alt+Up goes to the one that holds the folder shown. Nothing here asks the file system on the main
 // thread: each folder is listed on a thread of its own (SubfolderListing), so
 // that a folder on a mount that stopped answering shows as loading and holds
 // up nothing else, and the folders chosen are handed over unchecked, for the

@@ -304,6 +304,16 @@ TEST_F(
   QString title;
   answerNextDialog([&title, pick](FolderChooser& dialog) {
     title = dialog.windowTitle();
+    dialog.setFolder(pick + "/Music");
+    dialog.activateWindow();
+    dialog.list()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.list()->hasFocus(); }));
+    QTest::keyClick(dialog.list(), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(dialog.folder(), pick) << "Alt+Up goes to the enclosing folder";
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return dialog.isListed(); }));
+    dialog.list()->setCurrentIndex(dialog.list()->model()->index(0, 0));
+    QTest::keyClick(dialog.list(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(dialog.folder(), pick + "/Music") << "Alt+Down enters the current folder";
     chooseEntries(dialog, pick, {"Photos 2"});
   });
   sidebar.makeRowMenu(1)->actions().first()->trigger();
