@@ -4,6 +4,7 @@
 #include "path_components.hpp"
 #include "result.hpp"
 #include "text.hpp"
+#include "unique_dir.hpp"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -48,14 +49,10 @@ Result<std::string, RootSkipReason> canonical_path(const std::string& text) {
   return std::string(resolved.get());
 }
 
-struct CloseDir {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 // Opening the folder is what tells whether its entries can be listed at all.
 std::optional<RootSkipReason> check_listable(const std::string& path) {
   errno = 0;
-  const std::unique_ptr<DIR, CloseDir> dir(::opendir(path.c_str()));
+  const UniqueDir dir(::opendir(path.c_str()));
   if (!dir) return reason_for_errno(errno);
   return std::nullopt;
 }

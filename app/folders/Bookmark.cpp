@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "trash/MountTable.h"
+#include "unique_dir.hpp"
 
 namespace Bookmark {
 
@@ -73,12 +74,11 @@ std::variant<Place, int> folderAt(const QByteArray& path) {
 
 // Whether the folder holds nothing; false when it cannot be read.
 bool isEmptyFolder(const QByteArray& path) {
-  DIR* folder = ::opendir(path.constData());
-  if (folder == nullptr) return false;
+  const quelmaris::UniqueDir folder(::opendir(path.constData()));
+  if (!folder) return false;
   bool empty = true;
-  while (const dirent* entry = empty ? ::readdir(folder) : nullptr)
+  while (const dirent* entry = empty ? ::readdir(folder.get()) : nullptr)
     empty = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
-  ::closedir(folder);
   return empty;
 }
 

@@ -5,8 +5,9 @@
 
 #include <QFile>
 #include <algorithm>
-#include <memory>
 #include <vector>
+
+#include "unique_dir.hpp"
 
 namespace SubfolderListing {
 
@@ -16,10 +17,6 @@ void sortByName(QStringList& names) {
   std::sort(names.begin(), names.end(),
             [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
 }
-
-struct CloseDir {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 }  // namespace
 
@@ -31,7 +28,7 @@ void list(const QString& folder, const Mailbox::Address& mailbox, std::function<
     };
     QStringList names;
     std::vector<QByteArray> unsure;
-    if (const std::unique_ptr<DIR, CloseDir> dir(::opendir(path.constData())); dir) {
+    if (const quelmaris::UniqueDir dir(::opendir(path.constData())); dir) {
       while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.') continue;
         if (entry->d_type == DT_DIR)

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "unique_dir.hpp"
+
 namespace {
 
 // The file whose contents are replaced: the target of a symbolic link at the
@@ -73,12 +75,11 @@ void removeIfLeftOver(int folder, const char* entry) {
 
 // Clears the temporaries that saves which died left beside the file.
 void clearLeftovers(const QByteArray& name) {
-  DIR* folder = ::opendir(folderOf(name).constData());
-  if (folder == nullptr) return;
+  const quelmaris::UniqueDir folder(::opendir(folderOf(name).constData()));
+  if (!folder) return;
   const QByteArray base = baseName(name);
-  while (const dirent* entry = ::readdir(folder))
-    if (isTemporaryOf(entry->d_name, base)) removeIfLeftOver(::dirfd(folder), entry->d_name);
-  ::closedir(folder);
+  while (const dirent* entry = ::readdir(folder.get()))
+    if (isTemporaryOf(entry->d_name, base)) removeIfLeftOver(::dirfd(folder.get()), entry->d_name);
 }
 
 int writeAll(int fd, const QByteArray& bytes) {
